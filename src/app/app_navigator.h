@@ -1,0 +1,35 @@
+#pragma once
+
+#include "shell/app_context.h"
+#include "shell/navigator.h"
+
+#include <QPointer>
+
+#include "shell/practice_window.h"
+class ThemeMenu;
+
+// The only place that knows every window: creates them, switches between them and hands the
+// word lesson and the article over from one to the next.
+class AppNavigator final : public Navigator {
+public:
+    AppNavigator(const AppContext& context, ThemeMenu* themeMenu);
+
+    // Creates and shows the first window, the Word practice window.
+    PracticeWindow* start();
+    PracticeWindow* current() const { return m_current; }
+
+    void navigate(PracticeWindow* from, int entry) override;
+    void popThemeMenu(PracticeWindow* from, QPoint globalPos) override;
+    void endProgram() override;
+
+    bool ended() const { return m_ended; }
+
+private:
+    PracticeWindow* create(int entry);
+    void switchTo(PracticeWindow* from, int entry);
+
+    AppContext m_context;
+    ThemeMenu* m_themeMenu;
+    QPointer<PracticeWindow> m_current;
+    bool m_ended = false;
+};

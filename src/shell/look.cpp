@@ -1,0 +1,54 @@
+#include "shell/look.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QWidget>
+
+namespace Look {
+
+QFont uiFont(double pointSize, bool bold) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+QCursor navigationCursor() {
+    const qreal dpr = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    const int size = 24;
+    QPixmap pixmap(int(size * dpr), int(size * dpr));
+    pixmap.setDevicePixelRatio(dpr);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    // A pointing hand: one raised finger over a rounded palm.
+    QPainterPath hand;
+    hand.addRoundedRect(QRectF(7, 1.5, 4, 12), 2, 2);
+    hand.addRoundedRect(QRectF(6, 9, 13, 11), 4, 4);
+    hand.addRoundedRect(QRectF(3, 10, 5, 7), 2.5, 2.5);
+    hand = hand.simplified();
+    p.setPen(QPen(QColor(20, 30, 40), 1.3));
+    p.setBrush(QColor(255, 255, 255));
+    p.drawPath(hand);
+    p.setPen(QPen(QColor(120, 130, 140), 1));
+    p.drawLine(QPointF(11, 12), QPointF(11, 15));
+    p.drawLine(QPointF(14.5, 12), QPointF(14.5, 15));
+    p.end();
+    return QCursor(pixmap, 9, 2);
+}
+
+QString baseStyleSheet() {
+    return QStringLiteral(R"(
+QToolTip { color: #1f2a37; background: #fffbe6; border: 1px solid #d9c98a; padding: 3px; }
+)");
+}
+
+void setOwnStyle(QWidget* widget, const QString& styleSheet) {
+    widget->setProperty("ownStyle", styleSheet);
+    widget->setStyleSheet(styleSheet);
+}
+
+} // namespace Look

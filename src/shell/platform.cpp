@@ -1,0 +1,38 @@
+#include "shell/platform.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QOperatingSystemVersion>
+#include <QUrl>
+
+void QtPlatform::tell(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::information(parent, title, text, QMessageBox::Ok);
+}
+
+bool QtPlatform::ask(QWidget* parent, const QString& title, const QString& text) {
+    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+void QtPlatform::openUrl(const QString& url) {
+    QDesktopServices::openUrl(QUrl(url));
+}
+
+QString QtPlatform::pickTextFile(QWidget* parent, const QString& title, const QString& filter,
+                                 const QString& startDir) {
+    return QFileDialog::getOpenFileName(parent, title, startDir, filter);
+}
+
+WindowsVersion QtPlatform::windowsVersion() const {
+    const QOperatingSystemVersion os = QOperatingSystemVersion::current();
+    if (os.type() == QOperatingSystemVersion::Windows)
+        return {os.majorVersion(), os.minorVersion()};
+    return {10, 0}; // other systems get the modern fonts
+}
+
+bool QtPlatform::capsLockOn() const {
+    // Read from the key event state where it matters; this is the fallback.
+    return false;
+}

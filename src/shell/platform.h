@@ -1,0 +1,37 @@
+#pragma once
+
+#include "shell/fonts.h"
+
+#include <QString>
+
+class QWidget;
+
+// Everything the program asks of the operating system beyond plain widgets. The real
+// implementation uses Qt; tests script a fake.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // A modal message box with one OK button.
+    virtual void tell(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A modal Yes/No question; true for Yes.
+    virtual bool ask(QWidget* parent, const QString& title, const QString& text) = 0;
+    // Opens a web page or a mailto: address in the user's programs.
+    virtual void openUrl(const QString& url) = 0;
+    // The open-file dialog for text files; empty when cancelled.
+    virtual QString pickTextFile(QWidget* parent, const QString& title, const QString& filter,
+                                 const QString& startDir) = 0;
+    virtual WindowsVersion windowsVersion() const = 0;
+    virtual bool capsLockOn() const = 0;
+};
+
+class QtPlatform final : public Platform {
+public:
+    void tell(QWidget* parent, const QString& title, const QString& text) override;
+    bool ask(QWidget* parent, const QString& title, const QString& text) override;
+    void openUrl(const QString& url) override;
+    QString pickTextFile(QWidget* parent, const QString& title, const QString& filter,
+                         const QString& startDir) override;
+    WindowsVersion windowsVersion() const override;
+    bool capsLockOn() const override;
+};

@@ -1,0 +1,94 @@
+#include "themes/theme_menu.h"
+
+#include "shell/state_file.h"
+#include "themes/skin_engine.h"
+
+#include <QFileInfo>
+#include <QMenu>
+
+const QString ThemeMenu::kNoSkin = QStringLiteral("Cancel theme.urf");
+const QString ThemeMenu::kDefaultSkin = QStringLiteral("pixos.urf");
+
+ThemeMenu::ThemeMenu(const ProgramFolder& folder, SkinEngine* engine, QWidget* parent)
+    : QWidget(parent), m_folder(folder), m_engine(engine) {
+    setObjectName(QStringLiteral("Form99"));
+    m_menu = new QMenu(QStringLiteral("theme"), this);
+    m_menu->setObjectName(QStringLiteral("face"));
+    QAction* cancel = m_menu->addAction(QStringLiteral("Cancel theme"));
+    cancel->setObjectName(QStringLiteral("noface"));
+    connect(cancel, &QAction::triggered, this, &ThemeMenu::noface_Click);
+    m_menu->addSeparator();
+    for (int i = 0; i < skinNames().size(); ++i) {
+        QAction* item = m_menu->addAction(skinNames()[i]);
+        item->setObjectName(QStringLiteral("fff(%1)").arg(i));
+        connect(item, &QAction::triggered, this, [this, i] { fff_Click(i); });
+    }
+}
+
+const QStringList& ThemeMenu::skinNames() {
+    static const QStringList names = {
+        QStringLiteral("PixOS"),   QStringLiteral("CoronaLaST"), QStringLiteral("XP-Metallic"),
+        QStringLiteral("XP-Luna"), QStringLiteral("LE4"),        QStringLiteral("MacOS"),
+        QStringLiteral("Slate"),   QStringLiteral("OpusOS"),     QStringLiteral("RhodiumX")};
+    return names;
+}
+
+QString ThemeMenu::facePath() const {
+    return m_folder.path(QStringLiteral("\\face.txt"));
+}
+
+void ThemeMenu::writeFace() {
+    StateFile::writeLine(facePath(), SkinFileName);
+}
+
+void ThemeMenu::startSkin() {
+    if (!QFileInfo::exists(facePath()))
+        StateFile::writeLine(facePath(), kDefaultSkin);
+    SkinFileName = StateFile::readFirstField(facePath());
+    // A skin name is a file in the program folder, never a path elsewhere.
+    const bool plainName = !SkinFileName.isEmpty() && !SkinFileName.contains(u'/') &&
+                           !SkinFileName.contains(u'\\') && SkinFileName != u"." &&
+                           SkinFileName != u"..";
+    SkinFilePath = m_folder.findFile(u'\\' + SkinFileName);
+    int out = 0;
+    if (plainName && QFileInfo(SkinFilePath).isFile()) {
+        const int result = m_engine->SkinStart(SkinFilePath, 2, QString(), 1, 0, &out);
+        SkinActive = true;
+        if ((result & 0xFFFF) == 0) {
+            SkinActive = false;
+            m_engine->SkinStart(SkinFilePath, 1, QString(), 1, 0, &out);
+            SkinFileName = kNoSkin;
+        }
+    } else {
+        SkinActive = false;
+        m_engine->SkinStart(SkinFilePath, 1, QString(), 1, 0, &out);
+        SkinFileName = kNoSkin;
+    }
+}
+
+void ThemeMenu::DoSkin(const QString& skinFile) {
+    SkinFilePath = m_folder.findFile(u'\\' + skinFile);
+    int out = 0;
+    m_engine->SkinStart(SkinFilePath, 2, QString(), 1, 0, &out);
+}
+
+void ThemeMenu::fff_Click(int index) {
+    SkinFileName = skinNames().value(index) + QStringLiteral(".urf");
+    DoSkin(SkinFileName);
+    SkinActive = true;
+    writeFace();
+}
+
+void ThemeMenu::noface_Click() {
+    if (SkinActive) {
+        int out = 0;
+        m_engine->SkinStart(QString(), 0, QString(), 1, 0, &out);
+        SkinActive = false;
+    }
+    SkinFileName = kNoSkin;
+    writeFace();
+}
+
+void ThemeMenu::popup(QPoint globalPos) {
+    m_menu->exec(globalPos);
+}

@@ -1,0 +1,151 @@
+#include "words/keyboard_panel.h"
+
+#include "shell/look.h"
+#include "shell/twips.h"
+#include "words/keyboard_hint.h"
+
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+
+namespace {
+
+// The keyboard picture behind the letter squares, drawn from the same key table so that
+// every square and frame sits on a key cap.
+class KeyboardPicture : public QWidget {
+public:
+    explicit KeyboardPicture(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("Image6"));
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        p.fillRect(rect(), QColor(0xee, 0xf2, 0xf7));
+        QLinearGradient body(r.topLeft(), r.bottomLeft());
+        body.setColorAt(0, QColor(0x55, 0x60, 0x70));
+        body.setColorAt(1, QColor(0x3b, 0x44, 0x52));
+        p.setPen(QColor(0x2a, 0x31, 0x3b));
+        p.setBrush(body);
+        p.drawRoundedRect(r, 12, 12);
+
+        const int pitch = KeyboardHint::kPitchTwips;
+        const int size = KeyboardHint::kSquareTwips;
+        auto cap = [&](int leftTwips, int topTwips, int widthTwips, const QString& text) {
+            QRectF key(twips(leftTwips), twips(topTwips), twips(widthTwips), twips(size));
+            key = key.intersected(r.adjusted(4, 0, -4, 0));
+            if (key.width() < 12)
+                return;
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(0x2b, 0x32, 0x3c));
+            p.drawRoundedRect(key.translated(0, 2), 7, 7);
+            QLinearGradient face(key.topLeft(), key.bottomLeft());
+            face.setColorAt(0, QColor(0xf7, 0xf9, 0xfc));
+            face.setColorAt(1, QColor(0xd9, 0xe0, 0xe9));
+            p.setBrush(face);
+            p.drawRoundedRect(key, 7, 7);
+            p.setPen(QColor(0x4a, 0x55, 0x63));
+            p.setFont(Look::uiFont(10, true));
+            p.drawText(key.adjusted(6, 4, -6, -4), Qt::AlignLeft | Qt::AlignTop, text);
+        };
+        // The keys around the letters: modifiers on the left, punctuation on the right.
+        const auto& keys = KeyboardHint::keys();
+        const int upper = keys[KeyboardHint::indexOf(u'P')].left + pitch;
+        const int middle = keys[KeyboardHint::indexOf(u'L')].left + pitch;
+        const int lower = keys[KeyboardHint::indexOf(u'M')].left + pitch;
+        cap(upper, 300, size, QStringLiteral("["));
+        cap(upper + pitch, 300, size, QStringLiteral("]"));
+        cap(60, 1365, 940 - 60 - 120, QStringLiteral("Caps"));
+        cap(middle, 1365, size, QStringLiteral(";"));
+        cap(middle + pitch, 1365, size, QStringLiteral("'"));
+        cap(60, 2460, 1470 - 60 - 120, QStringLiteral("Shift"));
+        cap(lower, 2460, size, QStringLiteral(","));
+        cap(lower + pitch, 2460, size, QStringLiteral("."));
+        cap(lower + 2 * pitch, 2460, size, QStringLiteral("/"));
+        // The letter keys' wells: the squares lie on them.
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x2b, 0x32, 0x3c));
+        for (const auto& key : keys)
+            p.drawRoundedRect(QRectF(twips(key.left), twips(key.top) + 2, twips(size),
+                                     twips(size)), 7, 7);
+    }
+};
+
+// A rectangle drawn only as its border, like a shape control.
+class FrameShape : public QWidget {
+public:
+    FrameShape(const QString& name, QColor colour, int width, QWidget* parent)
+        : QWidget(parent), m_colour(colour), m_width(width) {
+        setObjectName(name);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const qreal half = m_width / 2.0;
+        p.setPen(QPen(m_colour, m_width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        p.drawRect(QRectF(rect()).adjusted(half, half, -half, -half));
+    }
+
+private:
+    QColor m_colour;
+    int m_width;
+};
+
+} // namespace
+
+KeyboardPanel::KeyboardPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Picture5"));
+    resize(twipsSize(kDesignWidthTwips, kDesignHeightTwips));
+    m_picture = new KeyboardPicture(this);
+    m_picture->setGeometry(rect());
+
+    for (const auto& key : KeyboardHint::keys()) {
+        const QRect square = twipsRect(key.left, key.top, KeyboardHint::kSquareTwips,
+                                       KeyboardHint::kSquareTwips);
+        auto* label = new QLabel(QString(QChar(key.letter)), this);
+        label->setObjectName(QStringLiteral("Label2(%1)").arg(key.index));
+        label->setAlignment(Qt::AlignCenter);
+        label->setGeometry(square);
+        label->setStyleSheet(QStringLiteral("QLabel { background: rgb(192, 192, 255);"
+                                            " color: white; border-radius: 6px; }"));
+        m_squares[key.index] = label;
+
+        const QRect red = square.adjusted(-1, -1, 1, 1);
+        m_redFrames[key.index] = new FrameShape(QStringLiteral("Shape1(%1)").arg(key.index),
+                                                QColor(255, 0, 0), 4, this);
+        m_redFrames[key.index]->setGeometry(red);
+        m_whiteFrames[key.index] = new FrameShape(QStringLiteral("Shape2(%1)").arg(key.index),
+                                                  Qt::white, 1, this);
+        m_whiteFrames[key.index]->setGeometry(red.adjusted(-3, -3, 3, 3));
+    }
+}
+
+void KeyboardPanel::loadScaling(int referenceHeightPixels) {
+    const int squareHeight = m_squares[0]->height();
+    m_scale = double(squareHeight) / referenceHeightPixels;
+    resize(qRound(width() * m_scale), qRound(height() * m_scale));
+    m_picture->setGeometry(rect());
+    for (QLabel* square : m_squares) {
+        QFont font = Look::uiFont(10, true);
+        font.setPointSizeF(double(toTwips(square->height())) * 36 / toTwips(referenceHeightPixels));
+        square->setFont(font);
+    }
+}
+
+void KeyboardPanel::showHint(int index) {
+    for (int i = 0; i < 26; ++i) {
+        m_redFrames[i]->setVisible(i == index);
+        m_whiteFrames[i]->setVisible(i == index);
+        if (i == index) {
+            m_whiteFrames[i]->raise();
+            m_redFrames[i]->raise();
+        }
+    }
+    m_shown = index;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+// The keyboard below the Word practice input box: the picture, the 26 letter squares and
+// their red and white frames. The frame of one key at a time shows the next letter to type.
+class KeyboardPanel : public QWidget {
+    Q_OBJECT
+public:
+    // Design size of the panel before the load scaling.
+    static constexpr int kDesignWidthTwips = 9280;
+    static constexpr int kDesignHeightTwips = 2960;
+
+    explicit KeyboardPanel(QWidget* parent = nullptr);
+
+    // Scales the panel by the letter squares' height against the reference height.
+    void loadScaling(int referenceHeightPixels);
+    // Frames key `index` (0..25), or none for -1.
+    void showHint(int index);
+    int shownHint() const { return m_shown; }
+    double scale() const { return m_scale; }
+
+    QWidget* picture() const { return m_picture; }
+    QLabel* square(int index) const { return m_squares[index]; }
+    QWidget* redFrame(int index) const { return m_redFrames[index]; }
+    QWidget* whiteFrame(int index) const { return m_whiteFrames[index]; }
+
+private:
+    QWidget* m_picture = nullptr;
+    QLabel* m_squares[26] = {};
+    QWidget* m_redFrames[26] = {};
+    QWidget* m_whiteFrames[26] = {};
+    int m_shown = -1;
+    double m_scale = 1.0;
+};
