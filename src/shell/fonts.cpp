@@ -3,7 +3,8 @@
 #include "shell/number_parse.h"
 
 #include <QFontDatabase>
-#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QStringList>
 
 QString versionText(WindowsVersion version) {
     const QString major = version.major >= 0 ? QStringLiteral(" %1").arg(version.major)
@@ -28,11 +29,14 @@ FontChoice practiceFontChoice(PracticeFontWindow window, WindowsVersion version)
 
 QFont monospaceFont(const QString& family, double pointSize, bool bold) {
     QFont font(family);
+    // Where the named face is missing, DejaVu Sans Mono stands in for it.
+    font.setFamilies(QStringList() << family << QStringLiteral("DejaVu Sans Mono"));
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     font.setPointSizeF(pointSize);
     font.setBold(bold);
-    if (!QFontInfo(font).fixedPitch()) {
+    const QFontMetricsF metrics(font);
+    if (metrics.horizontalAdvance(u'i') != metrics.horizontalAdvance(u'W')) {
         // Some systems map an unknown family to a proportional face despite the hint.
         QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
         fixed.setPointSizeF(pointSize);

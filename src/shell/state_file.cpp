@@ -41,9 +41,15 @@ QString readFirstField(const QString& path, bool* found) {
 
 bool writeLine(const QString& path, const QString& line) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write (a full disk) shows in write()'s result: QSaveFile
+    // would otherwise commit the truncated file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
-    file.write(encodeGbk(line) + "\r\n");
+    const QByteArray bytes = encodeGbk(line) + "\r\n";
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
     return file.commit();
 }
 

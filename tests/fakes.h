@@ -1,0 +1,83 @@
+#pragma once
+
+// Test doubles for the edges of the program: the operating system, sounds, the skin engine
+// and the navigator. They only record what was asked of them.
+
+#include "shell/navigator.h"
+#include "shell/platform.h"
+#include "shell/sound_player.h"
+#include "themes/skin_engine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+class FakePlatform final : public Platform {
+public:
+    void tell(QWidget*, const QString& title, const QString& text) override {
+        told << title + u'|' + text;
+    }
+    bool ask(QWidget*, const QString& title, const QString&) override {
+        asked << title;
+        return answer;
+    }
+    void openUrl(const QString& url) override { opened << url; }
+    QString pickTextFile(QWidget*, const QString&, const QString&, const QString&) override {
+        return picked;
+    }
+    WindowsVersion windowsVersion() const override { return version; }
+    bool capsLockOn() const override { return false; }
+
+    QStringList told, asked, opened;
+    bool answer = true;
+    QString picked;
+    WindowsVersion version{10, 0};
+};
+
+class FakeSound final : public SoundPlayer {
+public:
+    void preload(const QString& path) override { preloaded << path; }
+    void PlayWave(const QString& path) override { played << path; }
+    QStringList preloaded, played;
+};
+
+// The real engine, with a record of its calls.
+class CountingSkinEngine final : public SkinEngine {
+public:
+    int SkinStart(const QString& path, int mode, const QString& text, int flag, int handle,
+                  int* out) override {
+        starts << QStringLiteral("%1:%2").arg(mode).arg(QFileInfo(path).fileName());
+        return SkinEngine::SkinStart(path, mode, text, flag, handle, out);
+    }
+    int SkinRemove() override {
+        ++removes;
+        return SkinEngine::SkinRemove();
+    }
+    QStringList starts;
+    int removes = 0;
+};
+
+// A program folder in a temporary directory, holding a copy of the shipped data.
+inline void copyTree(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    const QDir source(from);
+    for (const QFileInfo& info : source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString target = to + u'/' + info.fileName();
+        if (info.isDir())
+            copyTree(info.filePath(), target);
+        else
+            QFile::copy(info.filePath(), target);
+    }
+}
+
+inline QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+inline void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(bytes);
+}

@@ -1,0 +1,184 @@
+// The shell's plain pieces: state files, number parse, GBK, sizes, fonts, clocks and meters.
+
+#include "fakes.h"
+#include "shell/fonts.h"
+#include "shell/number_parse.h"
+#include "shell/practice_clock.h"
+#include "shell/program_folder.h"
+#include "shell/state_file.h"
+#include "shell/text_codec.h"
+#include "shell/twips.h"
+
+#include <QFontMetricsF>
+#include <csignal>
+#include <sys/resource.h>
+#include <QTest>
+
+class ShellTest : public QObject {
+    Q_OBJECT
+private slots:
+    void firstFieldIsReadLikeABasicInput_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("plain") << "1000037Lesson 5" << "1000037Lesson 5";
+        QTest::newRow("leading blanks") << "   pixos.urf" << "pixos.urf";
+        QTest::newRow("comma ends it") << "1a,b" << "1a";
+        QTest::newRow("quoted keeps comma") << "\"1a,b\",c" << "1a,b";
+        QTest::newRow("unclosed quote") << "\"abc" << "abc";
+        QTest::newRow("empty") << "" << "";
+    }
+    void firstFieldIsReadLikeABasicInput() {
+        QFETCH(QString, line);
+        QFETCH(QString, field);
+        QCOMPARE(StateFile::firstField(line), field);
+    }
+
+    void readFirstFieldTakesOnlyTheFirstLine() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("s.txt");
+        writeBytes(path, "XP-Luna.urf\r\nsecond line\r\n");
+        QCOMPARE(StateFile::readFirstField(path), QStringLiteral("XP-Luna.urf"));
+        bool found = true;
+        QCOMPARE(StateFile::readFirstField(dir.filePath("none.txt"), &found), QString());
+        QVERIFY(!found);
+    }
+
+    void stateLineIsWrittenWithCrLfAndAtomically() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("sz1.txt");
+        QVERIFY(StateFile::writeLine(path, "1000037Lesson 5"));
+        QCOMPARE(readAll(path), QByteArray("1000037Lesson 5\r\n"));
+
+        // A write that cannot finish (here: the file size limit, as on a full disk) leaves
+        // the old file whole.
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit tiny = saved;
+        tiny.rlim_cur = 64;
+        setrlimit(RLIMIT_FSIZE, &tiny);
+        const bool wrote = StateFile::writeLine(path, QString(200, u'x'));
+        setrlimit(RLIMIT_FSIZE, &saved);
+        QVERIFY(!wrote);
+        QCOMPARE(readAll(path), QByteArray("1000037Lesson 5\r\n"));
+    }
+
+    void lenientNumberParse_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("digits") << "00037" << 37.0;
+        QTest::newRow("leading blank") << " 6.1" << 6.1;
+        QTest::newRow("trailing junk") << "12ab" << 12.0;
+        QTest::newRow("no number") << "abc" << 0.0;
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("negative") << "-5" << -5.0;
+        QTest::newRow("only sign") << "-" << 0.0;
+    }
+    void lenientNumberParse() {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(val(text), value);
+    }
+
+    void gbkDecodesTheFillCharacterAndRoundTrips() {
+        QCOMPARE(decodeGbk(QByteArray("\xA1\xA1")), QString(QChar(0x3000)));
+        const QByteArray chinese("\xC4\xE3\xBA\xC3 ok"); // "ni hao" and ASCII
+        QCOMPARE(decodeGbk(chinese), QString::fromUtf8("\u4f60\u597d ok"));
+        QCOMPARE(encodeGbk(decodeGbk(chinese)), chinese);
+    }
+
+    void twipsAreFifteenToThePixel() {
+        QCOMPARE(twips(12000), 800);
+        QCOMPARE(twips(9000), 600);
+        QCOMPARE(twips(15), 1);
+        QCOMPARE(twips(66), 4);
+        QCOMPARE(twips(-540), -36);
+    }
+
+    void fontFollowsTheWindowsVersion_data() {
+        QTest::addColumn<int>("major");
+        QTest::addColumn<int>("minor");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("family");
+        QTest::newRow("Vista") << 6 << 0 << " 6.0" << "Lucida Console";
+        QTest::newRow("7") << 6 << 1 << " 6.1" << "Consolas";
+        QTest::newRow("8") << 6 << 2 << " 6.2" << "Consolas";
+        QTest::newRow("10") << 10 << 0 << " 10.0" << "Consolas";
+        QTest::newRow("XP") << 5 << 1 << " 5.1" << "Lucida Console";
+    }
+    void fontFollowsTheWindowsVersion() {
+        QFETCH(int, major);
+        QFETCH(int, minor);
+        QFETCH(QString, text);
+        QFETCH(QString, family);
+        const WindowsVersion version{major, minor};
+        QCOMPARE(versionText(version), text);
+        const FontChoice words = practiceFontChoice(PracticeFontWindow::Words, version);
+        QCOMPARE(words.family, family);
+        QCOMPARE(words.pointSize, family == u"Consolas" ? 36.0 : 32.0);
+        // Whatever face the system has, the font is monospaced in fact.
+        const QFont font = monospaceFont(words);
+        const QFontMetricsF metrics(font);
+        QCOMPARE(metrics.horizontalAdvance(u'i'), metrics.horizontalAdvance(u'W'));
+    }
+
+    void programFolderJoinsNamesAndFindsFilesInAnyCase() {
+        QTemporaryDir dir;
+        const ProgramFolder folder(dir.path());
+        QCOMPARE(folder.path("\\2\\Lesson 1.txt"), dir.path() + "/2/Lesson 1.txt");
+        writeBytes(dir.filePath("PixOS.urf"), "x");
+        QCOMPARE(folder.findFile("\\pixos.urf"), dir.path() + "/PixOS.urf");
+        QCOMPARE(folder.findFile("\\none.urf"), dir.path() + "/none.urf");
+    }
+
+    void typingClockStopsAfterSixIdleTicks() {
+        TypingClock clock;
+        clock.clockTick();
+        QCOMPARE(clock.activeSeconds(), 0); // nothing typed yet
+        clock.touch();
+        for (int i = 0; i < 5; ++i) {
+            clock.idleTick();
+            clock.clockTick();
+        }
+        QVERIFY(clock.running());
+        QCOMPARE(clock.activeSeconds(), 5);
+        clock.idleTick();
+        QVERIFY(!clock.running());
+        clock.clockTick();
+        QCOMPARE(clock.activeSeconds(), 5);
+        clock.idleTick();
+        QCOMPARE(clock.idleCountdown(), 0);
+        clock.touch();
+        QCOMPARE(clock.idleCountdown(), 6);
+        clock.clockTick();
+        QCOMPARE(clock.activeSeconds(), 6);
+    }
+
+    void hmsClockCarries_data() {
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<QString>("display");
+        QTest::newRow("start") << 0 << "0:00:00";
+        QTest::newRow("59 s") << 59 << "0:00:59";
+        QTest::newRow("1 min") << 60 << "0:01:00";
+        QTest::newRow("1 h") << 3600 << "1:00:00";
+        QTest::newRow("10 h") << 36000 << "10:00:00";
+    }
+    void hmsClockCarries() {
+        QFETCH(int, seconds);
+        QFETCH(QString, display);
+        HmsClock clock;
+        for (int i = 0; i < seconds; ++i)
+            clock.addSecond();
+        QCOMPARE(clock.display(), display);
+    }
+
+    void metersRoundDown() {
+        QCOMPARE(Meters::speed(3, 1, " WMP"), QStringLiteral("180 WMP"));
+        QCOMPARE(Meters::accuracy(2, 3), QStringLiteral("66 %"));
+        QCOMPARE(Meters::speed(7, 4, " WPM"), QStringLiteral("105 WPM"));
+        QCOMPARE(Meters::speed(5, 0, " WPM"), QStringLiteral("0 WPM"));
+    }
+};
+
+QTEST_MAIN(ShellTest)
+#include "test_shell.moc"
