@@ -44,8 +44,17 @@ LESSONS = [
 
 # SCOWL size levels that feed the school lessons, easiest first, each with
 # the shortest word taken from it (short words of the larger levels are
-# mostly odd ones; their long words top up the last lesson).
+# mostly odd ones; their long words top up the last lessons).
 SCHOOL_LEVELS = {10: 3, 20: 3, 35: 8}
+# Longest word in any lesson: longer ones do not fit the word display well.
+MAX_WORD = 14
+# Longest phrase, blanks included, for the same reason.
+MAX_PHRASE = 20
+# Weights of the school word difficulty (see word_difficulty): one step up
+# in SCOWL level costs as much as this many letters, and so does an
+# average keyboard effort of 1 per letter.
+LEVEL_WEIGHT = 6
+EFFORT_WEIGHT = 6
 # Levels whose words count as correctly spelt in the hand-written lists.
 CHECK_LEVELS = (10, 20, 35, 40, 50)
 
@@ -89,6 +98,8 @@ def read_phrases(name):
             fail(f"{name}: only the word I may have a capital: {p!r}")
         if not 2 <= len(words) <= 6:
             fail(f"{name}: phrase needs 2 to 6 words: {p!r}")
+        if len(p) > MAX_PHRASE:
+            fail(f"{name}: phrase longer than {MAX_PHRASE} characters: {p!r}")
         if p in seen:
             fail(f"{name}: repeated phrase {p!r}")
         seen.add(p)
@@ -167,6 +178,34 @@ def is_derived(word, known):
     return False
 
 
+# Fingers of a touch typist, left little finger = 0 ... right little = 7.
+FINGER = {k: f for f, keys in enumerate(
+    ("qaz", "wsx", "edc", "rfvtgb", "yhnujm", "ik", "ol", "p")) for k in keys}
+# Effort of reaching a key from the home row.
+ROW_EFFORT = {**{k: 0.0 for k in "asdfghjkl"},
+              **{k: 1.0 for k in "qwertyuiop"},
+              **{k: 1.5 for k in "zxcvbnm"}}
+RARE_LETTERS = set("jqxz")
+
+
+def keyboard_effort(word):
+    """Average effort per letter of typing a word: keys off the home row,
+    rarely practised letters, and two different keys in a row struck by the
+    same finger (as in "ed", "my", "nu")."""
+    effort = sum(ROW_EFFORT[c] + (c in RARE_LETTERS) for c in word)
+    effort += sum(1.5 for a, b in zip(word, word[1:])
+                  if a != b and FINGER[a] == FINGER[b])
+    return effort / len(word)
+
+
+def word_difficulty(word, level_rank):
+    """Difficulty of a school word: rarity, length and keyboard effort mixed,
+    so that every lesson gets a spread of lengths and the lessons grow harder
+    on all three counts."""
+    return (LEVEL_WEIGHT * level_rank + len(word)
+            + EFFORT_WEIGHT * keyboard_effort(word))
+
+
 def tie_break(word):
     return hashlib.sha1(word.encode("ascii")).hexdigest()
 
@@ -206,19 +245,19 @@ def build():
     lessons.append(sorted(lesson5))
     used.update(lesson5)
 
-    # Lessons 6-11: SCOWL words graded by level (more common first), then by
-    # length; a hash of the word breaks ties so that a cut between two
-    # lessons does not split the alphabet.
+    # Lessons 6-11: SCOWL words graded by word_difficulty, easiest first; a
+    # hash of the word breaks ties so that a cut between two lessons does
+    # not split the alphabet.
     school_level = scowl_levels(("english", "american"), SCHOOL_LEVELS)
     pool = [
         w for w, level in school_level.items()
-        if len(w) >= SCHOOL_LEVELS[level]
+        if SCHOOL_LEVELS[level] <= len(w) <= MAX_WORD
         and w not in used
         and w not in blocked
         and not is_derived(w, known)
     ]
     rank = {level: i for i, level in enumerate(SCHOOL_LEVELS)}
-    pool.sort(key=lambda w: (rank[school_level[w]], len(w), tie_break(w)))
+    pool.sort(key=lambda w: (word_difficulty(w, rank[school_level[w]]), tie_break(w)))
     start = 0
     for caption, count in LESSONS[5:11]:
         lessons.append(sorted(take(pool[start:], count, caption)))
@@ -238,6 +277,7 @@ def build():
         check(caption.endswith(f"Total {count})"), caption)
         check(len(items) == count == len(set(items)), f"{caption}: {len(items)} items")
         for item in items:
+            check(" " in item or len(item) <= MAX_WORD, f"{caption}: long word {item!r}")
             check(re.fullmatch(r"[A-Za-z']+( [A-Za-z']+)*\??", item) is not None,
                   f"{caption}: bad item {item!r}")
     return lessons

@@ -81,3 +81,13 @@ inline void writeBytes(const QString& path, const QByteArray& bytes) {
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(bytes);
 }
+
+class FakeNavigator final : public Navigator {
+public:
+    void navigate(PracticeWindow*, int entry) override { entries << entry; }
+    void popThemeMenu(PracticeWindow*, QPoint) override { ++menus; }
+    void endProgram() override { ++ended; }
+    QList<int> entries;
+    int menus = 0;
+    int ended = 0;
+};

@@ -535,7 +535,10 @@ void WordWindow::renderClock() {
 }
 
 void WordWindow::requestSound(PracticeSound sound) {
-    (sound == PracticeSound::Keystroke ? m_keySound : m_errorSound)->start();
+    // A request while the timer is armed joins it: one sound for keys that come together.
+    QTimer* timer = sound == PracticeSound::Keystroke ? m_keySound : m_errorSound;
+    if (!timer->isActive())
+        timer->start();
 }
 
 bool WordWindow::eventFilter(QObject* watched, QEvent* event) {

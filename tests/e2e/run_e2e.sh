@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Runs the built program in a fresh copy of its folder under Xvfb and drives it like a user:
+#  1. first run without face.txt: face.txt is created, the Word practice window opens;
+#     the first word of the lesson is typed with Space, the window is closed, and the state
+#     files hold the next word;
+#  2. the "Keys practice" entry is clicked, the Keys window closed: both windows' state files
+#     are written and the program has ended.
+set -euo pipefail
+program_dir=$1
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'kill $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
+
+exec 3<> "$work/displayfd"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do
+    display=$(head -n1 "$work/displayfd" 2>/dev/null || true)
+    [ -n "$display" ] && break
+    sleep 0.1
+done
+export DISPLAY=":$display"
+unset QT_QPA_PLATFORM
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+expect_bytes() { # file, printf format of the expected bytes
+    local want got
+    want=$(printf "$2" | od -An -c)
+    got=$(od -An -c "$1" 2>/dev/null || echo missing)
+    [ "$want" = "$got" ] || fail "$1 holds [$got], expected [$want]"
+}
+find_window() { # title pattern
+    for _ in $(seq 100); do
+        wid=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
+        [ -n "$wid" ] && { echo "$wid"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+wait_exit() { # pid
+    for _ in $(seq 100); do
+        kill -0 "$1" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    kill "$1" 2>/dev/null || true
+    return 1
+}
+
+folder="$work/zephkin"
+cp -r "$program_dir" "$folder"
+rm -f "$folder/face.txt" "$folder/sz0.txt"
+printf '1100001Lesson 1\r\n' > "$folder/sz1.txt"
+first_word=$(sed -n 2p "$folder/2/Lesson 1.txt" | tr -d '\r')
+
+# --- 1: type the first word, then close ---
+"$folder/zephkin" 2>"$work/stderr1" &
+pid=$!
+wid=$(find_window "Common words 1") || fail "the Word practice window did not open"
+expect_bytes "$folder/face.txt" 'pixos.urf\r\n'
+sleep 0.3
+xdotool windowfocus --sync "$wid" 2>/dev/null || true
+xdotool type --delay 40 "$first_word"
+xdotool key space
+sleep 0.5
+python3 "$here/close_window.py" "$wid"
+wait_exit "$pid" || fail "the program did not end when its window was closed"
+expect_bytes "$folder/sz1.txt" '1100002Lesson 1\r\n'
+expect_bytes "$folder/sz1-yj.txt" 'Lesson 1\r\n'
+
+# --- 2: Word practice -> Keys practice, then close ---
+"$folder/zephkin" 2>"$work/stderr2" &
+pid=$!
+wid=$(find_window "Common words 1") || fail "the Word practice window did not open again"
+sleep 0.3
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+# The "Keys practice" entry of the navigation bar (its place in the 800 x 600 window).
+xdotool mousemove --window "$wid" 310 39 click 1
+keys=$(find_window "Keys practice") || fail "the Keys practice window did not open"
+sleep 0.3
+kill -0 "$pid" || fail "switching windows ended the program"
+expect_bytes "$folder/sz1.txt" '1100002Lesson 1\r\n'
+python3 "$here/close_window.py" "$keys"
+wait_exit "$pid" || fail "closing the Keys practice window did not end the program"
+[ -f "$folder/sz0.txt" ] || fail "sz0.txt was not written"
+echo "end-to-end: all passed"

@@ -1,0 +1,500 @@
+// Word practice: lessons and their files, the exercise, the keyboard hint and the window.
+
+#include "fakes.h"
+#include "shell/state_file.h"
+#include "shell/twips.h"
+#include "words/keyboard_hint.h"
+#include "words/keyboard_panel.h"
+#include "words/word_chooser.h"
+#include "words/word_exercise.h"
+#include "words/word_lessons.h"
+#include "words/word_window.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace WordLessons;
+
+namespace {
+
+// Types into the exercise the way the window feeds it: key down, then the key press or the
+// change of the input box.
+struct Typist {
+    WordExercise& e;
+    void key(QChar c) {
+        const int code = c == u' ' ? WordExercise::kSpace : c.toUpper().unicode();
+        e.keyDown(code);
+        if (code == WordExercise::kSpace && e.keyPress(code))
+            return;
+        e.textChanged(e.typedText + c);
+    }
+    void type(const QString& text) {
+        for (QChar c : text)
+            key(c);
+    }
+    void backspace() {
+        e.keyDown(WordExercise::kBackspace);
+        e.textChanged(e.typedText.chopped(1));
+    }
+    void enter() {
+        e.keyDown(WordExercise::kEnter);
+        e.keyPress(WordExercise::kEnter);
+    }
+};
+
+QStringList fixtureList() {
+    return splitList(QStringLiteral("Fixture words\r\nhappy\r\ngood morning\r\nApple\r\n"));
+}
+
+} // namespace
+
+class WordsTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    FakePlatform m_platform;
+    FakeSound m_sound;
+    FakeNavigator m_navigator;
+
+    AppContext context() {
+        AppContext c;
+        c.folder = ProgramFolder(m_dir.path());
+        c.platform = &m_platform;
+        c.sound = &m_sound;
+        c.navigator = &m_navigator;
+        return c;
+    }
+    QString file(const QString& name) const { return m_dir.path() + u'/' + name; }
+
+    void freshFolder() {
+        QDir(m_dir.path()).removeRecursively();
+        copyTree(QStringLiteral(DATA_DIR), m_dir.path());
+        QFile::copy(QStringLiteral(FIXTURES_DIR "/Lesson 3.txt"), file("2/Lesson 3.txt"));
+        QFile::remove(file("2/Lesson 3.txt"));
+        QFile::copy(QStringLiteral(FIXTURES_DIR "/Lesson 3.txt"), file("2/Lesson 3.txt"));
+        m_sound.played.clear();
+        m_platform.told.clear();
+        m_navigator.ended = 0;
+    }
+
+    // Opens the window as the program does and waits for its loader and closing mark.
+    std::unique_ptr<WordWindow> openWindow() {
+        auto window = std::make_unique<WordWindow>(context());
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->show();
+        auto* loader = window->findChild<QTimer*>("Timer1");
+        QTest::qWaitFor([&] {
+            return window->closingMark() == PracticeWindow::kTend && !loader->isActive();
+        });
+        return window;
+    }
+
+private slots:
+    void lessonNameIsCutFromTheCaption_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("first") << 0 << "Lesson 1";
+        QTest::newRow("ninth") << 8 << "Lesson 9";
+        QTest::newRow("tenth") << 9 << "Lesson 10";
+        QTest::newRow("last") << 11 << "Lesson 12";
+    }
+    void lessonNameIsCutFromTheCaption() {
+        QFETCH(int, row);
+        QFETCH(QString, name);
+        QCOMPARE(lessonNameFromCaption(catalogue().at(row)), name);
+    }
+
+    void shippedListsHoldWhatTheirCaptionsSay() {
+        QSet<QString> schoolWords;
+        for (const QString& caption : catalogue()) {
+            const QString name = lessonNameFromCaption(caption);
+            bool found = false;
+            const QStringList lines =
+                splitList(StateFile::readText(QStringLiteral(DATA_DIR "/2/") + name + ".txt", &found));
+            QVERIFY2(found, qPrintable(name));
+            QCOMPARE(TextBoxGetLine(lines, 0), caption);
+            const int total = QRegularExpression("Total (\\d+)").match(caption).captured(1).toInt();
+            int items = 0;
+            while (!TextBoxGetLine(lines, items + 1).isEmpty())
+                ++items;
+            QCOMPARE(items, total);
+            const int number = name.mid(7).toInt();
+            for (int i = 1; i <= items && number >= 5 && number <= 11; ++i) {
+                const QString word = TextBoxGetLine(lines, i);
+                QVERIFY2(!schoolWords.contains(word), qPrintable(word + " is in two lists"));
+                schoolWords.insert(word);
+            }
+        }
+    }
+
+    void listEndsCleanly() {
+        const QStringList noFinalBreak = splitList("Title\r\nfirst\r\nlast");
+        QCOMPARE(TextBoxGetLine(noFinalBreak, 2), QStringLiteral("last"));
+        QCOMPARE(TextBoxGetLine(noFinalBreak, 3), QString());
+        const QStringList blankInside = splitList("Title\r\none\r\n\r\nthree\r\n");
+        QCOMPARE(TextBoxGetLine(blankInside, 2), QString());
+        QCOMPARE(TextBoxGetLine(blankInside, 99), QString());
+    }
+
+    void sz1LineRoundTrips_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<bool>("tips");
+        QTest::addColumn<bool>("sound");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("lesson");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("example") << "1000037Lesson 5" << true << false << 37 << "Lesson 5"
+                                 << "1000037Lesson 5";
+        QTest::newRow("word 12") << "0100012Lesson 12" << false << true << 12 << "Lesson 12"
+                                 << "0100012Lesson 12";
+        QTest::newRow("empty") << "" << false << false << 1 << "Lesson 1" << "0000001Lesson 1";
+        QTest::newRow("short") << "11000" << false << false << 1 << "Lesson 1" << "0000001Lesson 1";
+        QTest::newRow("garbage") << "xyzzy plugh" << false << false << 1 << "Lesson 1"
+                                 << "0000001Lesson 1";
+        QTest::newRow("foreign path") << "1100001..\\..\\etc" << false << false << 1 << "Lesson 1"
+                                      << "0000001Lesson 1";
+        QTest::newRow("index 0") << "1100000Lesson 2" << false << false << 1 << "Lesson 1"
+                                 << "0000001Lesson 1";
+    }
+    void sz1LineRoundTrips() {
+        QFETCH(QString, field);
+        QFETCH(bool, tips);
+        QFETCH(bool, sound);
+        QFETCH(int, index);
+        QFETCH(QString, lesson);
+        QFETCH(QString, written);
+        const Sz1 state = Sz1::parse(field);
+        QCOMPARE(state.keyedTips, tips);
+        QCOMPARE(state.keystrokeSound, sound);
+        QCOMPARE(state.wordIndex, index);
+        QCOMPARE(state.lessonName, lesson);
+        QCOMPARE(state.format(), written);
+    }
+
+    void judgingColoursAndMarks_data() {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QString>("keys"); // '<' is Backspace, '|' is Enter
+        QTest::addColumn<QString>("correctOverlay");
+        QTest::addColumn<QString>("wrongOverlay");
+        QTest::addColumn<QString>("correctMarks");
+        QTest::addColumn<QString>("wrongMarks");
+        QTest::addColumn<int>("correct");
+        QTest::addColumn<int>("wrong");
+        QTest::newRow("hax") << 1 << "hax" << "ha " << "  p" << ".. " << "  _" << 2 << 1;
+        QTest::newRow("backspace then p") << 1 << "hax<p" << "hap" << "   " << "..." << "   " << 3 << 1;
+        QTest::newRow("phrase blank") << 2 << "good " << "good " << "     " << "....." << "     " << 5 << 0;
+        QTest::newRow("space on short word") << 1 << "happ " << "happ " << "    y" << ".... " << "    _" << 4 << 1;
+        QTest::newRow("beyond the item") << 1 << "happyzz" << "happy" << "     " << "....." << "     " << 5 << 0;
+        QTest::newRow("enter empties") << 1 << "ha|" << "" << "" << "" << "" << 2 << 0;
+        QTest::newRow("case matters") << 3 << "a" << " " << "A" << " " << "_" << 0 << 1;
+    }
+    void judgingColoursAndMarks() {
+        QFETCH(int, item);
+        QFETCH(QString, keys);
+        WordExercise e;
+        e.wordIndex = item;
+        e.loadList(fixtureList());
+        Typist t{e};
+        for (QChar c : keys) {
+            if (c == u'<')
+                t.backspace();
+            else if (c == u'|')
+                t.enter();
+            else
+                t.key(c);
+        }
+        QTEST(e.correctOverlay, "correctOverlay");
+        QTEST(e.wrongOverlay, "wrongOverlay");
+        QTEST(e.correctMarks, "correctMarks");
+        QTEST(e.wrongMarks, "wrongMarks");
+        QTEST(e.correctCount, "correct");
+        QTEST(e.wrongCount, "wrong");
+        QCOMPARE(e.typedCount, e.correctCount + e.wrongCount);
+    }
+
+    void spaceConfirmsOrReportsAnError() {
+        WordExercise e;
+        e.loadList(fixtureList());
+        Typist t{e};
+        t.type("hapyy ");
+        QCOMPARE(e.wordIndex, 1);
+        QCOMPARE(e.typedText, QString());
+        QVERIFY(e.messageVisible);
+        QCOMPARE(e.messageText, WordExercise::kInputErrorMessage);
+        e.messageTimeout();
+        QVERIFY(!e.messageVisible);
+
+        t.type("happy");
+        QVERIFY(e.readyHintVisible);
+        t.key(u' ');
+        QCOMPARE(e.wordIndex, 2);
+        QCOMPARE(e.targetWord, QStringLiteral("good morning"));
+        QCOMPARE(e.typedText, QString());
+        QVERIFY(!e.readyHintVisible);
+        QVERIFY(e.correctMarks.isEmpty());
+    }
+
+    void arrowsStopAtTheEndsOfTheList() {
+        WordExercise e;
+        e.loadList(fixtureList());
+        e.keyDown(WordExercise::kLeft);
+        QCOMPARE(e.messageText, WordExercise::kFirstRecordMessage);
+        QVERIFY(!e.previousAllowed);
+        e.keyDown(WordExercise::kLeft); // switched off: nothing happens
+        QCOMPARE(e.wordIndex, 1);
+        e.keyDown(WordExercise::kRight);
+        QCOMPARE(e.wordIndex, 2);
+        QVERIFY(e.previousAllowed);
+        e.stepNext();
+        e.stepNext();
+        QCOMPARE(e.wordIndex, 3);
+        QVERIFY(!e.nextAllowed);
+        QVERIFY(e.atListEnd);
+        QCOMPARE(e.messageText, WordExercise::kLastRecordMessage);
+    }
+
+    void lastItemEndsTheProjectAndStartsAgain() {
+        WordExercise e;
+        e.wordIndex = 3;
+        e.loadList(fixtureList());
+        QSignalSpy completed(&e, &WordExercise::projectCompleted);
+        Typist t{e};
+        t.type("Apple ");
+        QCOMPARE(completed.count(), 1);
+        QCOMPARE(e.wordIndex, 1);
+        QCOMPARE(e.targetWord, QStringLiteral("happy"));
+        QVERIFY(e.nextAllowed);
+        QVERIFY(!e.previousAllowed);
+        QVERIFY(!e.atListEnd);
+        // A wrong first word afterwards shows only the input error.
+        t.type("hxppy ");
+        QCOMPARE(completed.count(), 1);
+        QCOMPARE(e.messageText, WordExercise::kInputErrorMessage);
+    }
+
+    void storedIndexBeyondTheListFinishesAtTheNextSpace() {
+        WordExercise e;
+        e.wordIndex = 50;
+        e.loadList(fixtureList());
+        QCOMPARE(e.targetWord, QString());
+        QSignalSpy completed(&e, &WordExercise::projectCompleted);
+        e.keyPress(WordExercise::kSpace);
+        QCOMPARE(completed.count(), 1);
+        QCOMPARE(e.wordIndex, 1);
+    }
+
+    void metersAfterOneCountedSecond() {
+        WordExercise e;
+        e.loadList(fixtureList());
+        e.clockTick();
+        QCOMPARE(e.activeSeconds(), 0); // the clock waits for typing
+        Typist{e}.type("hax");
+        QCOMPARE(e.speedText, QStringLiteral("0 WMP"));
+        e.clockTick();
+        QCOMPARE(e.speedText, QStringLiteral("180 WMP"));
+        QCOMPARE(e.accuracyText, QStringLiteral("66 %"));
+        for (int i = 0; i < 6; ++i)
+            e.idleTick();
+        QVERIFY(!e.clockRunning());
+        e.clockTick();
+        QCOMPARE(e.activeSeconds(), 1);
+    }
+
+    void hintFramesTheNextLetter_data() {
+        QTest::addColumn<bool>("tips");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("key");
+        QTest::newRow("first letter") << true << "" << "Apple" << KeyboardHint::indexOf(u'A');
+        QTest::newRow("after A") << true << "A" << "Apple" << 24;
+        QTest::newRow("all typed") << true << "Apple" << "Apple" << -1;
+        QTest::newRow("too long") << true << "Applex" << "Apple" << -1;
+        QTest::newRow("blank next") << true << "good" << "good morning" << -1;
+        QTest::newRow("digit next") << true << "" << "7up" << -1;
+        QTest::newRow("tips off") << false << "" << "Apple" << -1;
+        QTest::newRow("z") << true << "" << "zoo" << 25;
+    }
+    void hintFramesTheNextLetter() {
+        QFETCH(bool, tips);
+        QFETCH(QString, typed);
+        QFETCH(QString, target);
+        QFETCH(int, key);
+        QCOMPARE(KeyboardHint::nextKey(tips, typed, target), key);
+    }
+
+    void keyTableRowsAndPitch() {
+        const auto& keys = KeyboardHint::keys();
+        QCOMPARE(keys[0].letter, 'Q');
+        QCOMPARE(keys[24].letter, 'P');
+        QCOMPARE(keys[24].left, 330 + 9 * 1095);
+        QCOMPARE(keys[9].left, 940);
+        QCOMPARE(keys[25].top, 2460);
+        QCOMPARE(keys[23].letter, 'M');
+    }
+
+    // --- the window ---
+
+    void windowComesBackToItsLessonAndWord() {
+        freshFolder();
+        StateFile::writeLine(file("sz1.txt"), "1000037Lesson 5");
+        {
+            auto window = openWindow();
+            const QStringList list = splitList(StateFile::readText(file("2/Lesson 5.txt")));
+            QCOMPARE(window->windowTitle(), TextBoxGetLine(list, 0));
+            QCOMPARE(window->findChild<QLabel*>("Label6ts")->text(), TextBoxGetLine(list, 37));
+            QCOMPARE(window->findChild<QLabel*>("Label777")->text(), QStringLiteral("37"));
+            QVERIFY(window->findChild<QCheckBox*>("Check1")->isChecked());
+            QVERIFY(!window->findChild<QCheckBox*>("Check1qq")->isChecked());
+            QVERIFY(window->isActiveWindow() || window->isVisible());
+            QCOMPARE(readAll(file("sz1-yj.txt")), QByteArray("Lesson 5\r\n"));
+            window->close();
+            QCOMPARE(m_navigator.ended, 1);
+        }
+        QCOMPARE(readAll(file("sz1.txt")), QByteArray("1000037Lesson 5\r\n"));
+    }
+
+    void chooserOffersTheTwelveLessons() {
+        WordChooser chooser(&m_platform, "https://games.example/");
+        QCOMPARE(chooser.list()->count(), 12);
+        QCOMPARE(chooser.list()->currentRow(), 0);
+        QCOMPARE(chooser.windowTitle(), QStringLiteral(" Select lesson"));
+        chooser.list()->setCurrentRow(9);
+        chooser.findChild<QPushButton*>("Command1")->click();
+        QCOMPARE(chooser.chosenCaption(), catalogue().at(9));
+
+        WordChooser cancelled(&m_platform, "https://games.example/");
+        cancelled.findChild<QPushButton*>("Command2")->click();
+        QCOMPARE(cancelled.chosenCaption(), QString());
+
+        m_platform.opened.clear();
+        WordChooser link(&m_platform, "https://games.example/");
+        link.findChild<QPushButton*>("Command3")->click();
+        QCOMPARE(m_platform.opened, QStringList{"https://games.example/"});
+        QCOMPARE(link.result(), int(QDialog::Rejected));
+    }
+
+    void choosingALessonStartsItAtTheFirstWord() {
+        freshFolder();
+        StateFile::writeLine(file("sz1.txt"), "1100037Lesson 5");
+        auto window = openWindow();
+        window->applyChoice(catalogue().at(9));
+        QTRY_COMPARE(window->exercise().lessonName, QStringLiteral("Lesson 10"));
+        QTRY_VERIFY(!window->findChild<QTimer*>("Timer1")->isActive());
+        const QStringList list = splitList(StateFile::readText(file("2/Lesson 10.txt")));
+        QCOMPARE(window->windowTitle(), catalogue().at(9));
+        QCOMPARE(window->exercise().wordIndex, 1);
+        QCOMPARE(window->findChild<QLabel*>("Label6ts")->text(), TextBoxGetLine(list, 1));
+        QCOMPARE(readAll(file("sz1-yj.txt")), QByteArray("Lesson 10\r\n"));
+    }
+
+    void badStateFallsBackAndIsWrittenWhole_data() {
+        QTest::addColumn<QString>("remove");
+        QTest::addColumn<QByteArray>("sz1");
+        QTest::addColumn<QString>("lesson");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("sz1 missing") << "sz1.txt" << QByteArray() << "Lesson 1" << 1 << QByteArray("0000001Lesson 1\r\n");
+        QTest::newRow("sz1 empty") << "" << QByteArray("") << "Lesson 1" << 1 << QByteArray("0000001Lesson 1\r\n");
+        QTest::newRow("sz1 short") << "" << QByteArray("110\r\n") << "Lesson 1" << 1 << QByteArray("0000001Lesson 1\r\n");
+        QTest::newRow("sz1 garbage") << "" << QByteArray("\xff\xfe\x00zz,\"\r\n", 9) << "Lesson 1" << 1 << QByteArray("0000001Lesson 1\r\n");
+        QTest::newRow("sz1-yj missing") << "sz1-yj.txt" << QByteArray("1100002Lesson 2\r\n") << "Lesson 2" << 2 << QByteArray("1100002Lesson 2\r\n");
+        QTest::newRow("list missing") << "2/Lesson 7.txt" << QByteArray("1100009Lesson 7\r\n") << "Lesson 1" << 1 << QByteArray("1100001Lesson 1\r\n");
+        QTest::newRow("index beyond end") << "" << QByteArray("1100901Lesson 3\r\n") << "Lesson 3" << 1 << QByteArray("1100001Lesson 3\r\n");
+    }
+    void badStateFallsBackAndIsWrittenWhole() {
+        QFETCH(QString, remove);
+        QFETCH(QByteArray, sz1);
+        QFETCH(QString, lesson);
+        QFETCH(int, index);
+        QFETCH(QByteArray, written);
+        freshFolder();
+        if (!sz1.isNull())
+            writeBytes(file("sz1.txt"), sz1);
+        if (!remove.isEmpty())
+            QFile::remove(file(remove));
+        auto window = openWindow();
+        QCOMPARE(window->exercise().lessonName, lesson);
+        QCOMPARE(window->exercise().wordIndex, index);
+        QVERIFY(!window->exercise().targetWord.isEmpty());
+        window->close();
+        QCOMPARE(readAll(file("sz1.txt")), written);
+        QCOMPARE(readAll(file("sz1-yj.txt")), lesson.toLatin1() + "\r\n");
+    }
+
+    void gbkWordListDecodes() {
+        freshFolder();
+        writeBytes(file("2/Lesson 2.txt"), "GBK \xC4\xE3\xBA\xC3\r\ncaf\xA8\xA6\r\n");
+        StateFile::writeLine(file("sz1.txt"), "0000001Lesson 2");
+        auto window = openWindow();
+        QCOMPARE(window->windowTitle(), QString::fromUtf8("GBK \u4f60\u597d"));
+        QCOMPARE(window->exercise().targetWord, QString::fromUtf8("caf\u00e9"));
+    }
+
+    void typingInTheWindowAdvancesAndSoundsFollowTheSwitch() {
+        freshFolder();
+        StateFile::writeLine(file("sz1.txt"), "1100001Lesson 3");
+        auto window = openWindow();
+        auto* input = window->findChild<QLineEdit*>("Text1");
+        QCOMPARE(window->focusWidget(), input);
+        for (char c : {'h', 'a', 'p'}) {
+            QTest::keyClick(input, c);
+            QTest::qWait(20);
+        }
+        QCOMPARE(window->findChild<QLabel*>("Label4")->text(), QStringLiteral("hap"));
+        QTRY_COMPARE(m_sound.played.size(), 3);
+        QCOMPARE(m_sound.played.last(), file("type.wav"));
+        // The keyboard frames the next letter.
+        auto* panel = window->findChild<KeyboardPanel*>("Picture5");
+        QCOMPARE(panel->shownHint(), 24);
+        QVERIFY(window->findChild<QWidget*>("Shape1(24)")->isVisible());
+
+        QTest::keyClick(input, 'x');
+        QTRY_COMPARE(m_sound.played.last(), file("error.wav"));
+        // Clearing the switch before the 11 ms timer fires silences that sound.
+        m_sound.played.clear();
+        QTest::keyClick(input, Qt::Key_Backspace);
+        QTest::keyClick(input, 'p');
+        window->findChild<QCheckBox*>("Check1qq")->setChecked(false);
+        QTest::qWait(40);
+        QVERIFY(m_sound.played.isEmpty());
+
+        QTest::keyClicks(input, "y ");
+        QCOMPARE(window->exercise().wordIndex, 2);
+        QCOMPARE(input->text(), QString());
+        QCOMPARE(window->findChild<QLabel*>("Label777")->text(), QStringLiteral("2"));
+        // "Keyed tips" off hides the frame at once.
+        window->findChild<QCheckBox*>("Check1")->click();
+        QCOMPARE(panel->shownHint(), -1);
+    }
+
+    void layoutFollowsTheItem() {
+        freshFolder();
+        StateFile::writeLine(file("sz1.txt"), "1100002Lesson 3");
+        auto window = openWindow();
+        auto* input = window->findChild<QLineEdit*>("Text1");
+        QCOMPARE(input->width(), twips(3960)); // 12 characters, 330 twips each
+        QCOMPARE(input->x(), (window->width() - input->width()) / 2);
+        auto* word = window->findChild<QLabel*>("Label6ts");
+        for (const char* overlay : {"Label4", "Label6"})
+            QCOMPARE(window->findChild<QLabel*>(overlay)->geometry(), word->geometry());
+        auto* previous = window->findChild<QWidget*>("Image4");
+        QCOMPARE(word->y(), previous->y() - twips(144));
+        QCOMPARE(window->findChild<QLabel*>("Label4dc")->x(), input->x() + twips(66));
+        window->exercise().stepNext(); // "Apple": five characters give the least width
+        QCOMPARE(input->width(), twips(1980));
+        // The keyboard was scaled once at load: 1.25, 45 pt letters.
+        auto* panel = window->findChild<KeyboardPanel*>("Picture5");
+        QCOMPARE(panel->scale(), 1.25);
+        QCOMPARE(window->findChild<QLabel*>("Label2(0)")->font().pointSizeF(), 45.0);
+    }
+};
+
+QTEST_MAIN(WordsTest)
+#include "test_words.moc"
