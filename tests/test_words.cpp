@@ -90,7 +90,7 @@ class WordsTest : public QObject {
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->show();
         auto* loader = window->findChild<QTimer*>("Timer1");
-        QTest::qWaitFor([&] {
+        (void)QTest::qWaitFor([&] {
             return window->closingMark() == PracticeWindow::kTend && !loader->isActive();
         });
         return window;

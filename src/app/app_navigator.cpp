@@ -1,5 +1,10 @@
 #include "app/app_navigator.h"
 
+#include "about/about_window.h"
+#include "articles/article_state.h"
+#include "articles/article_window.h"
+#include "game/game_window.h"
+#include "keys/keys_window.h"
 #include "shell/practice_window.h"
 #include "themes/theme_menu.h"
 #include "words/word_window.h"
@@ -13,8 +18,14 @@ AppNavigator::AppNavigator(const AppContext& context, ThemeMenu* themeMenu)
 
 PracticeWindow* AppNavigator::create(int entry) {
     switch (entry) {
+    case KeysEntry:
+        return new KeysWindow(m_context);
     case WordsEntry:
         return new WordWindow(m_context);
+    case ArticlesEntry:
+        return new ArticleWindow(m_context);
+    case GameEntry:
+        return new GameWindow(m_context);
     default:
         return nullptr;
     }
@@ -23,22 +34,42 @@ PracticeWindow* AppNavigator::create(int entry) {
 PracticeWindow* AppNavigator::start() {
     m_current = create(WordsEntry);
     m_current->show();
-    m_current->activateWindow();
     m_current->raise();
+    m_current->activateWindow();
     return m_current;
 }
 
 void AppNavigator::switchTo(PracticeWindow* from, int entry) {
+    if (entry == ArticlesEntry) {
+        // The article start: the default article, which the window then replaces with the
+        // one saved in sz2.txt.
+        Articles::articlePath = QStringLiteral("\\text\\a girl selling matches.txt");
+        Articles::articlePathRelative = true;
+    }
     PracticeWindow* target = create(entry);
     if (!target)
         return;
+    if (entry == WordsEntry && from->ownEntry() != ArticlesEntry) {
+        // The word hand-over: the lesson comes from sz1-yj.txt, the word from sz1.txt.
+        static_cast<WordWindow*>(target)->takeLessonFromHandOver();
+    }
     m_current = target;
     target->show();
+    target->raise();
     target->activateWindow();
     from->unload();
 }
 
 void AppNavigator::navigate(PracticeWindow* from, int entry) {
+    if (entry == AboutEntry) {
+        if (from->ownEntry() == WordsEntry || from->ownEntry() == GameEntry) {
+            if (QWidget* box = from->inputBox())
+                box->setFocus(Qt::OtherFocusReason);
+        }
+        AboutWindow about(m_context.platform, from);
+        about.exec();
+        return;
+    }
     if (entry == from->ownEntry()) {
         from->rearm();
         if (auto* words = qobject_cast<WordWindow*>(from))
@@ -55,5 +86,5 @@ void AppNavigator::popThemeMenu(PracticeWindow*, QPoint globalPos) {
 
 void AppNavigator::endProgram() {
     m_ended = true;
-    QCoreApplication::exit(0);
+    m_quit();
 }

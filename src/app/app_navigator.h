@@ -3,7 +3,9 @@
 #include "shell/app_context.h"
 #include "shell/navigator.h"
 
+#include <QCoreApplication>
 #include <QPointer>
+#include <functional>
 
 #include "shell/practice_window.h"
 class ThemeMenu;
@@ -23,6 +25,8 @@ public:
     void endProgram() override;
 
     bool ended() const { return m_ended; }
+    // What ending the program does; tests replace it so their event loops keep running.
+    void setQuit(std::function<void()> quit) { m_quit = std::move(quit); }
 
 private:
     PracticeWindow* create(int entry);
@@ -32,4 +36,5 @@ private:
     ThemeMenu* m_themeMenu;
     QPointer<PracticeWindow> m_current;
     bool m_ended = false;
+    std::function<void()> m_quit = [] { QCoreApplication::exit(0); };
 };

@@ -24,13 +24,16 @@ protected:
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
         const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-        p.fillRect(rect(), QColor(0xee, 0xf2, 0xf7));
         QLinearGradient body(r.topLeft(), r.bottomLeft());
         body.setColorAt(0, QColor(0x55, 0x60, 0x70));
         body.setColorAt(1, QColor(0x3b, 0x44, 0x52));
+        // A square slab: opaque to the corners, so no skin shows through.
+        p.fillRect(rect(), body);
         p.setPen(QColor(0x2a, 0x31, 0x3b));
-        p.setBrush(body);
-        p.drawRoundedRect(r, 12, 12);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(r);
+        p.setPen(QColor(255, 255, 255, 40));
+        p.drawLine(r.topLeft() + QPointF(1, 1), r.topRight() + QPointF(-1, 1));
 
         const int pitch = KeyboardHint::kPitchTwips;
         const int size = KeyboardHint::kSquareTwips;

@@ -1,0 +1,63 @@
+// Start-up: time from entering main to the first window on screen, with and without a skin,
+// and the peak memory of the process. Usage: bench_startup PROGRAM_FOLDER [skin-file]
+// The program folder is copied to a temporary folder so its state files stay untouched.
+
+#include "app/app_navigator.h"
+#include "app/start_up.h"
+#include "shell/state_file.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+
+// Reports the first paint of a window.
+class FirstPaint : public QObject {
+public:
+    bool painted = false;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->isWindow())
+            painted = true;
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QElapsedTimer clock;
+    clock.start();
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: bench_startup PROGRAM_FOLDER [skin-file]\n");
+        return 2;
+    }
+    QTemporaryDir dir;
+    QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), QString::fromLocal8Bit(argv[1]) +
+                                             QStringLiteral("/."), dir.path()});
+    const QString skin = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("Cancel theme.urf");
+    StateFile::writeLine(dir.path() + QStringLiteral("/face.txt"), skin);
+
+    FirstPaint firstPaint;
+    app.installEventFilter(&firstPaint);
+    const qint64 beforeStart = clock.nsecsElapsed();
+    auto program = startProgram(ProgramFolder(dir.path()));
+    while (!firstPaint.painted)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    const qint64 shown = clock.nsecsElapsed();
+
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("skin=%s start_to_first_paint_ms=%.1f (QApplication ready at %.1f ms) "
+                "peak_rss_mb=%.1f\n",
+                qPrintable(skin), shown / 1e6, beforeStart / 1e6, usage.ru_maxrss / 1024.0);
+    return 0;
+}

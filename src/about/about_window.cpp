@@ -1,0 +1,216 @@
+#include "about/about_window.h"
+
+#include "shell/click_label.h"
+#include "shell/look.h"
+#include "shell/maker.h"
+#include "shell/platform.h"
+#include "shell/twips.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+
+const QString AboutWindow::kVersion = QStringLiteral("2.7");
+
+namespace {
+
+// Design values, twips.
+constexpr int kWidth = 6630;
+constexpr int kHeight = 4875;
+constexpr int kBandHeight = 1320;
+constexpr int kTitleLeft = 2460;
+constexpr int kTitleTop = 420;
+constexpr int kShadowOffsetX = 30;  // the white title sits right of its red copy
+constexpr int kShadowOffsetY = -15; // and above it
+constexpr int kCaptionLeft = 600;
+constexpr int kValueLeft = 2400;
+constexpr int kFirstRowTop = 1620;
+constexpr int kRowPitch = 423;
+constexpr int kRowHeight = 330;
+constexpr int kRows = 5;
+constexpr int kButtonWidth = 1350;
+constexpr int kButtonHeight = 450;
+constexpr int kButtonTop = 4080;
+
+// The picture in the title band: a small keyboard with the program's Z key in front.
+QPixmap logoPicture() {
+    const QSize size(120, 67);
+    const qreal dpr = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    QPixmap pixmap((QSizeF(size) * dpr).toSize());
+    pixmap.setDevicePixelRatio(dpr);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+
+    const QRectF body(3, 5, 96, 52);
+    p.setBrush(QColor(0x0f, 0x2a, 0x4f, 90));
+    p.drawRoundedRect(body.translated(0, 3), 8, 8);
+    QLinearGradient bodyFill(body.topLeft(), body.bottomLeft());
+    bodyFill.setColorAt(0, QColor(0xfd, 0xfe, 0xff));
+    bodyFill.setColorAt(1, QColor(0xdc, 0xe6, 0xf1));
+    p.setBrush(bodyFill);
+    p.drawRoundedRect(body, 8, 8);
+
+    const qreal pitch = 8.6;
+    const qreal key = 7;
+    const int counts[] = {10, 9, 7};
+    for (int row = 0; row < 3; ++row) {
+        const qreal top = body.top() + 7 + row * pitch;
+        const qreal left = body.left() + 6 + row * 3;
+        for (int i = 0; i < counts[row]; ++i) {
+            p.setBrush(QColor(0xb4, 0xc4, 0xd6));
+            p.drawRoundedRect(QRectF(left + i * pitch, top + 0.8, key, key), 1.8, 1.8);
+            p.setBrush(QColor(0xf4, 0xf7, 0xfb));
+            p.drawRoundedRect(QRectF(left + i * pitch, top, key, key), 1.8, 1.8);
+        }
+    }
+    p.setBrush(QColor(0xb4, 0xc4, 0xd6));
+    p.drawRoundedRect(QRectF(body.left() + 22, body.top() + 34.8, 44, key), 2, 2);
+    p.setBrush(QColor(0xf4, 0xf7, 0xfb));
+    p.drawRoundedRect(QRectF(body.left() + 22, body.top() + 34, 44, key), 2, 2);
+
+    const QRectF cap(80, 26, 34, 34);
+    p.setBrush(QColor(0x12, 0x33, 0x5c));
+    p.drawRoundedRect(cap.translated(0, 3), 7, 7);
+    QLinearGradient capFill(cap.topLeft(), cap.bottomLeft());
+    capFill.setColorAt(0, QColor(0xff, 0xb1, 0x4a));
+    capFill.setColorAt(1, QColor(0xf0, 0x80, 0x10));
+    p.setBrush(capFill);
+    p.drawRoundedRect(cap, 7, 7);
+    p.setPen(Qt::white);
+    p.setFont(Look::uiFont(15, true));
+    p.drawText(cap, Qt::AlignCenter, QStringLiteral("Z"));
+    return pixmap;
+}
+
+// The blue band across the top.
+class TitleBand : public QLabel {
+  public:
+    explicit TitleBand(QWidget* parent) : QLabel(parent) {
+        setObjectName(QStringLiteral("Label10"));
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        QLinearGradient fill(0, 0, 0, height());
+        fill.setColorAt(0, QColor(0x3a, 0x7f, 0xcc));
+        fill.setColorAt(1, QColor(0x23, 0x56, 0x8f));
+        p.fillRect(rect(), fill);
+    }
+};
+
+QFrame* line(const QString& name, const QRect& geometry, const char* colour, QWidget* parent) {
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(name);
+    frame->setFrameShape(QFrame::NoFrame);
+    frame->setGeometry(geometry);
+    frame->setStyleSheet(
+        QStringLiteral("QFrame { background: %1; border: none; }").arg(QLatin1String(colour)));
+    return frame;
+}
+
+} // namespace
+
+AboutWindow::AboutWindow(Platform* platform, QWidget* parent)
+    : QDialog(parent), m_platform(platform) {
+    setObjectName(QStringLiteral("Form32"));
+    setWindowTitle(QStringLiteral(" About"));
+    setModal(true);
+    setFixedSize(twipsSize(kWidth, kHeight));
+    // Its own paper, so that dark themes leave the rows readable.
+    setStyleSheet(QStringLiteral("#Form32 { background: #f5f8fb; }"));
+
+    auto* band = new TitleBand(this);
+    band->setGeometry(twipsRect(0, 0, kWidth, kBandHeight));
+    line(QStringLiteral("Line2"), QRect(0, band->height(), width(), 2), "#1b4477", this);
+
+    auto* logo = new QLabel(band);
+    logo->setObjectName(QStringLiteral("Image1"));
+    logo->setPixmap(logoPicture());
+    logo->setGeometry(twips(180), (band->height() - 67) / 2, 120, 67);
+    logo->setStyleSheet(QStringLiteral("QLabel { background: transparent; }"));
+    line(QStringLiteral("Line4"), QRect(twips(2265), twips(300), 1, band->height() - twips(600)),
+         "rgba(255, 255, 255, 90)", band);
+
+    const QString title = QStringLiteral("Typing Test Zephkin");
+    const QRect titleRect = twipsRect(kTitleLeft, kTitleTop, kWidth - kTitleLeft - 120, 480);
+    auto* shadow = new QLabel(title, band);
+    shadow->setObjectName(QStringLiteral("Label12(1)"));
+    shadow->setGeometry(titleRect);
+    shadow->setStyleSheet(QStringLiteral("QLabel { color: #e0262b; background: transparent; }"));
+    auto* face = new QLabel(title, band);
+    face->setObjectName(QStringLiteral("Label12(0)"));
+    face->setGeometry(titleRect.translated(twips(kShadowOffsetX), twips(kShadowOffsetY)));
+    face->setStyleSheet(QStringLiteral("QLabel { color: #ffffff; background: transparent; }"));
+    for (QLabel* label : {shadow, face})
+        label->setFont(Look::uiFont(15, true));
+
+    const QString captionStyle =
+        QStringLiteral("QLabel { color: #5b6b7c; background: transparent; }");
+    const QString valueStyle =
+        QStringLiteral("QLabel { color: #1f2a37; background: transparent; }");
+    const QString linkStyle = QStringLiteral(
+        "QLabel { color: #0b57d0; background: transparent; text-decoration: underline; }");
+    const struct {
+        const char* captionName;
+        const char* caption;
+        const char* valueName;
+        QString value;
+        bool link;
+    } rows[kRows] = {
+        {"Label1", "Software name:", "Label13", QStringLiteral("Typing test Zephkin"), false},
+        {"Label4", "Version:", "Label14", kVersion, false},
+        {"Label9", "Author:", "Label11", Maker::kAuthor, false},
+        {"Label2", "Home page:", "Label6", Maker::kHomePage, true},
+        {"Label3", "E-mail:", "Label5", Maker::kEmail, true}};
+    int top = kFirstRowTop;
+    for (const auto& row : rows) {
+        auto* caption = new QLabel(QString::fromLatin1(row.caption), this);
+        caption->setObjectName(QString::fromLatin1(row.captionName));
+        caption->setStyleSheet(captionStyle);
+        caption->setFont(Look::uiFont(9));
+        caption->setGeometry(
+            twipsRect(kCaptionLeft, top, kValueLeft - kCaptionLeft - 240, kRowHeight));
+        QLabel* value = row.link ? new ClickLabel(row.value, this) : new QLabel(row.value, this);
+        value->setObjectName(QString::fromLatin1(row.valueName));
+        value->setStyleSheet(row.link ? linkStyle : valueStyle);
+        value->setFont(Look::uiFont(9, !row.link));
+        value->setGeometry(twipsRect(kValueLeft, top, kWidth - kValueLeft - 240, kRowHeight));
+        if (row.link)
+            value->setCursor(Qt::PointingHandCursor);
+        top += kRowPitch;
+    }
+    line(QStringLiteral("Line3"),
+         QRect(twips(kValueLeft - 180), twips(kFirstRowTop), 1,
+               twips((kRows - 1) * kRowPitch + kRowHeight)),
+         "#d5dee8", this);
+
+    auto open = [this](const QString& url) {
+        if (m_platform)
+            m_platform->openUrl(url);
+    };
+    connect(findChild<ClickLabel*>(QStringLiteral("Label6")), &ClickLabel::clicked, this,
+            [open] { open(Maker::kHomePageTarget); });
+    connect(findChild<ClickLabel*>(QStringLiteral("Label5")), &ClickLabel::clicked, this,
+            [open] { open(QStringLiteral("mailto:") + Maker::kEmail); });
+
+    // An etched rule over the button.
+    const int ruleTop = twips(kButtonTop) - 16;
+    line(QStringLiteral("Line1(0)"), QRect(twips(300), ruleTop, width() - 2 * twips(300), 1),
+         "#c9d5e2", this);
+    line(QStringLiteral("Line1(1)"), QRect(twips(300), ruleTop + 1, width() - 2 * twips(300), 1),
+         "#ffffff", this);
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("Command1"));
+    ok->setGeometry(
+        twipsRect((kWidth - kButtonWidth) / 2, kButtonTop, kButtonWidth, kButtonHeight));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}

@@ -1,0 +1,39 @@
+#include "app/start_up.h"
+
+#include "app/app_navigator.h"
+#include "shell/look.h"
+#include "shell/platform.h"
+#include "shell/sound_player.h"
+#include "themes/skin_engine.h"
+#include "themes/theme_menu.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+Program::~Program() = default;
+
+std::unique_ptr<Program> startProgram(const ProgramFolder& folder) {
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setFont(Look::uiFont());
+    qApp->setStyleSheet(Look::baseStyleSheet());
+    // The program ends through a practice window's unload chores, never by running out of
+    // windows: the theme menu's window stays loaded and hidden the whole time.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    auto program = std::make_unique<Program>();
+    program->platform = std::make_unique<QtPlatform>();
+    program->sound = std::make_unique<QtSoundPlayer>();
+    program->skin = std::make_unique<SkinEngine>();
+
+    AppContext context;
+    context.folder = folder;
+    context.platform = program->platform.get();
+    context.sound = program->sound.get();
+    context.skin = program->skin.get();
+
+    program->themeMenu = std::make_unique<ThemeMenu>(folder, program->skin.get());
+    program->themeMenu->startSkin();
+    program->navigator = std::make_unique<AppNavigator>(context, program->themeMenu.get());
+    program->navigator->start();
+    return program;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// What the Article practice window shares with the rest of the program: the article file
+// now being practised, named relative to the program folder or as a full path.
+namespace Articles {
+
+inline QString articlePath;
+inline bool articlePathRelative = true;
+
+// The article everyone starts with.
+inline const QString kDefaultTitle = QStringLiteral("a girl selling matches");
+
+// The Article practice state kept in sz2.txt: the keystroke sound switch immediately
+// followed by the article title, as in "1The Grand Canyon".
+struct Sz2 {
+    bool keystrokeSound = false;
+    QString articleTitle = kDefaultTitle;
+
+    // Parses the first field of sz2.txt. The sound is on only for "1"; an empty field or a
+    // field without a title keeps the default article.
+    static Sz2 parse(const QString& firstField);
+    QString format() const;
+    bool operator==(const Sz2&) const = default;
+};
+
+// The article file of a title, relative to the program folder.
+QString articleResource(const QString& title);
+
+} // namespace Articles

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "articles/article_state.h"
+#include "shell/practice_window.h"
+
+class ArticlePage;
+class ClickLabel;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The Article practice window: a whole article typed line by line, page by page.
+class ArticleWindow : public PracticeWindow {
+    Q_OBJECT
+  public:
+    explicit ArticleWindow(const AppContext& context, QWidget* parent = nullptr);
+
+    QWidget* inputBox() const override;
+    QList<QWidget*> exemptControls() const override;
+
+    const QString& articleTitle() const { return m_articleTitle; }
+    // Takes an article by its title: caption, page heading and the shared article path.
+    void setArticleTitle(const QString& title);
+
+    void openSettings();
+
+  protected:
+    void saveState() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    void buildWidgets();
+    void buildSettingsPanel();
+    void restoreState();
+
+    QString m_articleTitle;
+
+    ArticlePage* m_page = nullptr;         // Picture2
+    QWidget* m_side = nullptr;             // Picture3, the meters beside the page
+    QLabel* m_title = nullptr;             // Label10, hidden
+    QLabel* m_pageNumber = nullptr;        // Label18
+    QLabel* m_clock = nullptr;             // Label40
+    QLabel* m_speed = nullptr;             // Label16
+    QLabel* m_accuracy = nullptr;          // Label22z
+    QLineEdit* m_input = nullptr;          // Text2, the line being typed
+    QLineEdit* m_lineText = nullptr;       // Text3, the line to copy, kept hidden
+    QPushButton* m_selectLesson = nullptr; // Command4
+    QPushButton* m_settings = nullptr;     // Command6
+    ClickLabel* m_gamesLink = nullptr;     // Label6
+    QWidget* m_settingsPanel = nullptr;    // Picture1
+    QCheckBox* m_sound = nullptr;          // Check1qq
+    QPushButton* m_themes = nullptr;       // Command7
+};

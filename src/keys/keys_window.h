@@ -1,0 +1,62 @@
+#pragma once
+
+#include "keys/keys_state.h"
+#include "shell/practice_window.h"
+
+class ClickLabel;
+class KeysKeyboard;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The Keys practice window: sixteen key-position lessons over an on-screen keyboard.
+class KeysWindow : public PracticeWindow {
+    Q_OBJECT
+  public:
+    explicit KeysWindow(const AppContext& context, QWidget* parent = nullptr);
+
+    QWidget* inputBox() const override;
+    QList<QWidget*> exemptControls() const override;
+
+    // The lesson now chosen, 0..15.
+    int lessonIndex() const { return m_lessonIndex; }
+    void setLessonIndex(int index);
+
+    void openSettings();
+
+  protected:
+    void saveState() override;
+    void timer3tWork() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    void buildWidgets();
+    void buildSettingsPanel();
+    void restoreState();
+    void closePanelAndFocus();
+
+    int m_lessonIndex = 0;
+
+    QWidget* m_card = nullptr;             // Picture5, the practice card
+    QLabel* m_lessonBadge = nullptr;       // the lesson number on the card
+    QLabel* m_nextKey = nullptr;           // Label3, the key to press next
+    ClickLabel* m_sourceLine = nullptr;    // Picture10, the keys to type
+    ClickLabel* m_typedLine = nullptr;     // Picture11, what has been typed
+    QWidget* m_meters = nullptr;           // Picture9
+    QLabel* m_clock = nullptr;             // Label40
+    QLabel* m_speed = nullptr;             // Label45
+    QLabel* m_accuracy = nullptr;          // Label38
+    QLineEdit* m_input = nullptr;          // Text1
+    QLineEdit* m_lessonText = nullptr;     // Text2, the lesson's characters, kept hidden
+    QLineEdit* m_typedText = nullptr;      // Text3, the typed characters, kept hidden
+    QPushButton* m_selectLesson = nullptr; // Command1
+    QPushButton* m_settings = nullptr;     // Command2
+    QWidget* m_keyboardFrame = nullptr;    // Picture8
+    KeysKeyboard* m_keyboard = nullptr;    // Image3
+    QWidget* m_settingsPanel = nullptr;    // Picture7
+    QPushButton* m_themes = nullptr;       // Command3
+    QCheckBox* m_keyedTips = nullptr;      // Check1
+    QCheckBox* m_sound = nullptr;          // Check1qq
+};

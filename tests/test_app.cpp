@@ -1,0 +1,186 @@
+// The program as one application of four windows: navigation, the closing protocol, the
+// hand-overs between windows and the About window.
+
+#include "about/about_window.h"
+#include "app/app_navigator.h"
+#include "articles/article_state.h"
+#include "fakes.h"
+#include "shell/state_file.h"
+#include "themes/theme_menu.h"
+#include "words/word_window.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+class AppTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    FakePlatform m_platform;
+    FakeSound m_sound;
+    std::unique_ptr<CountingSkinEngine> m_skin;
+    std::unique_ptr<ThemeMenu> m_menu;
+    std::unique_ptr<AppNavigator> m_navigator;
+
+    QString file(const QString& name) const { return m_dir.path() + u'/' + name; }
+
+    PracticeWindow* current() const { return m_navigator->current(); }
+
+    // The program as start-up leaves it: the Word practice window shown, its mark armed.
+    void startProgram() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<PracticeWindow*>(w))
+                w->deleteLater();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QDir(m_dir.path()).removeRecursively();
+        copyTree(QStringLiteral(DATA_DIR), m_dir.path());
+        StateFile::writeLine(file("sz1.txt"), "1100005Lesson 2");
+        StateFile::writeLine(file("sz1-yj.txt"), "Lesson 2");
+        StateFile::writeLine(file("sz2.txt"), "0lunch");
+        QFile::remove(file("sz0.txt"));
+        AppContext context;
+        context.folder = ProgramFolder(m_dir.path());
+        context.platform = &m_platform;
+        context.sound = &m_sound;
+        m_skin = std::make_unique<CountingSkinEngine>();
+        context.skin = m_skin.get();
+        m_menu = std::make_unique<ThemeMenu>(context.folder, m_skin.get());
+        m_navigator = std::make_unique<AppNavigator>(context, m_menu.get());
+        m_navigator->setQuit([] {});
+        m_navigator->start();
+        settle();
+    }
+
+    void settle() {
+        PracticeWindow* w = current();
+        QVERIFY(QTest::qWaitFor([w] { return w->closingMark() == PracticeWindow::kTend; }));
+        QTest::qWait(80); // the word loader runs 55 ms after a load
+    }
+
+    void click(int entry) {
+        current()->navigationClick(entry);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        settle();
+    }
+
+private slots:
+    void switchingSavesAndKeepsTheProgramRunning() {
+        startProgram();
+        QCOMPARE(current()->objectName(), QStringLiteral("Form1"));
+        click(Navigator::KeysEntry);
+        QCOMPARE(current()->objectName(), QStringLiteral("form1yy"));
+        QCOMPARE(readAll(file("sz1.txt")), QByteArray("1100005Lesson 2\r\n"));
+        QVERIFY(!m_navigator->ended());
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        QCOMPARE(std::count_if(windows.begin(), windows.end(),
+                               [](QWidget* w) { return qobject_cast<PracticeWindow*>(w); }),
+                 1);
+
+        current()->close();
+        QVERIFY(m_navigator->ended());
+        QVERIFY(QFile::exists(file("sz0.txt")));
+        QCOMPARE(m_skin->removes, 1);
+    }
+
+    void everyWindowGoesEverywhere_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QString>("name");
+        const char* names[] = {"form1yy", "Form1", "Form11", "Form10"};
+        for (int from = 0; from < 4; ++from)
+            for (int to = 0; to < 4; ++to)
+                if (from != to)
+                    QTest::addRow("%s to %s", names[from], names[to]) << from << to << names[to];
+    }
+    void everyWindowGoesEverywhere() {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(QString, name);
+        startProgram();
+        if (from != Navigator::WordsEntry)
+            click(from);
+        click(to);
+        QCOMPARE(current()->objectName(), name);
+        QVERIFY(!m_navigator->ended());
+        QLabel* own = current()->findChild<QLabel*>(QStringLiteral("Label22a(%1)").arg(to));
+        QVERIFY(own->styleSheet().contains("#ff0000"));
+        if (to == Navigator::ArticlesEntry) {
+            // The article saved in sz2.txt, not the default path.
+            QCOMPARE(current()->windowTitle(), QStringLiteral("Article practice --- lunch"));
+            QCOMPARE(Articles::articlePath, QStringLiteral("\\text\\lunch.txt"));
+        }
+        if (to == Navigator::WordsEntry) {
+            auto* words = static_cast<WordWindow*>(current());
+            QCOMPARE(words->exercise().lessonName, QStringLiteral("Lesson 2"));
+            QCOMPARE(words->exercise().wordIndex, 5);
+        }
+        current()->close();
+        QVERIFY(m_navigator->ended());
+    }
+
+    void wordHandOverTakesTheLessonFromTheHandOverFile() {
+        startProgram();
+        click(Navigator::KeysEntry);
+        StateFile::writeLine(file("sz1-yj.txt"), "Lesson 4");
+        click(Navigator::WordsEntry);
+        auto* words = static_cast<WordWindow*>(current());
+        QCOMPARE(words->exercise().lessonName, QStringLiteral("Lesson 4"));
+        QCOMPARE(words->exercise().wordIndex, 5);
+    }
+
+    void ownEntryReloadsOnlyInWordPractice() {
+        startProgram();
+        auto* words = static_cast<WordWindow*>(current());
+        words->exercise().stepNext();
+        StateFile::writeLine(file("sz1-yj.txt"), "Lesson 3");
+        click(Navigator::WordsEntry);
+        QCOMPARE(current(), words);
+        QCOMPARE(words->exercise().lessonName, QStringLiteral("Lesson 3"));
+        QCOMPARE(words->exercise().wordIndex, 6);
+        QCOMPARE(words->closingMark(), PracticeWindow::kTend);
+
+        click(Navigator::KeysEntry);
+        PracticeWindow* keys = current();
+        click(Navigator::KeysEntry);
+        QCOMPARE(current(), keys);
+        QCOMPARE(keys->closingMark(), PracticeWindow::kTend);
+        keys->close();
+        QVERIFY(m_navigator->ended());
+    }
+
+    void aboutIsModalAndLeavesTheMarkAlone() {
+        startProgram();
+        bool wasModal = false;
+        QTimer::singleShot(50, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            wasModal = modal && modal->objectName() == u"Form32";
+            if (modal)
+                modal->findChild<QPushButton*>("Command1")->click();
+        });
+        click(Navigator::AboutEntry);
+        QVERIFY(wasModal);
+        QCOMPARE(current()->closingMark(), PracticeWindow::kTend);
+        current()->close();
+        QVERIFY(m_navigator->ended());
+    }
+
+    void hotZoneArmsTheMark() {
+        startProgram();
+        click(Navigator::KeysEntry);
+        current()->setClosingMark(PracticeWindow::kFend);
+        auto* zone = current()->findChild<QLabel*>("Label5pp");
+        QCOMPARE(zone->geometry().right(), current()->width() - 1);
+        QCOMPARE(zone->y(), 0);
+        QTest::mouseMove(zone, QPoint(5, 3));
+        QMouseEvent move(QEvent::MouseMove, QPointF(5, 3), QPointF(5, 3), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(zone, &move);
+        QCOMPARE(current()->closingMark(), PracticeWindow::kTend);
+    }
+};
+
+QTEST_MAIN(AppTest)
+#include "test_app.moc"

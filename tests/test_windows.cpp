@@ -1,0 +1,380 @@
+#include "about/about_window.h"
+#include "articles/article_state.h"
+#include "articles/article_window.h"
+#include "game/game_window.h"
+#include "keys/keys_state.h"
+#include "keys/keys_window.h"
+#include "shell/maker.h"
+#include "shell/navigator.h"
+#include "shell/platform.h"
+#include "shell/twips.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+class FakePlatform final : public Platform {
+  public:
+    QStringList opened;
+    void tell(QWidget*, const QString&, const QString&) override {}
+    bool ask(QWidget*, const QString&, const QString&) override { return false; }
+    void openUrl(const QString& url) override { opened << url; }
+    QString pickTextFile(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    WindowsVersion windowsVersion() const override { return {}; }
+    bool capsLockOn() const override { return false; }
+};
+
+class FakeNavigator final : public Navigator {
+  public:
+    int themeMenus = 0;
+    void navigate(PracticeWindow*, int) override {}
+    void popThemeMenu(PracticeWindow*, QPoint) override { ++themeMenus; }
+    void endProgram() override {}
+};
+
+enum class Kind { Keys, Articles, Game, About };
+
+// Sends a mouse event straight to a widget, through its event filters, without showing it.
+void sendMouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button) {
+    const QPointF local(widget->width() / 2.0, widget->height() / 2.0);
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton;
+    QMouseEvent event(type, local, widget->mapToGlobal(local), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+void click(QWidget* widget, Qt::MouseButton button = Qt::LeftButton) {
+    sendMouse(widget, QEvent::MouseButtonPress, button);
+    sendMouse(widget, QEvent::MouseButtonRelease, button);
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Closes a practice window the way the program does: the unload chores write its state.
+void closeWindow(QWidget* window) {
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Kind)
+
+class TestWindows : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        QVERIFY(m_dir.isValid());
+        m_platform.opened.clear();
+        m_navigator.themeMenus = 0;
+        for (const char* name : {"sz0.txt", "sz2.txt"})
+            QFile::remove(m_dir.filePath(QString::fromLatin1(name)));
+    }
+
+    void sz0Parse_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<bool>("tips");
+        QTest::addColumn<bool>("sound");
+        QTest::addColumn<int>("lesson");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("sound on, last lesson") << "0115" << false << true << 15 << "0115";
+        QTest::newRow("both on") << "1103" << true << true << 3 << "1103";
+        QTest::newRow("all off") << "0000" << false << false << 0 << "0000";
+        QTest::newRow("empty") << "" << false << false << 0 << "0000";
+        QTest::newRow("switches only") << "10" << true << false << 0 << "1000";
+        QTest::newRow("one digit") << "015" << false << true << 5 << "0105";
+        QTest::newRow("switch is only 1") << "2y07" << false << false << 7 << "0007";
+        QTest::newRow("index not a number") << "11x5" << true << true << 0 << "1100";
+        QTest::newRow("index after a blank") << "01 7" << false << true << 0 << "0100";
+        QTest::newRow("signed index") << "01-3" << false << true << 0 << "0100";
+        QTest::newRow("one past the last") << "0116" << false << true << 0 << "0100";
+        QTest::newRow("far past the last") << "1199" << true << true << 0 << "1100";
+    }
+    void sz0Parse() {
+        QFETCH(QString, field);
+        const Sz0 state = Sz0::parse(field);
+        QTEST(state.keyedTips, "tips");
+        QTEST(state.keystrokeSound, "sound");
+        QTEST(state.lessonIndex, "lesson");
+        QTEST(state.format(), "written");
+    }
+
+    void keysStateRoundTrip_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<bool>("tips");
+        QTest::addColumn<bool>("sound");
+        QTest::addColumn<int>("lesson");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("kept as it was")
+            << QByteArray("0115\r\n") << false << true << 15 << QByteArray("0115\r\n");
+        QTest::newRow("field ends at a comma")
+            << QByteArray("1002,x\n") << true << false << 2 << QByteArray("1002\r\n");
+        QTest::newRow("bad lesson mended")
+            << QByteArray("1199\r\n") << true << true << 0 << QByteArray("1100\r\n");
+        QTest::newRow("missing file")
+            << QByteArray() << false << false << 0 << QByteArray("0000\r\n");
+    }
+    void keysStateRoundTrip() {
+        QFETCH(QByteArray, before);
+        const QString path = m_dir.filePath(QStringLiteral("sz0.txt"));
+        if (!before.isEmpty())
+            writeFile(path, before);
+        auto* window = new KeysWindow(context());
+        QCOMPARE(window->objectName(), QStringLiteral("form1yy"));
+        QTEST(window->findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked(), "tips");
+        QTEST(window->findChild<QCheckBox*>(QStringLiteral("Check1qq"))->isChecked(), "sound");
+        QTEST(window->lessonIndex(), "lesson");
+        closeWindow(window);
+        QTEST(fileBytes(path), "after");
+    }
+
+    void keysSwitchesAreSaved() {
+        writeFile(m_dir.filePath(QStringLiteral("sz0.txt")), "0009\r\n");
+        auto* window = new KeysWindow(context());
+        window->findChild<QCheckBox*>(QStringLiteral("Check1"))->click();
+        window->setLessonIndex(12);
+        closeWindow(window);
+        QCOMPARE(fileBytes(m_dir.filePath(QStringLiteral("sz0.txt"))), QByteArray("1012\r\n"));
+    }
+
+    void keysSettingsPanel() {
+        std::unique_ptr<KeysWindow> window(new KeysWindow(context()));
+        auto* button = window->findChild<QPushButton*>(QStringLiteral("Command2"));
+        auto* panel = window->findChild<QWidget*>(QStringLiteral("Picture7"));
+        QVERIFY(panel->isHidden());
+        click(button);
+        QVERIFY(!panel->isHidden());
+        QCOMPARE(panel->pos(), QPoint(button->x() - panel->width() / 6, button->y() - twips(50)));
+        // The panel must open inside the window, not run off its edge.
+        QVERIFY(window->rect().contains(panel->geometry()));
+        for (const char* name : {"Check1", "Check1qq", "Command3"})
+            QCOMPARE(window->findChild<QWidget*>(QString::fromLatin1(name))->parentWidget(), panel);
+
+        // Moving over the keyboard closes it; moving over the typed line after a click on the
+        // line to type, too.
+        sendMouse(window->findChild<QWidget*>(QStringLiteral("Image3")), QEvent::MouseMove,
+                  Qt::NoButton);
+        QVERIFY(panel->isHidden());
+        click(button);
+        click(window->findChild<QWidget*>(QStringLiteral("Picture10")));
+        QVERIFY(panel->isHidden());
+        click(button);
+        sendMouse(window->findChild<QWidget*>(QStringLiteral("Picture11")), QEvent::MouseMove,
+                  Qt::NoButton);
+        QVERIFY(panel->isHidden());
+    }
+
+    void articleState_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<bool>("sound");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("sound off")
+            << QByteArray("0lunch\r\n") << false << "lunch" << QByteArray("0lunch\r\n");
+        QTest::newRow("title with blanks")
+            << QByteArray("1The Grand Canyon\r\n") << true << "The Grand Canyon"
+            << QByteArray("1The Grand Canyon\r\n");
+        QTest::newRow("field ends at a comma")
+            << QByteArray("1a,b\r\n") << true << "a" << QByteArray("1a\r\n");
+        QTest::newRow("empty file") << QByteArray("\r\n") << false << "a girl selling matches"
+                                    << QByteArray("0a girl selling matches\r\n");
+        QTest::newRow("switch without a title")
+            << QByteArray("1\r\n") << true << "a girl selling matches"
+            << QByteArray("1a girl selling matches\r\n");
+        QTest::newRow("missing file") << QByteArray() << false << "a girl selling matches"
+                                      << QByteArray("0a girl selling matches\r\n");
+    }
+    void articleState() {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, title);
+        const QString path = m_dir.filePath(QStringLiteral("sz2.txt"));
+        if (!before.isEmpty())
+            writeFile(path, before);
+        Articles::articlePath.clear();
+        Articles::articlePathRelative = false;
+        auto* window = new ArticleWindow(context());
+        QCOMPARE(window->objectName(), QStringLiteral("Form11"));
+        QTEST(window->findChild<QCheckBox*>(QStringLiteral("Check1qq"))->isChecked(), "sound");
+        QCOMPARE(window->articleTitle(), title);
+        QCOMPARE(window->findChild<QLabel*>(QStringLiteral("Label10"))->text(), title);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Article practice --- ") + title);
+        QCOMPARE(Articles::articlePath,
+                 QStringLiteral("\\text\\") + title + QStringLiteral(".txt"));
+        QVERIFY(Articles::articlePathRelative);
+        closeWindow(window);
+        QTEST(fileBytes(path), "after");
+    }
+
+    void articleSettingsPanel() {
+        std::unique_ptr<ArticleWindow> window(new ArticleWindow(context()));
+        auto* button = window->findChild<QPushButton*>(QStringLiteral("Command6"));
+        auto* panel = window->findChild<QWidget*>(QStringLiteral("Picture1"));
+        click(button);
+        QVERIFY(!panel->isHidden());
+        QCOMPARE(panel->pos(), QPoint(button->x() - twips(1000), button->y()));
+        QVERIFY(window->rect().contains(panel->geometry()));
+        // A click on the background leaves it open; the page and the lesson button close it.
+        click(window.get());
+        QVERIFY(!panel->isHidden());
+        sendMouse(window->findChild<QWidget*>(QStringLiteral("Command4")), QEvent::MouseMove,
+                  Qt::NoButton);
+        QVERIFY(panel->isHidden());
+        click(button);
+        click(window->findChild<QWidget*>(QStringLiteral("Picture2")));
+        QVERIFY(panel->isHidden());
+    }
+
+    void themeMenuPops_data() {
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<QString>("widget");
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<int>("menus");
+        QTest::newRow("keys: keyboard, right") << Kind::Keys << "Image3" << Qt::RightButton << 1;
+        QTest::newRow("keys: keyboard, left") << Kind::Keys << "Image3" << Qt::LeftButton << 0;
+        QTest::newRow("keys: Themes, left") << Kind::Keys << "Command3" << Qt::LeftButton << 1;
+        QTest::newRow("keys: Themes, right") << Kind::Keys << "Command3" << Qt::RightButton << 1;
+        QTest::newRow("articles: page, right")
+            << Kind::Articles << "Picture2" << Qt::RightButton << 1;
+        QTest::newRow("articles: meters, right")
+            << Kind::Articles << "Picture3" << Qt::RightButton << 1;
+        QTest::newRow("articles: Themes, middle")
+            << Kind::Articles << "Command7" << Qt::MiddleButton << 1;
+        QTest::newRow("game: field, right") << Kind::Game << "Picture2" << Qt::RightButton << 1;
+        QTest::newRow("game: bar, right") << Kind::Game << "Picture1" << Qt::RightButton << 0;
+    }
+    void themeMenuPops() {
+        QFETCH(Kind, kind);
+        QFETCH(QString, widget);
+        QFETCH(Qt::MouseButton, button);
+        std::unique_ptr<QWidget> window = make(kind);
+        auto* target = window->findChild<QWidget*>(widget);
+        QVERIFY(target);
+        click(target, button);
+        QTEST(m_navigator.themeMenus, "menus");
+    }
+
+    void linksOpenTheirPages_data() {
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("url");
+        QTest::newRow("articles: games") << Kind::Articles << "Label6" << Maker::kGamesPage;
+        QTest::newRow("game: games") << Kind::Game << "Label15" << Maker::kGamesPage;
+        QTest::newRow("about: home page") << Kind::About << "Label6" << Maker::kHomePageTarget;
+        QTest::newRow("about: e-mail")
+            << Kind::About << "Label5" << QStringLiteral("mailto:") + Maker::kEmail;
+        QTest::newRow("about: name") << Kind::About << "Label13" << QString();
+        QTest::newRow("about: version") << Kind::About << "Label14" << QString();
+    }
+    void linksOpenTheirPages() {
+        QFETCH(Kind, kind);
+        QFETCH(QString, label);
+        QFETCH(QString, url);
+        std::unique_ptr<QWidget> window = make(kind);
+        auto* target = window->findChild<QLabel*>(label);
+        QVERIFY(target);
+        click(target);
+        QCOMPARE(m_platform.opened, url.isEmpty() ? QStringList() : QStringList{url});
+        QCOMPARE(target->cursor().shape() == Qt::PointingHandCursor, !url.isEmpty());
+    }
+
+    void aboutWindow() {
+        AboutWindow about(&m_platform);
+        QCOMPARE(about.objectName(), QStringLiteral("Form32"));
+        QCOMPARE(about.windowTitle(), QStringLiteral(" About"));
+        QVERIFY(about.isModal());
+        QCOMPARE(about.size(), twipsSize(6630, 4875));
+        QCOMPARE(about.minimumSize(), about.maximumSize());
+
+        const QStringList captions{"Label1", "Label4", "Label9", "Label2", "Label3"};
+        const QStringList values{"Label13", "Label14", "Label11", "Label6", "Label5"};
+        const QStringList expected{"Software name:", "Typing test Zephkin",
+                                   "Version:",       "2.7",
+                                   "Author:",        Maker::kAuthor,
+                                   "Home page:",     Maker::kHomePage,
+                                   "E-mail:",        Maker::kEmail};
+        QStringList texts;
+        for (int row = 0; row < captions.size(); ++row) {
+            auto* caption = about.findChild<QLabel*>(captions[row]);
+            auto* value = about.findChild<QLabel*>(values[row]);
+            QVERIFY(caption && value);
+            texts << caption->text() << value->text();
+            QCOMPARE(value->y(), caption->y());
+            QVERIFY(value->x() > caption->geometry().right());
+            if (row > 0) {
+                auto* above = about.findChild<QLabel*>(captions[row - 1]);
+                QCOMPARE(caption->x(), above->x());
+                QVERIFY(qAbs(caption->y() - above->y() - 423.0 / 15) <= 1);
+            }
+        }
+        QCOMPARE(texts, expected);
+        // Nothing runs off the window.
+        for (QWidget* child : about.findChildren<QWidget*>())
+            QVERIFY2(about.rect().contains(child->geometry()) || child->parentWidget() != &about,
+                     qPrintable(child->objectName()));
+
+        // The white title lies over its red copy, 2 px right and 1 px up.
+        auto* white = about.findChild<QLabel*>(QStringLiteral("Label12(0)"));
+        auto* red = about.findChild<QLabel*>(QStringLiteral("Label12(1)"));
+        QVERIFY(white && red);
+        QCOMPARE(white->text(), QStringLiteral("Typing Test Zephkin"));
+        QCOMPARE(red->text(), white->text());
+        QCOMPARE(white->pos() - red->pos(), QPoint(2, -1));
+        QCOMPARE(white->parentWidget(), red->parentWidget());
+        const QObjectList stack = white->parentWidget()->children();
+        QVERIFY(stack.indexOf(white) > stack.indexOf(red));
+
+        about.show();
+        QVERIFY(about.isVisible());
+        auto* ok = about.findChild<QPushButton*>(QStringLiteral("Command1"));
+        QCOMPARE(ok->text(), QStringLiteral("OK"));
+        QVERIFY(qAbs(ok->geometry().center().x() - about.width() / 2) <= 1);
+        ok->click();
+        QVERIFY(!about.isVisible());
+        QCOMPARE(about.result(), int(QDialog::Accepted));
+    }
+
+  private:
+    AppContext context() {
+        return AppContext{ProgramFolder(m_dir.path()), &m_platform, nullptr, nullptr, &m_navigator};
+    }
+    std::unique_ptr<QWidget> make(Kind kind) {
+        switch (kind) {
+        case Kind::Keys:
+            return std::make_unique<KeysWindow>(context());
+        case Kind::Articles:
+            return std::make_unique<ArticleWindow>(context());
+        case Kind::Game:
+            return std::make_unique<GameWindow>(context());
+        case Kind::About:
+            return std::make_unique<AboutWindow>(&m_platform);
+        }
+        return nullptr;
+    }
+
+    QTemporaryDir m_dir;
+    FakePlatform m_platform;
+    FakeNavigator m_navigator;
+};
+
+QTEST_MAIN(TestWindows)
+#include "test_windows.moc"
