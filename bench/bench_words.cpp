@@ -16,6 +16,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QEventLoop>
 #include <algorithm>
 #include <cstdio>
 #include <sys/resource.h>
@@ -26,9 +28,14 @@ namespace {
 class TimedSound final : public SoundPlayer {
 public:
     QElapsedTimer* clock = nullptr;
+    QEventLoop* waiting = nullptr;
     qint64 lastPlay = -1;
     void preload(const QString&) override {}
-    void PlayWave(const QString&) override { lastPlay = clock->nsecsElapsed(); }
+    void PlayWave(const QString&) override {
+        lastPlay = clock->nsecsElapsed();
+        if (waiting)
+            waiting->quit();
+    }
 };
 
 double cpuSeconds() {
@@ -107,20 +114,29 @@ int main(int argc, char* argv[]) {
         sound.lastPlay = -1;
         const qint64 t0 = clock.nsecsElapsed();
         const QString word = window.exercise().targetWord;
+        QEventLoop loop;
+        sound.waiting = &loop;
+        QTimer::singleShot(200, &loop, &QEventLoop::quit);
         press(input, word.isEmpty() ? QChar(u'a') : word[0]);
-        (void)QTest::qWaitFor([&] { return sound.lastPlay >= 0; }, 200);
+        loop.exec();
+        sound.waiting = nullptr;
         if (sound.lastPlay >= 0)
             delays.push_back((sound.lastPlay - t0) / 1e6);
     }
     std::printf("keystroke_to_play_ms median=%.2f p99=%.2f (n=%zu)\n", percentile(delays, 0.5),
                 percentile(delays, 0.99), delays.size());
 
-    // Idle: ten seconds with nothing typed.
+    // Idle: ten seconds with nothing typed (the input box's cursor blinks, as it does for
+    // the learner; BENCH_NO_BLINK=1 shows the cost without it).
+    if (qEnvironmentVariableIsSet("BENCH_NO_BLINK"))
+        QApplication::setCursorFlashTime(0);
     QTest::qWait(7000); // let the clock stop
     const double cpu0 = cpuSeconds();
     QElapsedTimer idle;
     idle.start();
-    QTest::qWait(10000);
+    QEventLoop idleLoop; // a plain event loop: QTest::qWait would poll every 10 ms
+    QTimer::singleShot(10000, &idleLoop, &QEventLoop::quit);
+    idleLoop.exec();
     const double used = cpuSeconds() - cpu0;
     std::printf("idle_cpu over %.1f s: %.1f ms CPU (%.3f %%)\n", idle.elapsed() / 1000.0,
                 used * 1000, used * 100 / (idle.elapsed() / 1000.0));

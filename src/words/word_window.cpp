@@ -337,6 +337,8 @@ void WordWindow::buildWidgets() {
     m_messageTimer = timer("Timer2ts", 2222, true);
     m_keySound = timer("Timer4", 11, true);
     m_errorSound = timer("Timer5", 11, true);
+    m_keySound->setTimerType(Qt::PreciseTimer); // a late click is worse than none
+    m_errorSound->setTimerType(Qt::PreciseTimer);
     connect(m_loader, &QTimer::timeout, this, &WordWindow::runLoader);
     connect(m_clock, &QTimer::timeout, &m_exercise, &WordExercise::clockTick);
     connect(m_idle, &QTimer::timeout, &m_exercise, &WordExercise::idleTick);
