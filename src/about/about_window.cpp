@@ -212,5 +212,11 @@ AboutWindow::AboutWindow(Platform* platform, QWidget* parent)
     ok->setGeometry(
         twipsRect((kWidth - kButtonWidth) / 2, kButtonTop, kButtonWidth, kButtonHeight));
     ok->setDefault(true);
+    // The About card keeps its own light look under every skin, its button included.
+    ok->setStyleSheet(QStringLiteral(
+        "QPushButton { color: #1f2a37; background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+        " stop:0 #ffffff, stop:1 #e9eff6); border: 1px solid #2f6fb8; border-radius: 7px; }"
+        "QPushButton:hover { color: #23568f; }"
+        "QPushButton:pressed { background: #dde7f2; }"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }

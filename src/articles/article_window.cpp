@@ -221,27 +221,10 @@ void ArticleWindow::buildWidgets() {
 }
 
 void ArticleWindow::buildSettingsPanel() {
-    m_settingsPanel = new QWidget(this);
-    m_settingsPanel->setObjectName(QStringLiteral("Picture1"));
-    m_settingsPanel->setAttribute(Qt::WA_StyledBackground);
-    m_settingsPanel->setAutoFillBackground(true);
-    m_settingsPanel->resize(twipsSize(2760, 1260));
-    auto* frame = new QWidget(m_settingsPanel);
-    frame->setObjectName(QStringLiteral("Shape3"));
-    frame->setAttribute(Qt::WA_TransparentForMouseEvents);
-    frame->setAttribute(Qt::WA_StyledBackground);
-    frame->setStyleSheet(QStringLiteral("#Shape3 { border: 1px solid #8fa3b8; }"));
-    m_themes = new QPushButton(QStringLiteral("Themes"), m_settingsPanel);
-    m_themes->setObjectName(QStringLiteral("Command7"));
-    m_themes->setGeometry(twipsRect(240, 180, 2280, 450));
-    m_themes->setFocusPolicy(Qt::NoFocus);
-    m_themes->installEventFilter(this);
-    m_sound = new QCheckBox(QStringLiteral("Keystroke sound"), m_settingsPanel);
-    m_sound->setObjectName(QStringLiteral("Check1qq"));
-    m_sound->setGeometry(twipsRect(240, 750, 2400, 360));
-    m_sound->setFocusPolicy(Qt::NoFocus);
-    connect(m_sound, &QCheckBox::clicked, this, [this] { focusInputBox(); });
-    m_settingsPanel->hide();
+    m_settingsPanel = makeSettingsPanel(QStringLiteral("Picture1"), 2760, 1260);
+    m_themes = makeThemesButton(m_settingsPanel, QStringLiteral("Command7"));
+    m_sound = makeSwitch(m_settingsPanel, QStringLiteral("Check1qq"),
+                         QStringLiteral("Keystroke sound"), 750);
 }
 
 // The typing box is Text2, one of the controls that keep their own look under every skin,
@@ -285,10 +268,6 @@ void ArticleWindow::openSettings() {
 
 bool ArticleWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (watched == m_themes && type == QEvent::MouseButtonRelease) {
-        popThemeMenu(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
-        return false;
-    }
     if (watched == m_selectLesson && type == QEvent::MouseMove)
         hideSettingsPanel();
     if (watched == m_page || watched == m_side) {

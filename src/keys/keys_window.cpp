@@ -341,32 +341,12 @@ void KeysWindow::buildWidgets() {
 }
 
 void KeysWindow::buildSettingsPanel() {
-    m_settingsPanel = new QWidget(this);
-    m_settingsPanel->setObjectName(QStringLiteral("Picture7"));
-    m_settingsPanel->setAttribute(Qt::WA_StyledBackground);
-    m_settingsPanel->setAutoFillBackground(true);
-    m_settingsPanel->resize(twipsSize(2760, 1680));
-    auto* frame = new QWidget(m_settingsPanel);
-    frame->setObjectName(QStringLiteral("Shape3"));
-    frame->setAttribute(Qt::WA_TransparentForMouseEvents);
-    frame->setAttribute(Qt::WA_StyledBackground);
-    frame->setStyleSheet(QStringLiteral("#Shape3 { border: 1px solid #8fa3b8; }"));
-    m_themes = new QPushButton(QStringLiteral("Themes"), m_settingsPanel);
-    m_themes->setObjectName(QStringLiteral("Command3"));
-    m_themes->setGeometry(twipsRect(240, 180, 2280, 450));
-    m_themes->setFocusPolicy(Qt::NoFocus);
-    m_themes->installEventFilter(this);
-    m_keyedTips = new QCheckBox(QStringLiteral("Keyed tips"), m_settingsPanel);
-    m_keyedTips->setObjectName(QStringLiteral("Check1"));
-    m_keyedTips->setGeometry(twipsRect(240, 750, 2400, 360));
-    m_sound = new QCheckBox(QStringLiteral("Keystroke sound"), m_settingsPanel);
-    m_sound->setObjectName(QStringLiteral("Check1qq"));
-    m_sound->setGeometry(twipsRect(240, 1170, 2400, 360));
-    for (QCheckBox* box : {m_keyedTips, m_sound}) {
-        box->setFocusPolicy(Qt::NoFocus);
-        connect(box, &QCheckBox::clicked, this, [this] { focusInputBox(); });
-    }
-    m_settingsPanel->hide();
+    m_settingsPanel = makeSettingsPanel(QStringLiteral("Picture7"), 2760, 1680);
+    m_themes = makeThemesButton(m_settingsPanel, QStringLiteral("Command3"));
+    m_keyedTips = makeSwitch(m_settingsPanel, QStringLiteral("Check1"),
+                             QStringLiteral("Keyed tips"), 750);
+    m_sound = makeSwitch(m_settingsPanel, QStringLiteral("Check1qq"),
+                         QStringLiteral("Keystroke sound"), 1170);
 }
 
 QWidget* KeysWindow::inputBox() const {
@@ -417,10 +397,6 @@ void KeysWindow::closePanelAndFocus() {
 
 bool KeysWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (watched == m_themes && type == QEvent::MouseButtonRelease) {
-        popThemeMenu(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
-        return false;
-    }
     if (watched == m_keyboard || watched == m_sourceLine || watched == m_typedLine) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (type == QEvent::MouseMove) {

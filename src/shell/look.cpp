@@ -43,6 +43,7 @@ QCursor navigationCursor() {
 QString baseStyleSheet() {
     return QStringLiteral(R"(
 QToolTip { color: #1f2a37; background: #fffbe6; border: 1px solid #d9c98a; padding: 3px; }
+#Shape3 { border: 1px solid #8fa3b8; }
 )");
 }
 

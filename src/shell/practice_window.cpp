@@ -8,12 +8,14 @@
 #include "shell/twips.h"
 #include "themes/skin_engine.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
 #include <QTimer>
 
 const QString PracticeWindow::kFend = QStringLiteral("Fend");
@@ -241,6 +243,47 @@ void PracticeWindow::focusInputBox() {
 void PracticeWindow::playWave(const QString& path) {
     if (m_context.sound)
         m_context.sound->PlayWave(path);
+}
+
+QWidget* PracticeWindow::makeSettingsPanel(const QString& name, int widthTwips,
+                                          int heightTwips) {
+    auto* panel = new QWidget(this);
+    panel->setObjectName(name);
+    panel->setAttribute(Qt::WA_StyledBackground);
+    panel->setAutoFillBackground(true);
+    panel->resize(twipsSize(widthTwips, heightTwips));
+    auto* frame = new QWidget(panel);
+    frame->setObjectName(QStringLiteral("Shape3"));
+    frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    frame->setAttribute(Qt::WA_StyledBackground);
+    panel->hide();
+    return panel;
+}
+
+QPushButton* PracticeWindow::makeThemesButton(QWidget* panel, const QString& name) {
+    auto* button = new QPushButton(QStringLiteral("Themes"), panel);
+    button->setObjectName(name);
+    button->setGeometry(twipsRect(240, 180, 2280, 450));
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setProperty("themeTrigger", true);
+    button->installEventFilter(this);
+    return button;
+}
+
+QCheckBox* PracticeWindow::makeSwitch(QWidget* panel, const QString& name, const QString& caption,
+                                      int topTwips) {
+    auto* box = new QCheckBox(caption, panel);
+    box->setObjectName(name);
+    box->setGeometry(twipsRect(240, topTwips, 2400, 360));
+    box->setFocusPolicy(Qt::NoFocus);
+    connect(box, &QCheckBox::clicked, this, [this] { focusInputBox(); });
+    return box;
+}
+
+bool PracticeWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease && watched->property("themeTrigger").toBool())
+        popThemeMenu(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+    return QWidget::eventFilter(watched, event);
 }
 
 void PracticeWindow::showSettingsPanel(QWidget* panel, QPoint topLeft) {

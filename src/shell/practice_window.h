@@ -7,7 +7,9 @@
 #include <QWidget>
 
 class ClickLabel;
+class QCheckBox;
 class QLabel;
+class QPushButton;
 class QTimer;
 class Banner;
 
@@ -64,10 +66,17 @@ protected:
     FontChoice fontChoice(PracticeFontWindow window) const;
 
     // The drop-down settings panel: placed, framed and shown by its button.
+    QWidget* makeSettingsPanel(const QString& name, int widthTwips, int heightTwips);
+    // The panel's "Themes" button: any mouse button released on it opens the theme menu.
+    QPushButton* makeThemesButton(QWidget* panel, const QString& name);
+    // A switch in the panel; a click gives the input box the focus back.
+    QCheckBox* makeSwitch(QWidget* panel, const QString& name, const QString& caption,
+                          int topTwips);
     void showSettingsPanel(QWidget* panel, QPoint topLeft);
     void hideSettingsPanel();
     QWidget* settingsPanel() const { return m_settingsPanel; }
 
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 

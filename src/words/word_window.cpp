@@ -294,35 +294,13 @@ void WordWindow::buildWidgets() {
     m_reference->setGeometry(twipsRect(0, 0, 1200, kReferenceHeight));
     m_reference->hide();
 
-    m_settingsPanel = new QWidget(this);
-    m_settingsPanel->setObjectName(QStringLiteral("Picture7"));
-    m_settingsPanel->setAttribute(Qt::WA_StyledBackground);
-    m_settingsPanel->setAutoFillBackground(true);
-    m_settingsPanel->resize(twipsSize(2760, 1680));
-    auto* frame = new QWidget(m_settingsPanel);
-    frame->setObjectName(QStringLiteral("Shape3"));
-    frame->setAttribute(Qt::WA_TransparentForMouseEvents);
-    frame->setStyleSheet(QStringLiteral("#Shape3 { border: 1px solid #8fa3b8; }"));
-    frame->setAttribute(Qt::WA_StyledBackground);
-    m_themes = new QPushButton(QStringLiteral("Themes"), m_settingsPanel);
-    m_themes->setObjectName(QStringLiteral("Command4"));
-    m_themes->setGeometry(twipsRect(240, 180, 2280, 450));
-    m_themes->setFocusPolicy(Qt::NoFocus);
-    m_themes->installEventFilter(this);
-    m_sound = new QCheckBox(QStringLiteral("Keystroke sound"), m_settingsPanel);
-    m_sound->setObjectName(QStringLiteral("Check1qq"));
-    m_sound->setGeometry(twipsRect(240, 750, 2400, 360));
-    m_keyedTips = new QCheckBox(QStringLiteral("Keyed tips"), m_settingsPanel);
-    m_keyedTips->setObjectName(QStringLiteral("Check1"));
-    m_keyedTips->setGeometry(twipsRect(240, 1170, 2400, 360));
-    for (QCheckBox* box : {m_sound, m_keyedTips})
-        box->setFocusPolicy(Qt::NoFocus);
-    connect(m_sound, &QCheckBox::clicked, this, [this] { focusInputBox(); });
-    connect(m_keyedTips, &QCheckBox::clicked, this, [this](bool on) {
-        m_exercise.setKeyedTips(on);
-        focusInputBox();
-    });
-    m_settingsPanel->hide();
+    m_settingsPanel = makeSettingsPanel(QStringLiteral("Picture7"), 2760, 1680);
+    m_themes = makeThemesButton(m_settingsPanel, QStringLiteral("Command4"));
+    m_sound = makeSwitch(m_settingsPanel, QStringLiteral("Check1qq"),
+                         QStringLiteral("Keystroke sound"), 750);
+    m_keyedTips = makeSwitch(m_settingsPanel, QStringLiteral("Check1"),
+                             QStringLiteral("Keyed tips"), 1170);
+    connect(m_keyedTips, &QCheckBox::clicked, &m_exercise, &WordExercise::setKeyedTips);
 
     auto timer = [this](const char* name, int interval, bool singleShot) {
         auto* t = new QTimer(this);
@@ -555,10 +533,6 @@ bool WordWindow::eventFilter(QObject* watched, QEvent* event) {
         } else if (event->type() == QEvent::MouseButtonPress) {
             m_exercise.clickInput();
         }
-        return false;
-    }
-    if (watched == m_themes && event->type() == QEvent::MouseButtonRelease) {
-        popThemeMenu(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
         return false;
     }
     if ((watched == m_keyboard->picture() || watched == m_selectLesson) &&
