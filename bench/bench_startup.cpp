@@ -13,7 +13,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 #include <sys/resource.h>
 
 namespace {
@@ -54,10 +56,29 @@ int main(int argc, char* argv[]) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     const qint64 shown = clock.nsecsElapsed();
 
+    // Navigation: a click on an entry until the new window has painted, round the four
+    // practice windows a few times.
+    std::vector<double> switches;
+    const int route[] = {0, 2, 3, 1};
+    for (int lap = 0; lap < 5; ++lap) {
+        for (int entry : route) {
+            firstPaint.painted = false;
+            const qint64 t0 = clock.nsecsElapsed();
+            program->navigator->current()->navigationClick(entry);
+            while (!firstPaint.painted)
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+            switches.push_back((clock.nsecsElapsed() - t0) / 1e6);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
+    std::sort(switches.begin(), switches.end());
+
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("skin=%s start_to_first_paint_ms=%.1f (QApplication ready at %.1f ms) "
                 "peak_rss_mb=%.1f\n",
                 qPrintable(skin), shown / 1e6, beforeStart / 1e6, usage.ru_maxrss / 1024.0);
+    std::printf("  navigation_switch_ms median=%.1f max=%.1f (n=%zu)\n",
+                switches[switches.size() / 2], switches.back(), switches.size());
     return 0;
 }
