@@ -167,6 +167,15 @@ private slots:
         QVERIFY(m_navigator->ended());
     }
 
+    void closingBeforeTheMarkTurnsStillEndsTheProgram() {
+        startProgram();
+        click(Navigator::KeysEntry);
+        current()->setClosingMark(PracticeWindow::kFend); // as in the 11 ms after a load
+        current()->close();
+        QVERIFY(m_navigator->ended());
+        QVERIFY(QFile::exists(file("sz0.txt")));
+    }
+
     void hotZoneArmsTheMark() {
         startProgram();
         click(Navigator::KeysEntry);

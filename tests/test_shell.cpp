@@ -5,6 +5,7 @@
 #include "shell/number_parse.h"
 #include "shell/practice_clock.h"
 #include "shell/program_folder.h"
+#include "shell/sound_player.h"
 #include "shell/state_file.h"
 #include "shell/text_codec.h"
 #include "shell/twips.h"
@@ -170,6 +171,15 @@ private slots:
         for (int i = 0; i < seconds; ++i)
             clock.addSecond();
         QCOMPARE(clock.display(), display);
+    }
+
+    void soundPlayerIsQuietAboutMissingFiles() {
+        QtSoundPlayer player;
+        player.preload(QStringLiteral("/nonexistent/type.wav"));
+        player.PlayWave(QStringLiteral("/nonexistent/type.wav"));
+        player.PlayWave(QStringLiteral(DATA_DIR "/type.wav"));
+        player.PlayWave(QStringLiteral(DATA_DIR "/error.wav")); // cuts the click short
+        player.PlayWave(QStringLiteral("/nonexistent/error.wav"));
     }
 
     void metersRoundDown() {

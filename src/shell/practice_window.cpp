@@ -186,6 +186,7 @@ void PracticeWindow::navigationClick(int entry) {
 }
 
 void PracticeWindow::unload() {
+    m_navigating = true;
     close();
 }
 
@@ -195,6 +196,11 @@ void PracticeWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     m_unloaded = true;
+    // Closed by the user or the system in the moment before the mark turns to "Tend" (just
+    // after a load or a click on the own entry): still the end of the program, never a
+    // process left running without a window.
+    if (!m_navigating)
+        setClosingMark(kTend);
     saveState();
     event->accept();
     if (closingMark() == kTend) {

@@ -35,7 +35,7 @@ public:
 
     // A click on navigation entry `entry`.
     void navigationClick(int entry);
-    // Closes the window for navigation or for good, running the unload chores once.
+    // Closes the window for navigation, running the unload chores once.
     void unload();
     // Shows the theme menu, then gives the window's own controls their look back.
     void popThemeMenu(QPoint globalPos, bool focusInput = true);
@@ -91,6 +91,7 @@ private:
     QTimer* m_timer3t = nullptr;
     QWidget* m_settingsPanel = nullptr;
     bool m_unloaded = false;
+    bool m_navigating = false;
     bool m_shownOnce = false;
 };
 
