@@ -446,7 +446,8 @@ private slots:
         int clicks = 0;
         for (char c : {'h', 'a', 'p'}) {
             QTest::keyClick(input, c);
-            QTRY_COMPARE(m_sound.played.size(), ++clicks); // one click a keystroke
+            ++clicks;
+            QTRY_COMPARE(m_sound.played.size(), clicks); // one click a keystroke
         }
         QCOMPARE(window->findChild<QLabel*>("Label4")->text(), QStringLiteral("hap"));
         QCOMPARE(m_sound.played.last(), file("type.wav"));
