@@ -31,11 +31,6 @@ constexpr int kSelectTop = 5400;
 constexpr int kSettingsTop = 6030;
 constexpr int kPanelLeftOfButton = 1000;
 
-QString labelStyle(const char* colour, const char* background = "transparent") {
-    return QStringLiteral("QLabel { color: %1; background: %2; }")
-        .arg(QLatin1String(colour), QLatin1String(background));
-}
-
 } // namespace
 
 // The page: a sheet of paper with the article's title and its lines in pairs, the line to
@@ -157,33 +152,14 @@ void ArticleWindow::buildWidgets() {
             " stop:0 #f7fafd, stop:1 #ecf2f8); border: 1px solid #d5dee8; border-radius: 10px; }"));
     m_side->installEventFilter(this);
 
-    const struct {
-        const char* caption;
-        const char* name;
-        const char* initial;
-        QLabel** label;
-    } meters[] = {{"Page", "Label18", "1", &m_pageNumber},
-                  {"Time", "Label40", "0:00:00", &m_clock},
-                  {"Speed", "Label16", "0 WPM", &m_speed},
-                  {"Accuracy", "Label22z", "0 %", &m_accuracy}};
-    int top = 210;
-    for (const auto& meter : meters) {
-        auto* caption = new QLabel(QString::fromLatin1(meter.caption), m_side);
-        caption->setStyleSheet(labelStyle("#5b6b7c"));
-        caption->setFont(Look::uiFont(9));
-        caption->setGeometry(twipsRect(kSideInset, top, kButtonWidth, 300));
-        auto* value = new QLabel(QString::fromLatin1(meter.initial), m_side);
-        value->setObjectName(QString::fromLatin1(meter.name));
-        value->setStyleSheet(QStringLiteral("QLabel { color: #1f2a37; background: white;"
-                                            " border: 1px solid #d5dee8; border-radius: 7px; }"));
-        value->setFont(Look::uiFont(11, true));
-        value->setAlignment(Qt::AlignCenter);
-        value->setGeometry(twipsRect(kSideInset, top + 300, kButtonWidth, 480));
-        for (QLabel* label : {caption, value})
-            label->setAttribute(Qt::WA_TransparentForMouseEvents);
-        *meter.label = value;
-        top += 1035;
-    }
+    Look::addMeters(m_side,
+                    {{"Page", "Label18", "1", &m_pageNumber},
+                     {"Time", "Label40", "0:00:00", &m_clock},
+                     {"Speed", "Label16", "0 WPM", &m_speed},
+                     {"Accuracy", "Label22z", "0 %", &m_accuracy}},
+                    Look::MeterLayout::CaptionAbove, kSideInset, 210, kButtonWidth);
+    for (QLabel* label : m_side->findChildren<QLabel*>())
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_pageNumber->setStyleSheet(
         QStringLiteral("QLabel { color: white; background: #2f6fb8; border-radius: 7px; }"));
 

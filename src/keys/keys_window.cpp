@@ -28,11 +28,6 @@ constexpr int kButtonHeight = 510;
 constexpr int kKeyboardTop = 4620;
 constexpr int kKeyboardMargin = 210;
 
-QString labelStyle(const char* colour, const char* background = "transparent") {
-    return QStringLiteral("QLabel { color: %1; background: %2; }")
-        .arg(QLatin1String(colour), QLatin1String(background));
-}
-
 // Which finger strikes a key, left little finger (0) to right little finger (7); 8 for the
 // thumbs and -1 for the keys the lessons leave alone.
 enum Finger {
@@ -223,7 +218,7 @@ void KeysWindow::buildWidgets() {
     Look::setOwnStyle(m_card, QStringLiteral("QLabel { background: transparent; }"));
 
     auto* lessonCaption = new QLabel(QStringLiteral("Lesson"), m_card);
-    lessonCaption->setStyleSheet(labelStyle("#5b6b7c"));
+    lessonCaption->setStyleSheet(Look::labelStyle("#5b6b7c"));
     lessonCaption->setFont(Look::uiFont(9, true));
     lessonCaption->setGeometry(twipsRect(360, 210, 780, 300));
     m_lessonBadge = new QLabel(m_card);
@@ -243,7 +238,7 @@ void KeysWindow::buildWidgets() {
                        " border-radius: 12px; }"));
     m_nextKey->setGeometry(twipsRect(540, 690, 1320, 1320));
     auto* nextKeyCaption = new QLabel(QStringLiteral("Next key"), m_card);
-    nextKeyCaption->setStyleSheet(labelStyle("#5b6b7c"));
+    nextKeyCaption->setStyleSheet(Look::labelStyle("#5b6b7c"));
     nextKeyCaption->setFont(Look::uiFont(8.5));
     nextKeyCaption->setAlignment(Qt::AlignCenter);
     nextKeyCaption->setGeometry(twipsRect(540, 2100, 1320, 420));
@@ -270,31 +265,11 @@ void KeysWindow::buildWidgets() {
     m_meters->setObjectName(QStringLiteral("Picture9"));
     m_meters->setGeometry(twipsRect(0, 2100, kWindowWidthTwips, 540));
     Look::setOwnStyle(m_meters, QStringLiteral("#Picture9 { background: transparent; }"));
-    const struct {
-        const char* caption;
-        const char* name;
-        const char* initial;
-        QLabel** label;
-    } meters[] = {{"Time", "Label40", "0:00:00", &m_clock},
-                  {"Speed", "Label45", "0 WPM", &m_speed},
-                  {"Accuracy", "Label38", "0 %", &m_accuracy}};
-    int meterLeft = 2100;
-    for (const auto& meter : meters) {
-        auto* caption = new QLabel(QString::fromLatin1(meter.caption), m_meters);
-        caption->setStyleSheet(labelStyle("#5b6b7c"));
-        caption->setFont(Look::uiFont(9));
-        caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        caption->setGeometry(twipsRect(meterLeft, 30, 1200, 420));
-        auto* value = new QLabel(QString::fromLatin1(meter.initial), m_meters);
-        value->setObjectName(QString::fromLatin1(meter.name));
-        value->setStyleSheet(QStringLiteral("QLabel { color: #1f2a37; background: white;"
-                                            " border: 1px solid #d5dee8; border-radius: 7px; }"));
-        value->setFont(Look::uiFont(11, true));
-        value->setAlignment(Qt::AlignCenter);
-        value->setGeometry(twipsRect(meterLeft + 1320, 0, 1320, 480));
-        *meter.label = value;
-        meterLeft += 2760;
-    }
+    Look::addMeters(m_meters,
+                    {{"Time", "Label40", "0:00:00", &m_clock},
+                     {"Speed", "Label45", "0 WPM", &m_speed},
+                     {"Accuracy", "Label38", "0 %", &m_accuracy}},
+                    Look::MeterLayout::CaptionBefore, 2100, 0);
 
     m_input = new QLineEdit(this);
     m_input->setObjectName(QStringLiteral("Text1"));

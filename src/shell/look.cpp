@@ -1,6 +1,9 @@
 #include "shell/look.h"
 
+#include "shell/twips.h"
+
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -45,6 +48,38 @@ QString baseStyleSheet() {
 QToolTip { color: #1f2a37; background: #fffbe6; border: 1px solid #d9c98a; padding: 3px; }
 #Shape3 { border: 1px solid #8fa3b8; }
 )");
+}
+
+QString labelStyle(const QString& colour, const QString& background) {
+    return QStringLiteral("QLabel { color: %1; background: %2; }").arg(colour, background);
+}
+
+void addMeters(QWidget* parent, std::initializer_list<Meter> meters, MeterLayout layout,
+               int leftTwips, int topTwips, int chipWidthTwips) {
+    int left = leftTwips;
+    int top = topTwips;
+    for (const Meter& meter : meters) {
+        auto* caption = new QLabel(QString::fromLatin1(meter.caption), parent);
+        caption->setStyleSheet(labelStyle(QStringLiteral("#5b6b7c")));
+        caption->setFont(uiFont(9));
+        auto* value = new QLabel(QString::fromLatin1(meter.initial), parent);
+        value->setObjectName(QString::fromLatin1(meter.name));
+        value->setStyleSheet(QStringLiteral("QLabel { color: #1f2a37; background: white;"
+                                            " border: 1px solid #d5dee8; border-radius: 7px; }"));
+        value->setFont(uiFont(11, true));
+        value->setAlignment(Qt::AlignCenter);
+        if (layout == MeterLayout::CaptionBefore) {
+            caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            caption->setGeometry(twipsRect(left, top + 30, 1200, 420));
+            value->setGeometry(twipsRect(left + 1320, top, chipWidthTwips, 480));
+            left += 1440 + chipWidthTwips;
+        } else {
+            caption->setGeometry(twipsRect(left, top, chipWidthTwips, 300));
+            value->setGeometry(twipsRect(left, top + 300, chipWidthTwips, 480));
+            top += 1035;
+        }
+        *meter.value = value;
+    }
 }
 
 void setOwnStyle(QWidget* widget, const QString& styleSheet) {

@@ -4,7 +4,9 @@
 #include <QCursor>
 #include <QFont>
 #include <QString>
+#include <initializer_list>
 
+class QLabel;
 class QWidget;
 
 // One palette and one type scale for the whole program.
@@ -29,6 +31,22 @@ QCursor navigationCursor();
 
 // The base style of the program, under every skin; skins add to it.
 QString baseStyleSheet();
+
+// A label's own colours, so that no skin makes it illegible.
+QString labelStyle(const QString& colour, const QString& background = QStringLiteral("transparent"));
+
+// A meter: its caption label and the chip that shows its value (named `name`).
+struct Meter {
+    const char* caption;
+    const char* name;
+    const char* initial;
+    QLabel** value;
+};
+enum class MeterLayout { CaptionBefore, CaptionAbove };
+// Lays meters out from (leftTwips, topTwips), one after the other: side by side with the
+// caption right-aligned before the chip, or stacked with the caption above the chip.
+void addMeters(QWidget* parent, std::initializer_list<Meter> meters, MeterLayout layout,
+               int leftTwips, int topTwips, int chipWidthTwips = 1320);
 
 // Sets a widget's own look: applied now and kept under every skin (see SkinEngine).
 void setOwnStyle(QWidget* widget, const QString& styleSheet);

@@ -41,10 +41,6 @@ constexpr int kKeyboardTop = 5160;
 constexpr int kReferenceHeight = 780;
 constexpr int kWordPadding = 12; // pixels each side of the word, overlays included
 
-QString twoColourLabel(const QString& fg, const QString& bg) {
-    return QStringLiteral("QLabel { color: %1; background: %2; }").arg(fg, bg);
-}
-
 } // namespace
 
 // The word panel: a calm card with the teal band behind the word and its arrows.
@@ -180,7 +176,7 @@ void WordWindow::buildWidgets() {
     Look::setOwnStyle(m_wordPanel, QStringLiteral("QLabel { background: transparent; }"));
 
     auto* itemCaption = new QLabel(QStringLiteral("No."), m_wordPanel);
-    itemCaption->setStyleSheet(twoColourLabel("#5b6b7c", "transparent"));
+    itemCaption->setStyleSheet(Look::labelStyle("#5b6b7c"));
     itemCaption->setFont(Look::uiFont(9, true));
     itemCaption->setGeometry(twipsRect(360, 210, 480, 300));
     m_itemNumber = new QLabel(QStringLiteral("1"), m_wordPanel);
@@ -197,10 +193,10 @@ void WordWindow::buildWidgets() {
         "QLabel { color: black; background: white; border-radius: 8px; }"));
     m_correctOverlay = new QLabel(m_wordPanel);
     m_correctOverlay->setObjectName(QStringLiteral("Label4"));
-    m_correctOverlay->setStyleSheet(twoColourLabel("rgb(0, 192, 192)", "transparent"));
+    m_correctOverlay->setStyleSheet(Look::labelStyle("rgb(0, 192, 192)"));
     m_wrongOverlay = new QLabel(m_wordPanel);
     m_wrongOverlay->setObjectName(QStringLiteral("Label6"));
-    m_wrongOverlay->setStyleSheet(twoColourLabel("rgb(255, 0, 0)", "transparent"));
+    m_wrongOverlay->setStyleSheet(Look::labelStyle("rgb(255, 0, 0)"));
     for (QLabel* label : {m_word, m_correctOverlay, m_wrongOverlay}) {
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         label->setContentsMargins(kWordPadding, 0, kWordPadding, 0);
@@ -217,31 +213,11 @@ void WordWindow::buildWidgets() {
     connect(m_next, &ClickLabel::clicked, this, [this] { m_exercise.stepNext(); });
 
     // Meters along the bottom of the panel.
-    const struct {
-        const char* caption;
-        const char* name;
-        const char* initial;
-        QLabel** label;
-    } meters[] = {{"Time (s)", "Label23", "0", &m_seconds},
-                  {"Speed", "Label1", "0 WMP", &m_speed},
-                  {"Accuracy", "Label5", "0 %", &m_accuracy}};
-    int meterLeft = 2100;
-    for (const auto& meter : meters) {
-        auto* caption = new QLabel(QString::fromLatin1(meter.caption), m_wordPanel);
-        caption->setStyleSheet(twoColourLabel("#5b6b7c", "transparent"));
-        caption->setFont(Look::uiFont(9));
-        caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        caption->setGeometry(twipsRect(meterLeft, 2100, 1200, 420));
-        auto* value = new QLabel(QString::fromLatin1(meter.initial), m_wordPanel);
-        value->setObjectName(QString::fromLatin1(meter.name));
-        value->setStyleSheet(QStringLiteral("QLabel { color: #1f2a37; background: white;"
-                                            " border: 1px solid #d5dee8; border-radius: 7px; }"));
-        value->setFont(Look::uiFont(11, true));
-        value->setAlignment(Qt::AlignCenter);
-        value->setGeometry(twipsRect(meterLeft + 1320, 2070, 1320, 480));
-        *meter.label = value;
-        meterLeft += 2760;
-    }
+    Look::addMeters(m_wordPanel,
+                    {{"Time (s)", "Label23", "0", &m_seconds},
+                     {"Speed", "Label1", "0 WMP", &m_speed},
+                     {"Accuracy", "Label5", "0 %", &m_accuracy}},
+                    Look::MeterLayout::CaptionBefore, 2100, 2070);
 
     m_input = new QLineEdit(this);
     m_input->setObjectName(QStringLiteral("Text1"));
