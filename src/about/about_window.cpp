@@ -75,13 +75,8 @@ QPixmap logoPicture() {
     p.drawRoundedRect(QRectF(body.left() + 22, body.top() + 34, 44, key), 2, 2);
 
     const QRectF cap(80, 26, 34, 34);
-    p.setBrush(QColor(0x12, 0x33, 0x5c));
-    p.drawRoundedRect(cap.translated(0, 3), 7, 7);
-    QLinearGradient capFill(cap.topLeft(), cap.bottomLeft());
-    capFill.setColorAt(0, QColor(0xff, 0xb1, 0x4a));
-    capFill.setColorAt(1, QColor(0xf0, 0x80, 0x10));
-    p.setBrush(capFill);
-    p.drawRoundedRect(cap, 7, 7);
+    Look::drawKeycap(p, cap, QColor(0xff, 0xb1, 0x4a), QColor(0xf0, 0x80, 0x10),
+                     QColor(0x12, 0x33, 0x5c), 7, 3);
     p.setPen(Qt::white);
     p.setFont(Look::uiFont(15, true));
     p.drawText(cap, Qt::AlignCenter, QStringLiteral("Z"));

@@ -144,15 +144,9 @@ class KeysKeyboard : public ClickLabel {
 
   private:
     void drawCap(QPainter& p, const QRectF& cap, const KeyCap& key) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0x2b, 0x32, 0x3c));
-        p.drawRoundedRect(cap.translated(0, 2), 6, 6);
         const QColor tint = fingerTint(key.finger);
-        QLinearGradient face(cap.topLeft(), cap.bottomLeft());
-        face.setColorAt(0, tint.lighter(106));
-        face.setColorAt(1, tint.darker(106));
-        p.setBrush(face);
-        p.drawRoundedRect(cap, 6, 6);
+        Look::drawKeycap(p, cap, tint.lighter(106), tint.darker(106), QColor(0x2b, 0x32, 0x3c), 6,
+                         2);
 
         const QString label = QString::fromUtf8(key.label);
         const QString shifted = QString::fromUtf8(key.shifted);

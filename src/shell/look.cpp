@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -48,6 +49,18 @@ QString baseStyleSheet() {
 QToolTip { color: #1f2a37; background: #fffbe6; border: 1px solid #d9c98a; padding: 3px; }
 #Shape3 { border: 1px solid #8fa3b8; }
 )");
+}
+
+void drawKeycap(QPainter& painter, const QRectF& cap, const QColor& top, const QColor& bottom,
+                const QColor& edge, qreal radius, qreal depth) {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(edge);
+    painter.drawRoundedRect(cap.translated(0, depth), radius, radius);
+    QLinearGradient face(cap.topLeft(), cap.bottomLeft());
+    face.setColorAt(0, top);
+    face.setColorAt(1, bottom);
+    painter.setBrush(face);
+    painter.drawRoundedRect(cap, radius, radius);
 }
 
 QString labelStyle(const QString& colour, const QString& background) {

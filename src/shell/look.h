@@ -7,6 +7,8 @@
 #include <initializer_list>
 
 class QLabel;
+class QPainter;
+class QRectF;
 class QWidget;
 
 // One palette and one type scale for the whole program.
@@ -31,6 +33,10 @@ QCursor navigationCursor();
 
 // The base style of the program, under every skin; skins add to it.
 QString baseStyleSheet();
+
+// A key cap: a rounded face with a vertical gradient, over a darker edge `depth` pixels low.
+void drawKeycap(QPainter& painter, const QRectF& cap, const QColor& top, const QColor& bottom,
+                const QColor& edge, qreal radius, qreal depth);
 
 // A label's own colours, so that no skin makes it illegible.
 QString labelStyle(const QString& colour, const QString& background = QStringLiteral("transparent"));

@@ -12,7 +12,7 @@ public:
     static constexpr int kIdleTicks = 6;
 
     void touch(); // an input change
-    void clockTick(); // the 1000 ms clock timer; returns nothing, adds a second
+    void clockTick(); // the 1000 ms clock timer: a second more while the clock runs
     void idleTick(); // the 1000 ms idle timer
 
     int activeSeconds() const { return m_activeSeconds; }

@@ -62,13 +62,8 @@ void Banner::paintEvent(QPaintEvent*) {
     p.setPen(Qt::NoPen);
     // The logo: a keycap with a Z, then the program's name.
     const QRectF cap(20, (r.height() - 38) / 2 - 2, 38, 38);
-    QLinearGradient capFill(cap.topLeft(), cap.bottomLeft());
-    capFill.setColorAt(0, QColor(0x4a, 0x8b, 0xd4));
-    capFill.setColorAt(1, QColor(0x23, 0x5c, 0x9e));
-    p.setBrush(QColor(0x1b, 0x44, 0x77));
-    p.drawRoundedRect(cap.translated(0, 3), 8, 8);
-    p.setBrush(capFill);
-    p.drawRoundedRect(cap, 8, 8);
+    Look::drawKeycap(p, cap, QColor(0x4a, 0x8b, 0xd4), QColor(0x23, 0x5c, 0x9e),
+                     QColor(0x1b, 0x44, 0x77), 8, 3);
     p.setPen(Qt::white);
     p.setFont(Look::uiFont(17, true));
     p.drawText(cap, Qt::AlignCenter, QStringLiteral("Z"));

@@ -42,14 +42,8 @@ protected:
             key = key.intersected(r.adjusted(4, 0, -4, 0));
             if (key.width() < 12)
                 return;
-            p.setPen(Qt::NoPen);
-            p.setBrush(QColor(0x2b, 0x32, 0x3c));
-            p.drawRoundedRect(key.translated(0, 2), 7, 7);
-            QLinearGradient face(key.topLeft(), key.bottomLeft());
-            face.setColorAt(0, QColor(0xf7, 0xf9, 0xfc));
-            face.setColorAt(1, QColor(0xd9, 0xe0, 0xe9));
-            p.setBrush(face);
-            p.drawRoundedRect(key, 7, 7);
+            Look::drawKeycap(p, key, QColor(0xf7, 0xf9, 0xfc), QColor(0xd9, 0xe0, 0xe9),
+                             QColor(0x2b, 0x32, 0x3c), 7, 2);
             p.setPen(QColor(0x4a, 0x55, 0x63));
             p.setFont(Look::uiFont(10, true));
             p.drawText(key.adjusted(6, 4, -6, -4), Qt::AlignLeft | Qt::AlignTop, text);
