@@ -1,4 +1,6 @@
+#include "app/app_navigator.h"
 #include "app/start_up.h"
+#include "app/termination.h"
 
 #include <QApplication>
 
@@ -6,5 +8,13 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zephkin"));
     const auto program = startProgram(ProgramFolder::ofExecutable());
+    // Asked to stop from outside: close the window as its close button would, so the
+    // learner's place is saved.
+    const Termination termination([&program] {
+        if (PracticeWindow* window = program->navigator->current())
+            window->close();
+        else
+            QCoreApplication::exit(0);
+    });
     return QApplication::exec();
 }

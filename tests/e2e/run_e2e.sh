@@ -82,4 +82,17 @@ expect_bytes "$folder/sz1.txt" '1100002Lesson 1\r\n'
 python3 "$here/close_window.py" "$keys"
 wait_exit "$pid" || fail "closing the Keys practice window did not end the program"
 [ -f "$folder/sz0.txt" ] || fail "sz0.txt was not written"
+# --- 3: asked to stop from outside (a logout): the place is saved all the same ---
+"$folder/zephkin" 2>"$work/stderr3" &
+pid=$!
+wid=$(find_window "Common words 1") || fail "the Word practice window did not open a third time"
+sleep 0.3
+second_word=$(sed -n 3p "$folder/2/Lesson 1.txt" | tr -d '\r')
+xdotool windowfocus --sync "$wid" 2>/dev/null || true
+xdotool type --delay 40 "$second_word"
+xdotool key space
+sleep 0.5
+kill -TERM "$pid"
+wait_exit "$pid" || fail "the program did not end on SIGTERM"
+expect_bytes "$folder/sz1.txt" '1100003Lesson 1\r\n'
 echo "end-to-end: all passed"
