@@ -15,14 +15,14 @@
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
-#include <vector>
 #include <sys/resource.h>
+#include <vector>
 
 namespace {
 
 // Reports the first paint of a window.
 class FirstPaint : public QObject {
-public:
+  public:
     bool painted = false;
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && watched->isWidgetType() &&
@@ -43,9 +43,11 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QTemporaryDir dir;
-    QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), QString::fromLocal8Bit(argv[1]) +
-                                             QStringLiteral("/."), dir.path()});
-    const QString skin = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("Cancel theme.urf");
+    QProcess::execute(
+        QStringLiteral("cp"),
+        {QStringLiteral("-r"), QString::fromLocal8Bit(argv[1]) + QStringLiteral("/."), dir.path()});
+    const QString skin =
+        argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("Cancel theme.urf");
     StateFile::writeLine(dir.path() + QStringLiteral("/face.txt"), skin);
 
     FirstPaint firstPaint;

@@ -11,13 +11,13 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QEventLoop>
 #include <algorithm>
 #include <cstdio>
 #include <sys/resource.h>
@@ -26,7 +26,7 @@
 namespace {
 
 class TimedSound final : public SoundPlayer {
-public:
+  public:
     QElapsedTimer* clock = nullptr;
     QEventLoop* waiting = nullptr;
     qint64 lastPlay = -1;
@@ -67,9 +67,11 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QTemporaryDir dir;
-    QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), QString::fromLocal8Bit(argv[1]) +
-                                             QStringLiteral("/."), dir.path()});
-    StateFile::writeLine(dir.path() + QStringLiteral("/sz1.txt"), QStringLiteral("1100001Lesson 1"));
+    QProcess::execute(
+        QStringLiteral("cp"),
+        {QStringLiteral("-r"), QString::fromLocal8Bit(argv[1]) + QStringLiteral("/."), dir.path()});
+    StateFile::writeLine(dir.path() + QStringLiteral("/sz1.txt"),
+                         QStringLiteral("1100001Lesson 1"));
 
     QElapsedTimer clock;
     clock.start();

@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 
 class FakePlatform final : public Platform {
-public:
+  public:
     void tell(QWidget*, const QString& title, const QString& text) override {
         told << title + u'|' + text;
     }
@@ -36,7 +36,7 @@ public:
 };
 
 class FakeSound final : public SoundPlayer {
-public:
+  public:
     void preload(const QString& path) override { preloaded << path; }
     void PlayWave(const QString& path) override { played << path; }
     QStringList preloaded, played;
@@ -44,7 +44,7 @@ public:
 
 // The real engine, with a record of its calls.
 class CountingSkinEngine final : public SkinEngine {
-public:
+  public:
     int SkinStart(const QString& path, int mode, const QString& text, int flag, int handle,
                   int* out) override {
         starts << QStringLiteral("%1:%2").arg(mode).arg(QFileInfo(path).fileName());
@@ -62,7 +62,8 @@ public:
 inline void copyTree(const QString& from, const QString& to) {
     QDir().mkpath(to);
     const QDir source(from);
-    for (const QFileInfo& info : source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+    for (const QFileInfo& info :
+         source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString target = to + u'/' + info.fileName();
         if (info.isDir())
             copyTree(info.filePath(), target);
@@ -83,7 +84,7 @@ inline void writeBytes(const QString& path, const QByteArray& bytes) {
 }
 
 class FakeNavigator final : public Navigator {
-public:
+  public:
     void navigate(PracticeWindow*, int entry) override { entries << entry; }
     void popThemeMenu(PracticeWindow*, QPoint) override { ++menus; }
     void endProgram() override { ++ended; }

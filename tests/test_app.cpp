@@ -66,7 +66,7 @@ class AppTest : public QObject {
         settle();
     }
 
-private slots:
+  private slots:
     void switchingSavesAndKeepsTheProgramRunning() {
         startProgram();
         QCOMPARE(current()->objectName(), QStringLiteral("Form1"));

@@ -11,22 +11,28 @@
 #include "shell/twips.h"
 
 #include <QFontMetricsF>
+#include <QTest>
 #include <csignal>
 #include <sys/resource.h>
-#include <QTest>
 
 class ShellTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void firstFieldIsReadLikeABasicInput_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("field");
-        QTest::newRow("plain") << "1000037Lesson 5" << "1000037Lesson 5";
-        QTest::newRow("leading blanks") << "   pixos.urf" << "pixos.urf";
-        QTest::newRow("comma ends it") << "1a,b" << "1a";
-        QTest::newRow("quoted keeps comma") << "\"1a,b\",c" << "1a,b";
-        QTest::newRow("unclosed quote") << "\"abc" << "abc";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("plain") << "1000037Lesson 5"
+                               << "1000037Lesson 5";
+        QTest::newRow("leading blanks") << "   pixos.urf"
+                                        << "pixos.urf";
+        QTest::newRow("comma ends it") << "1a,b"
+                                       << "1a";
+        QTest::newRow("quoted keeps comma") << "\"1a,b\",c"
+                                            << "1a,b";
+        QTest::newRow("unclosed quote") << "\"abc"
+                                        << "abc";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void firstFieldIsReadLikeABasicInput() {
         QFETCH(QString, line);
@@ -101,11 +107,16 @@ private slots:
         QTest::addColumn<int>("minor");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("family");
-        QTest::newRow("Vista") << 6 << 0 << " 6.0" << "Lucida Console";
-        QTest::newRow("7") << 6 << 1 << " 6.1" << "Consolas";
-        QTest::newRow("8") << 6 << 2 << " 6.2" << "Consolas";
-        QTest::newRow("10") << 10 << 0 << " 10.0" << "Consolas";
-        QTest::newRow("XP") << 5 << 1 << " 5.1" << "Lucida Console";
+        QTest::newRow("Vista") << 6 << 0 << " 6.0"
+                               << "Lucida Console";
+        QTest::newRow("7") << 6 << 1 << " 6.1"
+                           << "Consolas";
+        QTest::newRow("8") << 6 << 2 << " 6.2"
+                           << "Consolas";
+        QTest::newRow("10") << 10 << 0 << " 10.0"
+                            << "Consolas";
+        QTest::newRow("XP") << 5 << 1 << " 5.1"
+                            << "Lucida Console";
     }
     void fontFollowsTheWindowsVersion() {
         QFETCH(int, major);

@@ -37,7 +37,7 @@ class ThemesTest : public QObject {
         copyTree(QStringLiteral(DATA_DIR), m_dir.path());
     }
 
-private slots:
+  private slots:
     void cleanup() {
         qApp->setStyleSheet(QString());
         QApplication::setPalette(QPalette());
@@ -53,7 +53,8 @@ private slots:
         QTest::newRow("future version") << QByteArray("URF 2\nName: X\n%%\nQWidget{}") << false;
         QTest::newRow("no style") << QByteArray("URF 1\nName: X\n") << false;
         QTest::newRow("empty style") << QByteArray("URF 1\nName: X\n%%\n  \n") << false;
-        QTest::newRow("bad colour") << QByteArray("URF 1\nName: X\nWindow: #zz\n%%\nQWidget{}") << false;
+        QTest::newRow("bad colour")
+            << QByteArray("URF 1\nName: X\nWindow: #zz\n%%\nQWidget{}") << false;
         QTest::newRow("no name") << QByteArray("URF 1\n%%\nQWidget{}") << false;
         QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0", 10) << false;
     }
@@ -75,7 +76,8 @@ private slots:
             QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(name));
             Skin skin;
             QString error;
-            QVERIFY2(parseSkin(f.readAll(), QPalette(), &skin, &error), qPrintable(name + ": " + error));
+            QVERIFY2(parseSkin(f.readAll(), QPalette(), &skin, &error),
+                     qPrintable(name + ": " + error));
             windows.insert(skin.palette.color(QPalette::Window).name());
             sheets.insert(skin.styleSheet);
         }
@@ -84,12 +86,12 @@ private slots:
     }
 
     void startUpChoosesTheSkin_data() {
-        QTest::addColumn<QByteArray>("face");     // null: no face.txt
+        QTest::addColumn<QByteArray>("face"); // null: no face.txt
         QTest::addColumn<QByteArray>("faceAfter");
         QTest::addColumn<bool>("active");
         QTest::addColumn<QStringList>("starts");
-        QTest::newRow("first run") << QByteArray() << QByteArray("pixos.urf\r\n") << true
-                                   << QStringList{"2:PixOS.urf"};
+        QTest::newRow("first run")
+            << QByteArray() << QByteArray("pixos.urf\r\n") << true << QStringList{"2:PixOS.urf"};
         QTest::newRow("named skin") << QByteArray("LE4.urf\r\n") << QByteArray("LE4.urf\r\n")
                                     << true << QStringList{"2:LE4.urf"};
         QTest::newRow("missing skin") << QByteArray("Gone.urf\r\n") << QByteArray("Gone.urf\r\n")
@@ -97,14 +99,14 @@ private slots:
         QTest::newRow("no theme") << QByteArray("Cancel theme.urf\r\n")
                                   << QByteArray("Cancel theme.urf\r\n") << false
                                   << QStringList{"1:Cancel theme.urf"};
-        QTest::newRow("empty face") << QByteArray("") << QByteArray("") << false
-                                    << QStringList{"1:"};
-        QTest::newRow("invalid skin") << QByteArray("Broken.urf\r\n")
-                                      << QByteArray("Broken.urf\r\n") << false
-                                      << QStringList{"2:Broken.urf", "1:Broken.urf"};
-        QTest::newRow("path outside") << QByteArray("../../etc/passwd\r\n")
-                                      << QByteArray("../../etc/passwd\r\n") << false
-                                      << QStringList{"1:passwd"};
+        QTest::newRow("empty face")
+            << QByteArray("") << QByteArray("") << false << QStringList{"1:"};
+        QTest::newRow("invalid skin")
+            << QByteArray("Broken.urf\r\n") << QByteArray("Broken.urf\r\n") << false
+            << QStringList{"2:Broken.urf", "1:Broken.urf"};
+        QTest::newRow("path outside")
+            << QByteArray("../../etc/passwd\r\n") << QByteArray("../../etc/passwd\r\n") << false
+            << QStringList{"1:passwd"};
     }
     void startUpChoosesTheSkin() {
         QFETCH(QByteArray, face);
@@ -191,11 +193,13 @@ private slots:
             window.popThemeMenu(QPoint());
             for (int k = 0; k < own.size(); ++k)
                 QVERIFY2(look(own[k]) == before[k],
-                         qPrintable(own[k]->objectName() + " changed under " + ThemeMenu::skinNames()[i]));
+                         qPrintable(own[k]->objectName() + " changed under " +
+                                    ThemeMenu::skinNames()[i]));
             if (i == 0)
                 continue;
-            QVERIFY2(look(chooser) != buttonBefore,
-                     qPrintable("the skin " + ThemeMenu::skinNames()[i] + " left the buttons alone"));
+            QVERIFY2(
+                look(chooser) != buttonBefore,
+                qPrintable("the skin " + ThemeMenu::skinNames()[i] + " left the buttons alone"));
         }
         QCOMPARE(window.focusWidget(), window.findChild<QLineEdit*>("Text1"));
         window.setClosingMark(PracticeWindow::kFend);

@@ -1,6 +1,7 @@
 #include "about/about_window.h"
 #include "articles/article_state.h"
 #include "articles/article_window.h"
+#include "fakes.h"
 #include "game/game_window.h"
 #include "keys/keys_state.h"
 #include "keys/keys_window.h"
@@ -21,27 +22,6 @@
 
 namespace {
 
-class FakePlatform final : public Platform {
-  public:
-    QStringList opened;
-    void tell(QWidget*, const QString&, const QString&) override {}
-    bool ask(QWidget*, const QString&, const QString&) override { return false; }
-    void openUrl(const QString& url) override { opened << url; }
-    QString pickTextFile(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    WindowsVersion windowsVersion() const override { return {}; }
-    bool capsLockOn() const override { return false; }
-};
-
-class FakeNavigator final : public Navigator {
-  public:
-    int themeMenus = 0;
-    void navigate(PracticeWindow*, int) override {}
-    void popThemeMenu(PracticeWindow*, QPoint) override { ++themeMenus; }
-    void endProgram() override {}
-};
-
 enum class Kind { Keys, Articles, Game, About };
 
 // Sends a mouse event straight to a widget, through its event filters, without showing it.
@@ -56,17 +36,6 @@ void sendMouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button) {
 void click(QWidget* widget, Qt::MouseButton button = Qt::LeftButton) {
     sendMouse(widget, QEvent::MouseButtonPress, button);
     sendMouse(widget, QEvent::MouseButtonRelease, button);
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 // Closes a practice window the way the program does: the unload chores write its state.
@@ -86,12 +55,12 @@ class TestWindows : public QObject {
     void init() {
         QVERIFY(m_dir.isValid());
         m_platform.opened.clear();
-        m_navigator.themeMenus = 0;
+        m_navigator.menus = 0;
         for (const char* name : {"sz0.txt", "sz2.txt"})
             QFile::remove(m_dir.filePath(QString::fromLatin1(name)));
     }
 
-    void sz0Parse_data() {
+    void keysStateLineIsReadAndMended_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<bool>("tips");
         QTest::addColumn<bool>("sound");
@@ -110,7 +79,7 @@ class TestWindows : public QObject {
         QTest::newRow("one past the last") << "0116" << false << true << 0 << "0100";
         QTest::newRow("far past the last") << "1199" << true << true << 0 << "1100";
     }
-    void sz0Parse() {
+    void keysStateLineIsReadAndMended() {
         QFETCH(QString, field);
         const Sz0 state = Sz0::parse(field);
         QTEST(state.keyedTips, "tips");
@@ -119,7 +88,7 @@ class TestWindows : public QObject {
         QTEST(state.format(), "written");
     }
 
-    void keysStateRoundTrip_data() {
+    void keysWindowWritesBackWhatItRead_data() {
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<bool>("tips");
         QTest::addColumn<bool>("sound");
@@ -134,30 +103,30 @@ class TestWindows : public QObject {
         QTest::newRow("missing file")
             << QByteArray() << false << false << 0 << QByteArray("0000\r\n");
     }
-    void keysStateRoundTrip() {
+    void keysWindowWritesBackWhatItRead() {
         QFETCH(QByteArray, before);
         const QString path = m_dir.filePath(QStringLiteral("sz0.txt"));
         if (!before.isEmpty())
-            writeFile(path, before);
+            writeBytes(path, before);
         auto* window = new KeysWindow(context());
         QCOMPARE(window->objectName(), QStringLiteral("form1yy"));
         QTEST(window->findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked(), "tips");
         QTEST(window->findChild<QCheckBox*>(QStringLiteral("Check1qq"))->isChecked(), "sound");
         QTEST(window->lessonIndex(), "lesson");
         closeWindow(window);
-        QTEST(fileBytes(path), "after");
+        QTEST(readAll(path), "after");
     }
 
     void keysSwitchesAreSaved() {
-        writeFile(m_dir.filePath(QStringLiteral("sz0.txt")), "0009\r\n");
+        writeBytes(m_dir.filePath(QStringLiteral("sz0.txt")), "0009\r\n");
         auto* window = new KeysWindow(context());
         window->findChild<QCheckBox*>(QStringLiteral("Check1"))->click();
         window->setLessonIndex(12);
         closeWindow(window);
-        QCOMPARE(fileBytes(m_dir.filePath(QStringLiteral("sz0.txt"))), QByteArray("1012\r\n"));
+        QCOMPARE(readAll(m_dir.filePath(QStringLiteral("sz0.txt"))), QByteArray("1012\r\n"));
     }
 
-    void keysSettingsPanel() {
+    void keysSettingsPanelOpensInsideAndHides() {
         std::unique_ptr<KeysWindow> window(new KeysWindow(context()));
         auto* button = window->findChild<QPushButton*>(QStringLiteral("Command2"));
         auto* panel = window->findChild<QWidget*>(QStringLiteral("Picture7"));
@@ -184,7 +153,7 @@ class TestWindows : public QObject {
         QVERIFY(panel->isHidden());
     }
 
-    void articleState_data() {
+    void articleWindowOpensTheSavedTitle_data() {
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<bool>("sound");
         QTest::addColumn<QString>("title");
@@ -204,12 +173,12 @@ class TestWindows : public QObject {
         QTest::newRow("missing file") << QByteArray() << false << "a girl selling matches"
                                       << QByteArray("0a girl selling matches\r\n");
     }
-    void articleState() {
+    void articleWindowOpensTheSavedTitle() {
         QFETCH(QByteArray, before);
         QFETCH(QString, title);
         const QString path = m_dir.filePath(QStringLiteral("sz2.txt"));
         if (!before.isEmpty())
-            writeFile(path, before);
+            writeBytes(path, before);
         Articles::articlePath.clear();
         Articles::articlePathRelative = false;
         auto* window = new ArticleWindow(context());
@@ -222,10 +191,10 @@ class TestWindows : public QObject {
                  QStringLiteral("\\text\\") + title + QStringLiteral(".txt"));
         QVERIFY(Articles::articlePathRelative);
         closeWindow(window);
-        QTEST(fileBytes(path), "after");
+        QTEST(readAll(path), "after");
     }
 
-    void articleSettingsPanel() {
+    void articleSettingsPanelOpensAndHides() {
         std::unique_ptr<ArticleWindow> window(new ArticleWindow(context()));
         auto* button = window->findChild<QPushButton*>(QStringLiteral("Command6"));
         auto* panel = window->findChild<QWidget*>(QStringLiteral("Picture1"));
@@ -244,7 +213,7 @@ class TestWindows : public QObject {
         QVERIFY(panel->isHidden());
     }
 
-    void themeMenuPops_data() {
+    void themeMenuPopsFromItsTriggers_data() {
         QTest::addColumn<Kind>("kind");
         QTest::addColumn<QString>("widget");
         QTest::addColumn<Qt::MouseButton>("button");
@@ -262,7 +231,7 @@ class TestWindows : public QObject {
         QTest::newRow("game: field, right") << Kind::Game << "Picture2" << Qt::RightButton << 1;
         QTest::newRow("game: bar, right") << Kind::Game << "Picture1" << Qt::RightButton << 0;
     }
-    void themeMenuPops() {
+    void themeMenuPopsFromItsTriggers() {
         QFETCH(Kind, kind);
         QFETCH(QString, widget);
         QFETCH(Qt::MouseButton, button);
@@ -270,7 +239,7 @@ class TestWindows : public QObject {
         auto* target = window->findChild<QWidget*>(widget);
         QVERIFY(target);
         click(target, button);
-        QTEST(m_navigator.themeMenus, "menus");
+        QTEST(m_navigator.menus, "menus");
     }
 
     void linksOpenTheirPages_data() {
@@ -297,7 +266,7 @@ class TestWindows : public QObject {
         QCOMPARE(target->cursor().shape() == Qt::PointingHandCursor, !url.isEmpty());
     }
 
-    void aboutWindow() {
+    void aboutShowsTheProgramAndClosesOnOk() {
         AboutWindow about(&m_platform);
         QCOMPARE(about.objectName(), QStringLiteral("Form32"));
         QCOMPARE(about.windowTitle(), QStringLiteral(" About"));

@@ -90,13 +90,12 @@ class WordsTest : public QObject {
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->show();
         auto* loader = window->findChild<QTimer*>("Timer1");
-        (void)QTest::qWaitFor([&] {
-            return window->closingMark() == PracticeWindow::kTend && !loader->isActive();
-        });
+        (void)QTest::qWaitFor(
+            [&] { return window->closingMark() == PracticeWindow::kTend && !loader->isActive(); });
         return window;
     }
 
-private slots:
+  private slots:
     void lessonNameIsCutFromTheCaption_data() {
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("name");
@@ -116,8 +115,8 @@ private slots:
         for (const QString& caption : catalogue()) {
             const QString name = lessonNameFromCaption(caption);
             bool found = false;
-            const QStringList lines =
-                splitList(StateFile::readText(QStringLiteral(DATA_DIR "/2/") + name + ".txt", &found));
+            const QStringList lines = splitList(
+                StateFile::readText(QStringLiteral(DATA_DIR "/2/") + name + ".txt", &found));
             QVERIFY2(found, qPrintable(name));
             QCOMPARE(TextBoxGetLine(lines, 0), caption);
             const int total = QRegularExpression("Total (\\d+)").match(caption).captured(1).toInt();
@@ -154,8 +153,10 @@ private slots:
                                  << "1000037Lesson 5";
         QTest::newRow("word 12") << "0100012Lesson 12" << false << true << 12 << "Lesson 12"
                                  << "0100012Lesson 12";
-        QTest::newRow("empty") << "" << false << false << 1 << "Lesson 1" << "0000001Lesson 1";
-        QTest::newRow("short") << "11000" << false << false << 1 << "Lesson 1" << "0000001Lesson 1";
+        QTest::newRow("empty") << "" << false << false << 1 << "Lesson 1"
+                               << "0000001Lesson 1";
+        QTest::newRow("short") << "11000" << false << false << 1 << "Lesson 1"
+                               << "0000001Lesson 1";
         QTest::newRow("garbage") << "xyzzy plugh" << false << false << 1 << "Lesson 1"
                                  << "0000001Lesson 1";
         QTest::newRow("foreign path") << "1100001..\\..\\etc" << false << false << 1 << "Lesson 1"
@@ -187,13 +188,41 @@ private slots:
         QTest::addColumn<QString>("wrongMarks");
         QTest::addColumn<int>("correct");
         QTest::addColumn<int>("wrong");
-        QTest::newRow("hax") << 1 << "hax" << "ha " << "  p" << ".. " << "  _" << 2 << 1;
-        QTest::newRow("backspace then p") << 1 << "hax<p" << "hap" << "   " << "..." << "   " << 3 << 1;
-        QTest::newRow("phrase blank") << 2 << "good " << "good " << "     " << "....." << "     " << 5 << 0;
-        QTest::newRow("space on short word") << 1 << "happ " << "happ " << "    y" << ".... " << "    _" << 4 << 1;
-        QTest::newRow("beyond the item") << 1 << "happyzz" << "happy" << "     " << "....." << "     " << 5 << 0;
-        QTest::newRow("enter empties") << 1 << "ha|" << "" << "" << "" << "" << 2 << 0;
-        QTest::newRow("case matters") << 3 << "a" << " " << "A" << " " << "_" << 0 << 1;
+        QTest::newRow("hax") << 1 << "hax"
+                             << "ha "
+                             << "  p"
+                             << ".. "
+                             << "  _" << 2 << 1;
+        QTest::newRow("backspace then p") << 1 << "hax<p"
+                                          << "hap"
+                                          << "   "
+                                          << "..."
+                                          << "   " << 3 << 1;
+        QTest::newRow("phrase blank") << 2 << "good "
+                                      << "good "
+                                      << "     "
+                                      << "....."
+                                      << "     " << 5 << 0;
+        QTest::newRow("space on short word") << 1 << "happ "
+                                             << "happ "
+                                             << "    y"
+                                             << ".... "
+                                             << "    _" << 4 << 1;
+        QTest::newRow("beyond the item") << 1 << "happyzz"
+                                         << "happy"
+                                         << "     "
+                                         << "....."
+                                         << "     " << 5 << 0;
+        QTest::newRow("enter empties") << 1 << "ha|"
+                                       << ""
+                                       << ""
+                                       << ""
+                                       << "" << 2 << 0;
+        QTest::newRow("case matters") << 3 << "a"
+                                      << " "
+                                      << "A"
+                                      << " "
+                                      << "_" << 0 << 1;
     }
     void judgingColoursAndMarks() {
         QFETCH(int, item);
@@ -312,14 +341,22 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("target");
         QTest::addColumn<int>("key");
-        QTest::newRow("first letter") << true << "" << "Apple" << KeyboardHint::indexOf(u'A');
-        QTest::newRow("after A") << true << "A" << "Apple" << 24;
-        QTest::newRow("all typed") << true << "Apple" << "Apple" << -1;
-        QTest::newRow("too long") << true << "Applex" << "Apple" << -1;
-        QTest::newRow("blank next") << true << "good" << "good morning" << -1;
-        QTest::newRow("digit next") << true << "" << "7up" << -1;
-        QTest::newRow("tips off") << false << "" << "Apple" << -1;
-        QTest::newRow("z") << true << "" << "zoo" << 25;
+        QTest::newRow("first letter") << true << ""
+                                      << "Apple" << KeyboardHint::indexOf(u'A');
+        QTest::newRow("after A") << true << "A"
+                                 << "Apple" << 24;
+        QTest::newRow("all typed") << true << "Apple"
+                                   << "Apple" << -1;
+        QTest::newRow("too long") << true << "Applex"
+                                  << "Apple" << -1;
+        QTest::newRow("blank next") << true << "good"
+                                    << "good morning" << -1;
+        QTest::newRow("digit next") << true << ""
+                                    << "7up" << -1;
+        QTest::newRow("tips off") << false << ""
+                                  << "Apple" << -1;
+        QTest::newRow("z") << true << ""
+                           << "zoo" << 25;
     }
     void hintFramesTheNextLetter() {
         QFETCH(bool, tips);
@@ -400,13 +437,20 @@ private slots:
         QTest::addColumn<QString>("lesson");
         QTest::addColumn<int>("index");
         QTest::addColumn<QByteArray>("written");
-        QTest::newRow("sz1 missing") << "sz1.txt" << QByteArray() << "Lesson 1" << 1 << QByteArray("0000001Lesson 1\r\n");
-        QTest::newRow("sz1 empty") << "" << QByteArray("") << "Lesson 1" << 1 << QByteArray("0000001Lesson 1\r\n");
-        QTest::newRow("sz1 short") << "" << QByteArray("110\r\n") << "Lesson 1" << 1 << QByteArray("0000001Lesson 1\r\n");
-        QTest::newRow("sz1 garbage") << "" << QByteArray("\xff\xfe\x00zz,\"\r\n", 9) << "Lesson 1" << 1 << QByteArray("0000001Lesson 1\r\n");
-        QTest::newRow("sz1-yj missing") << "sz1-yj.txt" << QByteArray("1100002Lesson 2\r\n") << "Lesson 2" << 2 << QByteArray("1100002Lesson 2\r\n");
-        QTest::newRow("list missing") << "2/Lesson 7.txt" << QByteArray("1100009Lesson 7\r\n") << "Lesson 1" << 1 << QByteArray("1100001Lesson 1\r\n");
-        QTest::newRow("index beyond end") << "" << QByteArray("1100901Lesson 3\r\n") << "Lesson 3" << 1 << QByteArray("1100001Lesson 3\r\n");
+        QTest::newRow("sz1 missing")
+            << "sz1.txt" << QByteArray() << "Lesson 1" << 1 << QByteArray("0000001Lesson 1\r\n");
+        QTest::newRow("sz1 empty")
+            << "" << QByteArray("") << "Lesson 1" << 1 << QByteArray("0000001Lesson 1\r\n");
+        QTest::newRow("sz1 short")
+            << "" << QByteArray("110\r\n") << "Lesson 1" << 1 << QByteArray("0000001Lesson 1\r\n");
+        QTest::newRow("sz1 garbage") << "" << QByteArray("\xff\xfe\x00zz,\"\r\n", 9) << "Lesson 1"
+                                     << 1 << QByteArray("0000001Lesson 1\r\n");
+        QTest::newRow("sz1-yj missing") << "sz1-yj.txt" << QByteArray("1100002Lesson 2\r\n")
+                                        << "Lesson 2" << 2 << QByteArray("1100002Lesson 2\r\n");
+        QTest::newRow("list missing") << "2/Lesson 7.txt" << QByteArray("1100009Lesson 7\r\n")
+                                      << "Lesson 1" << 1 << QByteArray("1100001Lesson 1\r\n");
+        QTest::newRow("index beyond end") << "" << QByteArray("1100901Lesson 3\r\n") << "Lesson 3"
+                                          << 1 << QByteArray("1100001Lesson 3\r\n");
     }
     void badStateFallsBackAndIsWrittenWhole() {
         QFETCH(QString, remove);

@@ -13,7 +13,7 @@ class ThemeMenu;
 // The only place that knows every window: creates them, switches between them and hands the
 // word lesson and the article over from one to the next.
 class AppNavigator final : public Navigator {
-public:
+  public:
     AppNavigator(const AppContext& context, ThemeMenu* themeMenu);
 
     // Creates and shows the first window, the Word practice window.
@@ -28,7 +28,7 @@ public:
     // What ending the program does; tests replace it so their event loops keep running.
     void setQuit(std::function<void()> quit) { m_quit = std::move(quit); }
 
-private:
+  private:
     PracticeWindow* create(int entry);
     void switchTo(PracticeWindow* from, int entry);
 

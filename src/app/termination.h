@@ -10,11 +10,11 @@ class QSocketNotifier;
 // the way a click on the close button does.
 class Termination : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit Termination(std::function<void()> onRequest, QObject* parent = nullptr);
     ~Termination() override;
 
-private:
+  private:
     std::function<void()> m_onRequest;
     QSocketNotifier* m_notifier = nullptr;
 };

@@ -312,8 +312,8 @@ void KeysWindow::buildWidgets() {
 void KeysWindow::buildSettingsPanel() {
     m_settingsPanel = makeSettingsPanel(QStringLiteral("Picture7"), 2760, 1680);
     m_themes = makeThemesButton(m_settingsPanel, QStringLiteral("Command3"));
-    m_keyedTips = makeSwitch(m_settingsPanel, QStringLiteral("Check1"),
-                             QStringLiteral("Keyed tips"), 750);
+    m_keyedTips =
+        makeSwitch(m_settingsPanel, QStringLiteral("Check1"), QStringLiteral("Keyed tips"), 750);
     m_sound = makeSwitch(m_settingsPanel, QStringLiteral("Check1qq"),
                          QStringLiteral("Keystroke sound"), 1170);
 }

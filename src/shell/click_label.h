@@ -6,15 +6,15 @@
 // pictures of the windows that react to the mouse.
 class ClickLabel : public QLabel {
     Q_OBJECT
-public:
+  public:
     explicit ClickLabel(const QString& text = QString(), QWidget* parent = nullptr);
 
-signals:
+  signals:
     void clicked();
     void rightReleased(QPoint globalPos);
     void mouseMoved();
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

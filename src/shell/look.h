@@ -39,7 +39,8 @@ void drawKeycap(QPainter& painter, const QRectF& cap, const QColor& top, const Q
                 const QColor& edge, qreal radius, qreal depth);
 
 // A label's own colours, so that no skin makes it illegible.
-QString labelStyle(const QString& colour, const QString& background = QStringLiteral("transparent"));
+QString labelStyle(const QString& colour,
+                   const QString& background = QStringLiteral("transparent"));
 
 // A meter: its caption label and the chip that shows its value (named `name`).
 struct Meter {

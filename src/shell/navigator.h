@@ -7,7 +7,7 @@ class PracticeWindow;
 // What the window frame needs from the application: the switch to another window, the theme
 // pop-up and the end of the program. Only the application knows every window.
 class Navigator {
-public:
+  public:
     enum Entry { KeysEntry = 0, WordsEntry = 1, ArticlesEntry = 2, GameEntry = 3, AboutEntry = 4 };
 
     virtual ~Navigator() = default;

@@ -9,7 +9,7 @@ class QWidget;
 // Everything the program asks of the operating system beyond plain widgets. The real
 // implementation uses Qt; tests script a fake.
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // A modal message box with one OK button.
@@ -26,7 +26,7 @@ public:
 };
 
 class QtPlatform final : public Platform {
-public:
+  public:
     void tell(QWidget* parent, const QString& title, const QString& text) override;
     bool ask(QWidget* parent, const QString& title, const QString& text) override;
     void openUrl(const QString& url) override;

@@ -8,18 +8,18 @@
 // Word practice: seconds that count only while the user types. Every change of the input
 // restarts the clock and the idle countdown; six idle ticks without a change stop it.
 class TypingClock {
-public:
+  public:
     static constexpr int kIdleTicks = 6;
 
-    void touch(); // an input change
+    void touch();     // an input change
     void clockTick(); // the 1000 ms clock timer: a second more while the clock runs
-    void idleTick(); // the 1000 ms idle timer
+    void idleTick();  // the 1000 ms idle timer
 
     int activeSeconds() const { return m_activeSeconds; }
     int idleCountdown() const { return m_idleCountdown; }
     bool running() const { return m_running; }
 
-private:
+  private:
     int m_activeSeconds = 0;
     int m_idleCountdown = kIdleTicks;
     bool m_running = false;
@@ -28,7 +28,7 @@ private:
 // An h:mm:ss clock display: hours without leading zeros and no upper bound, minutes and
 // seconds as two digits.
 class HmsClock {
-public:
+  public:
     void reset();
     void addSecond();
 
@@ -37,7 +37,7 @@ public:
     QString seconds() const { return m_seconds; }
     QString display() const;
 
-private:
+  private:
     QString m_hours = QStringLiteral("0");
     QString m_minutes = QStringLiteral("00");
     QString m_seconds = QStringLiteral("00");

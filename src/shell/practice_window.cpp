@@ -29,8 +29,11 @@ struct NavigationEntry {
 };
 
 constexpr NavigationEntry kEntries[PracticeWindow::kNavigationEntries] = {
-    {"Keys practice", 1500}, {"Word practice", 1500}, {"Article practice", 1740},
-    {"Typing Zephkin", 1680}, {"About", 780}};
+    {"Keys practice", 1500},
+    {"Word practice", 1500},
+    {"Article practice", 1740},
+    {"Typing Zephkin", 1680},
+    {"About", 780}};
 constexpr int kEntryTop = 420;
 constexpr int kEntryHeight = 330;
 constexpr int kEntryGap = 150;
@@ -81,8 +84,8 @@ void Banner::paintEvent(QPaintEvent*) {
     p.drawLine(QPointF(0, r.height() - 1), QPointF(r.width(), r.height() - 1));
 }
 
-PracticeWindow::PracticeWindow(const AppContext& context, const QString& objectName,
-                               int ownEntry, QWidget* parent)
+PracticeWindow::PracticeWindow(const AppContext& context, const QString& objectName, int ownEntry,
+                               QWidget* parent)
     : QWidget(parent), m_context(context), m_ownEntry(ownEntry) {
     setObjectName(objectName);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -246,8 +249,7 @@ void PracticeWindow::playWave(const QString& path) {
         m_context.sound->PlayWave(path);
 }
 
-QWidget* PracticeWindow::makeSettingsPanel(const QString& name, int widthTwips,
-                                          int heightTwips) {
+QWidget* PracticeWindow::makeSettingsPanel(const QString& name, int widthTwips, int heightTwips) {
     auto* panel = new QWidget(this);
     panel->setObjectName(name);
     panel->setAttribute(Qt::WA_StyledBackground);

@@ -18,7 +18,7 @@ class Banner;
 // the re-exemption of the window's own controls, the settings panel and the unload chores.
 class PracticeWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kNavigationEntries = 5;
     static const QString kFend;
     static const QString kTend;
@@ -54,7 +54,7 @@ public:
     QString errorSoundPath;
     QString versionText;
 
-protected:
+  protected:
     // The common load chores; every window calls this at the end of its constructor.
     void commonLoadChores();
     // Writes the window's state file; called first by the unload chores.
@@ -84,7 +84,7 @@ protected:
     QLabel* m_navigation[kNavigationEntries] = {};
     Banner* m_banner = nullptr;
 
-private:
+  private:
     int m_ownEntry;
     QLabel* m_closingMark = nullptr;
     ClickLabel* m_hotZone = nullptr;
@@ -98,9 +98,9 @@ private:
 // The picture across the top of every practice window.
 class Banner : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit Banner(QWidget* parent = nullptr);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 };

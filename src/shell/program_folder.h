@@ -5,7 +5,7 @@
 // The folder that holds the executable. Every resource name ("\sz1.txt", "\2\Lesson 1.txt")
 // is appended to it; back-slashes become the platform's separator.
 class ProgramFolder {
-public:
+  public:
     explicit ProgramFolder(QString dir = QString());
 
     static ProgramFolder ofExecutable();
@@ -18,6 +18,6 @@ public:
     // the exact match when there is one, else of a case-insensitive match, else path(name).
     QString findFile(const QString& resourceName) const;
 
-private:
+  private:
     QString m_dir;
 };

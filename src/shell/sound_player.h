@@ -9,7 +9,7 @@ class QSoundEffect;
 // Plays the keystroke and error sounds in the background. A new sound cuts off the one that
 // plays; a missing or unreadable file plays nothing and reports nothing.
 class SoundPlayer {
-public:
+  public:
     virtual ~SoundPlayer() = default;
     // Loads a file ahead of its first use, so the first keystroke is not late.
     virtual void preload(const QString& path) = 0;
@@ -18,12 +18,12 @@ public:
 
 class QtSoundPlayer final : public QObject, public SoundPlayer {
     Q_OBJECT
-public:
+  public:
     explicit QtSoundPlayer(QObject* parent = nullptr);
     void preload(const QString& path) override;
     void PlayWave(const QString& path) override;
 
-private:
+  private:
     QSoundEffect* effectFor(const QString& path);
 
     QHash<QString, QSoundEffect*> m_effects; // null for files that do not exist

@@ -9,12 +9,18 @@
 constexpr int twips(int t) {
     return t >= 0 ? (t + 7) / 15 : -((-t + 7) / 15);
 }
-constexpr QSize twipsSize(int w, int h) { return QSize(twips(w), twips(h)); }
-constexpr QPoint twipsPoint(int x, int y) { return QPoint(twips(x), twips(y)); }
+constexpr QSize twipsSize(int w, int h) {
+    return QSize(twips(w), twips(h));
+}
+constexpr QPoint twipsPoint(int x, int y) {
+    return QPoint(twips(x), twips(y));
+}
 constexpr QRect twipsRect(int x, int y, int w, int h) {
     return QRect(twips(x), twips(y), twips(w), twips(h));
 }
-constexpr int toTwips(int pixels) { return pixels * 15; }
+constexpr int toTwips(int pixels) {
+    return pixels * 15;
+}
 
 // Every practice window has this fixed size.
 constexpr int kWindowWidthTwips = 12000;

@@ -16,14 +16,22 @@ struct RoleName {
 };
 
 constexpr RoleName kRoles[] = {
-    {"Window", QPalette::Window},         {"WindowText", QPalette::WindowText},
-    {"Base", QPalette::Base},             {"AlternateBase", QPalette::AlternateBase},
-    {"Text", QPalette::Text},             {"Button", QPalette::Button},
-    {"ButtonText", QPalette::ButtonText}, {"Highlight", QPalette::Highlight},
-    {"HighlightedText", QPalette::HighlightedText}, {"ToolTipBase", QPalette::ToolTipBase},
-    {"ToolTipText", QPalette::ToolTipText}, {"Light", QPalette::Light},
-    {"Mid", QPalette::Mid},               {"Dark", QPalette::Dark},
-    {"Shadow", QPalette::Shadow},         {"Link", QPalette::Link},
+    {"Window", QPalette::Window},
+    {"WindowText", QPalette::WindowText},
+    {"Base", QPalette::Base},
+    {"AlternateBase", QPalette::AlternateBase},
+    {"Text", QPalette::Text},
+    {"Button", QPalette::Button},
+    {"ButtonText", QPalette::ButtonText},
+    {"Highlight", QPalette::Highlight},
+    {"HighlightedText", QPalette::HighlightedText},
+    {"ToolTipBase", QPalette::ToolTipBase},
+    {"ToolTipText", QPalette::ToolTipText},
+    {"Light", QPalette::Light},
+    {"Mid", QPalette::Mid},
+    {"Dark", QPalette::Dark},
+    {"Shadow", QPalette::Shadow},
+    {"Link", QPalette::Link},
     {"PlaceholderText", QPalette::PlaceholderText},
 };
 
@@ -35,8 +43,7 @@ bool fail(QString* error, const QString& why) {
 
 } // namespace
 
-bool parseSkin(const QByteArray& bytes, const QPalette& basePalette, Skin* skin,
-               QString* error) {
+bool parseSkin(const QByteArray& bytes, const QPalette& basePalette, Skin* skin, QString* error) {
     const QString text = QString::fromUtf8(bytes);
     QStringList lines = text.split(u'\n');
     for (QString& line : lines) {

@@ -25,7 +25,7 @@ bool parseSkin(const QByteArray& bytes, const QPalette& basePalette, Skin* skin,
 //  SkinWindowSet(widget, 0) keeps that widget's own look under every skin.
 //  SkinRemove() releases everything.
 class SkinEngine {
-public:
+  public:
     SkinEngine();
     virtual ~SkinEngine() = default;
 
@@ -37,7 +37,7 @@ public:
     bool skinApplied() const { return m_applied; }
     const QString& currentSkinName() const { return m_current.name; }
 
-private:
+  private:
     void captureBase();
     void applyBase();
 

@@ -49,8 +49,8 @@ void ThemeMenu::startSkin() {
     const bool plainName = !SkinFileName.isEmpty() && !SkinFileName.contains(u'/') &&
                            !SkinFileName.contains(u'\\') && SkinFileName != u"." &&
                            SkinFileName != u"..";
-    SkinFilePath = plainName ? m_folder.findFile(u'\\' + SkinFileName)
-                             : m_folder.dir() + u'/' + SkinFileName;
+    SkinFilePath =
+        plainName ? m_folder.findFile(u'\\' + SkinFileName) : m_folder.dir() + u'/' + SkinFileName;
     int out = 0;
     if (plainName && QFileInfo(SkinFilePath).isFile()) {
         const int result = m_engine->SkinStart(SkinFilePath, 2, QString(), 1, 0, &out);

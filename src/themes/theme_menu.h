@@ -11,7 +11,7 @@ class SkinEngine;
 // The hidden window that carries the theme pop-up menu and the skin state of the run.
 class ThemeMenu : public QWidget {
     Q_OBJECT
-public:
+  public:
     static const QString kNoSkin;      // "Cancel theme.urf"
     static const QString kDefaultSkin; // "pixos.urf", written to a missing face.txt
 
@@ -36,7 +36,7 @@ public:
     QString SkinFilePath;
     bool SkinActive = false;
 
-private:
+  private:
     QString facePath() const;
     void writeFace();
 

@@ -13,13 +13,13 @@ namespace {
 // The keyboard picture behind the letter squares, drawn from the same key table so that
 // every square and frame sits on a key cap.
 class KeyboardPicture : public QWidget {
-public:
+  public:
     explicit KeyboardPicture(QWidget* parent) : QWidget(parent) {
         setObjectName(QStringLiteral("Image6"));
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
@@ -66,14 +66,14 @@ protected:
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0x2b, 0x32, 0x3c));
         for (const auto& key : keys)
-            p.drawRoundedRect(QRectF(twips(key.left), twips(key.top) + 2, twips(size),
-                                     twips(size)), 7, 7);
+            p.drawRoundedRect(QRectF(twips(key.left), twips(key.top) + 2, twips(size), twips(size)),
+                              7, 7);
     }
 };
 
 // A rectangle drawn only as its border, like a shape control.
 class FrameShape : public QWidget {
-public:
+  public:
     FrameShape(const QString& name, QColor colour, int width, QWidget* parent)
         : QWidget(parent), m_colour(colour), m_width(width) {
         setObjectName(name);
@@ -81,7 +81,7 @@ public:
         hide();
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         const qreal half = m_width / 2.0;
@@ -89,7 +89,7 @@ protected:
         p.drawRect(QRectF(rect()).adjusted(half, half, -half, -half));
     }
 
-private:
+  private:
     QColor m_colour;
     int m_width;
 };
@@ -103,8 +103,8 @@ KeyboardPanel::KeyboardPanel(QWidget* parent) : QWidget(parent) {
     m_picture->setGeometry(rect());
 
     for (const auto& key : KeyboardHint::keys()) {
-        const QRect square = twipsRect(key.left, key.top, KeyboardHint::kSquareTwips,
-                                       KeyboardHint::kSquareTwips);
+        const QRect square =
+            twipsRect(key.left, key.top, KeyboardHint::kSquareTwips, KeyboardHint::kSquareTwips);
         auto* label = new QLabel(QString(QChar(key.letter)), this);
         label->setObjectName(QStringLiteral("Label2(%1)").arg(key.index));
         label->setAlignment(Qt::AlignCenter);
@@ -114,11 +114,11 @@ KeyboardPanel::KeyboardPanel(QWidget* parent) : QWidget(parent) {
         m_squares[key.index] = label;
 
         const QRect red = square.adjusted(-1, -1, 1, 1);
-        m_redFrames[key.index] = new FrameShape(QStringLiteral("Shape1(%1)").arg(key.index),
-                                                QColor(255, 0, 0), 4, this);
+        m_redFrames[key.index] =
+            new FrameShape(QStringLiteral("Shape1(%1)").arg(key.index), QColor(255, 0, 0), 4, this);
         m_redFrames[key.index]->setGeometry(red);
-        m_whiteFrames[key.index] = new FrameShape(QStringLiteral("Shape2(%1)").arg(key.index),
-                                                  Qt::white, 1, this);
+        m_whiteFrames[key.index] =
+            new FrameShape(QStringLiteral("Shape2(%1)").arg(key.index), Qt::white, 1, this);
         m_whiteFrames[key.index]->setGeometry(red.adjusted(-3, -3, 3, 3));
     }
 }

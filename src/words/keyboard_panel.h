@@ -8,7 +8,7 @@ class QLabel;
 // their red and white frames. The frame of one key at a time shows the next letter to type.
 class KeyboardPanel : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Design size of the panel before the load scaling.
     static constexpr int kDesignWidthTwips = 9280;
     static constexpr int kDesignHeightTwips = 2960;
@@ -27,7 +27,7 @@ public:
     QWidget* redFrame(int index) const { return m_redFrames[index]; }
     QWidget* whiteFrame(int index) const { return m_whiteFrames[index]; }
 
-private:
+  private:
     QWidget* m_picture = nullptr;
     QLabel* m_squares[26] = {};
     QWidget* m_redFrames[26] = {};

@@ -12,7 +12,7 @@ enum class PracticeSound { Keystroke, Error };
 // holds; it touches no widget itself.
 class WordExercise : public QObject {
     Q_OBJECT
-public:
+  public:
     static constexpr int kBackspace = 8;
     static constexpr int kEnter = 13;
     static constexpr int kSpace = 32;
@@ -80,16 +80,16 @@ public:
     bool messageVisible = false;
     QString messageText;
 
-signals:
+  signals:
     void typedTextChanged(const QString& text); // the exercise changed the input box
     void displayChanged();                      // overlays, marks, hints, messages, arrows
     void targetChanged();                       // lay the new item out
     void soundRequested(PracticeSound sound);
-    void messageShown();                        // a message that hides itself later
-    void projectCompleted();                    // the whole list was typed
-    void clockChanged();                        // seconds, meters or running state
+    void messageShown();     // a message that hides itself later
+    void projectCompleted(); // the whole list was typed
+    void clockChanged();     // seconds, meters or running state
 
-private:
+  private:
     void setTypedText(const QString& text);
     void setTarget(const QString& word);
     void showMessage(const QString& text);

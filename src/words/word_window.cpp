@@ -45,7 +45,7 @@ constexpr int kWordPadding = 12; // pixels each side of the word, overlays inclu
 
 // The word panel: a calm card with the teal band behind the word and its arrows.
 class WordPanel : public QWidget {
-public:
+  public:
     explicit WordPanel(QWidget* parent) : QWidget(parent) {
         setObjectName(QStringLiteral("Picture2"));
         setAttribute(Qt::WA_OpaquePaintEvent);
@@ -57,7 +57,7 @@ public:
         }
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
@@ -74,13 +74,13 @@ protected:
         p.drawLine(0, height() - 1, width(), height() - 1);
     }
 
-private:
+  private:
     QRect m_band;
 };
 
 // A round arrow button left or right of the word.
 class ArrowPicture : public ClickLabel {
-public:
+  public:
     ArrowPicture(const QString& name, bool pointsLeft, QWidget* parent)
         : ClickLabel(QString(), parent), m_left(pointsLeft) {
         setObjectName(name);
@@ -88,7 +88,7 @@ public:
         setToolTip(QStringLiteral("You can use the right and left direction key fast operation"));
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
@@ -110,7 +110,7 @@ protected:
         p.drawPath(chevron);
     }
 
-private:
+  private:
     bool m_left;
 };
 
@@ -118,7 +118,7 @@ private:
 // The text is the marks themselves; they are drawn to sit exactly above the input's
 // characters, which share the row's monospaced font.
 class MarksRow : public QLabel {
-public:
+  public:
     MarksRow(const QString& name, QColor colour, QWidget* parent)
         : QLabel(parent), m_colour(colour) {
         setObjectName(name);
@@ -126,7 +126,7 @@ public:
         setStyleSheet(QStringLiteral("QLabel { background: transparent; }"));
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         const QString marks = text();
         if (marks.trimmed().isEmpty())
@@ -145,7 +145,7 @@ protected:
         }
     }
 
-private:
+  private:
     QColor m_colour;
 };
 
@@ -189,8 +189,8 @@ void WordWindow::buildWidgets() {
 
     m_word = new QLabel(m_wordPanel);
     m_word->setObjectName(QStringLiteral("Label6ts"));
-    m_word->setStyleSheet(QStringLiteral(
-        "QLabel { color: black; background: white; border-radius: 8px; }"));
+    m_word->setStyleSheet(
+        QStringLiteral("QLabel { color: black; background: white; border-radius: 8px; }"));
     m_correctOverlay = new QLabel(m_wordPanel);
     m_correctOverlay->setObjectName(QStringLiteral("Label4"));
     m_correctOverlay->setStyleSheet(Look::labelStyle("rgb(0, 192, 192)"));
@@ -225,10 +225,11 @@ void WordWindow::buildWidgets() {
         "Type the character above, the space bar to determine, enter the key to empty."));
     m_input->setFont(monospaceFont(QStringLiteral("Consolas"), 26, true));
     m_input->setAttribute(Qt::WA_InputMethodEnabled, false);
-    Look::setOwnStyle(m_input, QStringLiteral(
-        "QLineEdit { color: #1f2a37; background: white; border: 2px solid #8fb0d3;"
-        " border-radius: 7px; padding: 0; selection-background-color: #2f6fb8; }"
-        "QLineEdit:focus { border-color: #2f6fb8; }"));
+    Look::setOwnStyle(
+        m_input,
+        QStringLiteral("QLineEdit { color: #1f2a37; background: white; border: 2px solid #8fb0d3;"
+                       " border-radius: 7px; padding: 0; selection-background-color: #2f6fb8; }"
+                       "QLineEdit:focus { border-color: #2f6fb8; }"));
     m_input->installEventFilter(this);
 
     m_correctMarks = new MarksRow(QStringLiteral("Label4dc"), QColor(0, 0, 255), this);
@@ -274,8 +275,8 @@ void WordWindow::buildWidgets() {
     m_themes = makeThemesButton(m_settingsPanel, QStringLiteral("Command4"));
     m_sound = makeSwitch(m_settingsPanel, QStringLiteral("Check1qq"),
                          QStringLiteral("Keystroke sound"), 750);
-    m_keyedTips = makeSwitch(m_settingsPanel, QStringLiteral("Check1"),
-                             QStringLiteral("Keyed tips"), 1170);
+    m_keyedTips =
+        makeSwitch(m_settingsPanel, QStringLiteral("Check1"), QStringLiteral("Keyed tips"), 1170);
     connect(m_keyedTips, &QCheckBox::clicked, &m_exercise, &WordExercise::setKeyedTips);
 
     auto timer = [this](const char* name, int interval, bool singleShot) {
@@ -316,8 +317,7 @@ void WordWindow::connectModel() {
     connect(&m_exercise, &WordExercise::displayChanged, this, &WordWindow::render);
     connect(&m_exercise, &WordExercise::targetChanged, this, &WordWindow::layoutForTarget);
     connect(&m_exercise, &WordExercise::soundRequested, this, &WordWindow::requestSound);
-    connect(&m_exercise, &WordExercise::messageShown, m_messageTimer,
-            qOverload<>(&QTimer::start));
+    connect(&m_exercise, &WordExercise::messageShown, m_messageTimer, qOverload<>(&QTimer::start));
     connect(&m_exercise, &WordExercise::clockChanged, this, &WordWindow::renderClock);
     connect(&m_exercise, &WordExercise::projectCompleted, this, [this] {
         if (m_context.platform)
@@ -436,13 +436,14 @@ void WordWindow::layoutForTarget() {
     m_word->lower();
     m_previous->move(word.left() - m_previous->width() - twips(260), arrowTop);
     m_next->move(word.right() + 1 + twips(260), arrowTop);
-    m_wordPanel->setBand(QRect(QPoint(m_previous->x() - twips(630), twips(kBandTop)),
-                               QPoint(m_next->geometry().right() + twips(620),
-                                      twips(kBandTop + kBandHeight))));
+    m_wordPanel->setBand(
+        QRect(QPoint(m_previous->x() - twips(630), twips(kBandTop)),
+              QPoint(m_next->geometry().right() + twips(620), twips(kBandTop + kBandHeight))));
 
     const QFontMetricsF inputMetrics(m_input->font());
     const int marksWidth = int(inputMetrics.horizontalAdvance(u'M') * (target.size() + 20));
-    for (QLabel* marks : {static_cast<QLabel*>(m_correctMarks), static_cast<QLabel*>(m_wrongMarks)}) {
+    for (QLabel* marks :
+         {static_cast<QLabel*>(m_correctMarks), static_cast<QLabel*>(m_wrongMarks)}) {
         marks->setFont(m_input->font());
         marks->setGeometry(boxLeft + twips(66), twips(kInputTop - kMarksAboveInput), marksWidth,
                            twips(kMarksAboveInput));

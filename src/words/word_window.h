@@ -16,7 +16,7 @@ class WordPanel;
 // The Word practice window: one word or phrase at a time, typed below it.
 class WordWindow : public PracticeWindow {
     Q_OBJECT
-public:
+  public:
     explicit WordWindow(const AppContext& context, QWidget* parent = nullptr);
 
     WordExercise& exercise() { return m_exercise; }
@@ -33,7 +33,7 @@ public:
     void applyChoice(const QString& caption);
     void layoutForTarget();
 
-protected:
+  protected:
     void saveState() override;
     void timer3tWork() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -41,7 +41,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
-private:
+  private:
     void buildWidgets();
     void connectModel();
     void restoreState();
