@@ -1,5 +1,7 @@
 #include "shell/sound_player.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSoundEffect>
 #include <QUrl>
@@ -17,6 +19,21 @@ QSoundEffect* QtSoundPlayer::effectFor(const QString& path) {
     }
     m_effects.insert(path, effect);
     return effect;
+}
+
+QtSoundPlayer::~QtSoundPlayer() {
+    // Qt's sample cache can deadlock at exit while its loader thread is still decoding a
+    // file (Qt 6.4): let the loads finish first. They take milliseconds.
+    QElapsedTimer waited;
+    waited.start();
+    auto loading = [this] {
+        for (QSoundEffect* effect : std::as_const(m_effects))
+            if (effect && effect->status() == QSoundEffect::Loading)
+                return true;
+        return false;
+    };
+    while (loading() && waited.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
 void QtSoundPlayer::preload(const QString& path) {

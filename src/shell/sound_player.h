@@ -20,6 +20,7 @@ class QtSoundPlayer final : public QObject, public SoundPlayer {
     Q_OBJECT
   public:
     explicit QtSoundPlayer(QObject* parent = nullptr);
+    ~QtSoundPlayer() override;
     void preload(const QString& path) override;
     void PlayWave(const QString& path) override;
 
