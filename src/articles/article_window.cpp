@@ -197,10 +197,9 @@ void ArticleWindow::buildWidgets() {
 }
 
 void ArticleWindow::buildSettingsPanel() {
-    m_settingsPanel = makeSettingsPanel(QStringLiteral("Picture1"), 2760, 1260);
-    m_themes = makeThemesButton(m_settingsPanel, QStringLiteral("Command7"));
-    m_sound = makeSwitch(m_settingsPanel, QStringLiteral("Check1qq"),
-                         QStringLiteral("Keystroke sound"), 750);
+    QWidget* panel = makeSettingsPanel(QStringLiteral("Picture1"), 2760, 1260);
+    makeThemesButton(panel, QStringLiteral("Command7"));
+    m_sound = makeSwitch(panel, QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 750);
 }
 
 // The typing box is Text2, one of the controls that keep their own look under every skin,
@@ -238,8 +237,7 @@ void ArticleWindow::saveState() {
 
 void ArticleWindow::openSettings() {
     const QRect button = m_settings->geometry();
-    showSettingsPanel(m_settingsPanel,
-                      QPoint(button.left() - twips(kPanelLeftOfButton), button.top()));
+    showSettingsPanel(QPoint(button.left() - twips(kPanelLeftOfButton), button.top()));
 }
 
 bool ArticleWindow::eventFilter(QObject* watched, QEvent* event) {

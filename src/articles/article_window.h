@@ -49,7 +49,5 @@ class ArticleWindow : public PracticeWindow {
     QPushButton* m_selectLesson = nullptr; // Command4
     QPushButton* m_settings = nullptr;     // Command6
     ClickLabel* m_gamesLink = nullptr;     // Label6
-    QWidget* m_settingsPanel = nullptr;    // Picture1
     QCheckBox* m_sound = nullptr;          // Check1qq
-    QPushButton* m_themes = nullptr;       // Command7
 };

@@ -310,12 +310,11 @@ void KeysWindow::buildWidgets() {
 }
 
 void KeysWindow::buildSettingsPanel() {
-    m_settingsPanel = makeSettingsPanel(QStringLiteral("Picture7"), 2760, 1680);
-    m_themes = makeThemesButton(m_settingsPanel, QStringLiteral("Command3"));
-    m_keyedTips =
-        makeSwitch(m_settingsPanel, QStringLiteral("Check1"), QStringLiteral("Keyed tips"), 750);
-    m_sound = makeSwitch(m_settingsPanel, QStringLiteral("Check1qq"),
-                         QStringLiteral("Keystroke sound"), 1170);
+    QWidget* panel = makeSettingsPanel(QStringLiteral("Picture7"), 2760, 1680);
+    makeThemesButton(panel, QStringLiteral("Command3"));
+    m_keyedTips = makeSwitch(panel, QStringLiteral("Check1"), QStringLiteral("Keyed tips"), 750);
+    m_sound =
+        makeSwitch(panel, QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 1170);
 }
 
 QWidget* KeysWindow::inputBox() const {
@@ -355,8 +354,8 @@ void KeysWindow::timer3tWork() {
 
 void KeysWindow::openSettings() {
     const QRect button = m_settings->geometry();
-    showSettingsPanel(m_settingsPanel, QPoint(button.left() - m_settingsPanel->width() / 6,
-                                              button.top() - twips(50)));
+    showSettingsPanel(
+        QPoint(button.left() - settingsPanel()->width() / 6, button.top() - twips(50)));
 }
 
 void KeysWindow::closePanelAndFocus() {

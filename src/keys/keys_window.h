@@ -55,8 +55,6 @@ class KeysWindow : public PracticeWindow {
     QPushButton* m_settings = nullptr;     // Command2
     QWidget* m_keyboardFrame = nullptr;    // Picture8
     KeysKeyboard* m_keyboard = nullptr;    // Image3
-    QWidget* m_settingsPanel = nullptr;    // Picture7
-    QPushButton* m_themes = nullptr;       // Command3
     QCheckBox* m_keyedTips = nullptr;      // Check1
     QCheckBox* m_sound = nullptr;          // Check1qq
 };

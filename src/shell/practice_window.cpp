@@ -260,6 +260,7 @@ QWidget* PracticeWindow::makeSettingsPanel(const QString& name, int widthTwips, 
     frame->setAttribute(Qt::WA_TransparentForMouseEvents);
     frame->setAttribute(Qt::WA_StyledBackground);
     panel->hide();
+    m_settingsPanel = panel;
     return panel;
 }
 
@@ -289,8 +290,10 @@ bool PracticeWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void PracticeWindow::showSettingsPanel(QWidget* panel, QPoint topLeft) {
-    m_settingsPanel = panel;
+void PracticeWindow::showSettingsPanel(QPoint topLeft) {
+    QWidget* panel = m_settingsPanel;
+    if (!panel)
+        return;
     panel->move(topLeft);
     if (QWidget* frame = panel->findChild<QWidget*>(QStringLiteral("Shape3")))
         frame->setGeometry(1, 1, panel->width() - 1, panel->height() - 1);

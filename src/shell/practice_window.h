@@ -72,7 +72,8 @@ class PracticeWindow : public QWidget {
     // A switch in the panel; a click gives the input box the focus back.
     QCheckBox* makeSwitch(QWidget* panel, const QString& name, const QString& caption,
                           int topTwips);
-    void showSettingsPanel(QWidget* panel, QPoint topLeft);
+    // Places the window's settings panel, sizes its frame, shows it and refocuses the input.
+    void showSettingsPanel(QPoint topLeft);
     void hideSettingsPanel();
     QWidget* settingsPanel() const { return m_settingsPanel; }
 

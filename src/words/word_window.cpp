@@ -271,12 +271,10 @@ void WordWindow::buildWidgets() {
     m_reference->setGeometry(twipsRect(0, 0, 1200, kReferenceHeight));
     m_reference->hide();
 
-    m_settingsPanel = makeSettingsPanel(QStringLiteral("Picture7"), 2760, 1680);
-    m_themes = makeThemesButton(m_settingsPanel, QStringLiteral("Command4"));
-    m_sound = makeSwitch(m_settingsPanel, QStringLiteral("Check1qq"),
-                         QStringLiteral("Keystroke sound"), 750);
-    m_keyedTips =
-        makeSwitch(m_settingsPanel, QStringLiteral("Check1"), QStringLiteral("Keyed tips"), 1170);
+    QWidget* panel = makeSettingsPanel(QStringLiteral("Picture7"), 2760, 1680);
+    makeThemesButton(panel, QStringLiteral("Command4"));
+    m_sound = makeSwitch(panel, QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 750);
+    m_keyedTips = makeSwitch(panel, QStringLiteral("Check1"), QStringLiteral("Keyed tips"), 1170);
     connect(m_keyedTips, &QCheckBox::clicked, &m_exercise, &WordExercise::setKeyedTips);
 
     auto timer = [this](const char* name, int interval, bool singleShot) {
@@ -378,12 +376,10 @@ void WordWindow::runLoader() {
     setWindowTitle(m_exercise.caption().isEmpty() ? QStringLiteral("Word practice")
                                                   : m_exercise.caption());
     focusInputBox();
-    layoutForTarget();
     markNavigation();
     m_selectLesson->show();
     StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz1-yj.txt")),
                          m_exercise.lessonName);
-    render();
 }
 
 void WordWindow::takeLessonFromHandOver() {
@@ -409,9 +405,9 @@ void WordWindow::applyChoice(const QString& caption) {
 
 void WordWindow::openSettings() {
     const QRect button = m_settings->geometry();
-    const QPoint topLeft(button.left() + button.width() - m_settingsPanel->width() + twips(66),
+    const QPoint topLeft(button.left() + button.width() - settingsPanel()->width() + twips(66),
                          button.top() - twips(111));
-    showSettingsPanel(m_settingsPanel, topLeft);
+    showSettingsPanel(topLeft);
 }
 
 void WordWindow::timer3tWork() {
@@ -453,7 +449,6 @@ void WordWindow::layoutForTarget() {
         const int w = label->sizeHint().width();
         label->setGeometry((width() - w) / 2, hintTop, w, twips(kHintHeight));
     }
-    render();
 }
 
 void WordWindow::render() {
@@ -522,8 +517,7 @@ bool WordWindow::eventFilter(QObject* watched, QEvent* event) {
 void WordWindow::mousePressEvent(QMouseEvent* event) {
     // The background and the word panel close the settings panel.
     hideSettingsPanel();
-    if (m_settingsPanel->isHidden())
-        focusInputBox();
+    focusInputBox();
     PracticeWindow::mousePressEvent(event);
 }
 

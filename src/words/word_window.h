@@ -70,8 +70,6 @@ class WordWindow : public PracticeWindow {
     QLabel* m_message = nullptr;           // Label5zd
     QPushButton* m_selectLesson = nullptr; // Command3kcsz
     QPushButton* m_settings = nullptr;     // Command2
-    QWidget* m_settingsPanel = nullptr;    // Picture7
-    QPushButton* m_themes = nullptr;       // Command4
     QCheckBox* m_sound = nullptr;          // Check1qq
     QCheckBox* m_keyedTips = nullptr;      // Check1
     KeyboardPanel* m_keyboard = nullptr;   // Picture5
