@@ -143,6 +143,9 @@ HistoryStore::Outcome HistoryStore::tryOpen() {
     // reads while this one writes. A crash loses at most the last run, never the file.
     exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    // The log is folded back into the file when the program closes it, not in the middle of
+    // a lesson: a record then never waits for the disk.
+    exec(QStringLiteral("PRAGMA wal_autocheckpoint=0"));
 
     const Outcome schemaOutcome = createOrMigrate(schema);
     if (schemaOutcome != Outcome::Ok)
@@ -410,4 +413,69 @@ int HistoryStore::runCount() {
     if (!query.exec(QStringLiteral("SELECT count(*) FROM runs")) || !query.next())
         return 0;
     return query.value(0).toInt();
+}
+
+QList<ChartPoint> HistoryStore::chartPoints(PracticeMode mode, int maxPoints) {
+    QList<ChartPoint> points;
+    if (!open())
+        return points;
+    QSqlQuery count(m_connection->db);
+    count.prepare(QStringLiteral("SELECT count(*) FROM runs WHERE mode = ?"));
+    count.bindValue(0, PracticeModes::key(mode));
+    if (!count.exec() || !count.next()) {
+        handleFailure(nativeCode(count.lastError()));
+        return points;
+    }
+    const bool byDay = count.value(0).toInt() > maxPoints;
+    count.finish();
+    QSqlQuery query(m_connection->db);
+    query.setForwardOnly(true);
+    query.prepare(byDay
+                      ? QStringLiteral("SELECT date(started, 'unixepoch', 'localtime') AS day,"
+                                       " sum(active_seconds), sum(keystrokes), sum(wrong), count(*)"
+                                       " FROM runs WHERE mode = ? GROUP BY day ORDER BY day")
+                      : QStringLiteral("SELECT started, active_seconds, keystrokes, wrong,"
+                                       " speed, accuracy FROM runs WHERE mode = ?"
+                                       " ORDER BY started, id"));
+    query.bindValue(0, PracticeModes::key(mode));
+    if (!query.exec()) {
+        handleFailure(nativeCode(query.lastError()));
+        return points;
+    }
+    while (query.next()) {
+        ChartPoint point;
+        if (byDay) {
+            point.when =
+                QDateTime(QDate::fromString(query.value(0).toString(), Qt::ISODate), QTime(12, 0));
+            const qint64 seconds = query.value(1).toLongLong();
+            const qint64 keys = query.value(2).toLongLong();
+            const qint64 wrong = query.value(3).toLongLong();
+            point.speed = seconds > 0 ? int(keys * 60 / seconds) : 0;
+            point.accuracy = keys > 0 ? int((keys - wrong) * 100 / keys) : 0;
+            point.runs = query.value(4).toInt();
+        } else {
+            point.when = QDateTime::fromSecsSinceEpoch(query.value(0).toLongLong());
+            point.speed = query.value(4).toInt();
+            point.accuracy = query.value(5).toInt();
+            point.runs = 1;
+        }
+        points.append(point);
+    }
+    return points;
+}
+
+HistoryStore::Totals HistoryStore::totals() {
+    Totals result;
+    if (!open())
+        return result;
+    QSqlQuery query(m_connection->db);
+    if (!query.exec(
+            QStringLiteral("SELECT count(*), total(active_seconds), min(started) FROM runs")) ||
+        !query.next())
+        return result;
+    result.runs = query.value(0).toInt();
+    result.activeSeconds = qint64(query.value(1).toDouble());
+    if (result.runs > 0)
+        result.first = QDateTime::fromSecsSinceEpoch(query.value(2).toLongLong());
+    return result;
 }

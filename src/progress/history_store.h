@@ -38,6 +38,18 @@ class HistoryStore {
     QList<KeyTally> keyTallies();
     int runCount();
 
+    // The points of the speed and accuracy chart of one mode, oldest first: each run while
+    // there are at most `maxPoints`, else one point per day (at its noon) with the meters
+    // taken over all the day's keystrokes, so a long run weighs more than a short one.
+    QList<ChartPoint> chartPoints(PracticeMode mode, int maxPoints = 150);
+
+    struct Totals {
+        int runs = 0;
+        qint64 activeSeconds = 0;
+        QDateTime first;
+    };
+    Totals totals();
+
     // A one-line message when a damaged file was put aside or no history can be kept.
     const QString& notice() const { return m_notice; }
 

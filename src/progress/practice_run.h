@@ -41,3 +41,11 @@ struct KeyTally {
 
     double errorRate() const { return expected > 0 ? double(wrong) / double(expected) : 0.0; }
 };
+
+// One point of the speed and accuracy chart: a run, or every run of one day.
+struct ChartPoint {
+    QDateTime when;
+    int speed = 0;
+    int accuracy = 0;
+    int runs = 0;
+};

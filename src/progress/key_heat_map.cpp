@@ -1,0 +1,292 @@
+#include "progress/key_heat_map.h"
+
+#include "shell/look.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+
+// Mixes two colours, t from 0 (a) to 1 (b).
+QColor mix(const QColor& a, const QColor& b, double t) {
+    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
+                            float(a.greenF() + (b.greenF() - a.greenF()) * t),
+                            float(a.blueF() + (b.blueF() - a.blueF()) * t));
+}
+
+// Black or white, whichever reads better on `fill`.
+QColor inkOn(const QColor& fill) {
+    const double luminance = 0.2126 * fill.redF() + 0.7152 * fill.greenF() + 0.0722 * fill.blueF();
+    return luminance > 0.5 ? QColor(0x11, 0x11, 0x11) : QColor(Qt::white);
+}
+
+} // namespace
+
+QList<KeyHeatMap::Key> KeyHeatMap::keyboardKeys() {
+    // The main block of a US keyboard, one unit per letter key.
+    struct Row {
+        double left;
+        std::initializer_list<std::pair<int, const char*>> keys;
+    };
+    const Row rows[] = {
+        {0,
+         {{192, "`"},
+          {49, "1"},
+          {50, "2"},
+          {51, "3"},
+          {52, "4"},
+          {53, "5"},
+          {54, "6"},
+          {55, "7"},
+          {56, "8"},
+          {57, "9"},
+          {48, "0"},
+          {189, "-"},
+          {187, "="}}},
+        {1.5,
+         {{81, "Q"},
+          {87, "W"},
+          {69, "E"},
+          {82, "R"},
+          {84, "T"},
+          {89, "Y"},
+          {85, "U"},
+          {73, "I"},
+          {79, "O"},
+          {80, "P"},
+          {219, "["},
+          {221, "]"},
+          {220, "\\"}}},
+        {1.75,
+         {{65, "A"},
+          {83, "S"},
+          {68, "D"},
+          {70, "F"},
+          {71, "G"},
+          {72, "H"},
+          {74, "J"},
+          {75, "K"},
+          {76, "L"},
+          {186, ";"},
+          {222, "'"}}},
+        {2.25,
+         {{90, "Z"},
+          {88, "X"},
+          {67, "C"},
+          {86, "V"},
+          {66, "B"},
+          {78, "N"},
+          {77, "M"},
+          {188, ","},
+          {190, "."},
+          {191, "/"}}},
+    };
+    QList<Key> keys;
+    for (int r = 0; r < 4; ++r) {
+        double left = rows[r].left;
+        for (const auto& [code, label] : rows[r].keys) {
+            keys.append({code, QString::fromLatin1(label), QRectF(left, r, 1, 1)});
+            left += 1;
+        }
+    }
+    keys.append({8, QStringLiteral("Back"), QRectF(13, 0, 2, 1)});
+    keys.append({9, QStringLiteral("Tab"), QRectF(0, 1, 1.5, 1)});
+    keys.append({20, QStringLiteral("Caps"), QRectF(0, 2, 1.75, 1)});
+    keys.append({13, QStringLiteral("Enter"), QRectF(12.75, 2, 2.25, 1)});
+    keys.append({16, QStringLiteral("Shift"), QRectF(0, 3, 2.25, 1)});
+    keys.append({16, QStringLiteral("Shift"), QRectF(12.25, 3, 2.75, 1)});
+    keys.append({32, QStringLiteral("Space"), QRectF(3.75, 4, 6.25, 1)});
+    return keys;
+}
+
+KeyHeatMap::KeyHeatMap(QWidget* parent) : QWidget(parent), m_keys(keyboardKeys()) {
+    for (const Key& key : m_keys)
+        m_bounds = m_bounds.united(key.place);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+}
+
+void KeyHeatMap::setTallies(const QList<KeyTally>& tallies, const QList<int>& weakest) {
+    m_tallies.clear();
+    for (const KeyTally& tally : tallies)
+        m_tallies.insert(tally.code, tally);
+    m_weakest = weakest;
+    update();
+}
+
+QSize KeyHeatMap::sizeHint() const {
+    return QSize(420, heightForWidth(420));
+}
+
+int KeyHeatMap::heightForWidth(int width) const {
+    return int(width * m_bounds.height() / m_bounds.width()) + 4;
+}
+
+QTransform KeyHeatMap::unitsToWidget() const {
+    const QRectF area = QRectF(rect()).adjusted(2, 2, -2, -2);
+    const double unit =
+        std::min(area.width() / m_bounds.width(), area.height() / m_bounds.height());
+    const double left = area.left() + (area.width() - unit * m_bounds.width()) / 2;
+    QTransform transform;
+    transform.translate(left, area.top());
+    transform.scale(unit, unit);
+    transform.translate(-m_bounds.left(), -m_bounds.top());
+    return transform;
+}
+
+QRectF KeyHeatMap::keyRect(int code) const {
+    for (const Key& key : m_keys) {
+        if (key.code == code)
+            return unitsToWidget().mapRect(key.place).adjusted(1.5, 1.5, -1.5, -1.5);
+    }
+    return {};
+}
+
+QColor KeyHeatMap::heatColour(double rate) const {
+    const QColor base = palette().color(QPalette::Base);
+    const bool dark = base.lightnessF() < 0.5;
+    // Warm for the keys that go wrong; on a dark ground it must stay bright enough to read.
+    const QColor cool = dark ? QColor(0x1d, 0x3b, 0x2a) : QColor(0xe3, 0xf4, 0xe6);
+    const QColor hot = dark ? QColor(0xff, 0x5a, 0x3c) : QColor(0xd9, 0x3a, 0x25);
+    return mix(cool, hot, std::clamp(rate / kFullHeat, 0.0, 1.0));
+}
+
+void KeyHeatMap::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPalette pal = palette();
+    const QTransform transform = unitsToWidget();
+    const double unit = transform.m11();
+    const QColor empty = pal.color(QPalette::Base);
+    const QColor edge = pal.color(QPalette::Mid);
+    const QColor accent = pal.color(QPalette::Highlight);
+    QFont font = Look::uiFont(8, true);
+    font.setPixelSize(std::max(8, int(unit * 0.36)));
+    QFont small = Look::uiFont(7);
+    small.setPixelSize(std::max(7, int(unit * 0.24)));
+
+    for (const Key& key : m_keys) {
+        const QRectF cap = transform.mapRect(key.place).adjusted(1.5, 1.5, -1.5, -1.5);
+        const auto tally = m_tallies.constFind(key.code);
+        const bool counted = tally != m_tallies.constEnd() && tally->expected > 0;
+        const QColor fill = counted ? heatColour(tally->errorRate()) : empty;
+        p.setPen(QPen(edge, 1));
+        p.setBrush(fill);
+        p.drawRoundedRect(cap, unit * 0.14, unit * 0.14);
+
+        const QColor ink = counted ? inkOn(fill) : pal.color(QPalette::PlaceholderText);
+        p.setPen(ink);
+        p.setFont(font);
+        if (counted && key.place.width() <= 1.0) {
+            p.drawText(cap.adjusted(0, 0, 0, -cap.height() * 0.38), Qt::AlignCenter, key.label);
+            p.setFont(small);
+            p.drawText(cap.adjusted(0, cap.height() * 0.45, 0, 0), Qt::AlignCenter,
+                       QStringLiteral("%1%").arg(int(tally->errorRate() * 100)));
+        } else {
+            p.drawText(cap, Qt::AlignCenter, key.label);
+        }
+    }
+    // The weakest keys ringed in the accent colour, so they stand out without colour vision.
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(accent, std::max(2.0, unit * 0.09)));
+    for (int code : m_weakest) {
+        const QRectF cap = keyRect(code);
+        if (!cap.isEmpty())
+            p.drawRoundedRect(cap.adjusted(-1, -1, 1, 1), unit * 0.16, unit * 0.16);
+    }
+}
+
+WeakestKeysView::WeakestKeysView(QWidget* parent) : QWidget(parent) {
+    m_colours.hide();
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setMinimumHeight(5 * kRowHeight);
+}
+
+QString WeakestKeysView::keyName(int code) {
+    switch (code) {
+    case 8:
+        return QStringLiteral("Backspace");
+    case 9:
+        return QStringLiteral("Tab");
+    case 13:
+        return QStringLiteral("Enter");
+    case 16:
+        return QStringLiteral("Shift");
+    case 20:
+        return QStringLiteral("Caps Lock");
+    case 32:
+        return QStringLiteral("Space");
+    default:
+        break;
+    }
+    for (const KeyHeatMap::Key& key : KeyHeatMap::keyboardKeys()) {
+        if (key.code == code)
+            return key.label;
+    }
+    return QString::number(code);
+}
+
+void WeakestKeysView::setKeys(const QList<KeyTally>& keys, const QString& emptyText) {
+    m_keys = keys;
+    m_emptyText = emptyText;
+    QStringList names;
+    for (const KeyTally& key : keys)
+        names << QStringLiteral("%1 %2 %").arg(keyName(key.code)).arg(int(key.errorRate() * 100));
+    setAccessibleName(names.isEmpty()
+                          ? emptyText
+                          : QStringLiteral("Weakest keys: ") + names.join(QStringLiteral(", ")));
+    update();
+}
+
+void WeakestKeysView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPalette pal = palette();
+    m_colours.setPalette(pal);
+    const QColor ink = pal.color(QPalette::WindowText);
+    const QColor muted = pal.color(QPalette::PlaceholderText);
+    if (m_keys.isEmpty()) {
+        p.setPen(muted);
+        p.setFont(Look::uiFont(8.5));
+        p.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_emptyText);
+        return;
+    }
+    const QFont capFont = Look::uiFont(9, true);
+    const QFont textFont = Look::uiFont(8.5);
+    const QFontMetricsF metrics(textFont);
+    const double capWidth = 64;
+    const double textWidth = metrics.horizontalAdvance(QStringLiteral("100 %  (9999 of 9999)")) + 8;
+    const double barLeft = capWidth + 10;
+    const double barWidth = std::max(20.0, width() - barLeft - textWidth);
+    for (int i = 0; i < m_keys.size(); ++i) {
+        const KeyTally& key = m_keys[i];
+        const double top = i * kRowHeight;
+        const QRectF cap(0.5, top + 2.5, capWidth, kRowHeight - 5);
+        const QColor fill = m_colours.heatColour(key.errorRate());
+        p.setPen(QPen(pal.color(QPalette::Mid), 1));
+        p.setBrush(fill);
+        p.drawRoundedRect(cap, 4, 4);
+        p.setPen(inkOn(fill));
+        p.setFont(capFont);
+        p.drawText(cap, Qt::AlignCenter, keyName(key.code));
+
+        const QRectF track(barLeft, top + 8, barWidth, kRowHeight - 16);
+        p.setPen(Qt::NoPen);
+        QColor trackColour = pal.color(QPalette::Mid);
+        trackColour.setAlphaF(0.3f);
+        p.setBrush(trackColour);
+        p.drawRoundedRect(track, 3, 3);
+        const double share = std::clamp(key.errorRate() / (2 * KeyHeatMap::kFullHeat), 0.0, 1.0);
+        p.setBrush(fill);
+        p.drawRoundedRect(
+            QRectF(track.left(), track.top(), std::max(4.0, track.width() * share), track.height()),
+            3, 3);
+        p.setPen(ink);
+        p.setFont(textFont);
+        p.drawText(QRectF(track.right() + 8, top, textWidth, kRowHeight),
+                   Qt::AlignLeft | Qt::AlignVCenter,
+                   QStringLiteral("%1 %  (%2 of %3)")
+                       .arg(int(key.errorRate() * 100))
+                       .arg(key.wrong)
+                       .arg(key.expected));
+    }
+}
