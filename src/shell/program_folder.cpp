@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace {
 
@@ -40,6 +41,13 @@ void seedState(const QDir& dir, const QDir& stateDir) {
     }
 }
 
+// Whether this user can create files in `dir`, as every state write does. Trying it is the one
+// answer that holds for permission bits, access lists and read-only mounts alike.
+bool canCreateFilesIn(const QString& dir) {
+    QTemporaryFile probe(dir + QStringLiteral("/.zephkin-probe-XXXXXX"));
+    return probe.open();
+}
+
 } // namespace
 
 ProgramFolder::ProgramFolder(QString dir, QString stateDir)
@@ -48,7 +56,7 @@ ProgramFolder::ProgramFolder(QString dir, QString stateDir)
 
 ProgramFolder ProgramFolder::ofExecutable() {
     const QString dir = QCoreApplication::applicationDirPath();
-    return choose(dir, QFileInfo(dir).isWritable(),
+    return choose(dir, canCreateFilesIn(dir),
                   QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
