@@ -24,18 +24,20 @@ file(WRITE ${CMAKE_BINARY_DIR}/copyright "${copyright_head}${copyright_scowl}")
 install(FILES ${CMAKE_BINARY_DIR}/copyright DESTINATION share/doc/zephkin)
 
 # The Debian package. Library dependencies come from dpkg-shlibdeps; the rest are things the
-# libraries only recommend or load at run time: the SQLite driver, the fonts the program
-# draws with, and the sound server the keystroke sounds go to.
+# program loads at run time, which dpkg-shlibdeps cannot see: the SQLite driver, the fonts it
+# draws with, and the sound libraries of the keystroke sounds (PulseAudio, or ALSA when no
+# sound server runs), with a sound server recommended.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zephkin)
 set(CPACK_PACKAGE_VENDOR "The Zephkin developers")
 set(CPACK_PACKAGE_CONTACT "The Zephkin developers <hello@zephkin.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "typing tutor for the English keyboard")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Zephkin teaches touch typing in four practice modes: sixteen key-position lessons on \
-an on-screen keyboard, word drills with a hint for the next key, whole articles typed page \
-by page, and a game in which falling letters are shot down by typing them. Speed, accuracy \
-and time are shown as you type, and every mode remembers where you stopped.")
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Zephkin teaches touch typing in four practice modes: sixteen key-position"
+    "lessons on an on-screen keyboard, word drills with a hint for the next key,"
+    "whole articles typed page by page, and a game in which falling letters are"
+    "shot down by typing them. Speed, accuracy and time are shown as you type,"
+    "and every mode remembers where you stopped.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -43,6 +45,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://zephkin.example.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, fonts-dejavu-core, libpulse0")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, fonts-dejavu-core, libpulse0, libasound2")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse, qt6-wayland")
 include(CPack)
