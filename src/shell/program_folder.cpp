@@ -28,7 +28,7 @@ QString normalizedName(const QString& resourceName) {
 // own files are never replaced. The copies are the user's to rewrite, whatever the
 // permissions of the shipped files.
 void seedState(const QDir& dir, const QDir& stateDir) {
-    const QStringList shipped = dir.entryList(QDir::Files);
+    const QStringList shipped = dir.entryList(QDir::Files | QDir::NoSymLinks);
     for (const QString& name : shipped) {
         if (!ProgramFolder::isStateName(name))
             continue;
