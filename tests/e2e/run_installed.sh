@@ -27,7 +27,7 @@ expect_bytes() { # file, printf format of the expected bytes
     [ "$want" = "$got" ] || fail "$1 holds [$got], expected [$want]"
 }
 find_window() { # title pattern
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         wid=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
         [ -n "$wid" ] && { echo "$wid"; return 0; }
         sleep 0.1
@@ -35,7 +35,7 @@ find_window() { # title pattern
     return 1
 }
 wait_exit() { # pid
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         kill -0 "$1" 2>/dev/null || return 0
         sleep 0.1
     done
