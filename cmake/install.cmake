@@ -2,6 +2,13 @@
 # laid out as the build lays it out), a launcher in bin/, the menu entry, the icon and the
 # AppStream metainfo. The Debian package is made from the same rules by CPack.
 
+if(NOT UNIX OR APPLE)
+  # Elsewhere the program folder itself is what gets installed.
+  install(TARGETS zephkin RUNTIME DESTINATION .)
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION .)
+  return()
+endif()
+
 set(APP_ID org.example.zephkin)
 set(PROGRAM_INSTALL_DIR lib/zephkin)
 
