@@ -1,11 +1,10 @@
 #pragma once
 
 #include "shell/practice_clock.h"
+#include "shell/practice_sound.h"
 
 #include <QObject>
 #include <QStringList>
-
-enum class PracticeSound { Keystroke, Error };
 
 // The Word practice exercise: one item of the word list at a time, judged character by
 // character as it is typed. The window feeds it events and timer ticks and renders what it
@@ -13,12 +12,6 @@ enum class PracticeSound { Keystroke, Error };
 class WordExercise : public QObject {
     Q_OBJECT
   public:
-    static constexpr int kBackspace = 8;
-    static constexpr int kEnter = 13;
-    static constexpr int kSpace = 32;
-    static constexpr int kLeft = 37;
-    static constexpr int kRight = 39;
-
     static const QString kInputErrorMessage;
     static const QString kFirstRecordMessage;
     static const QString kLastRecordMessage;
