@@ -1,12 +1,19 @@
 // The practice history: what is recorded when, the key counts, old and damaged files.
 
 #include "progress/history_store.h"
+#include "progress/key_heat_map.h"
+#include "progress/progress_chart.h"
 #include "progress/progress_recorder.h"
+#include "progress/progress_window.h"
+#include "shell/keyboard_table.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <linux/capability.h>
@@ -42,11 +49,12 @@ QDateTime at(const char* text) {
     return QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
 }
 
-PracticeRun sampleRun(int seconds, int keys, int wrong) {
+PracticeRun sampleRun(int seconds, int keys, int wrong, PracticeMode mode = PracticeMode::Keys,
+                      const QDateTime& started = at("2026-12-01T09:30:00")) {
     PracticeRun run;
-    run.mode = PracticeMode::Keys;
+    run.mode = mode;
     run.item = QStringLiteral("Lesson  3: Home row");
-    run.started = at("2026-12-01T09:30:00");
+    run.started = started;
     run.activeSeconds = seconds;
     run.keystrokes = keys;
     run.wrongKeystrokes = wrong;
@@ -337,7 +345,128 @@ class ProgressTest : public QObject {
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
     }
+
+    void manyRunsAreChartedOnePointPerDay() {
+        QTemporaryDir dir;
+        HistoryStore store(dir.filePath(HistoryStore::kFileName));
+        // Two days; a long slow run outweighs a short fast one on the first.
+        store.record(sampleRun(600, 1200, 120, PracticeMode::Words, at("2026-12-01T09:00:00")), {});
+        store.record(sampleRun(60, 400, 0, PracticeMode::Words, at("2026-12-01T21:00:00")), {});
+        store.record(sampleRun(60, 300, 30, PracticeMode::Words, at("2026-12-02T08:00:00")), {});
+        store.record(sampleRun(60, 999, 0, PracticeMode::Game, at("2026-12-03T08:00:00")), {});
+        QCOMPARE(store.chartPoints(PracticeMode::Words).size(), 3);
+        const QList<ChartPoint> days = store.chartPoints(PracticeMode::Words, 2);
+        QCOMPARE(days.size(), 2);
+        QCOMPARE(days[0].when, at("2026-12-01T12:00:00"));
+        QCOMPARE(days[0].runs, 2);
+        QCOMPARE(days[0].speed, 1600 * 60 / 660);
+        QCOMPARE(days[0].accuracy, (1600 - 120) * 100 / 1600);
+        QCOMPARE(days[1].speed, 300);
+    }
+
+    void theDateAxisTicksAtRoundMoments_data() {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QStringList>("labels");
+        QTest::newRow("an evening")
+            << "2026-12-01T17:40:00"
+            << "2026-12-01T21:10:00" << QStringList{"18:00", "19:00", "20:00", "21:00"};
+        QTest::newRow("a day") << "2026-12-01T07:10:00"
+                               << "2026-12-02T01:00:00"
+                               << QStringList{"09:00", "12:00", "15:00", "18:00", "21:00", "2 Dec"};
+        QTest::newRow("three weeks")
+            << "2026-11-20T10:00:00"
+            << "2026-12-10T10:00:00" << QStringList{"23 Nov", "30 Nov", "7 Dec"};
+        QTest::newRow("over new year")
+            << "2026-10-15T00:00:00"
+            << "2027-03-20T00:00:00" << QStringList{"Nov", "Dec", "Jan 2027", "Feb", "Mar"};
+    }
+    void theDateAxisTicksAtRoundMoments() {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QStringList, labels);
+        const QDateTime first = QDateTime::fromString(from, Qt::ISODate);
+        const QDateTime last = QDateTime::fromString(to, Qt::ISODate);
+        QStringList got;
+        for (const ProgressChart::Tick& tick : ProgressChart::dateTicks(first, last)) {
+            QVERIFY(tick.when >= first && tick.when <= last);
+            got << tick.label;
+        }
+        QCOMPARE(got, labels);
+    }
+
+    void theWindowShowsRunsChartsAndWeakKeys() {
+        QTemporaryDir dir;
+        HistoryStore store(dir.filePath(HistoryStore::kFileName));
+        for (int i = 0; i < 8; ++i) {
+            const PracticeMode mode = i < 5 ? PracticeMode::Keys : PracticeMode::Articles;
+            PracticeRun run = sampleRun(60 + i, 200 + 10 * i, i, mode,
+                                        at("2026-12-01T09:00:00").addSecs(3600 * i));
+            run.item = QStringLiteral("run %1").arg(i);
+            store.record(run, {});
+        }
+        // Q missed most often by rate; A too rarely typed to judge; space missed most by count.
+        store.record(std::nullopt, {{'Q', 20, 8},
+                                    {'A', 4, 4},
+                                    {'S', 50, 5},
+                                    {'D', 40, 2},
+                                    {32, 400, 60},
+                                    {'K', 30, 0},
+                                    {'L', 30, 3},
+                                    {186, 10, 5}});
+
+        ProgressWindow window(&store, PracticeMode::Words); // no runs of its own: the latest
+        window.show();
+        QCOMPARE(window.shownMode(), PracticeMode::Articles);
+        auto* chart = window.findChild<ProgressChart*>();
+        QCOMPARE(chart->points().size(), 3);
+        QTest::mouseClick(window.findChild<QPushButton*>("Mode_keys"), Qt::LeftButton);
+        QCOMPARE(chart->points().size(), 5);
+        QCOMPARE(window.shownMode(), PracticeMode::Keys);
+
+        auto* table = window.findChild<QTableWidget*>("RecentRuns");
+        QCOMPARE(table->rowCount(), 8);
+        QCOMPARE(table->item(0, 2)->text(), QStringLiteral("run 7"));
+        QCOMPARE(table->item(0, 1)->text(), QStringLiteral("Article practice"));
+        QCOMPARE(table->item(7, 2)->text(), QStringLiteral("run 0"));
+
+        QList<int> weakest;
+        for (const KeyTally& key : window.findChild<WeakestKeysView*>()->keys())
+            weakest << key.code;
+        QCOMPARE(weakest, (QList<int>{186, 'Q', 32, 'S', 'L'}));
+
+        // Every key the lessons use sits inside the heat map, none over another.
+        auto* heatMap = window.findChild<KeyHeatMap*>();
+        QList<QRectF> drawn;
+        for (const KeyboardTable::Place& place : KeyboardTable::keysKeyboardLabels()) {
+            const KeyboardTable::Key* key = KeyboardTable::find(place.code);
+            if (place.index == KeyboardTable::kEnterLowerLabel || !key ||
+                key->finger == KeyboardTable::Finger::None)
+                continue;
+            const QRectF cap = heatMap->keyRect(place.code);
+            QVERIFY2(QRectF(heatMap->rect()).contains(cap),
+                     qPrintable(QString::number(place.code)));
+            for (const QRectF& other : drawn)
+                QVERIFY2(!other.intersects(cap), qPrintable(QString::number(place.code)));
+            drawn << cap;
+        }
+        QVERIFY(!window.findChild<QLabel*>("HistoryNotice")->isVisible());
+    }
+
+    void theWindowTellsOfAHistoryPutAside() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(HistoryStore::kFileName);
+        QVERIFY(QDir().mkdir(path));
+        HistoryStore store(path);
+        ProgressWindow window(&store, PracticeMode::Game);
+        window.show();
+        auto* notice = window.findChild<QLabel*>("HistoryNotice");
+        QVERIFY(notice->isVisible());
+        QVERIFY(notice->text().contains("history.db.broken-"));
+        QCOMPARE(window.findChild<QTableWidget*>("RecentRuns")->rowCount(), 0);
+        QVERIFY(window.findChild<ProgressChart*>()->points().isEmpty());
+    }
 };
 
-QTEST_GUILESS_MAIN(ProgressTest)
+QTEST_MAIN(ProgressTest)
 #include "test_progress.moc"

@@ -1,5 +1,7 @@
 #include "progress/key_heat_map.h"
 
+#include "shell/key_codes.h"
+#include "shell/keyboard_table.h"
 #include "shell/look.h"
 
 #include <QPainter>
@@ -23,79 +25,24 @@ QColor inkOn(const QColor& fill) {
 } // namespace
 
 QList<KeyHeatMap::Key> KeyHeatMap::keyboardKeys() {
-    // The main block of a US keyboard, one unit per letter key.
-    struct Row {
-        double left;
-        std::initializer_list<std::pair<int, const char*>> keys;
-    };
-    const Row rows[] = {
-        {0,
-         {{192, "`"},
-          {49, "1"},
-          {50, "2"},
-          {51, "3"},
-          {52, "4"},
-          {53, "5"},
-          {54, "6"},
-          {55, "7"},
-          {56, "8"},
-          {57, "9"},
-          {48, "0"},
-          {189, "-"},
-          {187, "="}}},
-        {1.5,
-         {{81, "Q"},
-          {87, "W"},
-          {69, "E"},
-          {82, "R"},
-          {84, "T"},
-          {89, "Y"},
-          {85, "U"},
-          {73, "I"},
-          {79, "O"},
-          {80, "P"},
-          {219, "["},
-          {221, "]"},
-          {220, "\\"}}},
-        {1.75,
-         {{65, "A"},
-          {83, "S"},
-          {68, "D"},
-          {70, "F"},
-          {71, "G"},
-          {72, "H"},
-          {74, "J"},
-          {75, "K"},
-          {76, "L"},
-          {186, ";"},
-          {222, "'"}}},
-        {2.25,
-         {{90, "Z"},
-          {88, "X"},
-          {67, "C"},
-          {86, "V"},
-          {66, "B"},
-          {78, "N"},
-          {77, "M"},
-          {188, ","},
-          {190, "."},
-          {191, "/"}}},
-    };
+    // The Keys practice keyboard, from the one keyboard table: its labelled keys, then
+    // Shift, Ctrl and Alt. The two parts of the L-shaped Enter key share one count.
     QList<Key> keys;
-    for (int r = 0; r < 4; ++r) {
-        double left = rows[r].left;
-        for (const auto& [code, label] : rows[r].keys) {
-            keys.append({code, QString::fromLatin1(label), QRectF(left, r, 1, 1)});
-            left += 1;
-        }
-    }
-    keys.append({8, QStringLiteral("Back"), QRectF(13, 0, 2, 1)});
-    keys.append({9, QStringLiteral("Tab"), QRectF(0, 1, 1.5, 1)});
-    keys.append({20, QStringLiteral("Caps"), QRectF(0, 2, 1.75, 1)});
-    keys.append({13, QStringLiteral("Enter"), QRectF(12.75, 2, 2.25, 1)});
-    keys.append({16, QStringLiteral("Shift"), QRectF(0, 3, 2.25, 1)});
-    keys.append({16, QStringLiteral("Shift"), QRectF(12.25, 3, 2.75, 1)});
-    keys.append({32, QStringLiteral("Space"), QRectF(3.75, 4, 6.25, 1)});
+    auto add = [&keys](const KeyboardTable::Place& place) {
+        const KeyboardTable::Key* key = KeyboardTable::find(place.code);
+        QString label = key ? QString::fromLatin1(key->label) : QString();
+        if (place.code == KeyCode::Space)
+            label = QStringLiteral("Space");
+        else if (place.code == KeyCode::Backspace)
+            label = QStringLiteral("Back"); // the full word does not fit the narrow key
+        if (place.index == KeyboardTable::kEnterLowerLabel)
+            label.clear();
+        keys.append({place.code, label, QRectF(place.twips)});
+    };
+    for (const KeyboardTable::Place& place : KeyboardTable::keysKeyboardLabels())
+        add(place);
+    for (const KeyboardTable::Place& place : KeyboardTable::keysKeyboardUnlabelled())
+        add(place);
     return keys;
 }
 
@@ -136,7 +83,7 @@ QTransform KeyHeatMap::unitsToWidget() const {
 QRectF KeyHeatMap::keyRect(int code) const {
     for (const Key& key : m_keys) {
         if (key.code == code)
-            return unitsToWidget().mapRect(key.place).adjusted(1.5, 1.5, -1.5, -1.5);
+            return unitsToWidget().mapRect(key.place).adjusted(1, 1, -1, -1);
     }
     return {};
 }
@@ -155,7 +102,7 @@ void KeyHeatMap::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
     const QPalette pal = palette();
     const QTransform transform = unitsToWidget();
-    const double unit = transform.m11();
+    const double unit = transform.m11() * kLetterKeyTwips;
     const QColor empty = pal.color(QPalette::Base);
     const QColor edge = pal.color(QPalette::Mid);
     const QColor accent = pal.color(QPalette::Highlight);
@@ -165,7 +112,7 @@ void KeyHeatMap::paintEvent(QPaintEvent*) {
     small.setPixelSize(std::max(7, int(unit * 0.24)));
 
     for (const Key& key : m_keys) {
-        const QRectF cap = transform.mapRect(key.place).adjusted(1.5, 1.5, -1.5, -1.5);
+        const QRectF cap = transform.mapRect(key.place).adjusted(1, 1, -1, -1);
         const auto tally = m_tallies.constFind(key.code);
         const bool counted = tally != m_tallies.constEnd() && tally->expected > 0;
         const QColor fill = counted ? heatColour(tally->errorRate()) : empty;
@@ -176,7 +123,7 @@ void KeyHeatMap::paintEvent(QPaintEvent*) {
         const QColor ink = counted ? inkOn(fill) : pal.color(QPalette::PlaceholderText);
         p.setPen(ink);
         p.setFont(font);
-        if (counted && key.place.width() <= 1.0) {
+        if (counted && key.place.width() <= kLetterKeyTwips) {
             p.drawText(cap.adjusted(0, 0, 0, -cap.height() * 0.38), Qt::AlignCenter, key.label);
             p.setFont(small);
             p.drawText(cap.adjusted(0, cap.height() * 0.45, 0, 0), Qt::AlignCenter,
@@ -203,26 +150,15 @@ WeakestKeysView::WeakestKeysView(QWidget* parent) : QWidget(parent) {
 
 QString WeakestKeysView::keyName(int code) {
     switch (code) {
-    case 8:
-        return QStringLiteral("Backspace");
-    case 9:
-        return QStringLiteral("Tab");
-    case 13:
-        return QStringLiteral("Enter");
-    case 16:
-        return QStringLiteral("Shift");
-    case 20:
+    case KeyCode::CapsLock:
         return QStringLiteral("Caps Lock");
-    case 32:
+    case KeyCode::Space:
         return QStringLiteral("Space");
     default:
         break;
     }
-    for (const KeyHeatMap::Key& key : KeyHeatMap::keyboardKeys()) {
-        if (key.code == code)
-            return key.label;
-    }
-    return QString::number(code);
+    const KeyboardTable::Key* key = KeyboardTable::find(code);
+    return key ? QString::fromLatin1(key->label) : QString::number(code);
 }
 
 void WeakestKeysView::setKeys(const QList<KeyTally>& keys, const QString& emptyText) {

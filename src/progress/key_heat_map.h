@@ -12,7 +12,7 @@
 class KeyHeatMap : public QWidget {
     Q_OBJECT
   public:
-    // One key as drawn: its code, its cap label and its place in the keyboard's own units.
+    // One key as drawn: its code, its cap label and its place in the keyboard, in twips.
     struct Key {
         int code;
         QString label;
@@ -22,6 +22,8 @@ class KeyHeatMap : public QWidget {
     static QList<Key> keyboardKeys();
     // The error rate at which a key is drawn in the full warning colour.
     static constexpr double kFullHeat = 0.2;
+    // The width of a letter key, in twips of the keyboard.
+    static constexpr double kLetterKeyTwips = 696;
 
     explicit KeyHeatMap(QWidget* parent = nullptr);
 
