@@ -147,6 +147,16 @@ HistoryStore::Outcome HistoryStore::tryOpen() {
     // a lesson: a record then never waits for the disk.
     exec(QStringLiteral("PRAGMA wal_autocheckpoint=0"));
 
+    if (existed && !info.isWritable())
+        return Outcome::Unwritable;
+    if (m_suspectedFailure == kSqliteCorrupt || m_suspectedFailure == kSqliteNotADatabase) {
+        QSqlQuery check(m_connection->db);
+        if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next() ||
+            check.value(0).toString() != QLatin1String("ok"))
+            return Outcome::NotADatabase;
+    }
+    // Always one write at open: it proves the file can be written, and it sets up the log, so
+    // the records that follow cost no more than their own rows.
     const Outcome schemaOutcome = createOrMigrate(schema);
     if (schemaOutcome != Outcome::Ok)
         return schemaOutcome;
@@ -274,6 +284,7 @@ bool HistoryStore::open() {
     }
     if (outcome == Outcome::Ok) {
         m_state = State::Open;
+        m_suspectedFailure = 0;
         if (!m_notice.isEmpty())
             qWarning("%s", qPrintable(m_notice));
         return true;
@@ -295,16 +306,25 @@ bool HistoryStore::open() {
 }
 
 void HistoryStore::handleFailure(int code) {
-    // A file damaged while the program runs: the next look or record starts over with it.
+    // A file damaged or made read-only while the program runs: it is checked again, and put
+    // aside when it fails, at the next look or record.
     if (code == kSqliteCorrupt || code == kSqliteNotADatabase || code == kSqliteReadOnly) {
         closeConnection();
         m_state = State::Closed;
+        m_suspectedFailure = code;
     }
 }
 
 bool HistoryStore::record(const std::optional<PracticeRun>& run, const QList<KeyTally>& keys) {
     if (!run && keys.isEmpty())
         return true;
+    if (recordOnce(run, keys))
+        return true;
+    // Once more into a file that was checked (and put aside if need be) after the failure.
+    return m_state == State::Closed && m_suspectedFailure != 0 && recordOnce(run, keys);
+}
+
+bool HistoryStore::recordOnce(const std::optional<PracticeRun>& run, const QList<KeyTally>& keys) {
     if (!open())
         return false;
     QSqlDatabase& db = m_connection->db;

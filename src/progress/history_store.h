@@ -64,11 +64,13 @@ class HistoryStore {
     bool exec(const QString& sql);
     Outcome classify(int nativeCode) const;
     void handleFailure(int nativeCode);
+    bool recordOnce(const std::optional<PracticeRun>& run, const QList<KeyTally>& keys);
 
     struct Connection;
     QString m_path;
     QString m_connectionName;
     State m_state = State::Closed;
+    int m_suspectedFailure = 0; // the SQLite code of a failed write, till the file is checked
     QString m_notice;
     std::unique_ptr<Connection> m_connection;
 };

@@ -7,11 +7,21 @@ ProgressRecorder::ProgressRecorder(HistoryStore* store, PracticeMode mode, int f
 
 ProgressRecorder::~ProgressRecorder() = default;
 
-void ProgressRecorder::keyJudged(int expectedCode, bool wrong) {
-    if (!m_store || expectedCode <= 0)
+void ProgressRecorder::practising() {
+    if (!m_store)
         return;
     if (!m_firstKey.isValid())
         m_firstKey = m_now();
+    if (!m_storeOpened) {
+        m_storeOpened = true;
+        m_store->open();
+    }
+}
+
+void ProgressRecorder::keyJudged(int expectedCode, bool wrong) {
+    practising();
+    if (!m_store || expectedCode <= 0)
+        return;
     KeyTally& tally = m_keys[expectedCode];
     tally.code = expectedCode;
     ++tally.expected;

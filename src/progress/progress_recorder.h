@@ -10,6 +10,7 @@ class HistoryStore;
 
 // What a practice window tells the history. Each window holds one recorder and calls:
 //   keyJudged(code, wrong)        for every keystroke whose expected key is known;
+//   practising()                  for the other keystrokes (the first opens the history);
 //   runEnded(item, totals)        at the lesson-end or completion prompt and at a game's end;
 //   windowUnloaded(item, totals)  when the window unloads;
 //   countersReset(totals)         just before the window sets its counters back to zero.
@@ -17,7 +18,9 @@ class HistoryStore;
 // recorder keeps the change since its last row. A row is written only once at least
 // floorSeconds active seconds have gathered; shorter stretches wait for the next row. Key
 // counts are gathered in memory and written with the next row or at unload, in the same
-// transaction, so a keystroke costs no disk access. With a null store nothing is recorded.
+// transaction, so a keystroke costs no disk access. The first keystroke of a window opens the
+// history (a few milliseconds, once), so no prompt waits for it. With a null store nothing is
+// recorded.
 class ProgressRecorder {
   public:
     static constexpr int kFloorSeconds = 10;
@@ -32,6 +35,7 @@ class ProgressRecorder {
     ~ProgressRecorder();
 
     void keyJudged(int expectedCode, bool wrong);
+    void practising();
     // True when a row was written.
     bool runEnded(const QString& item, const Totals& totals);
     bool windowUnloaded(const QString& item, const Totals& totals);
@@ -50,6 +54,7 @@ class ProgressRecorder {
     Totals m_baseline; // the window's totals at the last call
     Totals m_pending;  // gathered since the last row
     QDateTime m_firstKey;
+    bool m_storeOpened = false;
     QMap<int, KeyTally> m_keys;
     std::function<QDateTime()> m_now = [] { return QDateTime::currentDateTime(); };
 };
