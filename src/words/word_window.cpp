@@ -2,6 +2,7 @@
 
 #include "shell/click_label.h"
 #include "shell/key_codes.h"
+#include "shell/keyboard_table.h"
 #include "shell/look.h"
 #include "shell/maker.h"
 #include "shell/platform.h"
@@ -150,7 +151,8 @@ class MarksRow : public QLabel {
 };
 
 WordWindow::WordWindow(const AppContext& context, QWidget* parent)
-    : PracticeWindow(context, QStringLiteral("Form1"), 1, parent) {
+    : PracticeWindow(context, QStringLiteral("Form1"), 1, parent),
+      m_recorder(context.history, PracticeMode::Words) {
     setWindowTitle(QStringLiteral("Word practice"));
     buildWidgets();
     connectModel();
@@ -307,7 +309,7 @@ void WordWindow::buildWidgets() {
 }
 
 void WordWindow::connectModel() {
-    connect(m_input, &QLineEdit::textChanged, &m_exercise, &WordExercise::textChanged);
+    connect(m_input, &QLineEdit::textChanged, this, &WordWindow::inputChanged);
     connect(&m_exercise, &WordExercise::typedTextChanged, this, [this](const QString& text) {
         const QSignalBlocker blocker(m_input);
         m_input->setText(text);
@@ -318,6 +320,7 @@ void WordWindow::connectModel() {
     connect(&m_exercise, &WordExercise::messageShown, m_messageTimer, qOverload<>(&QTimer::start));
     connect(&m_exercise, &WordExercise::clockChanged, this, &WordWindow::renderClock);
     connect(&m_exercise, &WordExercise::projectCompleted, this, [this] {
+        m_recorder.runEnded(practiceItem(), practiceTotals());
         if (m_context.platform)
             m_context.platform->tell(this, WordExercise::kCompletionTitle,
                                      WordExercise::kCompletionText);
@@ -343,7 +346,30 @@ void WordWindow::restoreState() {
     m_exercise.lessonName = state.lessonName;
 }
 
+void WordWindow::inputChanged(const QString& text) {
+    const int judgedBefore = m_exercise.typedCount;
+    const int wrongBefore = m_exercise.wrongCount;
+    m_exercise.textChanged(text);
+    // A character judged against the word: its key counts in the history.
+    if (m_exercise.typedCount > judgedBefore && !text.isEmpty() &&
+        text.size() <= m_exercise.targetWord.size())
+        m_recorder.keyJudged(KeyboardTable::codeOf(m_exercise.targetWord[text.size() - 1]),
+                             m_exercise.wrongCount > wrongBefore);
+    else
+        m_recorder.practising();
+}
+
+ProgressRecorder::Totals WordWindow::practiceTotals() const {
+    return {m_exercise.activeSeconds(), m_exercise.typedCount, m_exercise.wrongCount};
+}
+
+QString WordWindow::practiceItem() const {
+    const QString caption = m_exercise.caption();
+    return caption.isEmpty() ? m_exercise.lessonName : caption;
+}
+
 void WordWindow::saveState() {
+    m_recorder.windowUnloaded(practiceItem(), practiceTotals());
     WordLessons::Sz1 state;
     state.keyedTips = m_keyedTips->isChecked();
     state.keystrokeSound = m_sound->isChecked();
@@ -499,8 +525,7 @@ bool WordWindow::eventFilter(QObject* watched, QEvent* event) {
             auto* key = static_cast<QKeyEvent*>(event);
             const int code = virtualKeyCode(key);
             m_exercise.keyDown(code);
-            if ((code == KeyCode::Enter || code == KeyCode::Space) &&
-                m_exercise.keyPress(code))
+            if ((code == KeyCode::Enter || code == KeyCode::Space) && m_exercise.keyPress(code))
                 return true;
         } else if (event->type() == QEvent::MouseButtonPress) {
             m_exercise.clickInput();

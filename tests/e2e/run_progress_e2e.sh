@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The practice history, end to end, in a fresh copy of the program folder under Xvfb:
+#  1. words are typed in Word practice for more than ten active seconds, the window closed:
+#     history.db holds one Word practice run with its keystrokes and the keys' counts;
+#  2. the program is started again and its "Progress" entry clicked: the Progress window
+#     opens over the practice window and shows that run.
+set -euo pipefail
+program_dir=$1
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'kill $xvfb_pid 2>/dev/null || true; [ -n "${KEEP_E2E:-}" ] || rm -rf "$work"' EXIT
+
+exec 3<> "$work/displayfd"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do
+    display=$(head -n1 "$work/displayfd" 2>/dev/null || true)
+    [ -n "$display" ] && break
+    sleep 0.1
+done
+export DISPLAY=":$display"
+unset QT_QPA_PLATFORM
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+find_window() { # title pattern
+    for _ in $(seq 100); do
+        wid=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
+        [ -n "$wid" ] && { echo "$wid"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+wait_exit() { # pid
+    for _ in $(seq 100); do
+        kill -0 "$1" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    kill "$1" 2>/dev/null || true
+    return 1
+}
+history() { # SQL query on the copy's history
+    python3 -c 'import sqlite3, sys
+print("|".join(str(v) for row in sqlite3.connect(sys.argv[1]).execute(sys.argv[2]) for v in row))' \
+        "$folder/history.db" "$1"
+}
+
+folder="$work/zephkin"
+cp -r "$program_dir" "$folder"
+rm -f "$folder/history.db"*
+printf '1100001Lesson 1\r\n' > "$folder/sz1.txt"
+
+# --- 1: fourteen seconds of words, then close ---
+"$folder/zephkin" 2>"$work/stderr1" &
+pid=$!
+wid=$(find_window "Common words 1") || fail "the Word practice window did not open"
+sleep 0.3
+xdotool windowfocus --sync "$wid" 2>/dev/null || true
+start=$SECONDS
+line=2
+while [ $((SECONDS - start)) -lt 14 ]; do
+    word=$(sed -n "${line}p" "$folder/2/Lesson 1.txt" | tr -d '\r')
+    [ -n "$word" ] || { line=2; continue; }
+    xdotool type --delay 90 "$word"
+    xdotool key space
+    line=$((line + 1))
+done
+sleep 1.2 # the last counted second
+python3 "$here/close_window.py" "$wid"
+wait_exit "$pid" || fail "the program did not end when its window was closed"
+[ -f "$folder/history.db" ] || fail "no history.db was written"
+runs=$(history "SELECT count(*) FROM runs WHERE mode = 'words' AND item LIKE '%Common words 1%'")
+[ "$runs" = 1 ] || fail "expected one Word practice run, found $runs"
+active=$(history "SELECT active_seconds FROM runs")
+[ "$active" -ge 10 ] || fail "the run holds $active active seconds"
+keys=$(history "SELECT keystrokes, wrong FROM runs")
+[ "${keys%|*}" -gt 20 ] && [ "${keys#*|}" = 0 ] || fail "the run holds keystrokes|wrong $keys"
+counted=$(history "SELECT sum(expected) FROM key_counts")
+[ "$counted" = "${keys%|*}" ] || fail "key counts $counted differ from the run's $keys"
+echo "progress end-to-end: all passed"
