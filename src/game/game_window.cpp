@@ -1,6 +1,7 @@
 #include "game/game_window.h"
 
 #include "shell/click_label.h"
+#include "shell/input_box.h"
 #include "shell/look.h"
 #include "shell/maker.h"
 #include "shell/platform.h"
@@ -9,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -136,7 +136,7 @@ GameWindow::GameWindow(const AppContext& context, QWidget* parent)
     : PracticeWindow(context, QStringLiteral("Form10"), 3, parent) {
     setWindowTitle(QStringLiteral("Typing Zephkin"));
     buildWidgets();
-    commonLoadChores();
+    route({{"Picture2", Route::On::RightRelease, Route::ThemeMenu}});
 }
 
 void GameWindow::buildWidgets() {
@@ -144,54 +144,33 @@ void GameWindow::buildWidgets() {
     m_field = new GameField(this);
     m_field->setGeometry(twipsRect(0, kFieldTop, kWindowWidthTwips, barTop - kFieldTop));
     Look::setOwnStyle(m_field, QStringLiteral("QLabel { background: transparent; }"));
-    m_field->installEventFilter(this);
 
     m_bar = new QWidget(this);
     m_bar->setObjectName(QStringLiteral("Picture1"));
     m_bar->setAttribute(Qt::WA_StyledBackground);
     m_bar->setGeometry(twipsRect(0, barTop, kWindowWidthTwips, kBarHeight));
-    Look::setOwnStyle(
-        m_bar, QStringLiteral(
-                   "#Picture1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-                   " stop:0 #1c2a45, stop:1 #121c30); border: none; border-top: 1px solid #34496f;"
-                   " border-radius: 0; }"));
+    Look::styleNightBar(m_bar);
 
     auto* clockCaption = new QLabel(QStringLiteral("Time"), m_bar);
-    clockCaption->setStyleSheet(
-        QStringLiteral("QLabel { color: #9fb3d1; background: transparent; }"));
+    clockCaption->setStyleSheet(Look::labelStyle(Look::nightCaption()));
     clockCaption->setFont(Look::uiFont(9));
     clockCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     clockCaption->setGeometry(twipsRect(300, 225, 900, 450));
     m_clock = new QLabel(QStringLiteral("0"), m_bar);
     m_clock->setObjectName(QStringLiteral("Label8"));
-    m_clock->setStyleSheet(
-        QStringLiteral("QLabel { color: #ffffff; background: #2a3d63; border: 1px solid #3f5884;"
-                       " border-radius: 7px; }"));
-    m_clock->setFont(Look::uiFont(11, true));
-    m_clock->setAlignment(Qt::AlignCenter);
+    Look::styleNightChip(m_clock);
     m_clock->setGeometry(twipsRect(1320, 210, 1080, 480));
 
-    m_input = new QLineEdit(m_bar);
-    m_input->setObjectName(QStringLiteral("Text1"));
+    m_input = new InputBox(QStringLiteral("Text1"), m_bar);
     m_input->setToolTip(QStringLiteral("Type the falling letters."));
     m_input->setFont(monospaceFont(QStringLiteral("Consolas"), 16, true));
-    m_input->setAttribute(Qt::WA_InputMethodEnabled, false);
     m_input->setAlignment(Qt::AlignCenter);
     m_input->setGeometry(twipsRect((kWindowWidthTwips - 3600) / 2, 165, 3600, 570));
-    Look::setOwnStyle(
-        m_input,
-        QStringLiteral("QLineEdit { color: #1f2a37; background: white; border: 2px solid #8fb0d3;"
-                       " border-radius: 7px; padding: 0 8px; selection-background-color: #2f6fb8; }"
-                       "QLineEdit:focus { border-color: #f0c75e; }"));
 
     m_gamesLink = new ClickLabel(QStringLiteral("Online Typing Games"), m_bar);
     m_gamesLink->setObjectName(QStringLiteral("Label15"));
-    m_gamesLink->setFont(Look::uiFont(9));
+    Look::styleGamesLink(m_gamesLink, true);
     m_gamesLink->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_gamesLink->setCursor(Qt::PointingHandCursor);
-    m_gamesLink->setStyleSheet(
-        QStringLiteral("QLabel { color: #9cc4ff; background: transparent; }"
-                       "QLabel:hover { color: #cfe2ff; text-decoration: underline; }"));
     m_gamesLink->setGeometry(twipsRect(8700, 225, 3000, 450));
     connect(m_gamesLink, &ClickLabel::clicked, this, [this] {
         if (m_context.platform)
@@ -211,13 +190,4 @@ QList<QWidget*> GameWindow::exemptControls() const {
 // keeps the look it was given at load.
 QList<QWidget*> GameWindow::reExemptControls() const {
     return {m_field, m_input};
-}
-
-bool GameWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_field && event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::RightButton)
-            popThemeMenu(mouse->globalPosition().toPoint());
-    }
-    return PracticeWindow::eventFilter(watched, event);
 }
