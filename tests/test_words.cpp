@@ -54,8 +54,9 @@ struct Typist {
 // Counts the inputs whose one notification carries `flag`.
 struct ChangeCount {
     ChangeCount(WordExercise& e, WordExercise::Change flag) {
-        QObject::connect(&e, &WordExercise::changed,
-                         [this, flag](WordExercise::Changes what) { count += what.testFlag(flag); });
+        QObject::connect(&e, &WordExercise::changed, [this, flag](WordExercise::Changes what) {
+            count += what.testFlag(flag);
+        });
     }
     int count = 0;
 };
@@ -299,7 +300,8 @@ class WordsTest : public QObject {
         e.keyDown(KeyCode::Left); // at the first item: the message
         e.clickInput();           // nothing to clear: nothing changes
         QCOMPARE(spy.count(), 3);
-        QVERIFY(spy.at(2).at(0).value<WordExercise::Changes>().testFlag(WordExercise::MessageShown));
+        QVERIFY(
+            spy.at(2).at(0).value<WordExercise::Changes>().testFlag(WordExercise::MessageShown));
     }
 
     void arrowsStopAtTheEndsOfTheList() {
@@ -570,20 +572,70 @@ class WordsTest : public QObject {
         StateFile::writeLine(file("sz1.txt"), "1100002Lesson 3");
         auto window = openWindow();
         auto* input = window->findChild<QLineEdit*>("Text1");
-        QCOMPARE(input->width(), twips(3960)); // 12 characters, 330 twips each
-        QCOMPARE(input->x(), (window->width() - input->width()) / 2);
         auto* word = window->findChild<QLabel*>("Label6ts");
-        for (const char* overlay : {"Label4", "Label6"})
-            QCOMPARE(window->findChild<QLabel*>(overlay)->geometry(), word->geometry());
-        auto* previous = window->findChild<QWidget*>("Image4");
-        QCOMPARE(word->y(), previous->y() - twips(144));
-        QCOMPARE(window->findChild<QLabel*>("Label4dc")->x(), input->x() + twips(66));
-        window->exercise().stepNext(); // "Apple": five characters give the least width
-        QCOMPARE(input->width(), twips(1980));
+        for (const QString& target : {window->exercise().targetWord(), QStringLiteral("Apple")}) {
+            if (target != window->exercise().targetWord())
+                window->exercise().stepNext();
+            QCOMPARE(window->exercise().targetWord(), target);
+            // The box is centred and holds the whole item.
+            QCOMPARE(input->x(), (window->width() - input->width()) / 2);
+            QVERIFY(input->width() >= QFontMetrics(input->font()).horizontalAdvance(target));
+            // The overlays are the word's twins: same place, same cells.
+            for (const char* overlay : {"Label4", "Label6"}) {
+                auto* label = window->findChild<QLabel*>(overlay);
+                QCOMPARE(label->geometry(), word->geometry());
+                QCOMPARE(label->font(), word->font());
+                QCOMPARE(label->contentsMargins(), word->contentsMargins());
+            }
+            QVERIFY(word->contentsRect().width() >=
+                    QFontMetrics(word->font()).horizontalAdvance(target));
+            // The arrows sit either side of the word.
+            QVERIFY(window->findChild<QWidget*>("Image4")->geometry().right() < word->x());
+            QVERIFY(window->findChild<QWidget*>("Image5")->x() > word->geometry().right());
+        }
         // The keyboard was scaled once at load: 1.25, 45 pt letters.
         auto* panel = window->findChild<KeyboardPanel*>("Picture5");
         QCOMPARE(panel->scale(), 1.25);
         QCOMPARE(window->findChild<QLabel*>("Label2(0)")->font().pointSizeF(), 45.0);
+    }
+
+    // The word's characters fill equal cells, so each overlay character lies over its own.
+    void overlayColumnsLineUpWithTheWord() {
+        freshFolder();
+        auto window = openWindow();
+        const QFontMetricsF metrics(window->findChild<QLabel*>("Label6ts")->font());
+        const qreal cell = metrics.horizontalAdvance(u'M');
+        for (QChar c : QStringLiteral("il.W _%"))
+            QCOMPARE(metrics.horizontalAdvance(c), cell);
+    }
+
+    // Each mark sits over the character it judges: the marks step by the input's character
+    // width from the input's first character.
+    void marksSitOverTheTypedCharacters() {
+        freshFolder();
+        StateFile::writeLine(file("sz1.txt"), "1100002Lesson 3");
+        auto window = openWindow();
+        auto* input = window->findChild<QLineEdit*>("Text1");
+        QTest::keyClicks(input, "gxod");
+        auto* marks = window->findChild<QLabel*>("Label5dc");
+        QCOMPARE(marks->text(), QStringLiteral(" _  "));
+        const qreal cell = QFontMetricsF(marks->font()).horizontalAdvance(u'M');
+        for (int i = 0; i < 4; ++i) {
+            input->setCursorPosition(i);
+            const int left =
+                input
+                    ->mapTo(window.get(),
+                            input->inputMethodQuery(Qt::ImCursorRectangle).toRect().center())
+                    .x();
+            input->setCursorPosition(i + 1);
+            const int right =
+                input
+                    ->mapTo(window.get(),
+                            input->inputMethodQuery(Qt::ImCursorRectangle).toRect().center())
+                    .x();
+            QVERIFY2(qAbs((right - left) - cell) <= 1, qPrintable(QString::number(i)));
+            QVERIFY2(qAbs(marks->x() + i * cell - left) <= 2, qPrintable(QString::number(i)));
+        }
     }
 };
 

@@ -114,6 +114,8 @@ void addMeters(QWidget* parent, std::initializer_list<Meter> meters, MeterLayout
 void setOwnStyle(QWidget* widget, const QString& styleSheet);
 // A side panel of paper with a rounded border, as a style sheet for the widget `name`.
 void stylePaperPanel(QWidget* panel);
+// The game's field: a night sky with stars and a moon over two ridges of forest.
+void paintNightScene(QPainter& painter, const QRect& area);
 // The game's night bar.
 void styleNightBar(QWidget* bar);
 void styleNightChip(QLabel* label);
