@@ -4,8 +4,11 @@
 #include "shell/keyboard_table.h"
 #include "shell/look.h"
 
+#include <QHelpEvent>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QToolTip>
 
 namespace {
 
@@ -34,7 +37,7 @@ QList<KeyHeatMap::Key> KeyHeatMap::keyboardKeys() {
         if (place.code == KeyCode::Space)
             label = QStringLiteral("Space");
         else if (place.code == KeyCode::Backspace)
-            label = QStringLiteral("Back"); // the full word does not fit the narrow key
+            label = QStringLiteral("\u2190"); // the word does not fit the narrow key
         if (place.index == KeyboardTable::kEnterLowerLabel)
             label.clear();
         keys.append({place.code, label, QRectF(place.twips)});
@@ -65,11 +68,13 @@ QSize KeyHeatMap::sizeHint() const {
 }
 
 int KeyHeatMap::heightForWidth(int width) const {
-    return int(width * m_bounds.height() / m_bounds.width()) + 4;
+    return int((width - 2 * kBodyMargin) * m_bounds.height() / m_bounds.width()) + 2 * kBodyMargin +
+           kLegendHeight;
 }
 
 QTransform KeyHeatMap::unitsToWidget() const {
-    const QRectF area = QRectF(rect()).adjusted(2, 2, -2, -2);
+    const QRectF area = QRectF(rect()).adjusted(kBodyMargin, kBodyMargin, -kBodyMargin,
+                                                -kBodyMargin - kLegendHeight);
     const double unit =
         std::min(area.width() / m_bounds.width(), area.height() / m_bounds.height());
     const double left = area.left() + (area.width() - unit * m_bounds.width()) / 2;
@@ -83,7 +88,7 @@ QTransform KeyHeatMap::unitsToWidget() const {
 QRectF KeyHeatMap::keyRect(int code) const {
     for (const Key& key : m_keys) {
         if (key.code == code)
-            return unitsToWidget().mapRect(key.place).adjusted(1, 1, -1, -1);
+            return unitsToWidget().mapRect(key.place).adjusted(1, 1, -1, -3);
     }
     return {};
 }
@@ -103,34 +108,26 @@ void KeyHeatMap::paintEvent(QPaintEvent*) {
     const QPalette pal = palette();
     const QTransform transform = unitsToWidget();
     const double unit = transform.m11() * kLetterKeyTwips;
-    const QColor empty = pal.color(QPalette::Base);
-    const QColor edge = pal.color(QPalette::Mid);
     const QColor accent = pal.color(QPalette::Highlight);
-    QFont font = Look::uiFont(8, true);
-    font.setPixelSize(std::max(8, int(unit * 0.36)));
-    QFont small = Look::uiFont(7);
-    small.setPixelSize(std::max(7, int(unit * 0.24)));
-
+    // The program's keyboard: its slab, and light keys tinted by how often they went wrong.
+    const QRectF body = transform.mapRect(m_bounds).adjusted(-kBodyMargin + 1, -kBodyMargin + 1,
+                                                             kBodyMargin - 1, kBodyMargin - 1);
+    Look::paintKeyboardBody(p, body, pal, 6);
     for (const Key& key : m_keys) {
-        const QRectF cap = transform.mapRect(key.place).adjusted(1, 1, -1, -1);
+        const QRectF cap = transform.mapRect(key.place).adjusted(1, 1, -1, -3);
         const auto tally = m_tallies.constFind(key.code);
         const bool counted = tally != m_tallies.constEnd() && tally->expected > 0;
-        const QColor fill = counted ? heatColour(tally->errorRate()) : empty;
-        p.setPen(QPen(edge, 1));
-        p.setBrush(fill);
-        p.drawRoundedRect(cap, unit * 0.14, unit * 0.14);
-
-        const QColor ink = counted ? inkOn(fill) : pal.color(QPalette::PlaceholderText);
-        p.setPen(ink);
+        const QColor fill = counted ? heatColour(tally->errorRate()) : QColor();
+        Look::drawLightKey(p, cap, pal, fill, unit * 0.12);
+        // The label as large as the cap allows.
+        QFont font = Look::uiFont(8, counted);
+        font.setPixelSize(std::max(7, int(cap.height() * 0.5)));
+        const double textWidth = QFontMetricsF(font).horizontalAdvance(key.label);
+        if (textWidth > cap.width() - 4)
+            font.setPixelSize(std::max(6, int(font.pixelSize() * (cap.width() - 4) / textWidth)));
         p.setFont(font);
-        if (counted && key.place.width() <= kLetterKeyTwips) {
-            p.drawText(cap.adjusted(0, 0, 0, -cap.height() * 0.38), Qt::AlignCenter, key.label);
-            p.setFont(small);
-            p.drawText(cap.adjusted(0, cap.height() * 0.45, 0, 0), Qt::AlignCenter,
-                       QStringLiteral("%1%").arg(int(tally->errorRate() * 100)));
-        } else {
-            p.drawText(cap, Qt::AlignCenter, key.label);
-        }
+        p.setPen(counted ? inkOn(fill) : Look::keyLabelInk(pal));
+        p.drawText(cap, Qt::AlignCenter, key.label);
     }
     // The weakest keys ringed in the accent colour, so they stand out without colour vision.
     p.setBrush(Qt::NoBrush);
@@ -138,8 +135,63 @@ void KeyHeatMap::paintEvent(QPaintEvent*) {
     for (int code : m_weakest) {
         const QRectF cap = keyRect(code);
         if (!cap.isEmpty())
-            p.drawRoundedRect(cap.adjusted(-1, -1, 1, 1), unit * 0.16, unit * 0.16);
+            p.drawRoundedRect(cap.adjusted(-1, -1, 1, -1), unit * 0.16, unit * 0.16);
     }
+
+    // The legend: the scale of the colours, and what a ring means.
+    const QFont legendFont = Look::uiFont(8);
+    const QFontMetricsF metrics(legendFont);
+    p.setFont(legendFont);
+    const double y = body.bottom() + 6;
+    const double h = kLegendHeight - 8;
+    double x = body.left();
+    const QString low = QStringLiteral("missed 0 %");
+    const QString high = QStringLiteral("%1 % or more").arg(int(kFullHeat * 100));
+    p.setPen(pal.color(QPalette::WindowText));
+    p.drawText(QRectF(x, y, metrics.horizontalAdvance(low) + 2, h), Qt::AlignVCenter, low);
+    x += metrics.horizontalAdvance(low) + 6;
+    QLinearGradient scale(x, 0, x + 80, 0);
+    for (int i = 0; i <= 4; ++i)
+        scale.setColorAt(i / 4.0, heatColour(kFullHeat * i / 4));
+    p.setPen(QPen(pal.color(QPalette::Mid), 1));
+    p.setBrush(scale);
+    p.drawRoundedRect(QRectF(x, y + 2, 80, h - 4), 3, 3);
+    x += 86;
+    p.setPen(pal.color(QPalette::WindowText));
+    p.drawText(QRectF(x, y, metrics.horizontalAdvance(high) + 2, h), Qt::AlignVCenter, high);
+    x += metrics.horizontalAdvance(high) + 14;
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(accent, 2));
+    p.drawRoundedRect(QRectF(x, y + 1, 16, h - 2), 3, 3);
+    p.setPen(pal.color(QPalette::WindowText));
+    p.drawText(QRectF(x + 22, y, body.right() - x - 22, h), Qt::AlignVCenter,
+               QStringLiteral("weakest"));
+}
+
+bool KeyHeatMap::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const QPoint pos = static_cast<QHelpEvent*>(event)->pos();
+        const QTransform transform = unitsToWidget();
+        for (const Key& key : m_keys) {
+            if (!transform.mapRect(key.place).contains(pos))
+                continue;
+            const auto tally = m_tallies.constFind(key.code);
+            const QString name = WeakestKeysView::keyName(key.code);
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
+                               tally == m_tallies.constEnd() || tally->expected == 0
+                                   ? QStringLiteral("%1: not typed yet").arg(name)
+                                   : QStringLiteral("%1: missed %2 of %3 times (%4 %)")
+                                         .arg(name)
+                                         .arg(tally->wrong)
+                                         .arg(tally->expected)
+                                         .arg(int(tally->errorRate() * 100)),
+                               this);
+            return true;
+        }
+        QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 WeakestKeysView::WeakestKeysView(QWidget* parent) : QWidget(parent) {

@@ -39,8 +39,11 @@ class KeyHeatMap : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
 
   private:
+    static constexpr int kBodyMargin = 6;    // the keyboard's slab around its keys, pixels
+    static constexpr int kLegendHeight = 24; // the colour scale under it
     QTransform unitsToWidget() const;
 
     QList<Key> m_keys;

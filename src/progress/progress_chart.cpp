@@ -129,8 +129,15 @@ void ProgressChart::paintEvent(QPaintEvent*) {
         minAccuracy = std::min(minAccuracy, point.accuracy);
     }
     const int speedStep = niceStep(maxSpeed);
-    const int accuracyFloor = std::max(0, (minAccuracy - 1) / 10 * 10);
-    const int accuracyStep = std::max(1, (100 - accuracyFloor + 3) / 4);
+    // Accuracy runs up to 100 in four round steps, low enough for the worst point.
+    int accuracyStep = 25;
+    for (int step : {1, 2, 5, 10, 20}) {
+        if (100 - 4 * step <= minAccuracy - 1) {
+            accuracyStep = step;
+            break;
+        }
+    }
+    const int accuracyFloor = 100 - 4 * accuracyStep;
 
     struct Plot {
         QString title;

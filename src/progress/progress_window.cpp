@@ -100,11 +100,6 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
     weakList->setObjectName(QStringLiteral("WeakestKeys"));
     weakList->setKeys(weakest, QStringLiteral("The keys you miss most show here once you have "
                                               "typed each of them a few times."));
-    auto* legend = new QLabel(
-        QStringLiteral("Each key shows how often it was missed; the weakest are ringed."), this);
-    legend->setObjectName(QStringLiteral("HeatLegend"));
-    legend->setWordWrap(true);
-    legend->setFont(Look::uiFont(8));
 
     auto* table = new QTableWidget(this);
     table->setObjectName(QStringLiteral("RecentRuns"));
@@ -171,7 +166,6 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
     auto* keysColumn = new QVBoxLayout;
     keysColumn->setSpacing(6);
     keysColumn->addWidget(heatMap);
-    keysColumn->addWidget(legend);
     keysColumn->addSpacing(4);
     keysColumn->addWidget(heading(QStringLiteral("Weakest keys"), this));
     keysColumn->addWidget(weakList);
@@ -222,7 +216,7 @@ void ProgressWindow::buildStyle() {
     setStyleSheet(
         QStringLiteral(
             "#FormProgress QLabel { color: %1; background: transparent; }"
-            "#ProgressSummary, #HeatLegend { color: %7; }"
+            "#ProgressSummary { color: %7; }"
             "#HistoryNotice { color: %1; border-left: 3px solid %5; padding-left: 6px; }"
             "QTableWidget { background: %2; alternate-background-color: %3; color: %4;"
             " border: 1px solid %6; border-radius: 4px; selection-background-color: %5;"

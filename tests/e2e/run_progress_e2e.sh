@@ -76,4 +76,22 @@ keys=$(history "SELECT keystrokes, wrong FROM runs")
 [ "${keys%|*}" -gt 20 ] && [ "${keys#*|}" = 0 ] || fail "the run holds keystrokes|wrong $keys"
 counted=$(history "SELECT sum(expected) FROM key_counts")
 [ "$counted" = "${keys%|*}" ] || fail "key counts $counted differ from the run's $keys"
+
+# --- 2: started again, the Progress entry opens the window over Word practice ---
+"$folder/zephkin" 2>"$work/stderr2" &
+pid=$!
+wid=$(find_window "Common words 1") || fail "the Word practice window did not open again"
+sleep 0.3
+# The "Progress" entry of the navigation bar (its place in the 800 x 600 window).
+xdotool mousemove --window "$wid" 682 39 click 1
+progress=$(find_window "^ Progress$") || fail "the Progress window did not open"
+sleep 0.5
+kill -0 "$pid" || fail "opening Progress ended the program"
+python3 "$here/close_window.py" "$progress"
+sleep 0.3
+kill -0 "$pid" || fail "closing Progress ended the program"
+python3 "$here/close_window.py" "$wid"
+wait_exit "$pid" || fail "the program did not end when its window was closed"
+runs=$(history "SELECT count(*) FROM runs")
+[ "$runs" = 1 ] || fail "a look at the history changed it: $runs runs"
 echo "progress end-to-end: all passed"
