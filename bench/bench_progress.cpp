@@ -1,6 +1,6 @@
 // The practice history: the time to record one run (on the interface thread, while the
 // learner practises), and the time to open the Progress window over a long history.
-// Usage: bench_progress PROGRAM_FOLDER [--shot FILE.png]
+// Usage: bench_progress PROGRAM_FOLDER [--shot FILE.png [RUNS]]
 // With --shot the window is drawn, with a sample history, under the skin named by
 // ZEPHKIN_SKIN (a .urf file in the program folder) and saved as a picture.
 
@@ -86,7 +86,8 @@ int main(int argc, char* argv[]) {
                                 nullptr))
                 std::fprintf(stderr, "the skin %s was not applied\n", skinName.constData());
         HistoryStore store(path);
-        fillHistory(store, 90, 21, 7);
+        const int runs = argc > 4 ? QByteArray(argv[4]).toInt() : 90;
+        fillHistory(store, runs, runs > 3 ? 21 : 0, 7);
         ProgressWindow window(&store, PracticeMode::Words);
         window.show();
         QCoreApplication::processEvents();

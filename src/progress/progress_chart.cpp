@@ -152,7 +152,11 @@ void ProgressChart::paintEvent(QPaintEvent*) {
         {QStringLiteral("Accuracy (%)"), top + plotHeight + gap, accuracyFloor, accuracyStep,
          [](const ChartPoint& point) { return point.accuracy; }},
     };
-    const QList<Tick> ticks = dateTicks(from, to);
+    QList<Tick> ticks = dateTicks(from, to);
+    if (ticks.isEmpty()) { // a lone run within the hour: name its moment instead
+        const QDateTime middle = from.addSecs(from.secsTo(to) / 2);
+        ticks.append({middle, middle.toString(QStringLiteral("d MMM HH:mm"))});
+    }
 
     for (const Plot& plot : plots) {
         const double plotTop = plot.top + metrics.height() + 2;
