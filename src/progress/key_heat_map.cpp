@@ -10,23 +10,6 @@
 #include <QPainterPath>
 #include <QToolTip>
 
-namespace {
-
-// Mixes two colours, t from 0 (a) to 1 (b).
-QColor mix(const QColor& a, const QColor& b, double t) {
-    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
-                            float(a.greenF() + (b.greenF() - a.greenF()) * t),
-                            float(a.blueF() + (b.blueF() - a.blueF()) * t));
-}
-
-// Black or white, whichever reads better on `fill`.
-QColor inkOn(const QColor& fill) {
-    const double luminance = 0.2126 * fill.redF() + 0.7152 * fill.greenF() + 0.0722 * fill.blueF();
-    return luminance > 0.5 ? QColor(0x11, 0x11, 0x11) : QColor(Qt::white);
-}
-
-} // namespace
-
 QList<KeyHeatMap::Key> KeyHeatMap::keyboardKeys() {
     // The Keys practice keyboard, from the one keyboard table: its labelled keys, then
     // Shift, Ctrl and Alt. The two parts of the L-shaped Enter key share one count.
@@ -94,12 +77,7 @@ QRectF KeyHeatMap::keyRect(int code) const {
 }
 
 QColor KeyHeatMap::heatColour(double rate) const {
-    const QColor base = palette().color(QPalette::Base);
-    const bool dark = base.lightnessF() < 0.5;
-    // Warm for the keys that go wrong; on a dark ground it must stay bright enough to read.
-    const QColor cool = dark ? QColor(0x1d, 0x3b, 0x2a) : QColor(0xe3, 0xf4, 0xe6);
-    const QColor hot = dark ? QColor(0xff, 0x5a, 0x3c) : QColor(0xd9, 0x3a, 0x25);
-    return mix(cool, hot, std::clamp(rate / kFullHeat, 0.0, 1.0));
+    return Look::heatColour(palette(), rate / kFullHeat);
 }
 
 void KeyHeatMap::paintEvent(QPaintEvent*) {
@@ -126,7 +104,7 @@ void KeyHeatMap::paintEvent(QPaintEvent*) {
         if (textWidth > cap.width() - 4)
             font.setPixelSize(std::max(6, int(font.pixelSize() * (cap.width() - 4) / textWidth)));
         p.setFont(font);
-        p.setPen(counted ? inkOn(fill) : Look::keyLabelInk(pal));
+        p.setPen(counted ? Look::inkOn(fill) : Look::keyLabelInk(pal));
         p.drawText(cap, Qt::AlignCenter, key.label);
     }
     // The weakest keys ringed in the accent colour, so they stand out without colour vision.
@@ -195,7 +173,6 @@ bool KeyHeatMap::event(QEvent* event) {
 }
 
 WeakestKeysView::WeakestKeysView(QWidget* parent) : QWidget(parent) {
-    m_colours.hide();
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setMinimumHeight(5 * kRowHeight);
 }
@@ -229,7 +206,6 @@ void WeakestKeysView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QPalette pal = palette();
-    m_colours.setPalette(pal);
     const QColor ink = pal.color(QPalette::WindowText);
     const QColor muted = pal.color(QPalette::PlaceholderText);
     if (m_keys.isEmpty()) {
@@ -249,11 +225,11 @@ void WeakestKeysView::paintEvent(QPaintEvent*) {
         const KeyTally& key = m_keys[i];
         const double top = i * kRowHeight;
         const QRectF cap(0.5, top + 2.5, capWidth, kRowHeight - 5);
-        const QColor fill = m_colours.heatColour(key.errorRate());
+        const QColor fill = Look::heatColour(pal, key.errorRate() / KeyHeatMap::kFullHeat);
         p.setPen(QPen(pal.color(QPalette::Mid), 1));
         p.setBrush(fill);
         p.drawRoundedRect(cap, 4, 4);
-        p.setPen(inkOn(fill));
+        p.setPen(Look::inkOn(fill));
         p.setFont(capFont);
         p.drawText(cap, Qt::AlignCenter, keyName(key.code));
 

@@ -72,5 +72,4 @@ class WeakestKeysView : public QWidget {
     static constexpr int kRowHeight = 24;
     QList<KeyTally> m_keys;
     QString m_emptyText;
-    KeyHeatMap m_colours; // the heat colours of the same palette
 };
