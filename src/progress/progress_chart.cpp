@@ -2,6 +2,7 @@
 
 #include "shell/look.h"
 
+#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
@@ -28,11 +29,22 @@ QDateTime startOfDay(const QDateTime& moment) {
 ProgressChart::ProgressChart(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setObjectName(QStringLiteral("ProgressChart"));
+    setAccessibleName(QStringLiteral("Speed and accuracy over time"));
 }
 
 void ProgressChart::setPoints(const QList<ChartPoint>& points, const QString& emptyText) {
     m_points = points;
     m_emptyText = emptyText;
+    // What the picture shows, for a screen reader.
+    setAccessibleDescription(
+        points.isEmpty()
+            ? emptyText
+            : QStringLiteral("%1 points from %2 to %3; the latest: %4 keys per minute, %5 %")
+                  .arg(points.size())
+                  .arg(QLocale().toString(points.first().when.date(), QLocale::ShortFormat),
+                       QLocale().toString(points.last().when.date(), QLocale::ShortFormat))
+                  .arg(points.last().speed)
+                  .arg(points.last().accuracy));
     update();
 }
 
