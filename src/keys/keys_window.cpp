@@ -366,17 +366,18 @@ void KeysWindow::closePanelAndFocus() {
 bool KeysWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (watched == m_keyboard || watched == m_sourceLine || watched == m_typedLine) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
         if (type == QEvent::MouseMove) {
             hideSettingsPanel();
         } else if (type == QEvent::MouseButtonPress) {
             // The keyboard and the line to type close the panel; the typed line leaves it.
+            const auto* mouse = static_cast<QMouseEvent*>(event);
             if (watched != m_typedLine && mouse->button() == Qt::LeftButton)
                 closePanelAndFocus();
             return true;
-        } else if (type == QEvent::MouseButtonRelease && watched == m_keyboard &&
-                   mouse->button() == Qt::RightButton) {
-            popThemeMenu(mouse->globalPosition().toPoint());
+        } else if (type == QEvent::MouseButtonRelease && watched == m_keyboard) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::RightButton)
+                popThemeMenu(mouse->globalPosition().toPoint());
         }
     }
     return PracticeWindow::eventFilter(watched, event);
