@@ -35,6 +35,8 @@ class WordExercise : public QObject {
     void startLesson(const QString& lessonName);
     void setWordIndex(int index) { wordIndex = index; }
     QString caption() const;
+    // A one-line note for the learner in the message line (a list cut to fit, ...).
+    void showNotice(const QString& text) { showMessage(text); }
 
     // --- events ---
     void textChanged(const QString& text); // any change of the input box

@@ -1,6 +1,7 @@
 #include "words/word_lessons.h"
 
 #include "shell/number_parse.h"
+#include "shell/state_file.h"
 
 namespace WordLessons {
 
@@ -30,10 +31,10 @@ QString listResource(const QString& lessonName) {
     return QStringLiteral("\\2\\") + lessonName + QStringLiteral(".txt");
 }
 
-QStringList splitList(const QString& fileText) {
-    QString text = fileText + QStringLiteral("\r\n");
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text.split(u'\n');
+QStringList splitList(const QString& fileText, bool* cut) {
+    return StateFile::splitLines(fileText + QStringLiteral("\r\n"),
+                                 {.maxLines = kMaxListLines, .maxLineLength = kMaxItemLength},
+                                 cut);
 }
 
 QString TextBoxGetLine(const QStringList& lines, int k) {

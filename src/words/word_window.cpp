@@ -359,20 +359,26 @@ void WordWindow::startLoader() {
 void WordWindow::runLoader() {
     m_loader->stop();
     bool found = false;
+    bool cutRead = false;
     QString text = StateFile::readText(
-        m_context.folder.path(WordLessons::listResource(m_exercise.lessonName)), &found);
+        m_context.folder.path(WordLessons::listResource(m_exercise.lessonName)), &found,
+        StateFile::kListCap, &cutRead);
     if (!found && m_exercise.lessonName != u"Lesson 1") {
         // A lesson whose list is gone starts the first lesson instead of an empty screen.
         m_exercise.lessonName = QStringLiteral("Lesson 1");
         m_exercise.wordIndex = 1;
         text = StateFile::readText(
-            m_context.folder.path(WordLessons::listResource(m_exercise.lessonName)));
+            m_context.folder.path(WordLessons::listResource(m_exercise.lessonName)), &found,
+            StateFile::kListCap, &cutRead);
     }
-    const QStringList lines = WordLessons::splitList(text);
+    bool cutSplit = false;
+    const QStringList lines = WordLessons::splitList(text, &cutSplit);
     // A stored word beyond the end of the list starts the list again.
     if (WordLessons::TextBoxGetLine(lines, m_exercise.wordIndex).isEmpty())
         m_exercise.wordIndex = 1;
     m_exercise.loadList(lines);
+    if (cutRead || cutSplit)
+        m_exercise.showNotice(StateFile::cutNotice(m_exercise.lessonName + QStringLiteral(".txt")));
     setWindowTitle(m_exercise.caption().isEmpty() ? QStringLiteral("Word practice")
                                                   : m_exercise.caption());
     focusInputBox();
@@ -418,7 +424,7 @@ void WordWindow::timer3tWork() {
 
 void WordWindow::layoutForTarget() {
     const QString& target = m_exercise.targetWord;
-    const int boxWidth = std::clamp(330 * int(target.size()), 1980, 4200);
+    const int boxWidth = std::clamp(330 * int(std::min<qsizetype>(target.size(), 100)), 1980, 4200);
     const int boxLeft = twips((kWindowWidthTwips - boxWidth) / 2);
     m_input->setGeometry(boxLeft, twips(kInputTop), twips(boxWidth), twips(kInputHeight));
 
