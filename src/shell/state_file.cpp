@@ -36,7 +36,7 @@ void reportWriteFailure(const QString& path) {
     failureReported() = true;
     const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
     const QString message =
-        QStringLiteral("Your place cannot be saved: %1 cannot be written.").arg(folder);
+        QStringLiteral("Your place cannot be saved in %1.").arg(folder);
     qWarning("%s", qPrintable(message));
     if (failureHandler())
         failureHandler()(message);
