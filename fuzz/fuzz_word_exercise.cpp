@@ -1,0 +1,56 @@
+// The Word practice exercise driven by random keystrokes, clicks and timer ticks. The input
+// is a word list, a zero byte, then one byte per action.
+
+#include "fuzz_support.h"
+#include "shell/text_codec.h"
+#include "words/word_exercise.h"
+#include "words/word_lessons.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const qsizetype split = bytes.indexOf('\0');
+    if (split < 1)
+        return 0;
+    const QStringList lines = WordLessons::splitList(decodeGbk(bytes.left(split)));
+    const QByteArray actions = bytes.mid(split + 1);
+    WordExercise e;
+    e.setWordIndex(1 + uint8_t(bytes[0]) % 8);
+    e.loadList(lines);
+    static const int kKeys[] = {WordExercise::kBackspace, WordExercise::kEnter,
+                                WordExercise::kSpace, WordExercise::kLeft, WordExercise::kRight};
+    for (qsizetype i = 0; i < actions.size(); ++i) {
+        const uint8_t a = uint8_t(actions[i]);
+        switch (a % 12) {
+        case 0:
+        case 1:
+        case 2: { // a character, typed the way the window feeds it
+            const QChar c = QChar(u' ' + (a / 12) % 95);
+            e.keyDown(c.toUpper().unicode());
+            if (!(c == u' ' && e.keyPress(WordExercise::kSpace)))
+                e.textChanged(e.typedText + c);
+            break;
+        }
+        case 3: // Backspace
+            e.keyDown(WordExercise::kBackspace);
+            e.textChanged(e.typedText.chopped(e.typedText.isEmpty() ? 0 : 1));
+            break;
+        case 4: {
+            const int key = kKeys[(a / 12) % 5];
+            e.keyDown(key);
+            e.keyPress(key);
+            break;
+        }
+        case 5: e.stepPrevious(); break;
+        case 6: e.stepNext(); break;
+        case 7: e.restart(); break;
+        case 8: e.clickInput(); break;
+        case 9: e.clockTick(); break;
+        case 10: e.idleTick(); break;
+        default: e.setKeyedTips(a & 0x80); e.messageTimeout(); break;
+        }
+        Fuzz::check(e.wordIndex >= 1, "the word index starts at 1");
+        Fuzz::check(e.correctCount + e.wrongCount == e.typedCount, "counts add up");
+        (void)e.hintKey();
+    }
+    return 0;
+}
