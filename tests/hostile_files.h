@@ -96,6 +96,11 @@ inline const std::vector<Case>& cases() {
          [](const QString& f, const QString&) {
              put(f + "/sz1.txt", "1100002Lesson 2" + QByteArray(8 * 1024 * 1024, ' ') + "\r\n");
          }},
+        {"sounds FIFO and /dev/zero",
+         [](const QString& f, const QString&) {
+             fifo(f + "/type.wav");
+             link("/dev/zero", f + "/error.wav");
+         }},
         {"chained skin variables",
          [](const QString& f, const QString&) { useSkin(f, chainedSkin()); }},
         {"huge skin", [](const QString& f, const QString&) { useSkin(f, hugeSkin()); }},

@@ -29,6 +29,7 @@ constexpr qint64 kListCap = 1024 * 1024;        // word lists, key lessons, game
 constexpr qint64 kArticleCap = 1024 * 1024;     // articles
 constexpr qint64 kSkinCap = 64 * 1024;          // .urf skins
 constexpr qint64 kPictureCap = 8 * 1024 * 1024; // pictures a skin names
+constexpr qint64 kSoundCap = 4 * 1024 * 1024;   // type.wav, error.wav
 
 enum class ReadStatus {
     Missing,  // absent, not a regular file, or unreadable
