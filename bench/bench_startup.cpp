@@ -49,8 +49,7 @@ int main(int argc, char* argv[]) {
     QProcess::execute(
         QStringLiteral("cp"),
         {QStringLiteral("-r"), QString::fromLocal8Bit(argv[1]) + QStringLiteral("/."), dir.path()});
-    QString skin =
-        argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("Cancel theme.urf");
+    QString skin = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("Cancel theme.urf");
     if (skin == u"--hostile") {
         const QString name = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
         const Hostile::Case* found = nullptr;

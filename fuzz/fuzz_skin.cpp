@@ -23,8 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (checkSkinPictures(&sheet, Fuzz::scratch(), &error)) {
         // Every url() left names the one picture beside the skin.
         const QString allowed = QStringLiteral("url(\"%1/pic.png\")").arg(Fuzz::scratch());
-        Fuzz::check(sheet.count(QLatin1String("url("), Qt::CaseInsensitive) ==
-                        sheet.count(allowed),
+        Fuzz::check(sheet.count(QLatin1String("url("), Qt::CaseInsensitive) == sheet.count(allowed),
                     "url() names only the picture beside the skin");
     }
     return 0;

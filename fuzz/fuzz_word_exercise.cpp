@@ -40,13 +40,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             e.keyPress(key);
             break;
         }
-        case 5: e.stepPrevious(); break;
-        case 6: e.stepNext(); break;
-        case 7: e.restart(); break;
-        case 8: e.clickInput(); break;
-        case 9: e.clockTick(); break;
-        case 10: e.idleTick(); break;
-        default: e.setKeyedTips(a & 0x80); e.messageTimeout(); break;
+        case 5:
+            e.stepPrevious();
+            break;
+        case 6:
+            e.stepNext();
+            break;
+        case 7:
+            e.restart();
+            break;
+        case 8:
+            e.clickInput();
+            break;
+        case 9:
+            e.clockTick();
+            break;
+        case 10:
+            e.idleTick();
+            break;
+        default:
+            e.setKeyedTips(a & 0x80);
+            e.messageTimeout();
+            break;
         }
         Fuzz::check(e.wordIndex >= 1, "the word index starts at 1");
         Fuzz::check(e.correctCount + e.wrongCount == e.typedCount, "counts add up");

@@ -14,9 +14,8 @@ namespace {
 // Type and bytes of every entry of a folder, links not followed.
 QStringList snapshot(const QString& dir) {
     QStringList entries;
-    for (const QFileInfo& info :
-         QDir(dir).entryInfoList(QDir::AllEntries | QDir::System | QDir::Hidden |
-                                 QDir::NoDotAndDotDot, QDir::Name)) {
+    for (const QFileInfo& info : QDir(dir).entryInfoList(
+             QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name)) {
         const QString kind = info.isSymLink() ? "link " + info.symLinkTarget()
                              : info.isFile()  ? QString::fromLatin1(readAll(info.filePath()))
                                               : QStringLiteral("other");
@@ -67,8 +66,8 @@ class HostileTest : public QObject {
         QVERIFY(program.waitForStarted());
         // The Word practice window, once shown and loaded, hands its lesson over in
         // sz1-yj.txt.
-        const bool shown = QTest::qWaitFor(
-            [&] { return !stateLine(folder + "/sz1-yj.txt").isEmpty(); }, 30000);
+        const bool shown =
+            QTest::qWaitFor([&] { return !stateLine(folder + "/sz1-yj.txt").isEmpty(); }, 30000);
         program.terminate(); // closes the window as its close button would
         const bool ended = program.waitForFinished(30000);
         if (!ended) {

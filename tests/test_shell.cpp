@@ -11,11 +11,11 @@
 #include "shell/twips.h"
 
 #include <QFontMetricsF>
-#include <QTest>
 #include <QRegularExpression>
+#include <QTest>
 #include <csignal>
-#include <sys/stat.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 class ShellTest : public QObject {
     Q_OBJECT
@@ -82,8 +82,8 @@ class ShellTest : public QObject {
         QTest::newRow("regular") << "regular" << true << false << QByteArray("Lesson 2\r\n");
         QTest::newRow("exactly the cap") << "cap" << true << false << QByteArray(16, 'x');
         QTest::newRow("over the cap") << "over" << true << true << QByteArray(16, 'x');
-        QTest::newRow("link to a regular file") << "link" << true << false
-                                                << QByteArray("Lesson 2\r\n");
+        QTest::newRow("link to a regular file")
+            << "link" << true << false << QByteArray("Lesson 2\r\n");
         QTest::newRow("FIFO") << "fifo" << false << false << QByteArray();
         QTest::newRow("link to /dev/zero") << "zero" << false << false << QByteArray();
         QTest::newRow("dangling link") << "dangling" << false << false << QByteArray();
@@ -144,11 +144,14 @@ class ShellTest : public QObject {
         QVERIFY(!QFileInfo(path).isSymLink());
         QCOMPARE(readAll(path), QByteArray("1100005Lesson 2\r\n"));
         QCOMPARE(readAll(target), targetExists ? QByteArray("keep me\n") : "<missing>");
-        QCOMPARE(QDir(outside.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(),
+        QCOMPARE(QDir(outside.path())
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
+                     .size(),
                  targetExists ? 1 : 0);
         // Nothing but the state file is left behind in the folder.
-        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                 QStringList{"sz1.txt"});
+        QCOMPARE(
+            QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            QStringList{"sz1.txt"});
     }
 
     void aFailedWriteIsReportedOnce() {
@@ -182,8 +185,7 @@ class ShellTest : public QObject {
         QFETCH(QStringList, lines);
         QFETCH(bool, cut);
         bool wasCut = !cut;
-        QCOMPARE(StateFile::splitLines(text, {.maxLines = 3, .maxLineLength = 5}, &wasCut),
-                 lines);
+        QCOMPARE(StateFile::splitLines(text, {.maxLines = 3, .maxLineLength = 5}, &wasCut), lines);
         QCOMPARE(wasCut, cut);
     }
 

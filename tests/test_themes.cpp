@@ -80,9 +80,8 @@ class ThemesTest : public QObject {
         for (int k = 0; k < 24; ++k)
             chain += "K" + QByteArray::number(k) + ": " +
                      ("@K" + QByteArray::number(k + 1)).repeated(8) + "\n";
-        QTest::newRow("chained variables")
-            << chain + "%%\nQLabel { color: @K0; }" << true
-            << "QLabel { color: @K1@K1@K1@K1@K1@K1@K1@K1; }";
+        QTest::newRow("chained variables") << chain + "%%\nQLabel { color: @K0; }" << true
+                                           << "QLabel { color: @K1@K1@K1@K1@K1@K1@K1@K1; }";
         QTest::newRow("longest key wins")
             << QByteArray("URF 1\nName: X\nA: 1\nAB: 2\n%%\n@AB @A @ABC @@A") << true
             << "2 1 2C @1";
@@ -91,7 +90,8 @@ class ThemesTest : public QObject {
             keys += "V" + QByteArray::number(k) + ": 1\n";
         QTest::newRow("too many keys") << keys + "%%\nQLabel {}" << false << QString();
         QTest::newRow("key too long")
-            << "URF 1\nName: X\n" + QByteArray(SkinLimits::kMaxKeyLength + 1, 'k') + ": 1\n%%\nQLabel {}"
+            << "URF 1\nName: X\n" + QByteArray(SkinLimits::kMaxKeyLength + 1, 'k') +
+                   ": 1\n%%\nQLabel {}"
             << false << QString();
         QByteArray wide = "URF 1\nName: Wide\nW: " + QByteArray(2000, 'w') + "\n%%\n";
         QTest::newRow("expansion too long")
@@ -148,8 +148,10 @@ class ThemesTest : public QObject {
     // program keeps its own base sheet and start-up falls back to no skin.
     void refusedSkinsLeaveTheBaseLook_data() {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("invalid style sheet") << QByteArray("URF 1\nName: X\n%%\nQPushButton { color: red; ");
-        QTest::newRow("picture outside") << QByteArray("URF 1\nName: X\n%%\nQWidget { image: url(/etc/passwd); }");
+        QTest::newRow("invalid style sheet")
+            << QByteArray("URF 1\nName: X\n%%\nQPushButton { color: red; ");
+        QTest::newRow("picture outside")
+            << QByteArray("URF 1\nName: X\n%%\nQWidget { image: url(/etc/passwd); }");
         QTest::newRow("too big") << QByteArray(kValidSkin) + QByteArray(StateFile::kSkinCap, ' ');
     }
     void refusedSkinsLeaveTheBaseLook() {

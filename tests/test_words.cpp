@@ -479,11 +479,16 @@ class WordsTest : public QObject {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("lesson");
         QTest::addColumn<bool>("note");
-        QTest::newRow("FIFO") << "fifo" << "Lesson 1" << false;
-        QTest::newRow("link to /dev/zero") << "zero" << "Lesson 1" << false;
-        QTest::newRow("too many words") << "many" << "Lesson 3" << true;
-        QTest::newRow("one huge word") << "huge" << "Lesson 3" << true;
-        QTest::newRow("over the size cap") << "big" << "Lesson 3" << true;
+        QTest::newRow("FIFO") << "fifo"
+                              << "Lesson 1" << false;
+        QTest::newRow("link to /dev/zero") << "zero"
+                                           << "Lesson 1" << false;
+        QTest::newRow("too many words") << "many"
+                                        << "Lesson 3" << true;
+        QTest::newRow("one huge word") << "huge"
+                                       << "Lesson 3" << true;
+        QTest::newRow("over the size cap") << "big"
+                                           << "Lesson 3" << true;
     }
     void hostileListsAreMissingOrCut() {
         QFETCH(QString, kind);

@@ -35,8 +35,7 @@ void reportWriteFailure(const QString& path) {
         return;
     failureReported() = true;
     const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
-    const QString message =
-        QStringLiteral("Your place cannot be saved in %1.").arg(folder);
+    const QString message = QStringLiteral("Your place cannot be saved in %1.").arg(folder);
     qWarning("%s", qPrintable(message));
     if (failureHandler())
         failureHandler()(message);
@@ -230,8 +229,8 @@ bool writeLine(const QString& path, const QString& line) {
     const QFileInfo info(path);
     // The temporary file sits beside the target, so that rename() stays in one folder and
     // replaces the folder's entry itself: a link there is replaced, never followed.
-    QByteArray temp = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) +
-                      ".XXXXXX";
+    QByteArray temp =
+        QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
         reportWriteFailure(path);

@@ -53,8 +53,7 @@ namespace {
 // "URF 1" -> 1; -1 when the line is not a magic line.
 int magicVersion(const QString& line) {
     const QString trimmed = line.trimmed();
-    if (!trimmed.startsWith(QLatin1String("URF")) || trimmed.size() < 5 ||
-        !trimmed[3].isSpace())
+    if (!trimmed.startsWith(QLatin1String("URF")) || trimmed.size() < 5 || !trimmed[3].isSpace())
         return -1;
     const QString digits = trimmed.mid(4).trimmed();
     if (digits.isEmpty() || digits.size() > 6)
@@ -69,8 +68,8 @@ int magicVersion(const QString& line) {
 // Replaces each @Key by the header value of Key in one pass: at every '@' the longest key
 // that follows it wins, and the inserted value is never scanned again, so a value naming
 // another variable stays as written. False when the result would pass `maxLength`.
-bool expandVariables(const QString& sheet, const QHash<QString, QString>& vars,
-                     qsizetype maxLength, QString* out) {
+bool expandVariables(const QString& sheet, const QHash<QString, QString>& vars, qsizetype maxLength,
+                     QString* out) {
     std::vector<qsizetype> lengths;
     for (auto it = vars.cbegin(); it != vars.cend(); ++it) {
         if (std::find(lengths.begin(), lengths.end(), it.key().size()) == lengths.end())

@@ -16,8 +16,8 @@ struct Skin {
 
 // A skin is small and flat: these bound what one file can make the engine do.
 namespace SkinLimits {
-constexpr int kMaxKeys = 256;            // header lines with a key
-constexpr int kMaxKeyLength = 64;        // characters in a key
+constexpr int kMaxKeys = 256;               // header lines with a key
+constexpr int kMaxKeyLength = 64;           // characters in a key
 constexpr int kMaxSheetLength = 256 * 1024; // characters in the style section once expanded
 } // namespace SkinLimits
 

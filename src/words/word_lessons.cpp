@@ -33,8 +33,7 @@ QString listResource(const QString& lessonName) {
 
 QStringList splitList(const QString& fileText, bool* cut) {
     return StateFile::splitLines(fileText + QStringLiteral("\r\n"),
-                                 {.maxLines = kMaxListLines, .maxLineLength = kMaxItemLength},
-                                 cut);
+                                 {.maxLines = kMaxListLines, .maxLineLength = kMaxItemLength}, cut);
 }
 
 QString TextBoxGetLine(const QStringList& lines, int k) {

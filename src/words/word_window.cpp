@@ -360,9 +360,9 @@ void WordWindow::runLoader() {
     m_loader->stop();
     bool found = false;
     bool cutRead = false;
-    QString text = StateFile::readText(
-        m_context.folder.path(WordLessons::listResource(m_exercise.lessonName)), &found,
-        StateFile::kListCap, &cutRead);
+    QString text =
+        StateFile::readText(m_context.folder.path(WordLessons::listResource(m_exercise.lessonName)),
+                            &found, StateFile::kListCap, &cutRead);
     if (!found && m_exercise.lessonName != u"Lesson 1") {
         // A lesson whose list is gone starts the first lesson instead of an empty screen.
         m_exercise.lessonName = QStringLiteral("Lesson 1");
