@@ -103,6 +103,11 @@ inline const std::vector<Case>& cases() {
          }},
         {"chained skin variables",
          [](const QString& f, const QString&) { useSkin(f, chainedSkin()); }},
+        {"skin file FIFO",
+         [](const QString& f, const QString&) {
+             fifo(f + "/Hostile.urf");
+             StateFile::writeLine(f + "/face.txt", "Hostile.urf");
+         }},
         {"huge skin", [](const QString& f, const QString&) { useSkin(f, hugeSkin()); }},
         {"skin picture FIFO",
          [](const QString& f, const QString&) {
