@@ -21,6 +21,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <sys/stat.h>
 
 using namespace WordLessons;
 
@@ -513,6 +514,52 @@ class WordsTest : public QObject {
         window->close();
         QCOMPARE(readAll(file("sz1.txt")), written);
         QCOMPARE(readAll(file("sz1-yj.txt")), lesson.toLatin1() + "\r\n");
+    }
+
+    // A word list that is no file, or far too long, neither hangs nor floods the window: the
+    // first is missing, the second is cut with a note in the message line.
+    void hostileListsAreMissingOrCut_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("lesson");
+        QTest::addColumn<bool>("note");
+        QTest::newRow("FIFO") << "fifo"
+                              << "Lesson 1" << false;
+        QTest::newRow("link to /dev/zero") << "zero"
+                                           << "Lesson 1" << false;
+        QTest::newRow("too many words") << "many"
+                                        << "Lesson 3" << true;
+        QTest::newRow("one huge word") << "huge"
+                                       << "Lesson 3" << true;
+        QTest::newRow("over the size cap") << "big"
+                                           << "Lesson 3" << true;
+    }
+    void hostileListsAreMissingOrCut() {
+        QFETCH(QString, kind);
+        QFETCH(QString, lesson);
+        QFETCH(bool, note);
+        freshFolder();
+        const QString list = file("2/Lesson 3.txt");
+        QFile::remove(list);
+        if (kind == "fifo")
+            QCOMPARE(mkfifo(QFile::encodeName(list).constData(), 0600), 0);
+        else if (kind == "zero")
+            QFile::link("/dev/zero", list);
+        else if (kind == "many")
+            writeBytes(list, "Title\r\n" + QByteArray("word\r\n").repeated(kMaxListLines + 5));
+        else if (kind == "huge")
+            writeBytes(list, "Title\r\n" + QByteArray(300 * 1000, 'w') + "\r\nnext\r\n");
+        else if (kind == "big")
+            writeBytes(list, "Title\r\n" + QByteArray("w\n").repeated(StateFile::kListCap));
+        StateFile::writeLine(file("sz1.txt"), "0000001Lesson 3");
+        auto window = openWindow();
+        QCOMPARE(window->exercise().lessonName(), lesson);
+        QVERIFY(!window->exercise().targetWord().isEmpty());
+        QVERIFY(window->exercise().targetWord().size() <= kMaxItemLength);
+        QVERIFY(window->exercise().listLines().size() <= kMaxListLines);
+        const QString cut = StateFile::cutNotice("Lesson 3.txt");
+        QCOMPARE(window->exercise().messageVisible() && window->exercise().messageText() == cut,
+                 note);
+        QVERIFY(window->findChild<QLineEdit*>("Text1")->width() <= twips(4200));
     }
 
     void gbkWordListDecodes() {

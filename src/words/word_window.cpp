@@ -342,7 +342,7 @@ void WordWindow::timer3tWork() {
 
 void WordWindow::layoutForTarget() {
     const QString& target = m_exercise.targetWord();
-    const int boxWidth = std::clamp(330 * int(target.size()), 1980, 4200);
+    const int boxWidth = std::clamp(330 * int(std::min<qsizetype>(target.size(), 100)), 1980, 4200);
     const int boxLeft = twips((kWindowWidthTwips - boxWidth) / 2);
     m_input->setGeometry(boxLeft, twips(kInputTop), twips(boxWidth), twips(kInputHeight));
 
