@@ -101,8 +101,8 @@ class ArrowPicture : public ClickLabel {
         chevron.moveTo(c.x() + dir * s * 0.6, c.y() - s * 1.2);
         chevron.lineTo(c.x() - dir * s * 0.8, c.y());
         chevron.lineTo(c.x() + dir * s * 0.6, c.y() + s * 1.2);
-        p.setPen(QPen(Look::onTeal(on ? 255 : 90), 3.2, Qt::SolidLine, Qt::RoundCap,
-                      Qt::RoundJoin));
+        p.setPen(
+            QPen(Look::onTeal(on ? 255 : 90), 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.setBrush(Qt::NoBrush);
         p.drawPath(chevron);
     }
