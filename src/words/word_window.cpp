@@ -274,8 +274,9 @@ void WordWindow::buildWidgets() {
     panel->addThemesButton(QStringLiteral("Command4"));
     m_sound = panel->addSwitch(QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 750);
     m_keyedTips = panel->addSwitch(QStringLiteral("Check1"), QStringLiteral("Keyed tips"), 1170);
-    connect(m_sound, &QCheckBox::toggled, &m_exercise, &WordExercise::setKeystrokeSound);
-    connect(m_keyedTips, &QCheckBox::toggled, &m_exercise, &WordExercise::setKeyedTips);
+    // The switches belong to the exercise: a click tells it, and the boxes mirror it.
+    connect(m_sound, &QCheckBox::clicked, &m_exercise, &WordExercise::setKeystrokeSound);
+    connect(m_keyedTips, &QCheckBox::clicked, &m_exercise, &WordExercise::setKeyedTips);
 }
 
 QWidget* WordWindow::inputBox() const {
