@@ -159,7 +159,7 @@ void paintBanner(QPainter& p, const QRect& area, const QPalette& palette) {
     const QColor accent = palette.color(QPalette::Highlight);
     QLinearGradient sky(r.topLeft(), r.bottomLeft());
     sky.setColorAt(0, palette.color(QPalette::Base));
-    sky.setColorAt(1, palette.color(QPalette::Window));
+    sky.setColorAt(1, palette.color(QPalette::Midlight));
     p.fillRect(r, sky);
 
     // The logo: a keycap with a Z, then the program's name.
