@@ -2,9 +2,9 @@
 // the controls that keep their own look.
 
 #include "fakes.h"
-#include "shell/timer_table.h"
 #include "shell/look.h"
 #include "shell/state_file.h"
+#include "shell/timer_table.h"
 #include "themes/skin_engine.h"
 #include "themes/theme_menu.h"
 #include "words/word_window.h"

@@ -2,6 +2,7 @@
 
 #include "fakes.h"
 #include "shell/key_codes.h"
+#include "shell/look.h"
 #include "shell/state_file.h"
 #include "shell/timer_table.h"
 #include "shell/twips.h"
@@ -402,12 +403,16 @@ class WordsTest : public QObject {
     void everyLetterSquareSitsOnItsKey() {
         KeyboardPanel panel;
         panel.loadScaling(twips(780));
+        const QImage picture = panel.picture()->grab().toImage();
         QList<QRect> seen;
         for (char letter = 'A'; letter <= 'Z'; ++letter) {
             const int index = KeyboardHint::indexOf(QChar(letter));
             QVERIFY(index >= 0 && index < 26);
             QLabel* square = panel.square(index);
             QCOMPARE(square->text(), QString(QChar(letter)));
+            // Under the square the picture shows the well of a letter key.
+            QCOMPARE(picture.pixel(square->geometry().center()),
+                     Look::keyWell(panel.picture()->palette()).rgb());
             QVERIFY(panel.rect().contains(square->geometry()));
             for (const QRect& other : seen)
                 QVERIFY(!other.intersects(square->geometry()));

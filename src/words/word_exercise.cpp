@@ -152,8 +152,7 @@ void WordExercise::applyText(const QString& text) {
             m_wrongOverlay = wrongBefore + u' ';
             if (counted)
                 ++m_correctCount;
-            m_readyHintVisible =
-                n == m_targetWord.size() && m_wrongOverlay.trimmed().isEmpty();
+            m_readyHintVisible = n == m_targetWord.size() && m_wrongOverlay.trimmed().isEmpty();
         } else {
             note(ErrorSound);
             m_correctOverlay = correctBefore + u' ';
