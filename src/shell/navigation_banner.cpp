@@ -56,6 +56,8 @@ void NavigationBanner::markOwnEntry() {
 }
 
 void NavigationBanner::paintEvent(QPaintEvent*) {
+    // The entries are black and red under every skin, so the banner keeps the program's own
+    // light colours behind them.
     QPainter p(this);
-    Look::paintBanner(p, rect(), palette());
+    Look::paintBanner(p, rect(), Look::basePalette());
 }
