@@ -172,6 +172,9 @@ class TestWindows : public QObject {
             << QByteArray("1a girl selling matches\r\n");
         QTest::newRow("missing file") << QByteArray() << false << "a girl selling matches"
                                       << QByteArray("0a girl selling matches\r\n");
+        QTest::newRow("title without its article")
+            << QByteArray("1gone\r\n") << true << "a girl selling matches"
+            << QByteArray("1a girl selling matches\r\n");
     }
     void articleWindowOpensTheSavedTitle() {
         QFETCH(QByteArray, before);
@@ -179,6 +182,11 @@ class TestWindows : public QObject {
         const QString path = m_dir.filePath(QStringLiteral("sz2.txt"));
         if (!before.isEmpty())
             writeBytes(path, before);
+        // The articles of the rows that keep their title; "gone" has none.
+        QDir(m_dir.path()).mkpath(QStringLiteral("text"));
+        for (const char* name : {"lunch", "The Grand Canyon", "a", "a girl selling matches"})
+            writeBytes(m_dir.filePath(QStringLiteral("text/%1.txt").arg(QLatin1String(name))),
+                       "Some text.\r\n");
         Articles::articlePath.clear();
         Articles::articlePathRelative = false;
         auto* window = new ArticleWindow(context());
