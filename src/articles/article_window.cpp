@@ -29,6 +29,7 @@ constexpr int kPageHeight = 8145;
 constexpr int kBarTop = 900;
 constexpr int kBarHeight = 660;
 constexpr int kButtonWidth = 1800;
+constexpr int kBarButtonWidth = 1500;
 constexpr int kButtonHeight = 450;
 constexpr int kPageButtonsTop = 7860;
 constexpr int kPanelLeftOfButton = 1000;
@@ -58,6 +59,7 @@ ArticleWindow::ArticleWindow(const AppContext& context, QWidget* parent)
 
     const QFont pageFont = monospaceFont(fontChoice(PracticeFontWindow::Articles));
     m_page->setFont(pageFont);
+    m_page->lower(); // under the banner, which it reaches into
 
     m_exercise->setQuestion([this](const QString& title, const QString& text) {
         return m_context.platform && m_context.platform->ask(this, title, text);
@@ -76,7 +78,6 @@ ArticleWindow::~ArticleWindow() {
 void ArticleWindow::buildWidgets() {
     m_page = new ArticlePage(*m_exercise, this);
     m_page->setGeometry(twipsRect(kPageLeft, kPageTop, kPageWidth, kPageHeight));
-    m_page->lower();
     m_page->installEventFilter(this);
     m_page->notice()->setGeometry(QRect(560, 140, 180, 22));
 
@@ -95,7 +96,7 @@ void ArticleWindow::buildWidgets() {
                     {{"Time", "Label40", "0:00:00", &m_clock},
                      {"Speed", "Label16", "0 WPM", &m_speed},
                      {"Accuracy", "Label22z", "0 %", &m_accuracy}},
-                    Look::MeterLayout::CaptionBefore, 0, 150);
+                    Look::MeterLayout::CaptionBefore, -240, (kBarHeight - 480) / 2, 1380);
     for (QLabel* label : m_topBar->findChildren<QLabel*>())
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
 
@@ -131,14 +132,14 @@ void ArticleWindow::buildWidgets() {
     m_selectLesson = new QPushButton(QStringLiteral("Select lesson"), this);
     m_selectLesson->setObjectName(QStringLiteral("Command4"));
     m_selectLesson->setGeometry(
-        twipsRect(kWindowWidthTwips - 2 * kButtonWidth - 420, barButtonsTop, kButtonWidth,
-                  kButtonHeight));
+        twipsRect(kWindowWidthTwips - kBarButtonWidth - kButtonWidth - 420, barButtonsTop,
+                  kButtonWidth, kButtonHeight));
     m_selectLesson->setMouseTracking(true);
     m_selectLesson->installEventFilter(this);
     m_settings = new QPushButton(QStringLiteral("Settings"), this);
     m_settings->setObjectName(QStringLiteral("Command6"));
-    m_settings->setGeometry(twipsRect(kWindowWidthTwips - kButtonWidth - 300, barButtonsTop,
-                                      kButtonWidth, kButtonHeight));
+    m_settings->setGeometry(twipsRect(kWindowWidthTwips - kBarButtonWidth - 300, barButtonsTop,
+                                      kBarButtonWidth, kButtonHeight));
     connect(m_selectLesson, &QPushButton::clicked, this, &ArticleWindow::openChooser);
     connect(m_settings, &QPushButton::clicked, this, &ArticleWindow::openSettings);
 
