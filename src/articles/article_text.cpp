@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -48,7 +47,7 @@ QStringList splitLines(const QString& text, int maxLines) {
 QByteArray encodeGbkLossy(const QString& text) {
     QByteArray out;
     out.reserve(text.size());
-    QStringEncoder gbk("GBK");
+    std::optional<QStringEncoder> gbk; // opened on the first character beyond ASCII
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c.unicode() < 0x80) {
@@ -60,13 +59,19 @@ QByteArray encodeGbkLossy(const QString& text) {
             out.append('?');
             continue;
         }
-        if (c.isSurrogate() || !gbk.isValid()) {
+        if (!gbk)
+            gbk.emplace("GBK");
+        if (c.isSurrogate() || !gbk->isValid()) {
             out.append('?');
             continue;
         }
-        QStringEncoder one("GBK");
-        const QByteArray bytes = one.encode(QStringView(text).mid(i, 1));
-        out.append(one.hasError() || bytes.isEmpty() || bytes == "?" ? QByteArray("?") : bytes);
+        const QByteArray bytes = gbk->encode(QStringView(text).mid(i, 1));
+        if (gbk->hasError() || bytes.isEmpty()) {
+            out.append('?');
+            gbk.emplace("GBK"); // the error sticks to the converter
+        } else {
+            out.append(bytes);
+        }
     }
     return out;
 }
@@ -148,12 +153,13 @@ std::optional<QByteArray> FolderArticleFiles::readArticle(const QString& path, b
 }
 
 bool FolderArticleFiles::writeScratch(const QByteArray& bytes) {
-    QSaveFile file(QDir(m_folder).filePath(QStringLiteral("new.txt")));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    // A scratch file, rewritten at every page: no need to wait for the disk as the state files
+    // do. Still written in the folder itself, never through a link.
+    const QString path = QDir(m_folder).filePath(QStringLiteral("new.txt"));
+    if (QFileInfo(path).isSymLink())
+        QFile::remove(path);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return file.write(bytes) == bytes.size();
 }
