@@ -325,17 +325,19 @@ bool ArticleWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_selectLesson && type == QEvent::MouseMove)
         hideSettingsPanel();
     if (watched == m_page || watched == m_topBar) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
         if (type == QEvent::MouseMove) {
             hideSettingsPanel();
         } else if (type == QEvent::MouseButtonPress) {
             hideSettingsPanel();
             focusInputBox();
             return true;
-        } else if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::RightButton) {
-            // After the menu from the page or the bar the focus stays where it was.
-            popThemeMenu(mouse->globalPosition().toPoint(), false);
-            return true;
+        } else if (type == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::RightButton) {
+                // After the menu from the page or the bar the focus stays where it was.
+                popThemeMenu(mouse->globalPosition().toPoint(), false);
+                return true;
+            }
         }
     }
     return PracticeWindow::eventFilter(watched, event);
