@@ -72,6 +72,12 @@ void ArticlePage::apply(const ArticleUpdate& change) {
         m_notice->setVisible(m_exercise.noticeVisible());
 }
 
+// Writes text with its top left corner at `at`, in `colour`, on a transparent background.
+void ArticlePage::wchar(QPainter& p, const QString& text, QPointF at, const QColor& colour) const {
+    p.setPen(colour);
+    p.drawText(QPointF(at.x(), at.y() + m_ascent), text);
+}
+
 void ArticlePage::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QRect dirty = event->rect();
@@ -97,13 +103,11 @@ void ArticlePage::paintEvent(QPaintEvent* event) {
                               int((dirty.right() - articleCharAt(1, row).x()) / kCellWidth) + 2);
 
         const QString line = m_exercise.pageLine(row);
-        p.setPen(kArticleInk);
         for (int c = first; c <= last && c <= line.size(); ++c) {
             const QChar ch = line[c - 1];
             if (ch == ArticleText::kFill || ch == u' ')
                 continue;
-            const QPointF at = articleCharAt(c, row);
-            p.drawText(QPointF(at.x(), at.y() + m_ascent), QString(ch));
+            wchar(p, QString(ch), articleCharAt(c, row), kArticleInk);
         }
 
         for (int c = first; c <= last; ++c) {
@@ -118,14 +122,11 @@ void ArticlePage::paintEvent(QPaintEvent* event) {
                     p.fillRect(QRectF(at.x() + 1, at.y() + m_lineHeight - 3, kCellWidth - 2, 2),
                                ink);
                 } else {
-                    p.setPen(ink);
-                    p.drawText(QPointF(at.x(), at.y() + m_ascent), QString(ch));
+                    wchar(p, QString(ch), at, ink);
                 }
             }
-            if (m_exercise.caretVisible() && m_exercise.caretCell() == QPoint(c, row)) {
-                p.setPen(kMismatchInk);
-                p.drawText(QPointF(at.x(), at.y() + m_ascent), QStringLiteral("|"));
-            }
+            if (m_exercise.caretVisible() && m_exercise.caretCell() == QPoint(c, row))
+                wchar(p, QStringLiteral("|"), at, kMismatchInk);
         }
     }
 

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QLabel;
+class QPainter;
 
 // The page surface Picture2: a clean white sheet with the six article lines of the page and
 // the keystrokes typed under them. Every character sits on a grid of 0.75 layout units
@@ -32,6 +33,7 @@ class ArticlePage : public QWidget {
 
   private:
     void measure();
+    void wchar(QPainter& p, const QString& text, QPointF at, const QColor& colour) const;
 
     const ArticleExercise& m_exercise;
     QLabel* m_notice = nullptr; // Label15
