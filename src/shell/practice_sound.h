@@ -1,4 +1,4 @@
 #pragma once
 
-// The sounds a practice mode asks for; the window plays them through the sound player.
+// The two sounds a practice mode asks for; the window plays them when "Keystroke sound" is on.
 enum class PracticeSound { Keystroke, Error };
