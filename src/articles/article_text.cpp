@@ -156,8 +156,15 @@ bool FolderArticleFiles::writeScratch(const QByteArray& bytes) {
     // A scratch file, rewritten at every page: no need to wait for the disk as the state files
     // do. Still written in the folder itself, never through a link.
     const QString path = QDir(m_folder).filePath(QStringLiteral("new.txt"));
-    if (QFileInfo(path).isSymLink())
+    const QFileInfo info(path);
+    if (info.isSymLink()) {
         QFile::remove(path);
+    } else if (info.isFile() && info.size() == bytes.size()) {
+        // A page turn writes what is already there: the disk is spared.
+        QFile same(path);
+        if (same.open(QIODevice::ReadOnly) && same.readAll() == bytes)
+            return true;
+    }
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return false;
