@@ -9,6 +9,7 @@
 #include "shell/maker.h"
 #include "shell/navigator.h"
 #include "shell/platform.h"
+#include "shell/timer_table.h"
 #include "shell/twips.h"
 
 #include <QCheckBox>
@@ -192,17 +193,14 @@ class TestWindows : public QObject {
         for (const char* name : {"lunch", "The Grand Canyon", "a", "a girl selling matches"})
             writeBytes(m_dir.filePath(QStringLiteral("text/%1.txt").arg(QLatin1String(name))),
                        "Some text.\r\n");
-        Articles::articlePath.clear();
-        Articles::articlePathRelative = false;
         auto* window = new ArticleWindow(context());
         QCOMPARE(window->objectName(), QStringLiteral("Form11"));
         QTEST(window->findChild<QCheckBox*>(QStringLiteral("Check1qq"))->isChecked(), "sound");
         QCOMPARE(window->articleTitle(), title);
         QCOMPARE(window->findChild<QLabel*>(QStringLiteral("Label10"))->text(), title);
         QCOMPARE(window->windowTitle(), QStringLiteral("Article practice --- ") + title);
-        QCOMPARE(Articles::articlePath,
-                 QStringLiteral("\\text\\") + title + QStringLiteral(".txt"));
-        QVERIFY(Articles::articlePathRelative);
+        QCOMPARE(window->articlePath(), QStringLiteral("\\text\\") + title + QStringLiteral(".txt"));
+        QVERIFY(window->articlePathRelative());
         closeWindow(window);
         QTEST(readAll(path), "after");
     }
@@ -353,7 +351,7 @@ class TestWindows : public QObject {
         QCOMPARE(e.keyRecord(), QStringLiteral("1111111"));
         QCOMPARE(window->findChild<QLabel*>(QStringLiteral("Label22z"))->text(),
                  QStringLiteral("100 %"));
-        QVERIFY(window->timer(QStringLiteral("Timer4"))->isActive());
+        QVERIFY(window->timers().isActive("Timer4"));
         // The input box follows the cursor.
         QCOMPARE(input->pos(), twipsPoint(180 * 8 + 222, 2500));
 

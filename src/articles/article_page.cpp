@@ -12,10 +12,9 @@ namespace {
 
 constexpr qreal kUnitPx = 240.0 / 15; // layoutUnit in pixels
 
-const QColor kArticleInk(0, 0, 0);
-const QColor kMatchInk(0, 0, 255);
-const QColor kMismatchInk(255, 0, 0);
-const QColor kRule(0xe6, 0xec, 0xf3);
+const QColor& kArticleInk = Look::kPageInk;
+const QColor& kMatchInk = Look::kRightMark;
+const QColor& kMismatchInk = Look::kWrong;
 
 } // namespace
 
@@ -35,10 +34,7 @@ ArticlePage::ArticlePage(const ArticleExercise& exercise, QWidget* parent)
 
     m_notice = new QLabel(ArticleExercise::kNotice, this);
     m_notice->setObjectName(QStringLiteral("Label15"));
-    m_notice->setAlignment(Qt::AlignCenter);
-    m_notice->setFont(Look::uiFont(11, true));
-    m_notice->setStyleSheet(
-        QStringLiteral("QLabel { color: white; background: rgb(255, 0, 0); border-radius: 6px; }"));
+    Look::styleNotice(m_notice);
     m_notice->hide();
     measure();
 }
@@ -81,7 +77,7 @@ void ArticlePage::wchar(QPainter& p, const QString& text, QPointF at, const QCol
 void ArticlePage::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QRect dirty = event->rect();
-    p.fillRect(dirty, Qt::white);
+    p.fillRect(dirty, Look::kPageSheet);
     p.setFont(font());
 
     for (int row = ArticleExercise::kFirstRow; row <= ArticleExercise::kLastRow; ++row) {
@@ -93,7 +89,7 @@ void ArticlePage::paintEvent(QPaintEvent* event) {
 
         // A faint rule under each typing row, the only mark on the sheet.
         const qreal ruleY = cellAt.y() + m_lineHeight + 1.5;
-        p.setPen(QPen(kRule, 1));
+        p.setPen(QPen(palette().color(QPalette::Midlight), 1));
         p.drawLine(QPointF(articleCharAt(1, row).x(), ruleY),
                    QPointF(articleCharAt(ArticleExercise::kColumns, row).x() + kCellWidth, ruleY));
 
@@ -132,7 +128,7 @@ void ArticlePage::paintEvent(QPaintEvent* event) {
 
     const QString message = m_exercise.pageMessage();
     if (!message.isEmpty()) {
-        p.setPen(Look::kMutedInk);
+        p.setPen(palette().color(QPalette::PlaceholderText));
         p.setFont(Look::uiFont(12));
         const QPointF top = articleCharAt(1, 3);
         p.drawText(QRectF(top.x(), top.y(), kCellWidth * ArticleExercise::kColumns, 3 * kUnitPx),

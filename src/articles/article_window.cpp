@@ -3,18 +3,19 @@
 #include "articles/article_chooser.h"
 #include "articles/article_page.h"
 #include "shell/click_label.h"
+#include "shell/input_box.h"
 #include "shell/key_codes.h"
 #include "shell/look.h"
 #include "shell/maker.h"
 #include "shell/platform.h"
+#include "shell/settings_panel.h"
 #include "shell/state_file.h"
+#include "shell/timer_table.h"
 #include "shell/twips.h"
 
 #include <QCheckBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -34,20 +35,12 @@ constexpr int kButtonHeight = 450;
 constexpr int kPageButtonsTop = 7860;
 constexpr int kPanelLeftOfButton = 1000;
 
-// The window's timers: name, interval, one-shot, and what a tick does.
-struct TimerRow {
-    const char* name;
-    int interval;
-    bool singleShot;
-    void (*tick)(ArticleWindow&, ArticleExercise&);
-};
-
 } // namespace
 
 const QString ArticleWindow::kPickerTitle = QStringLiteral("Please choose to practice the article");
 const QString ArticleWindow::kPickerFilter = QStringLiteral("Text Files (*.txt)");
 
-ArticleWindow::ArticleWindow(const AppContext& context, QWidget* parent)
+ArticleWindow::ArticleWindow(const AppContext& context, const HandOver&, QWidget* parent)
     : PracticeWindow(context, QStringLiteral("Form11"), 2, parent),
       m_files(context.folder.dir()),
       m_exercise(std::make_unique<ArticleExercise>(m_files)) {
@@ -55,7 +48,21 @@ ArticleWindow::ArticleWindow(const AppContext& context, QWidget* parent)
     buildWidgets();
     buildSettingsPanel();
     buildTimers();
-    commonLoadChores();
+    // A right-button menu from the page or the bar leaves the focus where it was.
+    constexpr Route::Actions close = Route::HidePanel | Route::FocusInput | Route::Swallow;
+    constexpr Route::Actions menu = Route::ThemeMenuKeepFocus | Route::Swallow;
+    route({
+        {"Picture2", Route::On::Move, Route::HidePanel},
+        {"Picture2", Route::On::Press, close},
+        {"Picture2", Route::On::RightRelease, menu},
+        {"Picture3", Route::On::Move, Route::HidePanel},
+        {"Picture3", Route::On::Press, close},
+        {"Picture3", Route::On::RightRelease, menu},
+        {"Command4", Route::On::Move, Route::HidePanel},
+        // A click on the window's background only brings the focus back to the input box.
+        {"Form11", Route::On::Press, Route::FocusInput},
+        {"Command7", Route::On::Release, Route::ThemeMenu},
+    });
 
     const QFont pageFont = monospaceFont(fontChoice(PracticeFontWindow::Articles));
     m_page->setFont(pageFont);
@@ -78,20 +85,14 @@ ArticleWindow::~ArticleWindow() {
 void ArticleWindow::buildWidgets() {
     m_page = new ArticlePage(*m_exercise, this);
     m_page->setGeometry(twipsRect(kPageLeft, kPageTop, kPageWidth, kPageHeight));
-    m_page->installEventFilter(this);
     m_page->notice()->setGeometry(QRect(560, 140, 180, 22));
 
     // The bar under the banner: the meters, then the lesson and settings buttons.
     m_topBar = new QWidget(this);
     m_topBar->setObjectName(QStringLiteral("Picture3"));
     m_topBar->setAttribute(Qt::WA_StyledBackground);
-    m_topBar->setMouseTracking(true);
     m_topBar->setGeometry(twipsRect(0, kBarTop, kWindowWidthTwips, kBarHeight));
-    Look::setOwnStyle(m_topBar,
-                      QStringLiteral("#Picture3 { background: qlineargradient(x1:0, y1:0, x2:0, "
-                                     "y2:1, stop:0 #f7fafd, stop:1 #ecf2f8);"
-                                     " border-bottom: 1px solid #d5dee8; }"));
-    m_topBar->installEventFilter(this);
+    Look::stylePaperPanel(m_topBar);
     Look::addMeters(m_topBar,
                     {{"Time", "Label40", "0:00:00", &m_clock},
                      {"Speed", "Label16", "0 WPM", &m_speed},
@@ -106,16 +107,22 @@ void ArticleWindow::buildWidgets() {
 
     // The input box follows the cursor (geng) and shows nothing itself: what is typed
     // appears on the page.
-    m_input = new QLineEdit(this);
-    m_input->setObjectName(QStringLiteral("Text3"));
-    m_input->setAttribute(Qt::WA_InputMethodEnabled, false);
+    m_input = new InputBox(QStringLiteral("Text3"), this);
     m_input->setContextMenuPolicy(Qt::NoContextMenu);
     m_input->setFrame(false);
     m_input->resize(2, 2);
     Look::setOwnStyle(m_input, QStringLiteral("QLineEdit { background: transparent; color: "
                                               "transparent; border: none; }"));
-    m_input->installEventFilter(this);
-    connect(m_input, &QLineEdit::textChanged, this, [this](const QString& text) {
+    m_input->onKeyDown([this](int code) {
+        if (code == KeyCode::Backspace) {
+            m_exercise->keyPress(KeyCode::Backspace);
+            return true;
+        }
+        if (code == KeyCode::Space)
+            m_exercise->keyPress(KeyCode::Space);
+        return false;
+    });
+    connect(m_input, &QLineEdit::textEdited, this, [this](const QString& text) {
         if (text.isEmpty())
             return;
         {
@@ -126,6 +133,7 @@ void ArticleWindow::buildWidgets() {
     });
     m_typed = new QLineEdit(this);
     m_typed->setObjectName(QStringLiteral("Text2"));
+    Look::styleTextHolder(m_typed);
     m_typed->hide();
 
     const int barButtonsTop = kBarTop + (kBarHeight - kButtonHeight) / 2;
@@ -134,8 +142,6 @@ void ArticleWindow::buildWidgets() {
     m_selectLesson->setGeometry(
         twipsRect(kWindowWidthTwips - kBarButtonWidth - kButtonWidth - 420, barButtonsTop,
                   kButtonWidth, kButtonHeight));
-    m_selectLesson->setMouseTracking(true);
-    m_selectLesson->installEventFilter(this);
     m_settings = new QPushButton(QStringLiteral("Settings"), this);
     m_settings->setObjectName(QStringLiteral("Command6"));
     m_settings->setGeometry(twipsRect(kWindowWidthTwips - kBarButtonWidth - 300, barButtonsTop,
@@ -157,8 +163,7 @@ void ArticleWindow::buildWidgets() {
     m_pageNumber->setAlignment(Qt::AlignCenter);
     m_pageNumber->setFont(Look::uiFont(10, true));
     m_pageNumber->setGeometry(twipsRect(middle - 360, kPageButtonsTop, 720, kButtonHeight));
-    m_pageNumber->setStyleSheet(
-        QStringLiteral("QLabel { color: white; background: #2f6fb8; border-radius: 7px; }"));
+    Look::styleBadge(m_pageNumber, 7);
     connect(m_previous, &QPushButton::clicked, this, [this] {
         m_exercise->previousPage();
         focusInputBox();
@@ -172,12 +177,8 @@ void ArticleWindow::buildWidgets() {
 
     m_gamesLink = new ClickLabel(QStringLiteral("Online Typing Game"), this);
     m_gamesLink->setObjectName(QStringLiteral("Label6"));
-    m_gamesLink->setFont(Look::uiFont(9));
+    Look::styleGamesLink(m_gamesLink);
     m_gamesLink->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_gamesLink->setCursor(Qt::PointingHandCursor);
-    m_gamesLink->setStyleSheet(
-        QStringLiteral("QLabel { color: #2f6fb8; background: transparent; }"
-                       "QLabel:hover { color: #23568f; text-decoration: underline; }"));
     m_gamesLink->setGeometry(
         twipsRect(kWindowWidthTwips - 2700, kPageButtonsTop, 2400, kButtonHeight));
     connect(m_gamesLink, &ClickLabel::clicked, this, [this] {
@@ -187,32 +188,22 @@ void ArticleWindow::buildWidgets() {
 }
 
 void ArticleWindow::buildSettingsPanel() {
-    QWidget* panel = makeSettingsPanel(QStringLiteral("Picture1"), 2760, 1260);
-    makeThemesButton(panel, QStringLiteral("Command7"));
-    m_sound = makeSwitch(panel, QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 750);
+    SettingsPanel* panel = addSettingsPanel(QStringLiteral("Picture1"), 2760, 1260);
+    panel->addThemesButton(QStringLiteral("Command7"));
+    m_sound = panel->addSwitch(QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 750);
     connect(m_sound, &QCheckBox::toggled, this,
             [this](bool on) { m_exercise->setKeystrokeSound(on); });
 }
 
 void ArticleWindow::buildTimers() {
-    static const TimerRow rows[] = {
-        {"Timer1", 6, true, [](ArticleWindow& w, ArticleExercise&) { w.label4Click(); }},
-        {"Timer2", 6, true, [](ArticleWindow& w, ArticleExercise&) { w.label10Click(); }},
-        {"Timer3", 600, false, [](ArticleWindow&, ArticleExercise& e) { e.blinkTick(); }},
-        {"Timer4", 500, false, [](ArticleWindow&, ArticleExercise& e) { e.clockTick(); }},
-        {"Timer5", 11, true, [](ArticleWindow&, ArticleExercise& e) { e.meterReset(); }},
-    };
-    for (const TimerRow& row : rows) {
-        auto* timer = new QTimer(this);
-        timer->setObjectName(QString::fromLatin1(row.name));
-        timer->setInterval(row.interval);
-        timer->setSingleShot(row.singleShot);
-        timer->setTimerType(Qt::PreciseTimer);
-        const auto tick = row.tick;
-        connect(timer, &QTimer::timeout, this, [this, tick] { tick(*this, *m_exercise); });
-        m_timers.insert(timer->objectName(), timer);
-    }
-    m_timers.value(QStringLiteral("Timer3"))->start();
+    timers().add({
+        {"Timer1", 6, TimerTable::OneShot, [this] { label4Click(); }},
+        {"Timer2", 6, TimerTable::OneShot, [this] { label10Click(); }},
+        {"Timer3", 600, TimerTable::Repeating, [this] { m_exercise->blinkTick(); }},
+        {"Timer4", 500, TimerTable::Repeating, [this] { m_exercise->clockTick(); }},
+        {"Timer5", 11, TimerTable::OneShot, [this] { m_exercise->meterReset(); }},
+    });
+    timers().start("Timer3");
 }
 
 // --- rendering -----------------------------------------------------------------------------
@@ -226,9 +217,8 @@ void ArticleWindow::render(const ArticleUpdate& update) {
         m_clock->setText(e.clockText());
         m_speed->setText(e.speedText());
         m_accuracy->setText(e.accuracyText());
-        QTimer* clock = m_timers.value(QStringLiteral("Timer4"));
-        if (e.clockRunning() != clock->isActive())
-            e.clockRunning() ? clock->start() : clock->stop();
+        if (e.clockRunning() != timers().isActive("Timer4"))
+            e.clockRunning() ? timers().start("Timer4") : timers().stop("Timer4");
     }
     if (update.flags & ArticleUpdate::Buttons) {
         m_pageNumber->setText(QString::number(e.pageNumber()));
@@ -242,15 +232,13 @@ void ArticleWindow::render(const ArticleUpdate& update) {
             const QSignalBlocker blocker(m_sound);
             m_sound->setChecked(e.keystrokeSound());
         }
-        Articles::articlePath = e.articlePath();
-        Articles::articlePathRelative = e.articlePathRelative();
     }
     if (update.flags & ArticleUpdate::MeterReset)
-        m_timers.value(QStringLiteral("Timer5"))->start();
+        timers().start("Timer5");
     if (m_typed->text() != e.typedText())
         m_typed->setText(e.typedText());
     for (PracticeSound sound : update.sounds)
-        playWave(sound == PracticeSound::Keystroke ? keySoundPath : errorSoundPath);
+        playSound(sound);
     if (update.flags & ArticleUpdate::OpenChooser)
         QTimer::singleShot(0, this, &ArticleWindow::openChooser);
 }
@@ -269,9 +257,9 @@ void ArticleWindow::openChooser() {
     chooser.exec();
     if (chooser.choice() == ArticleChooser::Choice::Catalogue) {
         m_chosenTitle = chooser.chosenTitle();
-        m_timers.value(QStringLiteral("Timer2"))->start();
+        timers().start("Timer2");
     } else if (chooser.choice() == ArticleChooser::Choice::Optional) {
-        m_timers.value(QStringLiteral("Timer1"))->start();
+        timers().start("Timer1");
     }
     focusInputBox();
 }
@@ -308,43 +296,4 @@ void ArticleWindow::saveState() {
 void ArticleWindow::openSettings() {
     const QRect button = m_settings->geometry();
     showSettingsPanel(QPoint(button.left() - twips(kPanelLeftOfButton), button.top()));
-}
-
-bool ArticleWindow::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (watched == m_input && type == QEvent::KeyPress) {
-        const int code = virtualKeyCode(static_cast<QKeyEvent*>(event));
-        if (code == KeyCode::Backspace) {
-            m_exercise->keyPress(KeyCode::Backspace);
-            return true;
-        }
-        if (code == KeyCode::Space)
-            m_exercise->keyPress(KeyCode::Space);
-        return false;
-    }
-    if (watched == m_selectLesson && type == QEvent::MouseMove)
-        hideSettingsPanel();
-    if (watched == m_page || watched == m_topBar) {
-        if (type == QEvent::MouseMove) {
-            hideSettingsPanel();
-        } else if (type == QEvent::MouseButtonPress) {
-            hideSettingsPanel();
-            focusInputBox();
-            return true;
-        } else if (type == QEvent::MouseButtonRelease) {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::RightButton) {
-                // After the menu from the page or the bar the focus stays where it was.
-                popThemeMenu(mouse->globalPosition().toPoint(), false);
-                return true;
-            }
-        }
-    }
-    return PracticeWindow::eventFilter(watched, event);
-}
-
-void ArticleWindow::mousePressEvent(QMouseEvent* event) {
-    // A click on the window's background only brings the focus back to the input box.
-    focusInputBox();
-    PracticeWindow::mousePressEvent(event);
 }

@@ -2,17 +2,16 @@
 
 #include "articles/article_exercise.h"
 #include "articles/article_state.h"
+#include "shell/navigator.h"
 #include "shell/practice_window.h"
-
-#include <QHash>
 
 class ArticlePage;
 class ClickLabel;
+class InputBox;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTimer;
 
 // The Article practice window: an article typed page by page, each keystroke written under
 // the character it answers. The window routes events and timer ticks into the exercise and
@@ -23,7 +22,10 @@ class ArticleWindow : public PracticeWindow {
     static const QString kPickerTitle;
     static const QString kPickerFilter;
 
-    explicit ArticleWindow(const AppContext& context, QWidget* parent = nullptr);
+    // The hand-over names the article to start from, which the title saved in sz2.txt then
+    // replaces.
+    explicit ArticleWindow(const AppContext& context, const HandOver& handOver = {},
+                           QWidget* parent = nullptr);
     ~ArticleWindow() override;
 
     QWidget* inputBox() const override;
@@ -31,16 +33,15 @@ class ArticleWindow : public PracticeWindow {
 
     const ArticleExercise& exercise() const { return *m_exercise; }
     const QString& articleTitle() const { return m_exercise->articleTitle(); }
-    // The timers by their names, for tests to step.
-    QTimer* timer(const QString& name) const { return m_timers.value(name); }
+    // The article file now practised, relative to the program folder or a full path.
+    const QString& articlePath() const { return m_exercise->articlePath(); }
+    bool articlePathRelative() const { return m_exercise->articlePathRelative(); }
 
     void openChooser();  // "Select lesson"
     void openSettings(); // "Settings"
 
   protected:
     void saveState() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
 
   private:
     void buildWidgets();
@@ -54,7 +55,6 @@ class ArticleWindow : public PracticeWindow {
     FolderArticleFiles m_files;
     std::unique_ptr<ArticleExercise> m_exercise;
     QString m_chosenTitle;
-    QHash<QString, QTimer*> m_timers;
 
     ArticlePage* m_page = nullptr;         // Picture2
     QWidget* m_topBar = nullptr;           // Picture3
@@ -63,7 +63,7 @@ class ArticleWindow : public PracticeWindow {
     QLabel* m_clock = nullptr;             // Label40
     QLabel* m_speed = nullptr;             // Label16
     QLabel* m_accuracy = nullptr;          // Label22z
-    QLineEdit* m_input = nullptr;          // Text3, takes each keystroke
+    InputBox* m_input = nullptr;           // Text3, takes each keystroke
     QLineEdit* m_typed = nullptr;          // Text2, the keystroke being judged, hidden
     QPushButton* m_previous = nullptr;     // Command2
     QPushButton* m_next = nullptr;         // Command3
