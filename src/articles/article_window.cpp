@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -34,6 +35,18 @@ constexpr int kBarButtonWidth = 1500;
 constexpr int kButtonHeight = 450;
 constexpr int kPageButtonsTop = 7860;
 constexpr int kPanelLeftOfButton = 1000;
+
+// The bar under the banner that carries the meters: paper across the whole window.
+class PaperBar : public QWidget {
+  public:
+    using QWidget::QWidget;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        Look::paintPaper(p, rect(), palette());
+    }
+};
 
 } // namespace
 
@@ -88,11 +101,9 @@ void ArticleWindow::buildWidgets() {
     m_page->notice()->setGeometry(QRect(560, 140, 180, 22));
 
     // The bar under the banner: the meters, then the lesson and settings buttons.
-    m_topBar = new QWidget(this);
+    m_topBar = new PaperBar(this);
     m_topBar->setObjectName(QStringLiteral("Picture3"));
-    m_topBar->setAttribute(Qt::WA_StyledBackground);
     m_topBar->setGeometry(twipsRect(0, kBarTop, kWindowWidthTwips, kBarHeight));
-    Look::stylePaperPanel(m_topBar);
     Look::addMeters(m_topBar,
                     {{"Time", "Label40", "0:00:00", &m_clock},
                      {"Speed", "Label16", "0 WPM", &m_speed},
