@@ -153,8 +153,9 @@ int main(int argc, char* argv[]) {
     report("keystroke_to_repaint_ms", costs);
     report("keystroke_to_repaint_cpu_ms", cpuCosts);
     report("  of which page-turning keystrokes (wall)", turnCosts);
-    std::printf("  keystrokes over 1 ms: %zu\n",
-                size_t(std::count_if(costs.begin(), costs.end(), [](double ms) { return ms > 1; })));
+    std::printf(
+        "  keystrokes over 1 ms: %zu\n",
+        size_t(std::count_if(costs.begin(), costs.end(), [](double ms) { return ms > 1; })));
     std::printf("pages typed: %d\n", e.pageNumber());
 
     // Idle: ten seconds with nothing typed; the caret blinks and the clock runs.
@@ -165,8 +166,8 @@ int main(int argc, char* argv[]) {
     QTimer::singleShot(10000, &idleLoop, &QEventLoop::quit);
     idleLoop.exec();
     const double used = cpuSeconds() - cpu0;
-    std::printf("idle_cpu over %.1f s: %.1f ms CPU (%.3f %%), clock %s\n",
-                idle.elapsed() / 1000.0, used * 1000, used * 100 / (idle.elapsed() / 1000.0),
+    std::printf("idle_cpu over %.1f s: %.1f ms CPU (%.3f %%), clock %s\n", idle.elapsed() / 1000.0,
+                used * 1000, used * 100 / (idle.elapsed() / 1000.0),
                 e.clockRunning() ? "running" : "stopped");
     delete window;
     return 0;

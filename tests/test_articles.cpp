@@ -130,7 +130,8 @@ void TestArticles::stateLineRoundTrip_data() {
     QTest::addColumn<bool>("sound");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("written");
-    QTest::newRow("sound off") << "0lunch" << false << "lunch" << "0lunch";
+    QTest::newRow("sound off") << "0lunch" << false << "lunch"
+                               << "0lunch";
     QTest::newRow("sound on") << "1The Grand Canyon" << true << "The Grand Canyon"
                               << "1The Grand Canyon";
     QTest::newRow("empty file") << "" << false << "a girl selling matches"
@@ -152,7 +153,8 @@ void TestArticles::displayLinesCutTheJoinedText_data() {
     QTest::addColumn<QStringList>("expected"); // the display lines before the fill lines
 
     // A boundary inside a word: "extraordinary" straddles columns 62 and 63.
-    const QString first = QStringLiteral("It was an ") + QString(40, u'x') + QStringLiteral(" extra");
+    const QString first =
+        QStringLiteral("It was an ") + QString(40, u'x') + QStringLiteral(" extra");
     QCOMPARE(first.size(), 56);
     QTest::newRow("boundary inside a word")
         << QStringList{first + QStringLiteral("ordinary day.")}
@@ -430,16 +432,20 @@ void TestArticles::badInputGivesClearResult_data() {
     QTest::addColumn<QString>("message");
 
     const QString first = QStringLiteral("a girl selling matches");
-    QTest::newRow("saved title missing") << "gone" << QByteArray() << first << "Matches." << "";
+    QTest::newRow("saved title missing") << "gone" << QByteArray() << first << "Matches."
+                                         << "";
     QTest::newRow("title with a path") << "../secret" << QByteArray() << first << "Matches."
                                        << "";
-    QTest::newRow("empty title") << "" << QByteArray() << first << "Matches." << "";
-    QTest::newRow("link out of text/") << "link" << QByteArray() << first << "Matches." << "";
+    QTest::newRow("empty title") << "" << QByteArray() << first << "Matches."
+                                 << "";
+    QTest::newRow("link out of text/") << "link" << QByteArray() << first << "Matches."
+                                       << "";
     QTest::newRow("empty file") << "empty" << QByteArray("\r\n") << "empty" << fills(3)
                                 << "This article is empty.";
     QTest::newRow("binary file") << "binary" << QByteArray("MZ\0\0\x90\x01", 6) << "binary"
                                  << fills(3) << "This file is not a text file.";
-    QTest::newRow("very long line") << "long" << QByteArray(200000, 'w') << "long" << "www"
+    QTest::newRow("very long line") << "long" << QByteArray(200000, 'w') << "long"
+                                    << "www"
                                     << "";
 }
 

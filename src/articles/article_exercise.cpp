@@ -249,8 +249,8 @@ void ArticleExercise::clockTick() {
     }
     // One tick is half a second, so this is characters per minute, always even.
     const double perMinute = double(m_keyRecord.size()) / m_tickCount * 60;
-    m_speedText = QString::number(2 * static_cast<long long>(std::floor(perMinute))) +
-                  QStringLiteral(" WPM");
+    m_speedText =
+        QString::number(2 * static_cast<long long>(std::floor(perMinute))) + QStringLiteral(" WPM");
     m_update.flags |= ArticleUpdate::Meters;
     flush();
 }
@@ -426,9 +426,8 @@ void ArticleExercise::nextPage() {
     m_previousEnabled = true;
     pageTurn(1);
     const int after = m_lineNumber + 4;
-    const QString first = after <= ArticleText::kLastLineIndex
-                              ? m_articleLines.value(after).left(1)
-                              : QString(ArticleText::kFill);
+    const QString first = after <= ArticleText::kLastLineIndex ? m_articleLines.value(after).left(1)
+                                                               : QString(ArticleText::kFill);
     if (first == QString(ArticleText::kFill))
         m_nextEnabled = false;
     m_update.flags |= ArticleUpdate::Buttons;

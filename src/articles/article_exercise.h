@@ -17,14 +17,14 @@
 // What one input changed, for the window to redraw just that.
 struct ArticleUpdate {
     enum Flag {
-        Page = 0x1,          // the page was cleared and its six lines drawn afresh
-        Cells = 0x2,         // typed cells or the caret: see `cells`
-        Cursor = 0x4,        // column / pageRow: the input box follows (geng)
-        Meters = 0x8,        // clock, speed, accuracy
-        Buttons = 0x10,      // "Previous", "Next", the page number, the notice
-        Article = 0x20,      // caption, title, sound switch
-        MeterReset = 0x40,   // start the one-shot reset timer
-        OpenChooser = 0x80,  // the end-of-text question was answered with OK
+        Page = 0x1,         // the page was cleared and its six lines drawn afresh
+        Cells = 0x2,        // typed cells or the caret: see `cells`
+        Cursor = 0x4,       // column / pageRow: the input box follows (geng)
+        Meters = 0x8,       // clock, speed, accuracy
+        Buttons = 0x10,     // "Previous", "Next", the page number, the notice
+        Article = 0x20,     // caption, title, sound switch
+        MeterReset = 0x40,  // start the one-shot reset timer
+        OpenChooser = 0x80, // the end-of-text question was answered with OK
     };
     int flags = 0;
     QList<QPoint> cells; // (column 1-62, pageRow 2-7) of each cell to repaint
@@ -73,10 +73,10 @@ class ArticleExercise : public QObject {
     void setKeystrokeSound(bool on);
 
     // --- events ---
-    void keyPress(int keyAscii);          // Backspace and Space
+    void keyPress(int keyAscii);           // Backspace and Space
     void textChanged(const QString& text); // the input box's text, emptied after each change
-    void previousPage();                  // "Previous"
-    void nextPage();                      // "Next"
+    void previousPage();                   // "Previous"
+    void nextPage();                       // "Next"
 
     // --- timers ---
     void blinkTick();  // Timer3, 600 ms

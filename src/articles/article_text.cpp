@@ -134,8 +134,8 @@ std::optional<QByteArray> FolderArticleFiles::readArticle(const QString& path, b
             rest.remove(0, 1);
         file = QDir(m_folder).filePath(rest);
         // A catalogue article must really lie in the folder "text".
-        const QString textDir = QFileInfo(QDir(m_folder).filePath(QStringLiteral("text")))
-                                    .canonicalFilePath();
+        const QString textDir =
+            QFileInfo(QDir(m_folder).filePath(QStringLiteral("text"))).canonicalFilePath();
         const QString target = QFileInfo(file).canonicalFilePath();
         if (textDir.isEmpty() || !target.startsWith(textDir + u'/'))
             return std::nullopt;

@@ -54,8 +54,7 @@ const QString ArticleWindow::kPickerTitle = QStringLiteral("Please choose to pra
 const QString ArticleWindow::kPickerFilter = QStringLiteral("Text Files (*.txt)");
 
 ArticleWindow::ArticleWindow(const AppContext& context, const HandOver&, QWidget* parent)
-    : PracticeWindow(context, QStringLiteral("Form11"), 2, parent),
-      m_files(context.folder.dir()),
+    : PracticeWindow(context, QStringLiteral("Form11"), 2, parent), m_files(context.folder.dir()),
       m_exercise(std::make_unique<ArticleExercise>(m_files)) {
     setWindowTitle(QStringLiteral("Article practice"));
     buildWidgets();
@@ -150,9 +149,8 @@ void ArticleWindow::buildWidgets() {
     const int barButtonsTop = kBarTop + (kBarHeight - kButtonHeight) / 2;
     m_selectLesson = new QPushButton(QStringLiteral("Select lesson"), this);
     m_selectLesson->setObjectName(QStringLiteral("Command4"));
-    m_selectLesson->setGeometry(
-        twipsRect(kWindowWidthTwips - kBarButtonWidth - kButtonWidth - 420, barButtonsTop,
-                  kButtonWidth, kButtonHeight));
+    m_selectLesson->setGeometry(twipsRect(kWindowWidthTwips - kBarButtonWidth - kButtonWidth - 420,
+                                          barButtonsTop, kButtonWidth, kButtonHeight));
     m_settings = new QPushButton(QStringLiteral("Settings"), this);
     m_settings->setObjectName(QStringLiteral("Command6"));
     m_settings->setGeometry(twipsRect(kWindowWidthTwips - kBarButtonWidth - 300, barButtonsTop,
