@@ -363,8 +363,8 @@ class TestWindows : public QObject {
             const qreal character = ArticlePage::articleCharAt(c, 2).x();
             const qreal cell = ArticlePage::typingCellAt(c, 2).x();
             QVERIFY2(qAbs(cell - character) < advance * 0.1, qPrintable(QString::number(c)));
-            QVERIFY(page->cellRect(c, 2).contains(QPointF(character + advance / 2, 
-                                                          page->cellRect(c, 2).center().y()).toPoint()));
+            const QRect cellRect = page->cellRect(c, 2);
+            QVERIFY(cellRect.contains(QPoint(int(character + advance / 2), cellRect.center().y())));
         }
         QVERIFY(page->mapTo(window.get(), ArticlePage::articleCharAt(62, 7).toPoint()).x() +
                     advance < window->width());
