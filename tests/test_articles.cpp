@@ -447,6 +447,11 @@ void TestArticles::badInputGivesClearResult_data() {
     QTest::newRow("very long line") << "long" << QByteArray(200000, 'w') << "long"
                                     << "www"
                                     << "";
+    // Past the size cap: read up to the last whole character, so still read as UTF-8.
+    QTest::newRow("larger than the cap")
+        << "huge"
+        << "\xC3\xA9" + QByteArray(FolderArticleFiles::kMaxArticleBytes - 2, 'h') + "\xC3\xA9"
+        << "huge" << QStringLiteral("\u00e9hh") << "";
 }
 
 void TestArticles::badInputGivesClearResult() {

@@ -140,15 +140,32 @@ std::optional<QByteArray> FolderArticleFiles::readArticle(const QString& path, b
         if (textDir.isEmpty() || !target.startsWith(textDir + u'/'))
             return std::nullopt;
     }
-    const QFileInfo info(file);
-    if (!info.isFile() || info.size() > kMaxArticleBytes)
+    if (!QFileInfo(file).isFile())
         return std::nullopt;
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
     QByteArray bytes = f.read(kMaxArticleBytes + 1);
-    if (bytes.size() > kMaxArticleBytes)
-        return std::nullopt;
+    if (bytes.size() > kMaxArticleBytes) {
+        // Only the first 500 lines are practised anyway: keep the whole lines that fit, so
+        // that no character is cut in two; a single line that long loses the UTF-8
+        // character it ends in.
+        const qsizetype lineEnd = bytes.lastIndexOf('\n', kMaxArticleBytes - 1);
+        qsizetype keep = lineEnd >= 0 ? lineEnd + 1 : kMaxArticleBytes;
+        if (lineEnd < 0) {
+            qsizetype start = keep;
+            while (start > 0 && keep - start < 4 && (uchar(bytes[start - 1]) & 0xC0) == 0x80)
+                --start;
+            const qsizetype lead = start - 1;
+            if (lead >= 0 && uchar(bytes[lead]) >= 0xC0) {
+                const uchar b = uchar(bytes[lead]);
+                const qsizetype length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+                if (keep - lead < length)
+                    keep = lead;
+            }
+        }
+        bytes.truncate(keep);
+    }
     return bytes;
 }
 

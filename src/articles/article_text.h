@@ -54,7 +54,8 @@ class ArticleFiles {
 };
 
 // The program folder's files. A relative article path must stay inside the folder "text"
-// (no link leads out of it); every article is a regular file of at most kMaxArticleBytes.
+// (no link leads out of it); an article is a regular file, read up to its last whole line
+// within kMaxArticleBytes.
 class FolderArticleFiles : public ArticleFiles {
   public:
     static constexpr qint64 kMaxArticleBytes = 4 * 1024 * 1024;
