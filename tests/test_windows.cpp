@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -51,6 +52,19 @@ void closeWindow(QWidget* window) {
 }
 
 } // namespace
+
+// Gathers the regions a widget paints.
+class PaintRecorder : public QObject {
+  public:
+    QRegion region;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            region += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
 
 Q_DECLARE_METATYPE(Kind)
 
@@ -368,6 +382,29 @@ class TestWindows : public QObject {
         }
         QVERIFY(page->mapTo(window.get(), ArticlePage::articleCharAt(62, 7).toPoint()).x() +
                     advance < window->width());
+    }
+
+    void articleCaretBlinkRepaintsOnlyItsCell() {
+        QDir(m_dir.path()).mkpath(QStringLiteral("text"));
+        writeBytes(m_dir.filePath(QStringLiteral("text/lunch.txt")), "Lunch, then.\r\n");
+        writeBytes(m_dir.filePath(QStringLiteral("sz2.txt")), "0lunch\r\n");
+        std::unique_ptr<ArticleWindow> window(new ArticleWindow(context()));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        auto* page = window->findChild<ArticlePage*>(QStringLiteral("Picture2"));
+        PaintRecorder painted;
+        page->installEventFilter(&painted);
+        int repaints = 0;
+        for (int tick = 0; tick < 4; ++tick) {
+            painted.region = QRegion();
+            window->timers().fire("Timer3");
+            QCoreApplication::processEvents();
+            if (painted.region.isEmpty())
+                continue;
+            ++repaints;
+            QVERIFY(page->cellRect(1, 2).contains(painted.region.boundingRect()));
+        }
+        QVERIFY(repaints >= 2); // shown and hidden
     }
 
     void articleChooserLoadsAfterItCloses() {
