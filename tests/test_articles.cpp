@@ -95,7 +95,7 @@ class TestArticles : public QObject {
     void stateLineRoundTrip();
     void displayLinesCutTheJoinedText_data();
     void displayLinesCutTheJoinedText();
-    void scratchFileHoldsDocumentedBytes();
+    void scratchFileJoinsLinesAndFills();
     void optionalArticleInUtf8ReadsLikeGbk();
     void matchAndMismatchAreRecordedAndDrawn();
     void keystrokeRepaintsOnlyItsCells();
@@ -180,7 +180,7 @@ void TestArticles::displayLinesCutTheJoinedText() {
     QCOMPARE(lines.last(), ArticleText::fillRun());
 }
 
-void TestArticles::scratchFileHoldsDocumentedBytes() {
+void TestArticles::scratchFileJoinsLinesAndFills() {
     Fixture f("Hello \r\nworld\r\n");
     QCOMPARE(f.files.scratch, QByteArray("Hello world") + fillBytes() + "\r\n");
     // A character GBK cannot hold is written as "?".

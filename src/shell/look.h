@@ -86,7 +86,7 @@ void styleCaption(QLabel* label, double pointSize = 9, bool bold = false);
 void styleGamesLink(QLabel* label, bool onDark = false);
 // A status line that comes and goes: white on the status orange.
 void styleStatusLine(QLabel* label);
-// A notice on the article page: white on the documented red.
+// A notice on the article page: white on red.
 void styleNotice(QLabel* label);
 // Text in a fixed colour on no background, so no skin makes it illegible.
 QString labelStyle(const QColor& colour);
