@@ -286,6 +286,14 @@ void styleStatusLine(QLabel* label) {
     label->setAlignment(Qt::AlignCenter);
 }
 
+void styleNotice(QLabel* label) {
+    label->setStyleSheet(QStringLiteral("QLabel { color: white; background: %1;"
+                                        " border-radius: 6px; }")
+                             .arg(kWrong.name()));
+    label->setFont(uiFont(11, true));
+    label->setAlignment(Qt::AlignCenter);
+}
+
 QString labelStyle(const QColor& colour) {
     return QStringLiteral("QLabel { color: %1; background: transparent; }").arg(colour.name());
 }

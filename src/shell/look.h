@@ -36,6 +36,8 @@ inline const QColor kCorrect{0, 192, 192};      // the right characters over the
 inline const QColor kWrong{255, 0, 0};          // wrong characters, wrong marks, the own entry
 inline const QColor kRightMark{0, 0, 255};      // the marks under right characters
 inline const QColor kHintSquare{192, 192, 255}; // the letter squares of the Word keyboard
+inline const QColor kPageInk{0, 0, 0};          // the article on its page
+inline const QColor kPageSheet{255, 255, 255};  // the article page
 // White over the teal band, `alpha` opaque.
 inline QColor onTeal(int alpha) {
     return QColor(255, 255, 255, alpha);
@@ -84,6 +86,8 @@ void styleCaption(QLabel* label, double pointSize = 9, bool bold = false);
 void styleGamesLink(QLabel* label, bool onDark = false);
 // A status line that comes and goes: white on the status orange.
 void styleStatusLine(QLabel* label);
+// A notice on the article page: white on red.
+void styleNotice(QLabel* label);
 // Text in a fixed colour on no background, so no skin makes it illegible.
 QString labelStyle(const QColor& colour);
 // A navigation entry: black, or red for the window's own entry.
