@@ -1,12 +1,20 @@
-// The typing game's rules: item sets, the falling engine stepped tick by tick, hits and
-// results, and the settings record. No widgets: the game is driven as its window drives it.
+// The typing game: its rules (item sets, the falling engine stepped tick by tick, hits and
+// results, the settings record) driven as the window drives them, then the window itself.
 
+#include "fakes.h"
 #include "game/game_item_sets.h"
 #include "game/game_settings.h"
+#include "game/game_window.h"
 #include "game/typing_game.h"
 
-#include <QSignalSpy>
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <deque>
@@ -126,6 +134,28 @@ class GameTest : public QObject {
     void stepButtonsKeepTheirFloors();
     void saveRestartsScoreClockAndSpeed();
     void settingsOnlyPauseARunningGame();
+
+    // --- the window ---
+    void windowPlaysFromTheKeyboard();
+    void windowSavesSettingsAndReadsThemBack();
+    void windowReportsAMissingWordList();
+    void windowShowsTheResultInAPrompt();
+
+  private:
+    AppContext context() {
+        return AppContext{ProgramFolder(m_dir.path()), &m_platform, &m_sound, nullptr, nullptr};
+    }
+    QString gameSet() const { return m_dir.filePath(QStringLiteral("GameSet.txt")); }
+    template <typename T> static T* child(QWidget& window, const char* name) {
+        T* found = window.findChild<T*>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("no %s", name);
+        return found;
+    }
+
+    QTemporaryDir m_dir;
+    FakePlatform m_platform;
+    FakeSound m_sound;
 };
 
 // --- item sets ---
@@ -666,5 +696,102 @@ void GameTest::settingsOnlyPauseARunningGame() {
     QCOMPARE(g.game.runState(), QStringLiteral("00")); // F3 cannot revive a finished game
 }
 
-QTEST_GUILESS_MAIN(GameTest)
+// --- the window ---
+
+void GameTest::windowPlaysFromTheKeyboard() {
+    writeBytes(gameSet(), "0,0,1,1,1,60,1,1\r\n");
+    GameWindow window(context());
+    window.show();
+    auto* input = child<QLineEdit>(window, "Text1");
+    auto* fall = child<QTimer>(window, "Timer1");
+    QVERIFY(!fall->isActive());
+    QTest::keyClick(input, Qt::Key_F2);
+    QVERIFY(window.windowTitle().startsWith(u"Typing game: "));
+    QVERIFY(fall->isActive() && child<QTimer>(window, "Timer2")->isActive());
+    QVERIFY(child<QPushButton>(window, "Command1")->isHidden());
+    window.game().Timer7();
+
+    const QString item = window.game().slot(0).text;
+    QTest::keyClicks(input, item);
+    QCOMPARE(child<QLabel>(window, "Label4")->text(), QStringLiteral("1"));
+    QCOMPARE(input->text(), QString());
+    QCOMPARE(m_sound.played.size(), 1);
+    QTest::keyClicks(input, QStringLiteral("1"));
+    QCOMPARE(child<QLineEdit>(window, "Text2")->text(), QStringLiteral("1 "));
+
+    QTest::keyClick(input, Qt::Key_F3);
+    QVERIFY(!fall->isActive());
+    QVERIFY(child<QPushButton>(window, "Command7")->isVisible());
+    QVERIFY(child<QPushButton>(window, "Command1")->isVisible());
+    QTest::keyClick(input, Qt::Key_F3);
+    QVERIFY(fall->isActive());
+    QVERIFY(child<QPushButton>(window, "Command6")->isVisible());
+}
+
+void GameTest::windowSavesSettingsAndReadsThemBack() {
+    QFile::remove(gameSet());
+    {
+        GameWindow window(context());
+        window.show();
+        child<QPushButton>(window, "Command9")->click();
+        QVERIFY(child<QWidget>(window, "Picture3")->isVisible());
+        QVERIFY(child<QWidget>(window, "Frame7")->isVisible());
+        child<QRadioButton>(window, "Option2")->click();
+        QVERIFY(child<QWidget>(window, "Frame8")->isVisible());
+        for (int i = 0; i < 4; ++i)
+            child<QPushButton>(window, "Command10")->click(); // +50
+        child<QRadioButton>(window, "Option5")->click();     // Three
+        child<QPushButton>(window, "Command13")->click();    // +10
+        child<QPushButton>(window, "Command14")->click();    // Save settings
+        QVERIFY(!child<QWidget>(window, "Picture3")->isVisible());
+        QCOMPARE(readAll(gameSet()), QByteArray("200,0,1,1,1,70,3,2\r\n"));
+        // Cancel keeps a change for this session only.
+        child<QPushButton>(window, "Command9")->click();
+        child<QPushButton>(window, "Command10")->click();
+        child<QPushButton>(window, "Command15")->click();
+        QCOMPARE(child<QLabel>(window, "Label5")->text(), QStringLiteral("250"));
+    }
+    QCOMPARE(readAll(gameSet()), QByteArray("200,0,1,1,1,70,3,2\r\n"));
+    GameWindow again(context());
+    QCOMPARE(child<QLabel>(again, "Label5")->text(), QStringLiteral("200"));
+    QCOMPARE(child<QLabel>(again, "Label11")->text(), QStringLiteral("70"));
+    QVERIFY(child<QRadioButton>(again, "Option5")->isChecked());
+    QVERIFY(child<QRadioButton>(again, "Option2")->isChecked());
+    QCOMPARE(child<QLabel>(again, "Label8")->text(), QStringLiteral("200"));
+}
+
+void GameTest::windowReportsAMissingWordList() {
+    QFile::remove(m_dir.filePath(QStringLiteral("game-cz3.txt")));
+    writeBytes(m_dir.filePath(QStringLiteral("game-cz2.txt")), "\"ofmeupas\",ignored\r\n");
+    m_platform.told.clear();
+    GameWindow window(context());
+    QMenu* menu = window.gameMenu();
+    QCOMPARE(menu->objectName(), QStringLiteral("GAME"));
+    child<QAction>(*menu, "new1(4)")->trigger();
+    QCOMPARE(window.game().itemSource(), QStringLiteral("ofmeupas"));
+    child<QAction>(*menu, "new1(5)")->trigger();
+    QCOMPARE(m_platform.told.size(), 1);
+    QVERIFY(m_platform.told[0].startsWith(u"Prompt|"));
+    QVERIFY(m_platform.told[0].contains(u"game-cz3.txt"));
+    QVERIFY(child<QAction>(*menu, "new1(4)")->isChecked());
+    QVERIFY(!child<QAction>(*menu, "new1(5)")->isChecked());
+    QCOMPARE(window.windowTitle(), QStringLiteral("Typing game: Word exercises 1"));
+}
+
+void GameTest::windowShowsTheResultInAPrompt() {
+    writeBytes(gameSet(), "60,0,1,1,1,60,4,2\r\n");
+    m_platform.told.clear();
+    GameWindow window(context());
+    window.show();
+    QTest::keyClick(child<QLineEdit>(window, "Text1"), Qt::Key_F2);
+    for (int i = 0; i < 60; ++i)
+        window.game().Timer2();
+    QCOMPARE(m_platform.told,
+             QStringList{"Prompt|\nThe typing time has arrived! Your typing speed is: 0Character"
+                         " / min,You have to continue to work hard!\n\n          "});
+    QVERIFY(!child<QTimer>(window, "Timer1")->isActive());
+    QCOMPARE(readAll(gameSet()), QByteArray("60,0,1,1,1,60,4,2\r\n"));
+}
+
+QTEST_MAIN(GameTest)
 #include "test_game.moc"

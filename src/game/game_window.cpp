@@ -28,6 +28,7 @@
 #include <QRandomGenerator>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -167,6 +168,40 @@ class GameInput : public QLineEdit {
     }
 };
 
+// The elf sprite Picture1, showing Image1 (facing right) or its mirror Image2.
+class ElfSpriteWidget : public QWidget {
+  public:
+    explicit ElfSpriteWidget(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("Picture1"));
+        resize(twipsSize(TypingGame::kSpriteWidth, TypingGame::kSpriteHeight));
+    }
+    std::function<void()> clicked;
+
+    void setFacingLeft(bool left) {
+        if (left == m_facingLeft)
+            return;
+        m_facingLeft = left;
+        update();
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        const qreal dpr = devicePixelRatioF();
+        QPixmap& picture = m_pictures[m_facingLeft ? 1 : 0];
+        if (picture.isNull() || picture.devicePixelRatio() != dpr)
+            picture = ElfSprite::picture(size(), dpr, m_facingLeft);
+        QPainter(this).drawPixmap(0, 0, picture);
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton && clicked)
+            clicked();
+    }
+
+  private:
+    bool m_facingLeft = false;
+    QPixmap m_pictures[2];
+};
+
 // The playing field Picture2: the night scene, the items and the elf sprite. It repaints only
 // the places where something moved or changed.
 class GameField : public QWidget {
@@ -176,6 +211,11 @@ class GameField : public QWidget {
           m_itemHeight(QFontMetrics(itemFont).height()) {
         setObjectName(QStringLiteral("Picture2"));
         setAttribute(Qt::WA_OpaquePaintEvent);
+        m_sprite = new ElfSpriteWidget(this);
+        m_sprite->clicked = [this] {
+            if (spriteOrItemClicked)
+                spriteOrItemClicked();
+        };
     }
 
     std::function<void()> spriteOrItemClicked;
@@ -193,15 +233,10 @@ class GameField : public QWidget {
                 m_items[size_t(i)] = now;
             }
         }
-        const QRect sprite = spriteRect();
-        if (sprite != m_sprite || m_game.spriteFacesLeft() != m_spriteFacesLeft) {
-            dirty += m_sprite;
-            dirty += sprite;
-            m_sprite = sprite;
-            m_spriteFacesLeft = m_game.spriteFacesLeft();
-        }
         if (!dirty.isEmpty())
             update(dirty);
+        m_sprite->move(qRound(m_game.spriteLeft() / 15.0), qRound(m_game.spriteTop() / 15.0));
+        m_sprite->setFacingLeft(m_game.spriteFacesLeft());
     }
 
   protected:
@@ -217,13 +252,12 @@ class GameField : public QWidget {
             m_scene.setDevicePixelRatio(dpr);
             QPainter scene(&m_scene);
             paintNightScene(scene, rect());
-            for (int facing = 0; facing < 2; ++facing)
-                m_elf[facing] = ElfSprite::picture(spriteSize(), dpr, facing == 1);
         }
         QPainter p(this);
         for (const QRect& r : event->region())
             p.drawPixmap(r, m_scene, QRectF(QRectF(r).topLeft() * dpr, QSizeF(r.size()) * dpr));
 
+        // Items: coloured bold text on black.
         p.setFont(m_itemFont);
         for (const Shown& item : m_items) {
             if (item.rect.isEmpty() || !event->region().intersects(item.rect))
@@ -232,20 +266,17 @@ class GameField : public QWidget {
             p.setPen(toColor(item.colour));
             p.drawText(item.rect, Qt::AlignCenter, item.text);
         }
-        if (event->region().intersects(m_sprite))
-            p.drawPixmap(m_sprite.topLeft(), m_elf[m_spriteFacesLeft ? 1 : 0]);
     }
 
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() != Qt::LeftButton)
             return;
         const QPoint at = event->position().toPoint();
-        bool onSomething = m_sprite.contains(at);
-        for (const Shown& item : m_items)
-            onSomething = onSomething || item.rect.contains(at);
-        if (onSomething && spriteOrItemClicked)
+        const bool onItem = std::any_of(m_items.begin(), m_items.end(),
+                                        [at](const Shown& item) { return item.rect.contains(at); });
+        if (onItem && spriteOrItemClicked)
             spriteOrItemClicked();
-        else if (fieldClicked)
+        else if (!onItem && fieldClicked)
             fieldClicked();
     }
 
@@ -262,16 +293,7 @@ class GameField : public QWidget {
         bool operator==(const Shown&) const = default;
     };
 
-    static QSize spriteSize() {
-        return twipsSize(TypingGame::kSpriteWidth, TypingGame::kSpriteHeight);
-    }
-
-    QRect spriteRect() const {
-        return QRect(QPoint(qRound(m_game.spriteLeft() / 15.0), qRound(m_game.spriteTop() / 15.0)),
-                     spriteSize());
-    }
-
-    // Items are shown once a game has begun, while they are live.
+    // Items are shown once a game has begun, while they are live and on the field.
     Shown shownItem(int i) const {
         if (m_game.gameStarted() != u"1" || !m_game.isLive(i))
             return {};
@@ -287,10 +309,8 @@ class GameField : public QWidget {
     QFont m_itemFont;
     int m_itemHeight;
     QPixmap m_scene;
-    QPixmap m_elf[2];
     std::array<Shown, TypingGame::kSlots> m_items{};
-    QRect m_sprite;
-    bool m_spriteFacesLeft = false;
+    ElfSpriteWidget* m_sprite = nullptr;
 };
 
 GameWindow::GameWindow(const AppContext& context, QWidget* parent)
