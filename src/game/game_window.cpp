@@ -192,10 +192,12 @@ class ElfSpriteWidget : public QWidget {
             picture = ElfSprite::picture(size(), dpr, m_facingLeft);
         QPainter(this).drawPixmap(0, 0, picture);
     }
+    // The sprite takes its own presses, so a right button on it opens no theme menu.
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton && clicked)
             clicked();
     }
+    void mouseReleaseEvent(QMouseEvent*) override {}
 
   private:
     bool m_facingLeft = false;
