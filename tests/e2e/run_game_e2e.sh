@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Plays the typing game in the built program under Xvfb: with a GameSet.txt that ends a game
+# after five seconds, the game window is opened from the navigation bar, F2 starts a game,
+# letters are typed, the "Prompt" result box appears and is closed, and after the program
+# ends GameSet.txt is as it was (the game writes it only when the settings are saved).
+set -euo pipefail
+program_dir=$1
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'kill $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
+
+exec 3<> "$work/displayfd"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do
+    display=$(head -n1 "$work/displayfd" 2>/dev/null || true)
+    [ -n "$display" ] && break
+    sleep 0.1
+done
+export DISPLAY=":$display"
+unset QT_QPA_PLATFORM
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+find_window() { # title pattern
+    for _ in $(seq 100); do
+        wid=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
+        [ -n "$wid" ] && { echo "$wid"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+folder="$work/zephkin"
+cp -r "$program_dir" "$folder"
+printf '1100001Lesson 1\r\n' > "$folder/sz1.txt"
+# Five seconds, one item, no sounds, ended by the time limit.
+printf '5,0,1,0,1,60,1,2\r\n' > "$folder/GameSet.txt"
+settings_before=$(od -An -c "$folder/GameSet.txt")
+
+"$folder/zephkin" 2>"$work/stderr" &
+pid=$!
+wid=$(find_window "Common words 1") || fail "the Word practice window did not open"
+sleep 0.3
+# The "Typing Zephkin" entry of the navigation bar (its place in the 800 x 600 window).
+xdotool mousemove --window "$wid" 662 39 click 1
+game=$(find_window "^Typing Zephkin$") || fail "the game window did not open"
+sleep 0.3
+xdotool windowfocus --sync "$game" 2>/dev/null || true
+xdotool key F2
+find_window "^Typing game: Key exercises" >/dev/null || fail "F2 did not start a game"
+xdotool type --delay 120 "asdfjklqwertyuiop"
+prompt=$(find_window "^Prompt$") || fail "no result box after the time limit"
+sleep 0.3
+xdotool windowfocus --sync "$prompt" 2>/dev/null || true
+xdotool key Return
+sleep 0.5
+xdotool search --onlyvisible --name "^Prompt$" >/dev/null 2>&1 && fail "the result box did not close"
+python3 "$here/close_window.py" "$game"
+for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && { kill "$pid"; fail "closing the game window did not end the program"; }
+[ "$(od -An -c "$folder/GameSet.txt")" = "$settings_before" ] || fail "GameSet.txt changed"
+echo "game end-to-end: passed"
