@@ -475,8 +475,14 @@ void GameWindow::buildFieldControls() {
     m_gameOver = new QLabel(TypingGame::kGameOverText, m_field);
     m_gameOver->setObjectName(QStringLiteral("Label6"));
     m_gameOver->setAlignment(Qt::AlignCenter);
-    m_gameOver->setFont(Look::uiFont(36, true));
     m_gameOver->setGeometry(twipsRect(2880, 1035, 6435, 930));
+    // 36 points, or less where the system's font runs wider than the box.
+    QFont large = Look::uiFont(36, true);
+    while (large.pointSizeF() > 12 &&
+           QFontMetrics(large).horizontalAdvance(TypingGame::kGameOverText) >
+               m_gameOver->width() - twips(360))
+        large.setPointSizeF(large.pointSizeF() - 1);
+    m_gameOver->setFont(large);
     Look::setOwnStyle(m_gameOver, QStringLiteral("QLabel { color: white; background: black;"
                                                  " border-radius: 10px; }"));
 
