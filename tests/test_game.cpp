@@ -6,6 +6,8 @@
 #include "game/game_settings.h"
 #include "game/game_window.h"
 #include "game/typing_game.h"
+#include "shell/key_codes.h"
+#include "shell/timer_table.h"
 
 #include <QAction>
 #include <QLabel>
@@ -14,7 +16,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 
 #include <algorithm>
 #include <deque>
@@ -30,6 +31,7 @@ struct Game {
     std::deque<double> script;
     QStringList messages;
     QList<PracticeSound> sounds;
+    int notifications = 0;
     QHash<QString, QString> wordLists{{QStringLiteral("game-cz2.txt"), QStringLiteral("abcdefgh")},
                                       {QStringLiteral("game-cz4.txt"), QStringLiteral("abcdefghijkl")}};
 
@@ -40,10 +42,15 @@ struct Game {
                 return std::nullopt;
             return wordLists.value(name);
         });
-        QObject::connect(&game, &TypingGame::messageShown,
-                         [this](const QString&, const QString& text) { messages << text; });
-        QObject::connect(&game, &TypingGame::soundRequested,
-                         [this](PracticeSound s) { sounds << s; });
+        QObject::connect(&game, &TypingGame::changed, [this](TypingGame::Changes what) {
+            ++notifications;
+            if (what & TypingGame::Message)
+                messages << game.messageText();
+            if (what & TypingGame::KeystrokeSound)
+                sounds << PracticeSound::Keystroke;
+            if (what & TypingGame::ErrorSound)
+                sounds << PracticeSound::Error;
+        });
         game.load(settingsLine);
     }
     // The texts the next spawns draw, from a set's source: u picks the character.
@@ -112,6 +119,7 @@ class GameTest : public QObject {
     void timedGameEndsOnItsLastSecond();
     void speedUpAtFifthAndFifteenthHit_data();
     void speedUpAtFifthAndFifteenthHit();
+    void oneNotificationPerInput();
     void runStatesFollowF3_data();
     void runStatesFollowF3();
 
@@ -197,7 +205,7 @@ void GameTest::f2RightAfterOpeningStartsTheFirstSet() {
     Game g;
     QCOMPARE(g.game.caption(), QStringLiteral("Typing Zephkin"));
     QCOMPARE(g.game.checkedSet(), -1);
-    g.game.keyUp(TypingGame::kF2);
+    g.game.keyUp(KeyCode::F2);
     QCOMPARE(g.game.caption(),
              QStringLiteral("Typing game: Key exercises\uFF08Case insensitive letters\uFF09"));
     QCOMPARE(g.game.checkedSet(), 0);
@@ -206,7 +214,7 @@ void GameTest::f2RightAfterOpeningStartsTheFirstSet() {
     QVERIFY(!g.game.selectVisible());
     // A second F2 restarts the same set.
     g.game.chooseSet(2);
-    g.game.keyUp(TypingGame::kF2);
+    g.game.keyUp(KeyCode::F2);
     QCOMPARE(g.game.checkedSet(), 2);
     QVERIFY(kDigits.contains(g.game.slot(0).text));
 }
@@ -397,8 +405,8 @@ void GameTest::timedGameEndsOnItsLastSecond() {
     QCOMPARE(g.game.score(), QStringLiteral("0"));
     // The state stays "zt": F3 pauses, F3 continues, and the next second ends it again.
     QCOMPARE(g.game.runState(), QStringLiteral("zt"));
-    g.game.keyUp(TypingGame::kF3);
-    g.game.keyUp(TypingGame::kF3);
+    g.game.keyUp(KeyCode::F3);
+    g.game.keyUp(KeyCode::F3);
     g.game.Timer2();
     QCOMPARE(g.messages.size(), 2);
 }
@@ -425,6 +433,21 @@ void GameTest::speedUpAtFifthAndFifteenthHit() {
     QCOMPARE(seen, speeds);
 }
 
+void GameTest::oneNotificationPerInput() {
+    Game g;
+    const auto count = [&g](const std::function<void()>& input) {
+        const int before = g.notifications;
+        input();
+        return g.notifications - before;
+    };
+    QCOMPARE(count([&] { g.game.keyUp(KeyCode::F2); }), 1); // a set, then a new game in it
+    QCOMPARE(count([&] { g.game.Timer7(); }), 1);
+    QCOMPARE(count([&] { g.game.textChanged(g.game.slot(0).text); }), 1); // hit and sound
+    QCOMPARE(count([&] { g.game.keyUp(KeyCode::F3); }), 1);
+    QCOMPARE(count([&] { g.game.keyUp(KeyCode::F3); }), 1);
+    QCOMPARE(count([&] { g.game.keyUp(KeyCode::Enter); }), 0); // the box was empty
+}
+
 void GameTest::runStatesFollowF3_data() {
     QTest::addColumn<QString>("before"); // how the game was left
     QTest::addColumn<QString>("after");  // runState after F3
@@ -441,12 +464,12 @@ void GameTest::runStatesFollowF3() {
     if (before != u"idle")
         g.start(0);
     if (before == u"paused")
-        g.game.keyUp(TypingGame::kF3);
+        g.game.keyUp(KeyCode::F3);
     while (before == u"over" && g.game.runState() == u"zt") {
         g.game.Timer1();
         g.game.Timer7();
     }
-    g.game.keyUp(TypingGame::kF3);
+    g.game.keyUp(KeyCode::F3);
     QFETCH(QString, after);
     QCOMPARE(g.game.runState(), after);
     QFETCH(bool, falling);
@@ -517,12 +540,12 @@ void GameTest::wordSetsWaitForTwoMoreCharacters() {
 void GameTest::typingWhilePausedStaysInTheBox() {
     Game g;
     g.start(0);
-    g.game.keyUp(TypingGame::kF3);
+    g.game.keyUp(KeyCode::F3);
     g.game.Timer7();
     g.type(QStringLiteral("ab"));
     QCOMPARE(g.game.inputText(), QStringLiteral("ab"));
     QCOMPARE(g.game.wrongLog(), QString());
-    g.game.keyUp(13); // Enter
+    g.game.keyUp(KeyCode::Enter);
     QCOMPARE(g.game.inputText(), QString());
 }
 
@@ -673,7 +696,7 @@ void GameTest::saveRestartsScoreClockAndSpeed() {
     QCOMPARE(g.game.score(), QStringLiteral("0"));
     QCOMPARE(g.game.hitCount(), 3);
     QCOMPARE(g.game.clockValue(), QStringLiteral("0"));
-    g.game.keyUp(TypingGame::kF3);
+    g.game.keyUp(KeyCode::F3);
     QCOMPARE(g.game.fallSpeed(), 70);
     // Cancel keeps what was changed for this session.
     g.game.openSettings();
@@ -703,13 +726,12 @@ void GameTest::windowPlaysFromTheKeyboard() {
     GameWindow window(context());
     window.show();
     auto* input = child<QLineEdit>(window, "Text1");
-    auto* fall = child<QTimer>(window, "Timer1");
-    QVERIFY(!fall->isActive());
+    QVERIFY(!window.timers().isActive("Timer1"));
     QTest::keyClick(input, Qt::Key_F2);
     QVERIFY(window.windowTitle().startsWith(u"Typing game: "));
-    QVERIFY(fall->isActive() && child<QTimer>(window, "Timer2")->isActive());
+    QVERIFY(window.timers().isActive("Timer1") && window.timers().isActive("Timer2"));
     QVERIFY(child<QPushButton>(window, "Command1")->isHidden());
-    window.game().Timer7();
+    window.timers().fire("Timer7");
 
     const QString item = window.game().slot(0).text;
     QTest::keyClicks(input, item);
@@ -720,11 +742,11 @@ void GameTest::windowPlaysFromTheKeyboard() {
     QCOMPARE(child<QLineEdit>(window, "Text2")->text(), QStringLiteral("1 "));
 
     QTest::keyClick(input, Qt::Key_F3);
-    QVERIFY(!fall->isActive());
+    QVERIFY(!window.timers().isActive("Timer1"));
     QVERIFY(child<QPushButton>(window, "Command7")->isVisible());
     QVERIFY(child<QPushButton>(window, "Command1")->isVisible());
     QTest::keyClick(input, Qt::Key_F3);
-    QVERIFY(fall->isActive());
+    QVERIFY(window.timers().isActive("Timer1"));
     QVERIFY(child<QPushButton>(window, "Command6")->isVisible());
 }
 
@@ -785,11 +807,11 @@ void GameTest::windowShowsTheResultInAPrompt() {
     window.show();
     QTest::keyClick(child<QLineEdit>(window, "Text1"), Qt::Key_F2);
     for (int i = 0; i < 60; ++i)
-        window.game().Timer2();
+        window.timers().fire("Timer2");
     QCOMPARE(m_platform.told,
              QStringList{"Prompt|\nThe typing time has arrived! Your typing speed is: 0Character"
                          " / min,You have to continue to work hard!\n\n          "});
-    QVERIFY(!child<QTimer>(window, "Timer1")->isActive());
+    QVERIFY(!window.timers().isActive("Timer1"));
     QCOMPARE(readAll(gameSet()), QByteArray("60,0,1,1,1,60,4,2\r\n"));
 }
 

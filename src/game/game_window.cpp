@@ -2,11 +2,13 @@
 
 #include "game/elf_sprite.h"
 #include "shell/click_label.h"
-#include "shell/key_codes.h"
+#include "shell/input_box.h"
 #include "shell/look.h"
 #include "shell/maker.h"
+#include "shell/navigator.h"
 #include "shell/platform.h"
 #include "shell/state_file.h"
+#include "shell/timer_table.h"
 #include "shell/twips.h"
 
 #include <QCheckBox>
@@ -14,23 +16,17 @@
 #include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLinearGradient>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
-#include <QRadialGradient>
 #include <QRadioButton>
-#include <QRandomGenerator>
 #include <QTimer>
 
 #include <algorithm>
-#include <cmath>
 #include <functional>
 
 namespace {
@@ -43,131 +39,11 @@ constexpr int kStatusHeight = 540;
 constexpr int kPanelLeft = 1620;
 constexpr int kPanelTop = kFieldTop + 795;
 
-// Timer7 asks for 5 ms, but the sprite's pace follows the real tick rate, and the platform
-// the game was first made for ticked at about 15.6 ms: 16 ms keeps the pace players knew, at
-// a third of the processor time of a 5 ms tick.
-struct TimerRow {
-    const char* name;
-    int interval;
-    void (TypingGame::*tick)();
-    bool (TypingGame::*on)() const;
-};
-constexpr TimerRow kTimers[] = {
-    {"Timer7", 16, &TypingGame::Timer7, &TypingGame::timer7On},
-    {"Timer1", 66, &TypingGame::Timer1, &TypingGame::timer1On},
-    {"Timer2", 1000, &TypingGame::Timer2, &TypingGame::timer2On},
-};
-
-// A row of pine trees along a ridge: `base` is the ridge line, heights vary with `seed`.
-void drawForest(QPainter& p, const QRectF& area, qreal base, qreal treeHeight, QColor colour,
-                quint32 seed) {
-    QRandomGenerator random(seed);
-    QPainterPath forest;
-    forest.moveTo(area.left(), area.bottom());
-    forest.lineTo(area.left(), base);
-    qreal x = area.left() - 10;
-    while (x < area.right() + 20) {
-        const qreal h = treeHeight * (0.6 + random.bounded(0.55));
-        const qreal w = h * 0.42;
-        const qreal ground = base + random.bounded(6.0);
-        forest.lineTo(x, ground);
-        // Three tiers of branches narrowing to the tip.
-        for (int tier = 0; tier < 3; ++tier) {
-            const qreal y = ground - h * (0.18 + tier * 0.27);
-            const qreal half = w * (0.5 - tier * 0.12);
-            forest.lineTo(x + w / 2 - half, y + h * 0.1);
-            forest.lineTo(x + w / 2 - half * 0.45, y);
-        }
-        forest.lineTo(x + w / 2, ground - h);
-        for (int tier = 2; tier >= 0; --tier) {
-            const qreal y = ground - h * (0.18 + tier * 0.27);
-            const qreal half = w * (0.5 - tier * 0.12);
-            forest.lineTo(x + w / 2 + half * 0.45, y);
-            forest.lineTo(x + w / 2 + half, y + h * 0.1);
-        }
-        forest.lineTo(x + w, ground);
-        x += w * (0.7 + random.bounded(0.5));
-    }
-    forest.lineTo(area.right(), base);
-    forest.lineTo(area.right(), area.bottom());
-    forest.closeSubpath();
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    p.drawPath(forest);
-}
-
-void paintNightScene(QPainter& p, const QRectF& r) {
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient sky(r.topLeft(), r.bottomLeft());
-    sky.setColorAt(0, QColor(0x0b, 0x14, 0x2e));
-    sky.setColorAt(0.55, QColor(0x1b, 0x2c, 0x5a));
-    sky.setColorAt(1, QColor(0x3a, 0x4f, 0x86));
-    p.fillRect(r, sky);
-
-    // Stars, thinning towards the horizon; the same sky every time.
-    QRandomGenerator random(7);
-    p.setPen(Qt::NoPen);
-    for (int i = 0; i < 140; ++i) {
-        const qreal x = random.bounded(r.width());
-        const qreal y = r.height() * 0.75 * std::pow(random.bounded(1.0), 1.6);
-        const qreal size = 0.6 + random.bounded(1.3);
-        p.setBrush(QColor(255, 255, 255, 110 + random.bounded(145)));
-        p.drawEllipse(QPointF(x, y), size, size);
-    }
-
-    // The moon with its glow.
-    const QPointF moon(r.width() * 0.86, r.height() * 0.3);
-    QRadialGradient glow(moon, 90);
-    glow.setColorAt(0, QColor(255, 244, 214, 90));
-    glow.setColorAt(1, QColor(255, 244, 214, 0));
-    p.setBrush(glow);
-    p.drawEllipse(moon, 90, 90);
-    p.setBrush(QColor(0xfb, 0xf3, 0xdc));
-    p.drawEllipse(moon, 30, 30);
-    p.setBrush(QColor(0xe9, 0xdf, 0xc2));
-    p.drawEllipse(moon + QPointF(-9, -7), 6, 6);
-    p.drawEllipse(moon + QPointF(8, 9), 4.5, 4.5);
-    p.drawEllipse(moon + QPointF(11, -11), 3, 3);
-
-    drawForest(p, r, r.height() * 0.8, 70, QColor(0x22, 0x35, 0x5c), 11);
-    drawForest(p, r, r.height() * 0.92, 95, QColor(0x10, 0x1c, 0x33), 23);
-    p.setBrush(QColor(0x0b, 0x13, 0x24));
-    p.drawRect(QRectF(0, r.height() - 8, r.width(), 8));
-}
-
 QColor toColor(const ItemColour& c) {
     return QColor(c.red, c.green, c.blue);
 }
 
 } // namespace
-
-// The input box Text1: reports the keys the game answers when they are let go.
-class GameInput : public QLineEdit {
-  public:
-    using QLineEdit::QLineEdit;
-    std::function<void(int)> keyReleased;
-
-  protected:
-    void keyReleaseEvent(QKeyEvent* event) override {
-        QLineEdit::keyReleaseEvent(event);
-        if (event->isAutoRepeat() || !keyReleased)
-            return;
-        switch (event->key()) {
-        case Qt::Key_F2:
-            keyReleased(TypingGame::kF2);
-            break;
-        case Qt::Key_F3:
-            keyReleased(TypingGame::kF3);
-            break;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            keyReleased(KeyCode::Enter);
-            break;
-        default:
-            break;
-        }
-    }
-};
 
 // The elf sprite Picture1, showing Image1 (facing right) or its mirror Image2.
 class ElfSpriteWidget : public QWidget {
@@ -222,8 +98,6 @@ class GameField : public QWidget {
     }
 
     std::function<void()> spriteOrItemClicked;
-    std::function<void()> fieldClicked;
-    std::function<void(QPoint)> rightReleased;
 
     // Items fall a whole step every fall tick, which looks jerky on a modern screen. Between
     // ticks they are drawn gliding from where the last tick found them to where it left them,
@@ -264,7 +138,7 @@ class GameField : public QWidget {
             m_scene = QPixmap((QSizeF(size()) * dpr).toSize());
             m_scene.setDevicePixelRatio(dpr);
             QPainter scene(&m_scene);
-            paintNightScene(scene, rect());
+            Look::paintNightScene(scene, rect());
         }
         QPainter p(this);
         for (const QRect& r : event->region())
@@ -275,27 +149,19 @@ class GameField : public QWidget {
         for (const Shown& item : m_items) {
             if (item.rect.isEmpty() || !event->region().intersects(item.rect))
                 continue;
-            p.fillRect(item.rect, Qt::black);
+            p.fillRect(item.rect, Look::kItemBackground);
             p.setPen(toColor(item.colour));
             p.drawText(item.rect, Qt::AlignCenter, item.text);
         }
     }
 
+    // A click on an item pauses a running game; the field's own triggers are routes.
     void mousePressEvent(QMouseEvent* event) override {
-        if (event->button() != Qt::LeftButton)
-            return;
         const QPoint at = event->position().toPoint();
-        const bool onItem = std::any_of(m_items.begin(), m_items.end(),
-                                        [at](const Shown& item) { return item.rect.contains(at); });
-        if (onItem && spriteOrItemClicked)
+        if (event->button() == Qt::LeftButton && spriteOrItemClicked &&
+            std::any_of(m_items.begin(), m_items.end(),
+                        [at](const Shown& item) { return item.rect.contains(at); }))
             spriteOrItemClicked();
-        else if (!onItem && fieldClicked)
-            fieldClicked();
-    }
-
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::RightButton && rightReleased)
-            rightReleased(event->globalPosition().toPoint());
     }
 
   private:
@@ -342,7 +208,7 @@ class GameField : public QWidget {
 };
 
 GameWindow::GameWindow(const AppContext& context, QWidget* parent)
-    : PracticeWindow(context, QStringLiteral("Form10"), 3, parent),
+    : PracticeWindow(context, QStringLiteral("Form10"), Navigator::GameEntry, parent),
       m_game(quint32(QDateTime::currentMSecsSinceEpoch())) {
     setWindowTitle(TypingGame::kTitle);
 
@@ -355,37 +221,42 @@ GameWindow::GameWindow(const AppContext& context, QWidget* parent)
         m_game.clickSpriteOrItem();
         focusInputBox();
     };
-    m_field->fieldClicked = [this] { focusInputBox(); };
-    m_field->rightReleased = [this](QPoint at) { popThemeMenu(at); };
-
     buildStatusLine();
     buildFieldControls();
     buildMenu();
     buildSettingsPanel();
-    buildTimers();
+
+    // Timer7 asks for 5 ms, but the sprite's pace follows the real tick rate, and the system
+    // the game was first made for ticked at about 15.6 ms: 16 ms keeps the pace players knew,
+    // at a third of the processor time of a 5 ms tick. Every other sprite tick is also a frame
+    // for the gliding items (about 30 a second).
+    timers().add({{"Timer7", 16, TimerTable::Repeating,
+                   [this] {
+                       m_game.Timer7();
+                       if (m_game.timer1On() && (++m_frames & 1))
+                           m_field->refresh();
+                   }},
+                  {"Timer1", 66, TimerTable::Repeating,
+                   [this] {
+                       m_field->noteFallTick(timers().timer("Timer1")->intervalAsDuration());
+                       m_game.Timer1();
+                   }},
+                  {"Timer2", 1000, TimerTable::Repeating, [this] { m_game.Timer2(); }}});
+    route({{"Picture2", Route::On::RightRelease, Route::ThemeMenu},
+           {"Picture2", Route::On::LeftPress, Route::FocusInput}});
 
     const QFontMetrics itemMetrics(itemFont);
     m_game.setMeasure([itemMetrics](const QString& text) {
         return toTwips(itemMetrics.horizontalAdvance(text) + 6);
     });
     m_game.setWordListReader([this](const QString& name) { return readWordList(name); });
-    connect(&m_game, &TypingGame::changed, this, &GameWindow::render);
-    connect(&m_game, &TypingGame::soundRequested, this, [this](PracticeSound sound) {
-        playWave(sound == PracticeSound::Error ? errorSoundPath : keySoundPath);
-    });
-    connect(&m_game, &TypingGame::messageShown, this,
-            [this](const QString& title, const QString& text) {
-                if (m_context.platform)
-                    m_context.platform->tell(this, title, text);
-                focusInputBox();
-            });
+    connect(&m_game, &TypingGame::changed, this, &GameWindow::mirror);
 
     bool found = false;
     const QString settings =
         StateFile::readText(m_context.folder.path(QStringLiteral("\\GameSet.txt")), &found);
     m_game.load(found ? settings : QString());
-    render(TypingGame::Changes(0xff));
-    commonLoadChores();
+    mirror(TypingGame::Changes(0xff));
 }
 
 void GameWindow::buildStatusLine() {
@@ -400,18 +271,12 @@ void GameWindow::buildStatusLine() {
                                 {"Speed", "Label16", 2160, 915, &m_speed}};
     for (const Heading& h : headings) {
         auto* caption = new QLabel(QString::fromLatin1(h.caption), this);
-        caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        caption->setFont(Look::uiFont(8.5));
+        Look::styleGameHeading(caption);
         caption->setGeometry(twipsRect(h.left, kStatusTop, h.width, kStatusHeight));
-        Look::setOwnStyle(caption, QStringLiteral("QLabel { color: #5b6b7c; background: white;"
-                                                  " border: 1px solid #d5dee8;"
-                                                  " border-radius: 6px; padding-top: 2px; }"));
         auto* value = new QLabel(QStringLiteral("0"), this);
         value->setObjectName(QString::fromLatin1(h.name));
-        value->setAlignment(Qt::AlignCenter);
-        value->setFont(Look::uiFont(10.5, true));
+        Look::styleGameValue(value);
         value->setGeometry(twipsRect(h.left + 45, kStatusTop + 240, h.width - 90, 270));
-        Look::setOwnStyle(value, Look::labelStyle(QStringLiteral("#e00000")));
         *h.value = value;
     }
 
@@ -424,8 +289,7 @@ void GameWindow::buildStatusLine() {
     };
     m_settings = makeButton(QStringLiteral("Settings"), "Command9",
                             twipsRect(3105, kStatusTop, 1080, kStatusHeight));
-    m_settings->setFont(Look::uiFont(9));
-    Look::setOwnStyle(m_settings, QStringLiteral("QPushButton { padding: 0 2px; }"));
+    m_settings->setFont(Look::uiFont(8.5));
     m_newGame = makeButton(QStringLiteral("New game(F2)"), "Command8",
                            twipsRect(7935, kStatusTop, 1995, kStatusHeight));
     m_pause = makeButton(QStringLiteral("Pause(F3)"), "Command6",
@@ -446,21 +310,13 @@ void GameWindow::buildStatusLine() {
         focusInputBox();
     });
 
-    m_input = new GameInput(this);
-    m_input->setObjectName(QStringLiteral("Text1"));
+    m_input = new InputBox(QStringLiteral("Text1"), this);
     m_input->setToolTip(QStringLiteral("Type the falling letters."));
     m_input->setFont(monospaceFont(QStringLiteral("Consolas"), 18, false));
-    m_input->setAttribute(Qt::WA_InputMethodEnabled, false);
     m_input->setGeometry(twipsRect(4230, kStatusTop, 3660, kStatusHeight));
-    Look::setOwnStyle(
-        m_input,
-        QStringLiteral("QLineEdit { color: #1f2a37; background: white; border: 2px solid #8fb0d3;"
-                       " border-radius: 7px; padding: 0 8px; selection-background-color: #2f6fb8; }"
-                       "QLineEdit:focus { border-color: #f0c75e; }"));
-    connect(m_input, &QLineEdit::textEdited, this, [this](const QString& text) {
-        m_game.textChanged(text);
-    });
-    m_input->keyReleased = [this](int code) { m_game.keyUp(code); };
+    connect(m_input, &QLineEdit::textEdited, this,
+            [this](const QString& text) { m_game.textChanged(text); });
+    m_input->onKeyUp([this](int code) { m_game.keyUp(code); });
 
     // Hidden mirrors of the run state and the wrong-input log.
     m_runState = new QLabel(this);
@@ -474,27 +330,14 @@ void GameWindow::buildStatusLine() {
 void GameWindow::buildFieldControls() {
     m_gameOver = new QLabel(TypingGame::kGameOverText, m_field);
     m_gameOver->setObjectName(QStringLiteral("Label6"));
-    m_gameOver->setAlignment(Qt::AlignCenter);
     m_gameOver->setGeometry(twipsRect(2880, 1035, 6435, 930));
-    // 36 points, or less where the system's font runs wider than the box.
-    QFont large = Look::uiFont(36, true);
-    while (large.pointSizeF() > 12 &&
-           QFontMetrics(large).horizontalAdvance(TypingGame::kGameOverText) >
-               m_gameOver->width() - twips(360))
-        large.setPointSizeF(large.pointSizeF() - 1);
-    m_gameOver->setFont(large);
-    Look::setOwnStyle(m_gameOver, QStringLiteral("QLabel { color: white; background: black;"
-                                                 " border-radius: 10px; }"));
+    Look::styleGameOver(m_gameOver, 36);
 
     m_gamesLink = new ClickLabel(QStringLiteral("Online Typing Games"), m_field);
     m_gamesLink->setObjectName(QStringLiteral("Label15"));
-    m_gamesLink->setFont(Look::uiFont(10));
+    Look::styleGamesLink(m_gamesLink, true);
     m_gamesLink->setAlignment(Qt::AlignCenter);
-    m_gamesLink->setCursor(Qt::PointingHandCursor);
     m_gamesLink->setGeometry(twipsRect(4410, 2205, 2850, 330));
-    Look::setOwnStyle(m_gamesLink,
-                      QStringLiteral("QLabel { color: #9cc4ff; background: transparent; }"
-                                     "QLabel:hover { color: #cfe2ff; text-decoration: underline; }"));
     connect(m_gamesLink, &ClickLabel::clicked, this, [this] {
         if (m_context.platform)
             m_context.platform->openUrl(Maker::kGamesPage);
@@ -503,16 +346,8 @@ void GameWindow::buildFieldControls() {
     m_select = new QPushButton(QStringLiteral("Select game item"), m_field);
     m_select->setObjectName(QStringLiteral("Command1"));
     m_select->setFocusPolicy(Qt::NoFocus);
-    m_select->setFont(Look::uiFont(11, true));
-    m_select->setCursor(Qt::PointingHandCursor);
+    Look::styleGameButton(m_select);
     m_select->setGeometry(twipsRect(4230, 2880, 3240, 705));
-    Look::setOwnStyle(
-        m_select,
-        QStringLiteral("QPushButton { color: #1b2540; background: qlineargradient(x1:0, y1:0,"
-                       " x2:0, y2:1, stop:0 #ffe08a, stop:1 #f2b94a); border: 1px solid #c98f22;"
-                       " border-radius: 10px; }"
-                       "QPushButton:hover { background: #ffe7a3; }"
-                       "QPushButton:pressed { background: #e9a93a; }"));
     connect(m_select, &QPushButton::clicked, this, [this] {
         m_gameMenu->exec(QCursor::pos());
         focusInputBox();
@@ -532,7 +367,7 @@ void GameWindow::buildMenu() {
         entry->setCheckable(true);
         connect(entry, &QAction::triggered, this, [this, k] {
             m_game.chooseSet(k);
-            render(TypingGame::Caption); // the menu ticks its own entry; the game decides
+            mirror(TypingGame::Caption); // the menu ticks its own entry; the game decides
         });
         m_sets[size_t(k)] = entry;
     }
@@ -543,25 +378,10 @@ void GameWindow::buildSettingsPanel() {
     m_panel->setObjectName(QStringLiteral("Picture3"));
     m_panel->setAttribute(Qt::WA_StyledBackground);
     m_panel->setGeometry(twipsRect(kPanelLeft, kPanelTop, 8925, 5145));
-    Look::setOwnStyle(m_panel,
-                      QStringLiteral("#Picture3 { background: #f5f8fb; border: 1px solid #8fa3bd;"
-                                     " border-radius: 10px; }"
-                                     "QGroupBox { font-weight: bold; color: #1f2a37;"
-                                     " border: 1px solid #d5dee8; border-radius: 7px;"
-                                     " margin-top: 9px; background: white; }"
-                                     "QGroupBox::title { subcontrol-origin: margin; left: 10px;"
-                                     " padding: 0 4px; }"
-                                     "QRadioButton, QCheckBox, QLabel { color: #1f2a37;"
-                                     " background: transparent; }"
-                                     "QRadioButton::indicator { width: 12px; height: 12px;"
-                                     " border: 1px solid #7d90a8; border-radius: 7px;"
-                                     " background: white; }"
-                                     "QRadioButton::indicator:checked { background: qradialgradient("
-                                     "cx:0.5, cy:0.5, radius:0.5, fx:0.5, fy:0.5, stop:0 #2f6fb8,"
-                                     " stop:0.55 #2f6fb8, stop:0.65 white); }"
-                                     "QRadioButton:disabled, QCheckBox:disabled { color: #8a96a3; }"));
+    Look::styleGamePanel(m_panel);
     m_panel->hide();
 
+    auto refocus = [this] { focusInputBox(); };
     auto group = [this](const QString& title, const char* name, QRect place) {
         auto* box = new QGroupBox(title, m_panel);
         box->setObjectName(QString::fromLatin1(name));
@@ -569,10 +389,9 @@ void GameWindow::buildSettingsPanel() {
         box->setGeometry(place);
         return box;
     };
-    auto refocus = [this] { focusInputBox(); };
-    auto option = [&](QWidget* parent, const QString& caption, const char* name, QRect place) {
+    auto option = [](QWidget* parent, const QString& caption, const QString& name, QRect place) {
         auto* button = new QRadioButton(caption, parent);
-        button->setObjectName(QString::fromLatin1(name));
+        button->setObjectName(name);
         button->setFont(Look::uiFont(8.5));
         button->setFocusPolicy(Qt::NoFocus);
         button->setGeometry(place);
@@ -591,42 +410,39 @@ void GameWindow::buildSettingsPanel() {
         });
         return box;
     };
-    auto valueChip = [&](QWidget* parent, const char* name, QRect place) {
+    auto valueChip = [](QWidget* parent, const char* name, QRect place) {
         auto* label = new QLabel(parent);
         label->setObjectName(QString::fromLatin1(name));
-        label->setAlignment(Qt::AlignCenter);
-        label->setFont(Look::uiFont(10, true));
+        Look::styleBadge(label, 6);
         label->setGeometry(place);
-        label->setStyleSheet(QStringLiteral("QLabel { color: #1f2a37; background: white;"
-                                            " border: 1px solid #b9c6d6; border-radius: 5px; }"));
         return label;
     };
-    auto stepButton = [&](QWidget* parent, const QString& caption, const char* name, QRect place,
-                          std::function<void()> step) {
-        auto* button = new QPushButton(caption, parent);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setGeometry(place);
-        connect(button, &QPushButton::clicked, this, [step, refocus] {
-            step();
+    auto button = [&](QWidget* parent, const QString& caption, const char* name, QRect place,
+                      std::function<void()> click) {
+        auto* b = new QPushButton(caption, parent);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setGeometry(place);
+        connect(b, &QPushButton::clicked, this, [click, refocus] {
+            click();
             refocus();
         });
-        return button;
+        return b;
     };
-    auto caption = [&](QWidget* parent, const QString& text, QRect place) {
+    auto caption = [](QWidget* parent, const QString& text, QRect place) {
         auto* label = new QLabel(text, parent);
         label->setFont(Look::uiFont(9));
         label->setGeometry(place);
-        return label;
     };
 
-    // How a game ends; the group for the chosen end sits beside the options.
+    // How a game ends. Frame7 and Frame8 share one place beside the options: the group that
+    // belongs to the chosen end is shown.
     QGroupBox* ending = group(QStringLiteral("Setting Game over    "), "Frame3",
                               twipsRect(360, 315, 8175, 1440));
     m_spriteDown = option(ending, QStringLiteral("Elf fell to the bottom of the end of the game"),
-                          "Option1", twipsRect(180, 315, 4440, 420));
-    m_timed = option(ending, QStringLiteral("Set the time to end the game"), "Option2",
-                     twipsRect(180, 855, 4440, 420));
+                          QStringLiteral("Option1"), twipsRect(180, 315, 4440, 420));
+    m_timed = option(ending, QStringLiteral("Set the time to end the game"),
+                     QStringLiteral("Option2"), twipsRect(180, 855, 4440, 420));
     connect(m_spriteDown, &QRadioButton::clicked, this, [this, refocus] {
         m_game.setSpriteDownEnd(true);
         refocus();
@@ -648,14 +464,14 @@ void GameWindow::buildSettingsPanel() {
     caption(m_timeGroup, QStringLiteral("Time:"), twipsRect(0, 150, 700, 390));
     m_timeLimit = valueChip(m_timeGroup, "Label5", twipsRect(720, 120, 1000, 420));
     caption(m_timeGroup, QStringLiteral("Second"), twipsRect(1800, 150, 900, 390));
-    m_oneStep[0] = stepButton(m_timeGroup, QStringLiteral("+"), "Command2",
-                              twipsRect(0, 630, 780, 420), [this] { m_game.stepTimeLimit(1); });
-    m_oneStep[1] = stepButton(m_timeGroup, QStringLiteral("-"), "Command3",
-                              twipsRect(840, 630, 780, 420), [this] { m_game.stepTimeLimit(-1); });
-    stepButton(m_timeGroup, QStringLiteral("+50"), "Command10", twipsRect(1680, 630, 780, 420),
-               [this] { m_game.stepTimeLimit(50); });
-    stepButton(m_timeGroup, QStringLiteral("-50"), "Command11", twipsRect(2520, 630, 780, 420),
-               [this] { m_game.stepTimeLimit(-50); });
+    m_oneStep[0] = button(m_timeGroup, QStringLiteral("+"), "Command2", twipsRect(0, 630, 780, 420),
+                          [this] { m_game.stepTimeLimit(1); });
+    m_oneStep[1] = button(m_timeGroup, QStringLiteral("-"), "Command3",
+                          twipsRect(840, 630, 780, 420), [this] { m_game.stepTimeLimit(-1); });
+    button(m_timeGroup, QStringLiteral("+50"), "Command10", twipsRect(1680, 630, 780, 420),
+           [this] { m_game.stepTimeLimit(50); });
+    button(m_timeGroup, QStringLiteral("-50"), "Command11", twipsRect(2520, 630, 780, 420),
+           [this] { m_game.stepTimeLimit(-50); });
 
     QGroupBox* other = group(QStringLiteral("Other settings "), "Frame4",
                              twipsRect(360, 1912, 8175, 1260));
@@ -665,54 +481,32 @@ void GameWindow::buildSettingsPanel() {
                       twipsRect(3000, 330, 4800, 390), &TypingGame::setSpeedUp);
     caption(other, QStringLiteral("Character drop start speed:"), twipsRect(225, 760, 2900, 390));
     m_startSpeed = valueChip(other, "Label11", twipsRect(3150, 730, 900, 420));
-    m_oneStep[3] = stepButton(other, QStringLiteral("+"), "Command5",
-                              twipsRect(4200, 730, 780, 420), [this] { m_game.stepStartSpeed(1); });
-    m_oneStep[2] = stepButton(other, QStringLiteral("-"), "Command4", twipsRect(5100, 730, 780, 420),
-                              [this] { m_game.stepStartSpeed(-1); });
-    stepButton(other, QStringLiteral("+10"), "Command13", twipsRect(6000, 730, 780, 420),
-               [this] { m_game.stepStartSpeed(10); });
-    stepButton(other, QStringLiteral("-10"), "Command12", twipsRect(6900, 730, 780, 420),
-               [this] { m_game.stepStartSpeed(-10); });
+    m_oneStep[3] = button(other, QStringLiteral("+"), "Command5", twipsRect(4200, 730, 780, 420),
+                          [this] { m_game.stepStartSpeed(1); });
+    m_oneStep[2] = button(other, QStringLiteral("-"), "Command4", twipsRect(5100, 730, 780, 420),
+                          [this] { m_game.stepStartSpeed(-1); });
+    button(other, QStringLiteral("+10"), "Command13", twipsRect(6000, 730, 780, 420),
+           [this] { m_game.stepStartSpeed(10); });
+    button(other, QStringLiteral("-10"), "Command12", twipsRect(6900, 730, 780, 420),
+           [this] { m_game.stepStartSpeed(-10); });
 
     QGroupBox* count = group(QStringLiteral("Practice character number "), "Frame5",
                              twipsRect(360, 3330, 8175, 855));
     const char* counts[] = {"One", "Two", "Three", "Four"};
     for (int i = 0; i < 4; ++i) {
-        m_itemCount[size_t(i)] =
-            option(count, QString::fromLatin1(counts[i]), qPrintable(QStringLiteral("Option%1").arg(i + 3)),
-                   twipsRect(600 + 1900 * i, 330, 1500, 390));
+        m_itemCount[size_t(i)] = option(count, QString::fromLatin1(counts[i]),
+                                        QStringLiteral("Option%1").arg(i + 3),
+                                        twipsRect(600 + 1900 * i, 330, 1500, 390));
         connect(m_itemCount[size_t(i)], &QRadioButton::clicked, this, [this, i, refocus] {
             m_game.setItemCount(i + 1);
             refocus();
         });
     }
 
-    auto* save = stepButton(m_panel, QStringLiteral("Save settings"), "Command14",
-                            twipsRect(2205, 4365, 2085, 510), [this] { saveSettings(); });
-    auto* cancel = stepButton(m_panel, QStringLiteral("Cancel"), "Command15",
-                              twipsRect(4455, 4365, 2085, 510), [this] { m_game.cancelSettings(); });
-    save->setDefault(true);
-    Q_UNUSED(cancel);
-}
-
-void GameWindow::buildTimers() {
-    for (const TimerRow& row : kTimers) {
-        auto* timer = new QTimer(this);
-        timer->setObjectName(QString::fromLatin1(row.name));
-        timer->setInterval(row.interval);
-        connect(timer, &QTimer::timeout, this, [this, timer, tick = row.tick] {
-            if (tick == &TypingGame::Timer1)
-                m_field->noteFallTick(timer->intervalAsDuration());
-            (m_game.*tick)();
-            // Every other sprite tick is also a frame for the gliding items: about 30 frames
-            // a second look smooth at the items' pace and keep the processor time low.
-            if (tick == &TypingGame::Timer7 && m_game.timer1On() && (++m_frames & 1))
-                m_field->refresh();
-        });
-        (row.tick == &TypingGame::Timer7 ? m_timer7
-         : row.tick == &TypingGame::Timer1 ? m_timer1
-                                           : m_timer2) = timer;
-    }
+    button(m_panel, QStringLiteral("Save settings"), "Command14", twipsRect(2205, 4365, 2085, 510),
+           [this] { saveSettings(); });
+    button(m_panel, QStringLiteral("Cancel"), "Command15", twipsRect(4455, 4365, 2085, 510),
+           [this] { m_game.cancelSettings(); });
 }
 
 void GameWindow::saveSettings() {
@@ -732,7 +526,7 @@ std::optional<QString> GameWindow::readWordList(const QString& fileName) const {
     return field;
 }
 
-void GameWindow::render(TypingGame::Changes what) {
+void GameWindow::mirror(TypingGame::Changes what) {
     using C = TypingGame::Change;
     if (what & (C::Items | C::Sprite | C::Controls))
         m_field->refresh();
@@ -763,25 +557,35 @@ void GameWindow::render(TypingGame::Changes what) {
         }
     }
     if (what & (C::Settings | C::Controls))
-        renderSettings();
+        mirrorSettings();
     if (what & C::Caption) {
         setWindowTitle(m_game.caption());
         for (int k = 0; k < GameItemSets::kCount; ++k)
             m_sets[size_t(k)]->setChecked(k == m_game.checkedSet());
     }
     if (what & C::Timers) {
-        QTimer* timers[] = {m_timer7, m_timer1, m_timer2};
-        for (size_t i = 0; i < std::size(kTimers); ++i) {
-            const bool on = (m_game.*kTimers[i].on)();
-            if (on && !timers[i]->isActive())
-                timers[i]->start();
-            else if (!on && timers[i]->isActive())
-                timers[i]->stop();
+        const std::pair<const char*, bool> wanted[] = {{"Timer7", m_game.timer7On()},
+                                                       {"Timer1", m_game.timer1On()},
+                                                       {"Timer2", m_game.timer2On()}};
+        for (const auto& [name, on] : wanted) {
+            if (on && !timers().isActive(name))
+                timers().start(name);
+            else if (!on && timers().isActive(name))
+                timers().stop(name);
         }
+    }
+    if (what & C::KeystrokeSound)
+        playSound(PracticeSound::Keystroke);
+    if (what & C::ErrorSound)
+        playSound(PracticeSound::Error);
+    if (what & C::Message) {
+        if (m_context.platform)
+            m_context.platform->tell(this, m_game.messageTitle(), m_game.messageText());
+        focusInputBox();
     }
 }
 
-void GameWindow::renderSettings() {
+void GameWindow::mirrorSettings() {
     const GameSettings& s = m_game.settings();
     m_spriteDown->setChecked(s.spriteDownEnd);
     m_timed->setChecked(!s.spriteDownEnd);
@@ -802,9 +606,5 @@ QWidget* GameWindow::inputBox() const {
 }
 
 QList<QWidget*> GameWindow::exemptControls() const {
-    return {m_field, m_input};
-}
-
-QList<QWidget*> GameWindow::reExemptControls() const {
     return {m_field, m_input};
 }

@@ -7,7 +7,7 @@
 
 class ClickLabel;
 class GameField;
-class GameInput;
+class InputBox;
 class QButtonGroup;
 class QCheckBox;
 class QLabel;
@@ -15,7 +15,6 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QRadioButton;
-class QTimer;
 
 // The typing game window Form10: items fall over a night forest and are shot down by typing
 // them. The rules live in TypingGame; the window owns the timers, routes keys and clicks into
@@ -29,24 +28,24 @@ class GameWindow : public PracticeWindow {
     QMenu* gameMenu() const { return m_gameMenu; }
 
     QWidget* inputBox() const override;
+    // The field and the input box keep their own look under every skin, at load and after
+    // each theme pop-up.
     QList<QWidget*> exemptControls() const override;
-    QList<QWidget*> reExemptControls() const override;
 
   private:
     void buildStatusLine();
     void buildFieldControls();
     void buildMenu();
     void buildSettingsPanel();
-    void buildTimers();
-    void render(TypingGame::Changes what);
-    void renderSettings();
+    void mirror(TypingGame::Changes what);
+    void mirrorSettings();
     void saveSettings();
     std::optional<QString> readWordList(const QString& fileName) const;
     int itemWidthTwips(const QString& text) const;
 
     TypingGame m_game;
     GameField* m_field = nullptr;       // Picture2
-    GameInput* m_input = nullptr;       // Text1
+    InputBox* m_input = nullptr;        // Text1
     QLabel* m_score = nullptr;          // Label4
     QLabel* m_clock = nullptr;          // Label8
     QLabel* m_speed = nullptr;          // Label16
@@ -78,7 +77,4 @@ class GameWindow : public PracticeWindow {
     std::array<QPushButton*, 4> m_oneStep{};    // Command2, Command3, Command4, Command5
 
     unsigned m_frames = 0; // sprite ticks, to draw the gliding items on every other one
-    QTimer* m_timer7 = nullptr;
-    QTimer* m_timer1 = nullptr;
-    QTimer* m_timer2 = nullptr;
 };

@@ -56,22 +56,19 @@ bool TypingGame::isLive(int i) const {
 }
 
 void TypingGame::flush() {
-    const Changes what = m_pending;
-    m_pending = {};
-    const QString title = std::exchange(m_pendingTitle, QString());
-    const QString message = std::exchange(m_pendingMessage, QString());
+    const Changes what = std::exchange(m_pending, {});
     if (what)
         emit changed(what);
-    if (!message.isNull())
-        emit messageShown(title, message);
 }
 
 void TypingGame::showMessage(const QString& text) {
-    m_pendingTitle = kPromptTitle;
-    m_pendingMessage = text;
+    m_messageTitle = kPromptTitle;
+    m_messageText = text;
+    touch(Message);
 }
 
 void TypingGame::load(const QString& settingsLine) {
+    Batch batch(*this);
     m_spriteStep = kSlowStep;
     m_settings.applyLine(settingsLine);
     m_hitSound = m_errorSound = m_settings.keySound;
@@ -80,12 +77,12 @@ void TypingGame::load(const QString& settingsLine) {
                                             : QString::number(m_settings.timeLimit);
     m_shownSpeed = QString::number(m_settings.startSpeed);
     touch(Status | Settings | Controls);
-    flush();
 }
 
 // --- item sets ---
 
 void TypingGame::chooseSet(int index) {
+    Batch batch(*this);
     if (index < 0 || index >= GameItemSets::kCount)
         return;
     const GameItemSet& set = GameItemSets::table()[size_t(index)];
@@ -95,11 +92,9 @@ void TypingGame::chooseSet(int index) {
             m_readWordList ? m_readWordList(set.wordFile) : std::nullopt;
         // Without its word list the set cannot be played: keep the set in play.
         if (!read || read->isEmpty()) {
-            m_pendingTitle = kPromptTitle;
-            m_pendingMessage =
-                QStringLiteral("The word list %1 could not be read. The game keeps its items.")
-                    .arg(set.wordFile);
-            flush();
+            showMessage(QStringLiteral("The word list %1 could not be read. The game keeps its"
+                                       " items.")
+                            .arg(set.wordFile));
             return;
         }
         source = *read;
@@ -168,6 +163,7 @@ void TypingGame::newSpriteTarget() {
 }
 
 void TypingGame::newGame() {
+    Batch batch(*this);
     m_pauseInFront = true;
     m_runState = QStringLiteral("zt");
     m_spriteTop = 0;
@@ -191,10 +187,10 @@ void TypingGame::newGame() {
     m_timer7 = true;
     setInput(QString());
     touch(Items | Sprite | Controls | Status | Timers);
-    flush();
 }
 
 void TypingGame::newGameButton() {
+    Batch batch(*this);
     if (m_caption == kTitle)
         chooseSet(0);
     else
@@ -212,21 +208,22 @@ void TypingGame::endPause() {
 }
 
 void TypingGame::pause() {
+    Batch batch(*this);
     endPause();
-    flush();
 }
 
 void TypingGame::continueGame() {
+    Batch batch(*this);
     setTimers(true, true);
     m_pauseInFront = true;
     m_runState = QStringLiteral("zt");
     setFallSpeed(m_shownSpeed.toInt());
     m_selectVisible = false;
     touch(Controls);
-    flush();
 }
 
 void TypingGame::clickSpriteOrItem() {
+    Batch batch(*this);
     if (m_pauseEnabled)
         pause();
 }
@@ -234,19 +231,17 @@ void TypingGame::clickSpriteOrItem() {
 // --- typing ---
 
 void TypingGame::textChanged(const QString& text) {
+    Batch batch(*this);
     setInput(text);
     const int n = m_itemLength;
     const bool wordSet = n >= 2 && n <= 4;
     if (wordSet && text.size() < n + 2) {
         if (m_errorSound)
-            emit soundRequested(PracticeSound::Keystroke);
-        flush();
+            touch(KeystrokeSound);
         return;
     }
-    if (text.isEmpty() || !m_pauseEnabled) {
-        flush();
+    if (text.isEmpty() || !m_pauseEnabled)
         return;
-    }
     for (int i = 0; i < kSlots; ++i) {
         // A parked slot reads "end!!!", which is no item to shoot.
         if (!isLive(i))
@@ -263,8 +258,7 @@ void TypingGame::textChanged(const QString& text) {
         setScore(QString::number(m_hitCount));
         touch(Sprite);
         if (m_hitSound)
-            emit soundRequested(PracticeSound::Keystroke);
-        flush();
+            touch(KeystrokeSound);
         return;
     }
     setInput(QString());
@@ -274,32 +268,29 @@ void TypingGame::textChanged(const QString& text) {
         touch(Sprite);
     }
     if (m_errorSound)
-        emit soundRequested(PracticeSound::Error);
+        touch(ErrorSound);
     else if (m_hitSound)
-        emit soundRequested(PracticeSound::Keystroke);
-    flush();
+        touch(KeystrokeSound);
 }
 
 void TypingGame::keyUp(int code) {
-    if (code == kF3) {
+    Batch batch(*this);
+    if (code == KeyCode::F3) {
         if (m_runState == u"zt")
-            endPause();
-        else if (m_runState == u"jx") {
+            pause();
+        else if (m_runState == u"jx")
             continueGame();
-            return;
-        }
-    } else if (code == kF2) {
+    } else if (code == KeyCode::F2) {
         newGameButton();
-        return;
     } else if (code == KeyCode::Enter) {
         setInput(QString());
     }
-    flush();
 }
 
 // --- timers ---
 
 void TypingGame::Timer7() {
+    Batch batch(*this);
     // Button states follow the fall timer.
     const bool running = m_timer1;
     if (m_oneStepEnabled == running || m_optionsEnabled == running || m_pauseEnabled != running)
@@ -356,10 +347,10 @@ void TypingGame::Timer7() {
         m_timer7 = false;
         touch(Timers);
     }
-    flush();
 }
 
 void TypingGame::Timer1() {
+    Batch batch(*this);
     const QString speed = QString::number(m_fallSpeed);
     if (speed != m_shownSpeed) {
         m_shownSpeed = speed;
@@ -390,10 +381,10 @@ void TypingGame::Timer1() {
         touch(Controls);
         showMessage(ci1());
     }
-    flush();
 }
 
 void TypingGame::Timer2() {
+    Batch batch(*this);
     newSpriteTarget();
     m_spriteStep = kSlowStep;
     const int seconds = m_clockValue.toInt();
@@ -417,7 +408,6 @@ void TypingGame::Timer2() {
         m_clockValue = QString::number(std::min(seconds, INT_MAX - 1) + 1);
         touch(Status);
     }
-    flush();
 }
 
 // --- results ---
@@ -460,36 +450,36 @@ QString TypingGame::ci1() const {
 // --- settings ---
 
 void TypingGame::openSettings() {
+    Batch batch(*this);
     // Only a running game is paused: a game that is over or not begun stays so.
     if (m_pauseEnabled)
         endPause();
     m_panelVisible = true;
     touch(Controls);
-    flush();
 }
 
 void TypingGame::saveSettings() {
+    Batch batch(*this);
     m_panelVisible = false;
     setScore(QStringLiteral("0"));
     m_clockValue = m_settings.spriteDownEnd ? QStringLiteral("0")
                                             : QString::number(m_settings.timeLimit);
     m_shownSpeed = QString::number(m_settings.startSpeed);
     touch(Controls | Status);
-    flush();
 }
 
 void TypingGame::cancelSettings() {
+    Batch batch(*this);
     m_panelVisible = false;
     touch(Controls);
-    flush();
 }
 
 #define GAME_SETTING_SETTER(name, field)                                                          \
     void TypingGame::name(bool on) {                                                              \
+        Batch batch(*this);                                                                       \
         if (m_settings.field != on)                                                               \
             touch(Settings);                                                                      \
         m_settings.field = on;                                                                    \
-        flush();                                                                                  \
     }
 GAME_SETTING_SETTER(setSpriteDownEnd, spriteDownEnd)
 GAME_SETTING_SETTER(setDropOnWrong, dropOnWrong)
@@ -498,31 +488,31 @@ GAME_SETTING_SETTER(setSpeedUp, speedUp)
 #undef GAME_SETTING_SETTER
 
 void TypingGame::setKeySound(bool on) {
+    Batch batch(*this);
     m_settings.keySound = on;
     m_hitSound = m_errorSound = on;
     touch(Settings);
-    flush();
 }
 
 void TypingGame::setItemCount(int count) {
+    Batch batch(*this);
     if (count >= 1 && count <= 4)
         m_settings.itemCount = count;
     touch(Settings);
-    flush();
 }
 
 void TypingGame::stepTimeLimit(int step) {
+    Batch batch(*this);
     m_settings.timeLimit = GameSettings::stepped(m_settings.timeLimit, step,
                                                  GameSettings::kTimeLimitFloor,
                                                  GameSettings::kMaxTimeLimit);
     touch(Settings);
-    flush();
 }
 
 void TypingGame::stepStartSpeed(int step) {
+    Batch batch(*this);
     m_settings.startSpeed = GameSettings::stepped(m_settings.startSpeed, step,
                                                   GameSettings::kStartSpeedFloor,
                                                   GameSettings::kMaxStartSpeed);
     touch(Settings);
-    flush();
 }

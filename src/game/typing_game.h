@@ -38,6 +38,9 @@ class TypingGame : public QObject {
         Settings = 1 << 5, // a setting changed
         Caption = 1 << 6,  // window caption and the menu's check mark
         Timers = 1 << 7,   // a timer was switched on or off
+        KeystrokeSound = 1 << 8, // play the keystroke sound
+        ErrorSound = 1 << 9,     // play the error sound
+        Message = 1 << 10,       // show messageText() in a box titled messageTitle()
     };
     Q_DECLARE_FLAGS(Changes, Change)
 
@@ -52,8 +55,6 @@ class TypingGame : public QObject {
     static constexpr int kParkedLeft = -1110;
     static constexpr int kParkedTop = -99999;
     static constexpr int kSlots = 4;
-    static constexpr int kF2 = 113; // key codes of the function keys the game answers
-    static constexpr int kF3 = 114;
 
     static const QString kTitle;         // the caption before a set is chosen
     static const QString kCaptionPrefix; // "Typing game: "
@@ -147,13 +148,27 @@ class TypingGame : public QObject {
     // The result messages, as shown in the "Prompt" box.
     QString ci() const;  // a timed game ran out
     QString ci1() const; // the sprite reached the bottom
+    // The message of the last change that carried Message.
+    QString messageTitle() const { return m_messageTitle; }
+    QString messageText() const { return m_messageText; }
 
   signals:
-    void changed(TypingGame::Changes what); // at most once per call
-    void soundRequested(PracticeSound sound);
-    void messageShown(const QString& title, const QString& text); // a modal "Prompt"
+    void changed(TypingGame::Changes what); // once per input that changed anything
 
   private:
+    // Collects the changes of one input and notifies once when the outermost input ends.
+    class Batch {
+      public:
+        explicit Batch(TypingGame& game) : m_game(game) { ++m_game.m_depth; }
+        ~Batch() {
+            if (--m_game.m_depth == 0)
+                m_game.flush();
+        }
+
+      private:
+        TypingGame& m_game;
+    };
+
     double draw();
     int timedSpeed() const;
     void spawn(int i); // init, init1, init2, init3
@@ -208,8 +223,9 @@ class TypingGame : public QObject {
     bool m_panelVisible = false;
 
     Changes m_pending;
-    QString m_pendingTitle;
-    QString m_pendingMessage;
+    int m_depth = 0;
+    QString m_messageTitle;
+    QString m_messageText;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TypingGame::Changes)
