@@ -6,6 +6,7 @@
 // Usage: bench_game PROGRAM_FOLDER
 
 #include "game/game_window.h"
+#include "shell/key_codes.h"
 #include "shell/state_file.h"
 
 #include <QApplication>
@@ -154,10 +155,10 @@ int main(int argc, char* argv[]) {
     int live = 0;
     for (int i = 0; i < TypingGame::kSlots; ++i)
         live += window.game().isLive(i);
-    window.game().keyUp(TypingGame::kF3);
+    window.game().keyUp(KeyCode::F3);
     QTest::qWait(3000); // the sprite walks to its place and stops
     const double paused = cpuOverTenSeconds();
-    window.game().keyUp(TypingGame::kF3);
+    window.game().keyUp(KeyCode::F3);
 
     std::printf("cpu_per_10s baseline=%.1f ms game_running=%.1f ms (%.2fx, %d items live) "
                 "game_paused=%.1f ms (%.2fx)\n",
