@@ -76,5 +76,4 @@ class GameWindow : public PracticeWindow {
     std::array<QRadioButton*, 4> m_itemCount{}; // Option3 to Option6
     std::array<QPushButton*, 4> m_oneStep{};    // Command2, Command3, Command4, Command5
 
-    unsigned m_frames = 0; // sprite ticks, to draw the gliding items on every other one
 };
