@@ -5,6 +5,7 @@
 //  - the delay from a typed hit to the end of the repaint that removes the item.
 // Usage: bench_game PROGRAM_FOLDER
 
+#include "bench_support.h"
 #include "game/game_window.h"
 #include "shell/key_codes.h"
 #include "shell/state_file.h"
@@ -22,30 +23,17 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
 
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-double percentile(std::vector<double> values, double p) {
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, size_t(p * (values.size() - 1) + 0.5))];
-}
-
 // CPU milliseconds used while the event loop runs for ten seconds.
 double cpuOverTenSeconds() {
-    const double cpu0 = cpuSeconds();
+    const double cpu0 = Bench::cpuSeconds();
     QEventLoop loop; // a plain event loop: QTest::qWait would poll every 10 ms
     QTimer::singleShot(10000, &loop, &QEventLoop::quit);
     loop.exec();
-    return (cpuSeconds() - cpu0) * 1000;
+    return (Bench::cpuSeconds() - cpu0) * 1000;
 }
 
 // The baseline: what any Qt window that shows this game must at least do.
@@ -190,7 +178,7 @@ int main(int argc, char* argv[]) {
         if (window.game().hitCount() == hitsBefore + 1 && watch.painted >= 0)
             delays.push_back((t1 - t0) / 1e6);
     }
-    std::printf("hit_to_repaint_ms median=%.3f p99=%.3f (n=%zu)\n", percentile(delays, 0.5),
-                percentile(delays, 0.99), delays.size());
+    std::printf("hit_to_repaint_ms median=%.3f p99=%.3f (n=%zu)\n", Bench::percentile(delays, 0.5),
+                Bench::percentile(delays, 0.99), delays.size());
     return 0;
 }

@@ -417,24 +417,6 @@ void paintNightScene(QPainter& p, const QRect& area) {
 }
 
 
-void styleNightBar(QWidget* bar) {
-    setOwnStyle(bar, QStringLiteral("#%1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-                                    " stop:0 #1c2a45, stop:1 #121c30); border: none;"
-                                    " border-top: 1px solid #34496f; border-radius: 0; }")
-                         .arg(bar->objectName()));
-}
-
-void styleNightChip(QLabel* label) {
-    label->setStyleSheet(QStringLiteral("QLabel { color: #ffffff; background: #2a3d63;"
-                                        " border: 1px solid #3f5884; border-radius: 7px; }"));
-    label->setFont(uiFont(11, true));
-    label->setAlignment(Qt::AlignCenter);
-}
-
-QColor nightCaption() {
-    return QColor(0x9f, 0xb3, 0xd1);
-}
-
 void styleGameHeading(QLabel* label) {
     setOwnStyle(label, ownColours(QStringLiteral(
                            "QLabel { color: palette(dark); background: palette(base);"

@@ -116,10 +116,6 @@ void setOwnStyle(QWidget* widget, const QString& styleSheet);
 void stylePaperPanel(QWidget* panel);
 // The game's field: a night sky with stars and a moon over two ridges of forest.
 void paintNightScene(QPainter& painter, const QRect& area);
-// The game's night bar.
-void styleNightBar(QWidget* bar);
-void styleNightChip(QLabel* label);
-QColor nightCaption();
 
 // --- the typing game ---
 // Items are drawn in their own colours on black; the game-over caption is white on black.

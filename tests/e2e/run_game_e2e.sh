@@ -9,26 +9,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'kill $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 
-exec 3<> "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-    display=$(head -n1 "$work/displayfd" 2>/dev/null || true)
-    [ -n "$display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$display"
-unset QT_QPA_PLATFORM
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-find_window() { # title pattern
-    for _ in $(seq 100); do
-        wid=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-        [ -n "$wid" ] && { echo "$wid"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
+source "$here/common.sh"
+start_xvfb "$work"
 
 folder="$work/zephkin"
 cp -r "$program_dir" "$folder"
@@ -56,7 +38,6 @@ xdotool key Return
 sleep 0.5
 xdotool search --onlyvisible --name "^Prompt$" >/dev/null 2>&1 && fail "the result box did not close"
 python3 "$here/close_window.py" "$game"
-for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && { kill "$pid"; fail "closing the game window did not end the program"; }
+wait_exit "$pid" || fail "closing the game window did not end the program"
 [ "$(od -An -c "$folder/GameSet.txt")" = "$settings_before" ] || fail "GameSet.txt changed"
 echo "game end-to-end: passed"
