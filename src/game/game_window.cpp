@@ -442,6 +442,7 @@ void GameWindow::buildSettingsPanel() {
                       std::function<void()> click) {
         auto* b = new QPushButton(caption, parent);
         b->setObjectName(QString::fromLatin1(name));
+        b->setFont(Look::uiFont(9));
         b->setFocusPolicy(Qt::NoFocus);
         b->setGeometry(place);
         connect(b, &QPushButton::clicked, this, [click, refocus] {
@@ -485,13 +486,13 @@ void GameWindow::buildSettingsPanel() {
     caption(m_timeGroup, QStringLiteral("Time:"), twipsRect(0, 150, 700, 390));
     m_timeLimit = valueChip(m_timeGroup, "Label5", twipsRect(720, 120, 1000, 420));
     caption(m_timeGroup, QStringLiteral("Second"), twipsRect(1800, 150, 900, 390));
-    m_oneStep[0] = button(m_timeGroup, QStringLiteral("+"), "Command2", twipsRect(0, 630, 780, 420),
+    m_oneStep[0] = button(m_timeGroup, QStringLiteral("+"), "Command2", twipsRect(0, 630, 840, 420),
                           [this] { m_game.stepTimeLimit(1); });
     m_oneStep[1] = button(m_timeGroup, QStringLiteral("-"), "Command3",
-                          twipsRect(840, 630, 780, 420), [this] { m_game.stepTimeLimit(-1); });
-    button(m_timeGroup, QStringLiteral("+50"), "Command10", twipsRect(1680, 630, 780, 420),
+                          twipsRect(870, 630, 840, 420), [this] { m_game.stepTimeLimit(-1); });
+    button(m_timeGroup, QStringLiteral("+50"), "Command10", twipsRect(1740, 630, 840, 420),
            [this] { m_game.stepTimeLimit(50); });
-    button(m_timeGroup, QStringLiteral("-50"), "Command11", twipsRect(2520, 630, 780, 420),
+    button(m_timeGroup, QStringLiteral("-50"), "Command11", twipsRect(2610, 630, 840, 420),
            [this] { m_game.stepTimeLimit(-50); });
 
     QGroupBox* other = group(QStringLiteral("Other settings "), "Frame4",
@@ -502,13 +503,13 @@ void GameWindow::buildSettingsPanel() {
                       twipsRect(3000, 330, 4800, 390), &TypingGame::setSpeedUp);
     caption(other, QStringLiteral("Character drop start speed:"), twipsRect(225, 760, 2900, 390));
     m_startSpeed = valueChip(other, "Label11", twipsRect(3150, 730, 900, 420));
-    m_oneStep[3] = button(other, QStringLiteral("+"), "Command5", twipsRect(4200, 730, 780, 420),
+    m_oneStep[3] = button(other, QStringLiteral("+"), "Command5", twipsRect(4140, 730, 870, 420),
                           [this] { m_game.stepStartSpeed(1); });
-    m_oneStep[2] = button(other, QStringLiteral("-"), "Command4", twipsRect(5100, 730, 780, 420),
+    m_oneStep[2] = button(other, QStringLiteral("-"), "Command4", twipsRect(5070, 730, 870, 420),
                           [this] { m_game.stepStartSpeed(-1); });
-    button(other, QStringLiteral("+10"), "Command13", twipsRect(6000, 730, 780, 420),
+    button(other, QStringLiteral("+10"), "Command13", twipsRect(6000, 730, 870, 420),
            [this] { m_game.stepStartSpeed(10); });
-    button(other, QStringLiteral("-10"), "Command12", twipsRect(6900, 730, 780, 420),
+    button(other, QStringLiteral("-10"), "Command12", twipsRect(6930, 730, 870, 420),
            [this] { m_game.stepStartSpeed(-10); });
 
     QGroupBox* count = group(QStringLiteral("Practice character number "), "Frame5",
