@@ -274,8 +274,8 @@ GameWindow::GameWindow(const AppContext& context, QWidget* parent)
     connect(&m_game, &TypingGame::changed, this, &GameWindow::mirror);
 
     bool found = false;
-    const QString settings =
-        StateFile::readText(m_context.folder.path(QStringLiteral("\\GameSet.txt")), &found);
+    const QString settings = StateFile::readText(
+        m_context.folder.path(QStringLiteral("\\GameSet.txt")), &found, StateFile::kStateCap);
     m_game.load(found ? settings : QString());
     mirror(TypingGame::Changes(0xff));
 }
@@ -541,8 +541,8 @@ void GameWindow::saveSettings() {
 
 std::optional<QString> GameWindow::readWordList(const QString& fileName) const {
     bool found = false;
-    const QString field =
-        StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\") + fileName), &found);
+    const QString field = StateFile::readFirstField(
+        m_context.folder.path(QStringLiteral("\\") + fileName), &found, StateFile::kListCap);
     if (!found)
         return std::nullopt;
     return field;
