@@ -7,3 +7,9 @@ class QKeyEvent;
 // 37-40 the arrows. 0 for keys the program does not know.
 int virtualKeyCode(const QKeyEvent* event);
 int virtualKeyCode(int qtKey);
+
+// Windows key codes the rules speak of.
+namespace KeyCode {
+constexpr int Backspace = 8, Tab = 9, Enter = 13, Shift = 16, Pause = 19, CapsLock = 20,
+              Space = 32, Left = 37, Right = 39;
+} // namespace KeyCode

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "shell/practice_clock.h"
+#include "shell/practice_sound.h"
 
 #include <QObject>
 #include <QStringList>
-
-enum class PracticeSound { Keystroke, Error };
 
 // The Word practice exercise: one item of the word list at a time, judged character by
 // character as it is typed. The window feeds it events and timer ticks and renders what it
