@@ -2,6 +2,7 @@
 
 #include "fakes.h"
 #include "shell/fonts.h"
+#include "shell/keyboard_table.h"
 #include "shell/number_parse.h"
 #include "shell/practice_clock.h"
 #include "shell/program_folder.h"
@@ -18,6 +19,48 @@
 class ShellTest : public QObject {
     Q_OBJECT
   private slots:
+    // Every label of the Keys keyboard names a key of the table and lies inside the keyboard;
+    // keys never overlap, but for slivers and the two parts of the L-shaped Enter key.
+    void keysKeyboardLabelsAreKeysOfTheTable() {
+        using namespace KeyboardTable;
+        // The area is rounded to whole twips; a key may reach under one pixel past it.
+        const QRect area(0, 0, kKeysKeyboardWidthTwips + 14, kKeysKeyboardHeightTwips + 14);
+        QList<Place> drawn;
+        for (const Place& place : keysKeyboardLabels()) {
+            QVERIFY2(find(place.code), qPrintable(QString::number(place.index)));
+            QCOMPARE(keysKeyboardLabel(place.index), &place);
+            drawn << place;
+        }
+        for (const Place& place : keysKeyboardUnlabelled())
+            drawn << place;
+        for (const Place& place : drawn) {
+            QVERIFY(area.contains(place.twips));
+            for (const Place& other : drawn) {
+                // Neighbours may share a sliver of a few pixels of the picture at their edges.
+                const QRect shared = other.twips.intersected(place.twips);
+                if (&other != &place && other.code != place.code)
+                    QVERIFY2(shared.width() <= 75 || shared.height() <= 75,
+                             qPrintable(QStringLiteral("%1 %2").arg(place.code).arg(other.code)));
+            }
+        }
+        QCOMPARE(keysKeyboardLabel(kTabLabel)->code, 9);
+        QCOMPARE(keysKeyboardLabel(kEnterLowerLabel)->code, 13);
+        QCOMPARE(keysKeyboardLabel(16), nullptr); // Shift is never marked
+    }
+
+    // Every character of a US keyboard leads to the key whose cap shows it.
+    void everyCharacterFindsItsKey() {
+        using namespace KeyboardTable;
+        for (char c = '!'; c <= '~'; ++c) {
+            const Key* key = find(codeOf(QLatin1Char(c)));
+            QVERIFY2(key, qPrintable(QString(QLatin1Char(c))));
+            const QString shown = QString::fromLatin1(key->label) + QLatin1String(key->shifted);
+            QVERIFY2(shown.contains(QLatin1Char(c), Qt::CaseInsensitive), qPrintable(shown));
+        }
+        QCOMPARE(codeOf(u' '), 32);
+        QCOMPARE(codeOf(QChar(0x3000)), 0);
+    }
+
     void firstFieldIsReadLikeABasicInput_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("field");

@@ -1,6 +1,7 @@
 // Word practice: lessons and their files, the exercise, the keyboard hint and the window.
 
 #include "fakes.h"
+#include "shell/key_codes.h"
 #include "shell/state_file.h"
 #include "shell/twips.h"
 #include "words/keyboard_hint.h"
@@ -29,9 +30,9 @@ namespace {
 struct Typist {
     WordExercise& e;
     void key(QChar c) {
-        const int code = c == u' ' ? WordExercise::kSpace : c.toUpper().unicode();
+        const int code = c == u' ' ? KeyCode::Space : c.toUpper().unicode();
         e.keyDown(code);
-        if (code == WordExercise::kSpace && e.keyPress(code))
+        if (code == KeyCode::Space && e.keyPress(code))
             return;
         e.textChanged(e.typedText + c);
     }
@@ -40,12 +41,12 @@ struct Typist {
             key(c);
     }
     void backspace() {
-        e.keyDown(WordExercise::kBackspace);
+        e.keyDown(KeyCode::Backspace);
         e.textChanged(e.typedText.chopped(1));
     }
     void enter() {
-        e.keyDown(WordExercise::kEnter);
-        e.keyPress(WordExercise::kEnter);
+        e.keyDown(KeyCode::Enter);
+        e.keyPress(KeyCode::Enter);
     }
 };
 
@@ -273,12 +274,12 @@ class WordsTest : public QObject {
     void arrowsStopAtTheEndsOfTheList() {
         WordExercise e;
         e.loadList(fixtureList());
-        e.keyDown(WordExercise::kLeft);
+        e.keyDown(KeyCode::Left);
         QCOMPARE(e.messageText, WordExercise::kFirstRecordMessage);
         QVERIFY(!e.previousAllowed);
-        e.keyDown(WordExercise::kLeft); // switched off: nothing happens
+        e.keyDown(KeyCode::Left); // switched off: nothing happens
         QCOMPARE(e.wordIndex, 1);
-        e.keyDown(WordExercise::kRight);
+        e.keyDown(KeyCode::Right);
         QCOMPARE(e.wordIndex, 2);
         QVERIFY(e.previousAllowed);
         e.stepNext();
@@ -314,7 +315,7 @@ class WordsTest : public QObject {
         e.loadList(fixtureList());
         QCOMPARE(e.targetWord, QString());
         QSignalSpy completed(&e, &WordExercise::projectCompleted);
-        e.keyPress(WordExercise::kSpace);
+        e.keyPress(KeyCode::Space);
         QCOMPARE(completed.count(), 1);
         QCOMPARE(e.wordIndex, 1);
     }
@@ -366,14 +367,24 @@ class WordsTest : public QObject {
         QCOMPARE(KeyboardHint::nextKey(tips, typed, target), key);
     }
 
-    void keyTableRowsAndPitch() {
-        const auto& keys = KeyboardHint::keys();
-        QCOMPARE(keys[0].letter, 'Q');
-        QCOMPARE(keys[24].letter, 'P');
-        QCOMPARE(keys[24].left, 330 + 9 * 1095);
-        QCOMPARE(keys[9].left, 940);
-        QCOMPARE(keys[25].top, 2460);
-        QCOMPARE(keys[23].letter, 'M');
+    void everyLetterSquareSitsOnItsKey() {
+        KeyboardPanel panel;
+        panel.loadScaling(twips(780));
+        QList<QRect> seen;
+        for (char letter = 'A'; letter <= 'Z'; ++letter) {
+            const int index = KeyboardHint::indexOf(QChar(letter));
+            QVERIFY(index >= 0 && index < 26);
+            QLabel* square = panel.square(index);
+            QCOMPARE(square->text(), QString(QChar(letter)));
+            QVERIFY(panel.rect().contains(square->geometry()));
+            for (const QRect& other : seen)
+                QVERIFY(!other.intersects(square->geometry()));
+            seen << square->geometry();
+            // The hint frames surround their square.
+            QVERIFY(panel.redFrame(index)->geometry().contains(square->geometry()));
+            QVERIFY(
+                panel.whiteFrame(index)->geometry().contains(panel.redFrame(index)->geometry()));
+        }
     }
 
     // --- the window ---

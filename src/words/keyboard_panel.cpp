@@ -1,8 +1,8 @@
 #include "words/keyboard_panel.h"
 
+#include "shell/keyboard_table.h"
 #include "shell/look.h"
 #include "shell/twips.h"
-#include "words/keyboard_hint.h"
 
 #include <QLabel>
 #include <QLinearGradient>
@@ -35,39 +35,26 @@ class KeyboardPicture : public QWidget {
         p.setPen(QColor(255, 255, 255, 40));
         p.drawLine(r.topLeft() + QPointF(1, 1), r.topRight() + QPointF(-1, 1));
 
-        const int pitch = KeyboardHint::kPitchTwips;
-        const int size = KeyboardHint::kSquareTwips;
-        auto cap = [&](int leftTwips, int topTwips, int widthTwips, const QString& text) {
-            QRectF key(twips(leftTwips), twips(topTwips), twips(widthTwips), twips(size));
-            key = key.intersected(r.adjusted(4, 0, -4, 0));
+        auto cap = [&](const KeyboardTable::Place& place) {
+            const QRectF key = QRectF(twipsRect(place.twips)).intersected(r.adjusted(4, 0, -4, 0));
             if (key.width() < 12)
                 return;
             Look::drawKeycap(p, key, QColor(0xf7, 0xf9, 0xfc), QColor(0xd9, 0xe0, 0xe9),
                              QColor(0x2b, 0x32, 0x3c), 7, 2);
             p.setPen(QColor(0x4a, 0x55, 0x63));
             p.setFont(Look::uiFont(10, true));
-            p.drawText(key.adjusted(6, 4, -6, -4), Qt::AlignLeft | Qt::AlignTop, text);
+            p.drawText(key.adjusted(6, 4, -6, -4), Qt::AlignLeft | Qt::AlignTop,
+                       QString::fromLatin1(KeyboardTable::find(place.code)->label));
         };
         // The keys around the letters: modifiers on the left, punctuation on the right.
-        const auto& keys = KeyboardHint::keys();
-        const int upper = keys[KeyboardHint::indexOf(u'P')].left + pitch;
-        const int middle = keys[KeyboardHint::indexOf(u'L')].left + pitch;
-        const int lower = keys[KeyboardHint::indexOf(u'M')].left + pitch;
-        cap(upper, 300, size, QStringLiteral("["));
-        cap(upper + pitch, 300, size, QStringLiteral("]"));
-        cap(60, 1365, 940 - 60 - 120, QStringLiteral("Caps"));
-        cap(middle, 1365, size, QStringLiteral(";"));
-        cap(middle + pitch, 1365, size, QStringLiteral("'"));
-        cap(60, 2460, 1470 - 60 - 120, QStringLiteral("Shift"));
-        cap(lower, 2460, size, QStringLiteral(","));
-        cap(lower + pitch, 2460, size, QStringLiteral("."));
-        cap(lower + 2 * pitch, 2460, size, QStringLiteral("/"));
+        for (const KeyboardTable::Place& place : KeyboardTable::wordHintSurround())
+            cap(place);
         // The letter keys' wells: the squares lie on them.
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0x2b, 0x32, 0x3c));
-        for (const auto& key : keys)
-            p.drawRoundedRect(QRectF(twips(key.left), twips(key.top) + 2, twips(size), twips(size)),
-                              7, 7);
+        for (const KeyboardTable::Place& square : KeyboardTable::wordHintSquares()) {
+            p.drawRoundedRect(QRectF(twipsRect(square.twips)).translated(0, 2), 7, 7);
+        }
     }
 };
 
@@ -102,10 +89,9 @@ KeyboardPanel::KeyboardPanel(QWidget* parent) : QWidget(parent) {
     m_picture = new KeyboardPicture(this);
     m_picture->setGeometry(rect());
 
-    for (const auto& key : KeyboardHint::keys()) {
-        const QRect square =
-            twipsRect(key.left, key.top, KeyboardHint::kSquareTwips, KeyboardHint::kSquareTwips);
-        auto* label = new QLabel(QString(QChar(key.letter)), this);
+    for (const KeyboardTable::Place& key : KeyboardTable::wordHintSquares()) {
+        const QRect square = twipsRect(key.twips);
+        auto* label = new QLabel(QString::fromLatin1(KeyboardTable::find(key.code)->label), this);
         label->setObjectName(QStringLiteral("Label2(%1)").arg(key.index));
         label->setAlignment(Qt::AlignCenter);
         label->setGeometry(square);

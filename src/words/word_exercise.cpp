@@ -1,5 +1,6 @@
 #include "words/word_exercise.h"
 
+#include "shell/key_codes.h"
 #include "words/keyboard_hint.h"
 #include "words/word_lessons.h"
 
@@ -89,7 +90,7 @@ void WordExercise::textChanged(const QString& text) {
     } else if (text.size() <= targetWord.size()) {
         const qsizetype n = text.size();
         const QChar expected = targetWord[n - 1];
-        const bool counted = lastKeyCode != kBackspace;
+        const bool counted = lastKeyCode != KeyCode::Backspace;
         // Position n takes the fresh judgement; earlier positions keep theirs. Padding keeps
         // the overlays in line with the word even when several characters arrive at once.
         const QString correctBefore = correctOverlay.leftJustified(n - 1, u' ', true);
@@ -118,14 +119,14 @@ void WordExercise::textChanged(const QString& text) {
 }
 
 bool WordExercise::keyPress(int code) {
-    if (code == kEnter) {
+    if (code == KeyCode::Enter) {
         emit soundRequested(PracticeSound::Keystroke);
         setTypedText(QString());
         clearOverlaysAndMarks();
         emit displayChanged();
         return true;
     }
-    if (code != kSpace || typedText.size() < targetWord.size())
+    if (code != KeyCode::Space || typedText.size() < targetWord.size())
         return false;
 
     emit soundRequested(PracticeSound::Keystroke);
@@ -155,9 +156,9 @@ bool WordExercise::keyPress(int code) {
 }
 
 void WordExercise::keyDown(int code) {
-    if (code == kLeft && previousAllowed)
+    if (code == KeyCode::Left && previousAllowed)
         stepPrevious();
-    else if (code == kRight && nextAllowed)
+    else if (code == KeyCode::Right && nextAllowed)
         stepNext();
     lastKeyCode = code;
 }

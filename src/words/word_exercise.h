@@ -12,12 +12,6 @@
 class WordExercise : public QObject {
     Q_OBJECT
   public:
-    static constexpr int kBackspace = 8;
-    static constexpr int kEnter = 13;
-    static constexpr int kSpace = 32;
-    static constexpr int kLeft = 37;
-    static constexpr int kRight = 39;
-
     static const QString kInputErrorMessage;
     static const QString kFirstRecordMessage;
     static const QString kLastRecordMessage;

@@ -499,7 +499,7 @@ bool WordWindow::eventFilter(QObject* watched, QEvent* event) {
             auto* key = static_cast<QKeyEvent*>(event);
             const int code = virtualKeyCode(key);
             m_exercise.keyDown(code);
-            if ((code == WordExercise::kEnter || code == WordExercise::kSpace) &&
+            if ((code == KeyCode::Enter || code == KeyCode::Space) &&
                 m_exercise.keyPress(code))
                 return true;
         } else if (event->type() == QEvent::MouseButtonPress) {
