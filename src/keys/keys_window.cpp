@@ -1,320 +1,194 @@
 #include "keys/keys_window.h"
 
-#include "shell/click_label.h"
+#include "keys/key_chooser.h"
+#include "keys/keys_display.h"
+#include "keys/keys_keyboard.h"
+#include "shell/key_codes.h"
+#include "shell/keyboard_table.h"
 #include "shell/look.h"
+#include "shell/maker.h"
+#include "shell/platform.h"
 #include "shell/state_file.h"
 #include "shell/twips.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLinearGradient>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimer>
 
 namespace {
 
 // Design values, twips.
-constexpr int kCardTop = 860;
-constexpr int kCardHeight = 2700;
-constexpr int kLinesLeft = 2220;
-constexpr int kLineWidth = 9360;
-constexpr int kLineHeight = 660;
-constexpr int kInputTop = 3780;
-constexpr int kInputHeight = 630;
-constexpr int kButtonTop = 3840;
-constexpr int kButtonHeight = 510;
-constexpr int kKeyboardTop = 4620;
-constexpr int kKeyboardMargin = 210;
+constexpr int kHeadingLeft = 1290, kHeadingTop = 1170, kHeadingWidth = 4875, kHeadingHeight = 255;
+constexpr int kLineLeft = 1080, kLineTop = 2010;
+constexpr int kPanelExtraHeight = 188;
+constexpr int kRowGap = 44, kRowHeight = 630;
+constexpr int kStatusLeft = 585, kStatusTop = 3720;
+constexpr int kKeyboardLeft = 780, kKeyboardTop = 4752;
+constexpr int kCardBottom = 4500;
 
-// Which finger strikes a key, left little finger (0) to right little finger (7); 8 for the
-// thumbs and -1 for the keys the lessons leave alone.
-enum Finger {
-    LeftLittle,
-    LeftRing,
-    LeftMiddle,
-    LeftIndex,
-    RightIndex,
-    RightMiddle,
-    RightRing,
-    RightLittle,
-    Thumbs,
-    NoFinger = -1
-};
-
-struct KeyCap {
-    const char* label;
-    const char* shifted;
-    double units;
-    int finger;
-};
-
-// A full-size main block, fifteen units wide on every row.
-const KeyCap kRow0[] = {
-    {"`", "~", 1, LeftLittle},  {"1", "!", 1, LeftLittle},     {"2", "@", 1, LeftRing},
-    {"3", "#", 1, LeftMiddle},  {"4", "$", 1, LeftIndex},      {"5", "%", 1, LeftIndex},
-    {"6", "^", 1, RightIndex},  {"7", "&", 1, RightIndex},     {"8", "*", 1, RightMiddle},
-    {"9", "(", 1, RightRing},   {"0", ")", 1, RightLittle},    {"-", "_", 1, RightLittle},
-    {"=", "+", 1, RightLittle}, {"Backspace", "", 2, NoFinger}};
-const KeyCap kRow1[] = {
-    {"Tab", "", 1.5, NoFinger}, {"Q", "", 1, LeftLittle},     {"W", "", 1, LeftRing},
-    {"E", "", 1, LeftMiddle},   {"R", "", 1, LeftIndex},      {"T", "", 1, LeftIndex},
-    {"Y", "", 1, RightIndex},   {"U", "", 1, RightIndex},     {"I", "", 1, RightMiddle},
-    {"O", "", 1, RightRing},    {"P", "", 1, RightLittle},    {"[", "{", 1, RightLittle},
-    {"]", "}", 1, RightLittle}, {"\\", "|", 1.5, RightLittle}};
-const KeyCap kRow2[] = {
-    {"Caps", "", 1.75, NoFinger}, {"A", "", 1, LeftLittle},   {"S", "", 1, LeftRing},
-    {"D", "", 1, LeftMiddle},     {"F", "", 1, LeftIndex},    {"G", "", 1, LeftIndex},
-    {"H", "", 1, RightIndex},     {"J", "", 1, RightIndex},   {"K", "", 1, RightMiddle},
-    {"L", "", 1, RightRing},      {";", ":", 1, RightLittle}, {"'", "\"", 1, RightLittle},
-    {"Enter", "", 2.25, NoFinger}};
-const KeyCap kRow3[] = {
-    {"Shift", "", 2.25, NoFinger}, {"Z", "", 1, LeftLittle},   {"X", "", 1, LeftRing},
-    {"C", "", 1, LeftMiddle},      {"V", "", 1, LeftIndex},    {"B", "", 1, LeftIndex},
-    {"N", "", 1, RightIndex},      {"M", "", 1, RightIndex},   {",", "<", 1, RightMiddle},
-    {".", ">", 1, RightRing},      {"/", "?", 1, RightLittle}, {"Shift", "", 2.75, NoFinger}};
-const KeyCap kRow4[] = {{"Ctrl", "", 1.5, NoFinger},
-                        {"Alt", "", 1.5, NoFinger},
-                        {"", "", 9, Thumbs},
-                        {"Alt", "", 1.5, NoFinger},
-                        {"Ctrl", "", 1.5, NoFinger}};
-
-struct KeyRow {
-    const KeyCap* begin;
-    const KeyCap* end;
-};
-const KeyRow kRows[] = {{std::begin(kRow0), std::end(kRow0)},
-                        {std::begin(kRow1), std::end(kRow1)},
-                        {std::begin(kRow2), std::end(kRow2)},
-                        {std::begin(kRow3), std::end(kRow3)},
-                        {std::begin(kRow4), std::end(kRow4)}};
-constexpr double kRowUnits = 15;
-
-// Soft tints, one per finger, mirrored left and right; the thumbs share a lavender.
-QColor fingerTint(int finger) {
-    static const QColor tints[] = {QColor(0xf7, 0xd9, 0xe3), QColor(0xfa, 0xe6, 0xc8),
-                                   QColor(0xdc, 0xef, 0xd2), QColor(0xd4, 0xe6, 0xf8)};
-    if (finger == Thumbs)
-        return QColor(0xe6, 0xe1, 0xf6);
-    if (finger < 0)
-        return QColor(0xe9, 0xed, 0xf2);
-    return tints[finger < 4 ? finger : 7 - finger];
-}
-
-} // namespace
-
-// The on-screen keyboard: every key of the main block, tinted by the finger that strikes it,
-// with the bumps on F and J where the index fingers rest.
-class KeysKeyboard : public ClickLabel {
+// The window's background picture Image3: a paper card behind the lesson and the meters, the
+// keyboard below it.
+class KeysBackground : public QWidget {
   public:
-    explicit KeysKeyboard(QWidget* parent) : ClickLabel(QString(), parent) {
+    explicit KeysBackground(QWidget* parent) : QWidget(parent) {
         setObjectName(QStringLiteral("Image3"));
+        setAttribute(Qt::WA_OpaquePaintEvent);
         setMouseTracking(true);
     }
 
   protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent* event) override {
         QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        const QRectF body = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-        QLinearGradient bodyFill(body.topLeft(), body.bottomLeft());
-        bodyFill.setColorAt(0, QColor(0x55, 0x60, 0x70));
-        bodyFill.setColorAt(1, QColor(0x3b, 0x44, 0x52));
-        p.setPen(QColor(0x2a, 0x31, 0x3b));
-        p.setBrush(bodyFill);
-        p.drawRoundedRect(body, 12, 12);
-
-        const qreal pad = 9;
-        const qreal unit = (width() - 2 * pad) / kRowUnits;
-        const qreal rowHeight = (height() - 2 * pad) / std::size(kRows);
-        const qreal gap = 4;
-        qreal top = pad;
-        for (const KeyRow& row : kRows) {
-            qreal left = pad;
-            for (const KeyCap* key = row.begin; key != row.end; ++key) {
-                const QRectF cap(left + gap / 2, top + gap / 2, key->units * unit - gap,
-                                 rowHeight - gap - 2);
-                drawCap(p, cap, *key);
-                left += key->units * unit;
-            }
-            top += rowHeight;
-        }
-    }
-
-  private:
-    void drawCap(QPainter& p, const QRectF& cap, const KeyCap& key) {
-        const QColor tint = fingerTint(key.finger);
-        Look::drawKeycap(p, cap, tint.lighter(106), tint.darker(106), QColor(0x2b, 0x32, 0x3c), 6,
-                         2);
-
-        const QString label = QString::fromUtf8(key.label);
-        const QString shifted = QString::fromUtf8(key.shifted);
-        p.setPen(QColor(0x3a, 0x47, 0x57));
-        if (label.size() > 1) {
-            p.setFont(Look::uiFont(7.5, true));
-            p.setPen(QColor(0x5b, 0x6b, 0x7c));
-            p.drawText(cap.adjusted(7, 4, -6, -4), Qt::AlignLeft | Qt::AlignBottom, label);
-        } else if (!shifted.isEmpty()) {
-            p.setFont(Look::uiFont(8, true));
-            p.drawText(cap.adjusted(0, 3, 0, -cap.height() / 2), Qt::AlignCenter, shifted);
-            p.setFont(Look::uiFont(10, true));
-            p.drawText(cap.adjusted(0, cap.height() / 2 - 5, 0, -3), Qt::AlignCenter, label);
-        } else if (!label.isEmpty()) {
-            p.setFont(Look::uiFont(13, true));
-            p.drawText(cap, Qt::AlignCenter, label);
-        }
-        if (label == u"F" || label == u"J") {
-            p.setPen(QPen(QColor(0x3a, 0x47, 0x57), 2, Qt::SolidLine, Qt::RoundCap));
-            const qreal y = cap.bottom() - 6;
-            p.drawLine(QPointF(cap.center().x() - 5, y), QPointF(cap.center().x() + 5, y));
-        }
-    }
-};
-
-// The practice card: a quiet paper gradient, like the Word practice window's word panel.
-class KeysCard : public QWidget {
-  public:
-    explicit KeysCard(QWidget* parent) : QWidget(parent) {
-        setObjectName(QStringLiteral("Picture5"));
-        setAttribute(Qt::WA_OpaquePaintEvent);
-    }
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        QLinearGradient paper(0, 0, 0, height());
+        p.setClipRegion(event->region());
+        p.fillRect(rect(), palette().color(QPalette::Window));
+        const int cardBottom = twips(kCardBottom);
+        QLinearGradient paper(0, 0, 0, cardBottom);
         paper.setColorAt(0, QColor(0xf7, 0xfa, 0xfd));
         paper.setColorAt(1, QColor(0xec, 0xf2, 0xf8));
-        p.fillRect(rect(), paper);
-        p.setPen(QColor(0xd5, 0xde, 0xe8));
-        p.drawLine(0, height() - 1, width(), height() - 1);
+        p.fillRect(QRect(0, 0, width(), cardBottom), paper);
+        p.setPen(Look::kLine);
+        p.drawLine(0, cardBottom - 1, width(), cardBottom - 1);
     }
 };
 
+} // namespace
+
 KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
-    : PracticeWindow(context, QStringLiteral("form1yy"), 0, parent) {
+    : PracticeWindow(context, QStringLiteral("form1yy"), 0, parent), m_exercise(context.folder) {
     setWindowTitle(QStringLiteral("Keys practice"));
     buildWidgets();
     buildSettingsPanel();
+    buildTimers();
     commonLoadChores();
+    m_background->setGeometry(rect());
+    m_background->lower(); // under the banner too
 
-    const QFont keysFont = monospaceFont(fontChoice(PracticeFontWindow::Keys));
-    for (QLabel* label :
-         {static_cast<QLabel*>(m_sourceLine), static_cast<QLabel*>(m_typedLine), m_nextKey})
-        label->setFont(keysFont);
-    restoreState();
+    const QFont lineFont = monospaceFont(fontChoice(PracticeFontWindow::Keys));
+    for (QWidget* w : {static_cast<QWidget*>(m_lineLabel), static_cast<QWidget*>(m_linePanel),
+                       static_cast<QWidget*>(m_typedRow)})
+        w->setFont(lineFont);
+    m_exercise.setMeasure([metrics = QFontMetrics(lineFont)](const QString& text) {
+        return metrics.horizontalAdvance(text);
+    });
+    m_exercise.setCapsLockQuery([platform = m_context.platform] {
+        return platform && platform->capsLockOn();
+    });
+    connect(&m_exercise, &KeysExercise::changed, this, &KeysWindow::render);
+    connect(&m_exercise, &KeysExercise::soundRequested, this, &KeysWindow::playSound);
+
+    m_keyboard->loadBase(m_context.folder.path(KeysPictures::resource(KeysPictures::Role::Base)));
+    m_exercise.restore(
+        StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz0.txt"))));
+    m_pictures->start();
 }
 
 void KeysWindow::buildWidgets() {
-    m_card = new KeysCard(this);
-    m_card->setGeometry(twipsRect(0, kCardTop, kWindowWidthTwips, kCardHeight));
-    Look::setOwnStyle(m_card, QStringLiteral("QLabel { background: transparent; }"));
+    m_background = new KeysBackground(this);
+    m_background->setGeometry(rect());
+    m_background->lower();
+    m_background->installEventFilter(this);
 
-    auto* lessonCaption = new QLabel(QStringLiteral("Lesson"), m_card);
-    lessonCaption->setStyleSheet(Look::labelStyle("#5b6b7c"));
-    lessonCaption->setFont(Look::uiFont(9, true));
-    lessonCaption->setGeometry(twipsRect(360, 210, 780, 300));
-    m_lessonBadge = new QLabel(m_card);
-    m_lessonBadge->setStyleSheet(QStringLiteral(
-        "QLabel { color: white; background: #2f6fb8; border-radius: 9px; padding: 0 8px; }"));
-    m_lessonBadge->setFont(Look::uiFont(9.5, true));
-    m_lessonBadge->setAlignment(Qt::AlignCenter);
-    m_lessonBadge->setGeometry(twipsRect(1140, 200, 720, 300));
-
-    // The next key, shown as a key cap left of the two lines.
-    m_nextKey = new QLabel(m_card);
-    m_nextKey->setObjectName(QStringLiteral("Label3"));
-    m_nextKey->setAlignment(Qt::AlignCenter);
-    m_nextKey->setStyleSheet(
-        QStringLiteral("QLabel { color: white; background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-                       " stop:0 #1a9494, stop:1 #007070); border-bottom: 4px solid #005454;"
-                       " border-radius: 12px; }"));
-    m_nextKey->setGeometry(twipsRect(540, 690, 1320, 1320));
-    auto* nextKeyCaption = new QLabel(QStringLiteral("Next key"), m_card);
-    nextKeyCaption->setStyleSheet(Look::labelStyle("#5b6b7c"));
-    nextKeyCaption->setFont(Look::uiFont(8.5));
-    nextKeyCaption->setAlignment(Qt::AlignCenter);
-    nextKeyCaption->setGeometry(twipsRect(540, 2100, 1320, 420));
-
-    auto makeLine = [this](const QString& name, int top, const char* border) {
-        auto* line = new ClickLabel(QString(), m_card);
-        line->setObjectName(name);
-        line->setMouseTracking(true);
-        line->setTextFormat(Qt::PlainText);
-        line->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        line->setGeometry(twipsRect(kLinesLeft, top, kLineWidth, kLineHeight));
-        Look::setOwnStyle(
-            line, QStringLiteral("QLabel { color: #1f2a37; background: white; border: 1px solid %1;"
-                                 " border-radius: 8px; padding: 0 12px; }")
-                      .arg(QLatin1String(border)));
-        line->installEventFilter(this);
-        return line;
-    };
-    m_sourceLine = makeLine(QStringLiteral("Picture10"), 690, "#b9cde2");
-    m_typedLine = makeLine(QStringLiteral("Picture11"), 1410, "#d5dee8");
-
-    // Meters along the bottom of the card.
-    m_meters = new QWidget(m_card);
-    m_meters->setObjectName(QStringLiteral("Picture9"));
-    m_meters->setGeometry(twipsRect(0, 2100, kWindowWidthTwips, 540));
-    Look::setOwnStyle(m_meters, QStringLiteral("#Picture9 { background: transparent; }"));
-    Look::addMeters(m_meters,
-                    {{"Time", "Label40", "0:00:00", &m_clock},
-                     {"Speed", "Label45", "0 WPM", &m_speed},
-                     {"Accuracy", "Label38", "0 %", &m_accuracy}},
-                    Look::MeterLayout::CaptionBefore, 2100, 0);
-
-    m_input = new QLineEdit(this);
-    m_input->setObjectName(QStringLiteral("Text1"));
-    m_input->setToolTip(QStringLiteral("Type the keys shown above."));
-    m_input->setFont(monospaceFont(QStringLiteral("Consolas"), 20, true));
-    m_input->setAttribute(Qt::WA_InputMethodEnabled, false);
-    m_input->setGeometry(twipsRect(kLinesLeft, kInputTop, 4800, kInputHeight));
-    Look::setOwnStyle(
-        m_input,
-        QStringLiteral("QLineEdit { color: #1f2a37; background: white; border: 2px solid #8fb0d3;"
-                       " border-radius: 7px; padding: 0 8px; selection-background-color: #2f6fb8; }"
-                       "QLineEdit:focus { border-color: #2f6fb8; }"));
-
-    // The lesson's characters and the typed ones, kept as text for the practice to come.
-    m_lessonText = new QLineEdit(this);
-    m_lessonText->setObjectName(QStringLiteral("Text2"));
-    m_typedText = new QLineEdit(this);
-    m_typedText->setObjectName(QStringLiteral("Text3"));
-    for (QLineEdit* box : {m_lessonText, m_typedText}) {
-        Look::setOwnStyle(box, QStringLiteral("QLineEdit { color: #1f2a37; background: white; }"));
-        box->hide();
-    }
+    m_heading = new QLabel(this);
+    m_heading->setObjectName(QStringLiteral("Label8"));
+    m_heading->setFont(Look::uiFont(9.5, true));
+    m_heading->setStyleSheet(Look::labelStyle(QStringLiteral("#1f2a37")));
+    m_heading->setGeometry(
+        twipsRect(kHeadingLeft, kHeadingTop - 40, kHeadingWidth, kHeadingHeight + 80));
+    m_heading->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     m_selectLesson = new QPushButton(QStringLiteral("Select lesson"), this);
     m_selectLesson->setObjectName(QStringLiteral("Command1"));
-    m_selectLesson->setGeometry(twipsRect(7440, kButtonTop, 1800, kButtonHeight));
+    m_selectLesson->setGeometry(
+        twipsRect(kHeadingLeft + kHeadingWidth + 1622, kHeadingTop - 111, 1620, 510));
     m_settings = new QPushButton(QStringLiteral("Settings"), this);
     m_settings->setObjectName(QStringLiteral("Command2"));
-    m_settings->setGeometry(twipsRect(9360, kButtonTop, 1260, kButtonHeight));
+    m_settings->setGeometry(twipsRect(kHeadingLeft + kHeadingWidth + 1622 + 1620 + 160,
+                                      kHeadingTop - 111, 1260, 510));
     for (QPushButton* button : {m_selectLesson, m_settings})
         button->setFocusPolicy(Qt::NoFocus);
-    connect(m_selectLesson, &QPushButton::clicked, this, &KeysWindow::closePanelAndFocus);
+    connect(m_selectLesson, &QPushButton::clicked, this, &KeysWindow::openChooser);
     connect(m_settings, &QPushButton::clicked, this, &KeysWindow::openSettings);
 
-    m_keyboardFrame = new QWidget(this);
-    m_keyboardFrame->setObjectName(QStringLiteral("Picture8"));
-    m_keyboardFrame->setGeometry(twipsRect(kKeyboardMargin, kKeyboardTop,
-                                           kWindowWidthTwips - 2 * kKeyboardMargin,
-                                           kWindowHeightTwips - kKeyboardTop - kKeyboardMargin));
-    Look::setOwnStyle(m_keyboardFrame, QStringLiteral("#Picture8 { background: transparent; }"));
-    m_keyboard = new KeysKeyboard(m_keyboardFrame);
-    m_keyboard->setGeometry(m_keyboardFrame->rect());
-    m_keyboard->installEventFilter(this);
+    m_lineLabel = new QLabel(this);
+    m_lineLabel->setObjectName(QStringLiteral("Label3"));
+    m_lineLabel->move(twipsPoint(kLineLeft, kLineTop));
+    m_lineLabel->hide();
+
+    m_linePanel = new PracticeLinePanel(this);
+    m_typedRow = new TypedRow(this);
+    connect(m_linePanel, &PracticeLinePanel::pointerMoved, this, &KeysWindow::closePanelAndFocus);
+    connect(m_typedRow, &TypedRow::pointerMoved, this, [this] { hideSettingsPanel(); });
+    connect(m_typedRow, &TypedRow::clicked, this, &KeysWindow::closePanelAndFocus);
+
+    m_status = new KeysStatusBar(this);
+    m_status->move(twipsPoint(kStatusLeft, kStatusTop));
+
+    m_keyboard = new KeysKeyboard(this);
+    m_keyboard->setGeometry(twipsRect(kKeyboardLeft, kKeyboardTop,
+                                      KeyboardTable::kKeysKeyboardWidthTwips,
+                                      KeyboardTable::kKeysKeyboardHeightTwips));
+    connect(m_keyboard, &KeysKeyboard::clicked, this, [this] { focusInputBox(); });
+
+    // The input boxes lie out of sight; Text1 keeps the focus and holds what was typed,
+    // newest first.
+    m_input = new QLineEdit(this);
+    m_input->setObjectName(QStringLiteral("Text1"));
+    m_input->setAttribute(Qt::WA_InputMethodEnabled, false);
+    m_input->setContextMenuPolicy(Qt::NoContextMenu);
+    m_input->setGeometry(-twips(6000), -twips(6000), 80, 24);
+    m_input->installEventFilter(this);
+    connect(m_input, &QLineEdit::textChanged, &m_exercise, &KeysExercise::textChanged);
+    m_readIn = new QLineEdit(this);
+    m_readIn->setObjectName(QStringLiteral("Text2"));
+    m_capitals = new QLineEdit(this);
+    m_capitals->setObjectName(QStringLiteral("Text3"));
+    for (QLineEdit* box : {m_readIn, m_capitals}) {
+        box->setGeometry(-twips(6000), -twips(6000), 80, 24);
+        box->setFocusPolicy(Qt::NoFocus);
+    }
 }
 
 void KeysWindow::buildSettingsPanel() {
-    QWidget* panel = makeSettingsPanel(QStringLiteral("Picture7"), 2760, 1680);
-    makeThemesButton(panel, QStringLiteral("Command3"));
-    m_keyedTips = makeSwitch(panel, QStringLiteral("Check1"), QStringLiteral("Keyed tips"), 750);
-    m_sound =
-        makeSwitch(panel, QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 1170);
+    QWidget* panel = makeSettingsPanel(QStringLiteral("Picture7"), 2505, 1680);
+    m_keyedTips = makeSwitch(panel, QStringLiteral("Check1"), QStringLiteral("Keyed tips"), 144);
+    m_keyedTips->setGeometry(twipsRect(168, 144, 1770, 345));
+    m_sound = makeSwitch(panel, QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 570);
+    m_sound->setGeometry(twipsRect(168, 570, 2145, 345));
+    QPushButton* themes = makeThemesButton(panel, QStringLiteral("Command3"));
+    themes->setGeometry(twipsRect(360, 1095, 1725, 420));
+    connect(m_keyedTips, &QCheckBox::clicked, &m_exercise, &KeysExercise::setKeyedTips);
+    connect(m_sound, &QCheckBox::clicked, &m_exercise, &KeysExercise::setKeystrokeSound);
+}
+
+void KeysWindow::buildTimers() {
+    // The window's timers: name, interval, one-shot, and what a tick does.
+    struct TimerRow {
+        const char* name;
+        int interval;
+        bool singleShot;
+        QTimer** timer;
+        std::function<void()> tick;
+    };
+    const TimerRow rows[] = {
+        {"Timer1", 5, true, &m_capsProbe, [this] { m_exercise.capsProbeTick(); }},
+        {"Timer2", 555, true, &m_tabMark, [this] { m_exercise.tabMarkTick(); }},
+        {"Timer3", 55, true, &m_pictures, [this] { completePictures(); }},
+        {"Timer4", 1000, false, &m_clock, [this] { m_exercise.clockTick(); }},
+    };
+    for (const TimerRow& row : rows) {
+        auto* t = new QTimer(this);
+        t->setObjectName(QString::fromLatin1(row.name));
+        t->setInterval(row.interval);
+        t->setSingleShot(row.singleShot);
+        t->setTimerType(Qt::PreciseTimer);
+        connect(t, &QTimer::timeout, this, row.tick);
+        *row.timer = t;
+    }
 }
 
 QWidget* KeysWindow::inputBox() const {
@@ -322,30 +196,95 @@ QWidget* KeysWindow::inputBox() const {
 }
 
 QList<QWidget*> KeysWindow::exemptControls() const {
-    return {m_card,          m_meters,     m_sourceLine, m_typedLine,
-            m_keyboardFrame, m_lessonText, m_typedText,  m_input};
+    return {m_keyboard, m_typedRow, m_linePanel, m_status, m_readIn, m_capitals, m_input};
 }
 
-// The card counts the lessons from 1 for the reader.
-void KeysWindow::setLessonIndex(int index) {
-    m_lessonIndex = index >= 0 && index < Sz0::kLessons ? index : 0;
-    m_lessonBadge->setText(QString::number(m_lessonIndex + 1));
+void KeysWindow::render(KeysExercise::Changes changes) {
+    using C = KeysExercise::Change;
+    if (changes & C::LessonChanged)
+        m_heading->setText(m_exercise.heading());
+    if (changes & C::LineChanged)
+        layoutLine();
+    if (changes & (C::CursorMoved | C::LineChanged))
+        m_linePanel->setCursorAfter(m_exercise.cursorPos() - 1);
+    if (changes & (C::TypedRowChanged | C::LineChanged))
+        m_typedRow->setRow(m_exercise.typedRowRight(), m_exercise.typedRowWrong(),
+                           m_exercise.nextCellX());
+    if (changes & C::MarksChanged)
+        m_keyboard->setMarks(m_exercise.marks());
+    if (changes & (C::MetersChanged | C::ClockChanged)) {
+        m_status->setTime(m_exercise.timeText());
+        m_status->setSpeed(m_exercise.speedText());
+        m_status->setAccuracy(m_exercise.accuracyText());
+        m_status->setProgress(m_exercise.progressPercent());
+    }
+    if (changes & C::ClockChanged) {
+        if (!m_exercise.clockRunning())
+            m_clock->stop();
+        else if (!m_clock->isActive())
+            m_clock->start();
+    }
+    if (changes & C::CapsIndicatorChanged)
+        m_keyboard->setCapsIndicator(m_exercise.capsIndicatorShown());
+    if (changes & C::SwitchesChanged) {
+        m_keyedTips->setChecked(m_exercise.keyedTips());
+        m_sound->setChecked(m_exercise.keystrokeSound());
+    }
+    if ((changes & C::HistoryChanged) && m_input->text() != m_exercise.typedHistory()) {
+        const QSignalBlocker block(m_input);
+        m_input->setText(m_exercise.typedHistory());
+    }
+    if (changes & C::TabMarkStarted)
+        m_tabMark->start();
+    if (changes & C::CapsProbeStarted)
+        m_capsProbe->start();
+    if (changes & C::LessonEnded)
+        lessonEnd();
 }
 
-void KeysWindow::restoreState() {
-    const Sz0 state =
-        Sz0::parse(StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz0.txt"))));
-    m_keyedTips->setChecked(state.keyedTips);
-    m_sound->setChecked(state.keystrokeSound);
-    setLessonIndex(state.lessonIndex);
+void KeysWindow::layoutLine() {
+    // The line label sizes itself to the line; the panel and the typed row follow it.
+    m_lineLabel->setFont(m_linePanel->font());
+    m_lineLabel->setText(m_exercise.currentLine());
+    m_lineLabel->adjustSize();
+    const QRect line = m_lineLabel->geometry();
+    const int width = std::min(std::max(line.width(), twips(600)), this->width() - line.left());
+    m_linePanel->setGeometry(line.left(), line.top(), width,
+                             line.height() + twips(kPanelExtraHeight));
+    m_linePanel->setLine(m_exercise.currentLine());
+    m_typedRow->setGeometry(line.left(), m_linePanel->geometry().bottom() + 1 + twips(kRowGap),
+                            width, twips(kRowHeight));
+}
+
+void KeysWindow::lessonEnd() {
+    const bool ok = m_context.platform &&
+                    m_context.platform->confirm(this, KeysExercise::kPromptTitle,
+                                                KeysExercise::kPromptText);
+    m_exercise.lessonEndAnswered(ok);
+    if (ok)
+        openChooser();
+    focusInputBox();
+}
+
+void KeysWindow::openChooser() {
+    hideSettingsPanel();
+    KeyChooser chooser(m_context.platform, Maker::kGamesPage, this);
+    chooser.exec();
+    m_exercise.chooserClosed(chooser.chosenIndex());
+    focusInputBox();
+}
+
+void KeysWindow::completePictures() {
+    m_keyboard->completePictures(m_context.folder);
+}
+
+void KeysWindow::playSound(PracticeSound sound) {
+    playWave(sound == PracticeSound::Keystroke ? keySoundPath : errorSoundPath);
 }
 
 void KeysWindow::saveState() {
-    Sz0 state;
-    state.keyedTips = m_keyedTips->isChecked();
-    state.keystrokeSound = m_sound->isChecked();
-    state.lessonIndex = m_lessonIndex;
-    StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz0.txt")), state.format());
+    StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz0.txt")),
+                         m_exercise.sz0Line());
 }
 
 void KeysWindow::timer3tWork() {
@@ -365,25 +304,32 @@ void KeysWindow::closePanelAndFocus() {
 
 bool KeysWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (watched == m_keyboard || watched == m_sourceLine || watched == m_typedLine) {
+    if (watched == m_input && (type == QEvent::KeyPress || type == QEvent::KeyRelease)) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // Tab never reaches the rules of the input box: it is marked for a moment instead.
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            if (type == QEvent::KeyPress)
+                m_exercise.tabPressed();
+            return true;
+        }
+        const int code = virtualKeyCode(key);
+        if (type == QEvent::KeyPress) {
+            m_input->setCursorPosition(0); // each character goes in front of the earlier ones
+            m_exercise.keyDown(code, key->nativeScanCode());
+        } else if (!key->isAutoRepeat()) {
+            m_exercise.keyUp(code, key->nativeScanCode());
+        }
+        return false;
+    }
+    if (watched == m_background) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (type == QEvent::MouseMove) {
             hideSettingsPanel();
-        } else if (type == QEvent::MouseButtonPress) {
-            // The keyboard and the line to type close the panel; the typed line leaves it.
-            if (watched != m_typedLine && mouse->button() == Qt::LeftButton)
-                closePanelAndFocus();
-            return true;
-        } else if (type == QEvent::MouseButtonRelease && watched == m_keyboard &&
-                   mouse->button() == Qt::RightButton) {
+        } else if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+            closePanelAndFocus();
+        } else if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::RightButton) {
             popThemeMenu(mouse->globalPosition().toPoint());
         }
     }
     return PracticeWindow::eventFilter(watched, event);
-}
-
-void KeysWindow::mousePressEvent(QMouseEvent* event) {
-    // The background and the practice card close the settings panel.
-    closePanelAndFocus();
-    PracticeWindow::mousePressEvent(event);
 }
