@@ -84,34 +84,6 @@ class KeysTest : public QObject {
   private slots:
     // --- lessons and sz0.txt ---
 
-    void sz0IsReadAndWrittenByteForByte_data() {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<bool>("tips");
-        QTest::addColumn<bool>("sound");
-        QTest::addColumn<int>("lesson");
-        QTest::addColumn<QString>("written");
-        QTest::newRow("0115") << "0115" << false << true << 15 << "0115";
-        QTest::newRow("index 7 as 07") << "1007" << true << false << 7 << "1007";
-        QTest::newRow("one digit") << "117" << true << true << 7 << "1107";
-        QTest::newRow("missing file") << "" << false << false << 0 << "0000";
-        QTest::newRow("short") << "1" << true << false << 0 << "1000";
-        QTest::newRow("outside 0-15") << "1199" << true << true << 0 << "1100";
-        QTest::newRow("not a number") << "01x5" << false << true << 0 << "0100";
-        QTest::newRow("only 1 switches on") << "2y03" << false << false << 3 << "0003";
-    }
-    void sz0IsReadAndWrittenByteForByte() {
-        QFETCH(QString, field);
-        QFETCH(bool, tips);
-        QFETCH(bool, sound);
-        QFETCH(int, lesson);
-        QFETCH(QString, written);
-        const Sz0 state = Sz0::parse(field);
-        QCOMPARE(state.keyedTips, tips);
-        QCOMPARE(state.keystrokeSound, sound);
-        QCOMPARE(state.lessonIndex, lesson);
-        QCOMPARE(state.format(), written);
-    }
-
     void exerciseLoadsTheLessonNamedInSz0AndSavesItBack() {
         writeBytes(m_dir.filePath("1/15.txt"), "Marks\r\n;:\r\n");
         KeysExercise e(ProgramFolder(m_dir.path()));

@@ -88,8 +88,10 @@ Colours coloursOf(Face face, Kind kind) {
         return {QColor(0x2f, 0xa8, 0x4f), QColor(0x22, 0x8c, 0x3f), QColor(0x16, 0x5c, 0x2a),
                 Qt::white};
     case Face::Wrong:
-    case Face::WrongPressed:
-        return {QColor(0xf0, 0x5a, 0x5a), QColor(0xd2, 0x3b, 0x3b), QColor(0x86, 0x1d, 0x1d),
+        return {QColor(0xf4, 0x6a, 0x6a), QColor(0xdc, 0x45, 0x45), QColor(0x86, 0x1d, 0x1d),
+                Qt::white};
+    case Face::WrongPressed: // held down: deeper
+        return {QColor(0xc0, 0x2c, 0x2c), QColor(0xa3, 0x1f, 0x1f), QColor(0x62, 0x12, 0x12),
                 Qt::white};
     case Face::Plain:
         break;
@@ -101,8 +103,21 @@ Colours coloursOf(Face face, Kind kind) {
             QColor(0x4a, 0x3f, 0x78)};
 }
 
+// A few keys reach a little past the documented width; the scale keeps them all inside.
+int tableWidthTwips() {
+    static const int width = [] {
+        int right = KeyboardTable::kKeysKeyboardWidthTwips;
+        for (const Place& place : KeyboardTable::keysKeyboardLabels())
+            right = std::max(right, place.twips.x() + place.twips.width() + 15);
+        for (const Place& place : KeyboardTable::keysKeyboardUnlabelled())
+            right = std::max(right, place.twips.x() + place.twips.width() + 15);
+        return right;
+    }();
+    return width;
+}
+
 qreal scaleX(QSize size) {
-    return size.width() / qreal(KeyboardTable::kKeysKeyboardWidthTwips);
+    return size.width() / qreal(tableWidthTwips());
 }
 qreal scaleY(QSize size) {
     return size.height() / qreal(KeyboardTable::kKeysKeyboardHeightTwips);
