@@ -186,6 +186,64 @@ class ShellTest : public QObject {
         QCOMPARE(folder.findFile("\\none.urf"), dir.path() + "/none.urf");
     }
 
+    void stateNamesResolveInTheStateFolder_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("state");
+        QTest::newRow("theme") << "\\face.txt" << true;
+        QTest::newRow("word practice") << "\\sz1.txt" << true;
+        QTest::newRow("lesson hand-over") << "\\sz1-yj.txt" << true;
+        QTest::newRow("game settings") << "\\GameSet.txt" << true;
+        QTest::newRow("article scratch") << "\\new.txt" << true;
+        QTest::newRow("keyboard picture") << "\\test2.bmp" << true;
+        QTest::newRow("history") << "\\history.db" << true;
+        QTest::newRow("word list") << "\\2\\Lesson 1.txt" << false;
+        QTest::newRow("state name in a data folder") << "\\text\\sz1.txt" << false;
+        QTest::newRow("sound") << "\\type.wav" << false;
+        QTest::newRow("skin") << "\\PixOS.urf" << false;
+        QTest::newRow("game list") << "\\game-cz2.txt" << false;
+    }
+    void stateNamesResolveInTheStateFolder() {
+        QFETCH(QString, name);
+        QFETCH(bool, state);
+        const ProgramFolder folder("/opt/z", "/home/u/.local/share/Zephkin");
+        QCOMPARE(folder.path(name).startsWith(folder.stateDir() + u'/'), state);
+        QCOMPARE(folder.path(name).startsWith(folder.dir() + u'/'), !state);
+        // Without a state folder of its own, everything stays in the program folder.
+        QVERIFY(ProgramFolder("/opt/z").path(name).startsWith("/opt/z/"));
+    }
+
+    void readOnlyFolderKeepsEachUsersStateInTheirDataFolder() {
+        QTemporaryDir install;
+        QTemporaryDir home;
+        writeBytes(install.filePath("sz1.txt"), "1100001Lesson 1\r\n");
+        writeBytes(install.filePath("type.wav"), "RIFF");
+        QFile::setPermissions(install.filePath("sz1.txt"), QFile::ReadOwner | QFile::ReadOther);
+        const QString userA = home.filePath("a/.local/share/Zephkin");
+        const QString userB = home.filePath("b/.local/share/Zephkin");
+
+        // A writable folder keeps its state beside the executable and makes no data folder.
+        const ProgramFolder portable = ProgramFolder::choose(install.path(), true, userA);
+        QCOMPARE(portable.path("\\sz1.txt"), install.filePath("sz1.txt"));
+        QVERIFY(!QFileInfo::exists(userA));
+
+        // First start of a read-only install: the shipped defaults are copied, and the copy is
+        // the user's to rewrite.
+        const ProgramFolder first = ProgramFolder::choose(install.path(), false, userA);
+        QCOMPARE(first.path("\\sz1.txt"), userA + "/sz1.txt");
+        QCOMPARE(first.path("\\type.wav"), install.filePath("type.wav"));
+        QCOMPARE(readAll(userA + "/sz1.txt"), QByteArray("1100001Lesson 1\r\n"));
+        QVERIFY(!QFileInfo::exists(userA + "/type.wav"));
+        QVERIFY(StateFile::writeLine(first.path("\\sz1.txt"), "1100007Lesson 1"));
+
+        // Later starts read the learner's place, never the default again; another user of the
+        // same copy starts from the default.
+        const ProgramFolder again = ProgramFolder::choose(install.path(), false, userA);
+        QCOMPARE(StateFile::readFirstField(again.path("\\sz1.txt")), "1100007Lesson 1");
+        const ProgramFolder other = ProgramFolder::choose(install.path(), false, userB);
+        QCOMPARE(StateFile::readFirstField(other.path("\\sz1.txt")), "1100001Lesson 1");
+        QCOMPARE(readAll(install.filePath("sz1.txt")), QByteArray("1100001Lesson 1\r\n"));
+    }
+
     void typingClockStopsAfterSixIdleTicks() {
         TypingClock clock;
         clock.clockTick();
