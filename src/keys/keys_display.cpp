@@ -74,7 +74,10 @@ void PracticeLinePanel::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), kRowBackground);
     p.setFont(font());
     const QFontMetrics metrics(font());
-    p.setPen(palette().color(QPalette::ButtonText));
+    p.setPen(Look::kLine);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    // The panel keeps its own light look under every skin, so its ink is fixed too.
+    p.setPen(Look::kInk);
     p.drawText(0, metrics.ascent(), m_line);
     p.setPen(kWrong);
     p.drawText(cursorMarkPosition(), QStringLiteral("_"));
@@ -111,6 +114,8 @@ void TypedRow::setRow(const QString& right, const QString& wrong, int nextCellX)
 void TypedRow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), kRowBackground);
+    p.setPen(Look::kLine);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
     p.setFont(font());
     const int baseline = QFontMetrics(font()).ascent();
     p.setPen(kRight);

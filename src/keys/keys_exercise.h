@@ -1,6 +1,7 @@
 #pragma once
 
 #include "keys/key_lessons.h"
+#include "shell/keyboard_table.h"
 #include "shell/practice_clock.h"
 #include "shell/practice_sound.h"
 #include "shell/program_folder.h"
@@ -42,8 +43,8 @@ class KeysExercise : public QObject {
     };
     Q_DECLARE_FLAGS(Changes, Change)
 
-    static constexpr int kTabLabel = 527;
-    static constexpr int kEnterLowerLabel = 888;
+    static constexpr int kTabLabel = KeyboardTable::kTabLabel;
+    static constexpr int kEnterLowerLabel = KeyboardTable::kEnterLowerLabel;
     static const QString kPromptTitle;
     static const QString kPromptText;
 

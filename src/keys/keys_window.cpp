@@ -103,8 +103,9 @@ void KeysWindow::buildWidgets() {
 
     m_selectLesson = new QPushButton(QStringLiteral("Select lesson"), this);
     m_selectLesson->setObjectName(QStringLiteral("Command1"));
+    // A little wider than at design, to the left, so that no skin's padding cuts the caption.
     m_selectLesson->setGeometry(
-        twipsRect(kHeadingLeft + kHeadingWidth + 1622, kHeadingTop - 111, 1620, 510));
+        twipsRect(kHeadingLeft + kHeadingWidth + 1622 - 240, kHeadingTop - 111, 1620 + 240, 510));
     m_settings = new QPushButton(QStringLiteral("Settings"), this);
     m_settings->setObjectName(QStringLiteral("Command2"));
     m_settings->setGeometry(twipsRect(kHeadingLeft + kHeadingWidth + 1622 + 1620 + 160,
