@@ -106,16 +106,16 @@ class KeysTest : public QObject {
             << QByteArray("H\r\n\r\nab\r\n\r\n\r\ncd\r\n") << "H" << 2 << 4;
         QTest::newRow("tab types as a blank") << QByteArray("H\r\na\tb\r\n") << "H" << 1 << 3;
         QTest::newRow("heading only") << QByteArray("H\r\n\r\n")
-                                      << "Lesson file 1/0.txt has no lines to type" << 0 << 0;
+                                      << "Lesson file 1/0.txt is empty" << 0 << 0;
         QTest::newRow("empty file") << QByteArray()
-                                    << "Lesson file 1/0.txt has no lines to type" << 0 << 0;
+                                    << "Lesson file 1/0.txt is empty" << 0 << 0;
         QTest::newRow("binary") << QByteArray("H\r\nab\0\x01\x02" "cd\r\n", 13)
-                                << "Lesson file 1/0.txt is not a text file" << 0 << 0;
+                                << "Lesson file 1/0.txt is not text" << 0 << 0;
         QTest::newRow("too many characters")
             << QByteArray("H\r\n") + QByteArray(200, 'a').append("\r\n").repeated(200)
-            << "Lesson file 1/0.txt is too long for a lesson" << 0 << 0;
+            << "Lesson file 1/0.txt is too long" << 0 << 0;
         QTest::newRow("huge file") << QByteArray(KeyLessons::kMaxFileBytes + 1, 'a')
-                                   << "Lesson file 1/0.txt is too long for a lesson" << 0 << 0;
+                                   << "Lesson file 1/0.txt is too long" << 0 << 0;
     }
     void lessonsAreParsed() {
         QFETCH(QByteArray, file);

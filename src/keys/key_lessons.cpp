@@ -49,7 +49,7 @@ Lesson parseLesson(const QString& text, const QString& fileName) {
     normal.replace(u'\t', u' ');
     for (const QChar c : normal) {
         if ((c.unicode() < 0x20 && c != u'\n') || c.unicode() == 0x7f || c == QChar::ReplacementCharacter)
-            return problem(fileName, QStringLiteral("is not a text file"));
+            return problem(fileName, QStringLiteral("is not text"));
     }
     const QStringList lines = normal.split(u'\n');
     Lesson lesson;
@@ -61,11 +61,11 @@ Lesson parseLesson(const QString& text, const QString& fileName) {
         lesson.practiceLines << lines[i];
         chars += lines[i].size();
         if (lesson.practiceLines.size() > kMaxCount || chars > kMaxCount)
-            return problem(fileName, QStringLiteral("is too long for a lesson"));
+            return problem(fileName, QStringLiteral("is too long"));
     }
     lesson.practiceCharCount = int(chars);
     if (lesson.practiceLines.isEmpty())
-        return problem(fileName, QStringLiteral("has no lines to type"));
+        return problem(fileName, QStringLiteral("is empty"));
     return lesson;
 }
 
@@ -74,7 +74,7 @@ Lesson readLesson(const QString& path, const QString& fileName) {
     if (!info.isFile())
         return problem(fileName, QStringLiteral("is missing"));
     if (info.size() > kMaxFileBytes)
-        return problem(fileName, QStringLiteral("is too long for a lesson"));
+        return problem(fileName, QStringLiteral("is too long"));
     bool found = false;
     const QString text = StateFile::readText(path, &found);
     if (!found)
