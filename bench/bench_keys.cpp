@@ -19,8 +19,8 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 #include <ctime>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -106,7 +106,8 @@ int main(int argc, char* argv[]) {
     std::vector<double> plainCosts, lineCosts, cpuCosts;
     for (int n = 0; costs.size() < 10000; ++n) {
         const QString expected = window.exercise().expectedChar();
-        const QChar c = n % 10 == 9 ? QChar(u'#') : (expected.isEmpty() ? QChar(u'a') : expected[0]);
+        const QChar c =
+            n % 10 == 9 ? QChar(u'#') : (expected.isEmpty() ? QChar(u'a') : expected[0]);
         const int line = window.exercise().lineNumber();
         const qint64 t0 = clock.nsecsElapsed();
         const double cpu0 = threadCpuMs();
@@ -142,7 +143,7 @@ int main(int argc, char* argv[]) {
     const double idle = idleCpu(10000);
     std::printf("keys idle_cpu over 10 s: %.1f ms CPU (%.3f %%)\n", idle * 1000, idle * 10);
     press(input, window.exercise().expectedChar().isEmpty() ? QChar(u'a')
-                                                             : window.exercise().expectedChar()[0]);
+                                                            : window.exercise().expectedChar()[0]);
     const double running = idleCpu(10000);
     std::printf("keys clock_running_cpu over 10 s: %.1f ms CPU (%.3f %%), clock %s\n",
                 running * 1000, running * 10, qPrintable(window.exercise().timeText()));

@@ -29,9 +29,7 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
 struct Typist {
     KeysExercise& e;
 
-    static int codeOf(QChar c) {
-        return c.isUpper() ? c.unicode() : KeysExercise::keyCodeFor(c);
-    }
+    static int codeOf(QChar c) { return c.isUpper() ? c.unicode() : KeysExercise::keyCodeFor(c); }
     void down(int code, QChar c = QChar(), quint32 scan = 0) {
         e.keyDown(code, scan);
         if (!c.isNull())
@@ -105,11 +103,12 @@ class KeysTest : public QObject {
         QTest::newRow("empty lines left out")
             << QByteArray("H\r\n\r\nab\r\n\r\n\r\ncd\r\n") << "H" << 2 << 4;
         QTest::newRow("tab types as a blank") << QByteArray("H\r\na\tb\r\n") << "H" << 1 << 3;
-        QTest::newRow("heading only") << QByteArray("H\r\n\r\n")
-                                      << "Lesson file 1/0.txt is empty" << 0 << 0;
-        QTest::newRow("empty file") << QByteArray()
-                                    << "Lesson file 1/0.txt is empty" << 0 << 0;
-        QTest::newRow("binary") << QByteArray("H\r\nab\0\x01\x02" "cd\r\n", 13)
+        QTest::newRow("heading only")
+            << QByteArray("H\r\n\r\n") << "Lesson file 1/0.txt is empty" << 0 << 0;
+        QTest::newRow("empty file") << QByteArray() << "Lesson file 1/0.txt is empty" << 0 << 0;
+        QTest::newRow("binary") << QByteArray("H\r\nab\0\x01\x02"
+                                              "cd\r\n",
+                                              13)
                                 << "Lesson file 1/0.txt is not text" << 0 << 0;
         QTest::newRow("too many characters")
             << QByteArray("H\r\n") + QByteArray(200, 'a').append("\r\n").repeated(200)
@@ -146,10 +145,11 @@ class KeysTest : public QObject {
     void shippedLessonsTeachTheirTitles_data() {
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("mustHold");
-        const char* keys[16] = {"asdfjkl;", "frvjum", "asdfjkl;", "ei",  "ru",  "gh",
-                                "c,",       "yt",     "mv",       "bn",  "ow",  "pqz",
-                                "x.",       "0123456789", "ABCDEFGHIJKLMNOPRSTVWZ",
-                                ";:'\",.?!-()"};
+        const char* keys[16] = {
+            "asdfjkl;",    "frvjum", "asdfjkl;", "ei",         "ru",
+            "gh",          "c,",     "yt",       "mv",         "bn",
+            "ow",          "pqz",    "x.",       "0123456789", "ABCDEFGHIJKLMNOPRSTVWZ",
+            ";:'\",.?!-()"};
         for (int i = 0; i < 16; ++i)
             QTest::addRow("%s", qPrintable(KeyLessons::catalogue()[i])) << i << keys[i];
     }
@@ -265,15 +265,13 @@ class KeysTest : public QObject {
     void keyDownMarksThePressedKey_data() {
         QTest::addColumn<int>("code");
         QTest::addColumn<QList<KeyMark>>("marks");
-        QTest::newRow("the key to press")
-            << 70 << QList<KeyMark>{{70, KeyPicture::Press}};
-        QTest::newRow("another key") << 68
-                                     << QList<KeyMark>{{70, KeyPicture::Tip},
-                                                       {68, KeyPicture::WrongPress}};
-        QTest::newRow("Enter, both parts")
-            << 13
-            << QList<KeyMark>{{70, KeyPicture::Tip}, {13, KeyPicture::WrongPress},
-                              {888, KeyPicture::WrongPress}};
+        QTest::newRow("the key to press") << 70 << QList<KeyMark>{{70, KeyPicture::Press}};
+        QTest::newRow("another key")
+            << 68 << QList<KeyMark>{{70, KeyPicture::Tip}, {68, KeyPicture::WrongPress}};
+        QTest::newRow("Enter, both parts") << 13
+                                           << QList<KeyMark>{{70, KeyPicture::Tip},
+                                                             {13, KeyPicture::WrongPress},
+                                                             {888, KeyPicture::WrongPress}};
     }
     void keyDownMarksThePressedKey() {
         QFETCH(int, code);
@@ -289,30 +287,34 @@ class KeysTest : public QObject {
 
     void wrongKeystrokes_data() {
         QTest::addColumn<QByteArray>("lesson");
-        QTest::addColumn<QString>("before");    // typed right first
-        QTest::addColumn<QString>("keys");      // "k:<code>" for a key without a character
+        QTest::addColumn<QString>("before"); // typed right first
+        QTest::addColumn<QString>("keys");   // "k:<code>" for a key without a character
         QTest::addColumn<int>("counted");
         QTest::addColumn<bool>("errorSound");
         QTest::addColumn<QString>("red");
         QTest::addColumn<QList<KeyMark>>("marks");
-        QTest::newRow("wrong letter") << QByteArray("H\r\nfj\r\n") << "" << "d" << 1 << true
-                                      << "d"
-                                      << QList<KeyMark>{{70, KeyPicture::Tip},
-                                                        {68, KeyPicture::WrongKey}};
+        QTest::newRow("wrong letter")
+            << QByteArray("H\r\nfj\r\n") << ""
+            << "d" << 1 << true << "d"
+            << QList<KeyMark>{{70, KeyPicture::Tip}, {68, KeyPicture::WrongKey}};
         QTest::newRow("lower case for a capital")
-            << QByteArray("H\r\nAb\r\n") << "" << "k:65a" << 1 << true << "a"
-            << QList<KeyMark>{{65, KeyPicture::Tip}};
-        QTest::newRow("wrong space") << QByteArray("H\r\nfj\r\n") << "" << " " << 0 << true << " "
-                                     << QList<KeyMark>{{70, KeyPicture::Tip},
-                                                       {32, KeyPicture::WrongKey}};
+            << QByteArray("H\r\nAb\r\n") << ""
+            << "k:65a" << 1 << true << "a" << QList<KeyMark>{{65, KeyPicture::Tip}};
+        QTest::newRow("wrong space")
+            << QByteArray("H\r\nfj\r\n") << ""
+            << " " << 0 << true << " "
+            << QList<KeyMark>{{70, KeyPicture::Tip}, {32, KeyPicture::WrongKey}};
         QTest::newRow("wrong punctuation")
-            << QByteArray("H\r\nfj\r\n") << "" << ";" << 0 << true << ";"
+            << QByteArray("H\r\nfj\r\n") << ""
+            << ";" << 0 << true << ";"
             << QList<KeyMark>{{70, KeyPicture::Tip}, {186, KeyPicture::WrongKey}};
         QTest::newRow("Shift alone after a capital")
-            << QByteArray("H\r\nAb\r\n") << "A" << "k:16" << 0 << false << ""
+            << QByteArray("H\r\nAb\r\n") << "A"
+            << "k:16" << 0 << false << ""
             << QList<KeyMark>{{66, KeyPicture::Tip}, {16, KeyPicture::WrongKey}};
         QTest::newRow("Backspace after a wrong letter")
-            << QByteArray("H\r\nfj\r\n") << "" << "dk:8" << 1 << true << ""
+            << QByteArray("H\r\nfj\r\n") << ""
+            << "dk:8" << 1 << true << ""
             << QList<KeyMark>{{70, KeyPicture::Tip}, {8, KeyPicture::WrongKey}};
     }
     void wrongKeystrokes() {
@@ -377,13 +379,14 @@ class KeysTest : public QObject {
         QTest::addColumn<QString>("steps"); // +x press, -x release; S is Shift
         QTest::addColumn<QString>("right");
         QTest::addColumn<int>("wrong");
-        QTest::newRow("two letters") << QByteArray("H\r\nas\r\n") << "+a+s-a-s" << "as" << 0;
-        QTest::newRow("released in reverse") << QByteArray("H\r\nas\r\n") << "+a+s-s-a" << "a"
-                                             << 1;
-        QTest::newRow("Shift let go before the letter")
-            << QByteArray("H\r\nAb\r\n") << "+S+A-S-A" << "A" << 0;
-        QTest::newRow("wrong then right, overlapping")
-            << QByteArray("H\r\nas\r\n") << "+d+a-d-a" << "a" << 1;
+        QTest::newRow("two letters") << QByteArray("H\r\nas\r\n") << "+a+s-a-s"
+                                     << "as" << 0;
+        QTest::newRow("released in reverse") << QByteArray("H\r\nas\r\n") << "+a+s-s-a"
+                                             << "a" << 1;
+        QTest::newRow("Shift let go before the letter") << QByteArray("H\r\nAb\r\n") << "+S+A-S-A"
+                                                        << "A" << 0;
+        QTest::newRow("wrong then right, overlapping") << QByteArray("H\r\nas\r\n") << "+d+a-d-a"
+                                                       << "a" << 1;
     }
     void overlappingKeysAreJudgedByTheirOwnPress() {
         QFETCH(QByteArray, lesson);
@@ -469,11 +472,16 @@ class KeysTest : public QObject {
         QTest::addColumn<QString>("accuracy");
         QTest::addColumn<QString>("speed");
         QTest::addColumn<int>("progress");
-        QTest::newRow("80 %") << 8 << 2 << 0 << "80 %" << "0 WPM" << 25;
-        QTest::newRow("85 %") << 6 << 1 << 0 << "85 %" << "0 WPM" << 17;
-        QTest::newRow("90 WPM") << 30 << 0 << 20 << "100 %" << "90 WPM" << 75;
-        QTest::newRow("lesson full") << 40 << 0 << 0 << "100 %" << "0 WPM" << 100;
-        QTest::newRow("110 %") << 40 << 4 << 0 << "90 %" << "0 WPM" << 110;
+        QTest::newRow("80 %") << 8 << 2 << 0 << "80 %"
+                              << "0 WPM" << 25;
+        QTest::newRow("85 %") << 6 << 1 << 0 << "85 %"
+                              << "0 WPM" << 17;
+        QTest::newRow("90 WPM") << 30 << 0 << 20 << "100 %"
+                                << "90 WPM" << 75;
+        QTest::newRow("lesson full") << 40 << 0 << 0 << "100 %"
+                                     << "0 WPM" << 100;
+        QTest::newRow("110 %") << 40 << 4 << 0 << "90 %"
+                               << "0 WPM" << 110;
     }
     void meters() {
         QFETCH(int, rightKeys);
@@ -483,8 +491,8 @@ class KeysTest : public QObject {
         QFETCH(QString, speed);
         QFETCH(int, progress);
         // Forty characters on two lines.
-        KeysExercise* e = exercise("H\r\n" + QByteArray(20, 'f') + "\r\n" + QByteArray(20, 'f') +
-                                   "\r\n");
+        KeysExercise* e =
+            exercise("H\r\n" + QByteArray(20, 'f') + "\r\n" + QByteArray(20, 'f') + "\r\n");
         Typist t{*e};
         for (int i = 0; i < wrongLetters; ++i)
             t.key(u'g');

@@ -41,7 +41,8 @@ void typeText(QWidget* input, const QString& text) {
 
 QColor averageColour(const QImage& image, const QRectF& logical) {
     const qreal d = image.devicePixelRatio();
-    const QRect r(QPointF(logical.topLeft() * d).toPoint(), QPointF(logical.bottomRight() * d).toPoint());
+    const QRect r(QPointF(logical.topLeft() * d).toPoint(),
+                  QPointF(logical.bottomRight() * d).toPoint());
     long long red = 0, green = 0, blue = 0, n = 0;
     for (int y = r.top(); y < r.bottom(); y += 2)
         for (int x = r.left(); x < r.right(); x += 2) {
@@ -221,7 +222,8 @@ class KeysWindowTest : public QObject {
             const QColor c = averageColour(KeysPictures::draw(role, size, 1), f);
             for (const QColor& other : colours)
                 QVERIFY(qAbs(c.red() - other.red()) + qAbs(c.green() - other.green()) +
-                            qAbs(c.blue() - other.blue()) > 30);
+                            qAbs(c.blue() - other.blue()) >
+                        30);
             colours << c;
         }
         QVERIFY(colours[1].green() > colours[1].red() && colours[2].green() > colours[2].red());

@@ -48,7 +48,8 @@ Lesson parseLesson(const QString& text, const QString& fileName) {
     normal.replace(u'\r', u'\n');
     normal.replace(u'\t', u' ');
     for (const QChar c : normal) {
-        if ((c.unicode() < 0x20 && c != u'\n') || c.unicode() == 0x7f || c == QChar::ReplacementCharacter)
+        if ((c.unicode() < 0x20 && c != u'\n') || c.unicode() == 0x7f ||
+            c == QChar::ReplacementCharacter)
             return problem(fileName, QStringLiteral("is not text"));
     }
     const QStringList lines = normal.split(u'\n');

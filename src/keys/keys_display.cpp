@@ -145,11 +145,12 @@ KeysStatusBar::KeysStatusBar(QWidget* parent) : QWidget(parent) {
         label->setObjectName(QString::fromLatin1(name));
         label->setAlignment(Qt::AlignCenter);
         label->setFont(Look::uiFont(8.5, true));
-        label->setStyleSheet(QStringLiteral(
-            "QLabel { color: #404040; background: white; border: 1px solid #d5dee8;"
-            " border-radius: 4px; }"));
+        label->setStyleSheet(
+            QStringLiteral("QLabel { color: #404040; background: white; border: 1px solid #d5dee8;"
+                           " border-radius: 4px; }"));
         const int h = twips(216) + 4;
-        label->setGeometry(twips(leftTwips), height() / 2 - h / 2 + twips(11), twips(widthTwips), h);
+        label->setGeometry(twips(leftTwips), height() / 2 - h / 2 + twips(11), twips(widthTwips),
+                           h);
         return label;
     };
     m_time = field("Label40", "0:00:00", 1155, 1080);
@@ -199,8 +200,8 @@ void KeysStatusBar::paintEvent(QPaintEvent*) {
     const struct {
         const char* caption;
         const QWidget* field;
-    } captions[] = {{"Time", m_time}, {"Speed", m_speed}, {"Schedule", m_empty},
-                    {"Accuracy", m_accuracy}};
+    } captions[] = {
+        {"Time", m_time}, {"Speed", m_speed}, {"Schedule", m_empty}, {"Accuracy", m_accuracy}};
     for (const auto& c : captions) {
         const QRect f = c.field->geometry();
         p.drawText(QRect(f.left() - 80, 0, 74, height()), Qt::AlignRight | Qt::AlignVCenter,

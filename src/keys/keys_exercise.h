@@ -27,16 +27,16 @@ class KeysExercise : public QObject {
     Q_OBJECT
   public:
     enum Change : unsigned {
-        LessonChanged = 1 << 0,  // heading and lesson
-        LineChanged = 1 << 1,    // a new practice line
-        CursorMoved = 1 << 2,    // the cursor mark
+        LessonChanged = 1 << 0, // heading and lesson
+        LineChanged = 1 << 1,   // a new practice line
+        CursorMoved = 1 << 2,   // the cursor mark
         TypedRowChanged = 1 << 3,
         MarksChanged = 1 << 4,
-        MetersChanged = 1 << 5,  // accuracy, speed, progress
-        ClockChanged = 1 << 6,   // time display or running state
+        MetersChanged = 1 << 5, // accuracy, speed, progress
+        ClockChanged = 1 << 6,  // time display or running state
         CapsIndicatorChanged = 1 << 7,
         SwitchesChanged = 1 << 8,
-        HistoryChanged = 1 << 9, // the input box's text
+        HistoryChanged = 1 << 9,    // the input box's text
         TabMarkStarted = 1 << 10,   // start Timer2
         CapsProbeStarted = 1 << 11, // start Timer1
         LessonEnded = 1 << 12,      // show the lesson-end prompt

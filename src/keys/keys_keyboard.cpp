@@ -63,8 +63,7 @@ Face faceOf(Role role, Kind kind) {
     case Role::WrongPress:
         if (typing)
             return Face::WrongPressed;
-        return kind == Kind::Tab || kind == Kind::Shift || kind == Kind::Ctrl ||
-                       kind == Kind::Alt
+        return kind == Kind::Tab || kind == Kind::Shift || kind == Kind::Ctrl || kind == Kind::Alt
                    ? Face::Plain
                    : Face::Pressed;
     case Role::WrongKey:
@@ -172,7 +171,8 @@ void drawKey(QPainter& p, const QPainterPath& shape, const QRectF& labelArea, in
     if (key && key->bump) {
         p.setPen(QPen(c.ink, unit * 1.6, Qt::SolidLine, Qt::RoundCap));
         const qreal y = area.bottom() - unit * 5;
-        p.drawLine(QPointF(area.center().x() - unit * 4, y), QPointF(area.center().x() + unit * 4, y));
+        p.drawLine(QPointF(area.center().x() - unit * 4, y),
+                   QPointF(area.center().x() + unit * 4, y));
     }
     if (face == Face::Wrong || face == Face::WrongPressed) {
         // The cross stands in the corners, clear of the key's own letter.
@@ -269,8 +269,7 @@ QImage loadOrWrite(Role role, const QString& path, QSize logicalSize, qreal devi
     const QImage image = draw(role, logicalSize, devicePixelRatio);
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) &&
-        image.convertToFormat(QImage::Format_RGB888).save(&file, "BMP") && file.commit() &&
-        written)
+        image.convertToFormat(QImage::Format_RGB888).save(&file, "BMP") && file.commit() && written)
         *written = true;
     return image;
 }
@@ -399,8 +398,9 @@ void KeysKeyboard::paintEvent(QPaintEvent* event) {
         m_base = KeysPictures::draw(Role::Base, size(), devicePixelRatioF());
     const qreal dpr = m_base.devicePixelRatio();
     const QRect dirty = event->rect();
-    p.drawImage(QRectF(dirty), m_base,
-                QRectF(dirty.x() * dpr, dirty.y() * dpr, dirty.width() * dpr, dirty.height() * dpr));
+    p.drawImage(
+        QRectF(dirty), m_base,
+        QRectF(dirty.x() * dpr, dirty.y() * dpr, dirty.width() * dpr, dirty.height() * dpr));
     for (const KeyMark& mark : m_marks) {
         const QRectF r = KeysPictures::labelRect(mark.key, size());
         if (r.isEmpty() || !r.intersects(QRectF(dirty)))

@@ -49,7 +49,9 @@ class KeysKeyboard : public QWidget {
     QList<KeyMark> marks() const { return m_marks; }
     void setCapsIndicator(bool shown);
     QWidget* capsIndicator() const { return m_caps; }
-    QRect labelRect(int index) const { return KeysPictures::labelRect(index, size()).toAlignedRect(); }
+    QRect labelRect(int index) const {
+        return KeysPictures::labelRect(index, size()).toAlignedRect();
+    }
 
   signals:
     void clicked();

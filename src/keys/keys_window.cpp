@@ -75,9 +75,8 @@ KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
     m_exercise.setMeasure([metrics = QFontMetrics(lineFont)](const QString& text) {
         return metrics.horizontalAdvance(text);
     });
-    m_exercise.setCapsLockQuery([platform = m_context.platform] {
-        return platform && platform->capsLockOn();
-    });
+    m_exercise.setCapsLockQuery(
+        [platform = m_context.platform] { return platform && platform->capsLockOn(); });
     connect(&m_exercise, &KeysExercise::changed, this, &KeysWindow::render);
     connect(&m_exercise, &KeysExercise::soundRequested, this, &KeysWindow::playSound);
 
@@ -108,8 +107,8 @@ void KeysWindow::buildWidgets() {
         twipsRect(kHeadingLeft + kHeadingWidth + 1622 - 240, kHeadingTop - 111, 1620 + 240, 510));
     m_settings = new QPushButton(QStringLiteral("Settings"), this);
     m_settings->setObjectName(QStringLiteral("Command2"));
-    m_settings->setGeometry(twipsRect(kHeadingLeft + kHeadingWidth + 1622 + 1620 + 160,
-                                      kHeadingTop - 111, 1260, 510));
+    m_settings->setGeometry(
+        twipsRect(kHeadingLeft + kHeadingWidth + 1622 + 1620 + 160, kHeadingTop - 111, 1260, 510));
     for (QPushButton* button : {m_selectLesson, m_settings})
         button->setFocusPolicy(Qt::NoFocus);
     connect(m_selectLesson, &QPushButton::clicked, this, &KeysWindow::openChooser);
@@ -258,9 +257,9 @@ void KeysWindow::layoutLine() {
 }
 
 void KeysWindow::lessonEnd() {
-    const bool ok = m_context.platform &&
-                    m_context.platform->confirm(this, KeysExercise::kPromptTitle,
-                                                KeysExercise::kPromptText);
+    const bool ok =
+        m_context.platform &&
+        m_context.platform->confirm(this, KeysExercise::kPromptTitle, KeysExercise::kPromptText);
     m_exercise.lessonEndAnswered(ok);
     if (ok)
         openChooser();
@@ -284,8 +283,7 @@ void KeysWindow::playSound(PracticeSound sound) {
 }
 
 void KeysWindow::saveState() {
-    StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz0.txt")),
-                         m_exercise.sz0Line());
+    StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz0.txt")), m_exercise.sz0Line());
 }
 
 void KeysWindow::timer3tWork() {

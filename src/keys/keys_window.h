@@ -51,23 +51,23 @@ class KeysWindow : public PracticeWindow {
 
     KeysExercise m_exercise;
 
-    QWidget* m_background = nullptr;       // Image3
-    QLabel* m_heading = nullptr;           // Label8
-    QPushButton* m_selectLesson = nullptr; // Command1
-    QPushButton* m_settings = nullptr;     // Command2
-    QLabel* m_lineLabel = nullptr;         // Label3, hidden: the line's place and size
+    QWidget* m_background = nullptr;          // Image3
+    QLabel* m_heading = nullptr;              // Label8
+    QPushButton* m_selectLesson = nullptr;    // Command1
+    QPushButton* m_settings = nullptr;        // Command2
+    QLabel* m_lineLabel = nullptr;            // Label3, hidden: the line's place and size
     PracticeLinePanel* m_linePanel = nullptr; // Picture11
-    TypedRow* m_typedRow = nullptr;        // Picture10
-    KeysStatusBar* m_status = nullptr;     // Picture8
-    KeysKeyboard* m_keyboard = nullptr;    // Picture5
-    QLineEdit* m_input = nullptr;          // Text1, out of sight
-    QLineEdit* m_readIn = nullptr;         // Text2, out of sight
-    QLineEdit* m_capitals = nullptr;       // Text3, out of sight
-    QCheckBox* m_keyedTips = nullptr;      // Check1
-    QCheckBox* m_sound = nullptr;          // Check1qq
+    TypedRow* m_typedRow = nullptr;           // Picture10
+    KeysStatusBar* m_status = nullptr;        // Picture8
+    KeysKeyboard* m_keyboard = nullptr;       // Picture5
+    QLineEdit* m_input = nullptr;             // Text1, out of sight
+    QLineEdit* m_readIn = nullptr;            // Text2, out of sight
+    QLineEdit* m_capitals = nullptr;          // Text3, out of sight
+    QCheckBox* m_keyedTips = nullptr;         // Check1
+    QCheckBox* m_sound = nullptr;             // Check1qq
 
-    QTimer* m_capsProbe = nullptr;   // Timer1
-    QTimer* m_tabMark = nullptr;     // Timer2
-    QTimer* m_pictures = nullptr;    // Timer3
-    QTimer* m_clock = nullptr;       // Timer4
+    QTimer* m_capsProbe = nullptr; // Timer1
+    QTimer* m_tabMark = nullptr;   // Timer2
+    QTimer* m_pictures = nullptr;  // Timer3
+    QTimer* m_clock = nullptr;     // Timer4
 };
