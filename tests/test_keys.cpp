@@ -4,6 +4,7 @@
 #include "keys/keys_exercise.h"
 #include "keys/keys_state.h"
 #include "shell/key_codes.h"
+#include "shell/practice_sound.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,11 +56,16 @@ struct Typist {
     }
 };
 
+// The sounds the exercise asks for, in order.
 struct SoundLog {
     QList<PracticeSound> sounds;
     explicit SoundLog(KeysExercise& e) {
-        QObject::connect(&e, &KeysExercise::soundRequested,
-                         [this](PracticeSound s) { sounds << s; });
+        QObject::connect(&e, &KeysExercise::changed, [this](Changes what) {
+            if (what & KeysExercise::KeystrokeSound)
+                sounds << PracticeSound::Keystroke;
+            if (what & KeysExercise::ErrorSound)
+                sounds << PracticeSound::Error;
+        });
     }
     QList<PracticeSound> take() { return std::exchange(sounds, {}); }
 };
@@ -75,7 +81,7 @@ class KeysTest : public QObject {
     KeysExercise* exercise(const QByteArray& lesson, const QString& sz0 = QStringLiteral("1100")) {
         writeBytes(m_dir.filePath("1/0.txt"), lesson);
         auto* e = new KeysExercise(ProgramFolder(m_dir.path()), this);
-        e->restore(sz0);
+        e->restore(Sz0::parse(sz0));
         return e;
     }
 
@@ -85,10 +91,10 @@ class KeysTest : public QObject {
     void exerciseLoadsTheLessonNamedInSz0AndSavesItBack() {
         writeBytes(m_dir.filePath("1/15.txt"), "Marks\r\n;:\r\n");
         KeysExercise e(ProgramFolder(m_dir.path()));
-        e.restore(QStringLiteral("0115"));
+        e.restore(Sz0::parse(QStringLiteral("0115")));
         QCOMPARE(e.heading(), QStringLiteral("Marks"));
         QCOMPARE(e.currentLine(), QStringLiteral(";:"));
-        QCOMPARE(e.sz0Line(), QStringLiteral("0115"));
+        QCOMPARE(e.state().format(), QStringLiteral("0115"));
     }
 
     void lessonsAreParsed_data() {
@@ -136,7 +142,7 @@ class KeysTest : public QObject {
     void missingLessonFileSaysSo() {
         QFile::remove(m_dir.filePath("1/4.txt"));
         KeysExercise e(ProgramFolder(m_dir.path()));
-        e.restore(QStringLiteral("0004"));
+        e.restore(Sz0::parse(QStringLiteral("0004")));
         QCOMPARE(e.heading(), QStringLiteral("Lesson file 1/4.txt is missing"));
         QCOMPARE(e.lineCount(), 0);
     }
@@ -548,7 +554,7 @@ class KeysTest : public QObject {
         e->chooserClosed(5);
         QCOMPARE(e->lessonIndex(), 5);
         QCOMPARE(e->heading(), QStringLiteral("Five"));
-        QCOMPARE(e->sz0Line(), QStringLiteral("1105"));
+        QCOMPARE(e->state().format(), QStringLiteral("1105"));
     }
 
     void soundsFollowTheSwitch() {

@@ -10,6 +10,7 @@
 #include "shell/fonts.h"
 #include "shell/key_codes.h"
 #include "shell/keyboard_table.h"
+#include "shell/timer_table.h"
 #include "shell/twips.h"
 
 #include <QCheckBox>
@@ -123,7 +124,7 @@ class KeysWindowTest : public QObject {
         QCOMPARE(window->keyboard()->marks(),
                  (QList<KeyMark>{{32, KeyPicture::Tip}, {68, KeyPicture::WrongKey}}));
         QCOMPARE(window->findChild<QLabel*>("Label38")->text(), QStringLiteral("66 %"));
-        QVERIFY(window->findChild<QTimer*>("Timer4")->isActive());
+        QVERIFY(window->timers().isActive("Timer4"));
         QCOMPARE(m_sound.played.size(), 3);
         QVERIFY(m_sound.played.last().endsWith(QStringLiteral("error.wav")));
 
@@ -172,7 +173,7 @@ class KeysWindowTest : public QObject {
         input->setFocus();
         QTest::keyClick(input, Qt::Key_Tab);
         QVERIFY(window->keyboard()->marks().contains(KeyMark{527, KeyPicture::Press}));
-        QVERIFY(window->findChild<QTimer*>("Timer2")->isActive());
+        QVERIFY(window->timers().isActive("Timer2"));
         QCOMPARE(input->text(), QString());
         QCOMPARE(window->exercise().typedCount(), 0);
     }
@@ -241,7 +242,7 @@ class KeysWindowTest : public QObject {
         auto* timer3 = window->findChild<QTimer*>("Timer3");
         QVERIFY(timer3->isActive());
         QCOMPARE(timer3->interval(), 55);
-        QVERIFY(QTest::qWaitFor([&] { return !timer3->isActive(); }));
+        window->timers().fire("Timer3");
         for (const char* name : {"test2.bmp", "test3.bmp", "test4.bmp", "test6.bmp"}) {
             const QImage copy(file(QString::fromLatin1(name)));
             QCOMPARE(copy.size(), window->keyboard()->size() * window->devicePixelRatioF());

@@ -9,16 +9,13 @@
 
 namespace {
 
-const QColor kRowBackground(0xf9, 0xf9, 0xf9);
-const QColor kRight(0, 0, 255);
-const QColor kWrong(255, 0, 0);
 constexpr int kMarkDropTwips = 120; // the cursor mark is drawn this far below the line
 
-// The two bars of the progress meter: the empty one in blue, the filled one in green.
+// The two bars of the progress meter: the empty one and the filled one.
 class ProgressPiece : public QWidget {
   public:
-    ProgressPiece(const QString& name, QColor top, QColor bottom, QWidget* parent)
-        : QWidget(parent), m_top(top), m_bottom(bottom) {
+    ProgressPiece(const QString& name, bool filled, QWidget* parent)
+        : QWidget(parent), m_filled(filled) {
         setObjectName(name);
     }
 
@@ -26,16 +23,11 @@ class ProgressPiece : public QWidget {
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
-        QLinearGradient fill(0, 0, 0, height());
-        fill.setColorAt(0, m_top);
-        fill.setColorAt(1, m_bottom);
-        p.setPen(Qt::NoPen);
-        p.setBrush(fill);
-        p.drawRoundedRect(QRectF(rect()), height() / 2.0, height() / 2.0);
+        Look::paintProgress(p, QRectF(rect()), m_filled);
     }
 
   private:
-    QColor m_top, m_bottom;
+    bool m_filled;
 };
 
 } // namespace
@@ -71,21 +63,13 @@ QPointF PracticeLinePanel::cursorMarkPosition() const {
 
 void PracticeLinePanel::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.fillRect(rect(), kRowBackground);
+    Look::paintLinePanel(p, rect(), palette());
     p.setFont(font());
     const QFontMetrics metrics(font());
-    p.setPen(Look::kLine);
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-    // The panel keeps its own light look under every skin, so its ink is fixed too.
-    p.setPen(Look::kInk);
+    p.setPen(palette().color(QPalette::Text));
     p.drawText(0, metrics.ascent(), m_line);
-    p.setPen(kWrong);
+    p.setPen(Look::kWrong);
     p.drawText(cursorMarkPosition(), QStringLiteral("_"));
-}
-
-void PracticeLinePanel::mouseMoveEvent(QMouseEvent* event) {
-    emit pointerMoved();
-    QWidget::mouseMoveEvent(event);
 }
 
 TypedRow::TypedRow(QWidget* parent) : QWidget(parent) {
@@ -113,28 +97,15 @@ void TypedRow::setRow(const QString& right, const QString& wrong, int nextCellX)
 
 void TypedRow::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.fillRect(rect(), kRowBackground);
-    p.setPen(Look::kLine);
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    Look::paintLinePanel(p, rect(), palette());
     p.setFont(font());
     const int baseline = QFontMetrics(font()).ascent();
-    p.setPen(kRight);
+    p.setPen(Look::kRightMark);
     p.drawText(0, baseline, m_right);
     if (!m_wrong.isEmpty()) {
-        p.setPen(kWrong);
+        p.setPen(Look::kWrong);
         p.drawText(m_nextCellX, baseline, m_wrong);
     }
-}
-
-void TypedRow::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        emit clicked();
-    QWidget::mousePressEvent(event);
-}
-
-void TypedRow::mouseMoveEvent(QMouseEvent* event) {
-    emit pointerMoved();
-    QWidget::mouseMoveEvent(event);
 }
 
 KeysStatusBar::KeysStatusBar(QWidget* parent) : QWidget(parent) {
@@ -143,11 +114,7 @@ KeysStatusBar::KeysStatusBar(QWidget* parent) : QWidget(parent) {
     auto field = [this](const char* name, const char* text, int leftTwips, int widthTwips) {
         auto* label = new QLabel(QString::fromLatin1(text), this);
         label->setObjectName(QString::fromLatin1(name));
-        label->setAlignment(Qt::AlignCenter);
-        label->setFont(Look::uiFont(8.5, true));
-        label->setStyleSheet(
-            QStringLiteral("QLabel { color: #404040; background: white; border: 1px solid #d5dee8;"
-                           " border-radius: 4px; }"));
+        Look::styleStatusField(label);
         const int h = twips(216) + 4;
         label->setGeometry(twips(leftTwips), height() / 2 - h / 2 + twips(11), twips(widthTwips),
                            h);
@@ -156,11 +123,9 @@ KeysStatusBar::KeysStatusBar(QWidget* parent) : QWidget(parent) {
     m_time = field("Label40", "0:00:00", 1155, 1080);
     m_speed = field("Label45", "0 WPM", 3728, 1200);
     m_accuracy = field("Label38", "0 %", 10290 - 330, 870);
-    m_empty = new ProgressPiece(QStringLiteral("Image8"), QColor(0x7d, 0xa7, 0xe0),
-                                QColor(0x4f, 0x83, 0xcc), this);
+    m_empty = new ProgressPiece(QStringLiteral("Image8"), false, this);
     m_empty->setGeometry(twips(6090), height() / 2 - 9 / 2, 148, 9);
-    m_filled = new ProgressPiece(QStringLiteral("Image9"), QColor(0x7d, 0xd8, 0x6c),
-                                 QColor(0x3f, 0xb0, 0x3c), this);
+    m_filled = new ProgressPiece(QStringLiteral("Image9"), true, this);
     m_filled->setGeometry(m_empty->geometry().x(), m_empty->y(), 0, 9);
     m_filled->hide();
 }
@@ -188,15 +153,9 @@ int KeysStatusBar::progressWidth() const {
 void KeysStatusBar::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF bar = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    QLinearGradient fill(0, 0, 0, height());
-    fill.setColorAt(0, QColor(0xf4, 0xf7, 0xfb));
-    fill.setColorAt(1, QColor(0xe3, 0xea, 0xf3));
-    p.setPen(QColor(0xc9, 0xd5, 0xe3));
-    p.setBrush(fill);
-    p.drawRoundedRect(bar, 8, 8);
+    Look::paintStatusBar(p, rect(), palette());
     p.setFont(Look::uiFont(8.5));
-    p.setPen(Look::kMutedInk);
+    p.setPen(palette().color(QPalette::PlaceholderText));
     const struct {
         const char* caption;
         const QWidget* field;

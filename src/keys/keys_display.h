@@ -20,12 +20,8 @@ class PracticeLinePanel : public QWidget {
     // Where the mark is drawn, for tests: its left edge and its baseline.
     QPointF cursorMarkPosition() const;
 
-  signals:
-    void pointerMoved();
-
   protected:
     void paintEvent(QPaintEvent*) override;
-    void mouseMoveEvent(QMouseEvent*) override;
 
   private:
     QString m_line;
@@ -42,14 +38,8 @@ class TypedRow : public QWidget {
     QString right() const { return m_right; }
     QString wrong() const { return m_wrong; }
 
-  signals:
-    void clicked();
-    void pointerMoved();
-
   protected:
     void paintEvent(QPaintEvent*) override;
-    void mousePressEvent(QMouseEvent*) override;
-    void mouseMoveEvent(QMouseEvent*) override;
 
   private:
     QString m_right;

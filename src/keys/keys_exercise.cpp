@@ -1,6 +1,5 @@
 #include "keys/keys_exercise.h"
 
-#include "keys/keys_state.h"
 #include "shell/key_codes.h"
 
 const QString KeysExercise::kPromptTitle = QStringLiteral("Prompt");
@@ -92,8 +91,7 @@ int KeysExercise::keyCodeFor(QChar c) {
 
 // --- state file and lessons ---
 
-void KeysExercise::restore(const QString& sz0Field) {
-    const Sz0 state = Sz0::parse(sz0Field);
+void KeysExercise::restore(const Sz0& state) {
     m_keyedTips = state.keyedTips;
     m_keystrokeSound = state.keystrokeSound;
     m_lessonIndex = state.lessonIndex;
@@ -103,12 +101,12 @@ void KeysExercise::restore(const QString& sz0Field) {
     emit changed(std::exchange(m_changes, {}));
 }
 
-QString KeysExercise::sz0Line() const {
+Sz0 KeysExercise::state() const {
     Sz0 state;
     state.keyedTips = m_keyedTips;
     state.keystrokeSound = m_keystrokeSound;
     state.lessonIndex = m_lessonIndex;
-    return state.format();
+    return state;
 }
 
 void KeysExercise::dr() {
@@ -246,7 +244,7 @@ void KeysExercise::keyUp(int code, quint32 scanCode) {
 }
 
 void KeysExercise::rightKeystroke() {
-    requestSound(PracticeSound::Keystroke);
+    requestSound(KeystrokeSound);
     ++m_cursorPos;
     m_expectedChar = m_currentLine.mid(m_cursorPos - 1, 1);
     ++m_typedCount;
@@ -283,7 +281,7 @@ void KeysExercise::rightKeystroke() {
 
 void KeysExercise::wrongKeystroke(int code, const QString& typed) {
     if (code != KeyCode::Shift)
-        requestSound(PracticeSound::Error);
+        requestSound(ErrorSound);
     clearMarks();
     if (m_keyedTips) {
         mark(m_expectedKey, KeyPicture::Tip);
@@ -310,7 +308,7 @@ void KeysExercise::wrongKeystroke(int code, const QString& typed) {
 void KeysExercise::tabPressed() {
     if (m_keyedTips)
         mark(kTabLabel, KeyPicture::Press);
-    requestSound(PracticeSound::Error);
+    requestSound(ErrorSound);
     m_changes |= TabMarkStarted;
     emit changed(std::exchange(m_changes, {}));
 }
@@ -442,9 +440,10 @@ void KeysExercise::clearTypedRow() {
     m_changes |= TypedRowChanged;
 }
 
-void KeysExercise::requestSound(PracticeSound sound) {
+// "Keystroke sound" is read at every request.
+void KeysExercise::requestSound(Change sound) {
     if (m_keystrokeSound)
-        emit soundRequested(sound);
+        m_changes |= sound;
 }
 
 void KeysExercise::setHistory(const QString& text) {

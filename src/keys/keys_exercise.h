@@ -1,9 +1,9 @@
 #pragma once
 
 #include "keys/key_lessons.h"
+#include "keys/keys_state.h"
 #include "shell/keyboard_table.h"
 #include "shell/practice_clock.h"
-#include "shell/practice_sound.h"
 #include "shell/program_folder.h"
 
 #include <QList>
@@ -40,6 +40,8 @@ class KeysExercise : public QObject {
         TabMarkStarted = 1 << 10,   // start Timer2
         CapsProbeStarted = 1 << 11, // start Timer1
         LessonEnded = 1 << 12,      // show the lesson-end prompt
+        KeystrokeSound = 1 << 13,   // play the keystroke sound
+        ErrorSound = 1 << 14,       // play the error sound
     };
     Q_DECLARE_FLAGS(Changes, Change)
 
@@ -62,11 +64,10 @@ class KeysExercise : public QObject {
     static int keyCodeFor(QChar c);
 
     // --- state file and lessons ---
-    // Takes the switches and the lesson from the first field of sz0.txt, loads the lesson and
-    // starts it.
-    void restore(const QString& sz0Field);
-    // The line sz0.txt keeps: "1103".
-    QString sz0Line() const;
+    // Takes the switches and the lesson kept in sz0.txt, loads the lesson and starts it.
+    void restore(const Sz0& state);
+    // What sz0.txt keeps.
+    Sz0 state() const;
     // Loads lesson `lessonIndex` from its file.
     void dr();
     // Starts the loaded lesson from its first line, with the counters and the clock at zero.
@@ -136,7 +137,6 @@ class KeysExercise : public QObject {
 
   signals:
     void changed(KeysExercise::Changes what);
-    void soundRequested(PracticeSound sound);
 
   private:
     struct Press {
@@ -158,7 +158,7 @@ class KeysExercise : public QObject {
     void setExpected(const QString& c);
     void startLine(const QString& line);
     void clearTypedRow();
-    void requestSound(PracticeSound sound);
+    void requestSound(Change sound);
     void setHistory(const QString& text);
     qsizetype findPress(int code, quint32 scanCode) const;
 

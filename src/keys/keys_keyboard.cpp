@@ -74,32 +74,21 @@ Face faceOf(Role role, Kind kind) {
     return Face::Plain;
 }
 
-struct Colours {
-    QColor top, bottom, edge, ink;
-};
-
-Colours coloursOf(Face face, Kind kind) {
+Look::KeyColours coloursOf(Face face, Kind kind) {
     switch (face) {
     case Face::Tip:
-        return {QColor(0x9b, 0xe3, 0x9f), QColor(0x6c, 0xcb, 0x74), QColor(0x2f, 0x7d, 0x3a),
-                QColor(0x10, 0x3d, 0x18)};
+        return Look::keyColours(Look::KeyFace::Tip);
     case Face::Pressed:
-        return {QColor(0x2f, 0xa8, 0x4f), QColor(0x22, 0x8c, 0x3f), QColor(0x16, 0x5c, 0x2a),
-                Qt::white};
+        return Look::keyColours(Look::KeyFace::Pressed);
     case Face::Wrong:
-        return {QColor(0xf4, 0x6a, 0x6a), QColor(0xdc, 0x45, 0x45), QColor(0x86, 0x1d, 0x1d),
-                Qt::white};
-    case Face::WrongPressed: // held down: deeper
-        return {QColor(0xc0, 0x2c, 0x2c), QColor(0xa3, 0x1f, 0x1f), QColor(0x62, 0x12, 0x12),
-                Qt::white};
+        return Look::keyColours(Look::KeyFace::Wrong);
+    case Face::WrongPressed:
+        return Look::keyColours(Look::KeyFace::WrongPressed);
     case Face::Plain:
         break;
     }
-    if (kind == Kind::Character)
-        return {QColor(0xe8, 0xf1, 0xfc), QColor(0xcf, 0xe0, 0xf5), QColor(0x2a, 0x31, 0x3b),
-                QColor(0x23, 0x3a, 0x57)};
-    return {QColor(0xe4, 0xdf, 0xf7), QColor(0xcc, 0xc4, 0xec), QColor(0x2a, 0x31, 0x3b),
-            QColor(0x4a, 0x3f, 0x78)};
+    return Look::keyColours(kind == Kind::Character ? Look::KeyFace::Character
+                                                    : Look::KeyFace::Function);
 }
 
 // A few keys reach a little past the documented width; the scale keeps them all inside.
@@ -130,7 +119,7 @@ QRectF toPixels(const QRect& twips, QSize size) {
 void drawKey(QPainter& p, const QPainterPath& shape, const QRectF& labelArea, int code, Face face,
              qreal unit) {
     const Kind kind = kindOf(code);
-    const Colours c = coloursOf(face, kind);
+    const Look::KeyColours c = coloursOf(face, kind);
     const bool pressed = face == Face::Pressed || face == Face::WrongPressed;
     const qreal depth = pressed ? unit * 0.6 : unit * 2.2;
     const QPainterPath capShape = shape.translated(0, pressed ? unit * 1.6 : 0);
@@ -176,7 +165,7 @@ void drawKey(QPainter& p, const QPainterPath& shape, const QRectF& labelArea, in
     }
     if (face == Face::Wrong || face == Face::WrongPressed) {
         // The cross stands in the corners, clear of the key's own letter.
-        p.setPen(QPen(QColor(255, 255, 255, 220), unit * 1.7, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(Look::kWrongCross, unit * 1.7, Qt::SolidLine, Qt::RoundCap));
         const QRectF b = area.adjusted(unit * 4, unit * 4, -unit * 4, -unit * 5);
         const qreal arm = std::min(b.width(), b.height()) * 0.28;
         for (const auto& [corner, dx, dy] :
@@ -198,11 +187,8 @@ QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio) {
     image.setDevicePixelRatio(devicePixelRatio);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF body(QPointF(0, 0), QSizeF(logicalSize));
-    QLinearGradient bodyFill(body.topLeft(), body.bottomLeft());
-    bodyFill.setColorAt(0, QColor(0x55, 0x60, 0x70));
-    bodyFill.setColorAt(1, QColor(0x3b, 0x44, 0x52));
-    p.fillRect(body, bodyFill);
+    // The pictures are kept in files, so they take the program's own colours, not a skin's.
+    Look::paintKeyboardBody(p, QRectF(QPointF(0, 0), QSizeF(logicalSize)), Look::basePalette(), 0);
 
     const qreal unit = logicalSize.width() / 695.0; // one pixel at the design size
     const qreal gap = 2 * unit;
@@ -313,18 +299,10 @@ class CapsIndicator : public QWidget {
         p.setRenderHint(QPainter::Antialiasing);
         const qreal unit = width() / 79.0;
         const QRectF cap = QRectF(rect()).adjusted(2 * unit, 2 * unit, -2 * unit, -4.5 * unit);
-        Look::drawKeycap(p, cap, QColor(0x9b, 0xe3, 0x9f), QColor(0x6c, 0xcb, 0x74),
-                         QColor(0x2f, 0x7d, 0x3a), 5 * unit, 2.2 * unit);
-        // The lamp of the key, lit.
-        const QPointF lamp(cap.right() - 9 * unit, cap.top() + 8 * unit);
-        QRadialGradient glow(lamp, 6 * unit);
-        glow.setColorAt(0, QColor(0xe9, 0xff, 0xd8));
-        glow.setColorAt(0.45, QColor(0x5d, 0xf0, 0x3c));
-        glow.setColorAt(1, QColor(0x5d, 0xf0, 0x3c, 0));
-        p.setPen(Qt::NoPen);
-        p.setBrush(glow);
-        p.drawEllipse(lamp, 6 * unit, 6 * unit);
-        p.setPen(QColor(0x10, 0x3d, 0x18));
+        const Look::KeyColours lit = Look::keyColours(Look::KeyFace::Tip);
+        Look::drawKeycap(p, cap, lit.top, lit.bottom, lit.edge, 5 * unit, 2.2 * unit);
+        Look::paintCapsLamp(p, QPointF(cap.right() - 9 * unit, cap.top() + 8 * unit), 6 * unit);
+        p.setPen(lit.ink);
         p.setFont(Look::uiFont(7, true));
         p.drawText(cap.adjusted(4 * unit, 0, 0, -3 * unit), Qt::AlignLeft | Qt::AlignBottom,
                    QStringLiteral("Caps"));
@@ -409,10 +387,4 @@ void KeysKeyboard::paintEvent(QPaintEvent* event) {
         const qreal d = source.devicePixelRatio();
         p.drawImage(r, source, QRectF(r.x() * d, r.y() * d, r.width() * d, r.height() * d));
     }
-}
-
-void KeysKeyboard::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        emit clicked();
-    QWidget::mousePressEvent(event);
 }

@@ -53,12 +53,8 @@ class KeysKeyboard : public QWidget {
         return KeysPictures::labelRect(index, size()).toAlignedRect();
     }
 
-  signals:
-    void clicked();
-
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
 
   private:
     const QImage& picture(KeyPicture picture);

@@ -3,22 +3,25 @@
 #include "keys/key_chooser.h"
 #include "keys/keys_display.h"
 #include "keys/keys_keyboard.h"
+#include "shell/input_box.h"
 #include "shell/key_codes.h"
 #include "shell/keyboard_table.h"
 #include "shell/look.h"
 #include "shell/maker.h"
+#include "shell/navigator.h"
 #include "shell/platform.h"
+#include "shell/settings_panel.h"
 #include "shell/state_file.h"
+#include "shell/timer_table.h"
 #include "shell/twips.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QTimer>
 
 namespace {
 
@@ -30,6 +33,7 @@ constexpr int kRowGap = 44, kRowHeight = 630;
 constexpr int kStatusLeft = 585, kStatusTop = 3720;
 constexpr int kKeyboardLeft = 780, kKeyboardTop = 4752;
 constexpr int kCardBottom = 4500;
+constexpr int kOutOfSight = -6000;
 
 // The window's background picture Image3: a paper card behind the lesson and the meters, the
 // keyboard below it.
@@ -46,27 +50,36 @@ class KeysBackground : public QWidget {
         QPainter p(this);
         p.setClipRegion(event->region());
         p.fillRect(rect(), palette().color(QPalette::Window));
-        const int cardBottom = twips(kCardBottom);
-        QLinearGradient paper(0, 0, 0, cardBottom);
-        paper.setColorAt(0, QColor(0xf7, 0xfa, 0xfd));
-        paper.setColorAt(1, QColor(0xec, 0xf2, 0xf8));
-        p.fillRect(QRect(0, 0, width(), cardBottom), paper);
-        p.setPen(Look::kLine);
-        p.drawLine(0, cardBottom - 1, width(), cardBottom - 1);
+        Look::paintPaper(p, QRect(0, 0, width(), twips(kCardBottom)), palette());
     }
 };
 
 } // namespace
 
 KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
-    : PracticeWindow(context, QStringLiteral("form1yy"), 0, parent), m_exercise(context.folder) {
+    : PracticeWindow(context, QStringLiteral("form1yy"), Navigator::KeysEntry, parent),
+      m_exercise(context.folder) {
     setWindowTitle(QStringLiteral("Keys practice"));
     buildWidgets();
     buildSettingsPanel();
-    buildTimers();
-    commonLoadChores();
-    m_background->setGeometry(rect());
-    m_background->lower(); // under the banner too
+    timers().add({
+        {"Timer1", 5, TimerTable::OneShot, [this] { m_exercise.capsProbeTick(); }},
+        {"Timer2", 555, TimerTable::OneShot, [this] { m_exercise.tabMarkTick(); }},
+        {"Timer3", 55, TimerTable::OneShot, [this] { completePictures(); }},
+        {"Timer4", 1000, TimerTable::Repeating, [this] { m_exercise.clockTick(); }},
+    });
+    route({
+        {"Image3", Route::On::Move, Route::HidePanel},
+        {"Image3", Route::On::LeftPress, Route::HidePanel | Route::FocusInput},
+        {"Image3", Route::On::RightRelease, Route::ThemeMenu},
+        {"Picture10", Route::On::Move, Route::HidePanel},
+        {"Picture10", Route::On::Press, Route::HidePanel | Route::FocusInput | Route::Swallow},
+        {"Picture11", Route::On::Move, Route::HidePanel | Route::FocusInput},
+        {"Picture11", Route::On::Press, Route::Swallow},
+        // A click on a key label gives the input box the focus, nothing else.
+        {"Picture5", Route::On::Press, Route::FocusInput | Route::Swallow},
+        {"Command3", Route::On::Release, Route::ThemeMenu},
+    });
 
     const QFont lineFont = monospaceFont(fontChoice(PracticeFontWindow::Keys));
     for (QWidget* w : {static_cast<QWidget*>(m_lineLabel), static_cast<QWidget*>(m_linePanel),
@@ -77,38 +90,36 @@ KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
     });
     m_exercise.setCapsLockQuery(
         [platform = m_context.platform] { return platform && platform->capsLockOn(); });
-    connect(&m_exercise, &KeysExercise::changed, this, &KeysWindow::render);
-    connect(&m_exercise, &KeysExercise::soundRequested, this, &KeysWindow::playSound);
+    connect(&m_exercise, &KeysExercise::changed, this, &KeysWindow::mirror);
 
     m_keyboard->loadBase(m_context.folder.path(KeysPictures::resource(KeysPictures::Role::Base)));
     m_exercise.restore(
-        StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz0.txt"))));
-    m_pictures->start();
+        Sz0::parse(StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz0.txt")))));
+    timers().start("Timer3");
 }
 
 void KeysWindow::buildWidgets() {
     m_background = new KeysBackground(this);
     m_background->setGeometry(rect());
-    m_background->lower();
-    m_background->installEventFilter(this);
+    m_background->lower(); // under the banner too
 
     m_heading = new QLabel(this);
     m_heading->setObjectName(QStringLiteral("Label8"));
     m_heading->setFont(Look::uiFont(9.5, true));
-    m_heading->setStyleSheet(Look::labelStyle(QStringLiteral("#1f2a37")));
+    m_heading->setStyleSheet(Look::labelStyle(Look::basePalette().color(QPalette::Text)));
     m_heading->setGeometry(
         twipsRect(kHeadingLeft, kHeadingTop - 40, kHeadingWidth, kHeadingHeight + 80));
     m_heading->setAttribute(Qt::WA_TransparentForMouseEvents);
 
+    // "Select lesson" is a little wider than at design, to the left, so that no skin's padding
+    // cuts its caption.
+    const int selectLeft = kHeadingLeft + kHeadingWidth + 1622;
     m_selectLesson = new QPushButton(QStringLiteral("Select lesson"), this);
     m_selectLesson->setObjectName(QStringLiteral("Command1"));
-    // A little wider than at design, to the left, so that no skin's padding cuts the caption.
-    m_selectLesson->setGeometry(
-        twipsRect(kHeadingLeft + kHeadingWidth + 1622 - 240, kHeadingTop - 111, 1620 + 240, 510));
+    m_selectLesson->setGeometry(twipsRect(selectLeft - 240, kHeadingTop - 111, 1620 + 240, 510));
     m_settings = new QPushButton(QStringLiteral("Settings"), this);
     m_settings->setObjectName(QStringLiteral("Command2"));
-    m_settings->setGeometry(
-        twipsRect(kHeadingLeft + kHeadingWidth + 1622 + 1620 + 160, kHeadingTop - 111, 1260, 510));
+    m_settings->setGeometry(twipsRect(selectLeft + 1620 + 160, kHeadingTop - 111, 1260, 510));
     for (QPushButton* button : {m_selectLesson, m_settings})
         button->setFocusPolicy(Qt::NoFocus);
     connect(m_selectLesson, &QPushButton::clicked, this, &KeysWindow::openChooser);
@@ -118,12 +129,8 @@ void KeysWindow::buildWidgets() {
     m_lineLabel->setObjectName(QStringLiteral("Label3"));
     m_lineLabel->move(twipsPoint(kLineLeft, kLineTop));
     m_lineLabel->hide();
-
     m_linePanel = new PracticeLinePanel(this);
     m_typedRow = new TypedRow(this);
-    connect(m_linePanel, &PracticeLinePanel::pointerMoved, this, &KeysWindow::closePanelAndFocus);
-    connect(m_typedRow, &TypedRow::pointerMoved, this, [this] { hideSettingsPanel(); });
-    connect(m_typedRow, &TypedRow::clicked, this, &KeysWindow::closePanelAndFocus);
 
     m_status = new KeysStatusBar(this);
     m_status->move(twipsPoint(kStatusLeft, kStatusTop));
@@ -132,63 +139,36 @@ void KeysWindow::buildWidgets() {
     m_keyboard->setGeometry(twipsRect(kKeyboardLeft, kKeyboardTop,
                                       KeyboardTable::kKeysKeyboardWidthTwips,
                                       KeyboardTable::kKeysKeyboardHeightTwips));
-    connect(m_keyboard, &KeysKeyboard::clicked, this, [this] { focusInputBox(); });
 
     // The input boxes lie out of sight; Text1 keeps the focus and holds what was typed,
     // newest first.
-    m_input = new QLineEdit(this);
-    m_input->setObjectName(QStringLiteral("Text1"));
-    m_input->setAttribute(Qt::WA_InputMethodEnabled, false);
+    m_input = new InputBox(QStringLiteral("Text1"), this);
     m_input->setContextMenuPolicy(Qt::NoContextMenu);
-    m_input->setGeometry(-twips(6000), -twips(6000), 80, 24);
-    m_input->installEventFilter(this);
-    connect(m_input, &QLineEdit::textChanged, &m_exercise, &KeysExercise::textChanged);
+    m_input->onKeyDown([this](int code) { return keyDown(code); });
+    m_input->onKeyUp([this](int code) { keyUp(code); });
+    connect(m_input, &QLineEdit::textEdited, &m_exercise, &KeysExercise::textChanged);
     m_readIn = new QLineEdit(this);
     m_readIn->setObjectName(QStringLiteral("Text2"));
     m_capitals = new QLineEdit(this);
     m_capitals->setObjectName(QStringLiteral("Text3"));
+    for (QLineEdit* box : {static_cast<QLineEdit*>(m_input), m_readIn, m_capitals})
+        box->setGeometry(twips(kOutOfSight), twips(kOutOfSight), 80, 24);
     for (QLineEdit* box : {m_readIn, m_capitals}) {
-        box->setGeometry(-twips(6000), -twips(6000), 80, 24);
+        Look::styleTextHolder(box);
         box->setFocusPolicy(Qt::NoFocus);
     }
 }
 
 void KeysWindow::buildSettingsPanel() {
-    QWidget* panel = makeSettingsPanel(QStringLiteral("Picture7"), 2505, 1680);
-    m_keyedTips = makeSwitch(panel, QStringLiteral("Check1"), QStringLiteral("Keyed tips"), 144);
+    SettingsPanel* panel = addSettingsPanel(QStringLiteral("Picture7"), 2505, 1680);
+    m_keyedTips = panel->addSwitch(QStringLiteral("Check1"), QStringLiteral("Keyed tips"), 144);
     m_keyedTips->setGeometry(twipsRect(168, 144, 1770, 345));
-    m_sound = makeSwitch(panel, QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 570);
+    m_sound = panel->addSwitch(QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 570);
     m_sound->setGeometry(twipsRect(168, 570, 2145, 345));
-    QPushButton* themes = makeThemesButton(panel, QStringLiteral("Command3"));
+    QPushButton* themes = panel->addThemesButton(QStringLiteral("Command3"));
     themes->setGeometry(twipsRect(360, 1095, 1725, 420));
     connect(m_keyedTips, &QCheckBox::clicked, &m_exercise, &KeysExercise::setKeyedTips);
     connect(m_sound, &QCheckBox::clicked, &m_exercise, &KeysExercise::setKeystrokeSound);
-}
-
-void KeysWindow::buildTimers() {
-    // The window's timers: name, interval, one-shot, and what a tick does.
-    struct TimerRow {
-        const char* name;
-        int interval;
-        bool singleShot;
-        QTimer** timer;
-        std::function<void()> tick;
-    };
-    const TimerRow rows[] = {
-        {"Timer1", 5, true, &m_capsProbe, [this] { m_exercise.capsProbeTick(); }},
-        {"Timer2", 555, true, &m_tabMark, [this] { m_exercise.tabMarkTick(); }},
-        {"Timer3", 55, true, &m_pictures, [this] { completePictures(); }},
-        {"Timer4", 1000, false, &m_clock, [this] { m_exercise.clockTick(); }},
-    };
-    for (const TimerRow& row : rows) {
-        auto* t = new QTimer(this);
-        t->setObjectName(QString::fromLatin1(row.name));
-        t->setInterval(row.interval);
-        t->setSingleShot(row.singleShot);
-        t->setTimerType(Qt::PreciseTimer);
-        connect(t, &QTimer::timeout, this, row.tick);
-        *row.timer = t;
-    }
 }
 
 QWidget* KeysWindow::inputBox() const {
@@ -199,8 +179,31 @@ QList<QWidget*> KeysWindow::exemptControls() const {
     return {m_keyboard, m_typedRow, m_linePanel, m_status, m_readIn, m_capitals, m_input};
 }
 
-void KeysWindow::render(KeysExercise::Changes changes) {
+bool KeysWindow::keyDown(int code) {
+    // Tab never reaches the rules of the input box: it is marked for a moment instead.
+    if (code == KeyCode::Tab) {
+        m_exercise.tabPressed();
+        return true;
+    }
+    const QKeyEvent* key = m_input->currentKey();
+    m_input->setCursorPosition(0); // each character goes in front of the earlier ones
+    m_exercise.keyDown(code, key ? key->nativeScanCode() : 0);
+    return false;
+}
+
+void KeysWindow::keyUp(int code) {
+    const QKeyEvent* key = m_input->currentKey();
+    if (code == KeyCode::Tab || (key && key->isAutoRepeat()))
+        return;
+    m_exercise.keyUp(code, key ? key->nativeScanCode() : 0);
+}
+
+void KeysWindow::mirror(KeysExercise::Changes changes) {
     using C = KeysExercise::Change;
+    if (changes & C::KeystrokeSound)
+        playSound(PracticeSound::Keystroke);
+    if (changes & C::ErrorSound)
+        playSound(PracticeSound::Error);
     if (changes & C::LessonChanged)
         m_heading->setText(m_exercise.heading());
     if (changes & C::LineChanged)
@@ -220,9 +223,9 @@ void KeysWindow::render(KeysExercise::Changes changes) {
     }
     if (changes & C::ClockChanged) {
         if (!m_exercise.clockRunning())
-            m_clock->stop();
-        else if (!m_clock->isActive())
-            m_clock->start();
+            timers().stop("Timer4");
+        else if (!timers().isActive("Timer4"))
+            timers().start("Timer4");
     }
     if (changes & C::CapsIndicatorChanged)
         m_keyboard->setCapsIndicator(m_exercise.capsIndicatorShown());
@@ -230,14 +233,12 @@ void KeysWindow::render(KeysExercise::Changes changes) {
         m_keyedTips->setChecked(m_exercise.keyedTips());
         m_sound->setChecked(m_exercise.keystrokeSound());
     }
-    if ((changes & C::HistoryChanged) && m_input->text() != m_exercise.typedHistory()) {
-        const QSignalBlocker block(m_input);
+    if ((changes & C::HistoryChanged) && m_input->text() != m_exercise.typedHistory())
         m_input->setText(m_exercise.typedHistory());
-    }
     if (changes & C::TabMarkStarted)
-        m_tabMark->start();
+        timers().start("Timer2");
     if (changes & C::CapsProbeStarted)
-        m_capsProbe->start();
+        timers().start("Timer1");
     if (changes & C::LessonEnded)
         lessonEnd();
 }
@@ -278,12 +279,9 @@ void KeysWindow::completePictures() {
     m_keyboard->completePictures(m_context.folder);
 }
 
-void KeysWindow::playSound(PracticeSound sound) {
-    playWave(sound == PracticeSound::Keystroke ? keySoundPath : errorSoundPath);
-}
-
 void KeysWindow::saveState() {
-    StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz0.txt")), m_exercise.sz0Line());
+    StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz0.txt")),
+                         m_exercise.state().format());
 }
 
 void KeysWindow::timer3tWork() {
@@ -294,41 +292,4 @@ void KeysWindow::openSettings() {
     const QRect button = m_settings->geometry();
     showSettingsPanel(
         QPoint(button.left() - settingsPanel()->width() / 6, button.top() - twips(50)));
-}
-
-void KeysWindow::closePanelAndFocus() {
-    hideSettingsPanel();
-    focusInputBox();
-}
-
-bool KeysWindow::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (watched == m_input && (type == QEvent::KeyPress || type == QEvent::KeyRelease)) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        // Tab never reaches the rules of the input box: it is marked for a moment instead.
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            if (type == QEvent::KeyPress)
-                m_exercise.tabPressed();
-            return true;
-        }
-        const int code = virtualKeyCode(key);
-        if (type == QEvent::KeyPress) {
-            m_input->setCursorPosition(0); // each character goes in front of the earlier ones
-            m_exercise.keyDown(code, key->nativeScanCode());
-        } else if (!key->isAutoRepeat()) {
-            m_exercise.keyUp(code, key->nativeScanCode());
-        }
-        return false;
-    }
-    if (watched == m_background) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (type == QEvent::MouseMove) {
-            hideSettingsPanel();
-        } else if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
-            closePanelAndFocus();
-        } else if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::RightButton) {
-            popThemeMenu(mouse->globalPosition().toPoint());
-        }
-    }
-    return PracticeWindow::eventFilter(watched, event);
 }

@@ -3,7 +3,7 @@
 #include "keys/keys_exercise.h"
 #include "shell/practice_window.h"
 
-class ClickLabel;
+class InputBox;
 class KeysKeyboard;
 class KeysStatusBar;
 class PracticeLinePanel;
@@ -11,7 +11,6 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTimer;
 class TypedRow;
 
 // The Keys practice window form1yy: sixteen key lessons typed line by line over an on-screen
@@ -21,6 +20,7 @@ class KeysWindow : public PracticeWindow {
   public:
     explicit KeysWindow(const AppContext& context, QWidget* parent = nullptr);
 
+    const KeysExercise& exercise() const { return m_exercise; }
     KeysExercise& exercise() { return m_exercise; }
     QWidget* inputBox() const override;
     QList<QWidget*> exemptControls() const override;
@@ -37,17 +37,15 @@ class KeysWindow : public PracticeWindow {
   protected:
     void saveState() override;
     void timer3tWork() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildWidgets();
     void buildSettingsPanel();
-    void buildTimers();
-    void render(KeysExercise::Changes changes);
+    void mirror(KeysExercise::Changes changes);
     void layoutLine();
     void lessonEnd();
-    void playSound(PracticeSound sound);
-    void closePanelAndFocus();
+    bool keyDown(int code);
+    void keyUp(int code);
 
     KeysExercise m_exercise;
 
@@ -60,14 +58,9 @@ class KeysWindow : public PracticeWindow {
     TypedRow* m_typedRow = nullptr;           // Picture10
     KeysStatusBar* m_status = nullptr;        // Picture8
     KeysKeyboard* m_keyboard = nullptr;       // Picture5
-    QLineEdit* m_input = nullptr;             // Text1, out of sight
+    InputBox* m_input = nullptr;              // Text1, out of sight
     QLineEdit* m_readIn = nullptr;            // Text2, out of sight
     QLineEdit* m_capitals = nullptr;          // Text3, out of sight
     QCheckBox* m_keyedTips = nullptr;         // Check1
     QCheckBox* m_sound = nullptr;             // Check1qq
-
-    QTimer* m_capsProbe = nullptr; // Timer1
-    QTimer* m_tabMark = nullptr;   // Timer2
-    QTimer* m_pictures = nullptr;  // Timer3
-    QTimer* m_clock = nullptr;     // Timer4
 };
