@@ -50,7 +50,9 @@ class KeysBackground : public QWidget {
         QPainter p(this);
         p.setClipRegion(event->region());
         p.fillRect(rect(), palette().color(QPalette::Window));
-        Look::paintPaper(p, QRect(0, 0, width(), twips(kCardBottom)), palette());
+        // The card carries the lesson's own controls, which keep their look under every
+        // skin; so does the card, as the word panel of Word practice does.
+        Look::paintPaper(p, QRect(0, 0, width(), twips(kCardBottom)), Look::basePalette());
     }
 };
 
