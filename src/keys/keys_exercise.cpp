@@ -98,7 +98,7 @@ void KeysExercise::restore(const Sz0& state) {
     m_changes |= SwitchesChanged;
     loadLesson();
     reset();
-    emit changed(std::exchange(m_changes, {}));
+    notify();
 }
 
 Sz0 KeysExercise::state() const {
@@ -111,12 +111,12 @@ Sz0 KeysExercise::state() const {
 
 void KeysExercise::dr() {
     loadLesson();
-    emit changed(std::exchange(m_changes, {}));
+    notify();
 }
 
 void KeysExercise::tttt() {
     reset();
-    emit changed(std::exchange(m_changes, {}));
+    notify();
 }
 
 void KeysExercise::loadLesson() {
@@ -185,12 +185,12 @@ void KeysExercise::keyDown(int code, quint32 scanCode) {
         if (code == KeyCode::Enter)
             mark(kEnterLowerLabel, KeyPicture::WrongPress);
     }
-    emit changed(std::exchange(m_changes, {}));
+    notify();
 }
 
 void KeysExercise::textChanged(const QString& text) {
     const bool grew = text.size() > m_typedHistory.size();
-    m_typedHistory = text;
+    setHistory(text);
     m_latestChar = text.left(1);
     // The newest character belongs to the newest press that has not typed one yet.
     if (grew && !text.isEmpty()) {
@@ -204,7 +204,7 @@ void KeysExercise::textChanged(const QString& text) {
             }
         }
     }
-    emit changed(std::exchange(m_changes, {}));
+    notify();
 }
 
 void KeysExercise::keyUp(int code, quint32 scanCode) {
@@ -240,7 +240,7 @@ void KeysExercise::keyUp(int code, quint32 scanCode) {
         else
             wrongKeystroke(code, typed);
     }
-    emit changed(std::exchange(m_changes, {}));
+    notify();
 }
 
 void KeysExercise::rightKeystroke() {
@@ -310,7 +310,7 @@ void KeysExercise::tabPressed() {
         mark(kTabLabel, KeyPicture::Press);
     requestSound(ErrorSound);
     m_changes |= TabMarkStarted;
-    emit changed(std::exchange(m_changes, {}));
+    notify();
 }
 
 void KeysExercise::setKeyedTips(bool on) {
@@ -322,7 +322,7 @@ void KeysExercise::setKeyedTips(bool on) {
     else
         clearMarks();
     m_changes |= SwitchesChanged;
-    emit changed(std::exchange(m_changes, {}));
+    notify();
 }
 
 void KeysExercise::setKeystrokeSound(bool on) {
@@ -337,7 +337,7 @@ void KeysExercise::lessonEndAnswered(bool ok) {
         m_exerciseFlag = QStringLiteral("end");
     else
         reset();
-    emit changed(std::exchange(m_changes, {}));
+    notify();
 }
 
 void KeysExercise::chooserClosed(int chosenIndex) {
@@ -348,7 +348,7 @@ void KeysExercise::chooserClosed(int chosenIndex) {
     } else if (m_exerciseFlag == u"end") {
         reset();
     }
-    emit changed(std::exchange(m_changes, {}));
+    notify();
 }
 
 // --- timer ticks ---
@@ -365,7 +365,7 @@ void KeysExercise::clockTick() {
 void KeysExercise::tabMarkTick() {
     if (m_keyedTips)
         mark(kTabLabel, KeyPicture::Tip);
-    emit changed(std::exchange(m_changes, {}));
+    notify();
 }
 
 void KeysExercise::capsProbeTick() {
@@ -376,10 +376,16 @@ void KeysExercise::capsProbeTick() {
     }
     if (!on && m_keyedTips)
         mark(KeyCode::CapsLock, KeyPicture::Tip);
-    emit changed(std::exchange(m_changes, {}));
+    notify();
 }
 
 // --- helpers; they record what changed and leave the notification to the caller ---
+
+// The one notification of a public input, when anything changed.
+void KeysExercise::notify() {
+    if (m_changes)
+        emit changed(std::exchange(m_changes, {}));
+}
 
 void KeysExercise::updateSpeed() {
     if (m_seconds != 0)

@@ -146,6 +146,7 @@ class KeysExercise : public QObject {
         bool ownsNewest;  // it typed the newest character of the input box
     };
 
+    void notify();
     void loadLesson();
     void reset();
     void rightKeystroke();
