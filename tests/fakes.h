@@ -71,8 +71,10 @@ inline void copyTree(const QString& from, const QString& to) {
         const QString target = to + u'/' + info.fileName();
         if (info.isDir())
             copyTree(info.filePath(), target);
-        else
+        else {
             writeBytes(target, readAll(info.filePath()));
+            QFile::setPermissions(target, info.permissions()); // the program stays runnable
+        }
     }
 }
 

@@ -139,8 +139,8 @@ class TestWindows : public QObject {
         for (const char* name : {"Check1", "Check1qq", "Command3"})
             QCOMPARE(window->findChild<QWidget*>(QString::fromLatin1(name))->parentWidget(), panel);
 
-        // Moving over the keyboard closes it; moving over the typed line after a click on the
-        // line to type, too.
+        // Moving over the background closes it; a click on the typed row, and moving over the
+        // practice line, too.
         sendMouse(window->findChild<QWidget*>(QStringLiteral("Image3")), QEvent::MouseMove,
                   Qt::NoButton);
         QVERIFY(panel->isHidden());
@@ -185,7 +185,8 @@ class TestWindows : public QObject {
         QCOMPARE(window->articleTitle(), title);
         QCOMPARE(window->findChild<QLabel*>(QStringLiteral("Label10"))->text(), title);
         QCOMPARE(window->windowTitle(), QStringLiteral("Article practice --- ") + title);
-        QCOMPARE(window->articlePath(), QStringLiteral("\\text\\") + title + QStringLiteral(".txt"));
+        QCOMPARE(window->articlePath(),
+                 QStringLiteral("\\text\\") + title + QStringLiteral(".txt"));
         QVERIFY(window->articlePathRelative());
         closeWindow(window);
         QTEST(readAll(path), "after");
@@ -215,8 +216,9 @@ class TestWindows : public QObject {
         QTest::addColumn<QString>("widget");
         QTest::addColumn<Qt::MouseButton>("button");
         QTest::addColumn<int>("menus");
-        QTest::newRow("keys: keyboard, right") << Kind::Keys << "Image3" << Qt::RightButton << 1;
-        QTest::newRow("keys: keyboard, left") << Kind::Keys << "Image3" << Qt::LeftButton << 0;
+        QTest::newRow("keys: background, right") << Kind::Keys << "Image3" << Qt::RightButton << 1;
+        QTest::newRow("keys: background, left") << Kind::Keys << "Image3" << Qt::LeftButton << 0;
+        QTest::newRow("keys: keyboard, right") << Kind::Keys << "Picture5" << Qt::RightButton << 0;
         QTest::newRow("keys: Themes, left") << Kind::Keys << "Command3" << Qt::LeftButton << 1;
         QTest::newRow("keys: Themes, right") << Kind::Keys << "Command3" << Qt::RightButton << 1;
         QTest::newRow("articles: page, right")

@@ -101,8 +101,7 @@ class ArticlePage : public QWidget {
     QString m_heading;
 };
 
-ArticleWindow::ArticleWindow(const AppContext& context, const HandOver& handOver,
-                             QWidget* parent)
+ArticleWindow::ArticleWindow(const AppContext& context, const HandOver& handOver, QWidget* parent)
     : PracticeWindow(context, QStringLiteral("Form11"), 2, parent),
       m_articlePath(handOver.articlePath), m_articlePathRelative(handOver.articlePathRelative) {
     setWindowTitle(QStringLiteral("Article practice"));
@@ -219,7 +218,6 @@ void ArticleWindow::setArticleTitle(const QString& title) {
     m_articlePath = Articles::articleResource(title);
     m_articlePathRelative = true;
 }
-
 
 void ArticleWindow::restoreState() {
     const Articles::Sz2 state = Articles::Sz2::parse(

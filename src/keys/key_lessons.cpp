@@ -2,7 +2,6 @@
 
 #include "shell/state_file.h"
 
-#include <QFileInfo>
 
 namespace KeyLessons {
 
@@ -71,15 +70,13 @@ Lesson parseLesson(const QString& text, const QString& fileName) {
 }
 
 Lesson readLesson(const QString& path, const QString& fileName) {
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return problem(fileName, QStringLiteral("is missing"));
-    if (info.size() > kMaxFileBytes)
-        return problem(fileName, QStringLiteral("is too long"));
     bool found = false;
-    const QString text = StateFile::readText(path, &found);
+    bool cut = false;
+    const QString text = StateFile::readText(path, &found, kMaxFileBytes, &cut);
     if (!found)
-        return problem(fileName, QStringLiteral("cannot be read"));
+        return problem(fileName, QStringLiteral("is missing"));
+    if (cut)
+        return problem(fileName, QStringLiteral("is too long"));
     return parseLesson(text, fileName);
 }
 

@@ -11,7 +11,7 @@ constexpr int kLessons = 16;
 // The counters of a lesson are 16-bit: a lesson holds at most this many lines and practice
 // characters.
 constexpr int kMaxCount = 32767;
-// Bigger files are not lessons; they are not even read.
+// Bigger files are not lessons; only this much of them is read.
 constexpr qint64 kMaxFileBytes = 256 * 1024;
 
 // The chooser titles, in list order.
@@ -34,8 +34,9 @@ struct Lesson {
 // heading that says why.
 Lesson parseLesson(const QString& text, const QString& fileName);
 
-// Reads and parses the lesson file at `path`; a missing, empty, binary or huge file gives a
-// lesson without practice lines whose heading says what is wrong.
+// Reads and parses the lesson file at `path` through the one reader of the program's files.
+// A missing (or not regular), empty, binary or huge file gives a lesson without practice
+// lines whose heading says what is wrong.
 Lesson readLesson(const QString& path, const QString& fileName);
 
 } // namespace KeyLessons

@@ -30,11 +30,11 @@ QFont uiFont(double pointSize = 9.5, bool bold = false);
 QPalette basePalette();
 
 // Colours the rules of the program name, the same under every skin.
-inline const QColor kTeal{0, 128, 128};     // the band behind the word
-inline const QColor kOrange{255, 128, 0};   // status lines
-inline const QColor kCorrect{0, 192, 192};  // the right characters over the word
-inline const QColor kWrong{255, 0, 0};      // wrong characters, wrong marks, the own entry
-inline const QColor kRightMark{0, 0, 255};  // the marks under right characters
+inline const QColor kTeal{0, 128, 128};         // the band behind the word
+inline const QColor kOrange{255, 128, 0};       // status lines
+inline const QColor kCorrect{0, 192, 192};      // the right characters over the word
+inline const QColor kWrong{255, 0, 0};          // wrong characters, wrong marks, the own entry
+inline const QColor kRightMark{0, 0, 255};      // the marks under right characters
 inline const QColor kHintSquare{192, 192, 255}; // the letter squares of the Word keyboard
 // White over the teal band, `alpha` opaque.
 inline QColor onTeal(int alpha) {
@@ -61,8 +61,8 @@ QColor keyWell(const QPalette& palette);
 void drawKeycap(QPainter& painter, const QRectF& cap, const QColor& top, const QColor& bottom,
                 const QColor& edge, qreal radius, qreal depth);
 // A light key cap of a keyboard, tinted (tint invalid: plain), with its label's colour.
-void drawLightKey(QPainter& painter, const QRectF& cap, const QPalette& palette,
-                  const QColor& tint, qreal radius);
+void drawLightKey(QPainter& painter, const QRectF& cap, const QPalette& palette, const QColor& tint,
+                  qreal radius);
 QColor keyLabelInk(const QPalette& palette);
 // The tint of the keys a finger strikes (0..7 from the left little finger, 8 the thumbs,
 // -1 none).
