@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Each byte a key; a byte equal to the character expected types it right.
     QString history;
     for (size_t i = split; i < size && i < split + 2000; ++i) {
-        const QChar c(char16_t(data[i]));
+        const QChar c{char16_t(data[i])};
         const int code = KeysExercise::keyCodeFor(c);
         exercise.keyDown(code, data[i]);
         history.prepend(c);
