@@ -142,7 +142,7 @@ class TestWindows : public QObject {
         writeBytes(m_dir.filePath(QStringLiteral("sz0.txt")), "0009\r\n");
         auto* window = new KeysWindow(context());
         window->findChild<QCheckBox*>(QStringLiteral("Check1"))->click();
-        window->setLessonIndex(12);
+        window->exercise().chooserClosed(12);
         closeWindow(window);
         QCOMPARE(readAll(m_dir.filePath(QStringLiteral("sz0.txt"))), QByteArray("1012\r\n"));
     }

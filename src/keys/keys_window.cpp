@@ -1,234 +1,176 @@
 #include "keys/keys_window.h"
 
+#include "keys/key_chooser.h"
+#include "keys/keys_display.h"
+#include "keys/keys_keyboard.h"
 #include "shell/input_box.h"
+#include "shell/key_codes.h"
 #include "shell/keyboard_table.h"
 #include "shell/look.h"
+#include "shell/maker.h"
+#include "shell/navigator.h"
+#include "shell/platform.h"
 #include "shell/settings_panel.h"
 #include "shell/state_file.h"
+#include "shell/timer_table.h"
 #include "shell/twips.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace {
 
 // Design values, twips.
-constexpr int kCardTop = 860;
-constexpr int kCardHeight = 2700;
-constexpr int kLinesLeft = 2220;
-constexpr int kLineWidth = 9360;
-constexpr int kLineHeight = 660;
-constexpr int kInputTop = 3780;
-constexpr int kInputHeight = 630;
-constexpr int kButtonTop = 3840;
-constexpr int kButtonHeight = 510;
-constexpr int kKeyboardTop = 4620;
-constexpr int kKeyboardMargin = 210;
+constexpr int kHeadingLeft = 1290, kHeadingTop = 1170, kHeadingWidth = 4875, kHeadingHeight = 255;
+constexpr int kLineLeft = 1080, kLineTop = 2010;
+constexpr int kPanelExtraHeight = 188;
+constexpr int kRowGap = 44, kRowHeight = 630;
+constexpr int kStatusLeft = 585, kStatusTop = 3720;
+constexpr int kKeyboardLeft = 780, kKeyboardTop = 4752;
+constexpr int kCardBottom = 4500;
+constexpr int kOutOfSight = -6000;
+
+// The window's background picture Image3: a paper card behind the lesson and the meters, the
+// keyboard below it.
+class KeysBackground : public QWidget {
+  public:
+    explicit KeysBackground(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("Image3"));
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setMouseTracking(true);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPainter p(this);
+        p.setClipRegion(event->region());
+        p.fillRect(rect(), palette().color(QPalette::Window));
+        // The card carries the lesson's own controls, which keep their look under every
+        // skin; so does the card, as the word panel of Word practice does.
+        Look::paintPaper(p, QRect(0, 0, width(), twips(kCardBottom)), Look::basePalette());
+    }
+};
 
 } // namespace
 
-// The on-screen keyboard, drawn from the keyboard table: every key at its label rectangle,
-// tinted by the finger that strikes it, with the bumps where the index fingers rest.
-class KeysKeyboard : public QWidget {
-  public:
-    explicit KeysKeyboard(QWidget* parent) : QWidget(parent) {}
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        Look::paintKeyboardBody(p, rect(), palette(), 12);
-        const qreal pad = 9;
-        const qreal sx = (width() - 2 * pad) / KeyboardTable::kKeysKeyboardWidthTwips;
-        const qreal sy = (height() - 2 * pad) / KeyboardTable::kKeysKeyboardHeightTwips;
-        const qreal gap = 4;
-        auto draw = [&](const KeyboardTable::Place& place) {
-            const QRect t = place.twips;
-            const QRectF cap(pad + t.x() * sx + gap / 2, pad + t.y() * sy + gap / 2,
-                             t.width() * sx - gap, t.height() * sy - gap - 2);
-            drawCap(p, cap, *KeyboardTable::find(place.code),
-                    place.index != KeyboardTable::kEnterLowerLabel);
-        };
-        for (const KeyboardTable::Place& place : KeyboardTable::keysKeyboardUnlabelled())
-            draw(place);
-        for (const KeyboardTable::Place& place : KeyboardTable::keysKeyboardLabels())
-            draw(place);
-    }
-
-  private:
-    void drawCap(QPainter& p, const QRectF& cap, const KeyboardTable::Key& key, bool labelled) {
-        Look::drawLightKey(p, cap, palette(), Look::fingerTint(int(key.finger)), 6);
-        if (!labelled)
-            return;
-        const QString label = QString::fromLatin1(key.label);
-        const QString shifted = QString::fromLatin1(key.shifted);
-        const QColor ink = Look::keyLabelInk(palette());
-        p.setPen(ink);
-        if (label.size() > 1) {
-            const QRectF room = cap.adjusted(7, 4, -6, -4);
-            QFont font = Look::uiFont(7.5, true);
-            // Narrow keys take their name smaller rather than cut.
-            const qreal width = QFontMetricsF(font).horizontalAdvance(label);
-            if (width > room.width())
-                font.setPointSizeF(font.pointSizeF() * room.width() / width);
-            p.setFont(font);
-            p.setPen(palette().color(QPalette::Dark));
-            p.drawText(room, Qt::AlignLeft | Qt::AlignBottom, label);
-        } else if (!shifted.isEmpty()) {
-            p.setFont(Look::uiFont(8, true));
-            p.drawText(cap.adjusted(0, 3, 0, -cap.height() / 2), Qt::AlignCenter, shifted);
-            p.setFont(Look::uiFont(10, true));
-            p.drawText(cap.adjusted(0, cap.height() / 2 - 5, 0, -3), Qt::AlignCenter, label);
-        } else if (!label.isEmpty()) {
-            p.setFont(Look::uiFont(13, true));
-            p.drawText(cap, Qt::AlignCenter, label);
-        }
-        if (key.bump) {
-            p.setPen(QPen(ink, 2, Qt::SolidLine, Qt::RoundCap));
-            const qreal y = cap.bottom() - 6;
-            p.drawLine(QPointF(cap.center().x() - 5, y), QPointF(cap.center().x() + 5, y));
-        }
-    }
-};
-
-// The practice card: a quiet paper gradient, like the Word practice window's word panel.
-class KeysCard : public QWidget {
-  public:
-    explicit KeysCard(QWidget* parent) : QWidget(parent) {
-        setObjectName(QStringLiteral("Picture9"));
-        setAttribute(Qt::WA_OpaquePaintEvent);
-    }
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        Look::paintPaper(p, rect(), palette());
-    }
-};
-
 KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
-    : PracticeWindow(context, QStringLiteral("form1yy"), 0, parent) {
+    : PracticeWindow(context, QStringLiteral("form1yy"), Navigator::KeysEntry, parent),
+      m_exercise(context.folder) {
     setWindowTitle(QStringLiteral("Keys practice"));
     buildWidgets();
     buildSettingsPanel();
+    timers().add({
+        {"Timer1", 5, TimerTable::OneShot, [this] { m_exercise.capsProbeTick(); }},
+        {"Timer2", 555, TimerTable::OneShot, [this] { m_exercise.tabMarkTick(); }},
+        {"Timer3", 55, TimerTable::OneShot, [this] { completePictures(); }},
+        {"Timer4", 1000, TimerTable::Repeating, [this] { m_exercise.clockTick(); }},
+    });
     route({
         {"Image3", Route::On::Move, Route::HidePanel},
+        {"Image3", Route::On::LeftPress, Route::HidePanel | Route::FocusInput},
         {"Image3", Route::On::RightRelease, Route::ThemeMenu},
         {"Picture10", Route::On::Move, Route::HidePanel},
         {"Picture10", Route::On::Press, Route::HidePanel | Route::FocusInput | Route::Swallow},
         {"Picture11", Route::On::Move, Route::HidePanel | Route::FocusInput},
         {"Picture11", Route::On::Press, Route::Swallow},
-        {"Picture5", Route::On::Move, Route::HidePanel},
-        {"Picture5", Route::On::LeftPress, Route::HidePanel | Route::FocusInput},
-        {"Picture5", Route::On::Press, Route::Swallow},
-        // The background picture, and the card over it.
-        {"form1yy", Route::On::Press, Route::HidePanel | Route::FocusInput},
+        // A click on a key label gives the input box the focus, nothing else.
+        {"Picture5", Route::On::Press, Route::FocusInput | Route::Swallow},
         {"Command3", Route::On::Release, Route::ThemeMenu},
     });
 
-    const QFont keysFont = monospaceFont(fontChoice(PracticeFontWindow::Keys));
-    for (QLabel* label :
-         {static_cast<QLabel*>(m_practiceLine), static_cast<QLabel*>(m_typedRow), m_nextKey})
-        label->setFont(keysFont);
-    restoreState();
+    const QFont lineFont = monospaceFont(fontChoice(PracticeFontWindow::Keys));
+    for (QWidget* w : {static_cast<QWidget*>(m_lineLabel), static_cast<QWidget*>(m_linePanel),
+                       static_cast<QWidget*>(m_typedRow)})
+        w->setFont(lineFont);
+    m_exercise.setMeasure([metrics = QFontMetrics(lineFont)](const QString& text) {
+        return metrics.horizontalAdvance(text);
+    });
+    m_exercise.setCapsLockQuery(
+        [platform = m_context.platform] { return platform && platform->capsLockOn(); });
+    connect(&m_exercise, &KeysExercise::changed, this, &KeysWindow::mirror);
+
+    m_keyboard->loadBase(m_context.folder.path(KeysPictures::resource(KeysPictures::Role::Base)));
+    m_exercise.restore(
+        Sz0::parse(StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz0.txt")))));
+    timers().start("Timer3");
 }
 
 void KeysWindow::buildWidgets() {
-    // The background picture, under everything.
-    m_background = new QLabel(this);
-    m_background->setObjectName(QStringLiteral("Image3"));
+    m_background = new KeysBackground(this);
     m_background->setGeometry(rect());
-    m_background->lower();
+    m_background->lower(); // under the banner too
 
-    m_card = new KeysCard(this);
-    m_card->setGeometry(twipsRect(0, kCardTop, kWindowWidthTwips, kCardHeight));
-    Look::setOwnStyle(m_card, QStringLiteral("QLabel { background: transparent; }"));
+    m_heading = new QLabel(this);
+    m_heading->setObjectName(QStringLiteral("Label8"));
+    m_heading->setFont(Look::uiFont(9.5, true));
+    m_heading->setStyleSheet(Look::labelStyle(Look::basePalette().color(QPalette::Text)));
+    m_heading->setGeometry(
+        twipsRect(kHeadingLeft, kHeadingTop - 40, kHeadingWidth, kHeadingHeight + 80));
+    m_heading->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    auto* lessonCaption = new QLabel(QStringLiteral("Lesson"), m_card);
-    Look::styleCaption(lessonCaption, 9, true);
-    lessonCaption->setGeometry(twipsRect(360, 210, 780, 300));
-    m_lessonBadge = new QLabel(m_card);
-    Look::styleBadge(m_lessonBadge);
-    m_lessonBadge->setGeometry(twipsRect(1140, 200, 720, 300));
-
-    // The next key, shown as a key cap left of the two lines.
-    m_nextKey = new QLabel(m_card);
-    m_nextKey->setObjectName(QStringLiteral("Label3"));
-    Look::styleKeyLabel(m_nextKey);
-    m_nextKey->setGeometry(twipsRect(540, 690, 1320, 1320));
-    auto* nextKeyCaption = new QLabel(QStringLiteral("Next key"), m_card);
-    Look::styleCaption(nextKeyCaption, 8.5);
-    nextKeyCaption->setAlignment(Qt::AlignCenter);
-    nextKeyCaption->setGeometry(twipsRect(540, 2100, 1320, 420));
-
-    auto makeLine = [this](const QString& name, int top, bool emphasised) {
-        auto* line = new QLabel(m_card);
-        line->setObjectName(name);
-        line->setTextFormat(Qt::PlainText);
-        line->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        line->setGeometry(twipsRect(kLinesLeft, top, kLineWidth, kLineHeight));
-        Look::styleTextPanel(line, emphasised);
-        return line;
-    };
-    m_practiceLine = makeLine(QStringLiteral("Picture11"), 690, true);
-    m_typedRow = makeLine(QStringLiteral("Picture10"), 1410, false);
-
-    // The status bar along the bottom of the card.
-    m_statusBar = new QWidget(m_card);
-    m_statusBar->setObjectName(QStringLiteral("Picture8"));
-    m_statusBar->setGeometry(twipsRect(0, 2100, kWindowWidthTwips, 540));
-    Look::setOwnStyle(m_statusBar, QStringLiteral("#Picture8 { background: transparent; }"));
-    Look::addMeters(m_statusBar,
-                    {{"Time", "Label40", "0:00:00", &m_clock},
-                     {"Speed", "Label45", "0 WPM", &m_speed},
-                     {"Accuracy", "Label38", "0 %", &m_accuracy}},
-                    Look::MeterLayout::CaptionBefore, 2100, 0);
-
-    m_input = new InputBox(QStringLiteral("Text1"), this);
-    m_input->setToolTip(QStringLiteral("Type the keys shown above."));
-    m_input->setFont(monospaceFont(QStringLiteral("Consolas"), 20, true));
-    m_input->setTextMargins(8, 0, 8, 0);
-    m_input->setGeometry(twipsRect(kLinesLeft, kInputTop, 4800, kInputHeight));
-
-    // The lesson's characters and the typed ones, kept as text for the practice to come.
-    m_lessonText = new QLineEdit(this);
-    m_lessonText->setObjectName(QStringLiteral("Text2"));
-    m_typedText = new QLineEdit(this);
-    m_typedText->setObjectName(QStringLiteral("Text3"));
-    for (QLineEdit* box : {m_lessonText, m_typedText}) {
-        Look::styleTextHolder(box);
-        box->hide();
-    }
-
+    // "Select lesson" is a little wider than at design, to the left, so that no skin's padding
+    // cuts its caption.
+    const int selectLeft = kHeadingLeft + kHeadingWidth + 1622;
     m_selectLesson = new QPushButton(QStringLiteral("Select lesson"), this);
     m_selectLesson->setObjectName(QStringLiteral("Command1"));
-    m_selectLesson->setGeometry(twipsRect(7440, kButtonTop, 1800, kButtonHeight));
+    m_selectLesson->setGeometry(twipsRect(selectLeft - 240, kHeadingTop - 111, 1620 + 240, 510));
     m_settings = new QPushButton(QStringLiteral("Settings"), this);
     m_settings->setObjectName(QStringLiteral("Command2"));
-    m_settings->setGeometry(twipsRect(9360, kButtonTop, 1260, kButtonHeight));
+    m_settings->setGeometry(twipsRect(selectLeft + 1620 + 160, kHeadingTop - 111, 1260, 510));
     for (QPushButton* button : {m_selectLesson, m_settings})
         button->setFocusPolicy(Qt::NoFocus);
-    connect(m_selectLesson, &QPushButton::clicked, this, &KeysWindow::closePanelAndFocus);
+    connect(m_selectLesson, &QPushButton::clicked, this, &KeysWindow::openChooser);
     connect(m_settings, &QPushButton::clicked, this, &KeysWindow::openSettings);
 
-    m_keyboardArea = new QWidget(this);
-    m_keyboardArea->setObjectName(QStringLiteral("Picture5"));
-    m_keyboardArea->setGeometry(twipsRect(kKeyboardMargin, kKeyboardTop,
-                                          kWindowWidthTwips - 2 * kKeyboardMargin,
-                                          kWindowHeightTwips - kKeyboardTop - kKeyboardMargin));
-    Look::setOwnStyle(m_keyboardArea, QStringLiteral("#Picture5 { background: transparent; }"));
-    m_keyboard = new KeysKeyboard(m_keyboardArea);
-    m_keyboard->setGeometry(m_keyboardArea->rect());
+    m_lineLabel = new QLabel(this);
+    m_lineLabel->setObjectName(QStringLiteral("Label3"));
+    m_lineLabel->move(twipsPoint(kLineLeft, kLineTop));
+    m_lineLabel->hide();
+    m_linePanel = new PracticeLinePanel(this);
+    m_typedRow = new TypedRow(this);
+
+    m_status = new KeysStatusBar(this);
+    m_status->move(twipsPoint(kStatusLeft, kStatusTop));
+
+    m_keyboard = new KeysKeyboard(this);
+    m_keyboard->setGeometry(twipsRect(kKeyboardLeft, kKeyboardTop,
+                                      KeyboardTable::kKeysKeyboardWidthTwips,
+                                      KeyboardTable::kKeysKeyboardHeightTwips));
+
+    // The input boxes lie out of sight; Text1 keeps the focus and holds what was typed,
+    // newest first.
+    m_input = new InputBox(QStringLiteral("Text1"), this);
+    m_input->setContextMenuPolicy(Qt::NoContextMenu);
+    m_input->onKeyDown([this](int code) { return keyDown(code); });
+    m_input->onKeyUp([this](int code) { keyUp(code); });
+    connect(m_input, &QLineEdit::textEdited, &m_exercise, &KeysExercise::textChanged);
+    m_readIn = new QLineEdit(this);
+    m_readIn->setObjectName(QStringLiteral("Text2"));
+    m_capitals = new QLineEdit(this);
+    m_capitals->setObjectName(QStringLiteral("Text3"));
+    for (QLineEdit* box : {static_cast<QLineEdit*>(m_input), m_readIn, m_capitals})
+        box->setGeometry(twips(kOutOfSight), twips(kOutOfSight), 80, 24);
+    for (QLineEdit* box : {m_readIn, m_capitals}) {
+        Look::styleTextHolder(box);
+        box->setFocusPolicy(Qt::NoFocus);
+    }
 }
 
 void KeysWindow::buildSettingsPanel() {
-    SettingsPanel* panel = addSettingsPanel(QStringLiteral("Picture7"), 2760, 1680);
-    panel->addThemesButton(QStringLiteral("Command3"));
-    m_keyedTips = panel->addSwitch(QStringLiteral("Check1"), QStringLiteral("Keyed tips"), 750);
-    m_sound = panel->addSwitch(QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 1170);
+    SettingsPanel* panel = addSettingsPanel(QStringLiteral("Picture7"), 2505, 1680);
+    m_keyedTips = panel->addSwitch(QStringLiteral("Check1"), QStringLiteral("Keyed tips"), 144);
+    m_keyedTips->setGeometry(twipsRect(168, 144, 1770, 345));
+    m_sound = panel->addSwitch(QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 570);
+    m_sound->setGeometry(twipsRect(168, 570, 2145, 345));
+    QPushButton* themes = panel->addThemesButton(QStringLiteral("Command3"));
+    themes->setGeometry(twipsRect(360, 1095, 1725, 420));
+    connect(m_keyedTips, &QCheckBox::clicked, &m_exercise, &KeysExercise::setKeyedTips);
+    connect(m_sound, &QCheckBox::clicked, &m_exercise, &KeysExercise::setKeystrokeSound);
 }
 
 QWidget* KeysWindow::inputBox() const {
@@ -236,30 +178,112 @@ QWidget* KeysWindow::inputBox() const {
 }
 
 QList<QWidget*> KeysWindow::exemptControls() const {
-    return {m_keyboardArea, m_card,       m_practiceLine, m_typedRow,
-            m_statusBar,    m_lessonText, m_typedText,    m_input};
+    return {m_keyboard, m_typedRow, m_linePanel, m_status, m_readIn, m_capitals, m_input};
 }
 
-// The card counts the lessons from 1 for the reader.
-void KeysWindow::setLessonIndex(int index) {
-    m_lessonIndex = index >= 0 && index < Sz0::kLessons ? index : 0;
-    m_lessonBadge->setText(QString::number(m_lessonIndex + 1));
+bool KeysWindow::keyDown(int code) {
+    // Tab never reaches the rules of the input box: it is marked for a moment instead.
+    if (code == KeyCode::Tab) {
+        m_exercise.tabPressed();
+        return true;
+    }
+    const QKeyEvent* key = m_input->currentKey();
+    m_input->setCursorPosition(0); // each character goes in front of the earlier ones
+    m_exercise.keyDown(code, key ? key->nativeScanCode() : 0);
+    return false;
 }
 
-void KeysWindow::restoreState() {
-    const Sz0 state =
-        Sz0::parse(StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz0.txt"))));
-    m_keyedTips->setChecked(state.keyedTips);
-    m_sound->setChecked(state.keystrokeSound);
-    setLessonIndex(state.lessonIndex);
+void KeysWindow::keyUp(int code) {
+    const QKeyEvent* key = m_input->currentKey();
+    if (code == KeyCode::Tab || (key && key->isAutoRepeat()))
+        return;
+    m_exercise.keyUp(code, key ? key->nativeScanCode() : 0);
+}
+
+void KeysWindow::mirror(KeysExercise::Changes changes) {
+    using C = KeysExercise::Change;
+    if (changes & C::KeystrokeSound)
+        playSound(PracticeSound::Keystroke);
+    if (changes & C::ErrorSound)
+        playSound(PracticeSound::Error);
+    if (changes & C::LessonChanged)
+        m_heading->setText(m_exercise.heading());
+    if (changes & C::LineChanged)
+        layoutLine();
+    if (changes & (C::CursorMoved | C::LineChanged))
+        m_linePanel->setCursorAfter(m_exercise.cursorPos() - 1);
+    if (changes & (C::TypedRowChanged | C::LineChanged))
+        m_typedRow->setRow(m_exercise.typedRowRight(), m_exercise.typedRowWrong(),
+                           m_exercise.nextCellX());
+    if (changes & C::MarksChanged)
+        m_keyboard->setMarks(m_exercise.marks());
+    if (changes & (C::MetersChanged | C::ClockChanged)) {
+        m_status->setTime(m_exercise.timeText());
+        m_status->setSpeed(m_exercise.speedText());
+        m_status->setAccuracy(m_exercise.accuracyText());
+        m_status->setProgress(m_exercise.progressPercent());
+    }
+    if (changes & C::ClockChanged) {
+        if (!m_exercise.clockRunning())
+            timers().stop("Timer4");
+        else if (!timers().isActive("Timer4"))
+            timers().start("Timer4");
+    }
+    if (changes & C::CapsIndicatorChanged)
+        m_keyboard->setCapsIndicator(m_exercise.capsIndicatorShown());
+    if (changes & C::SwitchesChanged) {
+        m_keyedTips->setChecked(m_exercise.keyedTips());
+        m_sound->setChecked(m_exercise.keystrokeSound());
+    }
+    if ((changes & C::HistoryChanged) && m_input->text() != m_exercise.typedHistory())
+        m_input->setText(m_exercise.typedHistory());
+    if (changes & C::TabMarkStarted)
+        timers().start("Timer2");
+    if (changes & C::CapsProbeStarted)
+        timers().start("Timer1");
+    if (changes & C::LessonEnded)
+        lessonEnd();
+}
+
+void KeysWindow::layoutLine() {
+    // The line label sizes itself to the line; the panel and the typed row follow it.
+    m_lineLabel->setFont(m_linePanel->font());
+    m_lineLabel->setText(m_exercise.currentLine());
+    m_lineLabel->adjustSize();
+    const QRect line = m_lineLabel->geometry();
+    const int width = std::min(std::max(line.width(), twips(600)), this->width() - line.left());
+    m_linePanel->setGeometry(line.left(), line.top(), width,
+                             line.height() + twips(kPanelExtraHeight));
+    m_linePanel->setLine(m_exercise.currentLine());
+    m_typedRow->setGeometry(line.left(), m_linePanel->geometry().bottom() + 1 + twips(kRowGap),
+                            width, twips(kRowHeight));
+}
+
+void KeysWindow::lessonEnd() {
+    const bool ok =
+        m_context.platform &&
+        m_context.platform->confirm(this, KeysExercise::kPromptTitle, KeysExercise::kPromptText);
+    m_exercise.lessonEndAnswered(ok);
+    if (ok)
+        openChooser();
+    focusInputBox();
+}
+
+void KeysWindow::openChooser() {
+    hideSettingsPanel();
+    KeyChooser chooser(m_context.platform, Maker::kGamesPage, this);
+    chooser.exec();
+    m_exercise.chooserClosed(chooser.chosenIndex());
+    focusInputBox();
+}
+
+void KeysWindow::completePictures() {
+    m_keyboard->completePictures(m_context.folder);
 }
 
 void KeysWindow::saveState() {
-    Sz0 state;
-    state.keyedTips = m_keyedTips->isChecked();
-    state.keystrokeSound = m_sound->isChecked();
-    state.lessonIndex = m_lessonIndex;
-    StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz0.txt")), state.format());
+    StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz0.txt")),
+                         m_exercise.state().format());
 }
 
 void KeysWindow::timer3tWork() {
@@ -270,9 +294,4 @@ void KeysWindow::openSettings() {
     const QRect button = m_settings->geometry();
     showSettingsPanel(
         QPoint(button.left() - settingsPanel()->width() / 6, button.top() - twips(50)));
-}
-
-void KeysWindow::closePanelAndFocus() {
-    hideSettingsPanel();
-    focusInputBox();
 }

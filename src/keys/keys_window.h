@@ -1,29 +1,38 @@
 #pragma once
 
-#include "keys/keys_state.h"
+#include "keys/keys_exercise.h"
 #include "shell/practice_window.h"
 
 class InputBox;
 class KeysKeyboard;
+class KeysStatusBar;
+class PracticeLinePanel;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class TypedRow;
 
-// The Keys practice window: sixteen key-position lessons over an on-screen keyboard.
+// The Keys practice window form1yy: sixteen key lessons typed line by line over an on-screen
+// keyboard that marks the key to press and a wrong key.
 class KeysWindow : public PracticeWindow {
     Q_OBJECT
   public:
     explicit KeysWindow(const AppContext& context, QWidget* parent = nullptr);
 
+    const KeysExercise& exercise() const { return m_exercise; }
+    KeysExercise& exercise() { return m_exercise; }
     QWidget* inputBox() const override;
     QList<QWidget*> exemptControls() const override;
 
-    // The lesson now chosen, 0..15.
-    int lessonIndex() const { return m_lessonIndex; }
-    void setLessonIndex(int index);
+    int lessonIndex() const { return m_exercise.lessonIndex(); }
+    KeysKeyboard* keyboard() const { return m_keyboard; }
 
     void openSettings();
+    // "Select lesson": the chooser, modal; its closing rule runs in the exercise.
+    void openChooser();
+    // Timer3: the mark pictures scaled to the keyboard, once.
+    void completePictures();
 
   protected:
     void saveState() override;
@@ -32,28 +41,26 @@ class KeysWindow : public PracticeWindow {
   private:
     void buildWidgets();
     void buildSettingsPanel();
-    void restoreState();
-    void closePanelAndFocus();
+    void mirror(KeysExercise::Changes changes);
+    void layoutLine();
+    void lessonEnd();
+    bool keyDown(int code);
+    void keyUp(int code);
 
-    int m_lessonIndex = 0;
+    KeysExercise m_exercise;
 
-    QLabel* m_background = nullptr;        // Image3, the background picture
-    QWidget* m_card = nullptr;             // Picture9, the practice card
-    QLabel* m_lessonBadge = nullptr;       // the lesson number on the card
-    QLabel* m_nextKey = nullptr;           // Label3, the key to press next
-    QLabel* m_practiceLine = nullptr;      // Picture11, the practice line panel
-    QLabel* m_typedRow = nullptr;          // Picture10, what has been typed
-    QWidget* m_statusBar = nullptr;        // Picture8
-    QLabel* m_clock = nullptr;             // Label40
-    QLabel* m_speed = nullptr;             // Label45
-    QLabel* m_accuracy = nullptr;          // Label38
-    InputBox* m_input = nullptr;           // Text1
-    QLineEdit* m_lessonText = nullptr;     // Text2, the lesson's characters, kept hidden
-    QLineEdit* m_typedText = nullptr;      // Text3, the typed characters, kept hidden
-    QPushButton* m_selectLesson = nullptr; // Command1
-    QPushButton* m_settings = nullptr;     // Command2
-    QWidget* m_keyboardArea = nullptr;     // Picture5, the keyboard area
-    KeysKeyboard* m_keyboard = nullptr;    // the keyboard drawn in it
-    QCheckBox* m_keyedTips = nullptr;      // Check1
-    QCheckBox* m_sound = nullptr;          // Check1qq
+    QWidget* m_background = nullptr;          // Image3
+    QLabel* m_heading = nullptr;              // Label8
+    QPushButton* m_selectLesson = nullptr;    // Command1
+    QPushButton* m_settings = nullptr;        // Command2
+    QLabel* m_lineLabel = nullptr;            // Label3, hidden: the line's place and size
+    PracticeLinePanel* m_linePanel = nullptr; // Picture11
+    TypedRow* m_typedRow = nullptr;           // Picture10
+    KeysStatusBar* m_status = nullptr;        // Picture8
+    KeysKeyboard* m_keyboard = nullptr;       // Picture5
+    InputBox* m_input = nullptr;              // Text1, out of sight
+    QLineEdit* m_readIn = nullptr;            // Text2, out of sight
+    QLineEdit* m_capitals = nullptr;          // Text3, out of sight
+    QCheckBox* m_keyedTips = nullptr;         // Check1
+    QCheckBox* m_sound = nullptr;             // Check1qq
 };

@@ -13,13 +13,22 @@ InputBox::InputBox(const QString& name, QWidget* parent) : QLineEdit(parent) {
 
 // Keys are taken before QWidget::event, which would turn Tab into a focus change.
 bool InputBox::event(QEvent* event) {
-    if (event->type() == QEvent::KeyPress && m_keyDown &&
-        m_keyDown(virtualKeyCode(static_cast<QKeyEvent*>(event))))
-        return true;
-    // A key held down repeats its presses, but it is let go only once.
-    if (event->type() == QEvent::KeyRelease && m_keyUp &&
-        !static_cast<QKeyEvent*>(event)->isAutoRepeat())
-        m_keyUp(virtualKeyCode(static_cast<QKeyEvent*>(event)));
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::KeyPress && m_keyDown) || (type == QEvent::KeyRelease && m_keyUp)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // A key held down repeats its presses, but it is let go only once.
+        if (type == QEvent::KeyRelease && key->isAutoRepeat())
+            return QLineEdit::event(event);
+        m_current = key;
+        bool discard = false;
+        if (type == QEvent::KeyPress)
+            discard = m_keyDown(virtualKeyCode(key));
+        else
+            m_keyUp(virtualKeyCode(key));
+        m_current = nullptr;
+        if (discard)
+            return true;
+    }
     return QLineEdit::event(event);
 }
 

@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <functional>
 
+class QKeyEvent;
+
 // The box a practice window types into. It hands each key to the window as a Windows key
 // code before it edits its text, and looks the same in every window (Look::styleInputBox).
 class InputBox : public QLineEdit {
@@ -14,6 +16,8 @@ class InputBox : public QLineEdit {
     void onKeyDown(std::function<bool(int code)> handler) { m_keyDown = std::move(handler); }
     // Called with the key code of every key let go (not the repeats of a key held down).
     void onKeyUp(std::function<void(int code)> handler) { m_keyUp = std::move(handler); }
+    // The key event a handler is called for (its scan code, whether it repeats); null outside.
+    const QKeyEvent* currentKey() const { return m_current; }
 
   signals:
     void pressed(); // a mouse button pressed in the box
@@ -25,4 +29,5 @@ class InputBox : public QLineEdit {
   private:
     std::function<bool(int)> m_keyDown;
     std::function<void(int)> m_keyUp;
+    const QKeyEvent* m_current = nullptr;
 };

@@ -69,6 +69,26 @@ QColor keyLabelInk(const QPalette& palette);
 // The tint of the keys a finger strikes (0..7 from the left little finger, 8 the thumbs,
 // -1 none).
 QColor fingerTint(int finger);
+// The Keys practice keyboard: how a key looks in each of its pictures. Character keys are
+// light blue and the others violet; the key to press is green, a key held down a deeper
+// green, a wrong key red (deeper while held).
+enum class KeyFace { Character, Function, Tip, Pressed, Wrong, WrongPressed };
+struct KeyColours {
+    QColor top, bottom, edge, ink;
+};
+KeyColours keyColours(KeyFace face);
+// The cross on a wrong key, and the lit lamp of the Caps Lock indicator.
+inline const QColor kWrongCross{255, 255, 255, 220};
+void paintCapsLamp(QPainter& painter, const QPointF& centre, qreal radius);
+// The background of the practice line panel and the typed row.
+inline const QColor kLineBackground{0xf9, 0xf9, 0xf9};
+// A panel of one line of practice text: its background and a thin rule around it.
+void paintLinePanel(QPainter& painter, const QRect& area, const QPalette& palette);
+// The Keys status bar: a light rounded strip; its fields are dark grey on white.
+void paintStatusBar(QPainter& painter, const QRect& area, const QPalette& palette);
+void styleStatusField(QLabel* label);
+// The progress bar: the empty bar in blue, its filled part in green.
+void paintProgress(QPainter& painter, const QRectF& area, bool filled);
 // The red frame that marks a key, and the white frame around it.
 inline const QColor kHintFrame = kWrong;
 inline const QColor kHintHalo{255, 255, 255};

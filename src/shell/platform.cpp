@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLibrary>
 #include <QMessageBox>
 #include <QOperatingSystemVersion>
 #include <QUrl>
@@ -12,6 +13,11 @@ void QtPlatform::tell(QWidget* parent, const QString& title, const QString& text
 }
 
 bool QtPlatform::ask(QWidget* parent, const QString& title, const QString& text) {
+    return QMessageBox::question(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel) ==
+           QMessageBox::Ok;
+}
+
+bool QtPlatform::confirm(QWidget* parent, const QString& title, const QString& text) {
     return QMessageBox::question(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel) ==
            QMessageBox::Ok;
 }
@@ -33,6 +39,20 @@ WindowsVersion QtPlatform::windowsVersion() const {
 }
 
 bool QtPlatform::capsLockOn() const {
-    // Read from the key event state where it matters; this is the fallback.
-    return false;
+    // X11: the Caps Lock lamp of the core keyboard, through Xlib loaded when first asked, so
+    // that the program needs no X library where it runs on another platform.
+    using Display = void;
+    using GetIndicatorState = int (*)(Display*, unsigned int, unsigned int*);
+    static GetIndicatorState getState = [] {
+        QLibrary x11(QStringLiteral("X11"), 6);
+        return reinterpret_cast<GetIndicatorState>(x11.resolve("XkbGetIndicatorState"));
+    }();
+    auto* x11App = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!getState || !x11App || !x11App->display())
+        return false;
+    unsigned int state = 0;
+    constexpr unsigned int kUseCoreKeyboard = 0x0100;
+    if (getState(x11App->display(), kUseCoreKeyboard, &state) != 0)
+        return false;
+    return state & 1u; // indicator 0 is Caps Lock
 }

@@ -1,0 +1,460 @@
+#include "keys/keys_exercise.h"
+
+#include "shell/key_codes.h"
+
+const QString KeysExercise::kPromptTitle = QStringLiteral("Prompt");
+const QString KeysExercise::kPromptText =
+    QStringLiteral("Have you finished the exercise of the selected course and continue to choose "
+                   "other training courses?\r\n\r\n          ");
+
+namespace {
+
+bool isLetterOrDigit(int code) {
+    return (code >= 65 && code <= 90) || (code >= 48 && code <= 57);
+}
+
+} // namespace
+
+KeysExercise::KeysExercise(ProgramFolder folder, QObject* parent)
+    : QObject(parent), m_folder(std::move(folder)),
+      m_measure([](const QString& text) { return int(text.size()); }),
+      m_capsQuery([] { return false; }) {}
+
+void KeysExercise::setMeasure(Measure measure) {
+    m_measure = std::move(measure);
+}
+
+void KeysExercise::setCapsLockQuery(CapsLockQuery query) {
+    m_capsQuery = std::move(query);
+}
+
+int KeysExercise::keyCodeFor(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= u'a' && u <= u'z')
+        return u - u'a' + 'A';
+    switch (u) {
+    case u'!':
+        return 49;
+    case u'@':
+        return 50;
+    case u'#':
+    case u'$':
+    case u'%':
+        return u + 16;
+    case u'^':
+        return 54;
+    case u'&':
+        return 55;
+    case u'*':
+        return 56;
+    case u'(':
+        return 57;
+    case u')':
+        return 48;
+    case u'-':
+    case u'_':
+        return 189;
+    case u'=':
+    case u'+':
+        return 187;
+    case u'[':
+    case u'{':
+        return 219;
+    case u']':
+    case u'}':
+        return 221;
+    case u';':
+    case u':':
+        return 186;
+    case u'\'':
+    case u'"':
+        return 222;
+    case u',':
+    case u'<':
+        return 188;
+    case u'.':
+    case u'>':
+        return 190;
+    case u'/':
+    case u'?':
+        return 191;
+    case u'`':
+    case u'~':
+        return 192;
+    case u'\\':
+    case u'|':
+        return 220;
+    default:
+        return u;
+    }
+}
+
+// --- state file and lessons ---
+
+void KeysExercise::restore(const Sz0& state) {
+    m_keyedTips = state.keyedTips;
+    m_keystrokeSound = state.keystrokeSound;
+    m_lessonIndex = state.lessonIndex;
+    m_changes |= SwitchesChanged;
+    loadLesson();
+    reset();
+    notify();
+}
+
+Sz0 KeysExercise::state() const {
+    Sz0 state;
+    state.keyedTips = m_keyedTips;
+    state.keystrokeSound = m_keystrokeSound;
+    state.lessonIndex = m_lessonIndex;
+    return state;
+}
+
+void KeysExercise::dr() {
+    loadLesson();
+    notify();
+}
+
+void KeysExercise::tttt() {
+    reset();
+    notify();
+}
+
+void KeysExercise::loadLesson() {
+    const QString resource = KeyLessons::lessonResource(m_lessonIndex);
+    QString shown = resource.mid(1);
+    shown.replace(u'\\', u'/');
+    m_lesson = KeyLessons::readLesson(m_folder.path(resource), shown);
+    m_changes |= LessonChanged;
+}
+
+QString KeysExercise::TextBoxGetLine(int k) const {
+    if (k == 0)
+        return m_lesson.heading;
+    return m_lesson.practiceLines.value(k - 1);
+}
+
+void KeysExercise::reset() {
+    m_clockRunning = false;
+    m_seconds = 0;
+    m_hms.reset();
+    m_accuracyText = QStringLiteral("0 %");
+    m_speedText = QStringLiteral("0 WPM");
+    m_progressPercent = 0;
+    m_typedCount = 0;
+    m_wrongCount = 0;
+    clearMarks();
+    setHistory(QString());
+    m_latestChar.clear();
+    m_presses.clear();
+    startLine(TextBoxGetLine(1));
+    m_lineNumber = 1;
+    markTip();
+    m_errorShown = false;
+    m_exerciseFlag = QStringLiteral("home");
+    m_typedPart.clear();
+    m_changes |= LessonChanged | MetersChanged | ClockChanged;
+}
+
+// --- events ---
+
+qsizetype KeysExercise::findPress(int code, quint32 scanCode) const {
+    for (qsizetype i = 0; i < m_presses.size(); ++i) {
+        const Press& p = m_presses[i];
+        if (scanCode != 0 ? p.scanCode == scanCode : p.code == code)
+            return i;
+    }
+    return -1;
+}
+
+void KeysExercise::keyDown(int code, quint32 scanCode) {
+    // A held key repeats its press; it keeps the character of its first press.
+    if (findPress(code, scanCode) < 0)
+        m_presses.append({scanCode, code, QString(), false});
+
+    if (isLetterOrDigit(code) && !m_clockRunning) {
+        m_clockRunning = true;
+        m_changes |= ClockChanged;
+    }
+    clearMarks();
+    if (code == m_expectedKey) {
+        if (m_keyedTips)
+            mark(code, KeyPicture::Press);
+    } else if (m_keyedTips) {
+        mark(m_expectedKey, KeyPicture::Tip);
+        mark(code, KeyPicture::WrongPress);
+        if (code == KeyCode::Enter)
+            mark(kEnterLowerLabel, KeyPicture::WrongPress);
+    }
+    notify();
+}
+
+void KeysExercise::textChanged(const QString& text) {
+    const bool grew = text.size() > m_typedHistory.size();
+    setHistory(text);
+    m_latestChar = text.left(1);
+    // The newest character belongs to the newest press that has not typed one yet.
+    if (grew && !text.isEmpty()) {
+        for (Press& p : m_presses)
+            p.ownsNewest = false;
+        for (qsizetype i = m_presses.size() - 1; i >= 0; --i) {
+            if (m_presses[i].produced.isEmpty()) {
+                m_presses[i].produced = text.left(1);
+                m_presses[i].ownsNewest = true;
+                break;
+            }
+        }
+    }
+    notify();
+}
+
+void KeysExercise::keyUp(int code, quint32 scanCode) {
+    // A release is judged against the character its own press typed, so that a key pressed
+    // before the previous one is released does not take the other's character. A press that
+    // typed nothing (Shift, Backspace, Enter) is judged against the newest character, unless
+    // that character's own key is still down: Shift let go before its letter judges nothing.
+    QString typed = m_latestChar;
+    bool ownCharacter = false;
+    const qsizetype press = findPress(code, scanCode);
+    if (press >= 0) {
+        ownCharacter = !m_presses[press].produced.isEmpty();
+        if (ownCharacter)
+            typed = m_presses[press].produced;
+        m_presses.removeAt(press);
+    }
+    for (const Press& p : m_presses) {
+        if (!ownCharacter && p.ownsNewest)
+            typed.clear();
+    }
+
+    if (code == KeyCode::Pause) {
+        if (m_clockRunning) {
+            m_clockRunning = false;
+            m_changes |= ClockChanged;
+        }
+    } else if (code == KeyCode::CapsLock) {
+        m_changes |= CapsProbeStarted;
+    } else if (lineCount() > 0 && m_lineNumber <= lineCount()) {
+        m_lastKeyCode = code;
+        if (typed == m_expectedChar)
+            rightKeystroke();
+        else
+            wrongKeystroke(code, typed);
+    }
+    notify();
+}
+
+void KeysExercise::rightKeystroke() {
+    requestSound(KeystrokeSound);
+    ++m_cursorPos;
+    m_expectedChar = m_currentLine.mid(m_cursorPos - 1, 1);
+    ++m_typedCount;
+    m_typedPart = m_currentLine.left(m_cursorPos - 1);
+
+    const QString drawn = m_typedPart.right(1);
+    if (m_errorShown) {
+        m_typedRowWrong.clear();
+        m_cellWrongCount = 0;
+    }
+    m_typedRowRight += drawn;
+    m_nextCellX += m_measure(drawn);
+    m_errorShown = false;
+    m_changes |= TypedRowChanged | CursorMoved;
+
+    updateAccuracyAndSpeed();
+    if (m_lesson.practiceCharCount != 0)
+        m_progressPercent = int(qint64(m_typedCount) * 100 / m_lesson.practiceCharCount);
+
+    if (m_cursorPos - 1 == lineLength()) {
+        ++m_lineNumber;
+        if (m_lineNumber - 1 == lineCount()) {
+            clearMarks();
+            m_changes |= LessonEnded;
+            return;
+        }
+        startLine(TextBoxGetLine(m_lineNumber));
+    }
+    setExpected(m_expectedChar);
+    clearMarks();
+    markTip();
+    m_latestChar.clear();
+}
+
+void KeysExercise::wrongKeystroke(int code, const QString& typed) {
+    if (code != KeyCode::Shift)
+        requestSound(ErrorSound);
+    clearMarks();
+    if (m_keyedTips) {
+        mark(m_expectedKey, KeyPicture::Tip);
+        if (m_expectedKey != m_lastKeyCode)
+            mark(m_lastKeyCode, KeyPicture::WrongKey);
+    }
+    m_errorShown = true;
+    if (code != KeyCode::Backspace)
+        m_cellWrongCount = 0;
+    m_typedRowWrong = typed;
+    if (isLetterOrDigit(code)) {
+        ++m_wrongCount;
+        ++m_typedCount;
+        ++m_cellWrongCount;
+    }
+    if (code == KeyCode::Backspace) {
+        m_typedRowWrong.clear();
+        m_cellWrongCount = 0;
+    }
+    m_changes |= TypedRowChanged;
+    updateAccuracyAndSpeed();
+}
+
+void KeysExercise::tabPressed() {
+    if (m_keyedTips)
+        mark(kTabLabel, KeyPicture::Press);
+    requestSound(ErrorSound);
+    m_changes |= TabMarkStarted;
+    notify();
+}
+
+void KeysExercise::setKeyedTips(bool on) {
+    if (on == m_keyedTips)
+        return;
+    m_keyedTips = on;
+    if (on)
+        mark(m_expectedKey, KeyPicture::Tip);
+    else
+        clearMarks();
+    m_changes |= SwitchesChanged;
+    notify();
+}
+
+void KeysExercise::setKeystrokeSound(bool on) {
+    if (on == m_keystrokeSound)
+        return;
+    m_keystrokeSound = on;
+    emit changed(SwitchesChanged);
+}
+
+void KeysExercise::lessonEndAnswered(bool ok) {
+    if (ok)
+        m_exerciseFlag = QStringLiteral("end");
+    else
+        reset();
+    notify();
+}
+
+void KeysExercise::chooserClosed(int chosenIndex) {
+    if (chosenIndex >= 0 && chosenIndex < KeyLessons::kLessons) {
+        m_lessonIndex = chosenIndex;
+        loadLesson();
+        reset();
+    } else if (m_exerciseFlag == u"end") {
+        reset();
+    }
+    notify();
+}
+
+// --- timer ticks ---
+
+void KeysExercise::clockTick() {
+    if (!m_clockRunning)
+        return;
+    ++m_seconds;
+    m_hms.addSecond();
+    updateSpeed();
+    emit changed(ClockChanged | MetersChanged);
+}
+
+void KeysExercise::tabMarkTick() {
+    if (m_keyedTips)
+        mark(kTabLabel, KeyPicture::Tip);
+    notify();
+}
+
+void KeysExercise::capsProbeTick() {
+    const bool on = m_capsQuery();
+    if (on != m_capsIndicator) {
+        m_capsIndicator = on;
+        m_changes |= CapsIndicatorChanged;
+    }
+    if (!on && m_keyedTips)
+        mark(KeyCode::CapsLock, KeyPicture::Tip);
+    notify();
+}
+
+// --- helpers; they record what changed and leave the notification to the caller ---
+
+// The one notification of a public input, when anything changed.
+void KeysExercise::notify() {
+    if (m_changes)
+        emit changed(std::exchange(m_changes, {}));
+}
+
+void KeysExercise::updateSpeed() {
+    if (m_seconds != 0)
+        m_speedText = Meters::speed(m_typedCount, m_seconds, QStringLiteral(" WPM"));
+}
+
+void KeysExercise::updateAccuracyAndSpeed() {
+    if (m_typedCount != 0)
+        m_accuracyText = Meters::accuracy(m_typedCount - m_wrongCount, m_typedCount);
+    updateSpeed();
+    m_changes |= MetersChanged;
+}
+
+void KeysExercise::clearMarks() {
+    if (!m_marks.isEmpty()) {
+        m_marks.clear();
+        m_changes |= MarksChanged;
+    }
+}
+
+void KeysExercise::mark(int key, KeyPicture picture) {
+    for (KeyMark& m : m_marks) {
+        if (m.key == key) {
+            if (m.picture != picture) {
+                m.picture = picture;
+                m_changes |= MarksChanged;
+            }
+            return;
+        }
+    }
+    m_marks.append({key, picture});
+    m_changes |= MarksChanged;
+}
+
+void KeysExercise::markTip() {
+    if (m_keyedTips)
+        mark(m_expectedKey, KeyPicture::Tip);
+}
+
+void KeysExercise::setExpected(const QString& c) {
+    m_expectedChar = c;
+    if (!c.isEmpty())
+        m_expectedKey = keyCodeFor(c[0]);
+}
+
+void KeysExercise::startLine(const QString& line) {
+    m_currentLine = line;
+    m_cursorPos = 1;
+    setExpected(line.left(1));
+    clearTypedRow();
+    m_changes |= LineChanged | CursorMoved;
+}
+
+void KeysExercise::clearTypedRow() {
+    m_typedRowRight.clear();
+    m_typedRowWrong.clear();
+    m_nextCellX = 0;
+    m_changes |= TypedRowChanged;
+}
+
+// "Keystroke sound" is read at every request.
+void KeysExercise::requestSound(Change sound) {
+    if (m_keystrokeSound)
+        m_changes |= sound;
+}
+
+void KeysExercise::setHistory(const QString& text) {
+    if (text != m_typedHistory) {
+        m_typedHistory = text;
+        m_changes |= HistoryChanged;
+    }
+}

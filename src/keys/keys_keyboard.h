@@ -1,0 +1,68 @@
+#pragma once
+
+#include "keys/keys_exercise.h"
+#include "shell/program_folder.h"
+
+#include <QImage>
+#include <QList>
+#include <QRect>
+#include <QWidget>
+#include <array>
+
+// The five pictures of the Keys practice keyboard, each the whole keyboard drawn in one role.
+// A mark copies a key's rectangle from one of them onto the keyboard area.
+namespace KeysPictures {
+
+enum class Role { Base, Tip, Press, WrongPress, WrongKey };
+
+// The picture drawn in memory at `pixelSize` (device pixels) for a keyboard of `logicalSize`.
+QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio);
+
+// The scaled copy's file: "\test5.bmp" for the base picture, "\test2.bmp" ... "\test6.bmp".
+QString resource(Role role);
+
+// Loads the copy at `path` when it has the size wanted; otherwise draws the picture and
+// writes it there (a missing, unreadable or stale copy). `written` tells which happened.
+QImage loadOrWrite(Role role, const QString& path, QSize logicalSize, qreal devicePixelRatio,
+                   bool* written = nullptr);
+
+// The key rectangle of label `index` in a keyboard of `logicalSize`, in its pixels; an empty
+// rectangle for an index without a label.
+QRectF labelRect(int index, QSize logicalSize);
+
+} // namespace KeysPictures
+
+// The keyboard area Picture5: the base picture with the marks of the exercise copied over it.
+// Changing the marks repaints only the keys whose mark changed.
+class KeysKeyboard : public QWidget {
+    Q_OBJECT
+  public:
+    explicit KeysKeyboard(QWidget* parent = nullptr);
+
+    // The base picture from its scaled copy at `path`, written when needed.
+    void loadBase(const QString& path);
+    // The four mark pictures from their copies in the folder, written when needed.
+    void completePictures(const ProgramFolder& folder);
+    bool picturesComplete() const { return m_complete; }
+
+    void setMarks(const QList<KeyMark>& marks);
+    QList<KeyMark> marks() const { return m_marks; }
+    void setCapsIndicator(bool shown);
+    QWidget* capsIndicator() const { return m_caps; }
+    QRect labelRect(int index) const {
+        return KeysPictures::labelRect(index, size()).toAlignedRect();
+    }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    const QImage& picture(KeyPicture picture);
+    void updateKey(int index);
+
+    QImage m_base;
+    std::array<QImage, 4> m_pictures; // by KeyPicture
+    bool m_complete = false;
+    QList<KeyMark> m_marks;
+    QWidget* m_caps = nullptr; // Picture1, holding Image7
+};

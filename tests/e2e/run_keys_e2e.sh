@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Keys practice in a real X window, typed with real key events: a small fixture lesson with
+# one wrong key, two keys that overlap and a capital, up to the lesson-end prompt. OK there
+# opens the chooser, which picks the third lesson; closing the window leaves sz0.txt holding
+# both switches and that lesson.
+set -euo pipefail
+program_dir=$1
+fixture=$2
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'kill $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
+
+exec 3<> "$work/displayfd"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do
+    display=$(head -n1 "$work/displayfd" 2>/dev/null || true)
+    [ -n "$display" ] && break
+    sleep 0.1
+done
+export DISPLAY=":$display"
+unset QT_QPA_PLATFORM
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+find_window() { # title pattern
+    for _ in $(seq 100); do
+        wid=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
+        [ -n "$wid" ] && { echo "$wid"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+wait_exit() { # pid
+    for _ in $(seq 100); do
+        kill -0 "$1" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    kill "$1" 2>/dev/null || true
+    return 1
+}
+
+folder="$work/zephkin"
+cp -r "$program_dir" "$folder"
+cp "$fixture" "$folder/1/0.txt"
+printf '1100\r\n' > "$folder/sz0.txt"
+
+"$folder/zephkin" 2>"$work/stderr" &
+pid=$!
+words=$(find_window "Word practice|Common words") || fail "the first window did not open"
+sleep 0.3
+xdotool mousemove --window "$words" 228 39 click 1
+keys=$(find_window "Keys practice") || fail "the Keys practice window did not open"
+sleep 0.5
+xdotool windowfocus --sync "$keys" 2>/dev/null || true
+
+# Line 1 "fj dk": f, a wrong g, j, Space, then d and k overlapping.
+xdotool key --delay 60 f g j space
+xdotool keydown d; sleep 0.05; xdotool keydown k; sleep 0.05
+xdotool keyup d; sleep 0.05; xdotool keyup k; sleep 0.1
+# Line 2 "As;": a capital with Shift, s, semicolon.
+xdotool key --delay 60 shift+a s semicolon
+
+prompt=$(find_window "^Prompt$") || fail "the lesson-end prompt did not appear"
+sleep 0.3
+xdotool windowfocus --sync "$prompt" 2>/dev/null || true
+xdotool key Return # OK
+chooser=$(find_window "Select lesson") || fail "OK did not open the lesson chooser"
+sleep 0.3
+xdotool windowfocus --sync "$chooser" 2>/dev/null || true
+# Enter in the list moves to OK; the second Enter chooses.
+xdotool key --delay 80 Down Down Return Return
+sleep 0.5
+python3 "$here/close_window.py" "$keys"
+wait_exit "$pid" || fail "closing the Keys practice window did not end the program"
+got=$(od -An -c "$folder/sz0.txt" | tr -s ' ')
+want=$(printf '1102\r\n' | od -An -c | tr -s ' ')
+[ "$got" = "$want" ] || fail "sz0.txt holds [$got], expected [$want]"
+echo "keys end-to-end: all passed"

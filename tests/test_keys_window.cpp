@@ -1,0 +1,298 @@
+// Keys practice window: real key events through the input box, the drawing, the keyboard
+// pictures and the chooser.
+
+#include "fakes.h"
+#include "keys/key_chooser.h"
+#include "keys/key_lessons.h"
+#include "keys/keys_display.h"
+#include "keys/keys_keyboard.h"
+#include "keys/keys_window.h"
+#include "shell/fonts.h"
+#include "shell/key_codes.h"
+#include "shell/keyboard_table.h"
+#include "shell/timer_table.h"
+#include "shell/twips.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// A key pressed and released in the input box as the platform delivers it, with a scan code.
+void typeKey(QWidget* input, Qt::Key key, const QString& text, Qt::KeyboardModifiers mods = {}) {
+    const quint32 scan = 8 + quint32(key & 0xff);
+    QKeyEvent press(QEvent::KeyPress, key, mods, scan, 0, 0, text);
+    QCoreApplication::sendEvent(input, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, mods, scan, 0, 0, text);
+    QCoreApplication::sendEvent(input, &release);
+}
+
+void typeText(QWidget* input, const QString& text) {
+    for (QChar c : text) {
+        const Qt::Key key = c == u' ' ? Qt::Key_Space : Qt::Key(c.toUpper().unicode());
+        typeKey(input, key, QString(c), c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
+    }
+}
+
+QColor averageColour(const QImage& image, const QRectF& logical) {
+    const qreal d = image.devicePixelRatio();
+    const QRect r(QPointF(logical.topLeft() * d).toPoint(),
+                  QPointF(logical.bottomRight() * d).toPoint());
+    long long red = 0, green = 0, blue = 0, n = 0;
+    for (int y = r.top(); y < r.bottom(); y += 2)
+        for (int x = r.left(); x < r.right(); x += 2) {
+            const QColor c = image.pixelColor(x, y);
+            red += c.red();
+            green += c.green();
+            blue += c.blue();
+            ++n;
+        }
+    return n ? QColor(int(red / n), int(green / n), int(blue / n)) : QColor();
+}
+
+} // namespace
+
+class KeysWindowTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    FakePlatform m_platform;
+    FakeSound m_sound;
+    FakeNavigator m_navigator;
+
+    AppContext context() {
+        return AppContext{ProgramFolder(m_dir.path()), &m_platform, &m_sound, nullptr,
+                          &m_navigator};
+    }
+    QString file(const QString& name) const { return m_dir.filePath(name); }
+
+    std::unique_ptr<KeysWindow> openWindow(const QByteArray& lesson, const QByteArray& sz0) {
+        writeBytes(file("sz0.txt"), sz0);
+        QDir().mkpath(file("1"));
+        writeBytes(file("1/0.txt"), lesson);
+        auto window = std::make_unique<KeysWindow>(context());
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        return window;
+    }
+
+  private slots:
+    // The platform's key for each character a lesson can hold is the key the rules expect
+    // for it; X11 reports the shifted symbol on the press and the plain one on a late release,
+    // and both give the same key.
+    void platformKeysMapToTheKeysOfTheRules() {
+        for (char16_t c = 0x20; c < 0x7f; ++c) {
+            const int qtKey = QChar(c).toUpper().unicode();
+            QVERIFY2(virtualKeyCode(qtKey) == KeysExercise::keyCodeFor(QChar(c)),
+                     qPrintable(QString(QChar(c))));
+        }
+        const std::pair<int, int> named[] = {
+            {Qt::Key_Backspace, 8}, {Qt::Key_Return, 13}, {Qt::Key_Enter, 13},
+            {Qt::Key_Shift, 16},    {Qt::Key_Pause, 19},  {Qt::Key_CapsLock, 20},
+            {Qt::Key_Space, 32},    {Qt::Key_Tab, 9},     {Qt::Key_F1, 112},   {Qt::Key_Insert, 0}};
+        for (const auto& [qtKey, code] : named)
+            QCOMPARE(virtualKeyCode(qtKey), code);
+    }
+
+    void init() {
+        m_platform.asked.clear();
+        m_platform.opened.clear();
+        m_sound.played.clear();
+        for (const char* name : {"test2.bmp", "test3.bmp", "test4.bmp", "test5.bmp", "test6.bmp"})
+            QFile::remove(file(QString::fromLatin1(name)));
+    }
+
+    void typingALessonThroughTheInputBox() {
+        auto window = openWindow("Fixture\r\nfj F\r\nk\r\n", "1100\r\n");
+        auto* input = window->findChild<QLineEdit*>("Text1");
+        auto* panel = window->findChild<PracticeLinePanel*>("Picture11");
+        auto* row = window->findChild<TypedRow*>("Picture10");
+        QCOMPARE(window->findChild<QLabel*>("Label8")->text(), QStringLiteral("Fixture"));
+        QCOMPARE(panel->line(), QStringLiteral("fj F"));
+        QCOMPARE(window->keyboard()->marks(), (QList<KeyMark>{{70, KeyPicture::Tip}}));
+
+        typeText(input, QStringLiteral("fjd"));
+        QCOMPARE(input->text(), QStringLiteral("djf")); // newest first
+        QCOMPARE(row->right(), QStringLiteral("fj"));
+        QCOMPARE(row->wrong(), QStringLiteral("d"));
+        QCOMPARE(panel->cursorAfter(), 2);
+        QCOMPARE(window->keyboard()->marks(),
+                 (QList<KeyMark>{{32, KeyPicture::Tip}, {68, KeyPicture::WrongKey}}));
+        QCOMPARE(window->findChild<QLabel*>("Label38")->text(), QStringLiteral("66 %"));
+        QVERIFY(window->timers().isActive("Timer4"));
+        QCOMPARE(m_sound.played.size(), 3);
+        QVERIFY(m_sound.played.last().endsWith(QStringLiteral("error.wav")));
+
+        // A capital: Shift down, the letter, Shift up, as a real keyboard sends them.
+        typeText(input, QStringLiteral(" "));
+        QKeyEvent shiftDown(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier, 50, 0, 0);
+        QCoreApplication::sendEvent(input, &shiftDown);
+        typeKey(input, Qt::Key_F, QStringLiteral("F"), Qt::ShiftModifier);
+        QKeyEvent shiftUp(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier, 50, 0, 0);
+        QCoreApplication::sendEvent(input, &shiftUp);
+        QCOMPARE(panel->line(), QStringLiteral("k"));
+        QCOMPARE(row->right(), QString());
+
+        // The last key ends the lesson; Cancel at the prompt starts it again.
+        m_platform.answer = false;
+        typeText(input, QStringLiteral("k"));
+        QCOMPARE(m_platform.asked, QStringList{QStringLiteral("Prompt")});
+        QCOMPARE(panel->line(), QStringLiteral("fj F"));
+        QCOMPARE(window->findChild<QLabel*>("Label40")->text(), QStringLiteral("0:00:00"));
+        QCOMPARE(window->findChild<QLabel*>("Label38")->text(), QStringLiteral("0 %"));
+        QCOMPARE(input->text(), QString());
+        QCOMPARE(window->findChild<KeysStatusBar*>("Picture8")->progressWidth(), 0);
+    }
+
+    void lessonEndOkOpensTheChooser() {
+        auto window = openWindow("Fixture\r\nf\r\n", "0000\r\n");
+        writeBytes(file("1/4.txt"), "Four\r\nru\r\n");
+        m_platform.answer = true;
+        QTimer::singleShot(0, this, [] {
+            auto* chooser = qobject_cast<KeyChooser*>(QApplication::activeModalWidget());
+            QVERIFY(chooser);
+            QCOMPARE(chooser->windowTitle(), QStringLiteral(" Select lesson"));
+            chooser->list()->setCurrentRow(4);
+            chooser->findChild<QPushButton*>("Command1")->click();
+        });
+        typeText(window->findChild<QLineEdit*>("Text1"), QStringLiteral("f"));
+        QCOMPARE(window->lessonIndex(), 4);
+        QCOMPARE(window->findChild<QLabel*>("Label8")->text(), QStringLiteral("Four"));
+        QCOMPARE(window->exercise().exerciseFlag(), QStringLiteral("home"));
+    }
+
+    void tabIsMarkedNotTyped() {
+        auto window = openWindow("Fixture\r\nfj\r\n", "1100\r\n");
+        window->show();
+        auto* input = window->findChild<QLineEdit*>("Text1");
+        input->setFocus();
+        QTest::keyClick(input, Qt::Key_Tab);
+        QVERIFY(window->keyboard()->marks().contains(KeyMark{527, KeyPicture::Press}));
+        QVERIFY(window->timers().isActive("Timer2"));
+        QCOMPARE(input->text(), QString());
+        QCOMPARE(window->exercise().typedCount(), 0);
+    }
+
+    void chooserListsTheLessonsAndEnterMovesToOk() {
+        KeyChooser chooser(&m_platform, QStringLiteral("https://games.example/"));
+        QCOMPARE(chooser.list()->count(), 16);
+        QCOMPARE(chooser.list()->currentRow(), 0);
+        chooser.show();
+        QApplication::setActiveWindow(&chooser);
+        chooser.list()->setFocus();
+        chooser.list()->setCurrentRow(6);
+        QTest::keyClick(chooser.list(), Qt::Key_Return);
+        QVERIFY(chooser.isVisible()); // Enter does not choose by itself
+        QCOMPARE(QApplication::focusWidget(), chooser.findChild<QPushButton*>("Command1"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(chooser.chosenIndex(), 6);
+
+        KeyChooser link(&m_platform, QStringLiteral("https://games.example/"));
+        link.findChild<QPushButton*>("Command3")->click();
+        QCOMPARE(m_platform.opened, QStringList{QStringLiteral("https://games.example/")});
+        QCOMPARE(link.chosenIndex(), -1);
+    }
+
+    // Every key label lies on the keyboard, every mark covers its key, the Caps Lock lamp
+    // covers the Caps Lock key.
+    void keyLabelsLieOnTheKeyboard() {
+        auto window = openWindow("Fixture\r\nf\r\n", "0000\r\n");
+        KeysKeyboard* keyboard = window->keyboard();
+        const QRect area = keyboard->rect();
+        for (const KeyboardTable::Place& place : KeyboardTable::keysKeyboardLabels())
+            QVERIFY2(area.contains(keyboard->labelRect(place.index)),
+                     qPrintable(QString::number(place.index)));
+        QCOMPARE(keyboard->capsIndicator()->geometry(), keyboard->labelRect(20));
+        QVERIFY(keyboard->labelRect(16).isEmpty()); // Shift carries no label
+        QVERIFY(window->rect().contains(keyboard->geometry()));
+    }
+
+    // The five pictures: each role looks different on a letter key, and the marks' colours
+    // are what the learner is told: green to press, red for a wrong key.
+    void picturesDifferByRole() {
+        const QSize size(695, 223);
+        const QRectF f = KeysPictures::labelRect(70, size);
+        QList<QColor> colours;
+        using R = KeysPictures::Role;
+        for (R role : {R::Base, R::Tip, R::Press, R::WrongPress, R::WrongKey}) {
+            const QColor c = averageColour(KeysPictures::draw(role, size, 1), f);
+            for (const QColor& other : colours)
+                QVERIFY(qAbs(c.red() - other.red()) + qAbs(c.green() - other.green()) +
+                            qAbs(c.blue() - other.blue()) >
+                        30);
+            colours << c;
+        }
+        QVERIFY(colours[1].green() > colours[1].red() && colours[2].green() > colours[2].red());
+        QVERIFY(colours[3].red() > colours[3].green() && colours[4].red() > colours[4].green());
+        // Tab is plain on the tip picture, green on the press picture.
+        const QRectF tab = KeysPictures::labelRect(527, size);
+        QCOMPARE(averageColour(KeysPictures::draw(R::Tip, size, 1), tab),
+                 averageColour(KeysPictures::draw(R::Base, size, 1), tab));
+    }
+
+    void scaledPicturesAreWrittenOnceAndRedrawnWhenStale() {
+        auto window = openWindow("Fixture\r\nf\r\n", "1100\r\n");
+        QVERIFY(QFileInfo::exists(file("test5.bmp")));
+        QVERIFY(!QFileInfo::exists(file("test2.bmp")));
+        auto* timer3 = window->findChild<QTimer*>("Timer3");
+        QVERIFY(timer3->isActive());
+        QCOMPARE(timer3->interval(), 55);
+        window->timers().fire("Timer3");
+        for (const char* name : {"test2.bmp", "test3.bmp", "test4.bmp", "test6.bmp"}) {
+            const QImage copy(file(QString::fromLatin1(name)));
+            QCOMPARE(copy.size(), window->keyboard()->size() * window->devicePixelRatioF());
+        }
+
+        // A later load reads the copies and writes nothing; a copy of another size is drawn
+        // again.
+        const QDateTime written = QFileInfo(file("test3.bmp")).lastModified();
+        QImage(QSize(100, 30), QImage::Format_RGB888).save(file("test5.bmp"), "BMP");
+        auto again = std::make_unique<KeysWindow>(context());
+        QCOMPARE(QImage(file("test5.bmp")).size(), again->keyboard()->size());
+        again->completePictures();
+        QCOMPARE(QFileInfo(file("test3.bmp")).lastModified(), written);
+    }
+
+    // What the learner must see fits: each shipped heading in its label, each practice line
+    // in the window.
+    void shippedLessonsFitTheWindow() {
+        QDir().mkpath(file("1"));
+        for (int i = 0; i < KeyLessons::kLessons; ++i) {
+            const QString name = QStringLiteral("1/%1.txt").arg(i);
+            QFile::remove(file(name));
+            QVERIFY(QFile::copy(QStringLiteral(DATA_DIR "/") + name, file(name)));
+        }
+        writeBytes(file("sz0.txt"), "1100\r\n");
+        KeysWindow window(context());
+        auto* heading = window.findChild<QLabel*>("Label8");
+        auto* panel = window.findChild<PracticeLinePanel*>("Picture11");
+        const QFontMetrics line(panel->font());
+        for (int i = 0; i < KeyLessons::kLessons; ++i) {
+            window.exercise().chooserClosed(i);
+            QVERIFY2(QFontMetrics(heading->font()).horizontalAdvance(heading->text()) <=
+                         heading->width(),
+                     qPrintable(heading->text()));
+            for (int k = 1; k <= window.exercise().lineCount(); ++k) {
+                const QString text = window.exercise().TextBoxGetLine(k);
+                QVERIFY2(panel->x() + line.horizontalAdvance(text) <= window.width(),
+                         qPrintable(text));
+            }
+        }
+    }
+
+    void switchesAndLessonAreSaved() {
+        auto window = openWindow("Fixture\r\nf\r\n", "0109\r\n");
+        window->findChild<QCheckBox*>("Check1")->click();
+        window->findChild<QCheckBox*>("Check1qq")->click();
+        window->close();
+        QCOMPARE(readAll(file("sz0.txt")), QByteArray("1009\r\n"));
+    }
+};
+
+QTEST_MAIN(KeysWindowTest)
+#include "test_keys_window.moc"
