@@ -129,6 +129,9 @@ class ShellTest : public QObject {
         const QByteArray chinese("\xC4\xE3\xBA\xC3 ok"); // "ni hao" and ASCII
         QCOMPARE(decodeGbk(chinese), QString::fromUtf8("\u4f60\u597d ok"));
         QCOMPARE(encodeGbk(decodeGbk(chinese)), chinese);
+        const QByteArray ascii("Lesson 1\tok\r\n");
+        QCOMPARE(decodeGbk(ascii), QString::fromLatin1(ascii));
+        QCOMPARE(encodeGbk(QString::fromLatin1(ascii)), ascii);
     }
 
     void twipsAreFifteenToThePixel() {

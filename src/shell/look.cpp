@@ -95,9 +95,14 @@ void addMeters(QWidget* parent, std::initializer_list<Meter> meters, MeterLayout
     }
 }
 
+void setStyleSheet(QWidget* widget, const QString& styleSheet) {
+    if (widget->styleSheet() != styleSheet)
+        widget->setStyleSheet(styleSheet);
+}
+
 void setOwnStyle(QWidget* widget, const QString& styleSheet) {
     widget->setProperty("ownStyle", styleSheet);
-    widget->setStyleSheet(styleSheet);
+    setStyleSheet(widget, styleSheet);
 }
 
 } // namespace Look

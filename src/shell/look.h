@@ -55,6 +55,10 @@ enum class MeterLayout { CaptionBefore, CaptionAbove };
 void addMeters(QWidget* parent, std::initializer_list<Meter> meters, MeterLayout layout,
                int leftTwips, int topTwips, int chipWidthTwips = 1320);
 
+// Sets a style sheet unless the widget has that one already: setting one re-polishes the
+// widget and all its children even when nothing changed.
+void setStyleSheet(QWidget* widget, const QString& styleSheet);
+
 // Sets a widget's own look: applied now and kept under every skin (see SkinEngine).
 void setOwnStyle(QWidget* widget, const QString& styleSheet);
 

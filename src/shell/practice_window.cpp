@@ -173,7 +173,7 @@ void PracticeWindow::rearm() {
 
 void PracticeWindow::markNavigation() {
     for (int i = 0; i < kNavigationEntries; ++i)
-        m_navigation[i]->setStyleSheet(entryStyle(i == m_ownEntry));
+        Look::setStyleSheet(m_navigation[i], entryStyle(i == m_ownEntry));
 }
 
 void PracticeWindow::navigationClick(int entry) {
