@@ -23,7 +23,7 @@ namespace WaveFile {
 
 // Reads a RIFF WAVE file of integer PCM. A file in any other encoding, a truncated or
 // malformed one, one without samples or one larger than `maxBytes` gives nothing.
-std::optional<WaveClip> read(const QString& path, qint64 maxBytes = 32 * 1024 * 1024);
+std::optional<WaveClip> read(const QString& path, qint64 maxBytes = 4 * 1024 * 1024);
 std::optional<WaveClip> parse(const QByteArray& bytes);
 
 } // namespace WaveFile
