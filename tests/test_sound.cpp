@@ -32,6 +32,8 @@ class Recorder {
     }
     bool ok() const { return m_pipe >= 0; }
     void start() {
+        m_stop = false;
+        m_samples.clear();
         // What the server wrote before now is of no interest.
         char drain[4096];
         while (::read(m_pipe, drain, sizeof drain) > 0) {
@@ -104,25 +106,84 @@ double loudMs(const Samples& clip) {
     return first < 0 ? 0 : (last - first + 1) / 44.1;
 }
 
+struct Fault {
+    QString what; // empty: none
+    bool late = false; // a sound ended, or never began, before the next one came
+};
+
+// A short silence may come between a sound cut off and the next when the machine is busy.
+constexpr qsizetype MostSilence = 44100 / 20;
+
+// What is wrong with a recording of `clips` played one after the other, or nothing when it
+// holds, sample for sample: the start of every sound but the last, cut off where the next one
+// begins, then the last one whole, and silence around them.
+Fault fault(const Samples& heard, const std::vector<Samples>& clips, const QStringList& files) {
+    const Samples& last = clips.back();
+    qsizetype start = -1;
+    for (qsizetype at = qsizetype(heard.size()) - qsizetype(last.size()); at >= 0; --at)
+        if (matches(heard, at, last, last.size())) {
+            start = at;
+            break;
+        }
+    if (start < 0)
+        return {QStringLiteral("%1 (the last sound) was not heard whole").arg(files.last())};
+    if (!silent(heard, start + last.size(), heard.size()))
+        return {QStringLiteral("something followed the last sound")};
+    const Samples whole(heard.begin() + start, heard.begin() + start + last.size());
+    qInfo("%s heard for %.1f ms above -30 dBFS", qPrintable(files.last()), loudMs(whole));
+
+    // Walking back: each earlier sound heard from its beginning, at least 1 ms of it and less
+    // than all of it, up to where the next one began.
+    for (qsizetype k = qsizetype(clips.size()) - 2; k >= 0; --k) {
+        const Samples& clip = clips[k];
+        qsizetype end = start;
+        while (end > 0 && start - end < MostSilence && silent(heard, end - 1, end))
+            --end;
+        qsizetype length = 44;
+        while (length <= qsizetype(clip.size()) && !matches(heard, end - length, clip, length))
+            ++length;
+        if (length >= qsizetype(clip.size()))
+            return {QStringLiteral("%1 (sound %2) was not cut off by the next")
+                        .arg(files[k])
+                        .arg(k + 1),
+                    true};
+        qInfo("%s cut off after %.1f ms", qPrintable(files[k]), length / 44.1);
+        start = end - length;
+    }
+    if (!silent(heard, 0, start))
+        return {QStringLiteral("something was heard before the first sound")};
+    return {};
+}
+
 } // namespace
 
 class SoundTest : public QObject {
     Q_OBJECT
+    std::unique_ptr<EventSoundPlayer> m_player;
+
   private slots:
-    // Each row plays sounds at the given moments. What comes back must be, sample for
-    // sample: the start of every sound but the last, cut off where the next one begins, then
-    // the last one whole, and silence around them.
+    void initTestCase() {
+        // The first sound of a player also connects to the server; the rows time the rest.
+        m_player = std::make_unique<EventSoundPlayer>();
+        for (const char* name : {"type.wav", "error.wav"})
+            m_player->preload(QStringLiteral(DATA_DIR "/") + QLatin1String(name));
+        m_player->PlayWave(QStringLiteral(DATA_DIR "/type.wav"));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    void cleanupTestCase() { m_player.reset(); }
+
+    // Each row plays sounds at the given moments, as typing would.
     void soundsAreHeardWholeUnlessCutOff_data() {
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QList<int>>("gapsMs"); // before each sound but the first
         QTest::newRow("click alone") << QStringList{"type.wav"} << QList<int>{};
         QTest::newRow("error tone alone") << QStringList{"error.wav"} << QList<int>{};
         QTest::newRow("error tone cuts a click off")
-            << QStringList{"type.wav", "error.wav"} << QList<int>{11};
+            << QStringList{"type.wav", "error.wav"} << QList<int>{18};
         QTest::newRow("click cuts the error tone off")
             << QStringList{"error.wav", "type.wav"} << QList<int>{60};
         QTest::newRow("fast typing restarts the click")
-            << QStringList{"type.wav", "type.wav", "type.wav"} << QList<int>{12, 12};
+            << QStringList{"type.wav", "type.wav", "type.wav"} << QList<int>{18, 18};
     }
     void soundsAreHeardWholeUnlessCutOff() {
         QFETCH(QStringList, files);
@@ -134,49 +195,23 @@ class SoundTest : public QObject {
         }
         Recorder recorder;
         QVERIFY(recorder.ok());
-        EventSoundPlayer player;
-        for (const QString& file : files)
-            player.preload(QStringLiteral(DATA_DIR "/") + file);
-        recorder.start();
-        for (qsizetype i = 0; i < files.size(); ++i) {
-            if (i > 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(gapsMs[i - 1]));
-            player.PlayWave(QStringLiteral(DATA_DIR "/") + files[i]);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(clips.back().size() / 44 + 400));
-        const Samples heard = recorder.stop();
-
-        // The last sound whole: the one place where all of it matches.
-        const Samples& last = clips.back();
-        qsizetype start = -1;
-        for (qsizetype at = 0; at + qsizetype(last.size()) <= qsizetype(heard.size()); ++at)
-            if (matches(heard, at, last, last.size())) {
-                start = at;
-                break;
+        for (int attempt = 1;; ++attempt) {
+            recorder.start();
+            for (qsizetype i = 0; i < files.size(); ++i) {
+                if (i > 0)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(gapsMs[i - 1]));
+                m_player->PlayWave(QStringLiteral(DATA_DIR "/") + files[i]);
             }
-        QVERIFY2(start >= 0, "the last sound was not heard whole");
-        QVERIFY2(silent(heard, start + last.size(), heard.size()), "something followed it");
-        qInfo("%s heard for %.1f ms above -30 dBFS", qPrintable(files.last()), loudMs(last));
-
-        // Walking back: each earlier sound heard from its beginning, at least 1 ms of it and
-        // less than all of it, up to where the next one began.
-        for (qsizetype k = clips.size() - 2; k >= 0; --k) {
-            const Samples& clip = clips[k];
-            qsizetype begin = -1;
-            for (qsizetype length = 44; length < qsizetype(clip.size()); ++length)
-                if (matches(heard, start - length, clip, length) &&
-                    !silent(heard, start - length, start)) {
-                    begin = start - length;
-                    break;
-                }
-            QVERIFY2(begin >= 0, qPrintable(QStringLiteral("%1 (sound %2) was not cut off where "
-                                                           "the next began")
-                                                .arg(files[k])
-                                                .arg(k + 1)));
-            qInfo("%s cut off after %.1f ms", qPrintable(files[k]), (start - begin) / 44.1);
-            start = begin;
+            std::this_thread::sleep_for(std::chrono::milliseconds(clips.back().size() / 44 + 400));
+            const Fault wrong = fault(recorder.stop(), clips, files);
+            if (wrong.what.isEmpty())
+                break;
+            // On a busy machine a request may come so late that the sound before it has
+            // ended, or so early that it never began: that alone is tried again.
+            if (!wrong.late || attempt == 4)
+                QFAIL(qPrintable(wrong.what));
+            qInfo("%s: once more", qPrintable(wrong.what));
         }
-        QVERIFY2(silent(heard, 0, start), "something was heard before the first sound");
     }
 };
 

@@ -8,11 +8,11 @@
 #include <mutex>
 #include <thread>
 
-#if __has_include(<dlfcn.h>) && __has_include(<pulse/simple.h>) && __has_include(<alsa/asoundlib.h>)
+#if __has_include(<dlfcn.h>) && __has_include(<pulse/pulseaudio.h>) && __has_include(<alsa/asoundlib.h>)
 #define ZEPHKIN_SOUND_OUTPUT 1
 #include <alsa/asoundlib.h>
 #include <dlfcn.h>
-#include <pulse/simple.h>
+#include <pulse/pulseaudio.h>
 #endif
 
 namespace {
@@ -22,7 +22,7 @@ using SteadyClock = std::chrono::steady_clock;
 
 // The thread writes this much at a time before it looks for a new request.
 constexpr auto ChunkTime = 10ms;
-// What the device holds ahead of what is heard: short, so a new sound cuts in at once.
+// What an ALSA device holds ahead of what is heard.
 constexpr auto BufferTime = 40ms;
 // An output with nothing to play is closed after this, so the sound server may let the
 // device sleep; opening it again takes about a millisecond.
@@ -44,6 +44,8 @@ class SoundOutput {
     virtual bool write(const char* data, qint64 bytes) = 0;
     // Drops what is buffered and not yet heard.
     virtual void discard() = 0;
+    // How much of a clip goes out in the first write.
+    virtual qint64 writeAhead() const = 0;
     // Silence written after a clip so its end reaches the speaker before the device runs dry.
     virtual qint64 trailingSilence() const { return 0; }
 };
@@ -56,71 +58,181 @@ bool resolve(void* library, const char* name, Function& function) {
     return function != nullptr;
 }
 
+// The few calls of PulseAudio's asynchronous API that the player needs.
 struct PulseApi {
-    decltype(&pa_simple_new) open;
-    decltype(&pa_simple_write) write;
-    decltype(&pa_simple_flush) flush;
-    decltype(&pa_simple_free) close;
+#define ZEPHKIN_PULSE_CALLS(X)                                                                   \
+    X(pa_threaded_mainloop_new) X(pa_threaded_mainloop_free) X(pa_threaded_mainloop_start)      \
+    X(pa_threaded_mainloop_stop) X(pa_threaded_mainloop_lock) X(pa_threaded_mainloop_unlock)    \
+    X(pa_threaded_mainloop_wait) X(pa_threaded_mainloop_signal)                                 \
+    X(pa_threaded_mainloop_get_api) X(pa_context_new) X(pa_context_connect)                     \
+    X(pa_context_disconnect) X(pa_context_unref) X(pa_context_get_state)                        \
+    X(pa_context_set_state_callback) X(pa_stream_new) X(pa_stream_connect_playback)             \
+    X(pa_stream_get_state) X(pa_stream_set_state_callback) X(pa_stream_set_write_callback)      \
+    X(pa_stream_writable_size) X(pa_stream_write) X(pa_stream_flush) X(pa_stream_disconnect)    \
+    X(pa_stream_unref) X(pa_operation_unref)
+#define ZEPHKIN_PULSE_MEMBER(name) decltype(&::name) name;
+    ZEPHKIN_PULSE_CALLS(ZEPHKIN_PULSE_MEMBER)
 
     // Loaded once and kept for the life of the process; null when the library is missing.
     static const PulseApi* get() {
-        static const PulseApi* api = [] () -> const PulseApi* {
+        static const PulseApi* api = []() -> const PulseApi* {
             static PulseApi loaded;
-            void* library = dlopen("libpulse-simple.so.0", RTLD_NOW | RTLD_LOCAL);
-            if (!library || !resolve(library, "pa_simple_new", loaded.open) ||
-                !resolve(library, "pa_simple_write", loaded.write) ||
-                !resolve(library, "pa_simple_flush", loaded.flush) ||
-                !resolve(library, "pa_simple_free", loaded.close))
+            void* library = dlopen("libpulse.so.0", RTLD_NOW | RTLD_LOCAL);
+            if (!library)
                 return nullptr;
+#define ZEPHKIN_PULSE_RESOLVE(name)                                                              \
+    if (!resolve(library, #name, loaded.name))                                                  \
+        return nullptr;
+            ZEPHKIN_PULSE_CALLS(ZEPHKIN_PULSE_RESOLVE)
             return &loaded;
         }();
         return api;
     }
 };
 
+// A playback stream whose buffer holds a whole event sound: a clip goes to the server in one
+// write, so a busy machine that keeps this thread waiting cannot break it up. The server is
+// asked for data early and in small steps, which keeps the sink's latency short.
 class PulseOutput final : public SoundOutput {
   public:
     static std::unique_ptr<SoundOutput> open(const WaveClip& format, const QByteArray& name) {
         const PulseApi* api = PulseApi::get();
         if (!api)
             return nullptr;
+        std::unique_ptr<PulseOutput> output(new PulseOutput(api, format));
+        if (!output->connect(name))
+            return nullptr;
+        return output;
+    }
+    ~PulseOutput() override {
+        if (!m_loop)
+            return;
+        m_api->pa_threaded_mainloop_stop(m_loop);
+        if (m_stream) {
+            m_api->pa_stream_disconnect(m_stream);
+            m_api->pa_stream_unref(m_stream);
+        }
+        if (m_context) {
+            m_api->pa_context_disconnect(m_context);
+            m_api->pa_context_unref(m_context);
+        }
+        m_api->pa_threaded_mainloop_free(m_loop);
+    }
+    bool write(const char* data, qint64 bytes) override {
+        Locked locked(this);
+        while (bytes > 0) {
+            if (m_api->pa_stream_get_state(m_stream) != PA_STREAM_READY)
+                return false;
+            const qint64 room = qint64(m_api->pa_stream_writable_size(m_stream));
+            if (room <= 0) {
+                m_api->pa_threaded_mainloop_wait(m_loop);
+                continue;
+            }
+            const qint64 part = std::min(room, bytes) / m_frameBytes * m_frameBytes;
+            if (part <= 0 || m_api->pa_stream_write(m_stream, data, size_t(part), nullptr, 0,
+                                                    PA_SEEK_RELATIVE) < 0)
+                return false;
+            data += part;
+            bytes -= part;
+        }
+        return true;
+    }
+    void discard() override {
+        Locked locked(this);
+        if (pa_operation* flushing = m_api->pa_stream_flush(m_stream, nullptr, nullptr))
+            m_api->pa_operation_unref(flushing);
+    }
+    qint64 writeAhead() const override { return m_bufferBytes; }
+
+  private:
+    static constexpr auto HeldTime = 500ms; // longer than either sound
+    static constexpr auto RequestTime = 10ms;
+
+    struct Locked {
+        explicit Locked(PulseOutput* output) : api(output->m_api), loop(output->m_loop) {
+            api->pa_threaded_mainloop_lock(loop);
+        }
+        ~Locked() { api->pa_threaded_mainloop_unlock(loop); }
+        const PulseApi* api;
+        pa_threaded_mainloop* loop;
+    };
+
+    PulseOutput(const PulseApi* api, const WaveClip& format)
+        : m_api(api), m_format(format), m_frameBytes(format.frameBytes()),
+          m_bufferBytes(bytesFor(format, HeldTime)) {}
+
+    static void wake(void*, void* self) {
+        auto* output = static_cast<PulseOutput*>(self);
+        output->m_api->pa_threaded_mainloop_signal(output->m_loop, 0);
+    }
+
+    bool connect(const QByteArray& name) {
+        m_loop = m_api->pa_threaded_mainloop_new();
+        if (!m_loop)
+            return false;
+        m_context =
+            m_api->pa_context_new(m_api->pa_threaded_mainloop_get_api(m_loop), name.constData());
+        if (!m_context)
+            return false;
+        m_api->pa_context_set_state_callback(
+            m_context, [](pa_context* c, void* self) { wake(c, self); }, this);
+        if (m_api->pa_context_connect(m_context, nullptr, PA_CONTEXT_NOFLAGS, nullptr) < 0 ||
+            m_api->pa_threaded_mainloop_start(m_loop) < 0)
+            return false;
+        Locked locked(this);
+        for (;;) {
+            const pa_context_state_t state = m_api->pa_context_get_state(m_context);
+            if (state == PA_CONTEXT_READY)
+                break;
+            if (!PA_CONTEXT_IS_GOOD(state))
+                return false;
+            m_api->pa_threaded_mainloop_wait(m_loop);
+        }
         pa_sample_spec spec{};
-        spec.format = format.bitsPerSample == 8    ? PA_SAMPLE_U8
-                      : format.bitsPerSample == 16 ? PA_SAMPLE_S16LE
-                      : format.bitsPerSample == 24 ? PA_SAMPLE_S24LE
-                                                   : PA_SAMPLE_S32LE;
-        spec.rate = uint32_t(format.sampleRate);
-        spec.channels = uint8_t(format.channels);
+        spec.format = m_format.bitsPerSample == 8    ? PA_SAMPLE_U8
+                      : m_format.bitsPerSample == 16 ? PA_SAMPLE_S16LE
+                      : m_format.bitsPerSample == 24 ? PA_SAMPLE_S24LE
+                                                     : PA_SAMPLE_S32LE;
+        spec.rate = uint32_t(m_format.sampleRate);
+        spec.channels = uint8_t(m_format.channels);
+        m_stream = m_api->pa_stream_new(m_context, "Keystroke sounds", &spec, nullptr);
+        if (!m_stream)
+            return false;
+        m_api->pa_stream_set_state_callback(
+            m_stream, [](pa_stream* s, void* self) { wake(s, self); }, this);
+        m_api->pa_stream_set_write_callback(
+            m_stream, [](pa_stream* s, size_t, void* self) { wake(s, self); }, this);
         // A pre-buffer of one frame: after the stream ran dry between two sounds, the next
         // one starts with its first bytes instead of waiting for a full buffer.
         pa_buffer_attr attr{};
         attr.maxlength = uint32_t(-1);
-        attr.tlength = uint32_t(bytesFor(format, BufferTime));
-        attr.prebuf = uint32_t(format.frameBytes());
-        attr.minreq = uint32_t(-1);
+        attr.tlength = uint32_t(m_bufferBytes);
+        attr.prebuf = uint32_t(m_frameBytes);
+        attr.minreq = uint32_t(bytesFor(m_format, RequestTime));
         attr.fragsize = uint32_t(-1);
-        int error = 0;
-        pa_simple* stream = api->open(nullptr, name.constData(), PA_STREAM_PLAYBACK, nullptr,
-                                      "Keystroke sounds", &spec, nullptr, &attr, &error);
-        if (!stream)
-            return nullptr;
-        return std::unique_ptr<SoundOutput>(new PulseOutput(api, stream));
-    }
-    ~PulseOutput() override { m_api->close(m_stream); }
-    bool write(const char* data, qint64 bytes) override {
-        int error = 0;
-        return m_api->write(m_stream, data, size_t(bytes), &error) == 0;
-    }
-    void discard() override {
-        int error = 0;
-        m_api->flush(m_stream, &error);
+        if (m_api->pa_stream_connect_playback(m_stream, nullptr, &attr, PA_STREAM_EARLY_REQUESTS,
+                                              nullptr, nullptr) < 0)
+            return false;
+        for (;;) {
+            const pa_stream_state_t state = m_api->pa_stream_get_state(m_stream);
+            if (state == PA_STREAM_READY)
+                return true;
+            if (!PA_STREAM_IS_GOOD(state))
+                return false;
+            m_api->pa_threaded_mainloop_wait(m_loop);
+        }
     }
 
-  private:
-    PulseOutput(const PulseApi* api, pa_simple* stream) : m_api(api), m_stream(stream) {}
     const PulseApi* m_api;
-    pa_simple* m_stream;
+    WaveClip m_format;
+    int m_frameBytes;
+    qint64 m_bufferBytes;
+    pa_threaded_mainloop* m_loop = nullptr;
+    pa_context* m_context = nullptr;
+    pa_stream* m_stream = nullptr;
 };
+
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
 struct AlsaApi {
     decltype(&snd_pcm_open) open;
@@ -145,6 +257,10 @@ struct AlsaApi {
                 !resolve(library, "snd_pcm_prepare", loaded.prepare) ||
                 !resolve(library, "snd_pcm_close", loaded.close))
                 return nullptr;
+            // No sound card is not worth a word on the terminal.
+            decltype(&snd_lib_error_set_handler) setErrorHandler = nullptr;
+            if (resolve(library, "snd_lib_error_set_handler", setErrorHandler))
+                setErrorHandler(ignoreAlsaError);
             return &loaded;
         }();
         return api;
@@ -199,6 +315,7 @@ class AlsaOutput final : public SoundOutput {
         m_api->drop(m_pcm);
         m_api->prepare(m_pcm);
     }
+    qint64 writeAhead() const override { return m_bufferBytes; }
     qint64 trailingSilence() const override { return m_bufferBytes; }
 
   private:
@@ -293,7 +410,10 @@ void EventSoundPlayer::Playback::run() {
         }
         bool written = true;
         if (clip) {
-            const qint64 bytes = std::min(clip->samples.size() - at, bytesFor(*clip, ChunkTime));
+            // A clip starts with as much as the output holds, so a short one is out of this
+            // thread's hands at once.
+            const qint64 most = at == 0 ? output->writeAhead() : bytesFor(*clip, ChunkTime);
+            const qint64 bytes = std::min(clip->samples.size() - at, most);
             written = output->write(clip->samples.constData() + at, bytes);
             at += bytes;
             if (at >= clip->samples.size()) {

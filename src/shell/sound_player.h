@@ -16,8 +16,7 @@ class SoundPlayer {
     virtual void PlayWave(const QString& path) = 0;
 };
 
-// Plays through PulseAudio (its simple API) or, where no sound server answers, straight to
-// ALSA. Both libraries are loaded at the first sound, so the program starts and stays silent
+// Plays through a PulseAudio stream or, where no sound server answers, straight to ALSA. Both libraries are loaded at the first sound, so the program starts and stays silent
 // on a machine that has neither. Writing to the device happens on a thread of the player's
 // own: no call here waits for the device.
 class EventSoundPlayer final : public SoundPlayer {
