@@ -91,7 +91,7 @@ int main(int argc, char* argv[]) {
     costs.reserve(10000);
     int n = 0;
     while (costs.size() < 10000) {
-        const QString word = window.exercise().targetWord;
+        const QString word = window.exercise().targetWord();
         for (qsizetype i = 0; i <= word.size() && costs.size() < 10000; ++i, ++n) {
             const QChar c = i == word.size() ? QChar(u' ') : (n % 10 == 9 ? QChar(u'#') : word[i]);
             const qint64 t0 = clock.nsecsElapsed();
@@ -115,7 +115,7 @@ int main(int argc, char* argv[]) {
         QTest::qWait(30);
         sound.lastPlay = -1;
         const qint64 t0 = clock.nsecsElapsed();
-        const QString word = window.exercise().targetWord;
+        const QString word = window.exercise().targetWord();
         QEventLoop loop;
         sound.waiting = &loop;
         QTimer::singleShot(200, &loop, &QEventLoop::quit);

@@ -2,6 +2,7 @@
 
 #include "fakes.h"
 #include "shell/fonts.h"
+#include "shell/keyboard_table.h"
 #include "shell/number_parse.h"
 #include "shell/practice_clock.h"
 #include "shell/program_folder.h"
@@ -55,6 +56,48 @@ QByteArray fileBytes(const char* name) {
 class ShellTest : public QObject {
     Q_OBJECT
   private slots:
+    // Every label of the Keys keyboard names a key of the table and lies inside the keyboard;
+    // keys never overlap, but for slivers and the two parts of the L-shaped Enter key.
+    void keysKeyboardLabelsAreKeysOfTheTable() {
+        using namespace KeyboardTable;
+        // The area is rounded to whole twips; a key may reach under one pixel past it.
+        const QRect area(0, 0, kKeysKeyboardWidthTwips + 14, kKeysKeyboardHeightTwips + 14);
+        QList<Place> drawn;
+        for (const Place& place : keysKeyboardLabels()) {
+            QVERIFY2(find(place.code), qPrintable(QString::number(place.index)));
+            QCOMPARE(keysKeyboardLabel(place.index), &place);
+            drawn << place;
+        }
+        for (const Place& place : keysKeyboardUnlabelled())
+            drawn << place;
+        for (const Place& place : drawn) {
+            QVERIFY(area.contains(place.twips));
+            for (const Place& other : drawn) {
+                // Neighbours may share a sliver of a few pixels of the picture at their edges.
+                const QRect shared = other.twips.intersected(place.twips);
+                if (&other != &place && other.code != place.code)
+                    QVERIFY2(shared.width() <= 75 || shared.height() <= 75,
+                             qPrintable(QStringLiteral("%1 %2").arg(place.code).arg(other.code)));
+            }
+        }
+        QCOMPARE(keysKeyboardLabel(kTabLabel)->code, 9);
+        QCOMPARE(keysKeyboardLabel(kEnterLowerLabel)->code, 13);
+        QCOMPARE(keysKeyboardLabel(16), nullptr); // Shift is never marked
+    }
+
+    // Every character of a US keyboard leads to the key whose cap shows it.
+    void everyCharacterFindsItsKey() {
+        using namespace KeyboardTable;
+        for (char c = '!'; c <= '~'; ++c) {
+            const Key* key = find(codeOf(QLatin1Char(c)));
+            QVERIFY2(key, qPrintable(QString(QLatin1Char(c))));
+            const QString shown = QString::fromLatin1(key->label) + QLatin1String(key->shifted);
+            QVERIFY2(shown.contains(QLatin1Char(c), Qt::CaseInsensitive), qPrintable(shown));
+        }
+        QCOMPARE(codeOf(u' '), 32);
+        QCOMPARE(codeOf(QChar(0x3000)), 0);
+    }
+
     void firstFieldIsReadLikeABasicInput_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("field");
@@ -181,6 +224,64 @@ class ShellTest : public QObject {
         writeBytes(dir.filePath("PixOS.urf"), "x");
         QCOMPARE(folder.findFile("\\pixos.urf"), dir.path() + "/PixOS.urf");
         QCOMPARE(folder.findFile("\\none.urf"), dir.path() + "/none.urf");
+    }
+
+    void stateNamesResolveInTheStateFolder_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("state");
+        QTest::newRow("theme") << "\\face.txt" << true;
+        QTest::newRow("word practice") << "\\sz1.txt" << true;
+        QTest::newRow("lesson hand-over") << "\\sz1-yj.txt" << true;
+        QTest::newRow("game settings") << "\\GameSet.txt" << true;
+        QTest::newRow("article scratch") << "\\new.txt" << true;
+        QTest::newRow("keyboard picture") << "\\test2.bmp" << true;
+        QTest::newRow("history") << "\\history.db" << true;
+        QTest::newRow("word list") << "\\2\\Lesson 1.txt" << false;
+        QTest::newRow("state name in a data folder") << "\\text\\sz1.txt" << false;
+        QTest::newRow("sound") << "\\type.wav" << false;
+        QTest::newRow("skin") << "\\PixOS.urf" << false;
+        QTest::newRow("game list") << "\\game-cz2.txt" << false;
+    }
+    void stateNamesResolveInTheStateFolder() {
+        QFETCH(QString, name);
+        QFETCH(bool, state);
+        const ProgramFolder folder("/opt/z", "/home/u/.local/share/Zephkin");
+        QCOMPARE(folder.path(name).startsWith(folder.stateDir() + u'/'), state);
+        QCOMPARE(folder.path(name).startsWith(folder.dir() + u'/'), !state);
+        // Without a state folder of its own, everything stays in the program folder.
+        QVERIFY(ProgramFolder("/opt/z").path(name).startsWith("/opt/z/"));
+    }
+
+    void readOnlyFolderKeepsEachUsersStateInTheirDataFolder() {
+        QTemporaryDir install;
+        QTemporaryDir home;
+        writeBytes(install.filePath("sz1.txt"), "1100001Lesson 1\r\n");
+        writeBytes(install.filePath("type.wav"), "RIFF");
+        QFile::setPermissions(install.filePath("sz1.txt"), QFile::ReadOwner | QFile::ReadOther);
+        const QString userA = home.filePath("a/.local/share/Zephkin");
+        const QString userB = home.filePath("b/.local/share/Zephkin");
+
+        // A writable folder keeps its state beside the executable and makes no data folder.
+        const ProgramFolder portable = ProgramFolder::choose(install.path(), true, userA);
+        QCOMPARE(portable.path("\\sz1.txt"), install.filePath("sz1.txt"));
+        QVERIFY(!QFileInfo::exists(userA));
+
+        // First start of a read-only install: the shipped defaults are copied, and the copy is
+        // the user's to rewrite.
+        const ProgramFolder first = ProgramFolder::choose(install.path(), false, userA);
+        QCOMPARE(first.path("\\sz1.txt"), userA + "/sz1.txt");
+        QCOMPARE(first.path("\\type.wav"), install.filePath("type.wav"));
+        QCOMPARE(readAll(userA + "/sz1.txt"), QByteArray("1100001Lesson 1\r\n"));
+        QVERIFY(!QFileInfo::exists(userA + "/type.wav"));
+        QVERIFY(StateFile::writeLine(first.path("\\sz1.txt"), "1100007Lesson 1"));
+
+        // Later starts read the learner's place, never the default again; another user of the
+        // same copy starts from the default.
+        const ProgramFolder again = ProgramFolder::choose(install.path(), false, userA);
+        QCOMPARE(StateFile::readFirstField(again.path("\\sz1.txt")), "1100007Lesson 1");
+        const ProgramFolder other = ProgramFolder::choose(install.path(), false, userB);
+        QCOMPARE(StateFile::readFirstField(other.path("\\sz1.txt")), "1100001Lesson 1");
+        QCOMPARE(readAll(install.filePath("sz1.txt")), QByteArray("1100001Lesson 1\r\n"));
     }
 
     void typingClockStopsAfterSixIdleTicks() {

@@ -179,17 +179,14 @@ class TestWindows : public QObject {
         const QString path = m_dir.filePath(QStringLiteral("sz2.txt"));
         if (!before.isEmpty())
             writeBytes(path, before);
-        Articles::articlePath.clear();
-        Articles::articlePathRelative = false;
         auto* window = new ArticleWindow(context());
         QCOMPARE(window->objectName(), QStringLiteral("Form11"));
         QTEST(window->findChild<QCheckBox*>(QStringLiteral("Check1qq"))->isChecked(), "sound");
         QCOMPARE(window->articleTitle(), title);
         QCOMPARE(window->findChild<QLabel*>(QStringLiteral("Label10"))->text(), title);
         QCOMPARE(window->windowTitle(), QStringLiteral("Article practice --- ") + title);
-        QCOMPARE(Articles::articlePath,
-                 QStringLiteral("\\text\\") + title + QStringLiteral(".txt"));
-        QVERIFY(Articles::articlePathRelative);
+        QCOMPARE(window->articlePath(), QStringLiteral("\\text\\") + title + QStringLiteral(".txt"));
+        QVERIFY(window->articlePathRelative());
         closeWindow(window);
         QTEST(readAll(path), "after");
     }

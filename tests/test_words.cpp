@@ -1,7 +1,9 @@
 // Word practice: lessons and their files, the exercise, the keyboard hint and the window.
 
 #include "fakes.h"
+#include "shell/key_codes.h"
 #include "shell/state_file.h"
+#include "shell/timer_table.h"
 #include "shell/twips.h"
 #include "words/keyboard_hint.h"
 #include "words/keyboard_panel.h"
@@ -29,24 +31,34 @@ namespace {
 struct Typist {
     WordExercise& e;
     void key(QChar c) {
-        const int code = c == u' ' ? WordExercise::kSpace : c.toUpper().unicode();
+        const int code = c == u' ' ? KeyCode::Space : c.toUpper().unicode();
         e.keyDown(code);
-        if (code == WordExercise::kSpace && e.keyPress(code))
+        if (code == KeyCode::Space && e.keyPress(code))
             return;
-        e.textChanged(e.typedText + c);
+        e.textChanged(e.typedText() + c);
     }
     void type(const QString& text) {
         for (QChar c : text)
             key(c);
     }
     void backspace() {
-        e.keyDown(WordExercise::kBackspace);
-        e.textChanged(e.typedText.chopped(1));
+        e.keyDown(KeyCode::Backspace);
+        e.textChanged(e.typedText().chopped(1));
     }
     void enter() {
-        e.keyDown(WordExercise::kEnter);
-        e.keyPress(WordExercise::kEnter);
+        e.keyDown(KeyCode::Enter);
+        e.keyPress(KeyCode::Enter);
     }
+};
+
+// Counts the inputs whose one notification carries `flag`.
+struct ChangeCount {
+    ChangeCount(WordExercise& e, WordExercise::Change flag) {
+        QObject::connect(&e, &WordExercise::changed, [this, flag](WordExercise::Changes what) {
+            count += what.testFlag(flag);
+        });
+    }
+    int count = 0;
 };
 
 QStringList fixtureList() {
@@ -84,14 +96,13 @@ class WordsTest : public QObject {
         m_navigator.ended = 0;
     }
 
-    // Opens the window as the program does and waits for its loader and closing mark.
+    // Opens the window as the program does and steps its closing mark and loader.
     std::unique_ptr<WordWindow> openWindow() {
         auto window = std::make_unique<WordWindow>(context());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->show();
-        auto* loader = window->findChild<QTimer*>("Timer1");
-        (void)QTest::qWaitFor(
-            [&] { return window->closingMark() == PracticeWindow::kTend && !loader->isActive(); });
+        window->timers().fire("Timer3t");
+        window->timers().fire("Timer1");
         return window;
     }
 
@@ -228,8 +239,7 @@ class WordsTest : public QObject {
         QFETCH(int, item);
         QFETCH(QString, keys);
         WordExercise e;
-        e.wordIndex = item;
-        e.loadList(fixtureList());
+        e.loadList({"Lesson 1", item, fixtureList()});
         Typist t{e};
         for (QChar c : keys) {
             if (c == u'<')
@@ -239,96 +249,118 @@ class WordsTest : public QObject {
             else
                 t.key(c);
         }
-        QTEST(e.correctOverlay, "correctOverlay");
-        QTEST(e.wrongOverlay, "wrongOverlay");
-        QTEST(e.correctMarks, "correctMarks");
-        QTEST(e.wrongMarks, "wrongMarks");
-        QTEST(e.correctCount, "correct");
-        QTEST(e.wrongCount, "wrong");
-        QCOMPARE(e.typedCount, e.correctCount + e.wrongCount);
+        QTEST(e.correctOverlay(), "correctOverlay");
+        QTEST(e.wrongOverlay(), "wrongOverlay");
+        QTEST(e.correctMarks(), "correctMarks");
+        QTEST(e.wrongMarks(), "wrongMarks");
+        QTEST(e.correctCount(), "correct");
+        QTEST(e.wrongCount(), "wrong");
+        QCOMPARE(e.typedCount(), e.correctCount() + e.wrongCount());
     }
 
     void spaceConfirmsOrReportsAnError() {
         WordExercise e;
-        e.loadList(fixtureList());
+        e.loadList({"Lesson 1", 1, fixtureList()});
         Typist t{e};
         t.type("hapyy ");
-        QCOMPARE(e.wordIndex, 1);
-        QCOMPARE(e.typedText, QString());
-        QVERIFY(e.messageVisible);
-        QCOMPARE(e.messageText, WordExercise::kInputErrorMessage);
+        QCOMPARE(e.wordIndex(), 1);
+        QCOMPARE(e.typedText(), QString());
+        QVERIFY(e.messageVisible());
+        QCOMPARE(e.messageText(), WordExercise::kInputErrorMessage);
         e.messageTimeout();
-        QVERIFY(!e.messageVisible);
+        QVERIFY(!e.messageVisible());
 
         t.type("happy");
-        QVERIFY(e.readyHintVisible);
+        QVERIFY(e.readyHintVisible());
         t.key(u' ');
-        QCOMPARE(e.wordIndex, 2);
-        QCOMPARE(e.targetWord, QStringLiteral("good morning"));
-        QCOMPARE(e.typedText, QString());
-        QVERIFY(!e.readyHintVisible);
-        QVERIFY(e.correctMarks.isEmpty());
+        QCOMPARE(e.wordIndex(), 2);
+        QCOMPARE(e.targetWord(), QStringLiteral("good morning"));
+        QCOMPARE(e.typedText(), QString());
+        QVERIFY(!e.readyHintVisible());
+        QVERIFY(e.correctMarks().isEmpty());
+    }
+
+    // Every input finishes its whole change before the window hears of it, once.
+    void eachInputNotifiesOnce() {
+        WordExercise e;
+        e.loadList({"Lesson 1", 1, fixtureList()});
+        Typist t{e};
+        t.type("happy");
+        QSignalSpy spy(&e, &WordExercise::changed);
+        t.key(u' '); // confirms: clears the box, moves on and asks for a click
+        QCOMPARE(spy.count(), 1);
+        const auto confirm = spy.takeFirst().at(0).value<WordExercise::Changes>();
+        for (WordExercise::Change part : {WordExercise::TypedText, WordExercise::Target,
+                                          WordExercise::Display, WordExercise::KeystrokeSound})
+            QVERIFY(confirm.testFlag(part));
+        t.type("go");
+        spy.clear();
+        t.enter();
+        e.keyDown(KeyCode::Left);
+        e.keyDown(KeyCode::Left); // at the first item: the message
+        e.clickInput();           // nothing to clear: nothing changes
+        QCOMPARE(spy.count(), 3);
+        QVERIFY(
+            spy.at(2).at(0).value<WordExercise::Changes>().testFlag(WordExercise::MessageShown));
     }
 
     void arrowsStopAtTheEndsOfTheList() {
         WordExercise e;
-        e.loadList(fixtureList());
-        e.keyDown(WordExercise::kLeft);
-        QCOMPARE(e.messageText, WordExercise::kFirstRecordMessage);
-        QVERIFY(!e.previousAllowed);
-        e.keyDown(WordExercise::kLeft); // switched off: nothing happens
-        QCOMPARE(e.wordIndex, 1);
-        e.keyDown(WordExercise::kRight);
-        QCOMPARE(e.wordIndex, 2);
-        QVERIFY(e.previousAllowed);
+        e.loadList({"Lesson 1", 1, fixtureList()});
+        e.keyDown(KeyCode::Left);
+        QCOMPARE(e.messageText(), WordExercise::kFirstRecordMessage);
+        QVERIFY(!e.previousAllowed());
+        e.keyDown(KeyCode::Left); // switched off: nothing happens
+        QCOMPARE(e.wordIndex(), 1);
+        e.keyDown(KeyCode::Right);
+        QCOMPARE(e.wordIndex(), 2);
+        QVERIFY(e.previousAllowed());
         e.stepNext();
         e.stepNext();
-        QCOMPARE(e.wordIndex, 3);
-        QVERIFY(!e.nextAllowed);
-        QVERIFY(e.atListEnd);
-        QCOMPARE(e.messageText, WordExercise::kLastRecordMessage);
+        QCOMPARE(e.wordIndex(), 3);
+        QVERIFY(!e.nextAllowed());
+        QVERIFY(e.atListEnd());
+        QCOMPARE(e.messageText(), WordExercise::kLastRecordMessage);
     }
 
     void lastItemEndsTheProjectAndStartsAgain() {
         WordExercise e;
-        e.wordIndex = 3;
-        e.loadList(fixtureList());
-        QSignalSpy completed(&e, &WordExercise::projectCompleted);
+        e.loadList({"Lesson 1", 3, fixtureList()});
+        const ChangeCount completed(e, WordExercise::Completed);
         Typist t{e};
         t.type("Apple ");
-        QCOMPARE(completed.count(), 1);
-        QCOMPARE(e.wordIndex, 1);
-        QCOMPARE(e.targetWord, QStringLiteral("happy"));
-        QVERIFY(e.nextAllowed);
-        QVERIFY(!e.previousAllowed);
-        QVERIFY(!e.atListEnd);
+        QCOMPARE(completed.count, 1);
+        QCOMPARE(e.wordIndex(), 1);
+        QCOMPARE(e.targetWord(), QStringLiteral("happy"));
+        QVERIFY(e.nextAllowed());
+        QVERIFY(!e.previousAllowed());
+        QVERIFY(!e.atListEnd());
         // A wrong first word afterwards shows only the input error.
         t.type("hxppy ");
-        QCOMPARE(completed.count(), 1);
-        QCOMPARE(e.messageText, WordExercise::kInputErrorMessage);
+        QCOMPARE(completed.count, 1);
+        QCOMPARE(e.messageText(), WordExercise::kInputErrorMessage);
     }
 
     void storedIndexBeyondTheListFinishesAtTheNextSpace() {
         WordExercise e;
-        e.wordIndex = 50;
-        e.loadList(fixtureList());
-        QCOMPARE(e.targetWord, QString());
-        QSignalSpy completed(&e, &WordExercise::projectCompleted);
-        e.keyPress(WordExercise::kSpace);
-        QCOMPARE(completed.count(), 1);
-        QCOMPARE(e.wordIndex, 1);
+        e.loadList({"Lesson 1", 50, fixtureList()});
+        QCOMPARE(e.targetWord(), QString());
+        const ChangeCount completed(e, WordExercise::Completed);
+        e.keyPress(KeyCode::Space);
+        QCOMPARE(completed.count, 1);
+        QCOMPARE(e.wordIndex(), 1);
     }
 
     void metersAfterOneCountedSecond() {
         WordExercise e;
-        e.loadList(fixtureList());
+        e.loadList({"Lesson 1", 1, fixtureList()});
         e.clockTick();
         QCOMPARE(e.activeSeconds(), 0); // the clock waits for typing
         Typist{e}.type("hax");
-        QCOMPARE(e.speedText, QStringLiteral("0 WMP"));
+        QCOMPARE(e.speedText(), QStringLiteral("0 WMP"));
         e.clockTick();
-        QCOMPARE(e.speedText, QStringLiteral("180 WMP"));
-        QCOMPARE(e.accuracyText, QStringLiteral("66 %"));
+        QCOMPARE(e.speedText(), QStringLiteral("180 WMP"));
+        QCOMPARE(e.accuracyText(), QStringLiteral("66 %"));
         for (int i = 0; i < 6; ++i)
             e.idleTick();
         QVERIFY(!e.clockRunning());
@@ -366,14 +398,24 @@ class WordsTest : public QObject {
         QCOMPARE(KeyboardHint::nextKey(tips, typed, target), key);
     }
 
-    void keyTableRowsAndPitch() {
-        const auto& keys = KeyboardHint::keys();
-        QCOMPARE(keys[0].letter, 'Q');
-        QCOMPARE(keys[24].letter, 'P');
-        QCOMPARE(keys[24].left, 330 + 9 * 1095);
-        QCOMPARE(keys[9].left, 940);
-        QCOMPARE(keys[25].top, 2460);
-        QCOMPARE(keys[23].letter, 'M');
+    void everyLetterSquareSitsOnItsKey() {
+        KeyboardPanel panel;
+        panel.loadScaling(twips(780));
+        QList<QRect> seen;
+        for (char letter = 'A'; letter <= 'Z'; ++letter) {
+            const int index = KeyboardHint::indexOf(QChar(letter));
+            QVERIFY(index >= 0 && index < 26);
+            QLabel* square = panel.square(index);
+            QCOMPARE(square->text(), QString(QChar(letter)));
+            QVERIFY(panel.rect().contains(square->geometry()));
+            for (const QRect& other : seen)
+                QVERIFY(!other.intersects(square->geometry()));
+            seen << square->geometry();
+            // The hint frames surround their square.
+            QVERIFY(panel.redFrame(index)->geometry().contains(square->geometry()));
+            QVERIFY(
+                panel.whiteFrame(index)->geometry().contains(panel.redFrame(index)->geometry()));
+        }
     }
 
     // --- the window ---
@@ -422,11 +464,12 @@ class WordsTest : public QObject {
         StateFile::writeLine(file("sz1.txt"), "1100037Lesson 5");
         auto window = openWindow();
         window->applyChoice(catalogue().at(9));
-        QTRY_COMPARE(window->exercise().lessonName, QStringLiteral("Lesson 10"));
-        QTRY_VERIFY(!window->findChild<QTimer*>("Timer1")->isActive());
+        QVERIFY(window->timers().isActive("Timer1"));
+        window->timers().fire("Timer1");
+        QCOMPARE(window->exercise().lessonName(), QStringLiteral("Lesson 10"));
         const QStringList list = splitList(StateFile::readText(file("2/Lesson 10.txt")));
         QCOMPARE(window->windowTitle(), catalogue().at(9));
-        QCOMPARE(window->exercise().wordIndex, 1);
+        QCOMPARE(window->exercise().wordIndex(), 1);
         QCOMPARE(window->findChild<QLabel*>("Label6ts")->text(), TextBoxGetLine(list, 1));
         QCOMPARE(readAll(file("sz1-yj.txt")), QByteArray("Lesson 10\r\n"));
     }
@@ -464,9 +507,9 @@ class WordsTest : public QObject {
         if (!remove.isEmpty())
             QFile::remove(file(remove));
         auto window = openWindow();
-        QCOMPARE(window->exercise().lessonName, lesson);
-        QCOMPARE(window->exercise().wordIndex, index);
-        QVERIFY(!window->exercise().targetWord.isEmpty());
+        QCOMPARE(window->exercise().lessonName(), lesson);
+        QCOMPARE(window->exercise().wordIndex(), index);
+        QVERIFY(!window->exercise().targetWord().isEmpty());
         window->close();
         QCOMPARE(readAll(file("sz1.txt")), written);
         QCOMPARE(readAll(file("sz1-yj.txt")), lesson.toLatin1() + "\r\n");
@@ -478,7 +521,7 @@ class WordsTest : public QObject {
         StateFile::writeLine(file("sz1.txt"), "0000001Lesson 2");
         auto window = openWindow();
         QCOMPARE(window->windowTitle(), QString::fromUtf8("GBK \u4f60\u597d"));
-        QCOMPARE(window->exercise().targetWord, QString::fromUtf8("caf\u00e9"));
+        QCOMPARE(window->exercise().targetWord(), QString::fromUtf8("caf\u00e9"));
     }
 
     void typingInTheWindowAdvancesAndSoundsFollowTheSwitch() {
@@ -487,11 +530,14 @@ class WordsTest : public QObject {
         auto window = openWindow();
         auto* input = window->findChild<QLineEdit*>("Text1");
         QCOMPARE(window->focusWidget(), input);
+        TimerTable& timers = window->timers();
         int clicks = 0;
         for (char c : {'h', 'a', 'p'}) {
             QTest::keyClick(input, c);
             ++clicks;
-            QTRY_COMPARE(m_sound.played.size(), clicks); // one click a keystroke
+            QVERIFY(timers.isActive("Timer4")); // the click follows 11 ms later
+            timers.fire("Timer4");
+            QCOMPARE(m_sound.played.size(), clicks);
         }
         QCOMPARE(window->findChild<QLabel*>("Label4")->text(), QStringLiteral("hap"));
         QCOMPARE(m_sound.played.last(), file("type.wav"));
@@ -501,17 +547,19 @@ class WordsTest : public QObject {
         QVERIFY(window->findChild<QWidget*>("Shape1(24)")->isVisible());
 
         QTest::keyClick(input, 'x');
-        QTRY_COMPARE(m_sound.played.last(), file("error.wav"));
+        timers.fire("Timer5");
+        QCOMPARE(m_sound.played.last(), file("error.wav"));
         // Clearing the switch before the 11 ms timer fires silences that sound.
         m_sound.played.clear();
         QTest::keyClick(input, Qt::Key_Backspace);
         QTest::keyClick(input, 'p');
-        window->findChild<QCheckBox*>("Check1qq")->setChecked(false);
-        QTest::qWait(40);
+        window->findChild<QCheckBox*>("Check1qq")->click();
+        QVERIFY(!window->exercise().keystrokeSound());
+        timers.fire("Timer4");
         QVERIFY(m_sound.played.isEmpty());
 
         QTest::keyClicks(input, "y ");
-        QCOMPARE(window->exercise().wordIndex, 2);
+        QCOMPARE(window->exercise().wordIndex(), 2);
         QCOMPARE(input->text(), QString());
         QCOMPARE(window->findChild<QLabel*>("Label777")->text(), QStringLiteral("2"));
         // "Keyed tips" off hides the frame at once.
@@ -524,20 +572,70 @@ class WordsTest : public QObject {
         StateFile::writeLine(file("sz1.txt"), "1100002Lesson 3");
         auto window = openWindow();
         auto* input = window->findChild<QLineEdit*>("Text1");
-        QCOMPARE(input->width(), twips(3960)); // 12 characters, 330 twips each
-        QCOMPARE(input->x(), (window->width() - input->width()) / 2);
         auto* word = window->findChild<QLabel*>("Label6ts");
-        for (const char* overlay : {"Label4", "Label6"})
-            QCOMPARE(window->findChild<QLabel*>(overlay)->geometry(), word->geometry());
-        auto* previous = window->findChild<QWidget*>("Image4");
-        QCOMPARE(word->y(), previous->y() - twips(144));
-        QCOMPARE(window->findChild<QLabel*>("Label4dc")->x(), input->x() + twips(66));
-        window->exercise().stepNext(); // "Apple": five characters give the least width
-        QCOMPARE(input->width(), twips(1980));
+        for (const QString& target : {window->exercise().targetWord(), QStringLiteral("Apple")}) {
+            if (target != window->exercise().targetWord())
+                window->exercise().stepNext();
+            QCOMPARE(window->exercise().targetWord(), target);
+            // The box is centred and holds the whole item.
+            QCOMPARE(input->x(), (window->width() - input->width()) / 2);
+            QVERIFY(input->width() >= QFontMetrics(input->font()).horizontalAdvance(target));
+            // The overlays are the word's twins: same place, same cells.
+            for (const char* overlay : {"Label4", "Label6"}) {
+                auto* label = window->findChild<QLabel*>(overlay);
+                QCOMPARE(label->geometry(), word->geometry());
+                QCOMPARE(label->font(), word->font());
+                QCOMPARE(label->contentsMargins(), word->contentsMargins());
+            }
+            QVERIFY(word->contentsRect().width() >=
+                    QFontMetrics(word->font()).horizontalAdvance(target));
+            // The arrows sit either side of the word.
+            QVERIFY(window->findChild<QWidget*>("Image4")->geometry().right() < word->x());
+            QVERIFY(window->findChild<QWidget*>("Image5")->x() > word->geometry().right());
+        }
         // The keyboard was scaled once at load: 1.25, 45 pt letters.
         auto* panel = window->findChild<KeyboardPanel*>("Picture5");
         QCOMPARE(panel->scale(), 1.25);
         QCOMPARE(window->findChild<QLabel*>("Label2(0)")->font().pointSizeF(), 45.0);
+    }
+
+    // The word's characters fill equal cells, so each overlay character lies over its own.
+    void overlayColumnsLineUpWithTheWord() {
+        freshFolder();
+        auto window = openWindow();
+        const QFontMetricsF metrics(window->findChild<QLabel*>("Label6ts")->font());
+        const qreal cell = metrics.horizontalAdvance(u'M');
+        for (QChar c : QStringLiteral("il.W _%"))
+            QCOMPARE(metrics.horizontalAdvance(c), cell);
+    }
+
+    // Each mark sits over the character it judges: the marks step by the input's character
+    // width from the input's first character.
+    void marksSitOverTheTypedCharacters() {
+        freshFolder();
+        StateFile::writeLine(file("sz1.txt"), "1100002Lesson 3");
+        auto window = openWindow();
+        auto* input = window->findChild<QLineEdit*>("Text1");
+        QTest::keyClicks(input, "gxod");
+        auto* marks = window->findChild<QLabel*>("Label5dc");
+        QCOMPARE(marks->text(), QStringLiteral(" _  "));
+        const qreal cell = QFontMetricsF(marks->font()).horizontalAdvance(u'M');
+        for (int i = 0; i < 4; ++i) {
+            input->setCursorPosition(i);
+            const int left =
+                input
+                    ->mapTo(window.get(),
+                            input->inputMethodQuery(Qt::ImCursorRectangle).toRect().center())
+                    .x();
+            input->setCursorPosition(i + 1);
+            const int right =
+                input
+                    ->mapTo(window.get(),
+                            input->inputMethodQuery(Qt::ImCursorRectangle).toRect().center())
+                    .x();
+            QVERIFY2(qAbs((right - left) - cell) <= 1, qPrintable(QString::number(i)));
+            QVERIFY2(qAbs(marks->x() + i * cell - left) <= 2, qPrintable(QString::number(i)));
+        }
     }
 };
 

@@ -1,11 +1,11 @@
 #include "app/app_navigator.h"
 
 #include "about/about_window.h"
-#include "articles/article_state.h"
 #include "articles/article_window.h"
 #include "game/game_window.h"
 #include "keys/keys_window.h"
 #include "shell/practice_window.h"
+#include "shell/state_file.h"
 #include "themes/theme_menu.h"
 #include "words/word_window.h"
 
@@ -16,14 +16,14 @@ AppNavigator::AppNavigator(const AppContext& context, ThemeMenu* themeMenu)
     m_context.navigator = this;
 }
 
-PracticeWindow* AppNavigator::create(int entry) {
+PracticeWindow* AppNavigator::create(int entry, const HandOver& handOver) {
     switch (entry) {
     case KeysEntry:
         return new KeysWindow(m_context);
     case WordsEntry:
         return new WordWindow(m_context);
     case ArticlesEntry:
-        return new ArticleWindow(m_context);
+        return new ArticleWindow(m_context, handOver);
     case GameEntry:
         return new GameWindow(m_context);
     default:
@@ -32,27 +32,36 @@ PracticeWindow* AppNavigator::create(int entry) {
 }
 
 PracticeWindow* AppNavigator::start() {
-    m_current = create(WordsEntry);
+    m_current = create(WordsEntry, HandOver{});
     m_current->show();
     m_current->raise();
     m_current->activateWindow();
     return m_current;
 }
 
-void AppNavigator::switchTo(PracticeWindow* from, int entry) {
-    if (entry == ArticlesEntry) {
-        // The article start: the default article, which the window then replaces with the
-        // one saved in sz2.txt.
-        Articles::articlePath = QStringLiteral("\\text\\a girl selling matches.txt");
-        Articles::articlePathRelative = true;
-    }
-    PracticeWindow* target = create(entry);
-    if (!target)
-        return;
+// The values a window is given when it is shown from `from`.
+HandOver AppNavigator::handOverTo(int entry, const PracticeWindow* from) const {
+    HandOver handOver;
     if (entry == WordsEntry && from->ownEntry() != ArticlesEntry) {
         // The word hand-over: the lesson comes from sz1-yj.txt, the word from sz1.txt.
-        static_cast<WordWindow*>(target)->takeLessonFromHandOver();
+        handOver.wordLesson =
+            StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz1-yj.txt")));
     }
+    if (entry == ArticlesEntry && from->ownEntry() != ArticlesEntry) {
+        // The article start: the default article, which the window then replaces with the
+        // one saved in sz2.txt.
+        handOver.articlePath = QStringLiteral("\\text\\a girl selling matches.txt");
+        handOver.articlePathRelative = true;
+    }
+    return handOver;
+}
+
+void AppNavigator::switchTo(PracticeWindow* from, int entry) {
+    const HandOver handOver = handOverTo(entry, from);
+    PracticeWindow* target = create(entry, handOver);
+    if (!target)
+        return;
+    target->takeHandOver(handOver);
     m_current = target;
     target->show();
     target->raise();
@@ -72,8 +81,7 @@ void AppNavigator::navigate(PracticeWindow* from, int entry) {
     }
     if (entry == from->ownEntry()) {
         from->rearm();
-        if (auto* words = qobject_cast<WordWindow*>(from))
-            words->takeLessonFromHandOver();
+        from->takeHandOver(handOverTo(entry, from));
         return;
     }
     switchTo(from, entry);

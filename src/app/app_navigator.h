@@ -3,11 +3,12 @@
 #include "shell/app_context.h"
 #include "shell/navigator.h"
 
+#include "shell/practice_window.h"
+
 #include <QCoreApplication>
 #include <QPointer>
 #include <functional>
 
-#include "shell/practice_window.h"
 class ThemeMenu;
 
 // The only place that knows every window: creates them, switches between them and hands the
@@ -29,8 +30,9 @@ class AppNavigator final : public Navigator {
     void setQuit(std::function<void()> quit) { m_quit = std::move(quit); }
 
   private:
-    PracticeWindow* create(int entry);
+    PracticeWindow* create(int entry, const HandOver& handOver);
     void switchTo(PracticeWindow* from, int entry);
+    HandOver handOverTo(int entry, const PracticeWindow* from) const;
 
     AppContext m_context;
     ThemeMenu* m_themeMenu;

@@ -15,6 +15,9 @@ Program::~Program() = default;
 std::unique_ptr<Program> startProgram(const ProgramFolder& folder) {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setFont(Look::uiFont());
+    // The program's own colours: every skin starts from them, and the controls that keep
+    // their own look keep these.
+    QApplication::setPalette(Look::basePalette());
     qApp->setStyleSheet(Look::baseStyleSheet());
     // The program ends through a practice window's unload chores, never by running out of
     // windows: the theme menu's window stays loaded and hidden the whole time.

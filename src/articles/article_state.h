@@ -2,12 +2,7 @@
 
 #include <QString>
 
-// What the Article practice window shares with the rest of the program: the article file
-// now being practised, named relative to the program folder or as a full path.
 namespace Articles {
-
-inline QString articlePath;
-inline bool articlePathRelative = true;
 
 // The article everyone starts with.
 inline const QString kDefaultTitle = QStringLiteral("a girl selling matches");

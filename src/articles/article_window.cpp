@@ -1,17 +1,18 @@
 #include "articles/article_window.h"
 
 #include "shell/click_label.h"
+#include "shell/input_box.h"
 #include "shell/look.h"
 #include "shell/maker.h"
+#include "shell/navigator.h"
 #include "shell/platform.h"
+#include "shell/settings_panel.h"
 #include "shell/state_file.h"
 #include "shell/twips.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLinearGradient>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 
@@ -41,7 +42,6 @@ class ArticlePage : public QWidget {
 
     explicit ArticlePage(QWidget* parent) : QWidget(parent) {
         setObjectName(QStringLiteral("Picture2"));
-        setMouseTracking(true);
     }
 
     void setHeading(const QString& heading) {
@@ -61,30 +61,33 @@ class ArticlePage : public QWidget {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
         const QRectF sheet = QRectF(rect()).adjusted(3.5, 2.5, -4.5, -5.5);
+        const QPalette& colours = palette();
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0x1f, 0x2a, 0x37, 22));
+        QColor shadow = colours.color(QPalette::Text);
+        shadow.setAlpha(22);
+        p.setBrush(shadow);
         p.drawRoundedRect(sheet.translated(1, 3), 10, 10);
-        p.setPen(QColor(0xd5, 0xde, 0xe8));
-        p.setBrush(QColor(0xff, 0xff, 0xff));
+        p.setPen(colours.color(QPalette::Mid));
+        p.setBrush(colours.color(QPalette::Base));
         p.drawRoundedRect(sheet, 10, 10);
 
         // The heading and its rule.
-        p.setPen(QColor(0x1b, 0x3b, 0x63));
+        p.setPen(colours.color(QPalette::Text));
         p.setFont(Look::uiFont(13, true));
         const QRectF heading(kInset, 12, lineWidth(), 30);
         p.drawText(heading, Qt::AlignHCenter | Qt::AlignVCenter,
                    p.fontMetrics().elidedText(m_heading, Qt::ElideRight, lineWidth()));
-        p.setPen(QPen(QColor(0x2f, 0x6f, 0xb8), 2));
+        p.setPen(QPen(colours.color(QPalette::Highlight), 2));
         const qreal ruleWidth = 64;
         p.drawLine(QPointF((width() - ruleWidth) / 2, 47), QPointF((width() + ruleWidth) / 2, 47));
 
         for (int pair = 0; pair < kLinePairs; ++pair) {
             const QRectF copy = copyLine(pair);
-            p.setPen(QPen(QColor(0xe3, 0xe9, 0xf0), 1, Qt::DotLine));
+            p.setPen(QPen(colours.color(QPalette::Mid), 1, Qt::DotLine));
             p.drawLine(copy.bottomLeft() + QPointF(0, -2), copy.bottomRight() + QPointF(0, -2));
             const QRectF typing = QRectF(typingLine(pair)).adjusted(0.5, 0.5, -0.5, -0.5);
-            p.setPen(QColor(0xdc, 0xe5, 0xef));
-            p.setBrush(QColor(0xf6, 0xf9, 0xfc));
+            p.setPen(colours.color(QPalette::Mid));
+            p.setBrush(colours.color(QPalette::AlternateBase));
             p.drawRoundedRect(typing, 7, 7);
         }
     }
@@ -98,12 +101,28 @@ class ArticlePage : public QWidget {
     QString m_heading;
 };
 
-ArticleWindow::ArticleWindow(const AppContext& context, QWidget* parent)
-    : PracticeWindow(context, QStringLiteral("Form11"), 2, parent) {
+ArticleWindow::ArticleWindow(const AppContext& context, const HandOver& handOver,
+                             QWidget* parent)
+    : PracticeWindow(context, QStringLiteral("Form11"), 2, parent),
+      m_articlePath(handOver.articlePath), m_articlePathRelative(handOver.articlePathRelative) {
     setWindowTitle(QStringLiteral("Article practice"));
     buildWidgets();
     buildSettingsPanel();
-    commonLoadChores();
+    // A right-button menu from the page or the meters leaves the focus where it was.
+    constexpr Route::Actions close = Route::HidePanel | Route::FocusInput | Route::Swallow;
+    constexpr Route::Actions menu = Route::ThemeMenuKeepFocus | Route::Swallow;
+    route({
+        {"Picture2", Route::On::Move, Route::HidePanel},
+        {"Picture2", Route::On::Press, close},
+        {"Picture2", Route::On::RightRelease, menu},
+        {"Picture3", Route::On::Move, Route::HidePanel},
+        {"Picture3", Route::On::Press, close},
+        {"Picture3", Route::On::RightRelease, menu},
+        {"Command4", Route::On::Move, Route::HidePanel},
+        // A click on the window's background only brings the focus back to the typing box.
+        {"Form11", Route::On::Press, Route::FocusInput},
+        {"Command7", Route::On::Release, Route::ThemeMenu},
+    });
 
     const QFont pageFont = monospaceFont(fontChoice(PracticeFontWindow::Articles));
     m_page->setFont(pageFont);
@@ -116,7 +135,6 @@ void ArticleWindow::buildWidgets() {
     m_page = new ArticlePage(this);
     m_page->setGeometry(twipsRect(kPageLeft, kAreaTop, kPageWidth, kAreaHeight));
     Look::setOwnStyle(m_page, QStringLiteral("QLabel { background: transparent; }"));
-    m_page->installEventFilter(this);
 
     m_title = new QLabel(this);
     m_title->setObjectName(QStringLiteral("Label10"));
@@ -124,33 +142,20 @@ void ArticleWindow::buildWidgets() {
 
     // The line being typed sits in the first ruled box of the page; the line to copy is kept
     // as text for the practice to come.
-    m_input = new QLineEdit(this);
-    m_input->setObjectName(QStringLiteral("Text2"));
-    m_input->setAttribute(Qt::WA_InputMethodEnabled, false);
+    m_input = new InputBox(QStringLiteral("Text2"), this);
+    m_input->setTextMargins(2, 0, 2, 0);
     m_input->setGeometry(m_page->typingLine(0).translated(m_page->pos()));
-    Look::setOwnStyle(
-        m_input,
-        QStringLiteral("QLineEdit { color: #1f2a37; background: white; border: 2px solid #8fb0d3;"
-                       " border-radius: 7px; padding: 0 2px; selection-background-color: #2f6fb8; }"
-                       "QLineEdit:focus { border-color: #2f6fb8; }"));
     m_lineText = new QLineEdit(this);
     m_lineText->setObjectName(QStringLiteral("Text3"));
     m_lineText->setReadOnly(true);
-    Look::setOwnStyle(m_lineText,
-                      QStringLiteral("QLineEdit { color: #1f2a37; background: white; }"));
+    Look::styleTextHolder(m_lineText);
     m_lineText->hide();
 
     m_side = new QWidget(this);
     m_side->setObjectName(QStringLiteral("Picture3"));
     m_side->setAttribute(Qt::WA_StyledBackground);
-    m_side->setMouseTracking(true);
     m_side->setGeometry(twipsRect(kSideLeft, kAreaTop, kSideWidth, kAreaHeight - 90));
-    Look::setOwnStyle(
-        m_side,
-        QStringLiteral(
-            "#Picture3 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-            " stop:0 #f7fafd, stop:1 #ecf2f8); border: 1px solid #d5dee8; border-radius: 10px; }"));
-    m_side->installEventFilter(this);
+    Look::stylePaperPanel(m_side);
 
     Look::addMeters(m_side,
                     {{"Page", "Label18", "1", &m_pageNumber},
@@ -160,15 +165,13 @@ void ArticleWindow::buildWidgets() {
                     Look::MeterLayout::CaptionAbove, kSideInset, 210, kButtonWidth);
     for (QLabel* label : m_side->findChildren<QLabel*>())
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_pageNumber->setStyleSheet(
-        QStringLiteral("QLabel { color: white; background: #2f6fb8; border-radius: 7px; }"));
+    Look::styleBadge(m_pageNumber, 7);
+    m_pageNumber->setFont(Look::uiFont(11, true));
 
     m_selectLesson = new QPushButton(QStringLiteral("Select lesson"), this);
     m_selectLesson->setObjectName(QStringLiteral("Command4"));
     m_selectLesson->setGeometry(
         twipsRect(kSideLeft + kSideInset, kSelectTop, kButtonWidth, kButtonHeight));
-    m_selectLesson->setMouseTracking(true);
-    m_selectLesson->installEventFilter(this);
     m_settings = new QPushButton(QStringLiteral("Settings"), this);
     m_settings->setObjectName(QStringLiteral("Command6"));
     m_settings->setGeometry(
@@ -183,12 +186,8 @@ void ArticleWindow::buildWidgets() {
 
     m_gamesLink = new ClickLabel(QStringLiteral("Online Typing Game"), this);
     m_gamesLink->setObjectName(QStringLiteral("Label6"));
-    m_gamesLink->setFont(Look::uiFont(9));
+    Look::styleGamesLink(m_gamesLink);
     m_gamesLink->setAlignment(Qt::AlignCenter);
-    m_gamesLink->setCursor(Qt::PointingHandCursor);
-    m_gamesLink->setStyleSheet(
-        QStringLiteral("QLabel { color: #2f6fb8; background: transparent; }"
-                       "QLabel:hover { color: #23568f; text-decoration: underline; }"));
     m_gamesLink->setGeometry(twipsRect(kSideLeft, kAreaTop + kAreaHeight - 630, kSideWidth, 330));
     connect(m_gamesLink, &ClickLabel::clicked, this, [this] {
         if (m_context.platform)
@@ -197,9 +196,9 @@ void ArticleWindow::buildWidgets() {
 }
 
 void ArticleWindow::buildSettingsPanel() {
-    QWidget* panel = makeSettingsPanel(QStringLiteral("Picture1"), 2760, 1260);
-    makeThemesButton(panel, QStringLiteral("Command7"));
-    m_sound = makeSwitch(panel, QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 750);
+    SettingsPanel* panel = addSettingsPanel(QStringLiteral("Picture1"), 2760, 1260);
+    panel->addThemesButton(QStringLiteral("Command7"));
+    m_sound = panel->addSwitch(QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 750);
 }
 
 // The typing box is Text2, one of the controls that keep their own look under every skin,
@@ -217,9 +216,10 @@ void ArticleWindow::setArticleTitle(const QString& title) {
     m_title->setText(title);
     m_page->setHeading(title);
     setWindowTitle(QStringLiteral("Article practice --- ") + title);
-    Articles::articlePath = Articles::articleResource(title);
-    Articles::articlePathRelative = true;
+    m_articlePath = Articles::articleResource(title);
+    m_articlePathRelative = true;
 }
+
 
 void ArticleWindow::restoreState() {
     const Articles::Sz2 state = Articles::Sz2::parse(
@@ -238,31 +238,4 @@ void ArticleWindow::saveState() {
 void ArticleWindow::openSettings() {
     const QRect button = m_settings->geometry();
     showSettingsPanel(QPoint(button.left() - twips(kPanelLeftOfButton), button.top()));
-}
-
-bool ArticleWindow::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (watched == m_selectLesson && type == QEvent::MouseMove)
-        hideSettingsPanel();
-    if (watched == m_page || watched == m_side) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (type == QEvent::MouseMove) {
-            hideSettingsPanel();
-        } else if (type == QEvent::MouseButtonPress) {
-            hideSettingsPanel();
-            focusInputBox();
-            return true;
-        } else if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::RightButton) {
-            // After the menu from the page or the meters the focus stays where it was.
-            popThemeMenu(mouse->globalPosition().toPoint(), false);
-            return true;
-        }
-    }
-    return PracticeWindow::eventFilter(watched, event);
-}
-
-void ArticleWindow::mousePressEvent(QMouseEvent* event) {
-    // A click on the window's background only brings the focus back to the typing box.
-    focusInputBox();
-    PracticeWindow::mousePressEvent(event);
 }

@@ -4,6 +4,7 @@
 
 class ClickLabel;
 class GameField;
+class InputBox;
 class QLabel;
 class QLineEdit;
 
@@ -17,15 +18,12 @@ class GameWindow : public PracticeWindow {
     QList<QWidget*> exemptControls() const override;
     QList<QWidget*> reExemptControls() const override;
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     void buildWidgets();
 
     GameField* m_field = nullptr;      // Picture2, the playing field
     QWidget* m_bar = nullptr;          // Picture1, the bar under the field
     QLabel* m_clock = nullptr;         // Label8
-    QLineEdit* m_input = nullptr;      // Text1
+    InputBox* m_input = nullptr;       // Text1
     ClickLabel* m_gamesLink = nullptr; // Label15
 };

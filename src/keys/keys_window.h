@@ -3,7 +3,7 @@
 #include "keys/keys_state.h"
 #include "shell/practice_window.h"
 
-class ClickLabel;
+class InputBox;
 class KeysKeyboard;
 class QCheckBox;
 class QLabel;
@@ -28,8 +28,6 @@ class KeysWindow : public PracticeWindow {
   protected:
     void saveState() override;
     void timer3tWork() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
 
   private:
     void buildWidgets();
@@ -39,22 +37,23 @@ class KeysWindow : public PracticeWindow {
 
     int m_lessonIndex = 0;
 
-    QWidget* m_card = nullptr;             // Picture5, the practice card
+    QLabel* m_background = nullptr;        // Image3, the background picture
+    QWidget* m_card = nullptr;             // Picture9, the practice card
     QLabel* m_lessonBadge = nullptr;       // the lesson number on the card
     QLabel* m_nextKey = nullptr;           // Label3, the key to press next
-    ClickLabel* m_sourceLine = nullptr;    // Picture10, the keys to type
-    ClickLabel* m_typedLine = nullptr;     // Picture11, what has been typed
-    QWidget* m_meters = nullptr;           // Picture9
+    QLabel* m_practiceLine = nullptr;      // Picture11, the practice line panel
+    QLabel* m_typedRow = nullptr;          // Picture10, what has been typed
+    QWidget* m_statusBar = nullptr;        // Picture8
     QLabel* m_clock = nullptr;             // Label40
     QLabel* m_speed = nullptr;             // Label45
     QLabel* m_accuracy = nullptr;          // Label38
-    QLineEdit* m_input = nullptr;          // Text1
+    InputBox* m_input = nullptr;           // Text1
     QLineEdit* m_lessonText = nullptr;     // Text2, the lesson's characters, kept hidden
     QLineEdit* m_typedText = nullptr;      // Text3, the typed characters, kept hidden
     QPushButton* m_selectLesson = nullptr; // Command1
     QPushButton* m_settings = nullptr;     // Command2
-    QWidget* m_keyboardFrame = nullptr;    // Picture8
-    KeysKeyboard* m_keyboard = nullptr;    // Image3
+    QWidget* m_keyboardArea = nullptr;     // Picture5, the keyboard area
+    KeysKeyboard* m_keyboard = nullptr;    // the keyboard drawn in it
     QCheckBox* m_keyedTips = nullptr;      // Check1
     QCheckBox* m_sound = nullptr;          // Check1qq
 };

@@ -2,12 +2,17 @@
 
 #include "shell/twips.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QLineEdit>
+#include <QStyle>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QRadialGradient>
+#include <QRandomGenerator>
+#include <cmath>
 #include <QWidget>
 
 namespace Look {
@@ -19,6 +24,56 @@ QFont uiFont(double pointSize, bool bold) {
     font.setBold(bold);
     return font;
 }
+
+QPalette basePalette() {
+    QPalette palette = QApplication::style() ? QApplication::style()->standardPalette()
+                                              : QPalette();
+    const auto set = [&palette](QPalette::ColorRole role, QRgb rgb) {
+        palette.setColor(role, QColor(rgb));
+    };
+    set(QPalette::WindowText, 0x1f2a37);
+    set(QPalette::Text, 0x1f2a37);
+    set(QPalette::PlaceholderText, 0x5b6b7c);
+    set(QPalette::Base, 0xffffff);
+    set(QPalette::AlternateBase, 0xf7fafd);
+    set(QPalette::Midlight, 0xecf2f8);
+    set(QPalette::Mid, 0xd5dee8);
+    set(QPalette::Dark, 0x5b6b7c);
+    set(QPalette::Shadow, 0x3b4452);
+    set(QPalette::Highlight, 0x2f6fb8);
+    set(QPalette::HighlightedText, 0xffffff);
+    set(QPalette::Link, 0x2f6fb8);
+    set(QPalette::LinkVisited, 0x23568f);
+    return palette;
+}
+
+namespace {
+
+// A style sheet in the program's own colours: each palette(role) becomes the colour of that
+// role in basePalette(). Style sheets would otherwise take the application's palette, which
+// a skin replaces, and the controls that keep their own look would follow the skin.
+QString ownColours(QString sheet) {
+    static const struct {
+        const char* name;
+        QPalette::ColorRole role;
+    } kRoles[] = {{"alternate-base", QPalette::AlternateBase},
+                  {"highlighted-text", QPalette::HighlightedText},
+                  {"highlight", QPalette::Highlight},
+                  {"link-visited", QPalette::LinkVisited},
+                  {"link", QPalette::Link},
+                  {"base", QPalette::Base},
+                  {"text", QPalette::Text},
+                  {"midlight", QPalette::Midlight},
+                  {"mid", QPalette::Mid},
+                  {"dark", QPalette::Dark}};
+    const QPalette own = basePalette();
+    for (const auto& r : kRoles)
+        sheet.replace(QStringLiteral("palette(%1)").arg(QLatin1String(r.name)),
+                      own.color(r.role).name());
+    return sheet;
+}
+
+} // namespace
 
 QCursor navigationCursor() {
     const qreal dpr = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
@@ -63,22 +118,18 @@ void drawKeycap(QPainter& painter, const QRectF& cap, const QColor& top, const Q
     painter.drawRoundedRect(cap, radius, radius);
 }
 
-QString labelStyle(const QString& colour, const QString& background) {
-    return QStringLiteral("QLabel { color: %1; background: %2; }").arg(colour, background);
-}
-
 void addMeters(QWidget* parent, std::initializer_list<Meter> meters, MeterLayout layout,
                int leftTwips, int topTwips, int chipWidthTwips) {
     int left = leftTwips;
     int top = topTwips;
     for (const Meter& meter : meters) {
         auto* caption = new QLabel(QString::fromLatin1(meter.caption), parent);
-        caption->setStyleSheet(labelStyle(QStringLiteral("#5b6b7c")));
-        caption->setFont(uiFont(9));
+        styleCaption(caption);
         auto* value = new QLabel(QString::fromLatin1(meter.initial), parent);
         value->setObjectName(QString::fromLatin1(meter.name));
-        value->setStyleSheet(QStringLiteral("QLabel { color: #1f2a37; background: white;"
-                                            " border: 1px solid #d5dee8; border-radius: 7px; }"));
+        value->setStyleSheet(ownColours(QStringLiteral(
+            "QLabel { color: palette(text); background: palette(base);"
+            " border: 1px solid palette(mid); border-radius: 7px; }")));
         value->setFont(uiFont(11, true));
         value->setAlignment(Qt::AlignCenter);
         if (layout == MeterLayout::CaptionBefore) {
@@ -103,6 +154,289 @@ void setStyleSheet(QWidget* widget, const QString& styleSheet) {
 void setOwnStyle(QWidget* widget, const QString& styleSheet) {
     widget->setProperty("ownStyle", styleSheet);
     setStyleSheet(widget, styleSheet);
+}
+
+// --- painted parts ---
+
+void paintBanner(QPainter& p, const QRect& area, const QPalette& palette) {
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r = area;
+    const QColor accent = palette.color(QPalette::Highlight);
+    QLinearGradient sky(r.topLeft(), r.bottomLeft());
+    sky.setColorAt(0, palette.color(QPalette::Base));
+    sky.setColorAt(1, palette.color(QPalette::Midlight));
+    p.fillRect(r, sky);
+
+    // The logo: a keycap with a Z, then the program's name.
+    const QRectF cap(20, (r.height() - 38) / 2 - 2, 38, 38);
+    drawKeycap(p, cap, accent.lighter(125), accent.darker(125), accent.darker(170), 8, 3);
+    p.setPen(palette.color(QPalette::HighlightedText));
+    p.setFont(uiFont(17, true));
+    p.drawText(cap, Qt::AlignCenter, QStringLiteral("Z"));
+
+    p.setPen(palette.color(QPalette::Text));
+    const QRectF name(cap.right() + 12, cap.top() - 4, 260, 28);
+    p.drawText(name, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Zephkin"));
+    p.setPen(palette.color(QPalette::PlaceholderText));
+    p.setFont(uiFont(8.5));
+    p.drawText(QRectF(name.left() + 1, name.bottom() - 2, 260, 16),
+               Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("typing tutor"));
+
+    p.setPen(QPen(accent, 2));
+    p.drawLine(QPointF(0, r.height() - 1), QPointF(r.width(), r.height() - 1));
+}
+
+void paintPaper(QPainter& p, const QRect& area, const QPalette& palette) {
+    QLinearGradient paper(0, area.top(), 0, area.bottom());
+    paper.setColorAt(0, palette.color(QPalette::AlternateBase));
+    paper.setColorAt(1, palette.color(QPalette::Midlight));
+    p.fillRect(area, paper);
+    p.setPen(palette.color(QPalette::Mid));
+    p.drawLine(area.left(), area.bottom(), area.right() + 1, area.bottom());
+}
+
+void paintKeyboardBody(QPainter& p, const QRectF& area, const QPalette& palette, qreal radius) {
+    const QRectF r = area.adjusted(0.5, 0.5, -0.5, -0.5);
+    QLinearGradient body(r.topLeft(), r.bottomLeft());
+    body.setColorAt(0, palette.color(QPalette::Dark).darker(106));
+    body.setColorAt(1, palette.color(QPalette::Shadow));
+    p.setPen(palette.color(QPalette::Shadow).darker(140));
+    if (radius > 0) {
+        p.setBrush(body);
+        p.drawRoundedRect(r, radius, radius);
+        return;
+    }
+    // A square slab: opaque to the corners, so no skin shows through.
+    p.fillRect(area, body);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(r);
+    p.setPen(QColor(255, 255, 255, 40));
+    p.drawLine(r.topLeft() + QPointF(1, 1), r.topRight() + QPointF(-1, 1));
+}
+
+QColor keyWell(const QPalette& palette) {
+    return palette.color(QPalette::Shadow).darker(138);
+}
+
+void drawLightKey(QPainter& p, const QRectF& cap, const QPalette& palette, const QColor& tint,
+                  qreal radius) {
+    const QColor face = tint.isValid() ? tint : palette.color(QPalette::AlternateBase);
+    const QColor shade = tint.isValid() ? tint.darker(106) : palette.color(QPalette::Mid);
+    drawKeycap(p, cap, tint.isValid() ? tint.lighter(106) : face, shade, keyWell(palette), radius,
+               2);
+}
+
+QColor keyLabelInk(const QPalette& palette) {
+    return palette.color(QPalette::Dark).darker(125);
+}
+
+QColor fingerTint(int finger) {
+    // Soft tints mirrored left and right; the thumbs share a lavender.
+    static const QColor tints[] = {QColor(0xf7, 0xd9, 0xe3), QColor(0xfa, 0xe6, 0xc8),
+                                   QColor(0xdc, 0xef, 0xd2), QColor(0xd4, 0xe6, 0xf8)};
+    if (finger == 8)
+        return QColor(0xe6, 0xe1, 0xf6);
+    if (finger < 0 || finger > 8)
+        return QColor(0xe9, 0xed, 0xf2);
+    return tints[finger < 4 ? finger : 7 - finger];
+}
+
+// --- styled controls ---
+
+void styleInputBox(QLineEdit* box) {
+    setOwnStyle(box, ownColours(QStringLiteral(
+                         "QLineEdit { color: palette(text); background: palette(base);"
+                         " border: 2px solid palette(mid); border-radius: 7px; padding: 0;"
+                         " selection-background-color: palette(highlight); }"
+                         "QLineEdit:focus { border-color: palette(highlight); }")));
+}
+
+void styleTextHolder(QLineEdit* box) {
+    setOwnStyle(box, ownColours(QStringLiteral(
+                         "QLineEdit { color: palette(text); background: palette(base); }")));
+}
+
+void styleBadge(QLabel* label, int radius) {
+    label->setStyleSheet(ownColours(QStringLiteral("QLabel { color: palette(highlighted-text);"
+                                                   " background: palette(highlight);"
+                                                   " border-radius: %1px; padding: 0 8px; }")
+                                        .arg(radius)));
+    label->setFont(uiFont(9.5, true));
+    label->setAlignment(Qt::AlignCenter);
+}
+
+void styleCaption(QLabel* label, double pointSize, bool bold) {
+    label->setStyleSheet(
+        ownColours(QStringLiteral("QLabel { color: palette(dark); background: transparent; }")));
+    label->setFont(uiFont(pointSize, bold));
+}
+
+void styleGamesLink(QLabel* label, bool onDark) {
+    label->setFont(uiFont(9));
+    label->setCursor(Qt::PointingHandCursor);
+    label->setStyleSheet(
+        onDark ? QStringLiteral("QLabel { color: #9cc4ff; background: transparent; }"
+                                "QLabel:hover { color: #cfe2ff; text-decoration: underline; }")
+               : QStringLiteral("QLabel { color: palette(link); background: transparent; }"
+                                "QLabel:hover { color: palette(link-visited);"
+                                " text-decoration: underline; }"));
+}
+
+void styleStatusLine(QLabel* label) {
+    label->setStyleSheet(QStringLiteral("QLabel { color: white; background: %1;"
+                                        " border-radius: 9px; padding: 0 14px; }")
+                             .arg(kOrange.name()));
+    label->setFont(uiFont(10, true));
+    label->setAlignment(Qt::AlignCenter);
+}
+
+QString labelStyle(const QColor& colour) {
+    return QStringLiteral("QLabel { color: %1; background: transparent; }").arg(colour.name());
+}
+
+QString navigationEntryStyle(bool own) {
+    return QStringLiteral("QLabel { color: %1; background: transparent; }"
+                          "QLabel:hover { text-decoration: underline; }")
+        .arg(own ? QStringLiteral("#ff0000") : QStringLiteral("#000000"));
+}
+
+void styleTextPanel(QLabel* label, bool emphasised) {
+    setOwnStyle(label, ownColours(QStringLiteral("QLabel { color: palette(text);"
+                                                 " background: palette(base); border: 1px solid"
+                                                 " palette(%1); border-radius: 8px;"
+                                                 " padding: 0 12px; }")
+                                      .arg(emphasised ? QStringLiteral("dark")
+                                                      : QStringLiteral("mid"))));
+}
+
+void styleHintSquare(QLabel* label) {
+    label->setStyleSheet(QStringLiteral("QLabel { background: %1; color: white;"
+                                        " border-radius: 6px; }")
+                             .arg(kHintSquare.name()));
+}
+
+void styleWordDisplay(QLabel* label) {
+    label->setStyleSheet(
+        QStringLiteral("QLabel { color: black; background: white; border-radius: 8px; }"));
+}
+
+void styleKeyLabel(QLabel* label) {
+    label->setAlignment(Qt::AlignCenter);
+    label->setStyleSheet(QStringLiteral(
+        "QLabel { color: white; background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+        " stop:0 %1, stop:1 %2); border-bottom: 4px solid %3; border-radius: 12px; }")
+                             .arg(kTeal.lighter(116).name(), kTeal.darker(114).name(),
+                                  kTeal.darker(152).name()));
+}
+
+void stylePaperPanel(QWidget* panel) {
+    setOwnStyle(panel, ownColours(QStringLiteral(
+                           "#%1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+                           " stop:0 palette(alternate-base), stop:1 palette(midlight));"
+                           " border: 1px solid palette(mid); border-radius: 10px; }")
+                                      .arg(panel->objectName())));
+}
+
+namespace {
+
+// A row of pine trees along a ridge: `base` is the ridge line, heights vary with `seed`.
+void drawForest(QPainter& p, const QRectF& area, qreal base, qreal treeHeight, QColor colour,
+                quint32 seed) {
+    QRandomGenerator random(seed);
+    QPainterPath forest;
+    forest.moveTo(area.left(), area.bottom());
+    forest.lineTo(area.left(), base);
+    qreal x = area.left() - 10;
+    while (x < area.right() + 20) {
+        const qreal h = treeHeight * (0.6 + random.bounded(0.55));
+        const qreal w = h * 0.42;
+        const qreal ground = base + random.bounded(6.0);
+        forest.lineTo(x, ground);
+        // Three tiers of branches narrowing to the tip.
+        for (int tier = 0; tier < 3; ++tier) {
+            const qreal y = ground - h * (0.18 + tier * 0.27);
+            const qreal half = w * (0.5 - tier * 0.12);
+            forest.lineTo(x + w / 2 - half, y + h * 0.1);
+            forest.lineTo(x + w / 2 - half * 0.45, y);
+        }
+        forest.lineTo(x + w / 2, ground - h);
+        for (int tier = 2; tier >= 0; --tier) {
+            const qreal y = ground - h * (0.18 + tier * 0.27);
+            const qreal half = w * (0.5 - tier * 0.12);
+            forest.lineTo(x + w / 2 + half * 0.45, y);
+            forest.lineTo(x + w / 2 + half, y + h * 0.1);
+        }
+        forest.lineTo(x + w, ground);
+        x += w * (0.7 + random.bounded(0.5));
+    }
+    forest.lineTo(area.right(), base);
+    forest.lineTo(area.right(), area.bottom());
+    forest.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawPath(forest);
+}
+
+} // namespace
+
+// The game's night: its own artwork, kept under every skin.
+void paintNightScene(QPainter& p, const QRect& area) {
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r = area;
+    QLinearGradient sky(r.topLeft(), r.bottomLeft());
+    sky.setColorAt(0, QColor(0x0b, 0x14, 0x2e));
+    sky.setColorAt(0.55, QColor(0x1b, 0x2c, 0x5a));
+    sky.setColorAt(1, QColor(0x3a, 0x4f, 0x86));
+    p.fillRect(r, sky);
+
+    // Stars, thinning towards the horizon; the same sky every time.
+    QRandomGenerator random(7);
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < 140; ++i) {
+        const qreal x = random.bounded(r.width());
+        const qreal y = r.height() * 0.75 * std::pow(random.bounded(1.0), 1.6);
+        const qreal size = 0.6 + random.bounded(1.3);
+        p.setBrush(QColor(255, 255, 255, 110 + random.bounded(145)));
+        p.drawEllipse(QPointF(x, y), size, size);
+    }
+
+    // The moon with its glow.
+    const QPointF moon(r.width() * 0.8, r.height() * 0.2);
+    QRadialGradient glow(moon, 90);
+    glow.setColorAt(0, QColor(255, 244, 214, 90));
+    glow.setColorAt(1, QColor(255, 244, 214, 0));
+    p.setBrush(glow);
+    p.drawEllipse(moon, 90, 90);
+    p.setBrush(QColor(0xfb, 0xf3, 0xdc));
+    p.drawEllipse(moon, 30, 30);
+    p.setBrush(QColor(0xe9, 0xdf, 0xc2));
+    p.drawEllipse(moon + QPointF(-9, -7), 6, 6);
+    p.drawEllipse(moon + QPointF(8, 9), 4.5, 4.5);
+    p.drawEllipse(moon + QPointF(11, -11), 3, 3);
+
+    drawForest(p, r, r.height() * 0.78, 70, QColor(0x22, 0x35, 0x5c), 11);
+    drawForest(p, r, r.height() * 0.9, 95, QColor(0x10, 0x1c, 0x33), 23);
+    p.setBrush(QColor(0x0b, 0x13, 0x24));
+    p.drawRect(QRectF(0, r.height() - 10, r.width(), 10));
+}
+
+
+void styleNightBar(QWidget* bar) {
+    setOwnStyle(bar, QStringLiteral("#%1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+                                    " stop:0 #1c2a45, stop:1 #121c30); border: none;"
+                                    " border-top: 1px solid #34496f; border-radius: 0; }")
+                         .arg(bar->objectName()));
+}
+
+void styleNightChip(QLabel* label) {
+    label->setStyleSheet(QStringLiteral("QLabel { color: #ffffff; background: #2a3d63;"
+                                        " border: 1px solid #3f5884; border-radius: 7px; }"));
+    label->setFont(uiFont(11, true));
+    label->setAlignment(Qt::AlignCenter);
+}
+
+QColor nightCaption() {
+    return QColor(0x9f, 0xb3, 0xd1);
 }
 
 } // namespace Look

@@ -3,30 +3,43 @@
 #include <QColor>
 #include <QCursor>
 #include <QFont>
+#include <QPalette>
 #include <QString>
 #include <initializer_list>
 
 class QLabel;
+class QLineEdit;
 class QPainter;
+class QRect;
 class QRectF;
 class QWidget;
 
-// One palette and one type scale for the whole program.
+// One palette and one type scale for the whole program. Every look is made here, once. Colours
+// come from the palette of the widget being drawn: the active skin's palette reaches every part
+// a skin should reach, and the controls that keep their own look under every skin carry the
+// program's own palette (basePalette) instead. Style sheets name palette roles, never colours.
 namespace Look {
 
 // Interface text.
 QFont uiFont(double pointSize = 9.5, bool bold = false);
 
-inline const QColor kInk{0x1f, 0x2a, 0x37};
-inline const QColor kMutedInk{0x5b, 0x6b, 0x7c};
-inline const QColor kPaper{0xf5, 0xf8, 0xfb};
-inline const QColor kPanel{0xff, 0xff, 0xff};
-inline const QColor kLine{0xd5, 0xde, 0xe8};
-inline const QColor kAccent{0x2f, 0x6f, 0xb8};
-inline const QColor kTeal{0, 128, 128};
-inline const QColor kOrange{255, 128, 0};
-inline const QColor kCorrect{0, 192, 192};
-inline const QColor kWrong{255, 0, 0};
+// The program's own colours, which every skin starts from. The roles mean:
+//   Text ink, PlaceholderText muted ink, Base a panel, AlternateBase paper, Midlight the
+//   paper's shade, Mid a rule, Highlight the accent and HighlightedText the ink on it, Link
+//   a link, Dark and Shadow the keyboard's body.
+QPalette basePalette();
+
+// Colours the rules of the program name, the same under every skin.
+inline const QColor kTeal{0, 128, 128};     // the band behind the word
+inline const QColor kOrange{255, 128, 0};   // status lines
+inline const QColor kCorrect{0, 192, 192};  // the right characters over the word
+inline const QColor kWrong{255, 0, 0};      // wrong characters, wrong marks, the own entry
+inline const QColor kRightMark{0, 0, 255};  // the marks under right characters
+inline const QColor kHintSquare{192, 192, 255}; // the letter squares of the Word keyboard
+// White over the teal band, `alpha` opaque.
+inline QColor onTeal(int alpha) {
+    return QColor(255, 255, 255, alpha);
+}
 
 // The pointer over the navigation entries: a small hand drawn in code, sharp at any scale.
 QCursor navigationCursor();
@@ -34,13 +47,55 @@ QCursor navigationCursor();
 // The base style of the program, under every skin; skins add to it.
 QString baseStyleSheet();
 
+// --- painted parts ---
+// The banner behind the navigation bar: the program's name beside its keycap logo.
+void paintBanner(QPainter& painter, const QRect& area, const QPalette& palette);
+// A paper card: a quiet gradient with a rule along its foot.
+void paintPaper(QPainter& painter, const QRect& area, const QPalette& palette);
+// The body of a keyboard: a dark slab, square (radius 0) or rounded.
+void paintKeyboardBody(QPainter& painter, const QRectF& area, const QPalette& palette,
+                       qreal radius);
+// The colour of the recess a key sits in.
+QColor keyWell(const QPalette& palette);
 // A key cap: a rounded face with a vertical gradient, over a darker edge `depth` pixels low.
 void drawKeycap(QPainter& painter, const QRectF& cap, const QColor& top, const QColor& bottom,
                 const QColor& edge, qreal radius, qreal depth);
+// A light key cap of a keyboard, tinted (tint invalid: plain), with its label's colour.
+void drawLightKey(QPainter& painter, const QRectF& cap, const QPalette& palette,
+                  const QColor& tint, qreal radius);
+QColor keyLabelInk(const QPalette& palette);
+// The tint of the keys a finger strikes (0..7 from the left little finger, 8 the thumbs,
+// -1 none).
+QColor fingerTint(int finger);
+// The red frame that marks a key, and the white frame around it.
+inline const QColor kHintFrame = kWrong;
+inline const QColor kHintHalo{255, 255, 255};
 
-// A label's own colours, so that no skin makes it illegible.
-QString labelStyle(const QString& colour,
-                   const QString& background = QStringLiteral("transparent"));
+// --- styled controls ---
+// The box the learner types into.
+void styleInputBox(QLineEdit* box);
+// A small hidden text box that only holds text.
+void styleTextHolder(QLineEdit* box);
+// A count or number on a chip in the accent colour.
+void styleBadge(QLabel* label, int radius = 9);
+// A caption in muted ink.
+void styleCaption(QLabel* label, double pointSize = 9, bool bold = false);
+// The link to the online games; `onDark` for the game's night bar.
+void styleGamesLink(QLabel* label, bool onDark = false);
+// A status line that comes and goes: white on the status orange.
+void styleStatusLine(QLabel* label);
+// Text in a fixed colour on no background, so no skin makes it illegible.
+QString labelStyle(const QColor& colour);
+// A navigation entry: black, or red for the window's own entry.
+QString navigationEntryStyle(bool own);
+// A line of text on a white panel with a rounded border.
+void styleTextPanel(QLabel* label, bool emphasised);
+// A letter square of the Word keyboard: its letter in white.
+void styleHintSquare(QLabel* label);
+// The word to type: black on a white card.
+void styleWordDisplay(QLabel* label);
+// A key cap shown as a label: white on teal.
+void styleKeyLabel(QLabel* label);
 
 // A meter: its caption label and the chip that shows its value (named `name`).
 struct Meter {
@@ -61,5 +116,13 @@ void setStyleSheet(QWidget* widget, const QString& styleSheet);
 
 // Sets a widget's own look: applied now and kept under every skin (see SkinEngine).
 void setOwnStyle(QWidget* widget, const QString& styleSheet);
+// A side panel of paper with a rounded border, as a style sheet for the widget `name`.
+void stylePaperPanel(QWidget* panel);
+// The game's field: a night sky with stars and a moon over two ridges of forest.
+void paintNightScene(QPainter& painter, const QRect& area);
+// The game's night bar.
+void styleNightBar(QWidget* bar);
+void styleNightChip(QLabel* label);
+QColor nightCaption();
 
 } // namespace Look

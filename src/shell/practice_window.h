@@ -1,27 +1,28 @@
 #pragma once
 
 #include "shell/app_context.h"
+#include "shell/closing_mark.h"
 #include "shell/fonts.h"
+#include "shell/practice_sound.h"
+#include "shell/route_table.h"
 
 #include <QList>
 #include <QWidget>
 
-class ClickLabel;
-class QCheckBox;
-class QLabel;
-class QPushButton;
-class QTimer;
-class Banner;
+class NavigationBanner;
+class SettingsPanel;
+class TimerTable;
+struct HandOver;
 
-// The frame every practice window shares: banner and navigation bar, the closing mark that
-// decides whether closing the window ends the program, the hot zone, the theme pop-up with
-// the re-exemption of the window's own controls, the settings panel and the unload chores.
+// A practice window's frame, composed of its parts: the navigation banner, the closing mark
+// (Label38t, Timer3t, the hot zone) and the settings panel. It runs the unload chores in one
+// place, carries out the window's declared routes and keeps the window's timer table. It
+// holds no rule of any mode.
 class PracticeWindow : public QWidget {
     Q_OBJECT
   public:
-    static constexpr int kNavigationEntries = 5;
-    static const QString kFend;
-    static const QString kTend;
+    static constexpr const QString& kFend = ClosingMark::kFend;
+    static constexpr const QString& kTend = ClosingMark::kTend;
 
     PracticeWindow(const AppContext& context, const QString& objectName, int ownEntry,
                    QWidget* parent = nullptr);
@@ -40,9 +41,13 @@ class PracticeWindow : public QWidget {
     // Shows the theme menu, then gives the window's own controls their look back.
     void popThemeMenu(QPoint globalPos, bool focusInput = true);
     void reExempt();
-    // All entries black, the window's own entry red.
-    void markNavigation();
 
+    // The window's timers, by name; tests fire them instead of waiting.
+    TimerTable& timers() { return *m_timers; }
+
+    // What the navigator hands over when it shows the window (or re-arms it); by default
+    // nothing is taken.
+    virtual void takeHandOver(const HandOver&) {}
     // The input box that gets the focus back after menus and panels; may be null.
     virtual QWidget* inputBox() const { return nullptr; }
     // The child windows that keep their own look under every skin.
@@ -50,58 +55,42 @@ class PracticeWindow : public QWidget {
     // After a theme pop-up; by default the same list as at load.
     virtual QList<QWidget*> reExemptControls() const { return exemptControls(); }
 
-    QString keySoundPath;
-    QString errorSoundPath;
-    QString versionText;
-
   protected:
-    // The common load chores; every window calls this at the end of its constructor.
-    void commonLoadChores();
     // Writes the window's state file; called first by the unload chores.
     virtual void saveState() {}
     // The window's own work when Timer3t fires, after the mark is set to "Tend".
     virtual void timer3tWork() {}
-    void focusInputBox();
-    void playWave(const QString& path);
-    FontChoice fontChoice(PracticeFontWindow window) const;
 
-    // The drop-down settings panel: placed, framed and shown by its button.
-    QWidget* makeSettingsPanel(const QString& name, int widthTwips, int heightTwips);
-    // The panel's "Themes" button: any mouse button released on it opens the theme menu.
-    QPushButton* makeThemesButton(QWidget* panel, const QString& name);
-    // A switch in the panel; a click gives the input box the focus back.
-    QCheckBox* makeSwitch(QWidget* panel, const QString& name, const QString& caption,
-                          int topTwips);
-    // Places the window's settings panel, sizes its frame, shows it and refocuses the input.
+    // Declares the window's mouse triggers; every named control must exist by now.
+    void route(std::initializer_list<Route::Entry> entries);
+    SettingsPanel* addSettingsPanel(const QString& name, int widthTwips, int heightTwips);
+    SettingsPanel* settingsPanel() const { return m_settingsPanel; }
+    // Shows the settings panel at `topLeft` and gives the input box the focus.
     void showSettingsPanel(QPoint topLeft);
     void hideSettingsPanel();
-    QWidget* settingsPanel() const { return m_settingsPanel; }
+    NavigationBanner* banner() const { return m_banner; }
 
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void focusInputBox();
+    void playSound(PracticeSound sound);
+    FontChoice fontChoice(PracticeFontWindow window) const;
+
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
     AppContext m_context;
-    QLabel* m_navigation[kNavigationEntries] = {};
-    Banner* m_banner = nullptr;
 
   private:
+    void runRoute(Route::Actions actions, QPoint globalPos);
+
     int m_ownEntry;
-    QLabel* m_closingMark = nullptr;
-    ClickLabel* m_hotZone = nullptr;
-    QTimer* m_timer3t = nullptr;
-    QWidget* m_settingsPanel = nullptr;
+    TimerTable* m_timers = nullptr;
+    NavigationBanner* m_banner = nullptr;
+    ClosingMark* m_closingMark = nullptr;
+    SettingsPanel* m_settingsPanel = nullptr;
+    QString m_keySoundPath;
+    QString m_errorSoundPath;
     bool m_unloaded = false;
     bool m_navigating = false;
     bool m_shownOnce = false;
-};
-
-// The picture across the top of every practice window.
-class Banner : public QWidget {
-    Q_OBJECT
-  public:
-    explicit Banner(QWidget* parent = nullptr);
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
 };

@@ -2,23 +2,75 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 
-ProgramFolder::ProgramFolder(QString dir) : m_dir(std::move(dir)) {
-    while (m_dir.size() > 1 && (m_dir.endsWith(u'/') || m_dir.endsWith(u'\\')))
-        m_dir.chop(1);
+namespace {
+
+QString withoutTrailingSeparators(QString dir) {
+    while (dir.size() > 1 && (dir.endsWith(u'/') || dir.endsWith(u'\\')))
+        dir.chop(1);
+    return dir;
 }
 
-ProgramFolder ProgramFolder::ofExecutable() {
-    return ProgramFolder(QCoreApplication::applicationDirPath());
-}
-
-QString ProgramFolder::path(const QString& resourceName) const {
+QString normalizedName(const QString& resourceName) {
     QString name = resourceName;
     name.replace(u'\\', u'/');
     if (!name.startsWith(u'/'))
         name.prepend(u'/');
-    return QDir::cleanPath(m_dir + name);
+    return name;
+}
+
+// Copies the state files shipped in `dir` that `stateDir` does not have yet. A learner's
+// own files are never replaced. The copies are the user's to rewrite, whatever the
+// permissions of the shipped files.
+void seedState(const QDir& dir, const QDir& stateDir) {
+    const QStringList shipped = dir.entryList(QDir::Files | QDir::NoSymLinks);
+    for (const QString& name : shipped) {
+        if (!ProgramFolder::isStateName(name))
+            continue;
+        const QString target = stateDir.filePath(name);
+        if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
+            continue;
+        if (QFile::copy(dir.filePath(name), target))
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                              QFile::ReadOther);
+    }
+}
+
+// Whether this user can create files in `dir`, as every state write does. Trying it is the one
+// answer that holds for permission bits, access lists and read-only mounts alike.
+bool canCreateFilesIn(const QString& dir) {
+    QTemporaryFile probe(dir + QStringLiteral("/.zephkin-probe-XXXXXX"));
+    return probe.open();
+}
+
+} // namespace
+
+ProgramFolder::ProgramFolder(QString dir, QString stateDir)
+    : m_dir(withoutTrailingSeparators(std::move(dir))),
+      m_stateDir(stateDir.isEmpty() ? m_dir : withoutTrailingSeparators(std::move(stateDir))) {}
+
+ProgramFolder ProgramFolder::ofExecutable() {
+    const QString dir = QCoreApplication::applicationDirPath();
+    return choose(dir, canCreateFilesIn(dir),
+                  QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+ProgramFolder ProgramFolder::choose(const QString& dir, bool dirWritable,
+                                    const QString& userDataDir) {
+    if (dirWritable || userDataDir.isEmpty() || !QDir().mkpath(userDataDir))
+        return ProgramFolder(dir);
+    seedState(QDir(dir), QDir(userDataDir));
+    return ProgramFolder(dir, userDataDir);
+}
+
+QString ProgramFolder::path(const QString& resourceName) const {
+    const QString name = normalizedName(resourceName);
+    return QDir::cleanPath((isStateName(name) ? m_stateDir : m_dir) + name);
 }
 
 QString ProgramFolder::findFile(const QString& resourceName) const {
@@ -33,4 +85,11 @@ QString ProgramFolder::findFile(const QString& resourceName) const {
             return dir.filePath(entry);
     }
     return exact;
+}
+
+bool ProgramFolder::isStateName(const QString& resourceName) {
+    static const QRegularExpression state(
+        QStringLiteral("^/?(face\\.txt|sz\\d[^/]*\\.txt|GameSet\\.txt|new\\.txt|test\\d+\\.bmp|"
+                       "history\\.db)$"));
+    return state.match(QDir::cleanPath(normalizedName(resourceName))).hasMatch();
 }

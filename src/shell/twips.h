@@ -18,6 +18,10 @@ constexpr QPoint twipsPoint(int x, int y) {
 constexpr QRect twipsRect(int x, int y, int w, int h) {
     return QRect(twips(x), twips(y), twips(w), twips(h));
 }
+constexpr QRect twipsRect(const QRect& t) {
+    return twipsRect(t.x(), t.y(), t.width(), t.height());
+}
+
 constexpr int toTwips(int pixels) {
     return pixels * 15;
 }

@@ -117,7 +117,10 @@ SkinEngine::SkinEngine() = default;
 void SkinEngine::captureBase() {
     if (m_baseCaptured || !qApp)
         return;
+    // Every role marked as set, so that a widget given this palette keeps it when the
+    // application palette changes under a skin.
     m_basePalette = QApplication::palette();
+    m_basePalette.setResolveMask(~QPalette::ResolveMask(0));
     m_baseStyleSheet = qApp->styleSheet();
     m_baseCaptured = true;
 }
@@ -160,7 +163,11 @@ int SkinEngine::SkinWindowSet(QWidget* window, int) {
     captureBase();
     // The widget's own style sheet outranks the application's, and an explicitly set palette
     // no longer follows the application palette: together they keep the widget's own look.
+    // Under an application style sheet a child takes the application palette rather than its
+    // parent's, so the children are given the palette too.
     window->setPalette(m_basePalette);
+    for (QWidget* child : window->findChildren<QWidget*>())
+        child->setPalette(m_basePalette);
     const QVariant own = window->property("ownStyle");
     window->setStyleSheet(own.isValid() ? own.toString() : QStringLiteral("/* own look */"));
     return 1;

@@ -1,11 +1,10 @@
 #include "words/keyboard_panel.h"
 
+#include "shell/keyboard_table.h"
 #include "shell/look.h"
 #include "shell/twips.h"
-#include "words/keyboard_hint.h"
 
 #include <QLabel>
-#include <QLinearGradient>
 #include <QPainter>
 
 namespace {
@@ -24,50 +23,27 @@ class KeyboardPicture : public QWidget {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
         const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-        QLinearGradient body(r.topLeft(), r.bottomLeft());
-        body.setColorAt(0, QColor(0x55, 0x60, 0x70));
-        body.setColorAt(1, QColor(0x3b, 0x44, 0x52));
-        // A square slab: opaque to the corners, so no skin shows through.
-        p.fillRect(rect(), body);
-        p.setPen(QColor(0x2a, 0x31, 0x3b));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(r);
-        p.setPen(QColor(255, 255, 255, 40));
-        p.drawLine(r.topLeft() + QPointF(1, 1), r.topRight() + QPointF(-1, 1));
+        Look::paintKeyboardBody(p, rect(), palette(), 0);
 
-        const int pitch = KeyboardHint::kPitchTwips;
-        const int size = KeyboardHint::kSquareTwips;
-        auto cap = [&](int leftTwips, int topTwips, int widthTwips, const QString& text) {
-            QRectF key(twips(leftTwips), twips(topTwips), twips(widthTwips), twips(size));
-            key = key.intersected(r.adjusted(4, 0, -4, 0));
+        auto cap = [&](const KeyboardTable::Place& place) {
+            const QRectF key = QRectF(twipsRect(place.twips)).intersected(r.adjusted(4, 0, -4, 0));
             if (key.width() < 12)
                 return;
-            Look::drawKeycap(p, key, QColor(0xf7, 0xf9, 0xfc), QColor(0xd9, 0xe0, 0xe9),
-                             QColor(0x2b, 0x32, 0x3c), 7, 2);
-            p.setPen(QColor(0x4a, 0x55, 0x63));
+            Look::drawLightKey(p, key, palette(), QColor(), 7);
+            p.setPen(Look::keyLabelInk(palette()));
             p.setFont(Look::uiFont(10, true));
-            p.drawText(key.adjusted(6, 4, -6, -4), Qt::AlignLeft | Qt::AlignTop, text);
+            p.drawText(key.adjusted(6, 4, -6, -4), Qt::AlignLeft | Qt::AlignTop,
+                       QString::fromLatin1(KeyboardTable::find(place.code)->label));
         };
         // The keys around the letters: modifiers on the left, punctuation on the right.
-        const auto& keys = KeyboardHint::keys();
-        const int upper = keys[KeyboardHint::indexOf(u'P')].left + pitch;
-        const int middle = keys[KeyboardHint::indexOf(u'L')].left + pitch;
-        const int lower = keys[KeyboardHint::indexOf(u'M')].left + pitch;
-        cap(upper, 300, size, QStringLiteral("["));
-        cap(upper + pitch, 300, size, QStringLiteral("]"));
-        cap(60, 1365, 940 - 60 - 120, QStringLiteral("Caps"));
-        cap(middle, 1365, size, QStringLiteral(";"));
-        cap(middle + pitch, 1365, size, QStringLiteral("'"));
-        cap(60, 2460, 1470 - 60 - 120, QStringLiteral("Shift"));
-        cap(lower, 2460, size, QStringLiteral(","));
-        cap(lower + pitch, 2460, size, QStringLiteral("."));
-        cap(lower + 2 * pitch, 2460, size, QStringLiteral("/"));
+        for (const KeyboardTable::Place& place : KeyboardTable::wordHintSurround())
+            cap(place);
         // The letter keys' wells: the squares lie on them.
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0x2b, 0x32, 0x3c));
-        for (const auto& key : keys)
-            p.drawRoundedRect(QRectF(twips(key.left), twips(key.top) + 2, twips(size), twips(size)),
-                              7, 7);
+        p.setBrush(Look::keyWell(palette()));
+        for (const KeyboardTable::Place& square : KeyboardTable::wordHintSquares()) {
+            p.drawRoundedRect(QRectF(twipsRect(square.twips)).translated(0, 2), 7, 7);
+        }
     }
 };
 
@@ -102,23 +78,21 @@ KeyboardPanel::KeyboardPanel(QWidget* parent) : QWidget(parent) {
     m_picture = new KeyboardPicture(this);
     m_picture->setGeometry(rect());
 
-    for (const auto& key : KeyboardHint::keys()) {
-        const QRect square =
-            twipsRect(key.left, key.top, KeyboardHint::kSquareTwips, KeyboardHint::kSquareTwips);
-        auto* label = new QLabel(QString(QChar(key.letter)), this);
+    for (const KeyboardTable::Place& key : KeyboardTable::wordHintSquares()) {
+        const QRect square = twipsRect(key.twips);
+        auto* label = new QLabel(QString::fromLatin1(KeyboardTable::find(key.code)->label), this);
         label->setObjectName(QStringLiteral("Label2(%1)").arg(key.index));
         label->setAlignment(Qt::AlignCenter);
         label->setGeometry(square);
-        label->setStyleSheet(QStringLiteral("QLabel { background: rgb(192, 192, 255);"
-                                            " color: white; border-radius: 6px; }"));
+        Look::styleHintSquare(label);
         m_squares[key.index] = label;
 
         const QRect red = square.adjusted(-1, -1, 1, 1);
         m_redFrames[key.index] =
-            new FrameShape(QStringLiteral("Shape1(%1)").arg(key.index), QColor(255, 0, 0), 4, this);
+            new FrameShape(QStringLiteral("Shape1(%1)").arg(key.index), Look::kHintFrame, 4, this);
         m_redFrames[key.index]->setGeometry(red);
         m_whiteFrames[key.index] =
-            new FrameShape(QStringLiteral("Shape2(%1)").arg(key.index), Qt::white, 1, this);
+            new FrameShape(QStringLiteral("Shape2(%1)").arg(key.index), Look::kHintHalo, 1, this);
         m_whiteFrames[key.index]->setGeometry(red.adjusted(-3, -3, 3, 3));
     }
 }

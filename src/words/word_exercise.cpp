@@ -1,7 +1,10 @@
 #include "words/word_exercise.h"
 
+#include "shell/key_codes.h"
 #include "words/keyboard_hint.h"
 #include "words/word_lessons.h"
+
+#include <utility>
 
 const QString WordExercise::kInputErrorMessage = QStringLiteral("Input error, and then continue!");
 const QString WordExercise::kFirstRecordMessage = QStringLiteral("Has been to the first recor");
@@ -12,229 +15,301 @@ const QString WordExercise::kCompletionText =
                    "exercise project.\r\n\r\n          ");
 const QString WordExercise::kReadyHint = QStringLiteral("Hit the space bar to continue");
 
+// Collects the changes of one public input and emits them once, when the outermost input
+// has finished.
+class WordExercise::Batch {
+  public:
+    explicit Batch(WordExercise* exercise) : m_exercise(exercise) { ++m_exercise->m_depth; }
+    ~Batch() {
+        if (--m_exercise->m_depth == 0 && m_exercise->m_pending) {
+            const Changes what = std::exchange(m_exercise->m_pending, {});
+            emit m_exercise->changed(what);
+        }
+    }
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+  private:
+    WordExercise* m_exercise;
+};
+
 WordExercise::WordExercise(QObject* parent) : QObject(parent) {}
 
 QString WordExercise::line(int k) const {
-    return WordLessons::TextBoxGetLine(listLines, k);
+    return WordLessons::TextBoxGetLine(m_listLines, k);
 }
 
 QString WordExercise::caption() const {
     return line(0);
 }
 
-void WordExercise::loadList(const QStringList& lines) {
+void WordExercise::restore(const WordLessons::Sz1& state) {
+    const Batch batch(this);
+    m_keyedTips = state.keyedTips;
+    m_keystrokeSound = state.keystrokeSound;
+    m_wordIndex = state.wordIndex;
+    m_lessonName = state.lessonName;
+    note(Display);
+}
+
+WordLessons::Sz1 WordExercise::state() const {
+    WordLessons::Sz1 state;
+    state.keyedTips = m_keyedTips;
+    state.keystrokeSound = m_keystrokeSound;
+    state.wordIndex = m_wordIndex;
+    state.lessonName = m_lessonName;
+    return state;
+}
+
+void WordExercise::loadList(const WordLessons::WordList& list) {
+    const Batch batch(this);
     setTypedText(QString());
-    listLines = lines;
-    setTarget(line(wordIndex));
+    m_lessonName = list.lessonName;
+    m_wordIndex = list.wordIndex;
+    m_listLines = list.lines;
+    setTarget(line(m_wordIndex));
 }
 
 void WordExercise::startLesson(const QString& name) {
-    lessonName = name;
-    wordIndex = 1;
-    atListEnd = false;
-    nextAllowed = true;
-    previousAllowed = false;
-    emit displayChanged();
+    const Batch batch(this);
+    m_lessonName = name;
+    m_wordIndex = 1;
+    m_atListEnd = false;
+    m_nextAllowed = true;
+    m_previousAllowed = false;
+    note(Display);
 }
 
+void WordExercise::takeLesson(const QString& name) {
+    if (WordLessons::isKnownLesson(name))
+        m_lessonName = name;
+}
+
+// The exercise empties the input box itself: the box mirrors it, and the change is judged
+// as if it had been typed.
 void WordExercise::setTypedText(const QString& text) {
-    if (text == typedText)
+    if (text == m_typedText)
         return;
-    emit typedTextChanged(text);
-    textChanged(text);
+    note(TypedText);
+    applyText(text);
 }
 
 void WordExercise::setTarget(const QString& word) {
-    targetWord = word;
-    emit targetChanged();
-    emit displayChanged();
+    m_targetWord = word;
+    note(Target | Display);
 }
 
 void WordExercise::showMessage(const QString& text) {
-    messageText = text;
-    messageVisible = true;
-    emit messageShown();
-    emit displayChanged();
-}
-
-void WordExercise::hideMessage() {
-    messageVisible = false;
+    m_messageText = text;
+    m_messageVisible = true;
+    note(MessageShown | Display);
 }
 
 void WordExercise::clearOverlaysAndMarks() {
-    correctOverlay.clear();
-    wrongOverlay.clear();
-    correctMarks.clear();
-    wrongMarks.clear();
+    m_correctOverlay.clear();
+    m_wrongOverlay.clear();
+    m_correctMarks.clear();
+    m_wrongMarks.clear();
 }
 
 void WordExercise::rebuildMarks() {
-    correctMarks.clear();
-    wrongMarks.clear();
-    for (qsizetype i = 0; i < typedText.size(); ++i) {
-        const bool match = i < targetWord.size() && typedText[i] == targetWord[i];
-        correctMarks += match ? u'.' : u' ';
-        wrongMarks += match ? u' ' : u'_';
+    m_correctMarks.clear();
+    m_wrongMarks.clear();
+    for (qsizetype i = 0; i < m_typedText.size(); ++i) {
+        const bool match = i < m_targetWord.size() && m_typedText[i] == m_targetWord[i];
+        m_correctMarks += match ? u'.' : u' ';
+        m_wrongMarks += match ? u' ' : u'_';
     }
 }
 
 void WordExercise::textChanged(const QString& text) {
-    typedText = text;
-    const bool wasRunning = clock.running();
-    clock.touch();
+    const Batch batch(this);
+    applyText(text);
+}
+
+void WordExercise::applyText(const QString& text) {
+    m_typedText = text;
+    const bool wasRunning = m_clock.running();
+    m_clock.touch();
     if (text.isEmpty()) {
         clearOverlaysAndMarks();
-        readyHintVisible = false;
-        hideMessage();
-    } else if (text.size() <= targetWord.size()) {
+        m_readyHintVisible = false;
+        m_messageVisible = false;
+    } else if (text.size() <= m_targetWord.size()) {
         const qsizetype n = text.size();
-        const QChar expected = targetWord[n - 1];
-        const bool counted = lastKeyCode != kBackspace;
+        const QChar expected = m_targetWord[n - 1];
+        const bool counted = m_lastKeyCode != KeyCode::Backspace;
         // Position n takes the fresh judgement; earlier positions keep theirs. Padding keeps
         // the overlays in line with the word even when several characters arrive at once.
-        const QString correctBefore = correctOverlay.leftJustified(n - 1, u' ', true);
-        const QString wrongBefore = wrongOverlay.leftJustified(n - 1, u' ', true);
+        const QString correctBefore = m_correctOverlay.leftJustified(n - 1, u' ', true);
+        const QString wrongBefore = m_wrongOverlay.leftJustified(n - 1, u' ', true);
         if (text[n - 1] == expected) {
-            emit soundRequested(PracticeSound::Keystroke);
-            correctOverlay = correctBefore + expected;
-            wrongOverlay = wrongBefore + u' ';
+            note(KeystrokeSound);
+            m_correctOverlay = correctBefore + expected;
+            m_wrongOverlay = wrongBefore + u' ';
             if (counted)
-                ++correctCount;
-            readyHintVisible = n == targetWord.size() && wrongOverlay.trimmed().isEmpty();
+                ++m_correctCount;
+            m_readyHintVisible =
+                n == m_targetWord.size() && m_wrongOverlay.trimmed().isEmpty();
         } else {
-            emit soundRequested(PracticeSound::Error);
-            correctOverlay = correctBefore + u' ';
-            wrongOverlay = wrongBefore + expected;
+            note(ErrorSound);
+            m_correctOverlay = correctBefore + u' ';
+            m_wrongOverlay = wrongBefore + expected;
             if (counted)
-                ++wrongCount;
+                ++m_wrongCount;
         }
-        hideMessage();
+        m_messageVisible = false;
         rebuildMarks();
     }
-    typedCount = correctCount + wrongCount;
-    emit displayChanged();
+    note(Display);
     if (!wasRunning)
-        emit clockChanged();
+        note(Clock);
 }
 
 bool WordExercise::keyPress(int code) {
-    if (code == kEnter) {
-        emit soundRequested(PracticeSound::Keystroke);
+    const Batch batch(this);
+    if (code == KeyCode::Enter) {
+        note(KeystrokeSound | Display);
         setTypedText(QString());
         clearOverlaysAndMarks();
-        emit displayChanged();
         return true;
     }
-    if (code != kSpace || typedText.size() < targetWord.size())
+    if (code != KeyCode::Space || m_typedText.size() < m_targetWord.size())
         return false;
 
-    emit soundRequested(PracticeSound::Keystroke);
-    correctOverlay.clear();
-    wrongOverlay.clear();
-    readyHintVisible = false;
-    if (typedText != targetWord) {
-        if (!typedText.isEmpty()) {
+    note(KeystrokeSound | Display);
+    m_correctOverlay.clear();
+    m_wrongOverlay.clear();
+    m_readyHintVisible = false;
+    if (m_typedText != m_targetWord) {
+        if (!m_typedText.isEmpty()) {
             setTypedText(QString());
             showMessage(kInputErrorMessage);
-            correctMarks.clear();
-            wrongMarks.clear();
+            m_correctMarks.clear();
+            m_wrongMarks.clear();
         }
     } else {
         setTypedText(QString());
-        hideMessage();
-        correctMarks.clear();
-        wrongMarks.clear();
-        stepNext();
+        m_messageVisible = false;
+        m_correctMarks.clear();
+        m_wrongMarks.clear();
+        goNext();
     }
-    emit displayChanged();
-    if (atListEnd) {
-        emit projectCompleted();
-        restart();
+    if (m_atListEnd) {
+        note(Completed);
+        goToStart();
     }
     return true;
 }
 
 void WordExercise::keyDown(int code) {
-    if (code == kLeft && previousAllowed)
-        stepPrevious();
-    else if (code == kRight && nextAllowed)
-        stepNext();
-    lastKeyCode = code;
+    const Batch batch(this);
+    if (code == KeyCode::Left && m_previousAllowed)
+        goPrevious();
+    else if (code == KeyCode::Right && m_nextAllowed)
+        goNext();
+    m_lastKeyCode = code;
 }
 
 void WordExercise::clickInput() {
+    const Batch batch(this);
     setTypedText(QString());
 }
 
 void WordExercise::stepPrevious() {
-    nextAllowed = true;
-    atListEnd = false;
-    setTypedText(QString());
-    if (wordIndex <= 1) {
-        previousAllowed = false;
-        showMessage(kFirstRecordMessage);
-    } else {
-        --wordIndex;
-        setTarget(line(wordIndex));
-    }
+    const Batch batch(this);
+    goPrevious();
 }
 
 void WordExercise::stepNext() {
-    previousAllowed = true;
+    const Batch batch(this);
+    goNext();
+}
+
+void WordExercise::restart() {
+    const Batch batch(this);
+    goToStart();
+}
+
+void WordExercise::goPrevious() {
+    m_nextAllowed = true;
+    m_atListEnd = false;
     setTypedText(QString());
-    const QString next = line(wordIndex + 1);
+    if (m_wordIndex <= 1) {
+        m_previousAllowed = false;
+        showMessage(kFirstRecordMessage);
+    } else {
+        --m_wordIndex;
+        setTarget(line(m_wordIndex));
+    }
+}
+
+void WordExercise::goNext() {
+    m_previousAllowed = true;
+    setTypedText(QString());
+    const QString next = line(m_wordIndex + 1);
     if (!next.isEmpty()) {
-        ++wordIndex;
-        atListEnd = false;
+        ++m_wordIndex;
+        m_atListEnd = false;
         setTarget(next);
     } else {
-        nextAllowed = false;
-        atListEnd = true;
+        m_nextAllowed = false;
+        m_atListEnd = true;
         showMessage(kLastRecordMessage);
     }
 }
 
-void WordExercise::restart() {
+void WordExercise::goToStart() {
     setTarget(line(1));
-    hideMessage();
-    wordIndex = 1;
+    m_messageVisible = false;
+    m_wordIndex = 1;
     setTypedText(QString());
-    atListEnd = false;
-    nextAllowed = true;
-    previousAllowed = false;
-    emit displayChanged();
+    m_atListEnd = false;
+    m_nextAllowed = true;
+    m_previousAllowed = false;
+    note(Display);
 }
 
 void WordExercise::setKeyedTips(bool on) {
-    keyedTips = on;
-    emit displayChanged();
+    const Batch batch(this);
+    m_keyedTips = on;
+    note(Display);
+}
+
+void WordExercise::setKeystrokeSound(bool on) {
+    const Batch batch(this);
+    m_keystrokeSound = on;
+    note(Display);
 }
 
 int WordExercise::hintKey() const {
-    return KeyboardHint::nextKey(keyedTips, typedText, targetWord);
+    return KeyboardHint::nextKey(m_keyedTips, m_typedText, m_targetWord);
 }
 
 void WordExercise::clockTick() {
-    if (!clock.running())
+    const Batch batch(this);
+    if (!m_clock.running())
         return;
-    clock.clockTick();
-    if (clock.activeSeconds() != 0 && typedCount != 0) {
-        speedText = Meters::speed(typedCount, clock.activeSeconds(), QStringLiteral(" WMP"));
-        accuracyText = Meters::accuracy(correctCount, typedCount);
+    m_clock.clockTick();
+    if (m_clock.activeSeconds() != 0 && typedCount() != 0) {
+        m_speedText = Meters::speed(typedCount(), m_clock.activeSeconds(), QStringLiteral(" WMP"));
+        m_accuracyText = Meters::accuracy(m_correctCount, typedCount());
     }
-    emit clockChanged();
+    note(Clock);
 }
 
 void WordExercise::idleTick() {
-    const bool wasRunning = clock.running();
-    clock.idleTick();
-    if (wasRunning != clock.running())
-        emit clockChanged();
+    const Batch batch(this);
+    const bool wasRunning = m_clock.running();
+    m_clock.idleTick();
+    if (wasRunning != m_clock.running())
+        note(Clock);
 }
 
 void WordExercise::messageTimeout() {
-    if (!messageVisible)
+    const Batch batch(this);
+    if (!m_messageVisible)
         return;
-    hideMessage();
-    emit displayChanged();
+    m_messageVisible = false;
+    note(Display);
 }

@@ -1,23 +1,32 @@
 #pragma once
 
 #include "shell/practice_clock.h"
+#include "shell/practice_sound.h"
+#include "words/word_lessons.h"
 
 #include <QObject>
 #include <QStringList>
 
-enum class PracticeSound { Keystroke, Error };
-
 // The Word practice exercise: one item of the word list at a time, judged character by
-// character as it is typed. The window feeds it events and timer ticks and renders what it
-// holds; it touches no widget itself.
+// character as it is typed. It owns the typed text and the window's two switches. The window
+// feeds it events and timer ticks and renders what it holds; it touches no widget itself.
+// Every public input finishes its whole change and then emits `changed` once.
 class WordExercise : public QObject {
     Q_OBJECT
   public:
-    static constexpr int kBackspace = 8;
-    static constexpr int kEnter = 13;
-    static constexpr int kSpace = 32;
-    static constexpr int kLeft = 37;
-    static constexpr int kRight = 39;
+    // What one input changed.
+    enum Change {
+        TypedText = 0x01,      // the exercise changed the typed text: the input box mirrors it
+        Display = 0x02,        // overlays, marks, hints, messages, arrows, item, switches
+        Target = 0x04,         // a new item: lay it out
+        Clock = 0x08,          // seconds, meters or running state
+        MessageShown = 0x10,   // a message that hides itself later
+        KeystrokeSound = 0x20, // the keystroke sound is asked for
+        ErrorSound = 0x40,     // the error sound is asked for
+        Completed = 0x80,      // the whole list was typed; the exercise starts again
+    };
+    Q_DECLARE_FLAGS(Changes, Change)
+    Q_FLAG(Changes)
 
     static const QString kInputErrorMessage;
     static const QString kFirstRecordMessage;
@@ -28,16 +37,21 @@ class WordExercise : public QObject {
 
     explicit WordExercise(QObject* parent = nullptr);
 
-    // --- the list (lesson loading) ---
-    // Takes a new word list and shows item `wordIndex` of it. Clears the input first.
-    void loadList(const QStringList& lines);
+    // --- state files and lessons ---
+    // Takes the switches, lesson and word kept in sz1.txt.
+    void restore(const WordLessons::Sz1& state);
+    // What sz1.txt keeps of the exercise now.
+    WordLessons::Sz1 state() const;
+    // Takes a word list (see WordLessons::readList) and shows its item. Clears the input first.
+    void loadList(const WordLessons::WordList& list);
     // A lesson chosen in the chooser starts at its first word.
     void startLesson(const QString& lessonName);
-    void setWordIndex(int index) { wordIndex = index; }
+    // The lesson handed over by another window; the word stays. Unknown names are ignored.
+    void takeLesson(const QString& lessonName);
     QString caption() const;
 
     // --- events ---
-    void textChanged(const QString& text); // any change of the input box
+    void textChanged(const QString& text); // any change of the input box by the user
     bool keyPress(int code);               // Enter, Space; true when the key is discarded
     void keyDown(int code);
     void clickInput();
@@ -45,58 +59,89 @@ class WordExercise : public QObject {
     void stepNext();
     void restart();
     void setKeyedTips(bool on);
+    void setKeystrokeSound(bool on);
 
     // --- timer ticks ---
     void clockTick();      // Timer6, 1000 ms while the clock runs
     void idleTick();       // Timer2, 1000 ms always
     void messageTimeout(); // Timer2ts, 2222 ms after a message
 
+    // --- what the window renders, with the names the rest of the program uses ---
+    const QString& lessonName() const { return m_lessonName; }
+    int wordIndex() const { return m_wordIndex; }
+    const QString& targetWord() const { return m_targetWord; }
+    const QString& typedText() const { return m_typedText; }
+    // The judged characters over the word: the expected character where the typed one was
+    // right (correctOverlay) or wrong (wrongOverlay), blanks elsewhere.
+    const QString& correctOverlay() const { return m_correctOverlay; }
+    const QString& wrongOverlay() const { return m_wrongOverlay; }
+    // One mark per typed character, over the input box: "." right, "_" wrong.
+    const QString& correctMarks() const { return m_correctMarks; }
+    const QString& wrongMarks() const { return m_wrongMarks; }
+    bool atListEnd() const { return m_atListEnd; }
+    bool previousAllowed() const { return m_previousAllowed; }
+    bool nextAllowed() const { return m_nextAllowed; }
+    // Keystrokes judged while the clock ran; Backspace and Enter are not counted.
+    int typedCount() const { return m_correctCount + m_wrongCount; }
+    int correctCount() const { return m_correctCount; }
+    int wrongCount() const { return m_wrongCount; }
+    bool keyedTips() const { return m_keyedTips; }
+    bool keystrokeSound() const { return m_keystrokeSound; }
+    const QString& speedText() const { return m_speedText; }
+    const QString& accuracyText() const { return m_accuracyText; }
+    bool readyHintVisible() const { return m_readyHintVisible; }
+    bool messageVisible() const { return m_messageVisible; }
+    const QString& messageText() const { return m_messageText; }
+    // The letter square to frame (0..25), or -1.
     int hintKey() const;
-    bool clockRunning() const { return clock.running(); }
-    int activeSeconds() const { return clock.activeSeconds(); }
-    int idleCountdown() const { return clock.idleCountdown(); }
-
-    // --- state, with the names the rest of the program uses ---
-    QString lessonName = QStringLiteral("Lesson 1");
-    QStringList listLines;
-    int wordIndex = 1;
-    QString targetWord;
-    QString typedText;
-    QString correctOverlay;
-    QString wrongOverlay;
-    QString correctMarks;
-    QString wrongMarks;
-    int lastKeyCode = 0;
-    bool atListEnd = false;
-    bool previousAllowed = true;
-    bool nextAllowed = true;
-    int typedCount = 0;
-    int correctCount = 0;
-    int wrongCount = 0;
-    bool keyedTips = false;
-    QString speedText = QStringLiteral("0 WMP");
-    QString accuracyText = QStringLiteral("0 %");
-    bool readyHintVisible = false;
-    bool messageVisible = false;
-    QString messageText;
+    bool clockRunning() const { return m_clock.running(); }
+    int activeSeconds() const { return m_clock.activeSeconds(); }
+    int idleCountdown() const { return m_clock.idleCountdown(); }
 
   signals:
-    void typedTextChanged(const QString& text); // the exercise changed the input box
-    void displayChanged();                      // overlays, marks, hints, messages, arrows
-    void targetChanged();                       // lay the new item out
-    void soundRequested(PracticeSound sound);
-    void messageShown();     // a message that hides itself later
-    void projectCompleted(); // the whole list was typed
-    void clockChanged();     // seconds, meters or running state
+    void changed(WordExercise::Changes what);
 
   private:
+    class Batch;
+
+    void note(Changes what) { m_pending |= what; }
+    void applyText(const QString& text);
     void setTypedText(const QString& text);
     void setTarget(const QString& word);
     void showMessage(const QString& text);
-    void hideMessage();
     void clearOverlaysAndMarks();
     void rebuildMarks();
+    void goPrevious();
+    void goNext();
+    void goToStart();
     QString line(int k) const;
 
-    TypingClock clock;
+    QString m_lessonName = QStringLiteral("Lesson 1");
+    QStringList m_listLines;
+    int m_wordIndex = 1;
+    QString m_targetWord;
+    QString m_typedText;
+    QString m_correctOverlay;
+    QString m_wrongOverlay;
+    QString m_correctMarks;
+    QString m_wrongMarks;
+    int m_lastKeyCode = 0;
+    bool m_atListEnd = false;
+    bool m_previousAllowed = true;
+    bool m_nextAllowed = true;
+    int m_correctCount = 0;
+    int m_wrongCount = 0;
+    bool m_keyedTips = false;
+    bool m_keystrokeSound = false;
+    QString m_speedText = QStringLiteral("0 WMP");
+    QString m_accuracyText = QStringLiteral("0 %");
+    bool m_readyHintVisible = false;
+    bool m_messageVisible = false;
+    QString m_messageText;
+    TypingClock m_clock;
+
+    Changes m_pending;
+    int m_depth = 0;
 };
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(WordExercise::Changes)

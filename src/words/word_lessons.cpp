@@ -1,6 +1,8 @@
 #include "words/word_lessons.h"
 
 #include "shell/number_parse.h"
+#include "shell/program_folder.h"
+#include "shell/state_file.h"
 
 namespace WordLessons {
 
@@ -51,6 +53,21 @@ bool isKnownLesson(const QString& lessonName) {
             return true;
     }
     return false;
+}
+
+WordList readList(const ProgramFolder& folder, const QString& lessonName, int wordIndex) {
+    WordList list{lessonName, wordIndex, {}};
+    bool found = false;
+    QString text = StateFile::readText(folder.path(listResource(lessonName)), &found);
+    if (!found && lessonName != u"Lesson 1") {
+        list.lessonName = QStringLiteral("Lesson 1");
+        list.wordIndex = 1;
+        text = StateFile::readText(folder.path(listResource(list.lessonName)));
+    }
+    list.lines = splitList(text);
+    if (TextBoxGetLine(list.lines, list.wordIndex).isEmpty())
+        list.wordIndex = 1;
+    return list;
 }
 
 Sz1 Sz1::parse(const QString& field) {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class ProgramFolder;
+
 // The twelve word lessons and the two small files that bring the window back to the same
 // lesson and word: sz1.txt (switches, word index, lesson) and sz1-yj.txt (the lesson).
 namespace WordLessons {
@@ -39,5 +41,17 @@ struct Sz1 {
 };
 
 bool isKnownLesson(const QString& lessonName);
+
+// A lesson's word list as it is practised: the lesson and item it starts at, and its lines.
+struct WordList {
+    QString lessonName;
+    int wordIndex = 1;
+    QStringList lines;
+};
+
+// Reads the list of `lessonName` from the program folder. A lesson whose list is gone falls
+// back to Lesson 1 at its first word, and a word beyond the end of the list to word 1, so the
+// learner never faces an empty screen.
+WordList readList(const ProgramFolder& folder, const QString& lessonName, int wordIndex);
 
 } // namespace WordLessons

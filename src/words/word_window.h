@@ -4,51 +4,45 @@
 #include "words/word_exercise.h"
 
 class ClickLabel;
+class InputBox;
 class KeyboardPanel;
 class MarksRow;
 class QCheckBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
-class QTimer;
 class WordPanel;
 
-// The Word practice window: one word or phrase at a time, typed below it.
+// The Word practice window: one word or phrase at a time, typed below it. It renders the
+// exercise and routes events and timer ticks into it.
 class WordWindow : public PracticeWindow {
     Q_OBJECT
   public:
     explicit WordWindow(const AppContext& context, QWidget* parent = nullptr);
 
+    const WordExercise& exercise() const { return m_exercise; }
     WordExercise& exercise() { return m_exercise; }
     QWidget* inputBox() const override;
     QList<QWidget*> exemptControls() const override;
+    // The lesson handed over by the navigator: reloads it, keeping the word.
+    void takeHandOver(const HandOver& handOver) override;
 
-    // Starts the lesson loader, which runs 55 ms later.
+    // Starts the lesson loader, Timer1, which runs 55 ms later.
     void startLoader();
-    // The loader's single run.
-    void runLoader();
-    // Reloads the lesson named in sz1-yj.txt, keeping the word (navigation hand-over).
-    void takeLessonFromHandOver();
     void openChooser();
     void applyChoice(const QString& caption);
-    void layoutForTarget();
 
   protected:
     void saveState() override;
     void timer3tWork() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
     void buildWidgets();
-    void connectModel();
-    void restoreState();
+    void runLoader();
+    void layoutForTarget();
+    void mirror(WordExercise::Changes what);
     void render();
     void renderClock();
-    void refreshHint();
-    void requestSound(PracticeSound sound);
+    void soundTick(PracticeSound sound);
     void openSettings();
 
     WordExercise m_exercise;
@@ -63,7 +57,7 @@ class WordWindow : public PracticeWindow {
     QLabel* m_seconds = nullptr;           // Label23
     QLabel* m_speed = nullptr;             // Label1
     QLabel* m_accuracy = nullptr;          // Label5
-    QLineEdit* m_input = nullptr;          // Text1
+    InputBox* m_input = nullptr;           // Text1
     MarksRow* m_correctMarks = nullptr;    // Label4dc
     MarksRow* m_wrongMarks = nullptr;      // Label5dc
     QLabel* m_readyHint = nullptr;         // Label8dc
@@ -74,11 +68,4 @@ class WordWindow : public PracticeWindow {
     QCheckBox* m_keyedTips = nullptr;      // Check1
     KeyboardPanel* m_keyboard = nullptr;   // Picture5
     QPushButton* m_reference = nullptr;    // Command1, the measuring stick
-
-    QTimer* m_loader = nullptr;       // Timer1
-    QTimer* m_clock = nullptr;        // Timer6
-    QTimer* m_idle = nullptr;         // Timer2
-    QTimer* m_messageTimer = nullptr; // Timer2ts
-    QTimer* m_keySound = nullptr;     // Timer4
-    QTimer* m_errorSound = nullptr;   // Timer5
 };

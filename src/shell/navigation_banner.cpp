@@ -1,0 +1,61 @@
+#include "shell/navigation_banner.h"
+
+#include "shell/click_label.h"
+#include "shell/look.h"
+#include "shell/twips.h"
+
+#include <QPainter>
+
+namespace {
+
+struct NavigationEntry {
+    const char* caption;
+    int width;
+};
+
+constexpr NavigationEntry kCaptions[NavigationBanner::kEntries] = {
+    {"Keys practice", 1500},
+    {"Word practice", 1500},
+    {"Article practice", 1740},
+    {"Typing Zephkin", 1680},
+    {"About", 780}};
+constexpr int kEntryTop = 420;
+constexpr int kEntryHeight = 330;
+constexpr int kEntryGap = 150;
+constexpr int kBelowEntries = 110;
+
+} // namespace
+
+NavigationBanner::NavigationBanner(int ownEntry, QWidget* window)
+    : QWidget(window), m_ownEntry(ownEntry) {
+    setObjectName(QStringLiteral("Image1"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setGeometry(0, 0, twips(kWindowWidthTwips), twips(kEntryTop + kEntryHeight + kBelowEntries));
+
+    int left = kWindowWidthTwips - 300 - kEntryGap * (kEntries - 1);
+    for (const NavigationEntry& entry : kCaptions)
+        left -= entry.width;
+    const QCursor pointer = Look::navigationCursor();
+    for (int i = 0; i < kEntries; ++i) {
+        auto* label = new ClickLabel(QString::fromLatin1(kCaptions[i].caption), this);
+        label->setObjectName(QStringLiteral("Label22a(%1)").arg(i));
+        label->setFont(Look::uiFont(10, true));
+        label->setAlignment(Qt::AlignCenter);
+        label->setGeometry(twipsRect(left, kEntryTop, kCaptions[i].width, kEntryHeight));
+        label->setCursor(pointer);
+        left += kCaptions[i].width + kEntryGap;
+        connect(label, &ClickLabel::clicked, this, [this, i] { emit entryClicked(i); });
+        m_entries[i] = label;
+    }
+    markOwnEntry();
+}
+
+void NavigationBanner::markOwnEntry() {
+    for (int i = 0; i < kEntries; ++i)
+        Look::setStyleSheet(m_entries[i], Look::navigationEntryStyle(i == m_ownEntry));
+}
+
+void NavigationBanner::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    Look::paintBanner(p, rect(), palette());
+}

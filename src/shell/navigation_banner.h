@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+// The picture across the top of every practice window, with the navigation bar: five
+// entries, the window's own entry in red.
+class NavigationBanner : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kEntries = 5;
+
+    NavigationBanner(int ownEntry, QWidget* window);
+
+    QLabel* entry(int index) const { return m_entries[index]; }
+    // All entries black, then the window's own entry red.
+    void markOwnEntry();
+
+  signals:
+    void entryClicked(int entry);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    int m_ownEntry;
+    QLabel* m_entries[kEntries] = {};
+};

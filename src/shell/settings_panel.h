@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QPushButton;
+
+// The drop-down settings panel of a practice window, framed by Shape3: a "Themes" button
+// and the window's switches. "Settings" shows it; the window's routes hide it.
+class SettingsPanel : public QWidget {
+    Q_OBJECT
+  public:
+    SettingsPanel(const QString& name, int widthTwips, int heightTwips, QWidget* window);
+
+    // "Themes": the window routes a released button on it to the theme menu.
+    QPushButton* addThemesButton(const QString& name);
+    // A switch; a click asks for the input box's focus back.
+    QCheckBox* addSwitch(const QString& name, const QString& caption, int topTwips);
+    // Places the panel, fits its frame and shows it over everything.
+    void showAt(QPoint topLeft);
+
+  signals:
+    void switchClicked();
+
+  private:
+    QWidget* m_frame = nullptr;
+};

@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Installs the program into a temporary prefix, makes the prefix read-only, and runs the
+# installed launcher as an ordinary user with a fresh home folder under Xvfb:
+#  1. the first word is typed and the window closed: the place is written in the user's
+#     data folder, seeded from the defaults shipped in the program folder;
+#  2. a second start reads the place from there and moves on from it;
+#  3. another user of the same copy starts from the shipped default;
+# and nothing under the prefix has changed.
+set -euo pipefail
+build_dir=$1
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+chmod 755 "$work"
+xvfb_pid=
+cleanup() {
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    chmod -R u+w "$work" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+expect_bytes() { # file, printf format of the expected bytes
+    local want got
+    want=$(printf "$2" | od -An -c)
+    got=$(od -An -c "$1" 2>/dev/null || echo missing)
+    [ "$want" = "$got" ] || fail "$1 holds [$got], expected [$want]"
+}
+find_window() { # title pattern
+    for _ in $(seq 300); do
+        wid=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
+        [ -n "$wid" ] && { echo "$wid"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+wait_exit() { # pid
+    for _ in $(seq 300); do
+        kill -0 "$1" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    kill "$1" 2>/dev/null || true
+    return 1
+}
+
+prefix="$work/prefix"
+cmake --install "$build_dir" --prefix "$prefix" >/dev/null
+chmod -R a-w "$prefix"
+snapshot() {
+    (cd "$prefix" && find . -printf '%p %y %m %s %T@ %l\n' | sort &&
+        find . -type f -exec md5sum {} + | sort)
+}
+before=$(snapshot)
+program="$prefix/lib/zephkin"
+first_word=$(sed -n 2p "$program/2/Lesson 1.txt" | tr -d '\r')
+second_word=$(sed -n 3p "$program/2/Lesson 1.txt" | tr -d '\r')
+
+# Root may write anywhere, so the program runs as an unprivileged user when the test is root.
+as_user=()
+if [ "$(id -u)" -eq 0 ]; then
+    as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+fi
+make_home() { # name: a home folder and a runtime folder the user owns
+    mkdir -p "$work/$1/home" "$work/$1/run"
+    chmod 700 "$work/$1/run"
+    [ ${#as_user[@]} -eq 0 ] || chown -R nobody:nogroup "$work/$1"
+}
+start() { # name: starts the launcher in the background for that user
+    "${as_user[@]}" env -i PATH=/usr/bin:/bin HOME="$work/$1/home" DISPLAY="$DISPLAY" \
+        XDG_RUNTIME_DIR="$work/$1/run" "$prefix/bin/zephkin" 2>>"$work/stderr" &
+    pid=$!
+}
+type_word_and_close() { # word
+    local wid
+    wid=$(find_window "Common words 1") || fail "the Word practice window did not open"
+    sleep 0.3
+    if [ -n "$1" ]; then
+        xdotool windowfocus --sync "$wid" 2>/dev/null || true
+        xdotool type --delay 40 "$1"
+        xdotool key space
+        sleep 0.5
+    fi
+    python3 "$here/close_window.py" "$wid"
+    wait_exit "$pid" || fail "the program did not end when its window was closed"
+}
+
+exec 3<> "$work/displayfd"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do
+    display=$(head -n1 "$work/displayfd" 2>/dev/null || true)
+    [ -n "$display" ] && break
+    sleep 0.1
+done
+export DISPLAY=":$display"
+unset QT_QPA_PLATFORM
+
+# --- 1: first start, one word typed ---
+make_home learner
+data_a="$work/learner/home/.local/share/Zephkin"
+start learner
+type_word_and_close "$first_word"
+expect_bytes "$data_a/sz1.txt" '1100002Lesson 1\r\n'
+expect_bytes "$data_a/face.txt" 'pixos.urf\r\n'
+expect_bytes "$data_a/sz1-yj.txt" 'Lesson 1\r\n'
+
+# --- 2: the place is read back from the data folder ---
+start learner
+type_word_and_close "$second_word"
+expect_bytes "$data_a/sz1.txt" '1100003Lesson 1\r\n'
+
+# --- 3: another user keeps a place of their own ---
+make_home other
+start other
+type_word_and_close ""
+expect_bytes "$work/other/home/.local/share/Zephkin/sz1.txt" '1100001Lesson 1\r\n'
+
+[ "$before" = "$(snapshot)" ] || fail "the installed files changed"
+echo "installed program: all passed"
