@@ -309,10 +309,9 @@ void styleTextPanel(QLabel* label, bool emphasised) {
                                                       : QStringLiteral("mid"))));
 }
 
-void styleHintSquare(QLabel* label) {
-    label->setStyleSheet(QStringLiteral("QLabel { background: %1; color: white;"
-                                        " border-radius: 6px; }")
-                             .arg(kHintSquare.name()));
+QString hintSquaresStyle() {
+    return QStringLiteral("QLabel { background: %1; color: white; border-radius: 6px; }")
+        .arg(kHintSquare.name());
 }
 
 void styleWordDisplay(QLabel* label) {

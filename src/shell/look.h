@@ -90,8 +90,9 @@ QString labelStyle(const QColor& colour);
 QString navigationEntryStyle(bool own);
 // A line of text on a white panel with a rounded border.
 void styleTextPanel(QLabel* label, bool emphasised);
-// A letter square of the Word keyboard: its letter in white.
-void styleHintSquare(QLabel* label);
+// The letter squares of the Word keyboard, every label under the widget that takes this
+// sheet: their letters in white.
+QString hintSquaresStyle();
 // The word to type: black on a white card.
 void styleWordDisplay(QLabel* label);
 // A key cap shown as a label: white on teal.
