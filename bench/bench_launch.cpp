@@ -134,8 +134,8 @@ int main(int argc, char* argv[]) {
     waitpid(pid, &status, 0);
     const double closeMs = msSince(closing);
 
-    std::printf("map_ms=%.1f map_cpu_ms=%.1f rss3_mb=%.1f rss_sound_mb=%.1f close_ms=%.1f\n",
-                mapMs, mapCpuMs, rss3, rssSound, closeMs);
+    std::printf("map_ms=%.1f map_cpu_ms=%.1f rss3_mb=%.1f rss_sound_mb=%.1f close_ms=%.1f\n", mapMs,
+                mapCpuMs, rss3, rssSound, closeMs);
     xcb_disconnect(x);
     return 0;
 }

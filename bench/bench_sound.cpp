@@ -62,7 +62,8 @@ class OnsetWatch {
                     continue;
                 if (m_armed) {
                     m_armed = false;
-                    m_delayMs = std::chrono::duration<double, std::milli>(now - m_requested).count();
+                    m_delayMs =
+                        std::chrono::duration<double, std::milli>(now - m_requested).count();
                 }
                 ++m_loud;
             }
@@ -106,9 +107,9 @@ int main(int argc, char* argv[]) {
             whole += loud;
         }
         std::sort(delays.begin(), delays.end());
-        std::printf("%s: request_to_first_sample_ms median=%.1f max=%.1f, heard_loud_ms=%.1f (n=%d)\n",
-                    name, delays[delays.size() / 2], delays.back(), whole / double(runs) / 44.1,
-                    runs);
+        std::printf(
+            "%s: request_to_first_sample_ms median=%.1f max=%.1f, heard_loud_ms=%.1f (n=%d)\n",
+            name, delays[delays.size() / 2], delays.back(), whole / double(runs) / 44.1, runs);
     }
     return 0;
 }

@@ -107,7 +107,7 @@ double loudMs(const Samples& clip) {
 }
 
 struct Fault {
-    QString what; // empty: none
+    QString what;      // empty: none
     bool late = false; // a sound ended, or never began, before the next one came
 };
 

@@ -52,24 +52,25 @@ class SoundOutput {
 
 #ifdef ZEPHKIN_SOUND_OUTPUT
 
-template <typename Function>
-bool resolve(void* library, const char* name, Function& function) {
+template <typename Function> bool resolve(void* library, const char* name, Function& function) {
     function = reinterpret_cast<Function>(dlsym(library, name));
     return function != nullptr;
 }
 
 // The few calls of PulseAudio's asynchronous API that the player needs.
 struct PulseApi {
-#define ZEPHKIN_PULSE_CALLS(X)                                                                   \
-    X(pa_threaded_mainloop_new) X(pa_threaded_mainloop_free) X(pa_threaded_mainloop_start)      \
-    X(pa_threaded_mainloop_stop) X(pa_threaded_mainloop_lock) X(pa_threaded_mainloop_unlock)    \
-    X(pa_threaded_mainloop_wait) X(pa_threaded_mainloop_signal)                                 \
-    X(pa_threaded_mainloop_get_api) X(pa_context_new) X(pa_context_connect)                     \
-    X(pa_context_disconnect) X(pa_context_unref) X(pa_context_get_state)                        \
-    X(pa_context_set_state_callback) X(pa_stream_new) X(pa_stream_connect_playback)             \
-    X(pa_stream_get_state) X(pa_stream_set_state_callback) X(pa_stream_set_write_callback)      \
-    X(pa_stream_writable_size) X(pa_stream_write) X(pa_stream_flush) X(pa_stream_disconnect)    \
-    X(pa_stream_unref) X(pa_operation_unref)
+    // clang-format off
+#define ZEPHKIN_PULSE_CALLS(X)                                                                     \
+    X(pa_threaded_mainloop_new) X(pa_threaded_mainloop_free) X(pa_threaded_mainloop_start)        \
+    X(pa_threaded_mainloop_stop) X(pa_threaded_mainloop_lock) X(pa_threaded_mainloop_unlock)      \
+    X(pa_threaded_mainloop_wait) X(pa_threaded_mainloop_signal) X(pa_threaded_mainloop_get_api)   \
+    X(pa_context_new) X(pa_context_connect) X(pa_context_disconnect) X(pa_context_unref)          \
+    X(pa_context_get_state) X(pa_context_set_state_callback)                                      \
+    X(pa_stream_new) X(pa_stream_connect_playback) X(pa_stream_get_state)                         \
+    X(pa_stream_set_state_callback) X(pa_stream_set_write_callback) X(pa_stream_writable_size)    \
+    X(pa_stream_write) X(pa_stream_flush) X(pa_stream_disconnect) X(pa_stream_unref)              \
+    X(pa_operation_unref)
+    // clang-format on
 #define ZEPHKIN_PULSE_MEMBER(name) decltype(&::name) name;
     ZEPHKIN_PULSE_CALLS(ZEPHKIN_PULSE_MEMBER)
 
@@ -80,8 +81,8 @@ struct PulseApi {
             void* library = dlopen("libpulse.so.0", RTLD_NOW | RTLD_LOCAL);
             if (!library)
                 return nullptr;
-#define ZEPHKIN_PULSE_RESOLVE(name)                                                              \
-    if (!resolve(library, #name, loaded.name))                                                  \
+#define ZEPHKIN_PULSE_RESOLVE(name)                                                                \
+    if (!resolve(library, #name, loaded.name))                                                     \
         return nullptr;
             ZEPHKIN_PULSE_CALLS(ZEPHKIN_PULSE_RESOLVE)
             return &loaded;
@@ -245,7 +246,7 @@ struct AlsaApi {
     decltype(&snd_pcm_close) close;
 
     static const AlsaApi* get() {
-        static const AlsaApi* api = [] () -> const AlsaApi* {
+        static const AlsaApi* api = []() -> const AlsaApi* {
             static AlsaApi loaded;
             void* library = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
             if (!library || !resolve(library, "snd_pcm_open", loaded.open) ||
@@ -277,9 +278,8 @@ class AlsaOutput final : public SoundOutput {
         // Opened without blocking, so a device held by another program fails at once.
         if (api->open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
             return nullptr;
-        const snd_pcm_format_t sampleFormat = format.bitsPerSample == 8 ? SND_PCM_FORMAT_U8
-                                              : format.bitsPerSample == 16
-                                                  ? SND_PCM_FORMAT_S16_LE
+        const snd_pcm_format_t sampleFormat = format.bitsPerSample == 8    ? SND_PCM_FORMAT_U8
+                                              : format.bitsPerSample == 16 ? SND_PCM_FORMAT_S16_LE
                                               : format.bitsPerSample == 24 ? SND_PCM_FORMAT_S24_3LE
                                                                            : SND_PCM_FORMAT_S32_LE;
         const auto latency = std::chrono::microseconds(BufferTime).count();
@@ -406,7 +406,8 @@ void EventSoundPlayer::Playback::run() {
                 continue;
             }
             outputFormat = clip;
-            silence = QByteArray(bytesFor(*clip, ChunkTime), clip->bitsPerSample == 8 ? '\x80' : '\0');
+            silence =
+                QByteArray(bytesFor(*clip, ChunkTime), clip->bitsPerSample == 8 ? '\x80' : '\0');
         }
         bool written = true;
         if (clip) {
@@ -448,7 +449,8 @@ EventSoundPlayer::~EventSoundPlayer() {
     std::unique_lock lock(m_playback->mutex);
     m_playback->quit = true;
     m_playback->wake.notify_all();
-    const bool finished = m_playback->ended.wait_for(lock, EndWait, [this] { return m_playback->finished; });
+    const bool finished =
+        m_playback->ended.wait_for(lock, EndWait, [this] { return m_playback->finished; });
     lock.unlock();
     if (finished)
         m_playback->thread.join();

@@ -16,9 +16,10 @@ class SoundPlayer {
     virtual void PlayWave(const QString& path) = 0;
 };
 
-// Plays through a PulseAudio stream or, where no sound server answers, straight to ALSA. Both libraries are loaded at the first sound, so the program starts and stays silent
-// on a machine that has neither. Writing to the device happens on a thread of the player's
-// own: no call here waits for the device.
+// Plays through a PulseAudio stream or, where no sound server answers, straight to ALSA. Both
+// libraries are loaded at the first sound, so the program starts and stays silent on a machine that
+// has neither. Writing to the device happens on a thread of the player's own: no call here waits
+// for the device.
 class EventSoundPlayer final : public SoundPlayer {
   public:
     EventSoundPlayer();

@@ -5,8 +5,12 @@
 
 namespace {
 
-quint16 u16(const char* p) { return qFromLittleEndian<quint16>(p); }
-quint32 u32(const char* p) { return qFromLittleEndian<quint32>(p); }
+quint16 u16(const char* p) {
+    return qFromLittleEndian<quint16>(p);
+}
+quint32 u32(const char* p) {
+    return qFromLittleEndian<quint32>(p);
+}
 
 constexpr quint16 FormatPcm = 1;
 constexpr quint16 FormatExtensible = 0xFFFE;
