@@ -13,12 +13,11 @@ struct NavigationEntry {
     int width;
 };
 
-constexpr NavigationEntry kCaptions[NavigationBanner::kEntries] = {
-    {"Keys practice", 1500},
-    {"Word practice", 1500},
-    {"Article practice", 1740},
-    {"Typing Zephkin", 1680},
-    {"About", 780}};
+constexpr NavigationEntry kCaptions[NavigationBanner::kEntries] = {{"Keys practice", 1500},
+                                                                   {"Word practice", 1500},
+                                                                   {"Article practice", 1740},
+                                                                   {"Typing Zephkin", 1680},
+                                                                   {"About", 780}};
 constexpr int kEntryTop = 420;
 constexpr int kEntryHeight = 330;
 constexpr int kEntryGap = 150;
@@ -56,6 +55,8 @@ void NavigationBanner::markOwnEntry() {
 }
 
 void NavigationBanner::paintEvent(QPaintEvent*) {
+    // The entries are black and red under every skin, so the banner keeps the program's own
+    // light colours behind them.
     QPainter p(this);
-    Look::paintBanner(p, rect(), palette());
+    Look::paintBanner(p, rect(), Look::basePalette());
 }

@@ -1,6 +1,5 @@
 #include "shell/wave_file.h"
 
-#include <QFile>
 #include <QtEndian>
 
 namespace {
@@ -71,13 +70,10 @@ std::optional<WaveClip> parse(const QByteArray& bytes) {
 }
 
 std::optional<WaveClip> read(const QString& path, qint64 maxBytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > maxBytes)
+    const StateFile::ReadResult file = StateFile::readBytes(path, maxBytes);
+    if (file.status != StateFile::ReadStatus::Complete)
         return std::nullopt;
-    const QByteArray bytes = file.read(maxBytes + 1);
-    if (bytes.size() > maxBytes)
-        return std::nullopt;
-    return parse(bytes);
+    return parse(file.bytes);
 }
 
 } // namespace WaveFile

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/state_file.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -22,8 +24,9 @@ struct WaveClip {
 namespace WaveFile {
 
 // Reads a RIFF WAVE file of integer PCM. A file in any other encoding, a truncated or
-// malformed one, one without samples or one larger than `maxBytes` gives nothing.
-std::optional<WaveClip> read(const QString& path, qint64 maxBytes = 4 * 1024 * 1024);
+// malformed one, one without samples, one larger than `maxBytes` or anything but a regular
+// file (a FIFO would stall the read) gives nothing.
+std::optional<WaveClip> read(const QString& path, qint64 maxBytes = StateFile::kSoundCap);
 std::optional<WaveClip> parse(const QByteArray& bytes);
 
 } // namespace WaveFile
