@@ -418,9 +418,11 @@ class WordsTest : public QObject {
                 QVERIFY(!other.intersects(square->geometry()));
             seen << square->geometry();
             // The hint frames surround their square.
-            QVERIFY(panel.redFrame(index)->geometry().contains(square->geometry()));
-            QVERIFY(
-                panel.whiteFrame(index)->geometry().contains(panel.redFrame(index)->geometry()));
+            const auto red = panel.frame(QStringLiteral("Shape1(%1)").arg(index));
+            const auto white = panel.frame(QStringLiteral("Shape2(%1)").arg(index));
+            QVERIFY(red.geometry.contains(square->geometry()));
+            QVERIFY(white.geometry.contains(red.geometry));
+            QVERIFY(!red.shown && !white.shown);
         }
     }
 
@@ -596,7 +598,8 @@ class WordsTest : public QObject {
         // The keyboard frames the next letter.
         auto* panel = window->findChild<KeyboardPanel*>("Picture5");
         QCOMPARE(panel->shownHint(), 24);
-        QVERIFY(window->findChild<QWidget*>("Shape1(24)")->isVisible());
+        QVERIFY(panel->frame("Shape1(24)").shown && panel->frame("Shape2(24)").shown);
+        QVERIFY(!panel->frame("Shape1(0)").shown);
 
         QTest::keyClick(input, 'x');
         timers.fire("Timer5");

@@ -29,7 +29,7 @@ std::unique_ptr<Program> startProgram(const ProgramFolder& folder) {
 
     auto program = std::make_unique<Program>();
     program->platform = std::make_unique<QtPlatform>();
-    program->sound = std::make_unique<QtSoundPlayer>();
+    program->sound = std::make_unique<EventSoundPlayer>();
     program->skin = std::make_unique<SkinEngine>();
 
     AppContext context;

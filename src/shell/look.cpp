@@ -147,9 +147,14 @@ void addMeters(QWidget* parent, std::initializer_list<Meter> meters, MeterLayout
     }
 }
 
+void setStyleSheet(QWidget* widget, const QString& styleSheet) {
+    if (widget->styleSheet() != styleSheet)
+        widget->setStyleSheet(styleSheet);
+}
+
 void setOwnStyle(QWidget* widget, const QString& styleSheet) {
     widget->setProperty("ownStyle", styleSheet);
-    widget->setStyleSheet(styleSheet);
+    setStyleSheet(widget, styleSheet);
 }
 
 // --- painted parts ---
@@ -381,10 +386,9 @@ void styleTextPanel(QLabel* label, bool emphasised) {
                                .arg(emphasised ? QStringLiteral("dark") : QStringLiteral("mid"))));
 }
 
-void styleHintSquare(QLabel* label) {
-    label->setStyleSheet(QStringLiteral("QLabel { background: %1; color: white;"
-                                        " border-radius: 6px; }")
-                             .arg(kHintSquare.name()));
+QString hintSquaresStyle() {
+    return QStringLiteral("QLabel { background: %1; color: white; border-radius: 6px; }")
+        .arg(kHintSquare.name());
 }
 
 void styleWordDisplay(QLabel* label) {

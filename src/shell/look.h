@@ -114,8 +114,9 @@ QString labelStyle(const QColor& colour);
 QString navigationEntryStyle(bool own);
 // A line of text on a white panel with a rounded border.
 void styleTextPanel(QLabel* label, bool emphasised);
-// A letter square of the Word keyboard: its letter in white.
-void styleHintSquare(QLabel* label);
+// The letter squares of the Word keyboard, every label under the widget that takes this
+// sheet: their letters in white.
+QString hintSquaresStyle();
 // The word to type: black on a white card.
 void styleWordDisplay(QLabel* label);
 // A key cap shown as a label: white on teal.
@@ -133,6 +134,10 @@ enum class MeterLayout { CaptionBefore, CaptionAbove };
 // caption right-aligned before the chip, or stacked with the caption above the chip.
 void addMeters(QWidget* parent, std::initializer_list<Meter> meters, MeterLayout layout,
                int leftTwips, int topTwips, int chipWidthTwips = 1320);
+
+// Sets a style sheet unless the widget has that one already: setting one re-polishes the
+// widget and all its children even when nothing changed.
+void setStyleSheet(QWidget* widget, const QString& styleSheet);
 
 // Sets a widget's own look: applied now and kept under every skin (see SkinEngine).
 void setOwnStyle(QWidget* widget, const QString& styleSheet);

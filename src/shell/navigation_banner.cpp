@@ -51,7 +51,7 @@ NavigationBanner::NavigationBanner(int ownEntry, QWidget* window)
 
 void NavigationBanner::markOwnEntry() {
     for (int i = 0; i < kEntries; ++i)
-        m_entries[i]->setStyleSheet(Look::navigationEntryStyle(i == m_ownEntry));
+        Look::setStyleSheet(m_entries[i], Look::navigationEntryStyle(i == m_ownEntry));
 }
 
 void NavigationBanner::paintEvent(QPaintEvent*) {

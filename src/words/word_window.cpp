@@ -264,7 +264,6 @@ void WordWindow::buildWidgets() {
     connect(m_settings, &QPushButton::clicked, this, &WordWindow::openSettings);
 
     m_keyboard = new KeyboardPanel(this);
-    Look::setOwnStyle(m_keyboard, QString());
     m_reference = new QPushButton(this);
     m_reference->setObjectName(QStringLiteral("Command1"));
     m_reference->setGeometry(twipsRect(0, 0, 1200, kReferenceHeight));
