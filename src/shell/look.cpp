@@ -181,6 +181,14 @@ void paintBanner(QPainter& p, const QRect& area, const QPalette& palette) {
     p.drawLine(QPointF(0, r.height() - 1), QPointF(r.width(), r.height() - 1));
 }
 
+void paintMarkStrip(QPainter& p, const QRect& area) {
+    const QPalette own = basePalette();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(own.color(QPalette::Mid), 1));
+    p.setBrush(own.color(QPalette::Base));
+    p.drawRoundedRect(QRectF(area).adjusted(0.5, 0.5, -0.5, 4), 6, 6);
+}
+
 void paintPaper(QPainter& p, const QRect& area, const QPalette& palette) {
     QLinearGradient paper(0, area.top(), 0, area.bottom());
     paper.setColorAt(0, palette.color(QPalette::AlternateBase));

@@ -50,6 +50,9 @@ QString baseStyleSheet();
 // --- painted parts ---
 // The banner behind the navigation bar: the program's name beside its keycap logo.
 void paintBanner(QPainter& painter, const QRect& area, const QPalette& palette);
+// The strip the marks above an input box lie on: the program's own light ground under every
+// skin, on which both the blue and the red marks stand out.
+void paintMarkStrip(QPainter& painter, const QRect& area);
 // A paper card: a quiet gradient with a rule along its foot.
 void paintPaper(QPainter& painter, const QRect& area, const QPalette& palette);
 // The body of a keyboard: a dark slab, square (radius 0) or rounded.
