@@ -22,13 +22,10 @@ class KeyboardPicture : public QWidget {
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
-        const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
         Look::paintKeyboardBody(p, rect(), palette(), 0);
 
         auto cap = [&](const KeyboardTable::Place& place) {
-            const QRectF key = QRectF(twipsRect(place.twips)).intersected(r.adjusted(4, 0, -4, 0));
-            if (key.width() < 12)
-                return;
+            const QRectF key = twipsRect(place.twips);
             Look::drawLightKey(p, key, palette(), QColor(), 7);
             p.setPen(Look::keyLabelInk(palette()));
             p.setFont(Look::uiFont(10, true));
