@@ -89,8 +89,9 @@ void styleGamesLink(QLabel* label, bool onDark = false);
 void styleStatusLine(QLabel* label);
 // Text in a fixed colour on no background, so no skin makes it illegible.
 QString labelStyle(const QColor& colour);
-// A navigation entry: black, or red for the window's own entry.
-QString navigationEntryStyle(bool own);
+// A navigation entry: black (or the skin's light ink on a dark banner), red for the window's
+// own entry.
+QString navigationEntryStyle(bool own, const QPalette& palette);
 // A line of text on a white panel with a rounded border.
 void styleTextPanel(QLabel* label, bool emphasised);
 // A letter square of the Word keyboard: its letter in white.

@@ -4,6 +4,7 @@
 #include "shell/look.h"
 #include "shell/twips.h"
 
+#include <QEvent>
 #include <QPainter>
 
 namespace {
@@ -52,7 +53,13 @@ NavigationBanner::NavigationBanner(int ownEntry, QWidget* window)
 
 void NavigationBanner::markOwnEntry() {
     for (int i = 0; i < kEntries; ++i)
-        m_entries[i]->setStyleSheet(Look::navigationEntryStyle(i == m_ownEntry));
+        m_entries[i]->setStyleSheet(Look::navigationEntryStyle(i == m_ownEntry, palette()));
+}
+
+void NavigationBanner::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        markOwnEntry();
 }
 
 void NavigationBanner::paintEvent(QPaintEvent*) {
