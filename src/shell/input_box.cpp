@@ -11,13 +11,46 @@ InputBox::InputBox(const QString& name, QWidget* parent) : QLineEdit(parent) {
     Look::styleInputBox(this);
 }
 
+namespace {
+
+bool isShortcutKey(const QKeyEvent* key) {
+    switch (key->key()) {
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+        return true;
+    default:
+        return key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    }
+}
+
+// A key is the same key at its press and its release by its scan code, when there is one.
+quint64 keyIdentity(const QKeyEvent* key) {
+    return key->nativeScanCode() ? quint64(key->nativeScanCode()) << 32
+                                 : quint64(uint(key->key()));
+}
+
+} // namespace
+
 // Keys are taken before QWidget::event, which would turn Tab into a focus change.
 bool InputBox::event(QEvent* event) {
-    if (event->type() == QEvent::KeyPress && m_keyDown &&
-        m_keyDown(virtualKeyCode(static_cast<QKeyEvent*>(event))))
-        return true;
-    if (event->type() == QEvent::KeyRelease && m_keyUp)
-        m_keyUp(virtualKeyCode(static_cast<QKeyEvent*>(event)));
+    const QEvent::Type type = event->type();
+    if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (isShortcutKey(key)) {
+            m_shortcutKeys.insert(keyIdentity(key));
+            return QLineEdit::event(event);
+        }
+        if (type == QEvent::KeyPress && m_keyDown && m_keyDown(virtualKeyCode(key)))
+            return true;
+    } else if (type == QEvent::KeyRelease) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool shortcut = m_shortcutKeys.remove(keyIdentity(key)) || isShortcutKey(key);
+        if (!shortcut && m_keyUp)
+            m_keyUp(virtualKeyCode(key));
+    }
     return QLineEdit::event(event);
 }
 

@@ -2,6 +2,7 @@
 
 #include "shell/click_label.h"
 #include "shell/look.h"
+#include "shell/shortcut.h"
 #include "shell/twips.h"
 
 #include <QEvent>
@@ -46,6 +47,10 @@ NavigationBanner::NavigationBanner(int ownEntry, QWidget* window)
         label->setCursor(pointer);
         left += kCaptions[i].width + kEntryGap;
         connect(label, &ClickLabel::clicked, this, [this, i] { emit entryClicked(i); });
+        // Ctrl+1 to Ctrl+4 for the four practice windows, F1 for About.
+        addShortcut(label, i < 4 ? QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i))
+                                 : QKeySequence(Qt::Key_F1),
+                    [this, i] { emit entryClicked(i); });
         m_entries[i] = label;
     }
     markOwnEntry();

@@ -291,6 +291,8 @@ void WordWindow::buildWidgets() {
         button->setFocusPolicy(Qt::NoFocus);
     connect(m_selectLesson, &QPushButton::clicked, this, &WordWindow::openChooser);
     connect(m_settings, &QPushButton::clicked, this, &WordWindow::openSettings);
+    addShortcut(m_selectLesson, QKeySequence(Qt::ALT | Qt::Key_L));
+    addShortcut(m_settings, QKeySequence(Qt::ALT | Qt::Key_S));
 
     m_keyboard = new KeyboardPanel(this);
     Look::setOwnStyle(m_keyboard, QString());
