@@ -1,5 +1,7 @@
 #include "shell/platform.h"
 
+#include "shell/maker.h"
+
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -17,7 +19,7 @@ bool QtPlatform::ask(QWidget* parent, const QString& title, const QString& text)
 }
 
 void QtPlatform::openUrl(const QString& url) {
-    QDesktopServices::openUrl(QUrl(url));
+    QDesktopServices::openUrl(QUrl(Maker::reachableUrl(url, m_programDir)));
 }
 
 QString QtPlatform::pickTextFile(QWidget* parent, const QString& title, const QString& filter,

@@ -27,6 +27,8 @@ class Platform {
 
 class QtPlatform final : public Platform {
   public:
+    // `programDir` holds the README that the maker's addresses open for now.
+    explicit QtPlatform(QString programDir = QString()) : m_programDir(std::move(programDir)) {}
     void tell(QWidget* parent, const QString& title, const QString& text) override;
     bool ask(QWidget* parent, const QString& title, const QString& text) override;
     void openUrl(const QString& url) override;
@@ -34,4 +36,7 @@ class QtPlatform final : public Platform {
                          const QString& startDir) override;
     WindowsVersion windowsVersion() const override;
     bool capsLockOn() const override;
+
+  private:
+    QString m_programDir;
 };
