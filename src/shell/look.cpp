@@ -314,10 +314,15 @@ void styleTextPanel(QLabel* label, bool emphasised) {
                            .arg(emphasised ? QStringLiteral("dark") : QStringLiteral("mid")));
 }
 
-void styleHintSquare(QLabel* label) {
-    label->setStyleSheet(QStringLiteral("QLabel { background: %1; color: white;"
-                                        " border-radius: 6px; }")
-                             .arg(kHintSquare.name()));
+void paintHintSquare(QPainter& p, const QRect& area, const QFont& font, const QString& letter) {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kHintSquare);
+    p.drawRoundedRect(QRectF(area), 6, 6);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    const QRectF outline = QFontMetricsF(font).tightBoundingRect(letter);
+    p.drawText(QRectF(area).center() - outline.center(), letter);
 }
 
 void styleWordDisplay(QLabel* label) {

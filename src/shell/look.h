@@ -94,8 +94,10 @@ QString labelStyle(const QColor& colour);
 QString navigationEntryStyle(bool own, const QPalette& palette);
 // A line of text on a white panel with a rounded border.
 void styleTextPanel(QLabel* label, bool emphasised);
-// A letter square of the Word keyboard: its letter in white.
-void styleHintSquare(QLabel* label);
+// A letter square of the Word keyboard: its letter in white, centred by its own outline so
+// that no letter, J and Q included, reaches the square's edge.
+void paintHintSquare(QPainter& painter, const QRect& area, const QFont& font,
+                     const QString& letter);
 // The word to type: black on a white card.
 void styleWordDisplay(QLabel* label);
 // A key cap shown as a label: white on teal.

@@ -44,6 +44,18 @@ class KeyboardPicture : public QWidget {
     }
 };
 
+// A letter square: its capital letter on the hint colour.
+class HintSquare : public QLabel {
+  public:
+    using QLabel::QLabel;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        Look::paintHintSquare(p, rect(), font(), text());
+    }
+};
+
 // A rectangle drawn only as its border, like a shape control.
 class FrameShape : public QWidget {
   public:
@@ -77,11 +89,11 @@ KeyboardPanel::KeyboardPanel(QWidget* parent) : QWidget(parent) {
 
     for (const KeyboardTable::Place& key : KeyboardTable::wordHintSquares()) {
         const QRect square = twipsRect(key.twips);
-        auto* label = new QLabel(QString::fromLatin1(KeyboardTable::find(key.code)->label), this);
+        auto* label =
+            new HintSquare(QString::fromLatin1(KeyboardTable::find(key.code)->label), this);
         label->setObjectName(QStringLiteral("Label2(%1)").arg(key.index));
         label->setAlignment(Qt::AlignCenter);
         label->setGeometry(square);
-        Look::styleHintSquare(label);
         m_squares[key.index] = label;
 
         const QRect red = square.adjusted(-1, -1, 1, 1);
