@@ -37,18 +37,21 @@ quint64 keyIdentity(const QKeyEvent* key) {
 // Keys are taken before QWidget::event, which would turn Tab into a focus change.
 bool InputBox::event(QEvent* event) {
     const QEvent::Type type = event->type();
-    if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
+    if (type == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (isShortcutKey(key)) {
-            m_shortcutKeys.insert(keyIdentity(key));
-            return QLineEdit::event(event);
-        }
-        if (type == QEvent::KeyPress && m_keyDown && m_keyDown(virtualKeyCode(key)))
+        // Ctrl, Alt and Meta, and keys held with them, are commands: the box takes none.
+        if (isShortcutKey(key))
+            return true;
+        m_pressed.insert(keyIdentity(key));
+        if (m_keyDown && m_keyDown(virtualKeyCode(key)))
             return true;
     } else if (type == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
-        const bool shortcut = m_shortcutKeys.remove(keyIdentity(key)) || isShortcutKey(key);
-        if (!shortcut && m_keyUp)
+        // Only the release of a key the box saw go down is a keystroke: a shortcut takes its
+        // key before the box sees it, and a modifier's own press was refused above.
+        if (!m_pressed.remove(keyIdentity(key)))
+            return true;
+        if (m_keyUp)
             m_keyUp(virtualKeyCode(key));
     }
     return QLineEdit::event(event);

@@ -7,7 +7,7 @@
 // The box a practice window types into. It hands each key to the window as a Windows key
 // code before it edits its text, and looks the same in every window (Look::styleInputBox).
 // Shortcuts (keys with Ctrl, Alt or Meta), those modifiers themselves and the release of a
-// shortcut's keys are never handed on: they are commands, not keystrokes of the exercise.
+// shortcut's keys are never handed on nor typed: they are commands, not keystrokes.
 class InputBox : public QLineEdit {
     Q_OBJECT
   public:
@@ -26,7 +26,7 @@ class InputBox : public QLineEdit {
 
   private:
     std::function<bool(int)> m_keyDown;
-    // Keys pressed as part of a shortcut, whose release is not a keystroke either.
-    QSet<quint64> m_shortcutKeys;
+    // The keys down that the box saw pressed: only their releases are keystrokes.
+    QSet<quint64> m_pressed;
     std::function<void(int)> m_keyUp;
 };
