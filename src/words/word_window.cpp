@@ -149,7 +149,7 @@ class MarksRow : public QLabel {
             if (marks[i] == u'.')
                 p.drawEllipse(QPointF(x + advance / 2, height() - 6.5), dot, dot);
             else if (marks[i] == u'_')
-                p.drawRoundedRect(QRectF(x + 2, height() - 5, advance - 4, 3.5), 1.5, 1.5);
+                p.drawRoundedRect(QRectF(x + 2, height() - 5.5, advance - 4, 4), 1.5, 1.5);
         }
     }
 
