@@ -23,13 +23,15 @@ class FakePlatform final : public Platform {
         return answer;
     }
     void openUrl(const QString& url) override { opened << url; }
-    QString pickTextFile(QWidget*, const QString&, const QString&, const QString&) override {
+    QString pickTextFile(QWidget*, const QString& title, const QString& filter,
+                         const QString& startDir) override {
+        pickedWith = {title, filter, startDir};
         return picked;
     }
     WindowsVersion windowsVersion() const override { return version; }
     bool capsLockOn() const override { return false; }
 
-    QStringList told, asked, opened;
+    QStringList told, asked, opened, pickedWith;
     bool answer = true;
     QString picked;
     WindowsVersion version{10, 0};
@@ -71,8 +73,10 @@ inline void copyTree(const QString& from, const QString& to) {
         const QString target = to + u'/' + info.fileName();
         if (info.isDir())
             copyTree(info.filePath(), target);
-        else
+        else {
             writeBytes(target, readAll(info.filePath()));
+            QFile::setPermissions(target, info.permissions()); // the program stays runnable
+        }
     }
 }
 

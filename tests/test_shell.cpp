@@ -15,9 +15,11 @@
 #include "shell/twips.h"
 
 #include <QFontMetricsF>
+#include <QRegularExpression>
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 class ShellTest : public QObject {
     Q_OBJECT
@@ -114,6 +116,123 @@ class ShellTest : public QObject {
         setrlimit(RLIMIT_FSIZE, &saved);
         QVERIFY(!wrote);
         QCOMPARE(readAll(path), QByteArray("1000037Lesson 5\r\n"));
+    }
+
+    // What may sit in the folder in place of a file. Only a regular file is read, and only
+    // up to the cap; everything else reads as missing, at once.
+    void readersTakeOnlyRegularFilesUpToTheCap_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<bool>("cut");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("regular") << "regular" << true << false << QByteArray("Lesson 2\r\n");
+        QTest::newRow("exactly the cap") << "cap" << true << false << QByteArray(16, 'x');
+        QTest::newRow("over the cap") << "over" << true << true << QByteArray(16, 'x');
+        QTest::newRow("link to a regular file")
+            << "link" << true << false << QByteArray("Lesson 2\r\n");
+        QTest::newRow("FIFO") << "fifo" << false << false << QByteArray();
+        QTest::newRow("link to /dev/zero") << "zero" << false << false << QByteArray();
+        QTest::newRow("dangling link") << "dangling" << false << false << QByteArray();
+        QTest::newRow("folder") << "folder" << false << false << QByteArray();
+        QTest::newRow("missing") << "missing" << false << false << QByteArray();
+    }
+    void readersTakeOnlyRegularFilesUpToTheCap() {
+        QFETCH(QString, kind);
+        QFETCH(bool, found);
+        QFETCH(bool, cut);
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("sz1.txt");
+        const QString other = dir.filePath("other.txt");
+        if (kind == "regular")
+            writeBytes(path, "Lesson 2\r\n");
+        else if (kind == "cap")
+            writeBytes(path, QByteArray(16, 'x'));
+        else if (kind == "over")
+            writeBytes(path, QByteArray(17, 'x'));
+        else if (kind == "link")
+            writeBytes(other, "Lesson 2\r\n"), QFile::link(other, path);
+        else if (kind == "fifo")
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == "zero")
+            QFile::link("/dev/zero", path);
+        else if (kind == "dangling")
+            QFile::link(dir.filePath("gone.txt"), path);
+        else if (kind == "folder")
+            QDir().mkpath(path);
+        const StateFile::ReadResult result = StateFile::readBytes(path, 16);
+        QCOMPARE(result.found(), found);
+        QCOMPARE(result.cut(), cut);
+        QCOMPARE(result.bytes, bytes);
+        bool textFound = !found;
+        bool textCut = !cut;
+        QCOMPARE(StateFile::readText(path, &textFound, 16, &textCut).toLatin1(), bytes);
+        QCOMPARE(textFound, found);
+        QCOMPARE(textCut, cut);
+    }
+
+    // A state write replaces the folder's own entry: a link there is replaced, and the file
+    // it points to, in the folder or out of it, stays as it was.
+    void stateWritesNeverGoThroughALink_data() {
+        QTest::addColumn<bool>("targetExists");
+        QTest::newRow("link out of the folder") << true;
+        QTest::newRow("dangling link") << false;
+    }
+    void stateWritesNeverGoThroughALink() {
+        QFETCH(bool, targetExists);
+        QTemporaryDir folder, outside;
+        const QString target = outside.filePath("precious.txt");
+        if (targetExists)
+            writeBytes(target, "keep me\n");
+        const QString path = folder.filePath("sz1.txt");
+        QVERIFY(QFile::link(target, path));
+        QVERIFY(StateFile::writeLine(path, "1100005Lesson 2"));
+        QVERIFY(!QFileInfo(path).isSymLink());
+        QCOMPARE(readAll(path), QByteArray("1100005Lesson 2\r\n"));
+        QCOMPARE(readAll(target), targetExists ? QByteArray("keep me\n") : "<missing>");
+        QCOMPARE(QDir(outside.path())
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
+                     .size(),
+                 targetExists ? 1 : 0);
+        // Nothing but the state file is left behind in the folder.
+        QCOMPARE(
+            QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            QStringList{"sz1.txt"});
+    }
+
+    void aFailedWriteIsReportedOnce() {
+        QStringList messages;
+        StateFile::setWriteFailureHandler([&](const QString& m) { messages << m; });
+        QTemporaryDir dir;
+        const QString path = dir.filePath("no such folder/sz1.txt");
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot be saved"));
+        QVERIFY(!StateFile::writeLine(path, "a"));
+        QVERIFY(!StateFile::writeLine(path, "b"));
+        StateFile::setWriteFailureHandler({});
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0].contains("no such folder"));
+        QVERIFY(!messages[0].contains(u'\n'));
+    }
+
+    void linesAreSplitInOnePassWithinLimits_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("CR LF and LF") << "a\r\nb\nc" << QStringList{"a", "b", "c"} << false;
+        QTest::newRow("final break") << "a\r\n" << QStringList{"a", ""} << false;
+        QTest::newRow("lone CR stays") << "a\rb\r\r\n" << QStringList{"a\rb\r", ""} << false;
+        QTest::newRow("empty") << "" << QStringList{""} << false;
+        QTest::newRow("too many lines") << "1\n2\n3\n4\n5" << QStringList{"1", "2", "3"} << true;
+        QTest::newRow("line too long") << "abcdefgh\r\nab" << QStringList{"abcde", "ab"} << true;
+        QTest::newRow("CR past the cut") << "abcde\r\n" << QStringList{"abcde", ""} << false;
+    }
+    void linesAreSplitInOnePassWithinLimits() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        QFETCH(bool, cut);
+        bool wasCut = !cut;
+        QCOMPARE(StateFile::splitLines(text, {.maxLines = 3, .maxLineLength = 5}, &wasCut), lines);
+        QCOMPARE(wasCut, cut);
     }
 
     void lenientNumberParse_data() {

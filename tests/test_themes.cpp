@@ -2,9 +2,9 @@
 // the controls that keep their own look.
 
 #include "fakes.h"
-#include "shell/timer_table.h"
 #include "shell/look.h"
 #include "shell/state_file.h"
+#include "shell/timer_table.h"
 #include "themes/skin_engine.h"
 #include "themes/theme_menu.h"
 #include "words/word_window.h"
@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include <sys/stat.h>
 
 namespace {
 
@@ -137,6 +138,109 @@ class ThemesTest : public QObject {
             QCOMPARE(skin.palette.color(QPalette::Window), QColor("#102030"));
             QVERIFY(skin.styleSheet.contains("color: #ff8800"));
         }
+    }
+
+    // A skin is small and flat. Variables that name other variables stay as written (the
+    // text a value brings in is never expanded again), so a chain cannot grow the sheet.
+    void skinLimitsHold_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<QString>("sheet");
+        QByteArray chain = "URF 1\nName: Chain\n";
+        for (int k = 0; k < 24; ++k)
+            chain += "K" + QByteArray::number(k) + ": " +
+                     ("@K" + QByteArray::number(k + 1)).repeated(8) + "\n";
+        QTest::newRow("chained variables") << chain + "%%\nQLabel { color: @K0; }" << true
+                                           << "QLabel { color: @K1@K1@K1@K1@K1@K1@K1@K1; }";
+        QTest::newRow("longest key wins")
+            << QByteArray("URF 1\nName: X\nA: 1\nAB: 2\n%%\n@AB @A @ABC @@A") << true
+            << "2 1 2C @1";
+        QByteArray keys = "URF 1\nName: Keys\n";
+        for (int k = 0; k <= SkinLimits::kMaxKeys; ++k)
+            keys += "V" + QByteArray::number(k) + ": 1\n";
+        QTest::newRow("too many keys") << keys + "%%\nQLabel {}" << false << QString();
+        QTest::newRow("key too long")
+            << "URF 1\nName: X\n" + QByteArray(SkinLimits::kMaxKeyLength + 1, 'k') +
+                   ": 1\n%%\nQLabel {}"
+            << false << QString();
+        QByteArray wide = "URF 1\nName: Wide\nW: " + QByteArray(2000, 'w') + "\n%%\n";
+        QTest::newRow("expansion too long")
+            << wide + QByteArray("@W").repeated(SkinLimits::kMaxSheetLength / 2000 + 1) << false
+            << QString();
+        QTest::newRow("file too big")
+            << QByteArray(kValidSkin) + QByteArray(StateFile::kSkinCap, ' ') << false << QString();
+    }
+    void skinLimitsHold() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, valid);
+        QFETCH(QString, sheet);
+        Skin skin;
+        QCOMPARE(parseSkin(bytes, QPalette(), &skin), valid);
+        if (valid)
+            QCOMPARE(skin.styleSheet, sheet);
+    }
+
+    // url() may name a regular picture beside the skin, and nothing else.
+    void skinPicturesStayBesideTheSkin_data() {
+        QTest::addColumn<QString>("sheet");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("picture beside") << "QWidget { image: url(pic.png); }" << true;
+        QTest::newRow("quoted, upper case") << "QWidget { image: URL( 'pic.png' ); }" << true;
+        QTest::newRow("absolute path") << "QWidget { image: url(/etc/passwd); }" << false;
+        QTest::newRow("outside") << "QWidget { image: url(../outside.png); }" << false;
+        QTest::newRow("resource") << "QWidget { image: url(:/x.png); }" << false;
+        QTest::newRow("FIFO") << "QWidget { image: url(fifo.png); }" << false;
+        QTest::newRow("link to a device") << "QWidget { image: url(zero.png); }" << false;
+        QTest::newRow("link to a picture") << "QWidget { image: url(link.png); }" << false;
+        QTest::newRow("not a picture") << "QWidget { image: url(sz1.txt); }" << false;
+        QTest::newRow("missing") << "QWidget { image: url(gone.png); }" << false;
+        QTest::newRow("escape") << "QWidget { image: \\75rl(/dev/zero); }" << false;
+        QTest::newRow("unclosed") << "QWidget { image: url(pic.png" << false;
+    }
+    void skinPicturesStayBesideTheSkin() {
+        QFETCH(QString, sheet);
+        QFETCH(bool, valid);
+        QTemporaryDir dir;
+        QImage(2, 2, QImage::Format_RGB32).save(dir.filePath("pic.png"));
+        writeBytes(dir.filePath("sz1.txt"), "x");
+        mkfifo(QFile::encodeName(dir.filePath("fifo.png")).constData(), 0600);
+        QFile::link("/dev/zero", dir.filePath("zero.png"));
+        QFile::link(dir.filePath("pic.png"), dir.filePath("link.png"));
+        QString checked = sheet;
+        QCOMPARE(checkSkinPictures(&checked, dir.path()), valid);
+        if (valid)
+            QCOMPARE(checked, "QWidget { image: url(\"" + dir.filePath("pic.png") + "\"); }");
+        else
+            QCOMPARE(checked, sheet);
+    }
+
+    // A skin that Qt cannot parse, or that breaks a rule above, is refused as a whole: the
+    // program keeps its own base sheet and start-up falls back to no skin.
+    void refusedSkinsLeaveTheBaseLook_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("invalid style sheet")
+            << QByteArray("URF 1\nName: X\n%%\nQPushButton { color: red; ");
+        QTest::newRow("picture outside")
+            << QByteArray("URF 1\nName: X\n%%\nQWidget { image: url(/etc/passwd); }");
+        QTest::newRow("too big") << QByteArray(kValidSkin) + QByteArray(StateFile::kSkinCap, ' ');
+    }
+    void refusedSkinsLeaveTheBaseLook() {
+        QFETCH(QByteArray, bytes);
+        freshFolder();
+        writeBytes(file("Bad.urf"), bytes);
+        StateFile::writeLine(file("face.txt"), "Bad.urf");
+        const QString base = QStringLiteral("QToolTip { color: #123456; }");
+        qApp->setStyleSheet(base);
+        CountingSkinEngine engine;
+        ThemeMenu menu{ProgramFolder(m_dir.path()), &engine};
+        menu.startSkin();
+        QCOMPARE(engine.starts, (QStringList{"2:Bad.urf", "1:Bad.urf"}));
+        QVERIFY(!menu.SkinActive);
+        QCOMPARE(qApp->styleSheet(), base);
+        // The same engine still takes a good skin afterwards.
+        int out = 0;
+        QCOMPARE(engine.SkinStart(file("PixOS.urf"), 2, QString(), 1, 0, &out), 1);
+        QVERIFY(qApp->styleSheet().startsWith(base));
     }
 
     void everyMenuSkinShipsAndLooksDifferent() {

@@ -1,5 +1,6 @@
 #include "about/about_window.h"
 #include "articles/article_state.h"
+#include "articles/article_page.h"
 #include "articles/article_window.h"
 #include "fakes.h"
 #include "game/game_window.h"
@@ -8,12 +9,18 @@
 #include "shell/maker.h"
 #include "shell/navigator.h"
 #include "shell/platform.h"
+#include "shell/timer_table.h"
 #include "shell/twips.h"
 
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTimer>
+#include <QApplication>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -45,6 +52,19 @@ void closeWindow(QWidget* window) {
 }
 
 } // namespace
+
+// Gathers the regions a widget paints.
+class PaintRecorder : public QObject {
+  public:
+    QRegion region;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            region += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
 
 Q_DECLARE_METATYPE(Kind)
 
@@ -139,8 +159,8 @@ class TestWindows : public QObject {
         for (const char* name : {"Check1", "Check1qq", "Command3"})
             QCOMPARE(window->findChild<QWidget*>(QString::fromLatin1(name))->parentWidget(), panel);
 
-        // Moving over the keyboard closes it; moving over the typed line after a click on the
-        // line to type, too.
+        // Moving over the background closes it; a click on the typed row, and moving over the
+        // practice line, too.
         sendMouse(window->findChild<QWidget*>(QStringLiteral("Image3")), QEvent::MouseMove,
                   Qt::NoButton);
         QVERIFY(panel->isHidden());
@@ -172,6 +192,9 @@ class TestWindows : public QObject {
             << QByteArray("1a girl selling matches\r\n");
         QTest::newRow("missing file") << QByteArray() << false << "a girl selling matches"
                                       << QByteArray("0a girl selling matches\r\n");
+        QTest::newRow("title without its article")
+            << QByteArray("1gone\r\n") << true << "a girl selling matches"
+            << QByteArray("1a girl selling matches\r\n");
     }
     void articleWindowOpensTheSavedTitle() {
         QFETCH(QByteArray, before);
@@ -179,13 +202,19 @@ class TestWindows : public QObject {
         const QString path = m_dir.filePath(QStringLiteral("sz2.txt"));
         if (!before.isEmpty())
             writeBytes(path, before);
+        // The articles of the rows that keep their title; "gone" has none.
+        QDir(m_dir.path()).mkpath(QStringLiteral("text"));
+        for (const char* name : {"lunch", "The Grand Canyon", "a", "a girl selling matches"})
+            writeBytes(m_dir.filePath(QStringLiteral("text/%1.txt").arg(QLatin1String(name))),
+                       "Some text.\r\n");
         auto* window = new ArticleWindow(context());
         QCOMPARE(window->objectName(), QStringLiteral("Form11"));
         QTEST(window->findChild<QCheckBox*>(QStringLiteral("Check1qq"))->isChecked(), "sound");
         QCOMPARE(window->articleTitle(), title);
         QCOMPARE(window->findChild<QLabel*>(QStringLiteral("Label10"))->text(), title);
         QCOMPARE(window->windowTitle(), QStringLiteral("Article practice --- ") + title);
-        QCOMPARE(window->articlePath(), QStringLiteral("\\text\\") + title + QStringLiteral(".txt"));
+        QCOMPARE(window->articlePath(),
+                 QStringLiteral("\\text\\") + title + QStringLiteral(".txt"));
         QVERIFY(window->articlePathRelative());
         closeWindow(window);
         QTEST(readAll(path), "after");
@@ -215,8 +244,9 @@ class TestWindows : public QObject {
         QTest::addColumn<QString>("widget");
         QTest::addColumn<Qt::MouseButton>("button");
         QTest::addColumn<int>("menus");
-        QTest::newRow("keys: keyboard, right") << Kind::Keys << "Image3" << Qt::RightButton << 1;
-        QTest::newRow("keys: keyboard, left") << Kind::Keys << "Image3" << Qt::LeftButton << 0;
+        QTest::newRow("keys: background, right") << Kind::Keys << "Image3" << Qt::RightButton << 1;
+        QTest::newRow("keys: background, left") << Kind::Keys << "Image3" << Qt::LeftButton << 0;
+        QTest::newRow("keys: keyboard, right") << Kind::Keys << "Picture5" << Qt::RightButton << 0;
         QTest::newRow("keys: Themes, left") << Kind::Keys << "Command3" << Qt::LeftButton << 1;
         QTest::newRow("keys: Themes, right") << Kind::Keys << "Command3" << Qt::RightButton << 1;
         QTest::newRow("articles: page, right")
@@ -320,6 +350,113 @@ class TestWindows : public QObject {
         ok->click();
         QVERIFY(!about.isVisible());
         QCOMPARE(about.result(), int(QDialog::Accepted));
+    }
+
+    void articleKeystrokesLandUnderTheirCharacters() {
+        QDir(m_dir.path()).mkpath(QStringLiteral("text"));
+        writeBytes(m_dir.filePath(QStringLiteral("text/lunch.txt")), "Lunch, then.\r\n");
+        writeBytes(m_dir.filePath(QStringLiteral("sz2.txt")), "0lunch\r\n");
+        std::unique_ptr<ArticleWindow> window(new ArticleWindow(context()));
+        auto* input = window->findChild<QLineEdit*>(QStringLiteral("Text3"));
+        const ArticleExercise& e = window->exercise();
+
+        QTest::keyClicks(input, QStringLiteral("Lx"));
+        QCOMPARE(e.keyRecord(), QStringLiteral("10"));
+        QVERIFY(input->text().isEmpty());
+        QTest::keyClick(input, Qt::Key_Backspace);
+        QCOMPARE(e.keyRecord(), QStringLiteral("1"));
+        QCOMPARE(e.cell(2, 2).ink, ArticleExercise::Ink::None);
+        QTest::keyClicks(input, QStringLiteral("unch, "));
+        QCOMPARE(e.keyRecord(), QStringLiteral("1111111"));
+        QCOMPARE(window->findChild<QLabel*>(QStringLiteral("Label22z"))->text(),
+                 QStringLiteral("100 %"));
+        QVERIFY(window->timers().isActive("Timer4"));
+        // The input box follows the cursor.
+        QCOMPARE(input->pos(), twipsPoint(180 * 8 + 222, 2500));
+
+        // Every typed cell stands under the character it answers, across the whole line, and
+        // the line fits in the window.
+        auto* page = window->findChild<ArticlePage*>(QStringLiteral("Picture2"));
+        const qreal advance = QFontMetricsF(page->font()).horizontalAdvance(u'M');
+        for (int c = 1; c <= ArticleExercise::kColumns; ++c) {
+            const qreal character = ArticlePage::articleCharAt(c, 2).x();
+            const qreal cell = ArticlePage::typingCellAt(c, 2).x();
+            QVERIFY2(qAbs(cell - character) < advance * 0.1, qPrintable(QString::number(c)));
+            const QRect cellRect = page->cellRect(c, 2);
+            QVERIFY(cellRect.contains(QPoint(int(character + advance / 2), cellRect.center().y())));
+        }
+        QVERIFY(page->mapTo(window.get(), ArticlePage::articleCharAt(62, 7).toPoint()).x() +
+                    advance < window->width());
+    }
+
+    void articleCaretBlinkRepaintsOnlyItsCell() {
+        QDir(m_dir.path()).mkpath(QStringLiteral("text"));
+        writeBytes(m_dir.filePath(QStringLiteral("text/lunch.txt")), "Lunch, then.\r\n");
+        writeBytes(m_dir.filePath(QStringLiteral("sz2.txt")), "0lunch\r\n");
+        std::unique_ptr<ArticleWindow> window(new ArticleWindow(context()));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        auto* page = window->findChild<ArticlePage*>(QStringLiteral("Picture2"));
+        PaintRecorder painted;
+        page->installEventFilter(&painted);
+        int repaints = 0;
+        for (int tick = 0; tick < 4; ++tick) {
+            painted.region = QRegion();
+            window->timers().fire("Timer3");
+            QCoreApplication::processEvents();
+            if (painted.region.isEmpty())
+                continue;
+            ++repaints;
+            QVERIFY(page->cellRect(1, 2).contains(painted.region.boundingRect()));
+        }
+        QVERIFY(repaints >= 2); // shown and hidden
+    }
+
+    void articleChooserLoadsAfterItCloses() {
+        QDir(m_dir.path()).mkpath(QStringLiteral("text"));
+        writeBytes(m_dir.filePath(QStringLiteral("text/lunch.txt")), "Lunch.\r\n");
+        writeBytes(m_dir.filePath(QStringLiteral("text/The Grand Canyon.txt")), "Canyon.\r\n");
+        writeBytes(m_dir.filePath(QStringLiteral("mine.txt")),
+                   QStringLiteral("Caf\u00e9 au lait.").toUtf8());
+        writeBytes(m_dir.filePath(QStringLiteral("sz2.txt")), "1lunch\r\n");
+        std::unique_ptr<ArticleWindow> window(new ArticleWindow(context()));
+
+        auto choose = [&](const char* button, const QString& title) {
+            QTimer::singleShot(0, [&, button, title] {
+                auto* chooser = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                QVERIFY(chooser);
+                QCOMPARE(chooser->objectName(), QStringLiteral("Form4"));
+                QCOMPARE(chooser->windowTitle(), QStringLiteral(" Select lesson"));
+                auto* list = chooser->findChild<QListWidget*>(QStringLiteral("List1"));
+                QCOMPARE(list->count(), 26);
+                QCOMPARE(list->currentRow(), 0);
+                if (!title.isEmpty())
+                    list->setCurrentItem(list->findItems(title, Qt::MatchExactly).first());
+                chooser->findChild<QPushButton*>(QString::fromLatin1(button))->click();
+            });
+            window->findChild<QPushButton*>(QStringLiteral("Command4"))->click();
+        };
+
+        choose("Command1", QStringLiteral("The Grand Canyon"));
+        QCOMPARE(window->articleTitle(), QStringLiteral("lunch")); // not before Timer2 fires
+        QTRY_COMPARE(window->windowTitle(), QStringLiteral("Article practice --- The Grand Canyon"));
+        QVERIFY(window->exercise().articleLines()[0].startsWith(QStringLiteral("Canyon.")));
+
+        m_platform.picked = m_dir.filePath(QStringLiteral("mine.txt"));
+        choose("Command3", QString());
+        QTRY_COMPARE(window->windowTitle(), QStringLiteral("Article practice --- Optional article"));
+        QCOMPARE(m_platform.pickedWith,
+                 QStringList({ArticleWindow::kPickerTitle, QStringLiteral("Text Files (*.txt)"),
+                              m_dir.filePath(QStringLiteral("text"))}));
+        QVERIFY(window->exercise().articleLines()[0].startsWith(QStringLiteral("Caf\u00e9 au")));
+        QCOMPARE(window->findChild<QLabel*>(QStringLiteral("Label18"))->text(), QStringLiteral("1"));
+
+        window->close();
+        QCOMPARE(readAll(m_dir.filePath(QStringLiteral("sz2.txt"))),
+                 QByteArray("1The Grand Canyon\r\n"));
+        QCOMPARE(readAll(m_dir.filePath(QStringLiteral("new.txt"))),
+                 QByteArray("Caf\xA8\xA6 au lait.") + QByteArray(192, '\xA1') + "\r\n");
+        m_platform.picked.clear();
     }
 
   private:

@@ -3,6 +3,7 @@
 #include "fakes.h"
 #include "shell/key_codes.h"
 #include "shell/keyboard_table.h"
+#include "shell/look.h"
 #include "shell/state_file.h"
 #include "shell/timer_table.h"
 #include "shell/twips.h"
@@ -23,6 +24,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <sys/stat.h>
 
 using namespace WordLessons;
 
@@ -403,12 +405,16 @@ class WordsTest : public QObject {
     void everyLetterSquareSitsOnItsKey() {
         KeyboardPanel panel;
         panel.loadScaling(twips(780));
+        const QImage picture = panel.picture()->grab().toImage();
         QList<QRect> seen;
         for (char letter = 'A'; letter <= 'Z'; ++letter) {
             const int index = KeyboardHint::indexOf(QChar(letter));
             QVERIFY(index >= 0 && index < 26);
             QLabel* square = panel.square(index);
             QCOMPARE(square->text(), QString(QChar(letter)));
+            // Under the square the picture shows the well of a letter key.
+            QCOMPARE(picture.pixel(square->geometry().center()),
+                     Look::keyWell(panel.picture()->palette()).rgb());
             QVERIFY(panel.rect().contains(square->geometry()));
             for (const QRect& other : seen)
                 QVERIFY(!other.intersects(square->geometry()));
@@ -515,6 +521,52 @@ class WordsTest : public QObject {
         window->close();
         QCOMPARE(readAll(file("sz1.txt")), written);
         QCOMPARE(readAll(file("sz1-yj.txt")), lesson.toLatin1() + "\r\n");
+    }
+
+    // A word list that is no file, or far too long, neither hangs nor floods the window: the
+    // first is missing, the second is cut with a note in the message line.
+    void hostileListsAreMissingOrCut_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("lesson");
+        QTest::addColumn<bool>("note");
+        QTest::newRow("FIFO") << "fifo"
+                              << "Lesson 1" << false;
+        QTest::newRow("link to /dev/zero") << "zero"
+                                           << "Lesson 1" << false;
+        QTest::newRow("too many words") << "many"
+                                        << "Lesson 3" << true;
+        QTest::newRow("one huge word") << "huge"
+                                       << "Lesson 3" << true;
+        QTest::newRow("over the size cap") << "big"
+                                           << "Lesson 3" << true;
+    }
+    void hostileListsAreMissingOrCut() {
+        QFETCH(QString, kind);
+        QFETCH(QString, lesson);
+        QFETCH(bool, note);
+        freshFolder();
+        const QString list = file("2/Lesson 3.txt");
+        QFile::remove(list);
+        if (kind == "fifo")
+            QCOMPARE(mkfifo(QFile::encodeName(list).constData(), 0600), 0);
+        else if (kind == "zero")
+            QFile::link("/dev/zero", list);
+        else if (kind == "many")
+            writeBytes(list, "Title\r\n" + QByteArray("word\r\n").repeated(kMaxListLines + 5));
+        else if (kind == "huge")
+            writeBytes(list, "Title\r\n" + QByteArray(300 * 1000, 'w') + "\r\nnext\r\n");
+        else if (kind == "big")
+            writeBytes(list, "Title\r\n" + QByteArray("w\n").repeated(StateFile::kListCap));
+        StateFile::writeLine(file("sz1.txt"), "0000001Lesson 3");
+        auto window = openWindow();
+        QCOMPARE(window->exercise().lessonName(), lesson);
+        QVERIFY(!window->exercise().targetWord().isEmpty());
+        QVERIFY(window->exercise().targetWord().size() <= kMaxItemLength);
+        QVERIFY(window->exercise().listLines().size() <= kMaxListLines);
+        const QString cut = StateFile::cutNotice("Lesson 3.txt");
+        QCOMPARE(window->exercise().messageVisible() && window->exercise().messageText() == cut,
+                 note);
+        QVERIFY(window->findChild<QLineEdit*>("Text1")->width() <= twips(4200));
     }
 
     void gbkWordListDecodes() {

@@ -4,13 +4,17 @@
 #include "shell/look.h"
 #include "shell/platform.h"
 #include "shell/sound_player.h"
+#include "shell/state_file.h"
 #include "themes/skin_engine.h"
 #include "themes/theme_menu.h"
 
 #include <QApplication>
 #include <QStyleFactory>
+#include <QTimer>
 
-Program::~Program() = default;
+Program::~Program() {
+    StateFile::setWriteFailureHandler({});
+}
 
 std::unique_ptr<Program> startProgram(const ProgramFolder& folder) {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -35,6 +39,14 @@ std::unique_ptr<Program> startProgram(const ProgramFolder& folder) {
     context.skin = program->skin.get();
 
     program->themeMenu = std::make_unique<ThemeMenu>(folder, program->skin.get());
+    // A folder that cannot be written loses every save: the user hears of it once, when the
+    // first save fails, and never again during the run.
+    StateFile::setWriteFailureHandler(
+        [platform = program->platform.get(), menu = program->themeMenu.get()](const QString& text) {
+            QTimer::singleShot(0, menu, [platform, text] {
+                platform->tell(QApplication::activeWindow(), QStringLiteral("Zephkin"), text);
+            });
+        });
     program->themeMenu->startSkin();
     program->navigator = std::make_unique<AppNavigator>(context, program->themeMenu.get());
     program->navigator->start();

@@ -1,13 +1,16 @@
 #include "articles/article_window.h"
 
+#include "articles/article_chooser.h"
+#include "articles/article_page.h"
 #include "shell/click_label.h"
 #include "shell/input_box.h"
+#include "shell/key_codes.h"
 #include "shell/look.h"
 #include "shell/maker.h"
-#include "shell/navigator.h"
 #include "shell/platform.h"
 #include "shell/settings_panel.h"
 #include "shell/state_file.h"
+#include "shell/timer_table.h"
 #include "shell/twips.h"
 
 #include <QCheckBox>
@@ -15,100 +18,49 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimer>
 
 namespace {
 
 // Design values, twips.
-constexpr int kAreaTop = 1050;
-constexpr int kAreaHeight = 7725;
-constexpr int kPageLeft = 300;
-constexpr int kPageWidth = 8580;
-constexpr int kSideLeft = 9090;
-constexpr int kSideWidth = 2700;
-constexpr int kSideInset = 240;
-constexpr int kButtonWidth = kSideWidth - 2 * kSideInset;
-constexpr int kButtonHeight = 510;
-constexpr int kSelectTop = 5400;
-constexpr int kSettingsTop = 6030;
+constexpr int kPageLeft = 0;
+constexpr int kPageTop = -540;
+constexpr int kPageWidth = 13170;
+constexpr int kPageHeight = 8145;
+constexpr int kBarTop = 900;
+constexpr int kBarHeight = 660;
+constexpr int kButtonWidth = 1800;
+constexpr int kBarButtonWidth = 1500;
+constexpr int kButtonHeight = 450;
+constexpr int kPageButtonsTop = 7860;
 constexpr int kPanelLeftOfButton = 1000;
 
-} // namespace
-
-// The page: a sheet of paper with the article's title and its lines in pairs, the line to
-// copy over the ruled box it is typed in.
-class ArticlePage : public QWidget {
+// The bar under the banner that carries the meters: paper across the whole window.
+class PaperBar : public QWidget {
   public:
-    static constexpr int kLinePairs = 6;
-
-    explicit ArticlePage(QWidget* parent) : QWidget(parent) {
-        setObjectName(QStringLiteral("Picture2"));
-    }
-
-    void setHeading(const QString& heading) {
-        m_heading = heading;
-        update();
-    }
-    // Where the line to copy and the line typed under it sit, in page coordinates.
-    QRect copyLine(int pair) const {
-        return QRect(kInset, kFirstLine + pair * kPitch, lineWidth(), 28);
-    }
-    QRect typingLine(int pair) const {
-        return copyLine(pair).translated(0, 30).adjusted(-4, 0, 4, 4);
-    }
+    using QWidget::QWidget;
 
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        const QRectF sheet = QRectF(rect()).adjusted(3.5, 2.5, -4.5, -5.5);
-        const QPalette& colours = palette();
-        p.setPen(Qt::NoPen);
-        QColor shadow = colours.color(QPalette::Text);
-        shadow.setAlpha(22);
-        p.setBrush(shadow);
-        p.drawRoundedRect(sheet.translated(1, 3), 10, 10);
-        p.setPen(colours.color(QPalette::Mid));
-        p.setBrush(colours.color(QPalette::Base));
-        p.drawRoundedRect(sheet, 10, 10);
-
-        // The heading and its rule.
-        p.setPen(colours.color(QPalette::Text));
-        p.setFont(Look::uiFont(13, true));
-        const QRectF heading(kInset, 12, lineWidth(), 30);
-        p.drawText(heading, Qt::AlignHCenter | Qt::AlignVCenter,
-                   p.fontMetrics().elidedText(m_heading, Qt::ElideRight, lineWidth()));
-        p.setPen(QPen(colours.color(QPalette::Highlight), 2));
-        const qreal ruleWidth = 64;
-        p.drawLine(QPointF((width() - ruleWidth) / 2, 47), QPointF((width() + ruleWidth) / 2, 47));
-
-        for (int pair = 0; pair < kLinePairs; ++pair) {
-            const QRectF copy = copyLine(pair);
-            p.setPen(QPen(colours.color(QPalette::Mid), 1, Qt::DotLine));
-            p.drawLine(copy.bottomLeft() + QPointF(0, -2), copy.bottomRight() + QPointF(0, -2));
-            const QRectF typing = QRectF(typingLine(pair)).adjusted(0.5, 0.5, -0.5, -0.5);
-            p.setPen(colours.color(QPalette::Mid));
-            p.setBrush(colours.color(QPalette::AlternateBase));
-            p.drawRoundedRect(typing, 7, 7);
-        }
+        Look::paintPaper(p, rect(), palette());
     }
-
-  private:
-    static constexpr int kInset = 26;
-    static constexpr int kFirstLine = 62;
-    static constexpr int kPitch = 72;
-    int lineWidth() const { return width() - 2 * kInset; }
-
-    QString m_heading;
 };
 
-ArticleWindow::ArticleWindow(const AppContext& context, const HandOver& handOver,
-                             QWidget* parent)
-    : PracticeWindow(context, QStringLiteral("Form11"), 2, parent),
-      m_articlePath(handOver.articlePath), m_articlePathRelative(handOver.articlePathRelative) {
+} // namespace
+
+const QString ArticleWindow::kPickerTitle = QStringLiteral("Please choose to practice the article");
+const QString ArticleWindow::kPickerFilter = QStringLiteral("Text Files (*.txt)");
+
+ArticleWindow::ArticleWindow(const AppContext& context, const HandOver&, QWidget* parent)
+    : PracticeWindow(context, QStringLiteral("Form11"), 2, parent), m_files(context.folder.dir()),
+      m_exercise(std::make_unique<ArticleExercise>(m_files)) {
     setWindowTitle(QStringLiteral("Article practice"));
     buildWidgets();
     buildSettingsPanel();
-    // A right-button menu from the page or the meters leaves the focus where it was.
+    buildTimers();
+    // A right-button menu from the page or the bar leaves the focus where it was.
     constexpr Route::Actions close = Route::HidePanel | Route::FocusInput | Route::Swallow;
     constexpr Route::Actions menu = Route::ThemeMenuKeepFocus | Route::Swallow;
     route({
@@ -119,76 +71,125 @@ ArticleWindow::ArticleWindow(const AppContext& context, const HandOver& handOver
         {"Picture3", Route::On::Press, close},
         {"Picture3", Route::On::RightRelease, menu},
         {"Command4", Route::On::Move, Route::HidePanel},
-        // A click on the window's background only brings the focus back to the typing box.
+        // A click on the window's background only brings the focus back to the input box.
         {"Form11", Route::On::Press, Route::FocusInput},
         {"Command7", Route::On::Release, Route::ThemeMenu},
     });
 
     const QFont pageFont = monospaceFont(fontChoice(PracticeFontWindow::Articles));
     m_page->setFont(pageFont);
-    m_input->setFont(pageFont);
-    m_lineText->setFont(pageFont);
-    restoreState();
+    m_page->lower(); // under the banner, which it reaches into
+
+    m_exercise->setQuestion([this](const QString& title, const QString& text) {
+        return m_context.platform && m_context.platform->ask(this, title, text);
+    });
+    connect(m_exercise.get(), &ArticleExercise::changed, this, &ArticleWindow::render);
+    m_exercise->restore(Articles::Sz2::parse(
+        StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz2.txt")))));
+}
+
+ArticleWindow::~ArticleWindow() {
+    // The page reads the exercise while it paints: it goes first.
+    delete m_page;
+    m_page = nullptr;
 }
 
 void ArticleWindow::buildWidgets() {
-    m_page = new ArticlePage(this);
-    m_page->setGeometry(twipsRect(kPageLeft, kAreaTop, kPageWidth, kAreaHeight));
-    Look::setOwnStyle(m_page, QStringLiteral("QLabel { background: transparent; }"));
+    m_page = new ArticlePage(*m_exercise, this);
+    m_page->setGeometry(twipsRect(kPageLeft, kPageTop, kPageWidth, kPageHeight));
+    m_page->notice()->setGeometry(QRect(560, 140, 180, 22));
+
+    // The bar under the banner: the meters, then the lesson and settings buttons.
+    m_topBar = new PaperBar(this);
+    m_topBar->setObjectName(QStringLiteral("Picture3"));
+    m_topBar->setGeometry(twipsRect(0, kBarTop, kWindowWidthTwips, kBarHeight));
+    Look::addMeters(m_topBar,
+                    {{"Time", "Label40", "0:00:00", &m_clock},
+                     {"Speed", "Label16", "0 WPM", &m_speed},
+                     {"Accuracy", "Label22z", "0 %", &m_accuracy}},
+                    Look::MeterLayout::CaptionBefore, -240, (kBarHeight - 480) / 2, 1380);
+    for (QLabel* label : m_topBar->findChildren<QLabel*>())
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     m_title = new QLabel(this);
     m_title->setObjectName(QStringLiteral("Label10"));
     m_title->hide();
 
-    // The line being typed sits in the first ruled box of the page; the line to copy is kept
-    // as text for the practice to come.
-    m_input = new InputBox(QStringLiteral("Text2"), this);
-    m_input->setTextMargins(2, 0, 2, 0);
-    m_input->setGeometry(m_page->typingLine(0).translated(m_page->pos()));
-    m_lineText = new QLineEdit(this);
-    m_lineText->setObjectName(QStringLiteral("Text3"));
-    m_lineText->setReadOnly(true);
-    Look::styleTextHolder(m_lineText);
-    m_lineText->hide();
+    // The input box follows the cursor (geng) and shows nothing itself: what is typed
+    // appears on the page.
+    m_input = new InputBox(QStringLiteral("Text3"), this);
+    m_input->setContextMenuPolicy(Qt::NoContextMenu);
+    m_input->setFrame(false);
+    m_input->resize(2, 2);
+    Look::setOwnStyle(m_input, QStringLiteral("QLineEdit { background: transparent; color: "
+                                              "transparent; border: none; }"));
+    m_input->onKeyDown([this](int code) {
+        if (code == KeyCode::Backspace) {
+            m_exercise->keyPress(KeyCode::Backspace);
+            return true;
+        }
+        if (code == KeyCode::Space)
+            m_exercise->keyPress(KeyCode::Space);
+        return false;
+    });
+    connect(m_input, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (text.isEmpty())
+            return;
+        {
+            const QSignalBlocker blocker(m_input);
+            m_input->clear();
+        }
+        m_exercise->textChanged(text);
+    });
+    m_typed = new QLineEdit(this);
+    m_typed->setObjectName(QStringLiteral("Text2"));
+    Look::styleTextHolder(m_typed);
+    m_typed->hide();
 
-    m_side = new QWidget(this);
-    m_side->setObjectName(QStringLiteral("Picture3"));
-    m_side->setAttribute(Qt::WA_StyledBackground);
-    m_side->setGeometry(twipsRect(kSideLeft, kAreaTop, kSideWidth, kAreaHeight - 90));
-    Look::stylePaperPanel(m_side);
-
-    Look::addMeters(m_side,
-                    {{"Page", "Label18", "1", &m_pageNumber},
-                     {"Time", "Label40", "0:00:00", &m_clock},
-                     {"Speed", "Label16", "0 WPM", &m_speed},
-                     {"Accuracy", "Label22z", "0 %", &m_accuracy}},
-                    Look::MeterLayout::CaptionAbove, kSideInset, 210, kButtonWidth);
-    for (QLabel* label : m_side->findChildren<QLabel*>())
-        label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    Look::styleBadge(m_pageNumber, 7);
-    m_pageNumber->setFont(Look::uiFont(11, true));
-
+    const int barButtonsTop = kBarTop + (kBarHeight - kButtonHeight) / 2;
     m_selectLesson = new QPushButton(QStringLiteral("Select lesson"), this);
     m_selectLesson->setObjectName(QStringLiteral("Command4"));
-    m_selectLesson->setGeometry(
-        twipsRect(kSideLeft + kSideInset, kSelectTop, kButtonWidth, kButtonHeight));
+    m_selectLesson->setGeometry(twipsRect(kWindowWidthTwips - kBarButtonWidth - kButtonWidth - 420,
+                                          barButtonsTop, kButtonWidth, kButtonHeight));
     m_settings = new QPushButton(QStringLiteral("Settings"), this);
     m_settings->setObjectName(QStringLiteral("Command6"));
-    m_settings->setGeometry(
-        twipsRect(kSideLeft + kSideInset, kSettingsTop, kButtonWidth, kButtonHeight));
-    for (QPushButton* button : {m_selectLesson, m_settings})
-        button->setFocusPolicy(Qt::NoFocus);
-    connect(m_selectLesson, &QPushButton::clicked, this, [this] {
-        hideSettingsPanel();
+    m_settings->setGeometry(twipsRect(kWindowWidthTwips - kBarButtonWidth - 300, barButtonsTop,
+                                      kBarButtonWidth, kButtonHeight));
+    connect(m_selectLesson, &QPushButton::clicked, this, &ArticleWindow::openChooser);
+    connect(m_settings, &QPushButton::clicked, this, &ArticleWindow::openSettings);
+
+    // Below the page: "Previous", the page number, "Next".
+    const int middle = kWindowWidthTwips / 2;
+    m_previous = new QPushButton(QStringLiteral("Previous"), this);
+    m_previous->setObjectName(QStringLiteral("Command2"));
+    m_previous->setGeometry(
+        twipsRect(middle - 450 - kButtonWidth, kPageButtonsTop, kButtonWidth, kButtonHeight));
+    m_next = new QPushButton(QStringLiteral("Next"), this);
+    m_next->setObjectName(QStringLiteral("Command3"));
+    m_next->setGeometry(twipsRect(middle + 450, kPageButtonsTop, kButtonWidth, kButtonHeight));
+    m_pageNumber = new QLabel(QStringLiteral("1"), this);
+    m_pageNumber->setObjectName(QStringLiteral("Label18"));
+    m_pageNumber->setAlignment(Qt::AlignCenter);
+    m_pageNumber->setFont(Look::uiFont(10, true));
+    m_pageNumber->setGeometry(twipsRect(middle - 360, kPageButtonsTop, 720, kButtonHeight));
+    Look::styleBadge(m_pageNumber, 7);
+    connect(m_previous, &QPushButton::clicked, this, [this] {
+        m_exercise->previousPage();
         focusInputBox();
     });
-    connect(m_settings, &QPushButton::clicked, this, &ArticleWindow::openSettings);
+    connect(m_next, &QPushButton::clicked, this, [this] {
+        m_exercise->nextPage();
+        focusInputBox();
+    });
+    for (QPushButton* button : {m_selectLesson, m_settings, m_previous, m_next})
+        button->setFocusPolicy(Qt::NoFocus);
 
     m_gamesLink = new ClickLabel(QStringLiteral("Online Typing Game"), this);
     m_gamesLink->setObjectName(QStringLiteral("Label6"));
     Look::styleGamesLink(m_gamesLink);
-    m_gamesLink->setAlignment(Qt::AlignCenter);
-    m_gamesLink->setGeometry(twipsRect(kSideLeft, kAreaTop + kAreaHeight - 630, kSideWidth, 330));
+    m_gamesLink->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_gamesLink->setGeometry(
+        twipsRect(kWindowWidthTwips - 2700, kPageButtonsTop, 2400, kButtonHeight));
     connect(m_gamesLink, &ClickLabel::clicked, this, [this] {
         if (m_context.platform)
             m_context.platform->openUrl(Maker::kGamesPage);
@@ -199,40 +200,106 @@ void ArticleWindow::buildSettingsPanel() {
     SettingsPanel* panel = addSettingsPanel(QStringLiteral("Picture1"), 2760, 1260);
     panel->addThemesButton(QStringLiteral("Command7"));
     m_sound = panel->addSwitch(QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 750);
+    connect(m_sound, &QCheckBox::toggled, this,
+            [this](bool on) { m_exercise->setKeystrokeSound(on); });
 }
 
-// The typing box is Text2, one of the controls that keep their own look under every skin,
-// as the Word practice window's typing box does.
+void ArticleWindow::buildTimers() {
+    timers().add({
+        {"Timer1", 6, TimerTable::OneShot, [this] { label4Click(); }},
+        {"Timer2", 6, TimerTable::OneShot, [this] { label10Click(); }},
+        {"Timer3", 600, TimerTable::Repeating, [this] { m_exercise->blinkTick(); }},
+        {"Timer4", 500, TimerTable::Repeating, [this] { m_exercise->clockTick(); }},
+        {"Timer5", 11, TimerTable::OneShot, [this] { m_exercise->meterReset(); }},
+    });
+    timers().start("Timer3");
+}
+
+// --- rendering -----------------------------------------------------------------------------
+
+void ArticleWindow::render(const ArticleUpdate& update) {
+    const ArticleExercise& e = *m_exercise;
+    m_page->apply(update);
+    if (update.flags & ArticleUpdate::Cursor)
+        geng();
+    if (update.flags & ArticleUpdate::Meters) {
+        m_clock->setText(e.clockText());
+        m_speed->setText(e.speedText());
+        m_accuracy->setText(e.accuracyText());
+        if (e.clockRunning() != timers().isActive("Timer4"))
+            e.clockRunning() ? timers().start("Timer4") : timers().stop("Timer4");
+    }
+    if (update.flags & ArticleUpdate::Buttons) {
+        m_pageNumber->setText(QString::number(e.pageNumber()));
+        m_previous->setEnabled(e.previousEnabled());
+        m_next->setEnabled(e.nextEnabled());
+    }
+    if (update.flags & ArticleUpdate::Article) {
+        setWindowTitle(e.caption());
+        m_title->setText(e.articleTitle());
+        if (m_sound->isChecked() != e.keystrokeSound()) {
+            const QSignalBlocker blocker(m_sound);
+            m_sound->setChecked(e.keystrokeSound());
+        }
+    }
+    if (update.flags & ArticleUpdate::MeterReset)
+        timers().start("Timer5");
+    if (m_typed->text() != e.typedText())
+        m_typed->setText(e.typedText());
+    for (PracticeSound sound : update.sounds)
+        playSound(sound);
+    if (update.flags & ArticleUpdate::OpenChooser)
+        QTimer::singleShot(0, this, &ArticleWindow::openChooser);
+}
+
+void ArticleWindow::geng() {
+    const int column = m_exercise->column();
+    const int row = m_exercise->pageRow();
+    m_input->move(twipsPoint(180 * column + 222, 955 * (row - 2) + 2500));
+}
+
+// --- loading -------------------------------------------------------------------------------
+
+void ArticleWindow::openChooser() {
+    hideSettingsPanel();
+    ArticleChooser chooser(this);
+    chooser.exec();
+    if (chooser.choice() == ArticleChooser::Choice::Catalogue) {
+        m_chosenTitle = chooser.chosenTitle();
+        timers().start("Timer2");
+    } else if (chooser.choice() == ArticleChooser::Choice::Optional) {
+        timers().start("Timer1");
+    }
+    focusInputBox();
+}
+
+void ArticleWindow::label10Click() {
+    m_exercise->openCatalogueArticle(m_chosenTitle);
+    focusInputBox();
+}
+
+void ArticleWindow::label4Click() {
+    QString path;
+    if (m_context.platform)
+        path = m_context.platform->pickTextFile(this, kPickerTitle, kPickerFilter,
+                                                m_context.folder.path(QStringLiteral("\\text\\")));
+    m_exercise->openFile(path);
+    focusInputBox();
+}
+
+// --- the frame -----------------------------------------------------------------------------
+
 QWidget* ArticleWindow::inputBox() const {
     return m_input;
 }
 
 QList<QWidget*> ArticleWindow::exemptControls() const {
-    return {m_page, m_side, m_input, m_lineText};
-}
-
-void ArticleWindow::setArticleTitle(const QString& title) {
-    m_articleTitle = title;
-    m_title->setText(title);
-    m_page->setHeading(title);
-    setWindowTitle(QStringLiteral("Article practice --- ") + title);
-    m_articlePath = Articles::articleResource(title);
-    m_articlePathRelative = true;
-}
-
-
-void ArticleWindow::restoreState() {
-    const Articles::Sz2 state = Articles::Sz2::parse(
-        StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz2.txt"))));
-    m_sound->setChecked(state.keystrokeSound);
-    setArticleTitle(state.articleTitle);
+    return {m_page, m_topBar, m_typed, m_input};
 }
 
 void ArticleWindow::saveState() {
-    Articles::Sz2 state;
-    state.keystrokeSound = m_sound->isChecked();
-    state.articleTitle = m_articleTitle;
-    StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz2.txt")), state.format());
+    StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz2.txt")),
+                         m_exercise->state().format());
 }
 
 void ArticleWindow::openSettings() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "articles/article_exercise.h"
 #include "articles/article_state.h"
 #include "shell/navigator.h"
 #include "shell/practice_window.h"
@@ -12,25 +13,32 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The Article practice window: a whole article typed line by line, page by page.
+// The Article practice window: an article typed page by page, each keystroke written under
+// the character it answers. The window routes events and timer ticks into the exercise and
+// draws what it holds.
 class ArticleWindow : public PracticeWindow {
     Q_OBJECT
   public:
-    // The hand-over gives the article to start from, which the saved title then replaces.
+    static const QString kPickerTitle;
+    static const QString kPickerFilter;
+
+    // The hand-over names the article to start from, which the title saved in sz2.txt then
+    // replaces.
     explicit ArticleWindow(const AppContext& context, const HandOver& handOver = {},
                            QWidget* parent = nullptr);
+    ~ArticleWindow() override;
 
     QWidget* inputBox() const override;
     QList<QWidget*> exemptControls() const override;
 
-    const QString& articleTitle() const { return m_articleTitle; }
-    // Takes an article by its title: caption, page heading and the article path.
-    void setArticleTitle(const QString& title);
+    const ArticleExercise& exercise() const { return *m_exercise; }
+    const QString& articleTitle() const { return m_exercise->articleTitle(); }
     // The article file now practised, relative to the program folder or a full path.
-    const QString& articlePath() const { return m_articlePath; }
-    bool articlePathRelative() const { return m_articlePathRelative; }
+    const QString& articlePath() const { return m_exercise->articlePath(); }
+    bool articlePathRelative() const { return m_exercise->articlePathRelative(); }
 
-    void openSettings();
+    void openChooser();  // "Select lesson"
+    void openSettings(); // "Settings"
 
   protected:
     void saveState() override;
@@ -38,21 +46,27 @@ class ArticleWindow : public PracticeWindow {
   private:
     void buildWidgets();
     void buildSettingsPanel();
-    void restoreState();
+    void buildTimers();
+    void render(const ArticleUpdate& update);
+    void geng();
+    void label4Click();  // the picker, then the file picked
+    void label10Click(); // the catalogue article chosen
 
-    QString m_articleTitle;
-    QString m_articlePath;
-    bool m_articlePathRelative = true;
+    FolderArticleFiles m_files;
+    std::unique_ptr<ArticleExercise> m_exercise;
+    QString m_chosenTitle;
 
     ArticlePage* m_page = nullptr;         // Picture2
-    QWidget* m_side = nullptr;             // Picture3, the meters beside the page
+    QWidget* m_topBar = nullptr;           // Picture3
     QLabel* m_title = nullptr;             // Label10, hidden
     QLabel* m_pageNumber = nullptr;        // Label18
     QLabel* m_clock = nullptr;             // Label40
     QLabel* m_speed = nullptr;             // Label16
     QLabel* m_accuracy = nullptr;          // Label22z
-    InputBox* m_input = nullptr;           // Text2, the line being typed
-    QLineEdit* m_lineText = nullptr;       // Text3, the line to copy, kept hidden
+    InputBox* m_input = nullptr;           // Text3, takes each keystroke
+    QLineEdit* m_typed = nullptr;          // Text2, the keystroke being judged, hidden
+    QPushButton* m_previous = nullptr;     // Command2
+    QPushButton* m_next = nullptr;         // Command3
     QPushButton* m_selectLesson = nullptr; // Command4
     QPushButton* m_settings = nullptr;     // Command6
     ClickLabel* m_gamesLink = nullptr;     // Label6

@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QPainter>
 
-
 namespace {
 
 // Design values, twips.

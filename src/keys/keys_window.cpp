@@ -68,9 +68,15 @@ class KeysKeyboard : public QWidget {
         const QColor ink = Look::keyLabelInk(palette());
         p.setPen(ink);
         if (label.size() > 1) {
-            p.setFont(Look::uiFont(7.5, true));
+            const QRectF room = cap.adjusted(7, 4, -6, -4);
+            QFont font = Look::uiFont(7.5, true);
+            // Narrow keys take their name smaller rather than cut.
+            const qreal width = QFontMetricsF(font).horizontalAdvance(label);
+            if (width > room.width())
+                font.setPointSizeF(font.pointSizeF() * room.width() / width);
+            p.setFont(font);
             p.setPen(palette().color(QPalette::Dark));
-            p.drawText(cap.adjusted(7, 4, -6, -4), Qt::AlignLeft | Qt::AlignBottom, label);
+            p.drawText(room, Qt::AlignLeft | Qt::AlignBottom, label);
         } else if (!shifted.isEmpty()) {
             p.setFont(Look::uiFont(8, true));
             p.drawText(cap.adjusted(0, 3, 0, -cap.height() / 2), Qt::AlignCenter, shifted);

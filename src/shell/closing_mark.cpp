@@ -9,8 +9,7 @@ constexpr int kHotZoneWidth = 510;
 constexpr int kHotZoneHeight = 105;
 } // namespace
 
-ClosingMark::ClosingMark(QWidget* window, TimerTable& timers)
-    : QObject(window), m_timers(timers) {
+ClosingMark::ClosingMark(QWidget* window, TimerTable& timers) : QObject(window), m_timers(timers) {
     m_label = new QLabel(kFend, window);
     m_label->setObjectName(QStringLiteral("Label38t"));
     m_label->hide();

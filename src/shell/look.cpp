@@ -3,17 +3,17 @@
 #include "shell/twips.h"
 
 #include <QApplication>
-#include <QLineEdit>
-#include <QStyle>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QRadialGradient>
 #include <QRandomGenerator>
-#include <cmath>
+#include <QStyle>
 #include <QWidget>
+#include <cmath>
 
 namespace Look {
 
@@ -26,8 +26,8 @@ QFont uiFont(double pointSize, bool bold) {
 }
 
 QPalette basePalette() {
-    QPalette palette = QApplication::style() ? QApplication::style()->standardPalette()
-                                              : QPalette();
+    QPalette palette =
+        QApplication::style() ? QApplication::style()->standardPalette() : QPalette();
     const auto set = [&palette](QPalette::ColorRole role, QRgb rgb) {
         palette.setColor(role, QColor(rgb));
     };
@@ -293,6 +293,14 @@ void styleStatusLine(QLabel* label) {
     label->setAlignment(Qt::AlignCenter);
 }
 
+void styleNotice(QLabel* label) {
+    label->setStyleSheet(QStringLiteral("QLabel { color: white; background: %1;"
+                                        " border-radius: 6px; }")
+                             .arg(kWrong.name()));
+    label->setFont(uiFont(11, true));
+    label->setAlignment(Qt::AlignCenter);
+}
+
 QString labelStyle(const QColor& colour) {
     return QStringLiteral("QLabel { color: %1; background: transparent; }").arg(colour.name());
 }
@@ -332,11 +340,11 @@ void styleWordDisplay(QLabel* label) {
 
 void styleKeyLabel(QLabel* label) {
     label->setAlignment(Qt::AlignCenter);
-    label->setStyleSheet(QStringLiteral(
-        "QLabel { color: white; background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-        " stop:0 %1, stop:1 %2); border-bottom: 4px solid %3; border-radius: 12px; }")
-                             .arg(kTeal.lighter(116).name(), kTeal.darker(114).name(),
-                                  kTeal.darker(152).name()));
+    label->setStyleSheet(
+        QStringLiteral(
+            "QLabel { color: white; background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+            " stop:0 %1, stop:1 %2); border-bottom: 4px solid %3; border-radius: 12px; }")
+            .arg(kTeal.lighter(116).name(), kTeal.darker(114).name(), kTeal.darker(152).name()));
 }
 
 void stylePaperPanel(QWidget* panel) {
@@ -428,7 +436,6 @@ void paintNightScene(QPainter& p, const QRect& area) {
     p.setBrush(QColor(0x0b, 0x13, 0x24));
     p.drawRect(QRectF(0, r.height() - 10, r.width(), 10));
 }
-
 
 void styleNightBar(QWidget* bar) {
     setOwnStyle(bar, QStringLiteral("#%1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"

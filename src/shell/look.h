@@ -30,12 +30,14 @@ QFont uiFont(double pointSize = 9.5, bool bold = false);
 QPalette basePalette();
 
 // Colours the rules of the program name, the same under every skin.
-inline const QColor kTeal{0, 128, 128};     // the band behind the word
-inline const QColor kOrange{255, 128, 0};   // status lines
-inline const QColor kCorrect{0, 192, 192};  // the right characters over the word
-inline const QColor kWrong{255, 0, 0};      // wrong characters, wrong marks, the own entry
-inline const QColor kRightMark{0, 0, 255};  // the marks under right characters
+inline const QColor kTeal{0, 128, 128};         // the band behind the word
+inline const QColor kOrange{255, 128, 0};       // status lines
+inline const QColor kCorrect{0, 192, 192};      // the right characters over the word
+inline const QColor kWrong{255, 0, 0};          // wrong characters, wrong marks, the own entry
+inline const QColor kRightMark{0, 0, 255};      // the marks under right characters
 inline const QColor kHintSquare{192, 192, 255}; // the letter squares of the Word keyboard
+inline const QColor kPageInk{0, 0, 0};          // the article on its page
+inline const QColor kPageSheet{255, 255, 255};  // the article page
 // White over the teal band, `alpha` opaque.
 inline QColor onTeal(int alpha) {
     return QColor(255, 255, 255, alpha);
@@ -64,8 +66,8 @@ QColor keyWell(const QPalette& palette);
 void drawKeycap(QPainter& painter, const QRectF& cap, const QColor& top, const QColor& bottom,
                 const QColor& edge, qreal radius, qreal depth);
 // A light key cap of a keyboard, tinted (tint invalid: plain), with its label's colour.
-void drawLightKey(QPainter& painter, const QRectF& cap, const QPalette& palette,
-                  const QColor& tint, qreal radius);
+void drawLightKey(QPainter& painter, const QRectF& cap, const QPalette& palette, const QColor& tint,
+                  qreal radius);
 QColor keyLabelInk(const QPalette& palette);
 // The tint of the keys a finger strikes (0..7 from the left little finger, 8 the thumbs,
 // -1 none).
@@ -87,6 +89,8 @@ void styleCaption(QLabel* label, double pointSize = 9, bool bold = false);
 void styleGamesLink(QLabel* label, bool onDark = false);
 // A status line that comes and goes: white on the status orange.
 void styleStatusLine(QLabel* label);
+// A notice on the article page: white on red.
+void styleNotice(QLabel* label);
 // Text in a fixed colour on no background, so no skin makes it illegible.
 QString labelStyle(const QColor& colour);
 // A navigation entry: black (or the skin's light ink on a dark banner), red for the window's

@@ -15,12 +15,11 @@ struct NavigationEntry {
     int width;
 };
 
-constexpr NavigationEntry kCaptions[NavigationBanner::kEntries] = {
-    {"Keys practice", 1500},
-    {"Word practice", 1500},
-    {"Article practice", 1740},
-    {"Typing Zephkin", 1680},
-    {"About", 780}};
+constexpr NavigationEntry kCaptions[NavigationBanner::kEntries] = {{"Keys practice", 1500},
+                                                                   {"Word practice", 1500},
+                                                                   {"Article practice", 1740},
+                                                                   {"Typing Zephkin", 1680},
+                                                                   {"About", 780}};
 constexpr int kEntryTop = 420;
 constexpr int kEntryHeight = 330;
 constexpr int kEntryGap = 150;
@@ -68,6 +67,7 @@ void NavigationBanner::changeEvent(QEvent* event) {
 }
 
 void NavigationBanner::paintEvent(QPaintEvent*) {
+    // The banner takes the skin's colours; the entries follow them (markOwnEntry).
     QPainter p(this);
     Look::paintBanner(p, rect(), palette());
 }

@@ -14,8 +14,8 @@ void QtPlatform::tell(QWidget* parent, const QString& title, const QString& text
 }
 
 bool QtPlatform::ask(QWidget* parent, const QString& title, const QString& text) {
-    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+    return QMessageBox::question(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel) ==
+           QMessageBox::Ok;
 }
 
 void QtPlatform::openUrl(const QString& url) {

@@ -14,7 +14,7 @@ class Platform {
 
     // A modal message box with one OK button.
     virtual void tell(QWidget* parent, const QString& title, const QString& text) = 0;
-    // A modal Yes/No question; true for Yes.
+    // A modal question with OK and Cancel; true for OK.
     virtual bool ask(QWidget* parent, const QString& title, const QString& text) = 0;
     // Opens a web page or a mailto: address in the user's programs.
     virtual void openUrl(const QString& url) = 0;

@@ -23,11 +23,11 @@ enum class On {
 };
 
 enum Action {
-    HidePanel = 0x1,  // hide the settings panel
-    FocusInput = 0x2, // give the input box the focus
-    ThemeMenu = 0x4,  // pop the theme menu up at the pointer, then focus the input box
+    HidePanel = 0x1,          // hide the settings panel
+    FocusInput = 0x2,         // give the input box the focus
+    ThemeMenu = 0x4,          // pop the theme menu up at the pointer, then focus the input box
     ThemeMenuKeepFocus = 0x8, // the same, leaving the focus where it is
-    Swallow = 0x10,   // the event goes no further (not to the control, nor its parents)
+    Swallow = 0x10,           // the event goes no further (not to the control, nor its parents)
 };
 Q_DECLARE_FLAGS(Actions, Action)
 

@@ -6,8 +6,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 
-SettingsPanel::SettingsPanel(const QString& name, int widthTwips, int heightTwips,
-                             QWidget* window)
+SettingsPanel::SettingsPanel(const QString& name, int widthTwips, int heightTwips, QWidget* window)
     : QWidget(window) {
     setObjectName(name);
     setAttribute(Qt::WA_StyledBackground);

@@ -1,5 +1,7 @@
 #include "shell/sound_player.h"
 
+#include "shell/state_file.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -13,7 +15,9 @@ QSoundEffect* QtSoundPlayer::effectFor(const QString& path) {
     if (it != m_effects.constEnd())
         return *it;
     QSoundEffect* effect = nullptr;
-    if (QFileInfo(path).isFile()) {
+    // The sound library reads the file itself: only a regular file of a sound's size is
+    // handed to it, never a FIFO or a device, which would stall its loader.
+    if (StateFile::isRegularFile(path) && QFileInfo(path).size() <= StateFile::kSoundCap) {
         effect = new QSoundEffect(this);
         effect->setSource(QUrl::fromLocalFile(path));
     }

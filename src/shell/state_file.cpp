@@ -2,10 +2,124 @@
 
 #include "shell/text_codec.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#else
 #include <QSaveFile>
+#endif
 
 namespace StateFile {
+
+namespace {
+
+std::function<void(const QString&)>& failureHandler() {
+    static std::function<void(const QString&)> handler;
+    return handler;
+}
+
+bool& failureReported() {
+    static bool reported = false;
+    return reported;
+}
+
+void reportWriteFailure(const QString& path) {
+    if (failureReported())
+        return;
+    failureReported() = true;
+    const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+    const QString message = QStringLiteral("Your place cannot be saved in %1.").arg(folder);
+    qWarning("%s", qPrintable(message));
+    if (failureHandler())
+        failureHandler()(message);
+}
+
+#ifdef Q_OS_UNIX
+
+ReadResult readOpenFile(int fd, qint64 cap) {
+    ReadResult result;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return result;
+    QByteArray bytes;
+    const qint64 expected = std::min<qint64>(qint64(st.st_size), cap);
+    bytes.reserve(qsizetype(expected) + 1);
+    char buffer[16 * 1024];
+    // One byte past the cap tells a file of exactly `cap` bytes from a longer one.
+    while (bytes.size() <= cap) {
+        const size_t want = size_t(std::min<qint64>(sizeof buffer, cap + 1 - bytes.size()));
+        const ssize_t got = ::read(fd, buffer, want);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return result;
+        if (got == 0)
+            break;
+        bytes.append(buffer, qsizetype(got));
+    }
+    if (bytes.size() > cap) {
+        bytes.truncate(qsizetype(cap));
+        result.status = ReadStatus::Cut;
+    } else {
+        result.status = ReadStatus::Complete;
+    }
+    result.bytes = std::move(bytes);
+    return result;
+}
+
+#endif
+
+} // namespace
+
+bool isRegularFile(const QString& path) {
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &st) == 0 &&
+           S_ISREG(st.st_mode);
+#else
+    const QFileInfo info(path);
+    return info.exists() && info.isFile();
+#endif
+}
+
+ReadResult readBytes(const QString& path, qint64 cap) {
+    if (cap < 0 || !isRegularFile(path))
+        return {};
+#ifdef Q_OS_UNIX
+    // The check above keeps a FIFO from being opened at all; O_NONBLOCK keeps one swapped in
+    // since from blocking the open, and the fstat() after it refuses it.
+    int fd = -1;
+    do {
+        fd = ::open(QFile::encodeName(path).constData(),
+                    O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return {};
+    ReadResult result = readOpenFile(fd, cap);
+    ::close(fd);
+    return result;
+#else
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    ReadResult result;
+    result.bytes = file.read(cap + 1);
+    if (result.bytes.size() > cap) {
+        result.bytes.truncate(cap);
+        result.status = ReadStatus::Cut;
+    } else {
+        result.status = ReadStatus::Complete;
+    }
+    return result;
+#endif
+}
 
 QString firstField(const QString& line) {
     qsizetype i = 0;
@@ -22,16 +136,17 @@ QString firstField(const QString& line) {
     return field;
 }
 
-QString readText(const QString& path, bool* found) {
-    QFile file(path);
-    const bool ok = file.open(QIODevice::ReadOnly);
+QString readText(const QString& path, bool* found, qint64 cap, bool* cut) {
+    const ReadResult result = readBytes(path, cap);
     if (found)
-        *found = ok;
-    return ok ? decodeGbk(file.readAll()) : QString();
+        *found = result.found();
+    if (cut)
+        *cut = result.cut();
+    return result.found() ? decodeGbk(result.bytes) : QString();
 }
 
-QString readFirstField(const QString& path, bool* found) {
-    const QString text = readText(path, found);
+QString readFirstField(const QString& path, bool* found, qint64 cap) {
+    const QString text = readText(path, found, cap);
     qsizetype end = text.indexOf(u'\n');
     QString line = end < 0 ? text : text.left(end);
     if (line.endsWith(u'\r'))
@@ -39,18 +154,116 @@ QString readFirstField(const QString& path, bool* found) {
     return firstField(line);
 }
 
+QStringList splitLines(const QString& text, const LineLimits& limits, bool* cut) {
+    QStringList lines;
+    bool shortened = false;
+    const int maxLines = std::max(limits.maxLines, 0);
+    const qsizetype maxLength = std::max(limits.maxLineLength, 0);
+    qsizetype start = 0;
+    while (start <= text.size()) {
+        if (lines.size() >= maxLines) {
+            shortened = true;
+            break;
+        }
+        qsizetype end = text.indexOf(u'\n', start);
+        const bool last = end < 0;
+        if (last)
+            end = text.size();
+        qsizetype length = end - start;
+        if (!last && length > 0 && text[end - 1] == u'\r')
+            --length;
+        if (length > maxLength) {
+            length = maxLength;
+            shortened = true;
+        }
+        lines.append(text.mid(start, length));
+        start = end + 1;
+    }
+    if (cut)
+        *cut = shortened;
+    return lines;
+}
+
+QString cutNotice(const QString& fileName) {
+    return QStringLiteral("%1 is too long: only its beginning is used.").arg(fileName);
+}
+
+void setWriteFailureHandler(std::function<void(const QString& message)> handler) {
+    failureHandler() = std::move(handler);
+    failureReported() = false;
+}
+
+#ifdef Q_OS_UNIX
+
+namespace {
+
+// Writes all of `bytes` to `fd`; false on any error, a full disk included.
+bool writeAll(int fd, const QByteArray& bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+mode_t newFileMode(const QByteArray& target) {
+    struct stat st {};
+    // An existing regular file keeps its permissions; a new one gets what the umask allows.
+    if (::lstat(target.constData(), &st) == 0 && S_ISREG(st.st_mode))
+        return st.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+bool writeLine(const QString& path, const QString& line) {
+    const QByteArray bytes = encodeGbk(line) + "\r\n";
+    const QByteArray target = QFile::encodeName(path);
+    const QFileInfo info(path);
+    // The temporary file sits beside the target, so that rename() stays in one folder and
+    // replaces the folder's entry itself: a link there is replaced, never followed.
+    QByteArray temp =
+        QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) {
+        reportWriteFailure(path);
+        return false;
+    }
+    bool ok = ::fchmod(fd, newFileMode(target)) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temp.constData(), target.constData()) == 0;
+    if (!ok) {
+        ::unlink(temp.constData());
+        reportWriteFailure(path);
+    }
+    return ok;
+}
+
+#else
+
 bool writeLine(const QString& path, const QString& line) {
     QSaveFile file(path);
     // Unbuffered, so that a short write (a full disk) shows in write()'s result: QSaveFile
     // would otherwise commit the truncated file.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
+    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     const QByteArray bytes = encodeGbk(line) + "\r\n";
-    if (file.write(bytes) != bytes.size()) {
+    if (ok && file.write(bytes) != bytes.size()) {
         file.cancelWriting();
-        return false;
+        ok = false;
     }
-    return file.commit();
+    ok = ok && file.commit();
+    if (!ok)
+        reportWriteFailure(path);
+    return ok;
 }
+
+#endif
 
 } // namespace StateFile

@@ -1,21 +1,87 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 
-// The one-line state files: read by their first field, written as one line ended by CR LF.
+#include <functional>
+
+// Every file the program reads goes through these readers, and every state file it writes
+// through writeLine. The folder is the learner's, and anything may sit in it: a FIFO, a link
+// to a device or out of the folder, a file of gigabytes. So:
+//  - a reader opens only regular files (checked before opening, opened without blocking and
+//    checked again once open); anything else reads as a missing file;
+//  - a reader reads at most `cap` bytes, the cap of the file's kind below, and says when it
+//    cut the file short;
+//  - a write replaces the entry in the folder itself, never the target of a link, and is
+//    atomic: a failed write leaves the old file as it was.
+//
+// Usage for a new kind of file:
+//   bool found = false, cut = false;
+//   const QString text = StateFile::readText(path, &found, StateFile::kArticleCap, &cut);
+//   const QStringList lines = StateFile::splitLines(text, {.maxLines = 3000}, &cut);
+//   if (cut) ... show StateFile::cutNotice(fileName) in the window's message line.
 namespace StateFile {
+
+// Size caps, by kind of file.
+constexpr qint64 kStateCap = 4 * 1024;          // one-line state files: sz*.txt, face.txt, ...
+constexpr qint64 kListCap = 1024 * 1024;        // word lists, key lessons, game lists
+constexpr qint64 kArticleCap = 1024 * 1024;     // articles
+constexpr qint64 kSkinCap = 64 * 1024;          // .urf skins
+constexpr qint64 kPictureCap = 8 * 1024 * 1024; // pictures a skin names
+constexpr qint64 kSoundCap = 4 * 1024 * 1024;   // type.wav, error.wav
+
+enum class ReadStatus {
+    Missing,  // absent, not a regular file, or unreadable
+    Complete, // the whole file
+    Cut,      // the file is longer than the cap: the first `cap` bytes
+};
+
+struct ReadResult {
+    QByteArray bytes;
+    ReadStatus status = ReadStatus::Missing;
+    bool found() const { return status != ReadStatus::Missing; }
+    bool cut() const { return status == ReadStatus::Cut; }
+};
+
+// True when `path` names a regular file (a link is followed). A FIFO, a device, a folder or
+// a socket is not one.
+bool isRegularFile(const QString& path);
+
+// The file's bytes, at most `cap` of them.
+ReadResult readBytes(const QString& path, qint64 cap);
 
 // First field of a line: leading blanks skipped; a field opening with a double quote runs to
 // the next double quote and loses the quotes; otherwise it runs to the first comma or the end.
 QString firstField(const QString& line);
 
 // First field of the first line of the file; empty when the file is missing or unreadable.
-QString readFirstField(const QString& path, bool* found = nullptr);
+QString readFirstField(const QString& path, bool* found = nullptr, qint64 cap = kStateCap);
+
+// The whole file as text (GBK); empty when it cannot be read. `cut` is set when the file was
+// longer than `cap` and only its beginning was read.
+QString readText(const QString& path, bool* found = nullptr, qint64 cap = kListCap,
+                 bool* cut = nullptr);
+
+// Limits for splitting a text into lines.
+struct LineLimits {
+    int maxLines = 10000;
+    int maxLineLength = 200;
+};
+
+// Splits at LF and CR LF in one pass (a lone CR stays in its line). Keeps the first
+// `maxLines` lines and the first `maxLineLength` characters of each; `cut` is set when
+// anything was left out. A text ending in a line break ends with an empty line.
+QStringList splitLines(const QString& text, const LineLimits& limits = {}, bool* cut = nullptr);
+
+// The one-line message a window shows when a file it reads was cut to fit the limits.
+QString cutNotice(const QString& fileName);
 
 // Writes `line` + CR LF in GBK, atomically: a failed write leaves the old file as it was.
 bool writeLine(const QString& path, const QString& line);
 
-// The whole file as text; empty when it cannot be read.
-QString readText(const QString& path, bool* found = nullptr);
+// Called once, on the first write that fails (a folder that cannot be written, a full disk),
+// with a one-line message for the user. Setting a new handler arms it again.
+void setWriteFailureHandler(std::function<void(const QString& message)> handler);
 
 } // namespace StateFile

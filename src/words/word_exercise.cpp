@@ -1,6 +1,7 @@
 #include "words/word_exercise.h"
 
 #include "shell/key_codes.h"
+#include "shell/state_file.h"
 #include "words/keyboard_hint.h"
 #include "words/word_lessons.h"
 
@@ -68,6 +69,8 @@ void WordExercise::loadList(const WordLessons::WordList& list) {
     m_wordIndex = list.wordIndex;
     m_listLines = list.lines;
     setTarget(line(m_wordIndex));
+    if (list.cut)
+        showMessage(StateFile::cutNotice(m_lessonName + QStringLiteral(".txt")));
 }
 
 void WordExercise::startLesson(const QString& name) {
@@ -149,8 +152,7 @@ void WordExercise::applyText(const QString& text) {
             m_wrongOverlay = wrongBefore + u' ';
             if (counted)
                 ++m_correctCount;
-            m_readyHintVisible =
-                n == m_targetWord.size() && m_wrongOverlay.trimmed().isEmpty();
+            m_readyHintVisible = n == m_targetWord.size() && m_wrongOverlay.trimmed().isEmpty();
         } else {
             note(ErrorSound);
             m_correctOverlay = correctBefore + u' ';

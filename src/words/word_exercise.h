@@ -69,6 +69,7 @@ class WordExercise : public QObject {
     // --- what the window renders, with the names the rest of the program uses ---
     const QString& lessonName() const { return m_lessonName; }
     int wordIndex() const { return m_wordIndex; }
+    const QStringList& listLines() const { return m_listLines; }
     const QString& targetWord() const { return m_targetWord; }
     const QString& typedText() const { return m_typedText; }
     // The judged characters over the word: the expected character where the typed one was

@@ -32,10 +32,9 @@ QString listResource(const QString& lessonName) {
     return QStringLiteral("\\2\\") + lessonName + QStringLiteral(".txt");
 }
 
-QStringList splitList(const QString& fileText) {
-    QString text = fileText + QStringLiteral("\r\n");
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text.split(u'\n');
+QStringList splitList(const QString& fileText, bool* cut) {
+    return StateFile::splitLines(fileText + QStringLiteral("\r\n"),
+                                 {.maxLines = kMaxListLines, .maxLineLength = kMaxItemLength}, cut);
 }
 
 QString TextBoxGetLine(const QStringList& lines, int k) {
@@ -58,13 +57,18 @@ bool isKnownLesson(const QString& lessonName) {
 WordList readList(const ProgramFolder& folder, const QString& lessonName, int wordIndex) {
     WordList list{lessonName, wordIndex, {}};
     bool found = false;
-    QString text = StateFile::readText(folder.path(listResource(lessonName)), &found);
+    bool cutRead = false;
+    QString text = StateFile::readText(folder.path(listResource(lessonName)), &found,
+                                       StateFile::kListCap, &cutRead);
     if (!found && lessonName != u"Lesson 1") {
         list.lessonName = QStringLiteral("Lesson 1");
         list.wordIndex = 1;
-        text = StateFile::readText(folder.path(listResource(list.lessonName)));
+        text = StateFile::readText(folder.path(listResource(list.lessonName)), &found,
+                                   StateFile::kListCap, &cutRead);
     }
-    list.lines = splitList(text);
+    bool cutSplit = false;
+    list.lines = splitList(text, &cutSplit);
+    list.cut = cutRead || cutSplit;
     if (TextBoxGetLine(list.lines, list.wordIndex).isEmpty())
         list.wordIndex = 1;
     return list;

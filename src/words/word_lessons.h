@@ -19,9 +19,14 @@ QString lessonNameFromCaption(const QString& caption);
 // Resource name of a lesson's word list, "\2\Lesson 5.txt".
 QString listResource(const QString& lessonName);
 
+// Limits of a word list: the title (line 0) and every item are one line each.
+constexpr int kMaxListLines = 10000;
+constexpr int kMaxItemLength = 200;
+
 // The word list as lines; line 0 is the title. A CR LF is appended first, so the line after
-// the last item always reads as empty, even without a final line break.
-QStringList splitList(const QString& fileText);
+// the last item always reads as empty, even without a final line break. Lines past
+// kMaxListLines and characters past kMaxItemLength are left out; `cut` says so.
+QStringList splitList(const QString& fileText, bool* cut = nullptr);
 
 // Line k of the list without its line break; empty when there is no such line.
 QString TextBoxGetLine(const QStringList& lines, int k);
@@ -47,6 +52,7 @@ struct WordList {
     QString lessonName;
     int wordIndex = 1;
     QStringList lines;
+    bool cut = false; // the file was longer than a list may be: only its beginning is used
 };
 
 // Reads the list of `lessonName` from the program folder. A lesson whose list is gone falls

@@ -111,8 +111,8 @@ class ArrowPicture : public ClickLabel {
         chevron.moveTo(c.x() + dir * s * 0.6, c.y() - s * 1.2);
         chevron.lineTo(c.x() - dir * s * 0.8, c.y());
         chevron.lineTo(c.x() + dir * s * 0.6, c.y() + s * 1.2);
-        p.setPen(QPen(Look::onTeal(on ? 255 : 90), 3.2, Qt::SolidLine, Qt::RoundCap,
-                      Qt::RoundJoin));
+        p.setPen(
+            QPen(Look::onTeal(on ? 255 : 90), 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.setBrush(Qt::NoBrush);
         p.drawPath(chevron);
     }
@@ -305,8 +305,9 @@ void WordWindow::buildWidgets() {
     panel->addThemesButton(QStringLiteral("Command4"));
     m_sound = panel->addSwitch(QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 750);
     m_keyedTips = panel->addSwitch(QStringLiteral("Check1"), QStringLiteral("Keyed tips"), 1170);
-    connect(m_sound, &QCheckBox::toggled, &m_exercise, &WordExercise::setKeystrokeSound);
-    connect(m_keyedTips, &QCheckBox::toggled, &m_exercise, &WordExercise::setKeyedTips);
+    // The switches belong to the exercise: a click tells it, and the boxes mirror it.
+    connect(m_sound, &QCheckBox::clicked, &m_exercise, &WordExercise::setKeystrokeSound);
+    connect(m_keyedTips, &QCheckBox::clicked, &m_exercise, &WordExercise::setKeyedTips);
 }
 
 QWidget* WordWindow::inputBox() const {
@@ -373,7 +374,7 @@ void WordWindow::timer3tWork() {
 
 void WordWindow::layoutForTarget() {
     const QString& target = m_exercise.targetWord();
-    const int boxWidth = std::clamp(330 * int(target.size()), 1980, 4200);
+    const int boxWidth = std::clamp(330 * int(std::min<qsizetype>(target.size(), 100)), 1980, 4200);
     const int boxLeft = twips((kWindowWidthTwips - boxWidth) / 2);
     m_input->setGeometry(boxLeft, twips(kInputTop), twips(boxWidth), twips(kInputHeight));
     // A long item is typed in a smaller font, so that all of it stays in view.

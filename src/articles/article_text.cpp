@@ -1,0 +1,189 @@
+#include "articles/article_text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace ArticleText {
+
+QString fillRun() {
+    return QString(kFillRunLength, kFill);
+}
+
+QString decode(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) {
+        if (text.startsWith(QChar(0xfeff)))
+            text.remove(0, 1);
+        return text;
+    }
+    QStringDecoder gbk("GBK");
+    return gbk.isValid() ? QString(gbk.decode(bytes)) : QString::fromLatin1(bytes);
+}
+
+bool looksBinary(const QByteArray& bytes) {
+    return bytes.contains('\0');
+}
+
+QStringList splitLines(const QString& text, int maxLines) {
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    while (start < n && lines.size() < maxLines) {
+        qsizetype end = start;
+        while (end < n && text[end] != u'\r' && text[end] != u'\n')
+            ++end;
+        lines.append(text.mid(start, end - start));
+        if (end < n && text[end] == u'\r' && end + 1 < n && text[end + 1] == u'\n')
+            ++end;
+        start = end + 1;
+    }
+    return lines;
+}
+
+QByteArray encodeGbkLossy(const QString& text) {
+    QByteArray out;
+    out.reserve(text.size());
+    std::optional<QStringEncoder> gbk; // opened on the first character beyond ASCII
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.unicode() < 0x80) {
+            out.append(char(c.unicode()));
+            continue;
+        }
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            ++i; // outside GBK
+            out.append('?');
+            continue;
+        }
+        if (!gbk)
+            gbk.emplace("GBK");
+        if (c.isSurrogate() || !gbk->isValid()) {
+            out.append('?');
+            continue;
+        }
+        const QByteArray bytes = gbk->encode(QStringView(text).mid(i, 1));
+        if (gbk->hasError() || bytes.isEmpty()) {
+            out.append('?');
+            gbk.emplace("GBK"); // the error sticks to the converter
+        } else {
+            out.append(bytes);
+        }
+    }
+    return out;
+}
+
+QByteArray scratchBytes(const QStringList& lines) {
+    QByteArray bytes = encodeGbkLossy(lines.join(QString()));
+    for (int i = 0; i < kFillRunLength; ++i)
+        bytes.append("\xA1\xA1", 2);
+    bytes.append("\r\n", 2);
+    return bytes;
+}
+
+// One display character per cell: a control character shows as a blank, and a character
+// outside the basic plane (no single cell can hold it) as "?".
+static QString cellText(const QString& joined) {
+    QString cells;
+    cells.reserve(joined.size());
+    for (qsizetype i = 0; i < joined.size(); ++i) {
+        const QChar c = joined[i];
+        if (c.isHighSurrogate() && i + 1 < joined.size() && joined[i + 1].isLowSurrogate()) {
+            ++i;
+            cells.append(u'?');
+        } else if (c.isSurrogate()) {
+            cells.append(u'?');
+        } else if (c.unicode() < 0x20 || c.unicode() == 0x7f) {
+            cells.append(u' ');
+        } else {
+            cells.append(c);
+        }
+    }
+    return cells;
+}
+
+QStringList displayLines(const QString& joined) {
+    const QString cells = cellText(joined);
+    const qsizetype length = cells.size();
+    // The read-back of new.txt goes on while 124 bytes (62 double-byte characters) are left
+    // after the next position: for a text of J characters that gives (J + 69) / 62 + 1 lines.
+    const qsizetype read = qMin<qsizetype>(kMaxDisplayLines, (length + 69) / kLineWidth + 1);
+    QStringList lines;
+    lines.reserve(kLastLineIndex + 1);
+    for (qsizetype k = 0; k < read; ++k) {
+        QString line = cells.mid(k * kLineWidth, kLineWidth);
+        line.append(QString(kLineWidth - line.size(), kFill));
+        lines.append(line);
+    }
+    while (lines.size() <= kLastLineIndex)
+        lines.append(fillRun());
+    return lines;
+}
+
+} // namespace ArticleText
+
+std::optional<QByteArray> FolderArticleFiles::readArticle(const QString& path, bool relative) {
+    QString file = path;
+    if (relative) {
+        QString rest = path;
+        rest.replace(u'\\', u'/');
+        while (rest.startsWith(u'/'))
+            rest.remove(0, 1);
+        file = QDir(m_folder).filePath(rest);
+        // A catalogue article must really lie in the folder "text".
+        const QString textDir =
+            QFileInfo(QDir(m_folder).filePath(QStringLiteral("text"))).canonicalFilePath();
+        const QString target = QFileInfo(file).canonicalFilePath();
+        if (textDir.isEmpty() || !target.startsWith(textDir + u'/'))
+            return std::nullopt;
+    }
+    if (!QFileInfo(file).isFile())
+        return std::nullopt;
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = f.read(kMaxArticleBytes + 1);
+    if (bytes.size() > kMaxArticleBytes) {
+        // Only the first 500 lines are practised anyway: keep the whole lines that fit, so
+        // that no character is cut in two; a single line that long loses the UTF-8
+        // character it ends in.
+        const qsizetype lineEnd = bytes.lastIndexOf('\n', kMaxArticleBytes - 1);
+        qsizetype keep = lineEnd >= 0 ? lineEnd + 1 : kMaxArticleBytes;
+        if (lineEnd < 0) {
+            qsizetype start = keep;
+            while (start > 0 && keep - start < 4 && (uchar(bytes[start - 1]) & 0xC0) == 0x80)
+                --start;
+            const qsizetype lead = start - 1;
+            if (lead >= 0 && uchar(bytes[lead]) >= 0xC0) {
+                const uchar b = uchar(bytes[lead]);
+                const qsizetype length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+                if (keep - lead < length)
+                    keep = lead;
+            }
+        }
+        bytes.truncate(keep);
+    }
+    return bytes;
+}
+
+bool FolderArticleFiles::writeScratch(const QByteArray& bytes) {
+    // A scratch file, rewritten at every page: no need to wait for the disk as the state files
+    // do. Still written in the folder itself, never through a link.
+    const QString path = QDir(m_folder).filePath(QStringLiteral("new.txt"));
+    const QFileInfo info(path);
+    if (info.isSymLink()) {
+        QFile::remove(path);
+    } else if (info.isFile() && info.size() == bytes.size()) {
+        // A page turn writes what is already there: the disk is spared.
+        QFile same(path);
+        if (same.open(QIODevice::ReadOnly) && same.readAll() == bytes)
+            return true;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return false;
+    return file.write(bytes) == bytes.size();
+}
