@@ -490,6 +490,28 @@ class ThemesTest : public QObject {
         QVERIFY2(accent > 20 && white > 4,
                  qPrintable(QStringLiteral("accent %1, white %2").arg(accent).arg(white)));
     }
+
+    // Inside a control that keeps its own look, style sheets name the program's own colours,
+    // also a sheet the program gives a child after the control was first exempted.
+    void ownLookReadsPaletteRolesAsTheProgramsColours() {
+        freshFolder();
+        QApplication::setPalette(Look::basePalette());
+        SkinEngine engine;
+        int out = 0;
+        QVERIFY(engine.SkinStart(file("LE4.urf"), 2, QString(), 1, 0, &out));
+        QWidget panel;
+        auto* label = new QLabel(QStringLiteral("x"), &panel);
+        label->setStyleSheet(QStringLiteral("QLabel { color: palette(text); }"));
+        engine.SkinWindowSet(&panel, 0);
+        const QPalette own = Look::basePalette();
+        QCOMPARE(label->styleSheet(),
+                 QStringLiteral("QLabel { color: %1; }").arg(own.color(QPalette::Text).name()));
+        label->setStyleSheet(QStringLiteral("QLabel { color: palette(link); }"));
+        engine.SkinWindowSet(&panel, 0);
+        QCOMPARE(label->styleSheet(),
+                 QStringLiteral("QLabel { color: %1; }").arg(own.color(QPalette::Link).name()));
+        engine.SkinRemove();
+    }
 };
 
 QTEST_MAIN(ThemesTest)

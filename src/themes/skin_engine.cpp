@@ -72,15 +72,19 @@ QString resolvePaletteRoles(QString sheet, const QPalette& palette) {
     return sheet;
 }
 
+// Keeps the sheet a widget was given as the source of what it shows now, so that a sheet the
+// program sets later (a key turning red) is the one resolved at the next call.
 void keepOwnSheet(QWidget* widget, const QPalette& palette) {
-    QVariant sheet = widget->property("paletteSheet");
-    if (!sheet.isValid()) {
-        if (!widget->styleSheet().contains(QLatin1String("palette(")))
-            return;
-        sheet = widget->styleSheet();
-        widget->setProperty("paletteSheet", sheet);
-    }
-    widget->setStyleSheet(resolvePaletteRoles(sheet.toString(), palette));
+    const QString current = widget->styleSheet();
+    QString source = widget->property("paletteSheet").toString();
+    if (current != widget->property("resolvedSheet").toString())
+        source = current;
+    if (!source.contains(QLatin1String("palette(")))
+        return;
+    const QString resolved = resolvePaletteRoles(source, palette);
+    widget->setProperty("paletteSheet", source);
+    widget->setProperty("resolvedSheet", resolved);
+    widget->setStyleSheet(resolved);
 }
 
 bool fail(QString* error, const QString& why) {
