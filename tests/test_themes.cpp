@@ -445,8 +445,8 @@ class ThemesTest : public QObject {
     }
 
     // Under the high-contrast skin the texts whose colours the program chooses reach 7:1:
-    // the navigation entries (the window's own entry keeps its documented red), the buttons
-    // and the settings panel.
+    // the navigation entries (the window's own entry keeps its documented red), the buttons,
+    // the meters and the settings panel.
     void highContrastSkinTextsReachSevenToOne() {
         auto s = skinnedWordWindow(ThemeMenu::skinNames().indexOf(u"OpusOS"));
         WordWindow& window = *s->window;
@@ -454,7 +454,7 @@ class ThemesTest : public QObject {
         const QImage shot = look(&window);
         const QStringList names{"Label22a(0)", "Label22a(2)", "Label22a(3)", "Label22a(4)",
                                 "Command3kcsz", "Command2",   "Command4",    "Check1qq",
-                                "Check1"};
+                                "Check1",       "Label23",    "Label1",      "Label5"};
         for (const QString& name : names) {
             QWidget* w = window.findChild<QWidget*>(name);
             QVERIFY2(w && w->isVisible(), qPrintable(name));

@@ -27,7 +27,8 @@ namespace {
 
 // Design values, twips. Positions inside the word panel are relative to the panel.
 constexpr int kPanelTop = 860;
-constexpr int kPanelHeight = 2700;
+constexpr int kPanelHeight = 2100;
+constexpr int kMetersTop = 3060; // in the window, below the word panel
 constexpr int kArrowTop = 900;
 constexpr int kArrowSize = 660;
 constexpr int kWordAboveArrow = 144;
@@ -247,12 +248,12 @@ void WordWindow::buildWidgets() {
     connect(m_previous, &ClickLabel::clicked, &m_exercise, &WordExercise::stepPrevious);
     connect(m_next, &ClickLabel::clicked, &m_exercise, &WordExercise::stepNext);
 
-    // Meters along the bottom of the panel.
-    Look::addMeters(m_wordPanel,
+    // Meters below the panel, on the window's own ground, so that they follow the skin.
+    Look::addMeters(this,
                     {{"Time (s)", "Label23", "0", &m_seconds},
                      {"Speed", "Label1", "0 WMP", &m_speed},
                      {"Accuracy", "Label5", "0 %", &m_accuracy}},
-                    Look::MeterLayout::CaptionBefore, 2100, 2070);
+                    Look::MeterLayout::CaptionBefore, 2100, kMetersTop);
 
     // The exercise owns the typed text: the box feeds it the user's keys and edits and
     // mirrors what it holds.
