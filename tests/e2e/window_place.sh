@@ -23,7 +23,7 @@ wm_pid=$!
 fail() { echo "FAIL: $*" >&2; exit 1; }
 # The one visible window of the program whose title matches, other than `$2`.
 find_window() {
-    for _ in $(seq 100); do
+    for _ in $(seq "${3:-200}"); do
         for w in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
             [ "$w" != "${2:-}" ] && { echo "$w"; return 0; }
         done
@@ -59,9 +59,13 @@ echo "Word practice at $first"
 
 # The navigation entries: Keys, Article and Word practice (their places in the 800 x 600 window).
 step() { # entry x, title of the target, previous window
+    sleep 0.5
     xdotool mousemove --window "$3" "$1" 39 click 1
     local next
-    next=$(find_window "$2" "$3") || fail "$2 did not open"
+    # On a loaded machine the first click can come before the window takes clicks.
+    next=$(find_window "$2" "$3" 50) ||
+        { xdotool mousemove --window "$3" "$1" 39 click 1; next=$(find_window "$2" "$3"); } ||
+        fail "$2 did not open"
     local at
     at=$(settled_place "$next")
     echo "$2 at $at" >&2
