@@ -2,7 +2,10 @@
 
 #include "fakes.h"
 #include "shell/fonts.h"
+#include "shell/input_box.h"
+#include "shell/key_codes.h"
 #include "shell/keyboard_table.h"
+#include "shell/maker.h"
 #include "shell/number_parse.h"
 #include "shell/practice_clock.h"
 #include "shell/program_folder.h"
@@ -537,6 +540,40 @@ class ShellTest : public QObject {
         QCOMPARE(Meters::accuracy(2, 3), QStringLiteral("66 %"));
         QCOMPARE(Meters::speed(7, 4, " WPM"), QStringLiteral("105 WPM"));
         QCOMPARE(Meters::speed(5, 0, " WPM"), QStringLiteral("0 WPM"));
+    }
+
+    // Shortcuts are commands: neither the modifier, nor the shortcut's key, nor their
+    // releases in any order reach the exercise; plain keys and Shift still do.
+    void shortcutKeysNeverReachTheExercise() {
+        InputBox box(QStringLiteral("Text1"), nullptr);
+        QList<int> downs, ups;
+        box.onKeyDown([&downs](int code) {
+            downs << code;
+            return false;
+        });
+        box.onKeyUp([&ups](int code) { ups << code; });
+        QTest::keyPress(&box, Qt::Key_Alt, Qt::AltModifier);
+        QTest::keyPress(&box, Qt::Key_S, Qt::AltModifier);
+        QTest::keyRelease(&box, Qt::Key_Alt); // the modifier let go first
+        QTest::keyRelease(&box, Qt::Key_S);
+        QTest::keyClick(&box, Qt::Key_1, Qt::ControlModifier);
+        QTest::keyClick(&box, Qt::Key_A, Qt::ShiftModifier); // Shift down, A, Shift up
+        QCOMPARE(downs, (QList<int>{KeyCode::Shift, 'A'}));
+        QCOMPARE(ups, (QList<int>{'A', KeyCode::Shift}));
+        QCOMPARE(box.text().size(), 1); // only the plain key was typed
+    }
+
+    // The maker has no site yet: its addresses open the README beside the program.
+    void makersLinksOpenTheReadme() {
+        QTemporaryDir dir;
+        const QString readme = QUrl::fromLocalFile(dir.filePath("README.md")).toString();
+        QCOMPARE(Maker::reachableUrl(Maker::kGamesPage, dir.path()), Maker::kGamesPage);
+        writeBytes(dir.filePath("README.md"), "# Zephkin\n");
+        for (const QString& url : {Maker::kGamesPage, Maker::kHomePageTarget,
+                                   QStringLiteral("mailto:") + Maker::kEmail})
+            QCOMPARE(Maker::reachableUrl(url, dir.path()), readme);
+        const QString other = QStringLiteral("https://example.net/page");
+        QCOMPARE(Maker::reachableUrl(other, dir.path()), other);
     }
 };
 

@@ -28,7 +28,7 @@ std::unique_ptr<Program> startProgram(const ProgramFolder& folder) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     auto program = std::make_unique<Program>();
-    program->platform = std::make_unique<QtPlatform>();
+    program->platform = std::make_unique<QtPlatform>(folder.dir());
     program->sound = std::make_unique<EventSoundPlayer>();
     program->skin = std::make_unique<SkinEngine>();
 

@@ -22,13 +22,10 @@ class KeyboardPicture : public QWidget {
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
-        const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
         Look::paintKeyboardBody(p, rect(), palette(), 0);
 
         auto cap = [&](const KeyboardTable::Place& place) {
-            const QRectF key = QRectF(twipsRect(place.twips)).intersected(r.adjusted(4, 0, -4, 0));
-            if (key.width() < 12)
-                return;
+            const QRectF key = twipsRect(place.twips);
             Look::drawLightKey(p, key, palette(), QColor(), 7);
             p.setPen(Look::keyLabelInk(palette()));
             p.setFont(Look::uiFont(10, true));
@@ -44,6 +41,18 @@ class KeyboardPicture : public QWidget {
         for (const KeyboardTable::Place& square : KeyboardTable::wordHintSquares()) {
             p.drawRoundedRect(QRectF(twipsRect(square.twips)).translated(0, 2), 7, 7);
         }
+    }
+};
+
+// A letter square: its capital letter on the hint colour.
+class HintSquare : public QLabel {
+  public:
+    using QLabel::QLabel;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        Look::paintHintSquare(p, rect(), font(), text());
     }
 };
 
@@ -82,16 +91,18 @@ class HintFrames : public QWidget {
 KeyboardPanel::KeyboardPanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Picture5"));
     // One sheet for the 26 squares, kept under every skin.
-    Look::setOwnStyle(this, Look::hintSquaresStyle());
+    Look::setOwnStyle(this, QString()); // the squares paint themselves
     resize(twipsSize(kDesignWidthTwips, kDesignHeightTwips));
     m_picture = new KeyboardPicture(this);
     m_picture->setGeometry(rect());
 
     for (const KeyboardTable::Place& key : KeyboardTable::wordHintSquares()) {
-        auto* label = new QLabel(QString::fromLatin1(KeyboardTable::find(key.code)->label), this);
+        const QRect square = twipsRect(key.twips);
+        auto* label =
+            new HintSquare(QString::fromLatin1(KeyboardTable::find(key.code)->label), this);
         label->setObjectName(QStringLiteral("Label2(%1)").arg(key.index));
         label->setAlignment(Qt::AlignCenter);
-        label->setGeometry(twipsRect(key.twips));
+        label->setGeometry(square);
         m_squares[key.index] = label;
     }
     m_frames = new HintFrames(this);

@@ -12,7 +12,7 @@ class KeyboardPanel : public QWidget {
     Q_OBJECT
   public:
     // Design size of the panel before the load scaling.
-    static constexpr int kDesignWidthTwips = 9280;
+    static constexpr int kDesignWidthTwips = 9408;
     static constexpr int kDesignHeightTwips = 2960;
 
     explicit KeyboardPanel(QWidget* parent = nullptr);
