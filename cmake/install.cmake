@@ -6,6 +6,7 @@ if(NOT UNIX OR APPLE)
   # Elsewhere the program folder itself is what gets installed.
   install(TARGETS zephkin RUNTIME DESTINATION .)
   install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION .)
+  install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION .)
   return()
 endif()
 
@@ -14,6 +15,8 @@ set(PROGRAM_INSTALL_DIR lib/zephkin)
 
 install(TARGETS zephkin RUNTIME DESTINATION ${PROGRAM_INSTALL_DIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${PROGRAM_INSTALL_DIR})
+# The README beside the program: the maker's links open it until there is a home page.
+install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${PROGRAM_INSTALL_DIR})
 
 # The launcher is a relative link, so the tree can be installed under any prefix. The program
 # finds its folder through the link's target.

@@ -14,3 +14,8 @@ foreach(f IN LISTS files)
     file(COPY_FILE "${DATA_DIR}/${f}" "${target}")
   endif()
 endforeach()
+
+# The README, which the maker's links open until the program has a home page.
+if(README AND "${README}" IS_NEWER_THAN "${PROGRAM_DIR}/README.md")
+  file(COPY_FILE "${README}" "${PROGRAM_DIR}/README.md")
+endif()

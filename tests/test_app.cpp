@@ -68,8 +68,10 @@ class AppTest : public QObject {
     void switchingSavesAndKeepsTheProgramRunning() {
         startProgram();
         QCOMPARE(current()->objectName(), QStringLiteral("Form1"));
+        current()->move(123, 77);
         click(Navigator::KeysEntry);
         QCOMPARE(current()->objectName(), QStringLiteral("form1yy"));
+        QCOMPARE(current()->pos(), QPoint(123, 77)); // where the old window was
         QCOMPARE(readAll(file("sz1.txt")), QByteArray("1100005Lesson 2\r\n"));
         QVERIFY(!m_navigator->ended());
         const QWidgetList windows = QApplication::topLevelWidgets();

@@ -2,7 +2,10 @@
 
 #include "fakes.h"
 #include "shell/fonts.h"
+#include "shell/input_box.h"
+#include "shell/key_codes.h"
 #include "shell/keyboard_table.h"
+#include "shell/maker.h"
 #include "shell/number_parse.h"
 #include "shell/practice_clock.h"
 #include "shell/program_folder.h"
@@ -10,13 +13,49 @@
 #include "shell/state_file.h"
 #include "shell/text_codec.h"
 #include "shell/twips.h"
+#include "shell/wave_file.h"
 
 #include <QFontMetricsF>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+
+namespace {
+
+QByteArray le(quint32 value, int bytes) {
+    QByteArray out(bytes, '\0');
+    for (int i = 0; i < bytes; ++i)
+        out[i] = char(value >> (8 * i));
+    return out;
+}
+QByteArray chunk(const char* id, const QByteArray& body) {
+    QByteArray out = QByteArray(id, 4) + le(quint32(body.size()), 4) + body;
+    return body.size() % 2 ? out + '\0' : out;
+}
+QByteArray riff(const QByteArray& chunks) {
+    return "RIFF" + le(quint32(4 + chunks.size()), 4) + "WAVE" + chunks;
+}
+QByteArray pcmFormat(int tag, int channels, int rate, int bits) {
+    const int align = channels * bits / 8;
+    return chunk("fmt ", le(tag, 2) + le(channels, 2) + le(rate, 4) + le(rate * align, 4) +
+                             le(align, 2) + le(bits, 2));
+}
+// 24-bit stereo at 48 kHz, its real format tag in the sub-format.
+QByteArray extensibleFormat(int subFormat) {
+    QByteArray body = pcmFormat(0xFFFE, 2, 48000, 24).mid(8);
+    body += le(22, 2) + le(24, 2) + le(3, 4) + le(subFormat, 2) +
+            QByteArray::fromHex("000000001000800000aa00389b71");
+    return chunk("fmt ", body);
+}
+QByteArray fileBytes(const char* name) {
+    QFile file(QStringLiteral(DATA_DIR "/") + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
 
 class ShellTest : public QObject {
     Q_OBJECT
@@ -254,6 +293,9 @@ class ShellTest : public QObject {
         const QByteArray chinese("\xC4\xE3\xBA\xC3 ok"); // "ni hao" and ASCII
         QCOMPARE(decodeGbk(chinese), QString::fromUtf8("\u4f60\u597d ok"));
         QCOMPARE(encodeGbk(decodeGbk(chinese)), chinese);
+        const QByteArray ascii("Lesson 1\tok\r\n");
+        QCOMPARE(decodeGbk(ascii), QString::fromLatin1(ascii));
+        QCOMPARE(encodeGbk(QString::fromLatin1(ascii)), ascii);
     }
 
     void twipsAreFifteenToThePixel() {
@@ -404,13 +446,93 @@ class ShellTest : public QObject {
         QCOMPARE(clock.display(), display);
     }
 
-    void soundPlayerIsQuietAboutMissingFiles() {
-        QtSoundPlayer player;
-        player.preload(QStringLiteral("/nonexistent/type.wav"));
-        player.PlayWave(QStringLiteral("/nonexistent/type.wav"));
-        player.PlayWave(QStringLiteral(DATA_DIR "/type.wav"));
-        player.PlayWave(QStringLiteral(DATA_DIR "/error.wav")); // cuts the click short
+    void waveReaderRefusesWhatCannotPlay_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("frames"); // 0: refused
+        const QByteArray mono16 = pcmFormat(1, 1, 44100, 16);
+        const QByteArray samples(400, '\x11');
+        QTest::newRow("16-bit mono") << riff(mono16 + chunk("data", samples)) << 200;
+        QTest::newRow("8-bit stereo after an odd-sized chunk")
+            << riff(pcmFormat(1, 2, 8000, 8) + chunk("LIST", "abc") + chunk("data", samples)) << 200;
+        QTest::newRow("24-bit in the extensible header")
+            << riff(extensibleFormat(1) + chunk("data", samples.left(396))) << 66;
+        QTest::newRow("shipped click") << fileBytes("type.wav") << 1411;
+        QTest::newRow("shipped error tone") << fileBytes("error.wav") << 7056;
+
+        QTest::newRow("empty file") << QByteArray() << 0;
+        QTest::newRow("text") << QByteArray("RIFF is not a sound\r\n") << 0;
+        QTest::newRow("float samples") << riff(pcmFormat(3, 1, 44100, 32) + chunk("data", samples))
+                                       << 0;
+        QTest::newRow("ADPCM") << riff(pcmFormat(2, 1, 44100, 4) + chunk("data", samples)) << 0;
+        QTest::newRow("float in the extensible header")
+            << riff(extensibleFormat(3) + chunk("data", samples)) << 0;
+        QTest::newRow("data cut short") << riff(mono16 + chunk("data", samples)).left(300) << 0;
+        QTest::newRow("header cut short") << riff(mono16).left(30) << 0;
+        QTest::newRow("no data") << riff(mono16) << 0;
+        QTest::newRow("data before format") << riff(chunk("data", samples) + mono16) << 0;
+        QTest::newRow("no samples") << riff(mono16 + chunk("data", "")) << 0;
+        QTest::newRow("half a frame") << riff(mono16 + chunk("data", "abc")) << 0;
+        QTest::newRow("no channels") << riff(pcmFormat(1, 0, 44100, 16) + chunk("data", samples))
+                                     << 0;
+        QByteArray badAlign = mono16;
+        badAlign[8 + 12] = 4;
+        QTest::newRow("wrong block size") << riff(badAlign + chunk("data", samples)) << 0;
+    }
+    void waveReaderRefusesWhatCannotPlay() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, frames);
+        const auto clip = WaveFile::parse(bytes);
+        QCOMPARE(clip ? int(clip->frames()) : 0, frames);
+    }
+
+    void soundPlayerIsSilentWithoutFileOrDevice() {
+        // No sound server and no ALSA device: nothing may fail, wait or hang, and a file that
+        // is not a sound plays nothing.
+        qputenv("PULSE_SERVER", "unix:/nonexistent/native");
+        qputenv("ALSA_CONFIG_PATH", "/nonexistent/alsa.conf");
+        QTemporaryDir dir;
+        const QString garbage = dir.filePath(QStringLiteral("type.wav"));
+        QFile file(garbage);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("RIFF\x10\0\0\0WAVEfmt ");
+        file.close();
+        QVERIFY(!WaveFile::read(QStringLiteral(DATA_DIR "/error.wav"), 1000)); // over the cap
+        EventSoundPlayer player;
+        player.preload(garbage);
+        player.preload(QStringLiteral("/nonexistent/error.wav"));
+        player.PlayWave(garbage);
         player.PlayWave(QStringLiteral("/nonexistent/error.wav"));
+        for (int i = 0; i < 3; ++i) {
+            player.PlayWave(QStringLiteral(DATA_DIR "/type.wav"));
+            player.PlayWave(QStringLiteral(DATA_DIR "/error.wav"));
+        }
+    }
+
+    void soundPlayerFallsBackToAlsa() {
+        // Without a sound server the sounds go straight to ALSA: here to a device that writes
+        // what it is given to a file.
+        QTemporaryDir dir;
+        const QString heard = dir.filePath(QStringLiteral("heard.raw"));
+        const QString config = dir.filePath(QStringLiteral("asound.conf"));
+        QVERIFY(StateFile::writeLine(
+            config, QStringLiteral("pcm.!default { type file; slave.pcm { type null }; "
+                                   "file \"%1\"; format \"raw\" }")
+                        .arg(heard)));
+        qputenv("PULSE_SERVER", "unix:/nonexistent/native");
+        qputenv("ALSA_CONFIG_PATH", config.toLocal8Bit());
+        const auto click = WaveFile::read(QStringLiteral(DATA_DIR "/type.wav"));
+        QVERIFY(click);
+        {
+            EventSoundPlayer player;
+            player.PlayWave(QStringLiteral(DATA_DIR "/type.wav"));
+            // The device makes its file when it opens; it takes the sound at once (it is not
+            // held to the clock) and writes it out when it closes.
+            QTRY_VERIFY(QFileInfo::exists(heard));
+            QTest::qWait(200);
+        }
+        QFile file(heard);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().startsWith(click->samples));
     }
 
     void metersRoundDown() {
@@ -418,6 +540,40 @@ class ShellTest : public QObject {
         QCOMPARE(Meters::accuracy(2, 3), QStringLiteral("66 %"));
         QCOMPARE(Meters::speed(7, 4, " WPM"), QStringLiteral("105 WPM"));
         QCOMPARE(Meters::speed(5, 0, " WPM"), QStringLiteral("0 WPM"));
+    }
+
+    // Shortcuts are commands: neither the modifier, nor the shortcut's key, nor their
+    // releases in any order reach the exercise; plain keys and Shift still do.
+    void shortcutKeysNeverReachTheExercise() {
+        InputBox box(QStringLiteral("Text1"), nullptr);
+        QList<int> downs, ups;
+        box.onKeyDown([&downs](int code) {
+            downs << code;
+            return false;
+        });
+        box.onKeyUp([&ups](int code) { ups << code; });
+        QTest::keyPress(&box, Qt::Key_Alt, Qt::AltModifier);
+        QTest::keyPress(&box, Qt::Key_S, Qt::AltModifier);
+        QTest::keyRelease(&box, Qt::Key_Alt); // the modifier let go first
+        QTest::keyRelease(&box, Qt::Key_S);
+        QTest::keyClick(&box, Qt::Key_1, Qt::ControlModifier);
+        QTest::keyClick(&box, Qt::Key_A, Qt::ShiftModifier); // Shift down, A, Shift up
+        QCOMPARE(downs, (QList<int>{KeyCode::Shift, 'A'}));
+        QCOMPARE(ups, (QList<int>{'A', KeyCode::Shift}));
+        QCOMPARE(box.text().size(), 1); // only the plain key was typed
+    }
+
+    // The maker has no site yet: its addresses open the README beside the program.
+    void makersLinksOpenTheReadme() {
+        QTemporaryDir dir;
+        const QString readme = QUrl::fromLocalFile(dir.filePath("README.md")).toString();
+        QCOMPARE(Maker::reachableUrl(Maker::kGamesPage, dir.path()), Maker::kGamesPage);
+        writeBytes(dir.filePath("README.md"), "# Zephkin\n");
+        for (const QString& url : {Maker::kGamesPage, Maker::kHomePageTarget,
+                                   QStringLiteral("mailto:") + Maker::kEmail})
+            QCOMPARE(Maker::reachableUrl(url, dir.path()), readme);
+        const QString other = QStringLiteral("https://example.net/page");
+        QCOMPARE(Maker::reachableUrl(other, dir.path()), other);
     }
 };
 

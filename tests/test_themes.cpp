@@ -10,6 +10,12 @@
 #include "words/word_window.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QStyleOptionButton>
 #include <QDirIterator>
 #include <QLineEdit>
 #include <QMenu>
@@ -26,6 +32,39 @@ QImage look(QWidget* widget) {
     return widget->grab().toImage();
 }
 
+// Relative luminance and contrast ratio as accessibility guidelines define them.
+double luminance(QColor c) {
+    const auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+           0.0722 * channel(c.blueF());
+}
+double contrast(QColor a, QColor b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The contrast of the text in `area` of `image`: its most common colour is the ground, the
+// pixel farthest from it the ink.
+double textContrast(const QImage& image, const QRect& area) {
+    QHash<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[image.pixel(x, y)];
+    QRgb ground = 0;
+    int most = -1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > most) {
+            most = it.value();
+            ground = it.key();
+        }
+    double best = 1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        best = std::max(best, contrast(QColor(ground), QColor(it.key())));
+    return best;
+}
+
 } // namespace
 
 class ThemesTest : public QObject {
@@ -37,6 +76,36 @@ class ThemesTest : public QObject {
     void freshFolder() {
         QDir(m_dir.path()).removeRecursively();
         copyTree(QStringLiteral(DATA_DIR), m_dir.path());
+    }
+
+    // A Word window as the program shows it under skin `index` of the menu (-1: none), with
+    // a right and a wrong character typed so that both mark rows show.
+    struct Skinned {
+        CountingSkinEngine engine;
+        std::unique_ptr<ThemeMenu> menu;
+        std::unique_ptr<WordWindow> window;
+    };
+    std::unique_ptr<Skinned> skinnedWordWindow(int index) {
+        freshFolder();
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QApplication::setPalette(Look::basePalette());
+        qApp->setStyleSheet(Look::baseStyleSheet());
+        auto s = std::make_unique<Skinned>();
+        s->menu = std::make_unique<ThemeMenu>(ProgramFolder(m_dir.path()), &s->engine);
+        AppContext context;
+        context.folder = ProgramFolder(m_dir.path());
+        context.skin = &s->engine;
+        if (index >= 0)
+            s->menu->fff_Click(index);
+        s->window = std::make_unique<WordWindow>(context);
+        s->window->setAttribute(Qt::WA_DeleteOnClose, false);
+        s->window->show();
+        s->window->timers().fireArmed();
+        const QString target = s->window->exercise().targetWord();
+        auto* input = s->window->findChild<QLineEdit*>("Text1");
+        QTest::keyClick(input, target[0].toLatin1());
+        QTest::keyClick(input, target[1] == u'x' ? 'y' : 'x');
+        return s;
     }
 
   private slots:
@@ -309,6 +378,139 @@ class ThemesTest : public QObject {
         QCOMPARE(window.focusWidget(), window.findChild<QLineEdit*>("Text1"));
         window.setClosingMark(PracticeWindow::kFend);
         window.close();
+    }
+
+    void marksStandOutUnderEverySkin_data() {
+        QTest::addColumn<int>("skin");
+        QTest::newRow("no skin") << -1;
+        for (int i = 0; i < ThemeMenu::skinNames().size(); ++i)
+            QTest::newRow(qPrintable(ThemeMenu::skinNames()[i])) << i;
+    }
+    // Both marks over the input box reach 3:1 against what lies around them.
+    void marksStandOutUnderEverySkin() {
+        QFETCH(int, skin);
+        auto s = skinnedWordWindow(skin);
+        WordWindow& window = *s->window;
+        const QImage shot = look(&window);
+        auto* right = window.findChild<QLabel*>("Label4dc");
+        auto* wrong = window.findChild<QLabel*>("Label5dc");
+        QCOMPARE(right->text(), QStringLiteral(". "));
+        QCOMPARE(wrong->text(), QStringLiteral(" _"));
+        const qreal cell = QFontMetricsF(right->font()).horizontalAdvance(u'M');
+        // The dot under the first character, the dash under the second, and the ground
+        // above each.
+        const QPoint dot(right->x() + int(0.5 * cell), right->geometry().bottom() - 6);
+        const QPoint dash(wrong->x() + int(1.5 * cell), wrong->geometry().bottom() - 3);
+        const QColor dotColour = shot.pixelColor(dot);
+        const QColor dashColour = shot.pixelColor(dash);
+        QCOMPARE(dotColour, Look::kRightMark);
+        QCOMPARE(dashColour, Look::kWrong);
+        const double dotContrast = contrast(dotColour, shot.pixelColor(dot.x(), right->y() + 1));
+        const double dashContrast =
+            contrast(dashColour, shot.pixelColor(dash.x(), wrong->y() + 1));
+        qInfo("marks contrast: blue %.2f, red %.2f", dotContrast, dashContrast);
+        QVERIFY(dotContrast >= 3);
+        QVERIFY(dashContrast >= 3);
+    }
+
+    // Under the dark skin nothing outside the controls that keep their own look is light: no
+    // light patch as big as a few pixels (thin text strokes may be light).
+    void darkSkinLeavesNoLightPatch() {
+        auto s = skinnedWordWindow(ThemeMenu::skinNames().indexOf(u"LE4"));
+        WordWindow& window = *s->window;
+        window.findChild<QPushButton*>("Command2")->click(); // the settings panel too
+        const QImage shot = look(&window);
+        QList<QRect> own;
+        for (QWidget* w : window.exemptControls())
+            own << w->geometry();
+        own << window.findChild<QWidget*>("markStrip")->geometry();
+        constexpr int kPatch = 6;
+        QList<QList<bool>> light(shot.height(), QList<bool>(shot.width()));
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                light[y][x] = luminance(shot.pixelColor(x, y)) > 0.4;
+        for (int y = 0; y + kPatch <= shot.height(); y += 2)
+            for (int x = 0; x + kPatch <= shot.width(); x += 2) {
+                const QRect patch(x, y, kPatch, kPatch);
+                if (std::any_of(own.cbegin(), own.cend(),
+                                [&](const QRect& r) { return r.intersects(patch); }))
+                    continue;
+                int lit = 0;
+                for (int py = y; py < y + kPatch; ++py)
+                    for (int px = x; px < x + kPatch; ++px)
+                        lit += light[py][px];
+                QVERIFY2(lit < kPatch * kPatch,
+                         qPrintable(QStringLiteral("light patch at %1,%2").arg(x).arg(y)));
+            }
+    }
+
+    // Under the high-contrast skin the texts whose colours the program chooses reach 7:1:
+    // the navigation entries (the window's own entry keeps its documented red), the buttons,
+    // the meters and the settings panel.
+    void highContrastSkinTextsReachSevenToOne() {
+        auto s = skinnedWordWindow(ThemeMenu::skinNames().indexOf(u"OpusOS"));
+        WordWindow& window = *s->window;
+        window.findChild<QPushButton*>("Command2")->click();
+        const QImage shot = look(&window);
+        const QStringList names{"Label22a(0)", "Label22a(2)", "Label22a(3)", "Label22a(4)",
+                                "Command3kcsz", "Command2",   "Command4",    "Check1qq",
+                                "Check1",       "Label23",    "Label1",      "Label5"};
+        for (const QString& name : names) {
+            QWidget* w = window.findChild<QWidget*>(name);
+            QVERIFY2(w && w->isVisible(), qPrintable(name));
+            const QRect area(w->mapTo(&window, QPoint(0, 0)), w->size());
+            // Inside the buttons' frames; the check boxes' captions right of their boxes.
+            const QRect text = qobject_cast<QCheckBox*>(w)     ? area.adjusted(26, 0, 0, 0)
+                               : qobject_cast<QPushButton*>(w) ? area.adjusted(5, 5, -5, -5)
+                                                               : area;
+            const double ratio = textContrast(shot, text);
+            QVERIFY2(ratio >= 7, qPrintable(name + QStringLiteral(": %1").arg(ratio)));
+        }
+    }
+
+    // The default skin shows a tick in a ticked check box: white on the accent.
+    void defaultSkinTicksTheCheckBox() {
+        auto s = skinnedWordWindow(ThemeMenu::skinNames().indexOf(u"PixOS"));
+        WordWindow& window = *s->window;
+        window.findChild<QPushButton*>("Command2")->click();
+        auto* box = window.findChild<QCheckBox*>("Check1qq");
+        box->setChecked(true);
+        QStyleOptionButton option;
+        option.initFrom(box);
+        const QRect indicator =
+            box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+        const QImage image = look(box);
+        int accent = 0, white = 0;
+        for (int y = indicator.top() + 2; y < indicator.bottom() - 1; ++y)
+            for (int x = indicator.left() + 2; x < indicator.right() - 1; ++x) {
+                const QColor c = image.pixelColor(x, y);
+                accent += c.blue() > c.red() + 60;
+                white += c.red() > 230 && c.green() > 230 && c.blue() > 230;
+            }
+        QVERIFY2(accent > 20 && white > 4,
+                 qPrintable(QStringLiteral("accent %1, white %2").arg(accent).arg(white)));
+    }
+
+    // Inside a control that keeps its own look, style sheets name the program's own colours,
+    // also a sheet the program gives a child after the control was first exempted.
+    void ownLookReadsPaletteRolesAsTheProgramsColours() {
+        freshFolder();
+        QApplication::setPalette(Look::basePalette());
+        SkinEngine engine;
+        int out = 0;
+        QVERIFY(engine.SkinStart(file("LE4.urf"), 2, QString(), 1, 0, &out));
+        QWidget panel;
+        auto* label = new QLabel(QStringLiteral("x"), &panel);
+        label->setStyleSheet(QStringLiteral("QLabel { color: palette(text); }"));
+        engine.SkinWindowSet(&panel, 0);
+        const QPalette own = Look::basePalette();
+        QCOMPARE(label->styleSheet(),
+                 QStringLiteral("QLabel { color: %1; }").arg(own.color(QPalette::Text).name()));
+        label->setStyleSheet(QStringLiteral("QLabel { color: palette(link); }"));
+        engine.SkinWindowSet(&panel, 0);
+        QCOMPARE(label->styleSheet(),
+                 QStringLiteral("QLabel { color: %1; }").arg(own.color(QPalette::Link).name()));
+        engine.SkinRemove();
     }
 };
 

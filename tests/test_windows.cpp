@@ -281,6 +281,8 @@ class TestWindows : public QObject {
             << Kind::About << "Label5" << QStringLiteral("mailto:") + Maker::kEmail;
         QTest::newRow("about: name") << Kind::About << "Label13" << QString();
         QTest::newRow("about: version") << Kind::About << "Label14" << QString();
+        QTest::newRow("about: free") << Kind::About << "Label7" << QString();
+        QTest::newRow("about: licence") << Kind::About << "Label8" << QString();
     }
     void linksOpenTheirPages() {
         QFETCH(Kind, kind);
@@ -302,13 +304,14 @@ class TestWindows : public QObject {
         QCOMPARE(about.size(), twipsSize(6630, 4875));
         QCOMPARE(about.minimumSize(), about.maximumSize());
 
-        const QStringList captions{"Label1", "Label4", "Label9", "Label2", "Label3"};
-        const QStringList values{"Label13", "Label14", "Label11", "Label6", "Label5"};
+        const QStringList captions{"Label1", "Label4", "Label9", "Label2", "Label3", "Label7"};
+        const QStringList values{"Label13", "Label14", "Label11", "Label6", "Label5", "Label8"};
         const QStringList expected{"Software name:", "Typing test Zephkin",
                                    "Version:",       "2.7",
                                    "Author:",        Maker::kAuthor,
                                    "Home page:",     Maker::kHomePage,
-                                   "E-mail:",        Maker::kEmail};
+                                   "E-mail:",        Maker::kEmail,
+                                   "Free",           Maker::kLicence};
         QStringList texts;
         for (int row = 0; row < captions.size(); ++row) {
             auto* caption = about.findChild<QLabel*>(captions[row]);

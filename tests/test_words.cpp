@@ -3,6 +3,7 @@
 #include "fakes.h"
 #include "progress/history_store.h"
 #include "shell/key_codes.h"
+#include "shell/keyboard_table.h"
 #include "shell/look.h"
 #include "shell/state_file.h"
 #include "shell/timer_table.h"
@@ -14,6 +15,7 @@
 #include "words/word_lessons.h"
 #include "words/word_window.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -419,9 +421,11 @@ class WordsTest : public QObject {
                 QVERIFY(!other.intersects(square->geometry()));
             seen << square->geometry();
             // The hint frames surround their square.
-            QVERIFY(panel.redFrame(index)->geometry().contains(square->geometry()));
-            QVERIFY(
-                panel.whiteFrame(index)->geometry().contains(panel.redFrame(index)->geometry()));
+            const auto red = panel.frame(QStringLiteral("Shape1(%1)").arg(index));
+            const auto white = panel.frame(QStringLiteral("Shape2(%1)").arg(index));
+            QVERIFY(red.geometry.contains(square->geometry()));
+            QVERIFY(white.geometry.contains(red.geometry));
+            QVERIFY(!red.shown && !white.shown);
         }
     }
 
@@ -597,7 +601,8 @@ class WordsTest : public QObject {
         // The keyboard frames the next letter.
         auto* panel = window->findChild<KeyboardPanel*>("Picture5");
         QCOMPARE(panel->shownHint(), 24);
-        QVERIFY(window->findChild<QWidget*>("Shape1(24)")->isVisible());
+        QVERIFY(panel->frame("Shape1(24)").shown && panel->frame("Shape2(24)").shown);
+        QVERIFY(!panel->frame("Shape1(0)").shown);
 
         QTest::keyClick(input, 'x');
         timers.fire("Timer5");
@@ -720,6 +725,157 @@ class WordsTest : public QObject {
         for (const KeyTally& key : history.keyTallies())
             keys << QStringLiteral("%1:%2/%3").arg(key.code).arg(key.wrong).arg(key.expected);
         QCOMPARE(keys, (QStringList{"32:0/1", "68:0/1", "71:0/1", "77:0/1", "79:1/2"}));
+    }
+
+    // Every item of every shipped list is typed whole in view: the box holds it without
+    // scrolling, each mark sits over its character, and the word with its arrows and band
+    // stays inside the window.
+    void everyShippedItemFitsWithItsMarksOverItsCharacters() {
+        freshFolder();
+        copyTree(QStringLiteral(DATA_DIR "/2"), file("2")); // the shipped Lesson 3 too
+        auto window = openWindow();
+        auto* input = window->findChild<QLineEdit*>("Text1");
+        auto* marks = window->findChild<QLabel*>("Label4dc");
+        auto* word = window->findChild<QLabel*>("Label6ts");
+        const QRect inside = window->rect();
+        int items = 0;
+        for (int lesson = 1; lesson <= 12; ++lesson) {
+            const QString name = QStringLiteral("Lesson %1").arg(lesson);
+            window->exercise().loadList(readList(context().folder, name, 1));
+            window->exercise().restart();
+            for (;;) {
+                const QString target = window->exercise().targetWord();
+                const QString where = name + QStringLiteral(": ") + target;
+                input->setText(target);
+                const qreal cell = QFontMetricsF(marks->font()).horizontalAdvance(u'M');
+                const auto caretX = [&](int position) {
+                    input->setCursorPosition(position);
+                    return input->mapTo(window.get(),
+                                        input->inputMethodQuery(Qt::ImCursorRectangle)
+                                            .toRect()
+                                            .center())
+                        .x();
+                };
+                const int first = caretX(0);
+                const int end = caretX(int(target.size()));
+                QVERIFY2(first >= input->x() && end < input->geometry().right(),
+                         qPrintable(where));
+                for (int i = 0; i < target.size(); i += 3) {
+                    const qreal centre = (caretX(i) + caretX(i + 1)) / 2.0;
+                    QVERIFY2(qAbs(marks->x() + (i + 0.5) * cell - centre) <= 2,
+                             qPrintable(where + QStringLiteral(" at ") + QString::number(i)));
+                }
+                QVERIFY2(word->contentsRect().width() >=
+                             QFontMetrics(word->font()).horizontalAdvance(target),
+                         qPrintable(where));
+                const QRect band = window->findChild<QWidget*>("Picture2")->property("band").toRect();
+                QVERIFY2(inside.contains(band) && band.contains(word->geometry()),
+                         qPrintable(where));
+                ++items;
+                if (!window->exercise().nextAllowed())
+                    break;
+                window->exercise().stepNext();
+                if (!window->exercise().nextAllowed())
+                    break; // stepped past the last item
+            }
+        }
+        QVERIFY2(items > 6400, qPrintable(QString::number(items)));
+    }
+
+    // The keyboard picture ends inside its panel with whole keys: the apostrophe has its key,
+    // no key touches the edge, and no letter spills out of its square.
+    void hintKeyboardShowsWholeKeysAndWholeLetters() {
+        KeyboardPanel panel;
+        panel.loadScaling(twips(780));
+        panel.show();
+        const QRect body = panel.picture()->rect();
+        bool apostrophe = false;
+        QList<KeyboardTable::Place> places;
+        for (const auto& place : KeyboardTable::wordHintSurround())
+            places << place;
+        for (const auto& place : KeyboardTable::wordHintSquares())
+            places << place;
+        for (const auto& place : places) {
+            apostrophe |= place.code == 222;
+            QVERIFY2(body.adjusted(2, 2, -2, -2).contains(twipsRect(place.twips)),
+                     qPrintable(QString::number(place.code)));
+        }
+        QVERIFY(apostrophe);
+        // The edge columns show the keyboard's body only, the same on the left and the right.
+        const QImage picture = panel.grab().toImage();
+        for (int y = 0; y < picture.height(); ++y)
+            QCOMPARE(picture.pixel(picture.width() - 2, y), picture.pixel(1, y));
+        // Each letter lies inside its square: the square's outer ring holds no white ink.
+        for (int i = 0; i < 26; ++i) {
+            QLabel* square = panel.square(i);
+            QCOMPARE(square->font().pointSizeF(), 45.0);
+            const QImage image = square->grab().toImage();
+            const int w = image.width(), h = image.height();
+            for (int k = 0; k < 2 * (w + h); ++k) {
+                const QPoint ring = k < w ? QPoint(k, 0)
+                                    : k < 2 * w ? QPoint(k - w, h - 1)
+                                    : k < 2 * w + h ? QPoint(0, k - 2 * w)
+                                                    : QPoint(w - 1, k - 2 * w - h);
+                QVERIFY2(QColor(image.pixel(ring)).lightness() < 245, qPrintable(square->text()));
+            }
+        }
+    }
+
+    // Shortcuts work while the input box keeps the focus, are named in their tooltips and
+    // never count as keystrokes.
+    void shortcutsActWithoutTypingAndGiveTheFocusBack_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("effect");
+        QTest::newRow("keyed tips") << int(Qt::Key_K) << int(Qt::AltModifier) << "Check1" << "tips";
+        QTest::newRow("sound") << int(Qt::Key_O) << int(Qt::AltModifier) << "Check1qq" << "sound";
+        QTest::newRow("settings") << int(Qt::Key_S) << int(Qt::AltModifier) << "Command2" << "panel";
+        QTest::newRow("themes") << int(Qt::Key_T) << int(Qt::AltModifier) << "Command4" << "menu";
+        QTest::newRow("keys practice") << int(Qt::Key_1) << int(Qt::ControlModifier) << "Label22a(0)" << "0";
+        QTest::newRow("game") << int(Qt::Key_4) << int(Qt::ControlModifier) << "Label22a(3)" << "3";
+        QTest::newRow("about") << int(Qt::Key_F1) << int(Qt::NoModifier) << "Label22a(4)" << "4";
+        QTest::newRow("progress") << int(Qt::Key_5) << int(Qt::ControlModifier) << "Label22a(5)" << "5";
+    }
+    void shortcutsActWithoutTypingAndGiveTheFocusBack() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, control);
+        QFETCH(QString, effect);
+        freshFolder();
+        StateFile::writeLine(file("sz1.txt"), "0000002Lesson 3");
+        m_navigator.entries.clear();
+        m_navigator.menus = 0;
+        auto window = openWindow();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto* input = window->findChild<QLineEdit*>("Text1");
+        QTest::keyClick(input, 'g');
+        const WordExercise& e = window->exercise();
+        QCOMPARE(e.typedCount(), 1);
+
+        QTest::keyClick(input, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        if (effect == u"tips")
+            QVERIFY(e.keyedTips());
+        else if (effect == u"sound")
+            QVERIFY(e.keystrokeSound());
+        else if (effect == u"panel")
+            QVERIFY(window->findChild<QWidget*>("Picture7")->isVisible());
+        else if (effect == u"menu")
+            QCOMPARE(m_navigator.menus, 1);
+        else
+            QCOMPARE(m_navigator.entries, QList<int>{effect.toInt()});
+        const QString keys =
+            QKeySequence(key | modifiers).toString(QKeySequence::NativeText);
+        QVERIFY2(window->findChild<QWidget*>(control)->toolTip().contains(keys),
+                 qPrintable(window->findChild<QWidget*>(control)->toolTip()));
+
+        QCOMPARE(e.typedText(), QStringLiteral("g"));
+        QCOMPARE(e.typedCount(), 1);
+        QCOMPARE(QApplication::focusWidget(), input);
+        QTest::keyClick(input, 'o');
+        QCOMPARE(e.typedText(), QStringLiteral("go"));
+        QCOMPARE(e.correctCount(), 2);
     }
 };
 

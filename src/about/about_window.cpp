@@ -21,20 +21,20 @@ namespace {
 // Design values, twips.
 constexpr int kWidth = 6630;
 constexpr int kHeight = 4875;
-constexpr int kBandHeight = 1320;
+constexpr int kBandHeight = 1200;
 constexpr int kTitleLeft = 2460;
-constexpr int kTitleTop = 420;
+constexpr int kTitleTop = 360;
 constexpr int kShadowOffsetX = 30;  // the white title sits right of its red copy
 constexpr int kShadowOffsetY = -15; // and above it
 constexpr int kCaptionLeft = 600;
 constexpr int kValueLeft = 2400;
-constexpr int kFirstRowTop = 1620;
+constexpr int kFirstRowTop = 1410;
 constexpr int kRowPitch = 423;
 constexpr int kRowHeight = 330;
-constexpr int kRows = 5;
+constexpr int kRows = 6;
 constexpr int kButtonWidth = 1350;
 constexpr int kButtonHeight = 450;
-constexpr int kButtonTop = 4080;
+constexpr int kButtonTop = 4200;
 
 // The picture in the title band: a small keyboard with the program's Z key in front.
 QPixmap logoPicture() {
@@ -163,7 +163,9 @@ AboutWindow::AboutWindow(Platform* platform, QWidget* parent)
         {"Label4", "Version:", "Label14", kVersion, false},
         {"Label9", "Author:", "Label11", Maker::kAuthor, false},
         {"Label2", "Home page:", "Label6", Maker::kHomePage, true},
-        {"Label3", "E-mail:", "Label5", Maker::kEmail, true}};
+        {"Label3", "E-mail:", "Label5", Maker::kEmail, true},
+        // Free software; the caption does nothing on a click, its value names the licence.
+        {"Label7", "Free", "Label8", Maker::kLicence, false}};
     int top = kFirstRowTop;
     for (const auto& row : rows) {
         auto* caption = new QLabel(QString::fromLatin1(row.caption), this);

@@ -64,6 +64,8 @@ void AppNavigator::switchTo(PracticeWindow* from, int entry) {
         return;
     target->takeHandOver(handOver);
     m_current = target;
+    // The new window takes the old one's place, frame included, so that it does not jump.
+    target->move(from->pos());
     target->show();
     target->raise();
     target->activateWindow();

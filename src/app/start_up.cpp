@@ -29,8 +29,8 @@ std::unique_ptr<Program> startProgram(const ProgramFolder& folder) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     auto program = std::make_unique<Program>();
-    program->platform = std::make_unique<QtPlatform>();
-    program->sound = std::make_unique<QtSoundPlayer>();
+    program->platform = std::make_unique<QtPlatform>(folder.dir());
+    program->sound = std::make_unique<EventSoundPlayer>();
     program->skin = std::make_unique<SkinEngine>();
     program->history =
         std::make_unique<HistoryStore>(folder.path(QLatin1Char('\\') + HistoryStore::kFileName));

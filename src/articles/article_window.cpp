@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QKeySequence>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -161,6 +162,8 @@ void ArticleWindow::buildWidgets() {
                                       kBarButtonWidth, kButtonHeight));
     connect(m_selectLesson, &QPushButton::clicked, this, &ArticleWindow::openChooser);
     connect(m_settings, &QPushButton::clicked, this, &ArticleWindow::openSettings);
+    addShortcut(m_selectLesson, QKeySequence(Qt::ALT | Qt::Key_L));
+    addShortcut(m_settings, QKeySequence(Qt::ALT | Qt::Key_S));
 
     // Below the page: "Previous", the page number, "Next".
     const int middle = kWindowWidthTwips / 2;

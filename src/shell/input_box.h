@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QSet>
 #include <functional>
 
 class QKeyEvent;
 
 // The box a practice window types into. It hands each key to the window as a Windows key
 // code before it edits its text, and looks the same in every window (Look::styleInputBox).
+// Shortcuts (keys with Ctrl, Alt or Meta), those modifiers themselves and the release of a
+// shortcut's keys are never handed on nor typed: they are commands, not keystrokes.
 class InputBox : public QLineEdit {
     Q_OBJECT
   public:
@@ -28,6 +31,8 @@ class InputBox : public QLineEdit {
 
   private:
     std::function<bool(int)> m_keyDown;
+    // The keys down that the box saw pressed: only their releases are keystrokes.
+    QSet<quint64> m_pressed;
     std::function<void(int)> m_keyUp;
     const QKeyEvent* m_current = nullptr;
 };

@@ -117,13 +117,24 @@ constexpr Place kHintSquares[] = {
     {21, 'B', square(col(1470, 4), kLower)}, {22, 'N', square(col(1470, 5), kLower)},
     {23, 'M', square(col(1470, 6), kLower)},
 };
+// Every row ends at the same right edge with whole keys: the side keys that do not fit at
+// full size are narrower, and "]" is left out so that the apostrophe keeps its key.
+constexpr int kGap = kHintPitchTwips - kHintSquareTwips;
+constexpr QRect sideKey(int left, int top, int right) {
+    return {left, top, right - left, kHintSquareTwips};
+}
+constexpr int kUpperEnd = col(330, 10), kMiddleEnd = col(940, 9), kLowerEnd = col(1470, 7);
+constexpr int kMiddleSide = (kHintRightTwips - kMiddleEnd - kGap) / 2;
+constexpr int kLowerSide = (kHintRightTwips - kLowerEnd - 2 * kGap) / 3;
 constexpr Place kHintSurround[] = {
-    {-1, 219, square(col(330, 10), kUpper)},  {-1, 221, square(col(330, 11), kUpper)},
+    {-1, 219, sideKey(kUpperEnd, kUpper, kHintRightTwips)},
     {-1, KeyCode::CapsLock, {60, kMiddle, 760, kHintSquareTwips}},
-    {-1, 186, square(col(940, 9), kMiddle)},  {-1, 222, square(col(940, 10), kMiddle)},
+    {-1, 186, sideKey(kMiddleEnd, kMiddle, kMiddleEnd + kMiddleSide)},
+    {-1, 222, sideKey(kHintRightTwips - kMiddleSide, kMiddle, kHintRightTwips)},
     {-1, KeyCode::Shift, {60, kLower, 1290, kHintSquareTwips}},
-    {-1, 188, square(col(1470, 7), kLower)},  {-1, 190, square(col(1470, 8), kLower)},
-    {-1, 191, square(col(1470, 9), kLower)},
+    {-1, 188, sideKey(kLowerEnd, kLower, kLowerEnd + kLowerSide)},
+    {-1, 190, sideKey(kLowerEnd + kLowerSide + kGap, kLower, kLowerEnd + 2 * kLowerSide + kGap)},
+    {-1, 191, sideKey(kHintRightTwips - kLowerSide, kLower, kHintRightTwips)},
 };
 // clang-format on
 

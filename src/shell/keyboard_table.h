@@ -64,6 +64,8 @@ constexpr int kKeysKeyboardHeightTwips = 3346;
 constexpr int kHintSquareTwips = 975;
 constexpr int kHintPitchTwips = 1095;
 std::span<const Place> wordHintSquares();
+// The right edge of every row's last key, inside the hint keyboard after its load scaling.
+constexpr int kHintRightTwips = 11700;
 // The keys drawn around the letters (punctuation, Caps, Shift), without squares.
 std::span<const Place> wordHintSurround();
 

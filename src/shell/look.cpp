@@ -129,9 +129,9 @@ void addMeters(QWidget* parent, std::initializer_list<Meter> meters, MeterLayout
         styleCaption(caption);
         auto* value = new QLabel(QString::fromLatin1(meter.initial), parent);
         value->setObjectName(QString::fromLatin1(meter.name));
-        value->setStyleSheet(
-            ownColours(QStringLiteral("QLabel { color: palette(text); background: palette(base);"
-                                      " border: 1px solid palette(mid); border-radius: 7px; }")));
+        value->setStyleSheet(QStringLiteral(
+            "QLabel { color: palette(text); background: palette(base);"
+            " border: 1px solid palette(mid); border-radius: 7px; }"));
         value->setFont(uiFont(11, true));
         value->setAlignment(Qt::AlignCenter);
         if (layout == MeterLayout::CaptionBefore) {
@@ -148,9 +148,14 @@ void addMeters(QWidget* parent, std::initializer_list<Meter> meters, MeterLayout
     }
 }
 
+void setStyleSheet(QWidget* widget, const QString& styleSheet) {
+    if (widget->styleSheet() != styleSheet)
+        widget->setStyleSheet(styleSheet);
+}
+
 void setOwnStyle(QWidget* widget, const QString& styleSheet) {
     widget->setProperty("ownStyle", styleSheet);
-    widget->setStyleSheet(styleSheet);
+    setStyleSheet(widget, styleSheet);
 }
 
 // --- painted parts ---
@@ -181,6 +186,14 @@ void paintBanner(QPainter& p, const QRect& area, const QPalette& palette) {
 
     p.setPen(QPen(accent, 2));
     p.drawLine(QPointF(0, r.height() - 1), QPointF(r.width(), r.height() - 1));
+}
+
+void paintMarkStrip(QPainter& p, const QRect& area) {
+    const QPalette own = basePalette();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(own.color(QPalette::Mid), 1));
+    p.setBrush(own.color(QPalette::Base));
+    p.drawRoundedRect(QRectF(area).adjusted(0.5, 0.5, -0.5, 4), 6, 6);
 }
 
 void paintPaper(QPainter& p, const QRect& area, const QPalette& palette) {
@@ -322,17 +335,17 @@ void styleTextHolder(QLineEdit* box) {
 }
 
 void styleBadge(QLabel* label, int radius) {
-    label->setStyleSheet(ownColours(QStringLiteral("QLabel { color: palette(highlighted-text);"
-                                                   " background: palette(highlight);"
-                                                   " border-radius: %1px; padding: 0 8px; }")
-                                        .arg(radius)));
+    label->setStyleSheet(QStringLiteral("QLabel { color: palette(highlighted-text);"
+                                        " background: palette(highlight);"
+                                        " border-radius: %1px; padding: 0 8px; }")
+                             .arg(radius));
     label->setFont(uiFont(9.5, true));
     label->setAlignment(Qt::AlignCenter);
 }
 
 void styleCaption(QLabel* label, double pointSize, bool bold) {
     label->setStyleSheet(
-        ownColours(QStringLiteral("QLabel { color: palette(dark); background: transparent; }")));
+        QStringLiteral("QLabel { color: palette(dark); background: transparent; }"));
     label->setFont(uiFont(pointSize, bold));
 }
 
@@ -367,25 +380,32 @@ QString labelStyle(const QColor& colour) {
     return QStringLiteral("QLabel { color: %1; background: transparent; }").arg(colour.name());
 }
 
-QString navigationEntryStyle(bool own) {
+QString navigationEntryStyle(bool own, const QPalette& palette) {
+    // The other entries are black, or the skin's ink where black would vanish on its banner.
+    const QColor ink = palette.color(QPalette::WindowText);
+    const QColor other = ink.lightnessF() < 0.35 ? QColor(Qt::black) : ink;
     return QStringLiteral("QLabel { color: %1; background: transparent; }"
                           "QLabel:hover { text-decoration: underline; }")
-        .arg(own ? QStringLiteral("#ff0000") : QStringLiteral("#000000"));
+        .arg(own ? kWrong.name() : other.name());
 }
 
 void styleTextPanel(QLabel* label, bool emphasised) {
-    setOwnStyle(label,
-                ownColours(QStringLiteral("QLabel { color: palette(text);"
-                                          " background: palette(base); border: 1px solid"
-                                          " palette(%1); border-radius: 8px;"
-                                          " padding: 0 12px; }")
-                               .arg(emphasised ? QStringLiteral("dark") : QStringLiteral("mid"))));
+    setOwnStyle(label, QStringLiteral("QLabel { color: palette(text);"
+                                      " background: palette(base); border: 1px solid"
+                                      " palette(%1); border-radius: 8px;"
+                                      " padding: 0 12px; }")
+                           .arg(emphasised ? QStringLiteral("dark") : QStringLiteral("mid")));
 }
 
-void styleHintSquare(QLabel* label) {
-    label->setStyleSheet(QStringLiteral("QLabel { background: %1; color: white;"
-                                        " border-radius: 6px; }")
-                             .arg(kHintSquare.name()));
+void paintHintSquare(QPainter& p, const QRect& area, const QFont& font, const QString& letter) {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kHintSquare);
+    p.drawRoundedRect(QRectF(area), 6, 6);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    const QRectF outline = QFontMetricsF(font).tightBoundingRect(letter);
+    p.drawText(QRectF(area).center() - outline.center(), letter);
 }
 
 void styleWordDisplay(QLabel* label) {
@@ -403,11 +423,10 @@ void styleKeyLabel(QLabel* label) {
 }
 
 void stylePaperPanel(QWidget* panel) {
-    setOwnStyle(panel, ownColours(QStringLiteral(
-                                      "#%1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+    setOwnStyle(panel, QStringLiteral("#%1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
                                       " stop:0 palette(alternate-base), stop:1 palette(midlight));"
                                       " border: 1px solid palette(mid); border-radius: 10px; }")
-                                      .arg(panel->objectName())));
+                           .arg(panel->objectName()));
 }
 
 namespace {

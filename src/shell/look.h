@@ -52,6 +52,9 @@ QString baseStyleSheet();
 // --- painted parts ---
 // The banner behind the navigation bar: the program's name beside its keycap logo.
 void paintBanner(QPainter& painter, const QRect& area, const QPalette& palette);
+// The strip the marks above an input box lie on: the program's own light ground under every
+// skin, on which both the blue and the red marks stand out.
+void paintMarkStrip(QPainter& painter, const QRect& area);
 // A paper card: a quiet gradient with a rule along its foot.
 void paintPaper(QPainter& painter, const QRect& area, const QPalette& palette);
 // The body of a keyboard: a dark slab, square (radius 0) or rounded.
@@ -110,12 +113,15 @@ void styleStatusLine(QLabel* label);
 void styleNotice(QLabel* label);
 // Text in a fixed colour on no background, so no skin makes it illegible.
 QString labelStyle(const QColor& colour);
-// A navigation entry: black, or red for the window's own entry.
-QString navigationEntryStyle(bool own);
+// A navigation entry: black (or the skin's light ink on a dark banner), red for the window's
+// own entry.
+QString navigationEntryStyle(bool own, const QPalette& palette);
 // A line of text on a white panel with a rounded border.
 void styleTextPanel(QLabel* label, bool emphasised);
-// A letter square of the Word keyboard: its letter in white.
-void styleHintSquare(QLabel* label);
+// A letter square of the Word keyboard: its letter in white, centred by its own outline so
+// that no letter, J and Q included, reaches the square's edge.
+void paintHintSquare(QPainter& painter, const QRect& area, const QFont& font,
+                     const QString& letter);
 // The word to type: black on a white card.
 void styleWordDisplay(QLabel* label);
 // A key cap shown as a label: white on teal.
@@ -133,6 +139,10 @@ enum class MeterLayout { CaptionBefore, CaptionAbove };
 // caption right-aligned before the chip, or stacked with the caption above the chip.
 void addMeters(QWidget* parent, std::initializer_list<Meter> meters, MeterLayout layout,
                int leftTwips, int topTwips, int chipWidthTwips = 1320);
+
+// Sets a style sheet unless the widget has that one already: setting one re-polishes the
+// widget and all its children even when nothing changed.
+void setStyleSheet(QWidget* widget, const QString& styleSheet);
 
 // Sets a widget's own look: applied now and kept under every skin (see SkinEngine).
 void setOwnStyle(QWidget* widget, const QString& styleSheet);

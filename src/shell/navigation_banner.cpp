@@ -2,8 +2,10 @@
 
 #include "shell/click_label.h"
 #include "shell/look.h"
+#include "shell/shortcut.h"
 #include "shell/twips.h"
 
+#include <QEvent>
 #include <QPainter>
 
 namespace {
@@ -45,6 +47,12 @@ NavigationBanner::NavigationBanner(int ownEntry, QWidget* window)
         label->setCursor(pointer);
         left += entry.width + kEntryGap;
         connect(label, &ClickLabel::clicked, this, [this, i] { emit entryClicked(i); });
+        // Ctrl+1 to Ctrl+4 for the four practice windows, F1 for About, Ctrl+5 for Progress.
+        addShortcut(label,
+                    i == 4   ? QKeySequence(Qt::Key_F1)
+                    : i == 5 ? QKeySequence(Qt::CTRL | Qt::Key_5)
+                             : QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)),
+                    [this, i] { emit entryClicked(i); });
         m_entries[i] = label;
     }
     markOwnEntry();
@@ -52,12 +60,17 @@ NavigationBanner::NavigationBanner(int ownEntry, QWidget* window)
 
 void NavigationBanner::markOwnEntry() {
     for (int i = 0; i < kEntries; ++i)
-        m_entries[i]->setStyleSheet(Look::navigationEntryStyle(i == m_ownEntry));
+        Look::setStyleSheet(m_entries[i], Look::navigationEntryStyle(i == m_ownEntry, palette()));
+}
+
+void NavigationBanner::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        markOwnEntry();
 }
 
 void NavigationBanner::paintEvent(QPaintEvent*) {
-    // The entries are black and red under every skin, so the banner keeps the program's own
-    // light colours behind them.
+    // The banner takes the skin's colours; the entries follow them (markOwnEntry).
     QPainter p(this);
-    Look::paintBanner(p, rect(), Look::basePalette());
+    Look::paintBanner(p, rect(), palette());
 }

@@ -22,6 +22,7 @@ class NavigationBanner : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     int m_ownEntry;

@@ -1,5 +1,7 @@
 #include "shell/platform.h"
 
+#include "shell/maker.h"
+
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -23,7 +25,7 @@ bool QtPlatform::confirm(QWidget* parent, const QString& title, const QString& t
 }
 
 void QtPlatform::openUrl(const QString& url) {
-    QDesktopServices::openUrl(QUrl(url));
+    QDesktopServices::openUrl(QUrl(Maker::reachableUrl(url, m_programDir)));
 }
 
 QString QtPlatform::pickTextFile(QWidget* parent, const QString& title, const QString& filter,

@@ -31,6 +31,8 @@ class Platform {
 
 class QtPlatform final : public Platform {
   public:
+    // `programDir` holds the README that the maker's addresses open for now.
+    explicit QtPlatform(QString programDir = QString()) : m_programDir(std::move(programDir)) {}
     void tell(QWidget* parent, const QString& title, const QString& text) override;
     bool ask(QWidget* parent, const QString& title, const QString& text) override;
     bool confirm(QWidget* parent, const QString& title, const QString& text) override;
@@ -39,4 +41,7 @@ class QtPlatform final : public Platform {
                          const QString& startDir) override;
     WindowsVersion windowsVersion() const override;
     bool capsLockOn() const override;
+
+  private:
+    QString m_programDir;
 };

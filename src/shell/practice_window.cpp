@@ -5,11 +5,13 @@
 #include "shell/navigator.h"
 #include "shell/platform.h"
 #include "shell/settings_panel.h"
+#include "shell/shortcut.h"
 #include "shell/sound_player.h"
 #include "shell/timer_table.h"
 #include "shell/twips.h"
 #include "themes/skin_engine.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
 
@@ -151,6 +153,13 @@ void PracticeWindow::focusInputBox() {
     }
 }
 
+void PracticeWindow::addShortcut(QAbstractButton* button, const QKeySequence& keys) {
+    ::addShortcut(button, keys, [this, button] {
+        button->click();
+        focusInputBox();
+    });
+}
+
 void PracticeWindow::playSound(PracticeSound sound) {
     if (m_context.sound)
         m_context.sound->PlayWave(sound == PracticeSound::Keystroke ? m_keySoundPath
@@ -161,6 +170,12 @@ SettingsPanel* PracticeWindow::addSettingsPanel(const QString& name, int widthTw
                                                 int heightTwips) {
     m_settingsPanel = new SettingsPanel(name, widthTwips, heightTwips, this);
     connect(m_settingsPanel, &SettingsPanel::switchClicked, this, &PracticeWindow::focusInputBox);
+    // The theme menu from the keyboard opens below the input box, or mid-window.
+    connect(m_settingsPanel, &SettingsPanel::themesRequested, this, [this] {
+        const QWidget* box = inputBox();
+        popThemeMenu(box ? box->mapToGlobal(QPoint(0, box->height()))
+                         : mapToGlobal(rect().center()));
+    });
     return m_settingsPanel;
 }
 

@@ -10,6 +10,8 @@
 #include <QWidget>
 
 class NavigationBanner;
+class QAbstractButton;
+class QKeySequence;
 class SettingsPanel;
 class TimerTable;
 struct HandOver;
@@ -71,6 +73,9 @@ class PracticeWindow : public QWidget {
     NavigationBanner* banner() const { return m_banner; }
 
     void focusInputBox();
+    // A shortcut that clicks `button` from anywhere in the window, then gives the input box
+    // the focus back.
+    void addShortcut(QAbstractButton* button, const QKeySequence& keys);
     void playSound(PracticeSound sound);
     FontChoice fontChoice(PracticeFontWindow window) const;
 

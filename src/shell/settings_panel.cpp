@@ -1,5 +1,6 @@
 #include "shell/settings_panel.h"
 
+#include "shell/shortcut.h"
 #include "shell/twips.h"
 
 #include <QCheckBox>
@@ -23,6 +24,7 @@ QPushButton* SettingsPanel::addThemesButton(const QString& name) {
     button->setObjectName(name);
     button->setGeometry(twipsRect(240, 180, 2280, 450));
     button->setFocusPolicy(Qt::NoFocus);
+    addShortcut(button, QKeySequence(Qt::ALT | Qt::Key_T), [this] { emit themesRequested(); });
     return button;
 }
 
@@ -32,6 +34,11 @@ QCheckBox* SettingsPanel::addSwitch(const QString& name, const QString& caption,
     box->setGeometry(twipsRect(240, topTwips, 2400, 360));
     box->setFocusPolicy(Qt::NoFocus);
     connect(box, &QCheckBox::clicked, this, &SettingsPanel::switchClicked);
+    const QKeySequence keys = caption == u"Keyed tips"        ? QKeySequence(Qt::ALT | Qt::Key_K)
+                              : caption == u"Keystroke sound" ? QKeySequence(Qt::ALT | Qt::Key_O)
+                                                              : QKeySequence();
+    if (!keys.isEmpty())
+        addShortcut(box, keys, [box] { box->click(); });
     return box;
 }
 

@@ -12,15 +12,18 @@ class SettingsPanel : public QWidget {
   public:
     SettingsPanel(const QString& name, int widthTwips, int heightTwips, QWidget* window);
 
-    // "Themes": the window routes a released button on it to the theme menu.
+    // "Themes": the window routes a released button on it to the theme menu; Alt+T asks for
+    // the menu from the keyboard.
     QPushButton* addThemesButton(const QString& name);
-    // A switch; a click asks for the input box's focus back.
+    // A switch; a click asks for the input box's focus back. "Keyed tips" toggles with Alt+K,
+    // "Keystroke sound" with Alt+O, also while the panel is hidden.
     QCheckBox* addSwitch(const QString& name, const QString& caption, int topTwips);
     // Places the panel, fits its frame and shows it over everything.
     void showAt(QPoint topLeft);
 
   signals:
     void switchClicked();
+    void themesRequested();
 
   private:
     QWidget* m_frame = nullptr;

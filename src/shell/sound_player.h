@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QHash>
-#include <QObject>
 #include <QString>
+#include <memory>
 
-class QSoundEffect;
+struct WaveClip;
 
 // Plays the keystroke and error sounds in the background. A new sound cuts off the one that
 // plays; a missing or unreadable file plays nothing and reports nothing.
@@ -16,17 +16,21 @@ class SoundPlayer {
     virtual void PlayWave(const QString& path) = 0;
 };
 
-class QtSoundPlayer final : public QObject, public SoundPlayer {
-    Q_OBJECT
+// Plays through a PulseAudio stream or, where no sound server answers, straight to ALSA. Both
+// libraries are loaded at the first sound, so the program starts and stays silent on a machine that
+// has neither. Writing to the device happens on a thread of the player's own: no call here waits
+// for the device.
+class EventSoundPlayer final : public SoundPlayer {
   public:
-    explicit QtSoundPlayer(QObject* parent = nullptr);
-    ~QtSoundPlayer() override;
+    EventSoundPlayer();
+    ~EventSoundPlayer() override;
     void preload(const QString& path) override;
     void PlayWave(const QString& path) override;
 
   private:
-    QSoundEffect* effectFor(const QString& path);
+    std::shared_ptr<const WaveClip> clipFor(const QString& path);
 
-    QHash<QString, QSoundEffect*> m_effects; // null for files that do not exist
-    QSoundEffect* m_playing = nullptr;
+    QHash<QString, std::shared_ptr<const WaveClip>> m_clips; // null for files that cannot play
+    struct Playback;
+    std::shared_ptr<Playback> m_playback;
 };

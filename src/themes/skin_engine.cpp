@@ -33,12 +33,59 @@ constexpr RoleName kRoles[] = {
     {"ToolTipBase", QPalette::ToolTipBase},
     {"ToolTipText", QPalette::ToolTipText},
     {"Light", QPalette::Light},
+    {"Midlight", QPalette::Midlight},
     {"Mid", QPalette::Mid},
     {"Dark", QPalette::Dark},
     {"Shadow", QPalette::Shadow},
     {"Link", QPalette::Link},
+    {"LinkVisited", QPalette::LinkVisited},
     {"PlaceholderText", QPalette::PlaceholderText},
 };
+
+// Style sheets name palette roles (palette(base)), which Qt resolves against the application
+// palette, the skin's. In a control that keeps its own look they name the program's own
+// colours instead.
+QString resolvePaletteRoles(QString sheet, const QPalette& palette) {
+    static const struct {
+        const char* name;
+        QPalette::ColorRole role;
+    } kSheetRoles[] = {{"alternate-base", QPalette::AlternateBase},
+                       {"bright-text", QPalette::BrightText},
+                       {"button-text", QPalette::ButtonText},
+                       {"button", QPalette::Button},
+                       {"highlighted-text", QPalette::HighlightedText},
+                       {"highlight", QPalette::Highlight},
+                       {"link-visited", QPalette::LinkVisited},
+                       {"link", QPalette::Link},
+                       {"base", QPalette::Base},
+                       {"window-text", QPalette::WindowText},
+                       {"window", QPalette::Window},
+                       {"text", QPalette::Text},
+                       {"midlight", QPalette::Midlight},
+                       {"mid", QPalette::Mid},
+                       {"dark", QPalette::Dark},
+                       {"light", QPalette::Light},
+                       {"shadow", QPalette::Shadow}};
+    for (const auto& r : kSheetRoles)
+        sheet.replace(QStringLiteral("palette(%1)").arg(QLatin1String(r.name)),
+                      palette.color(r.role).name());
+    return sheet;
+}
+
+// Keeps the sheet a widget was given as the source of what it shows now, so that a sheet the
+// program sets later (a key turning red) is the one resolved at the next call.
+void keepOwnSheet(QWidget* widget, const QPalette& palette) {
+    const QString current = widget->styleSheet();
+    QString source = widget->property("paletteSheet").toString();
+    if (current != widget->property("resolvedSheet").toString())
+        source = current;
+    if (!source.contains(QLatin1String("palette(")))
+        return;
+    const QString resolved = resolvePaletteRoles(source, palette);
+    widget->setProperty("paletteSheet", source);
+    widget->setProperty("resolvedSheet", resolved);
+    widget->setStyleSheet(resolved);
+}
 
 bool fail(QString* error, const QString& why) {
     if (error)
@@ -332,10 +379,13 @@ int SkinEngine::SkinWindowSet(QWidget* window, int) {
     // Under an application style sheet a child takes the application palette rather than its
     // parent's, so the children are given the palette too.
     window->setPalette(m_basePalette);
-    for (QWidget* child : window->findChildren<QWidget*>())
+    for (QWidget* child : window->findChildren<QWidget*>()) {
         child->setPalette(m_basePalette);
+        keepOwnSheet(child, m_basePalette);
+    }
     const QVariant own = window->property("ownStyle");
-    window->setStyleSheet(own.isValid() ? own.toString() : QStringLiteral("/* own look */"));
+    window->setStyleSheet(resolvePaletteRoles(
+        own.isValid() ? own.toString() : QStringLiteral("/* own look */"), m_basePalette));
     return 1;
 }
 

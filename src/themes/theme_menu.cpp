@@ -12,6 +12,11 @@ const QString ThemeMenu::kDefaultSkin = QStringLiteral("pixos.urf");
 ThemeMenu::ThemeMenu(const ProgramFolder& folder, SkinEngine* engine, QWidget* parent)
     : QWidget(parent), m_folder(folder), m_engine(engine) {
     setObjectName(QStringLiteral("Form99"));
+}
+
+QMenu* ThemeMenu::menu() {
+    if (m_menu)
+        return m_menu;
     m_menu = new QMenu(QStringLiteral("theme"), this);
     m_menu->setObjectName(QStringLiteral("face"));
     QAction* cancel = m_menu->addAction(QStringLiteral("Cancel theme"));
@@ -23,6 +28,7 @@ ThemeMenu::ThemeMenu(const ProgramFolder& folder, SkinEngine* engine, QWidget* p
         item->setObjectName(QStringLiteral("fff(%1)").arg(i));
         connect(item, &QAction::triggered, this, [this, i] { fff_Click(i); });
     }
+    return m_menu;
 }
 
 const QStringList& ThemeMenu::skinNames() {
@@ -91,5 +97,5 @@ void ThemeMenu::noface_Click() {
 }
 
 void ThemeMenu::popup(QPoint globalPos) {
-    m_menu->exec(globalPos);
+    menu()->exec(globalPos);
 }

@@ -30,7 +30,8 @@ class ThemeMenu : public QWidget {
 
     // Pops the menu at a screen position; the chosen item has run when this returns.
     void popup(QPoint globalPos);
-    QMenu* menu() const { return m_menu; }
+    // Built at its first use: most runs never open it.
+    QMenu* menu();
 
     QString SkinFileName;
     QString SkinFilePath;

@@ -22,13 +22,10 @@ class KeyboardPicture : public QWidget {
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
-        const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
         Look::paintKeyboardBody(p, rect(), palette(), 0);
 
         auto cap = [&](const KeyboardTable::Place& place) {
-            const QRectF key = QRectF(twipsRect(place.twips)).intersected(r.adjusted(4, 0, -4, 0));
-            if (key.width() < 12)
-                return;
+            const QRectF key = twipsRect(place.twips);
             Look::drawLightKey(p, key, palette(), QColor(), 7);
             p.setPen(Look::keyLabelInk(palette()));
             p.setFont(Look::uiFont(10, true));
@@ -47,54 +44,87 @@ class KeyboardPicture : public QWidget {
     }
 };
 
-// A rectangle drawn only as its border, like a shape control.
-class FrameShape : public QWidget {
+// A letter square: its capital letter on the hint colour.
+class HintSquare : public QLabel {
   public:
-    FrameShape(const QString& name, QColor colour, int width, QWidget* parent)
-        : QWidget(parent), m_colour(colour), m_width(width) {
-        setObjectName(name);
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        hide();
-    }
+    using QLabel::QLabel;
 
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        const qreal half = m_width / 2.0;
-        p.setPen(QPen(m_colour, m_width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-        p.drawRect(QRectF(rect()).adjusted(half, half, -half, -half));
+        Look::paintHintSquare(p, rect(), font(), text());
+    }
+};
+
+// The red and white frames of the shown hint, each a rectangle drawn only as its border,
+// like a shape control, over the letter squares.
+class HintFrames : public QWidget {
+  public:
+    explicit HintFrames(const KeyboardPanel* panel)
+        : QWidget(const_cast<KeyboardPanel*>(panel)), m_panel(panel) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        const int shown = m_panel->shownHint();
+        if (shown < 0)
+            return;
+        QPainter p(this);
+        outline(p, m_panel->whiteFrame(shown), Look::kHintHalo, 1);
+        outline(p, m_panel->redFrame(shown), Look::kHintFrame, 4);
     }
 
   private:
-    QColor m_colour;
-    int m_width;
+    static void outline(QPainter& p, const QRect& frame, const QColor& colour, int width) {
+        const qreal half = width / 2.0;
+        p.setPen(QPen(colour, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(frame).adjusted(half, half, -half, -half));
+    }
+
+    const KeyboardPanel* m_panel;
 };
 
 } // namespace
 
 KeyboardPanel::KeyboardPanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Picture5"));
+    // One sheet for the 26 squares, kept under every skin.
+    Look::setOwnStyle(this, QString()); // the squares paint themselves
     resize(twipsSize(kDesignWidthTwips, kDesignHeightTwips));
     m_picture = new KeyboardPicture(this);
     m_picture->setGeometry(rect());
 
     for (const KeyboardTable::Place& key : KeyboardTable::wordHintSquares()) {
         const QRect square = twipsRect(key.twips);
-        auto* label = new QLabel(QString::fromLatin1(KeyboardTable::find(key.code)->label), this);
+        auto* label =
+            new HintSquare(QString::fromLatin1(KeyboardTable::find(key.code)->label), this);
         label->setObjectName(QStringLiteral("Label2(%1)").arg(key.index));
         label->setAlignment(Qt::AlignCenter);
         label->setGeometry(square);
-        Look::styleHintSquare(label);
         m_squares[key.index] = label;
-
-        const QRect red = square.adjusted(-1, -1, 1, 1);
-        m_redFrames[key.index] =
-            new FrameShape(QStringLiteral("Shape1(%1)").arg(key.index), Look::kHintFrame, 4, this);
-        m_redFrames[key.index]->setGeometry(red);
-        m_whiteFrames[key.index] =
-            new FrameShape(QStringLiteral("Shape2(%1)").arg(key.index), Look::kHintHalo, 1, this);
-        m_whiteFrames[key.index]->setGeometry(red.adjusted(-3, -3, 3, 3));
     }
+    m_frames = new HintFrames(this);
+    m_frames->setGeometry(rect());
+}
+
+QRect KeyboardPanel::redFrame(int index) const {
+    return m_squares[index]->geometry().adjusted(-1, -1, 1, 1);
+}
+
+QRect KeyboardPanel::whiteFrame(int index) const {
+    return redFrame(index).adjusted(-3, -3, 3, 3);
+}
+
+KeyboardPanel::Frame KeyboardPanel::frame(const QString& name) const {
+    for (int i = 0; i < 26; ++i) {
+        if (name == QStringLiteral("Shape1(%1)").arg(i))
+            return {redFrame(i), i == m_shown};
+        if (name == QStringLiteral("Shape2(%1)").arg(i))
+            return {whiteFrame(i), i == m_shown};
+    }
+    return {};
 }
 
 void KeyboardPanel::loadScaling(int referenceHeightPixels) {
@@ -102,6 +132,7 @@ void KeyboardPanel::loadScaling(int referenceHeightPixels) {
     m_scale = double(squareHeight) / referenceHeightPixels;
     resize(qRound(width() * m_scale), qRound(height() * m_scale));
     m_picture->setGeometry(rect());
+    m_frames->setGeometry(rect());
     for (QLabel* square : m_squares) {
         QFont font = Look::uiFont(10, true);
         font.setPointSizeF(double(toTwips(square->height())) * 36 / toTwips(referenceHeightPixels));
@@ -110,13 +141,8 @@ void KeyboardPanel::loadScaling(int referenceHeightPixels) {
 }
 
 void KeyboardPanel::showHint(int index) {
-    for (int i = 0; i < 26; ++i) {
-        m_redFrames[i]->setVisible(i == index);
-        m_whiteFrames[i]->setVisible(i == index);
-        if (i == index) {
-            m_whiteFrames[i]->raise();
-            m_redFrames[i]->raise();
-        }
-    }
+    if (index == m_shown)
+        return;
     m_shown = index;
+    m_frames->update();
 }

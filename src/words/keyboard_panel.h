@@ -6,11 +6,13 @@ class QLabel;
 
 // The keyboard below the Word practice input box: the picture, the 26 letter squares and
 // their red and white frames. The frame of one key at a time shows the next letter to type.
+// The frames are drawn over the squares rather than being widgets of their own; frame()
+// answers for each by its name.
 class KeyboardPanel : public QWidget {
     Q_OBJECT
   public:
     // Design size of the panel before the load scaling.
-    static constexpr int kDesignWidthTwips = 9280;
+    static constexpr int kDesignWidthTwips = 9408;
     static constexpr int kDesignHeightTwips = 2960;
 
     explicit KeyboardPanel(QWidget* parent = nullptr);
@@ -24,14 +26,21 @@ class KeyboardPanel : public QWidget {
 
     QWidget* picture() const { return m_picture; }
     QLabel* square(int index) const { return m_squares[index]; }
-    QWidget* redFrame(int index) const { return m_redFrames[index]; }
-    QWidget* whiteFrame(int index) const { return m_whiteFrames[index]; }
+
+    // A hint frame by its name: "Shape1(index)" the red frame of key `index`, "Shape2(index)"
+    // the white one around it. An unknown name gives an empty, hidden frame.
+    struct Frame {
+        QRect geometry;
+        bool shown = false;
+    };
+    Frame frame(const QString& name) const;
+    QRect redFrame(int index) const;
+    QRect whiteFrame(int index) const;
 
   private:
     QWidget* m_picture = nullptr;
+    QWidget* m_frames = nullptr; // draws the shown hint's frames over the squares
     QLabel* m_squares[26] = {};
-    QWidget* m_redFrames[26] = {};
-    QWidget* m_whiteFrames[26] = {};
     int m_shown = -1;
     double m_scale = 1.0;
 };

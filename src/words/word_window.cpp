@@ -28,7 +28,8 @@ namespace {
 
 // Design values, twips. Positions inside the word panel are relative to the panel.
 constexpr int kPanelTop = 860;
-constexpr int kPanelHeight = 2700;
+constexpr int kPanelHeight = 2100;
+constexpr int kMetersTop = 3060; // in the window, below the word panel
 constexpr int kArrowTop = 900;
 constexpr int kArrowSize = 660;
 constexpr int kWordAboveArrow = 144;
@@ -43,6 +44,15 @@ constexpr int kHintHeight = 360;
 constexpr int kKeyboardTop = 5160;
 constexpr int kReferenceHeight = 780;
 constexpr int kWordPadding = 12; // pixels each side of the word, overlays included
+constexpr int kBandInset = 90;   // the teal band stays this far inside the window
+constexpr int kInputTextMargin = 7; // pixels each side of the typed text: frame and margin
+
+// The font at its size, or smaller in half points, so that `text` is at most `width` wide.
+QFont fitted(QFont font, const QString& text, qreal width) {
+    while (font.pointSizeF() > 6 && QFontMetricsF(font).horizontalAdvance(text) > width)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    return font;
+}
 
 } // namespace
 
@@ -56,6 +66,7 @@ class WordPanel : public QWidget {
     void setBand(const QRect& band) {
         if (band != m_band) {
             m_band = band;
+            setProperty("band", band);
             update();
         }
     }
@@ -134,17 +145,34 @@ class MarksRow : public QLabel {
         p.setPen(Qt::NoPen);
         p.setBrush(m_colour);
         const qreal advance = QFontMetricsF(font()).horizontalAdvance(u'M');
+        const qreal dot = std::min(3.2, advance * 0.19);
         for (qsizetype i = 0; i < marks.size(); ++i) {
             const qreal x = i * advance;
             if (marks[i] == u'.')
-                p.drawEllipse(QPointF(x + advance / 2, height() - 6.5), 3.2, 3.2);
+                p.drawEllipse(QPointF(x + advance / 2, height() - 6.5), dot, dot);
             else if (marks[i] == u'_')
-                p.drawRoundedRect(QRectF(x + 2, height() - 5, advance - 4, 3.5), 1.5, 1.5);
+                p.drawRoundedRect(QRectF(x + 2, height() - 5.5, advance - 4, 4), 1.5, 1.5);
         }
     }
 
   private:
     QColor m_colour;
+};
+
+// The light strip the two mark rows lie on, so that the blue and the red marks stand out
+// under every skin.
+class MarkStrip : public QWidget {
+  public:
+    explicit MarkStrip(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("markStrip"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        Look::paintMarkStrip(p, rect());
+    }
 };
 
 WordWindow::WordWindow(const AppContext& context, QWidget* parent)
@@ -155,9 +183,9 @@ WordWindow::WordWindow(const AppContext& context, QWidget* parent)
     connect(&m_exercise, &WordExercise::changed, this, &WordWindow::mirror);
 
     // The word display and its overlays share one monospaced font, cell by cell.
-    const QFont wordFont = monospaceFont(fontChoice(PracticeFontWindow::Words));
+    m_wordFont = monospaceFont(fontChoice(PracticeFontWindow::Words));
     for (QLabel* label : {m_word, m_correctOverlay, m_wrongOverlay})
-        label->setFont(wordFont);
+        label->setFont(m_wordFont);
     m_keyboard->loadScaling(m_reference->height());
     m_keyboard->move((width() - m_keyboard->width()) / 2, twips(kKeyboardTop));
 
@@ -222,19 +250,20 @@ void WordWindow::buildWidgets() {
     connect(m_previous, &ClickLabel::clicked, &m_exercise, &WordExercise::stepPrevious);
     connect(m_next, &ClickLabel::clicked, &m_exercise, &WordExercise::stepNext);
 
-    // Meters along the bottom of the panel.
-    Look::addMeters(m_wordPanel,
+    // Meters below the panel, on the window's own ground, so that they follow the skin.
+    Look::addMeters(this,
                     {{"Time (s)", "Label23", "0", &m_seconds},
                      {"Speed", "Label1", "0 WMP", &m_speed},
                      {"Accuracy", "Label5", "0 %", &m_accuracy}},
-                    Look::MeterLayout::CaptionBefore, 2100, 2070);
+                    Look::MeterLayout::CaptionBefore, 2100, kMetersTop);
 
     // The exercise owns the typed text: the box feeds it the user's keys and edits and
     // mirrors what it holds.
     m_input = new InputBox(QStringLiteral("Text1"), this);
     m_input->setToolTip(QStringLiteral(
         "Type the character above, the space bar to determine, enter the key to empty."));
-    m_input->setFont(monospaceFont(QStringLiteral("Consolas"), 26, true));
+    m_inputFont = monospaceFont(QStringLiteral("Consolas"), 26, true);
+    m_input->setFont(m_inputFont);
     m_input->onKeyDown([this](int code) {
         m_exercise.keyDown(code);
         return (code == KeyCode::Enter || code == KeyCode::Space) && m_exercise.keyPress(code);
@@ -242,6 +271,7 @@ void WordWindow::buildWidgets() {
     connect(m_input, &InputBox::pressed, &m_exercise, &WordExercise::clickInput);
     connect(m_input, &QLineEdit::textEdited, this, &WordWindow::inputChanged);
 
+    m_markStrip = new MarkStrip(this);
     m_correctMarks = new MarksRow(QStringLiteral("Label4dc"), Look::kRightMark, this);
     m_wrongMarks = new MarksRow(QStringLiteral("Label5dc"), Look::kWrong, this);
 
@@ -264,9 +294,10 @@ void WordWindow::buildWidgets() {
         button->setFocusPolicy(Qt::NoFocus);
     connect(m_selectLesson, &QPushButton::clicked, this, &WordWindow::openChooser);
     connect(m_settings, &QPushButton::clicked, this, &WordWindow::openSettings);
+    addShortcut(m_selectLesson, QKeySequence(Qt::ALT | Qt::Key_L));
+    addShortcut(m_settings, QKeySequence(Qt::ALT | Qt::Key_S));
 
     m_keyboard = new KeyboardPanel(this);
-    Look::setOwnStyle(m_keyboard, QString());
     m_reference = new QPushButton(this);
     m_reference->setObjectName(QStringLiteral("Command1"));
     m_reference->setGeometry(twipsRect(0, 0, 1200, kReferenceHeight));
@@ -371,14 +402,27 @@ void WordWindow::layoutForTarget() {
     const int boxWidth = std::clamp(330 * int(std::min<qsizetype>(target.size(), 100)), 1980, 4200);
     const int boxLeft = twips((kWindowWidthTwips - boxWidth) / 2);
     m_input->setGeometry(boxLeft, twips(kInputTop), twips(boxWidth), twips(kInputHeight));
+    // A long item is typed in a smaller font, so that all of it stays in view.
+    const QFont inputFont = fitted(m_inputFont, target + u' ',
+                                   twips(boxWidth) - 2 * kInputTextMargin);
+    if (m_input->font() != inputFont)
+        m_input->setFont(inputFont);
 
-    const QFontMetrics metrics(m_word->font());
+    // The word, its arrows and the band behind them stay inside the window: the side of the
+    // band, the arrow and its gap, then the word's own padding.
+    const int aside = twips(kBandInset + 630 + kArrowSize + 260) + 1;
+    const QFont wordFont =
+        fitted(m_wordFont, target, width() - 2 * aside - 2 * kWordPadding - 2 * twips(50));
+    const QFontMetrics metrics(wordFont);
     const int wordWidth = metrics.horizontalAdvance(target) + 2 * kWordPadding;
     const int wordLeft = (width() - wordWidth) / 2 - twips(50);
     const int arrowTop = twips(kArrowTop);
     const QRect word(wordLeft, arrowTop - twips(kWordAboveArrow), wordWidth, twips(kWordHeight));
-    for (QLabel* label : {m_word, m_correctOverlay, m_wrongOverlay})
+    for (QLabel* label : {m_word, m_correctOverlay, m_wrongOverlay}) {
+        if (label->font() != wordFont)
+            label->setFont(wordFont);
         label->setGeometry(word);
+    }
     m_word->lower();
     m_previous->move(word.left() - m_previous->width() - twips(260), arrowTop);
     m_next->move(word.right() + 1 + twips(260), arrowTop);
@@ -386,14 +430,18 @@ void WordWindow::layoutForTarget() {
         QRect(QPoint(m_previous->x() - twips(630), twips(kBandTop)),
               QPoint(m_next->geometry().right() + twips(620), twips(kBandTop + kBandHeight))));
 
-    const QFontMetricsF inputMetrics(m_input->font());
+    // The marks share the input's font, so each sits over the character it judges.
+    const QFontMetricsF inputMetrics(inputFont);
     const int marksWidth = int(inputMetrics.horizontalAdvance(u'M') * (target.size() + 20));
+    const int marksTop = twips(kInputTop - kMarksAboveInput);
     for (QLabel* marks :
          {static_cast<QLabel*>(m_correctMarks), static_cast<QLabel*>(m_wrongMarks)}) {
-        marks->setFont(m_input->font());
-        marks->setGeometry(boxLeft + twips(66), twips(kInputTop - kMarksAboveInput), marksWidth,
-                           twips(kMarksAboveInput));
+        marks->setFont(inputFont);
+        marks->setGeometry(boxLeft + twips(66), marksTop, marksWidth, twips(kMarksAboveInput));
     }
+    m_markStrip->setGeometry(boxLeft, marksTop - 2, twips(boxWidth),
+                             twips(kInputTop) - marksTop + 1);
+    m_markStrip->lower();
     const int hintTop = twips(kInputTop - kHintAboveInput - kHintHeight);
     for (QLabel* label : {m_readyHint, m_message}) {
         const int w = label->sizeHint().width();

@@ -65,6 +65,9 @@ class WordWindow : public PracticeWindow {
     InputBox* m_input = nullptr;           // Text1
     MarksRow* m_correctMarks = nullptr;    // Label4dc
     MarksRow* m_wrongMarks = nullptr;      // Label5dc
+    QWidget* m_markStrip = nullptr;        // the light strip under both mark rows
+    QFont m_inputFont;                     // the input's font for items that fit
+    QFont m_wordFont;                      // the word display's font for items that fit
     QLabel* m_readyHint = nullptr;         // Label8dc
     QLabel* m_message = nullptr;           // Label5zd
     QPushButton* m_selectLesson = nullptr; // Command3kcsz

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Checks a built Debian package: exactly the files of the program folder (the executable and
-# every file of data/), the launcher, the menu entry, icon, metainfo and copyright; the
+# Checks a built Debian package: exactly the files of the program folder (the executable, the
+# README and every file of data/), the launcher, the menu entry, icon, metainfo and copyright; the
 # dependencies the program needs at run time; and a menu entry and metainfo that validate.
 set -euo pipefail
 deb=$1
@@ -10,6 +10,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 expected=$( {
     echo "./usr/bin/zephkin -> ../lib/zephkin/zephkin"
     echo "./usr/lib/zephkin/zephkin"
+    echo "./usr/lib/zephkin/README.md"
     (cd "$source_dir/data" && find . -type f | sed 's|^\.|./usr/lib/zephkin|')
     echo "./usr/share/applications/org.example.zephkin.desktop"
     echo "./usr/share/doc/zephkin/copyright"

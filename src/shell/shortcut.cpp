@@ -1,0 +1,23 @@
+#include "shell/shortcut.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QShortcut>
+
+QShortcut* addShortcut(QWidget* target, const QKeySequence& keys, std::function<void()> action) {
+    auto* shortcut = new QShortcut(keys, target->window());
+    shortcut->setContext(Qt::WindowShortcut);
+    shortcut->setAutoRepeat(false);
+    QObject::connect(shortcut, &QShortcut::activated, target, std::move(action));
+
+    QString name = target->toolTip();
+    if (name.isEmpty()) {
+        if (auto* button = qobject_cast<QAbstractButton*>(target))
+            name = button->text();
+        else if (auto* label = qobject_cast<QLabel*>(target))
+            name = label->text();
+    }
+    const QString keyText = keys.toString(QKeySequence::NativeText);
+    target->setToolTip(name.isEmpty() ? keyText : QStringLiteral("%1 (%2)").arg(name, keyText));
+    return shortcut;
+}

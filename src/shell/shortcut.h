@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QKeySequence>
+#include <functional>
+
+class QShortcut;
+class QWidget;
+
+// Gives `target` a keyboard shortcut that works anywhere in its window, also while the input
+// box has the focus, and names it in the target's tooltip ("Settings (Alt+S)").
+QShortcut* addShortcut(QWidget* target, const QKeySequence& keys, std::function<void()> action);
