@@ -5,6 +5,7 @@
 //  - the CPU the window uses while it sits idle for 10 s.
 // Usage: bench_words PROGRAM_FOLDER
 
+#include "bench_support.h"
 #include "shell/sound_player.h"
 #include "shell/state_file.h"
 #include "words/word_window.h"
@@ -18,9 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -37,18 +36,6 @@ class TimedSound final : public SoundPlayer {
             waiting->quit();
     }
 };
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-double percentile(std::vector<double> values, double p) {
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, size_t(p * (values.size() - 1) + 0.5))];
-}
 
 void press(QWidget* target, QChar c) {
     const int key = c == u' ' ? int(Qt::Key_Space) : int(c.toUpper().unicode());
@@ -105,8 +92,8 @@ int main(int argc, char* argv[]) {
         }
         QCoreApplication::processEvents();
     }
-    std::printf("keystroke_to_repaint_ms median=%.3f p99=%.3f (n=%zu)\n", percentile(costs, 0.5),
-                percentile(costs, 0.99), costs.size());
+    std::printf("keystroke_to_repaint_ms median=%.3f p99=%.3f (n=%zu)\n", Bench::percentile(costs, 0.5),
+                Bench::percentile(costs, 0.99), costs.size());
 
     // Keystroke to PlayWave: the event loop runs, as in the program.
     std::vector<double> delays;
@@ -125,21 +112,21 @@ int main(int argc, char* argv[]) {
         if (sound.lastPlay >= 0)
             delays.push_back((sound.lastPlay - t0) / 1e6);
     }
-    std::printf("keystroke_to_play_ms median=%.2f p99=%.2f (n=%zu)\n", percentile(delays, 0.5),
-                percentile(delays, 0.99), delays.size());
+    std::printf("keystroke_to_play_ms median=%.2f p99=%.2f (n=%zu)\n", Bench::percentile(delays, 0.5),
+                Bench::percentile(delays, 0.99), delays.size());
 
     // Idle: ten seconds with nothing typed (the input box's cursor blinks, as it does for
     // the learner; BENCH_NO_BLINK=1 shows the cost without it).
     if (qEnvironmentVariableIsSet("BENCH_NO_BLINK"))
         QApplication::setCursorFlashTime(0);
     QTest::qWait(7000); // let the clock stop
-    const double cpu0 = cpuSeconds();
+    const double cpu0 = Bench::cpuSeconds();
     QElapsedTimer idle;
     idle.start();
     QEventLoop idleLoop; // a plain event loop: QTest::qWait would poll every 10 ms
     QTimer::singleShot(10000, &idleLoop, &QEventLoop::quit);
     idleLoop.exec();
-    const double used = cpuSeconds() - cpu0;
+    const double used = Bench::cpuSeconds() - cpu0;
     std::printf("idle_cpu over %.1f s: %.1f ms CPU (%.3f %%)\n", idle.elapsed() / 1000.0,
                 used * 1000, used * 100 / (idle.elapsed() / 1000.0));
     return 0;

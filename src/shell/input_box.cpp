@@ -16,7 +16,9 @@ bool InputBox::event(QEvent* event) {
     if (event->type() == QEvent::KeyPress && m_keyDown &&
         m_keyDown(virtualKeyCode(static_cast<QKeyEvent*>(event))))
         return true;
-    if (event->type() == QEvent::KeyRelease && m_keyUp)
+    // A key held down repeats its presses, but it is let go only once.
+    if (event->type() == QEvent::KeyRelease && m_keyUp &&
+        !static_cast<QKeyEvent*>(event)->isAutoRepeat())
         m_keyUp(virtualKeyCode(static_cast<QKeyEvent*>(event)));
     return QLineEdit::event(event);
 }

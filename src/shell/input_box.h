@@ -12,6 +12,7 @@ class InputBox : public QLineEdit {
 
     // Called with the key code of every key press; returning true keeps the key from the box.
     void onKeyDown(std::function<bool(int code)> handler) { m_keyDown = std::move(handler); }
+    // Called with the key code of every key let go (not the repeats of a key held down).
     void onKeyUp(std::function<void(int code)> handler) { m_keyUp = std::move(handler); }
 
   signals:

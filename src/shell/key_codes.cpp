@@ -95,6 +95,9 @@ int virtualKeyCode(int key) {
     case Qt::Key_QuoteDbl:
         return 222;
     default:
+        // The function keys F1 to F12 are 112 to 123.
+        if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
+            return 112 + (key - Qt::Key_F1);
         return 0;
     }
 }

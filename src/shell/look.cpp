@@ -3,6 +3,7 @@
 #include "shell/twips.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
@@ -423,22 +424,64 @@ void paintNightScene(QPainter& p, const QRect& area) {
     p.drawRect(QRectF(0, r.height() - 10, r.width(), 10));
 }
 
-void styleNightBar(QWidget* bar) {
-    setOwnStyle(bar, QStringLiteral("#%1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-                                    " stop:0 #1c2a45, stop:1 #121c30); border: none;"
-                                    " border-top: 1px solid #34496f; border-radius: 0; }")
-                         .arg(bar->objectName()));
+
+void styleGameHeading(QLabel* label) {
+    setOwnStyle(label, ownColours(QStringLiteral(
+                           "QLabel { color: palette(dark); background: palette(base);"
+                           " border: 1px solid palette(mid); border-radius: 6px;"
+                           " padding-top: 2px; }")));
+    label->setFont(uiFont(8.5));
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 }
 
-void styleNightChip(QLabel* label) {
-    label->setStyleSheet(QStringLiteral("QLabel { color: #ffffff; background: #2a3d63;"
-                                        " border: 1px solid #3f5884; border-radius: 7px; }"));
-    label->setFont(uiFont(11, true));
+void styleGameValue(QLabel* label) {
+    setOwnStyle(label, labelStyle(kWrong));
+    label->setFont(uiFont(10.5, true));
     label->setAlignment(Qt::AlignCenter);
 }
 
-QColor nightCaption() {
-    return QColor(0x9f, 0xb3, 0xd1);
+void styleGameOver(QLabel* label, double pointSize) {
+    setOwnStyle(label, QStringLiteral("QLabel { color: %1; background: %2; border-radius: 10px; }")
+                           .arg(kGameOverInk.name(), kItemBackground.name()));
+    QFont font = uiFont(pointSize, true);
+    const int room = label->width() - label->height() / 2;
+    while (font.pointSizeF() > 12 && QFontMetrics(font).horizontalAdvance(label->text()) > room)
+        font.setPointSizeF(font.pointSizeF() - 1);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+}
+
+void styleGameButton(QWidget* button) {
+    setOwnStyle(button, QStringLiteral(
+                            "QPushButton { color: #1b2540; background: qlineargradient(x1:0, y1:0,"
+                            " x2:0, y2:1, stop:0 #ffe08a, stop:1 #f2b94a);"
+                            " border: 1px solid #c98f22; border-radius: 10px; }"
+                            "QPushButton:hover { background: #ffe7a3; }"
+                            "QPushButton:pressed { background: #e9a93a; }"));
+    button->setFont(uiFont(11, true));
+    button->setCursor(Qt::PointingHandCursor);
+}
+
+void styleGamePanel(QWidget* panel) {
+    setOwnStyle(panel,
+                ownColours(QStringLiteral(
+                               "#%1 { background: palette(alternate-base);"
+                               " border: 1px solid palette(mid); border-radius: 10px; }"
+                               "QGroupBox { font-weight: bold; color: palette(text);"
+                               " border: 1px solid palette(mid); border-radius: 7px;"
+                               " margin-top: 9px; background: palette(base); }"
+                               "QGroupBox::title { subcontrol-origin: margin; left: 10px;"
+                               " padding: 0 4px; }"
+                               "QRadioButton, QCheckBox, QLabel { color: palette(text);"
+                               " background: transparent; }"
+                               "QRadioButton::indicator { width: 12px; height: 12px;"
+                               " border: 1px solid palette(dark); border-radius: 7px;"
+                               " background: palette(base); }"
+                               "QRadioButton::indicator:checked { background: qradialgradient("
+                               "cx:0.5, cy:0.5, radius:0.5, fx:0.5, fy:0.5, stop:0 palette(highlight),"
+                               " stop:0.55 palette(highlight), stop:0.65 palette(base)); }"
+                               "QRadioButton:disabled, QCheckBox:disabled { color: palette(dark); }"))
+                    .arg(panel->objectName()));
 }
 
 } // namespace Look

@@ -120,9 +120,21 @@ void setOwnStyle(QWidget* widget, const QString& styleSheet);
 void stylePaperPanel(QWidget* panel);
 // The game's field: a night sky with stars and a moon over two ridges of forest.
 void paintNightScene(QPainter& painter, const QRect& area);
-// The game's night bar.
-void styleNightBar(QWidget* bar);
-void styleNightChip(QLabel* label);
-QColor nightCaption();
+
+// --- the typing game ---
+// Items are drawn in their own colours on black; the game-over caption is white on black.
+inline const QColor kItemBackground{0, 0, 0};
+inline const QColor kGameOverInk{255, 255, 255};
+// A heading of the game's status line ("integral", "Time", "Speed"): a small card with the
+// heading at its top; the value below it is drawn in red (styleGameValue).
+void styleGameHeading(QLabel* label);
+void styleGameValue(QLabel* label);
+// "Game over, again?": large white letters on black, at most `pointSize` and no wider than
+// the label.
+void styleGameOver(QLabel* label, double pointSize);
+// The bright button over the night field ("Select game item").
+void styleGameButton(QWidget* button);
+// The game's settings panel with its groups, options and check boxes.
+void styleGamePanel(QWidget* panel);
 
 } // namespace Look

@@ -11,40 +11,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'kill $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 
-exec 3<> "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-    display=$(head -n1 "$work/displayfd" 2>/dev/null || true)
-    [ -n "$display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$display"
-unset QT_QPA_PLATFORM
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-expect_bytes() { # file, printf format of the expected bytes
-    local want got
-    want=$(printf "$2" | od -An -c)
-    got=$(od -An -c "$1" 2>/dev/null || echo missing)
-    [ "$want" = "$got" ] || fail "$1 holds [$got], expected [$want]"
-}
-find_window() { # title pattern
-    for _ in $(seq 100); do
-        wid=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-        [ -n "$wid" ] && { echo "$wid"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-wait_exit() { # pid
-    for _ in $(seq 100); do
-        kill -0 "$1" 2>/dev/null || return 0
-        sleep 0.1
-    done
-    kill "$1" 2>/dev/null || true
-    return 1
-}
+source "$here/common.sh"
+start_xvfb "$work"
 
 folder="$work/zephkin"
 cp -r "$program_dir" "$folder"

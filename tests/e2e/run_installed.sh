@@ -19,29 +19,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-expect_bytes() { # file, printf format of the expected bytes
-    local want got
-    want=$(printf "$2" | od -An -c)
-    got=$(od -An -c "$1" 2>/dev/null || echo missing)
-    [ "$want" = "$got" ] || fail "$1 holds [$got], expected [$want]"
-}
-find_window() { # title pattern
-    for _ in $(seq 300); do
-        wid=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-        [ -n "$wid" ] && { echo "$wid"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-wait_exit() { # pid
-    for _ in $(seq 300); do
-        kill -0 "$1" 2>/dev/null || return 0
-        sleep 0.1
-    done
-    kill "$1" 2>/dev/null || true
-    return 1
-}
+E2E_WAIT=300
+source "$here/common.sh"
 
 prefix="$work/prefix"
 cmake --install "$build_dir" --prefix "$prefix" >/dev/null
@@ -84,16 +63,7 @@ type_word_and_close() { # word
     wait_exit "$pid" || fail "the program did not end when its window was closed"
 }
 
-exec 3<> "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-    display=$(head -n1 "$work/displayfd" 2>/dev/null || true)
-    [ -n "$display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$display"
-unset QT_QPA_PLATFORM
+start_xvfb "$work"
 
 # --- 1: first start, one word typed ---
 make_home learner

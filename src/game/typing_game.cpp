@@ -1,0 +1,518 @@
+#include "game/typing_game.h"
+
+#include "shell/key_codes.h"
+
+#include <algorithm>
+#include <climits>
+
+const QString TypingGame::kTitle = QStringLiteral("Typing Zephkin");
+const QString TypingGame::kCaptionPrefix = QStringLiteral("Typing game: ");
+const QString TypingGame::kParked = QStringLiteral("end!!!");
+const QString TypingGame::kGameOverText = QStringLiteral("Game over, again?");
+const QString TypingGame::kPromptTitle = QStringLiteral("Prompt");
+
+namespace {
+
+constexpr int kTargetSpan = TypingGame::kFieldWidth - 2639; // sprite targets 820 to 9980
+constexpr int kTargetLeft = 820;
+constexpr int kSlowStep = 50;  // the sprite's stroll, twips per Timer7 tick
+constexpr int kFastStep = 500; // its dash to a new place after a hit or a miss
+constexpr int kSpriteDownLine = TypingGame::kFieldHeight - 600;
+constexpr int kSpacingPush = 116;
+constexpr int kFieldRight = TypingGame::kFieldLeft + TypingGame::kFieldWidth;
+const QString kTenBlanks = QStringLiteral("          ");
+
+// Minimum distance between the lefts of two items.
+int spacingGap(int setKind, int itemLength) {
+    if (setKind <= 3)
+        return 333;
+    return itemLength == 2 ? 1555 : itemLength == 3 ? 2000 : 2100;
+}
+
+} // namespace
+
+TypingGame::TypingGame(quint32 seed, QObject* parent)
+    : QObject(parent), m_generator(seed), m_caption(kTitle) {
+    const GameItemSet& first = GameItemSets::table()[0];
+    m_setKind = first.setKind;
+    m_itemLength = first.itemLength;
+    m_itemSource = first.itemSource;
+    for (ItemSlot& s : m_slots) {
+        s.text = QStringLiteral("  ");
+        s.left = kParkedLeft;
+        s.top = kParkedTop;
+    }
+}
+
+double TypingGame::draw() {
+    if (m_random)
+        return std::clamp(m_random(), 0.0, 0.9999999999);
+    return double(m_generator()) / 4294967296.0;
+}
+
+bool TypingGame::isLive(int i) const {
+    const QString& text = m_slots[size_t(i)].text;
+    return !text.isEmpty() && text != kParked;
+}
+
+void TypingGame::flush() {
+    const Changes what = std::exchange(m_pending, {});
+    if (what)
+        emit changed(what);
+}
+
+void TypingGame::showMessage(const QString& text) {
+    m_messageTitle = kPromptTitle;
+    m_messageText = text;
+    touch(Message);
+}
+
+void TypingGame::load(const QString& settingsLine) {
+    Batch batch(*this);
+    m_spriteStep = kSlowStep;
+    m_settings.applyLine(settingsLine);
+    m_hitSound = m_errorSound = m_settings.keySound;
+    m_score = QStringLiteral("0");
+    m_clockValue = m_settings.spriteDownEnd ? QStringLiteral("0")
+                                            : QString::number(m_settings.timeLimit);
+    m_shownSpeed = QString::number(m_settings.startSpeed);
+    touch(Status | Settings | Controls);
+}
+
+// --- item sets ---
+
+void TypingGame::chooseSet(int index) {
+    Batch batch(*this);
+    if (index < 0 || index >= GameItemSets::kCount)
+        return;
+    const GameItemSet& set = GameItemSets::table()[size_t(index)];
+    QString source = set.itemSource;
+    if (!set.wordFile.isEmpty()) {
+        const std::optional<QString> read =
+            m_readWordList ? m_readWordList(set.wordFile) : std::nullopt;
+        // Without its word list the set cannot be played: keep the set in play.
+        if (!read || read->isEmpty()) {
+            showMessage(QStringLiteral("The word list %1 could not be read. The game keeps its"
+                                       " items.")
+                            .arg(set.wordFile));
+            return;
+        }
+        source = *read;
+    }
+    m_checkedSet = index;
+    m_caption = kCaptionPrefix + set.caption;
+    m_setKind = set.setKind;
+    m_itemLength = set.itemLength;
+    m_itemSource = source;
+    touch(Caption);
+    newGame();
+}
+
+void TypingGame::spawn(int i) {
+    ItemSlot& s = m_slots[size_t(i)];
+    const double u1 = draw();
+    const double u2 = draw();
+    const double u3 = draw();
+    s.colour = GameItemSets::colour(u1, u2, u3, i == 3 ? 250 : 255);
+    s.text = GameItemSets::cutItem(m_itemSource, m_itemLength, draw());
+    s.width = m_measure ? m_measure(s.text) : 0;
+    s.left = m_spriteLeft + (kSpriteWidth - s.width) / 2.0;
+    s.top = m_spriteTop + kSpriteHeight * 2.0 / 3.0;
+    touch(Items);
+}
+
+void TypingGame::park(int i) {
+    ItemSlot& s = m_slots[size_t(i)];
+    s.top = kParkedTop;
+    s.left = kParkedLeft;
+    s.text = kParked;
+    touch(Items);
+}
+
+// --- run states ---
+
+void TypingGame::setTimers(bool fall, bool clock) {
+    if (m_timer1 != fall || m_timer2 != clock)
+        touch(Timers);
+    m_timer1 = fall;
+    m_timer2 = clock;
+}
+
+void TypingGame::setFallSpeed(int speed) {
+    m_fallSpeed = std::clamp(speed, 0, GameSettings::kMaxStartSpeed);
+}
+
+void TypingGame::setScore(const QString& text) {
+    if (text == m_score)
+        return;
+    m_score = text;
+    touch(Status);
+    // The fall quickens at the 5th, 15th, 25th ... hit.
+    if (m_settings.speedUp && m_score.endsWith(u'5'))
+        setFallSpeed(m_fallSpeed + 1);
+}
+
+void TypingGame::setInput(const QString& text) {
+    if (text != m_input)
+        touch(Input);
+    m_input = text;
+}
+
+void TypingGame::newSpriteTarget() {
+    m_spriteTarget = int(kTargetSpan * draw()) + kTargetLeft;
+}
+
+void TypingGame::newGame() {
+    Batch batch(*this);
+    m_pauseInFront = true;
+    m_runState = QStringLiteral("zt");
+    m_spriteTop = 0;
+    m_spriteLeft = kSpriteStartLeft;
+    m_hitCount = 0;
+    m_wrongLog.clear();
+    setFallSpeed(m_settings.startSpeed);
+    m_gameOverVisible = false;
+    setTimers(true, true);
+    for (ItemSlot& s : m_slots)
+        s.text.clear();
+    spawn(0);
+    for (int i = 1; i < m_settings.itemCount; ++i)
+        spawn(i);
+    setScore(QStringLiteral("0"));
+    m_clockValue = m_settings.spriteDownEnd ? QStringLiteral("0")
+                                            : QString::number(m_settings.timeLimit);
+    m_shownSpeed = QString::number(m_settings.startSpeed);
+    m_selectVisible = false;
+    m_gameStarted = true;
+    m_timer7 = true;
+    setInput(QString());
+    touch(Items | Sprite | Controls | Status | Timers);
+}
+
+void TypingGame::newGameButton() {
+    Batch batch(*this);
+    if (m_caption == kTitle)
+        chooseSet(0);
+    else
+        newGame();
+}
+
+void TypingGame::endPause() {
+    setTimers(false, false);
+    m_pauseInFront = false;
+    m_runState = QStringLiteral("jx");
+    m_oneStepEnabled = true;
+    m_optionsEnabled = true;
+    m_selectVisible = true;
+    touch(Controls);
+}
+
+void TypingGame::pause() {
+    Batch batch(*this);
+    endPause();
+}
+
+void TypingGame::continueGame() {
+    Batch batch(*this);
+    setTimers(true, true);
+    m_pauseInFront = true;
+    m_runState = QStringLiteral("zt");
+    setFallSpeed(m_shownSpeed.toInt());
+    m_selectVisible = false;
+    touch(Controls);
+}
+
+void TypingGame::clickSpriteOrItem() {
+    Batch batch(*this);
+    if (m_pauseEnabled)
+        pause();
+}
+
+// --- typing ---
+
+void TypingGame::textChanged(const QString& text) {
+    Batch batch(*this);
+    setInput(text);
+    const int n = m_itemLength;
+    const bool wordSet = n >= 2 && n <= 4;
+    if (wordSet && text.size() < n + 2) {
+        if (m_errorSound)
+            touch(KeystrokeSound);
+        return;
+    }
+    if (text.isEmpty() || !m_pauseEnabled)
+        return;
+    for (int i = 0; i < kSlots; ++i) {
+        // A parked slot reads "end!!!", which is no item to shoot.
+        if (!isLive(i))
+            continue;
+        const QString& item = m_slots[size_t(i)].text;
+        const bool hit = m_setKind == 0 ? text.toUpper() == item.toUpper() : text == item;
+        if (!hit)
+            continue;
+        setInput(QString());
+        park(i);
+        m_spriteStep = kFastStep;
+        newSpriteTarget();
+        m_hitCount = std::min(m_hitCount + 1, int(SHRT_MAX)); // a 16-bit counter; never wraps
+        setScore(QString::number(m_hitCount));
+        touch(Sprite);
+        if (m_hitSound)
+            touch(KeystrokeSound);
+        return;
+    }
+    setInput(QString());
+    m_wrongLog = text + u' ' + m_wrongLog;
+    if (m_settings.spriteDownEnd && m_settings.dropOnWrong) {
+        m_spriteTop += kSpriteDrop;
+        touch(Sprite);
+    }
+    if (m_errorSound)
+        touch(ErrorSound);
+    else if (m_hitSound)
+        touch(KeystrokeSound);
+}
+
+void TypingGame::keyUp(int code) {
+    Batch batch(*this);
+    if (code == KeyCode::F3) {
+        if (m_runState == u"zt")
+            pause();
+        else if (m_runState == u"jx")
+            continueGame();
+    } else if (code == KeyCode::F2) {
+        newGameButton();
+    } else if (code == KeyCode::Enter) {
+        setInput(QString());
+    }
+}
+
+// --- timers ---
+
+void TypingGame::Timer7() {
+    Batch batch(*this);
+    // Button states follow the fall timer.
+    const bool running = m_timer1;
+    if (m_oneStepEnabled == running || m_optionsEnabled == running || m_pauseEnabled != running)
+        touch(Controls);
+    m_oneStepEnabled = !running;
+    m_optionsEnabled = !running;
+    m_pauseEnabled = running;
+
+    // The sprite walks towards its target; within a step right of it, it steps left and back.
+    const int leftBefore = m_spriteLeft;
+    const bool facingBefore = m_spriteFacesLeft;
+    if (m_spriteLeft > m_spriteTarget) {
+        m_spriteFacesLeft = true;
+        m_spriteLeft -= m_spriteStep;
+    }
+    if (m_spriteTarget > m_spriteLeft) {
+        m_spriteFacesLeft = false;
+        m_spriteLeft += m_spriteStep;
+    }
+    if (m_spriteLeft != leftBefore || m_spriteFacesLeft != facingBefore)
+        touch(Sprite);
+
+    // Items too close side by side push each other apart, the lower slot to the left.
+    const float gap = float(spacingGap(m_setKind, m_itemLength));
+    for (int i = 0; i < kSlots; ++i) {
+        for (int j = i + 1; j < kSlots; ++j) {
+            ItemSlot& a = m_slots[size_t(i)];
+            ItemSlot& b = m_slots[size_t(j)];
+            if (!(float(a.left) - float(b.left) < gap && float(b.left) - float(a.left) < gap))
+                continue;
+            a.left -= kSpacingPush;
+            b.left += kSpacingPush;
+            for (ItemSlot* s : {&a, &b})
+                s->left = std::max(s->left, 0.0);
+            for (ItemSlot* s : {&a, &b}) {
+                if (s->left + s->width > kFieldRight)
+                    s->left = kFieldRight - s->width;
+            }
+            touch(Items);
+        }
+    }
+
+    // One shot-down or missed item comes back per tick.
+    bool respawned = false;
+    for (int i = 0; i < kSlots && !respawned; ++i) {
+        if (m_slots[size_t(i)].text != kParked)
+            continue;
+        respawned = true;
+        m_spriteStep = kFastStep;
+        if (i < m_settings.itemCount)
+            spawn(i);
+    }
+    if (!respawned && !m_gameStarted) {
+        m_timer7 = false;
+        touch(Timers);
+    }
+}
+
+void TypingGame::Timer1() {
+    Batch batch(*this);
+    const QString speed = QString::number(m_fallSpeed);
+    if (speed != m_shownSpeed) {
+        m_shownSpeed = speed;
+        touch(Status);
+    }
+    for (int i = 0; i < kSlots; ++i) {
+        if (i > 0 && !isLive(i))
+            continue;
+        ItemSlot& s = m_slots[size_t(i)];
+        // Fresh items fall at double speed until they are clear of the sprite.
+        s.top += s.top < m_spriteTop + 2 * kSpriteHeight ? 2 * m_fallSpeed : m_fallSpeed;
+        touch(Items);
+        if (s.top > kFieldHeight) {
+            park(i);
+            m_spriteStep = kFastStep;
+            if (m_settings.spriteDownEnd && m_settings.dropOnMiss) {
+                m_spriteTop += kSpriteDrop;
+                touch(Sprite);
+            }
+        }
+    }
+    if (m_spriteTop > kSpriteDownLine && m_settings.spriteDownEnd) {
+        m_gameOverVisible = true;
+        setTimers(false, false);
+        m_selectVisible = true;
+        m_pauseEnabled = false;
+        m_runState = QStringLiteral("00");
+        touch(Controls);
+        showMessage(ci1());
+    }
+}
+
+void TypingGame::Timer2() {
+    Batch batch(*this);
+    newSpriteTarget();
+    m_spriteStep = kSlowStep;
+    const int seconds = m_clockValue.toInt();
+    if (!m_settings.spriteDownEnd) {
+        m_clockValue = QString::number(std::max(seconds - 1, 0));
+        touch(Status);
+        if (seconds - 1 <= 0) {
+            setTimers(false, false);
+            const QString result = ci();
+            if (timedSpeed() >= 160) {
+                m_pauseEnabled = false;
+                m_optionsEnabled = true;
+                touch(Controls);
+            }
+            setScore(QStringLiteral("0"));
+            m_settings.timeLimit = 200;
+            touch(Settings);
+            showMessage(result);
+        }
+    } else {
+        m_clockValue = QString::number(std::min(seconds, INT_MAX - 1) + 1);
+        touch(Status);
+    }
+}
+
+// --- results ---
+
+int TypingGame::timedSpeed() const {
+    // A time limit of 0 (possible from an edited GameSet.txt) gives a speed of 0.
+    const int limit = m_settings.timeLimit;
+    return limit > 0 ? int(qint64(m_score.toInt()) * 60 / limit) : 0;
+}
+
+QString TypingGame::ci() const {
+    const int v = timedSpeed();
+    QString grade;
+    if (v <= 59)
+        grade = QStringLiteral("Character / min,You have to continue to work hard!");
+    else if (v < 100)
+        grade = QStringLiteral("Character / min,Good grades!");
+    else if (v < 160)
+        grade = QStringLiteral("Character / min,You type very fast!");
+    else
+        grade = QStringLiteral("Character / min,You're typing too well. It's great!");
+    return QStringLiteral("\nThe typing time has arrived! Your typing speed is: %1%2\n\n")
+               .arg(v)
+               .arg(grade) +
+           kTenBlanks;
+}
+
+QString TypingGame::ci1() const {
+    const int seconds = m_clockValue.toInt();
+    const int v = seconds > 0 ? int(qint64(m_score.toInt()) * 60 / seconds) : 0;
+    return QStringLiteral("\nYour typing speed is: %1 Character / min\uFF0CYou type a total of %2"
+                          " seconds. Type the correct %3 characters\uFF0CTyping error %4"
+                          " characters\n\n")
+               .arg(v)
+               .arg(m_clockValue, m_score)
+               .arg(m_wrongLog.size()) +
+           kTenBlanks;
+}
+
+// --- settings ---
+
+void TypingGame::openSettings() {
+    Batch batch(*this);
+    // Only a running game is paused: a game that is over or not begun stays so.
+    if (m_pauseEnabled)
+        endPause();
+    m_panelVisible = true;
+    touch(Controls);
+}
+
+void TypingGame::saveSettings() {
+    Batch batch(*this);
+    m_panelVisible = false;
+    setScore(QStringLiteral("0"));
+    m_clockValue = m_settings.spriteDownEnd ? QStringLiteral("0")
+                                            : QString::number(m_settings.timeLimit);
+    m_shownSpeed = QString::number(m_settings.startSpeed);
+    touch(Controls | Status);
+}
+
+void TypingGame::cancelSettings() {
+    Batch batch(*this);
+    m_panelVisible = false;
+    touch(Controls);
+}
+
+#define GAME_SETTING_SETTER(name, field)                                                          \
+    void TypingGame::name(bool on) {                                                              \
+        Batch batch(*this);                                                                       \
+        if (m_settings.field != on)                                                               \
+            touch(Settings);                                                                      \
+        m_settings.field = on;                                                                    \
+    }
+GAME_SETTING_SETTER(setSpriteDownEnd, spriteDownEnd)
+GAME_SETTING_SETTER(setDropOnWrong, dropOnWrong)
+GAME_SETTING_SETTER(setDropOnMiss, dropOnMiss)
+GAME_SETTING_SETTER(setSpeedUp, speedUp)
+#undef GAME_SETTING_SETTER
+
+void TypingGame::setKeySound(bool on) {
+    Batch batch(*this);
+    m_settings.keySound = on;
+    m_hitSound = m_errorSound = on;
+    touch(Settings);
+}
+
+void TypingGame::setItemCount(int count) {
+    Batch batch(*this);
+    if (count >= 1 && count <= 4)
+        m_settings.itemCount = count;
+    touch(Settings);
+}
+
+void TypingGame::stepTimeLimit(int step) {
+    Batch batch(*this);
+    m_settings.timeLimit = GameSettings::stepped(m_settings.timeLimit, step,
+                                                 GameSettings::kTimeLimitFloor,
+                                                 GameSettings::kMaxTimeLimit);
+    touch(Settings);
+}
+
+void TypingGame::stepStartSpeed(int step) {
+    Batch batch(*this);
+    m_settings.startSpeed = GameSettings::stepped(m_settings.startSpeed, step,
+                                                  GameSettings::kStartSpeedFloor,
+                                                  GameSettings::kMaxStartSpeed);
+    touch(Settings);
+}
