@@ -151,8 +151,10 @@ QStringList displayLines(const QString& joined) {
         line.append(QString(kLineWidth - line.size(), kFill));
         lines.append(line);
     }
+    // One shared copy for every line past the text: no allocation each.
+    const QString run = fillRun();
     while (lines.size() <= kLastLineIndex)
-        lines.append(fillRun());
+        lines.append(run);
     return lines;
 }
 
