@@ -85,7 +85,7 @@ int main(int argc, char* argv[]) {
 
     // The loader alone: read, new.txt, display lines, first page.
     {
-        FolderArticleFiles files(dir.path());
+        FolderArticleFiles files{ProgramFolder(dir.path())};
         ArticleExercise exercise(files);
         std::vector<double> loads;
         for (int i = 0; i < 200; ++i) {

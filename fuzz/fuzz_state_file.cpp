@@ -1,6 +1,7 @@
 // The one-line state files, read from disk the way every window reads them: the first field
-// of the first line, and the Word practice state parsed from it.
+// of the first line, and the Word and Article practice states parsed from it.
 
+#include "articles/article_state.h"
 #include "fuzz_support.h"
 #include "shell/state_file.h"
 #include "words/word_lessons.h"
@@ -18,6 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // What is written back reads as the same state.
     Fuzz::check(WordLessons::Sz1::parse(state.format()) == state || state.wordIndex > 99999,
                 "the state round-trips");
+    const Articles::Sz2 sz2 = Articles::Sz2::parse(field);
+    Fuzz::check(!sz2.articleTitle.trimmed().isEmpty() &&
+                    sz2.articleTitle.size() <= Articles::kMaxTitleLength,
+                "the article title is short and not blank");
+    Fuzz::check(Articles::Sz2::parse(sz2.format()) == sz2, "sz2.txt round-trips");
     bool cut = false;
     const QString text = StateFile::readText(path, &found, 64, &cut);
     Fuzz::check(cut == (size > 64), "a longer file is cut");

@@ -128,4 +128,63 @@ inline const std::vector<Case>& cases() {
     return all;
 }
 
+// Article practice on hostile files: the window must open on the article `shownTitle`.
+struct ArticleCase {
+    const char* name;
+    std::function<void(const QString& folder, const QString& outside)> setUp;
+    const char* shownTitle;
+};
+
+inline const std::vector<ArticleCase>& articleCases() {
+    static const char* const first = "a girl selling matches";
+    static const auto lunch = [](const QString& f) {
+        StateFile::writeLine(f + "/sz2.txt", "0lunch");
+        return f + "/text/lunch.txt";
+    };
+    static const std::vector<ArticleCase> all = {
+        {"normal", [](const QString& f, const QString&) { lunch(f); }, "lunch"},
+        {"sz2.txt FIFO", [](const QString& f, const QString&) { fifo(f + "/sz2.txt"); }, first},
+        {"sz2.txt to /dev/zero",
+         [](const QString& f, const QString&) { link("/dev/zero", f + "/sz2.txt"); }, first},
+        {"10 MB title in sz2.txt",
+         [](const QString& f, const QString&) {
+             put(f + "/sz2.txt", "0" + QByteArray(10 * 1024 * 1024, 't') + "\r\n");
+         },
+         first},
+        {"article FIFO", [](const QString& f, const QString&) { fifo(lunch(f)); }, first},
+        {"article to /dev/zero",
+         [](const QString& f, const QString&) { link("/dev/zero", lunch(f)); }, first},
+        {"article out of the folder",
+         [](const QString& f, const QString& o) {
+             put(o + "/lunch.txt", "Outside.\r\n");
+             link(o + "/lunch.txt", lunch(f));
+         },
+         first},
+        {"oversized article",
+         [](const QString& f, const QString&) {
+             put(lunch(f), QByteArray("Lunch is served at noon.\r\n").repeated(400000));
+         },
+         "lunch"},
+        {"new.txt dangling out of the folder",
+         [](const QString& f, const QString& o) {
+             lunch(f);
+             link(o + "/new.txt", f + "/new.txt");
+         },
+         "lunch"},
+        {"new.txt out of the folder",
+         [](const QString& f, const QString& o) {
+             lunch(f);
+             link(o + "/keep.txt", f + "/new.txt");
+         },
+         "lunch"},
+        {"new.txt FIFO",
+         [](const QString& f, const QString&) {
+             lunch(f);
+             fifo(f + "/new.txt");
+         },
+         "lunch"},
+    };
+    return all;
+}
+
 } // namespace Hostile

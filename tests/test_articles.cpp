@@ -25,11 +25,11 @@ QByteArray fillBytes() {
 // Articles held in memory, under the path the exercise asks for.
 class MemoryFiles : public ArticleFiles {
   public:
-    std::optional<QByteArray> readArticle(const QString& path, bool) override {
+    StateFile::ReadResult readArticle(const QString& path, bool) override {
         ++reads;
         if (!files.contains(path))
-            return std::nullopt;
-        return files.value(path);
+            return {};
+        return {files.value(path), StateFile::ReadStatus::Complete};
     }
     bool writeScratch(const QByteArray& bytes) override {
         scratch = bytes;
@@ -97,6 +97,8 @@ class TestArticles : public QObject {
     void displayLinesCutTheJoinedText();
     void scratchFileJoinsLinesAndFills();
     void optionalArticleInUtf8ReadsLikeGbk();
+    void cutFileKeepsWholeLinesAndCharacters_data();
+    void cutFileKeepsWholeLinesAndCharacters();
     void matchAndMismatchAreRecordedAndDrawn();
     void keystrokeRepaintsOnlyItsCells();
     void backspaceErasesWholeCell();
@@ -196,6 +198,26 @@ void TestArticles::optionalArticleInUtf8ReadsLikeGbk() {
     QCOMPARE(ArticleText::splitLines(QStringLiteral("a\r\nb\nc\rd\r\n")),
              QStringList({"a", "b", "c", "d"}));
     QCOMPARE(ArticleText::splitLines(QString(600, u'\n')).size(), ArticleText::kMaxFileLines);
+}
+
+void TestArticles::cutFileKeepsWholeLinesAndCharacters_data() {
+    QTest::addColumn<QByteArray>("cut");
+    QTest::addColumn<QByteArray>("kept");
+    QTest::newRow("up to the last line break") << QByteArray("one\r\ntwo\r\nthr")
+                                               << QByteArray("one\r\ntwo\r\n");
+    QTest::newRow("break cut between CR and LF") << QByteArray("one\r") << QByteArray("one\r");
+    QTest::newRow("one line, UTF-8 cut in two") << QByteArray("ab\xE4\xB8\xAD\xE6\x96")
+                                                << QByteArray("ab\xE4\xB8\xAD");
+    QTest::newRow("one line, UTF-8 whole") << QByteArray("ab\xC3\xA9") << QByteArray("ab\xC3\xA9");
+    QTest::newRow("one line, GBK cut in two") << QByteArray("\xD6\xD0\xCE\xC4" "a\xD6")
+                                              << QByteArray("\xD6\xD0\xCE\xC4" "a");
+    QTest::newRow("one line, GBK whole") << QByteArray("a\xD6\xD0\xCE\xC4")
+                                         << QByteArray("a\xD6\xD0\xCE\xC4");
+}
+
+void TestArticles::cutFileKeepsWholeLinesAndCharacters() {
+    QFETCH(QByteArray, cut);
+    QTEST(ArticleText::wholePart(cut), "kept");
 }
 
 void TestArticles::matchAndMismatchAreRecordedAndDrawn() {
@@ -430,28 +452,30 @@ void TestArticles::badInputGivesClearResult_data() {
     QTest::addColumn<QString>("shownTitle");
     QTest::addColumn<QString>("firstLine"); // start of display line 0
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("notice");
 
     const QString first = QStringLiteral("a girl selling matches");
     QTest::newRow("saved title missing") << "gone" << QByteArray() << first << "Matches."
-                                         << "";
+                                         << "" << "";
     QTest::newRow("title with a path") << "../secret" << QByteArray() << first << "Matches."
-                                       << "";
+                                       << "" << "";
     QTest::newRow("empty title") << "" << QByteArray() << first << "Matches."
-                                 << "";
+                                 << "" << "";
+    QTest::newRow("title longer than any")
+        << QString(5000, u't') << QByteArray() << first << "Matches." << "" << "";
     QTest::newRow("link out of text/") << "link" << QByteArray() << first << "Matches."
-                                       << "";
+                                       << "" << "";
     QTest::newRow("empty file") << "empty" << QByteArray("\r\n") << "empty" << fills(3)
-                                << "This article is empty.";
+                                << "This article is empty." << "";
     QTest::newRow("binary file") << "binary" << QByteArray("MZ\0\0\x90\x01", 6) << "binary"
-                                 << fills(3) << "This file is not a text file.";
+                                 << fills(3) << "This file is not a text file." << "";
     QTest::newRow("very long line") << "long" << QByteArray(200000, 'w') << "long"
                                     << "www"
-                                    << "";
+                                    << "" << "";
     // Past the size cap: read up to the last whole character, so still read as UTF-8.
     QTest::newRow("larger than the cap")
-        << "huge"
-        << "\xC3\xA9" + QByteArray(FolderArticleFiles::kMaxArticleBytes - 2, 'h') + "\xC3\xA9"
-        << "huge" << QStringLiteral("\u00e9hh") << "";
+        << "huge" << "\xC3\xA9" + QByteArray(StateFile::kArticleCap - 2, 'h') + "\xC3\xA9"
+        << "huge" << QStringLiteral("\u00e9hh") << "" << StateFile::cutNotice("huge.txt");
 }
 
 void TestArticles::badInputGivesClearResult() {
@@ -472,10 +496,11 @@ void TestArticles::badInputGivesClearResult() {
     // new.txt cannot be written: the article still shows.
     QDir(dir.path()).mkdir(QStringLiteral("new.txt"));
 
-    FolderArticleFiles files(dir.path());
+    FolderArticleFiles files{ProgramFolder(dir.path())};
     ArticleExercise exercise(files);
     exercise.restore(Articles::Sz2::parse(QStringLiteral("0") + title));
     QTEST(exercise.articleTitle(), "shownTitle");
+    QTEST(exercise.fileNotice(), "notice");
     QFETCH(QString, firstLine);
     QVERIFY2(exercise.articleLines()[0].startsWith(firstLine),
              qPrintable(exercise.articleLines()[0]));

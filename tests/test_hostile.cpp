@@ -1,7 +1,9 @@
 // The built program started on a folder of hostile and broken files, one case at a time, in
 // a child process: it must start, show its window, close when asked, leave whole state files
-// and write nothing outside its folder. A hang fails through the time-outs.
+// and write nothing outside its folder. A hang fails through the time-outs. The Article cases
+// run the program switched to Article practice (article_host).
 
+#include "articles/article_state.h"
 #include "fakes.h"
 #include "hostile_files.h"
 #include "words/word_lessons.h"
@@ -35,6 +37,58 @@ QString stateLine(const QString& path) {
     return QString::fromLatin1(bytes.chopped(2));
 }
 
+// A copy of the program folder, and a folder beside it holding a file of the learner's.
+struct Folders {
+    Folders() {
+        copyTree(QStringLiteral(PROGRAM_DIR), folder);
+        QDir().mkpath(outside);
+        writeBytes(outside + "/keep.txt", "the learner's own file\n");
+        QFile::remove(folder + "/sz1-yj.txt");
+    }
+    QTemporaryDir root;
+    const QString folder = root.filePath("program");
+    const QString outside = root.filePath("outside");
+};
+
+struct Run {
+    bool shown = false;
+    bool ended = false;
+    QProcess::ExitStatus exitStatus = QProcess::CrashExit;
+    int exitCode = -1;
+    QByteArray output;
+};
+
+// Starts `program`, waits until `shown` holds, then asks it to end as a logout would (its
+// window closes as its close button would).
+Run runUntilShown(const QString& program, const QStringList& arguments,
+                  const std::function<bool(const QByteArray& output)>& shown) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    process.setProcessEnvironment(env);
+    process.start(program, arguments);
+    Run run;
+    if (!process.waitForStarted())
+        return run;
+    QByteArray out;
+    run.shown = QTest::qWaitFor(
+        [&] {
+            out += process.readAllStandardOutput();
+            return shown(out);
+        },
+        30000);
+    process.terminate();
+    run.ended = process.waitForFinished(30000);
+    if (!run.ended) {
+        process.kill();
+        process.waitForFinished();
+    }
+    run.output = out + process.readAllStandardOutput() + process.readAllStandardError();
+    run.exitStatus = process.exitStatus();
+    run.exitCode = process.exitCode();
+    return run;
+}
+
 } // namespace
 
 class HostileTest : public QObject {
@@ -47,38 +101,20 @@ class HostileTest : public QObject {
     }
     void startsShowsAndKeepsToItsFolder() {
         QFETCH(int, index);
-        QTemporaryDir root;
-        const QString folder = root.filePath("program");
-        const QString outside = root.filePath("outside");
-        copyTree(QStringLiteral(PROGRAM_DIR), folder);
-        QDir().mkpath(outside);
-        writeBytes(outside + "/keep.txt", "the learner's own file\n");
-        QFile::remove(folder + "/sz1-yj.txt");
-        Hostile::cases()[index].setUp(folder, outside);
-        const QStringList before = snapshot(outside);
+        Folders dirs;
+        const QString& folder = dirs.folder;
+        Hostile::cases()[index].setUp(folder, dirs.outside);
+        const QStringList before = snapshot(dirs.outside);
 
-        QProcess program;
-        program.setProcessChannelMode(QProcess::MergedChannels);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        program.setProcessEnvironment(env);
-        program.start(folder + "/zephkin", {});
-        QVERIFY(program.waitForStarted());
         // The Word practice window, once shown and loaded, hands its lesson over in
         // sz1-yj.txt.
-        const bool shown =
-            QTest::qWaitFor([&] { return !stateLine(folder + "/sz1-yj.txt").isEmpty(); }, 30000);
-        program.terminate(); // closes the window as its close button would
-        const bool ended = program.waitForFinished(30000);
-        if (!ended) {
-            program.kill();
-            program.waitForFinished();
-        }
-        const QByteArray output = program.readAll();
-        QVERIFY2(shown, "no window: the start hangs\n" + output);
-        QVERIFY2(ended, "the program does not close\n" + output);
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 0);
+        const Run run = runUntilShown(folder + "/zephkin", {}, [&](const QByteArray&) {
+            return !stateLine(folder + "/sz1-yj.txt").isEmpty();
+        });
+        QVERIFY2(run.shown, "no window: the start hangs\n" + run.output);
+        QVERIFY2(run.ended, "the program does not close\n" + run.output);
+        QCOMPARE(run.exitStatus, QProcess::NormalExit);
+        QCOMPARE(run.exitCode, 0);
 
         const QString sz1 = stateLine(folder + "/sz1.txt");
         QCOMPARE(WordLessons::Sz1::parse(sz1).format(), sz1);
@@ -87,8 +123,38 @@ class HostileTest : public QObject {
         const QFileInfo face(folder + "/face.txt");
         if (face.isFile() && !face.isSymLink())
             QVERIFY(!stateLine(face.filePath()).isEmpty());
-        QCOMPARE(snapshot(outside), before);
-        QVERIFY(!QFile::exists(outside + "/face.txt"));
+        QCOMPARE(snapshot(dirs.outside), before);
+        QVERIFY(!QFile::exists(dirs.outside + "/face.txt"));
+    }
+
+    void articlePracticeOpensAndKeepsToItsFolder_data() {
+        QTest::addColumn<int>("index");
+        for (size_t i = 0; i < Hostile::articleCases().size(); ++i)
+            QTest::newRow(Hostile::articleCases()[i].name) << int(i);
+    }
+    void articlePracticeOpensAndKeepsToItsFolder() {
+        QFETCH(int, index);
+        const Hostile::ArticleCase& c = Hostile::articleCases()[index];
+        Folders dirs;
+        c.setUp(dirs.folder, dirs.outside);
+        const QStringList before = snapshot(dirs.outside);
+
+        const Run run = runUntilShown(QStringLiteral(ARTICLE_HOST), {dirs.folder},
+                                      [](const QByteArray& out) { return out.contains('\n'); });
+        QVERIFY2(run.shown, "no Article window: opening it hangs\n" + run.output);
+        QVERIFY2(run.ended, "the program does not close\n" + run.output);
+        QCOMPARE(run.exitStatus, QProcess::NormalExit);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.output.left(run.output.indexOf('\n')),
+                 "shown: Article practice --- " + QByteArray(c.shownTitle));
+
+        QCOMPARE(stateLine(dirs.folder + "/sz2.txt"), "0" + QString::fromLatin1(c.shownTitle));
+        // new.txt is the folder's own file, whatever stood there, and holds the article.
+        const QFileInfo scratch(dirs.folder + "/new.txt");
+        QVERIFY(scratch.isFile() && !scratch.isSymLink());
+        QVERIFY(readAll(scratch.filePath()).endsWith(QByteArray(192, '\xA1') + "\r\n"));
+        QCOMPARE(snapshot(dirs.outside), before);
+        QVERIFY(!QFile::exists(dirs.outside + "/new.txt"));
     }
 };
 

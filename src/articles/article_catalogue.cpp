@@ -1,5 +1,7 @@
 #include "articles/article_catalogue.h"
 
+#include "articles/article_state.h"
+
 namespace ArticleCatalogue {
 
 const QStringList& titles() {
@@ -35,7 +37,7 @@ const QStringList& titles() {
 }
 
 bool isSafeTitle(const QString& title) {
-    if (title.trimmed().isEmpty() || title.size() > 200 || title.contains(QStringLiteral("..")))
+    if (title.trimmed().isEmpty() || title.size() > Articles::kMaxTitleLength || title.contains(QStringLiteral("..")))
         return false;
     for (const QChar c : title) {
         if (c == u'/' || c == u'\\' || c == u':' || c.unicode() < 0x20 || c.unicode() == 0x7f)

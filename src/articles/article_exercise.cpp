@@ -2,6 +2,9 @@
 
 #include "articles/article_catalogue.h"
 #include "shell/key_codes.h"
+#include "shell/state_file.h"
+
+#include <QFileInfo>
 
 #include <cmath>
 
@@ -101,22 +104,23 @@ void ArticleExercise::setKeystrokeSound(bool on) {
 }
 
 void ArticleExercise::loadtext() {
-    const std::optional<QByteArray> bytes =
-        m_files.readArticle(m_articlePath, m_articlePathRelative);
-    if (bytes) {
+    const StateFile::ReadResult file = m_files.readArticle(m_articlePath, m_articlePathRelative);
+    if (file.found()) {
         QStringList lines;
-        if (ArticleText::looksBinary(*bytes)) {
+        if (ArticleText::looksBinary(file.bytes)) {
             m_pageMessage = kNotText;
         } else {
-            lines = ArticleText::splitLines(ArticleText::decode(*bytes));
+            lines = ArticleText::splitLines(ArticleText::decode(file.bytes));
             m_pageMessage = lines.join(QString()).trimmed().isEmpty() ? kEmpty : QString();
         }
+        setFileNotice(file.cut() ? StateFile::cutNotice(fileName()) : QString());
         // The page comes from the text itself; a scratch file that cannot be written
         // costs nothing on screen.
         m_files.writeScratch(ArticleText::scratchBytes(lines));
         m_articleLines = ArticleText::displayLines(lines.join(QString()));
     } else if (m_articleLines.isEmpty()) {
         m_pageMessage = kUnreadable;
+        setFileNotice(QString());
         m_articleLines = ArticleText::displayLines(QString());
     }
     // Otherwise a page turn could not re-read the file: the lines already loaded stay.
@@ -126,6 +130,19 @@ void ArticleExercise::loadtext() {
     m_nextLine += kRows;
     m_column = 1;
     m_pageRow = kFirstRow;
+}
+
+QString ArticleExercise::fileName() const {
+    if (m_articlePathRelative)
+        return m_articleTitle + QStringLiteral(".txt");
+    return QFileInfo(m_articlePath).fileName();
+}
+
+void ArticleExercise::setFileNotice(const QString& notice) {
+    if (notice == m_fileNotice)
+        return;
+    m_fileNotice = notice;
+    m_update.flags |= ArticleUpdate::Article;
 }
 
 // --- the page ------------------------------------------------------------------------------

@@ -22,7 +22,7 @@ struct ArticleUpdate {
         Cursor = 0x4,       // column / pageRow: the input box follows (geng)
         Meters = 0x8,       // clock, speed, accuracy
         Buttons = 0x10,     // "Previous", "Next", the page number, the notice
-        Article = 0x20,     // caption, title, sound switch
+        Article = 0x20,     // caption, title, sound switch, file notice
         MeterReset = 0x40,  // start the one-shot reset timer
         OpenChooser = 0x80, // the end-of-text question was answered with OK
     };
@@ -110,6 +110,8 @@ class ArticleExercise : public QObject {
     const QString& accuracyText() const { return m_accuracyText; }
     // A short word on the page when the article could not be shown; empty otherwise.
     const QString& pageMessage() const { return m_pageMessage; }
+    // A one-line notice when only the beginning of a long article file is practised.
+    const QString& fileNotice() const { return m_fileNotice; }
 
     // --- the page as drawn ---
     // The article line on page row r (2-7); empty below the last line.
@@ -137,6 +139,8 @@ class ArticleExercise : public QObject {
     void updateAccuracy();
     void requestMeterReset();
     void openArticle(const QString& path, bool relative);
+    QString fileName() const;
+    void setFileNotice(const QString& notice);
     QString characterAt(const QString& line, int column) const;
     void flush();
 
@@ -163,6 +167,7 @@ class ArticleExercise : public QObject {
     bool m_previousEnabled = false;
     bool m_nextEnabled = true;
     QString m_pageMessage;
+    QString m_fileNotice;
 
     std::array<std::array<Cell, kColumns>, kRows> m_cells;
     bool m_caretVisible = false;

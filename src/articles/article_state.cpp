@@ -8,7 +8,7 @@ Sz2 Sz2::parse(const QString& firstField) {
         return state;
     state.keystrokeSound = firstField[0] == u'1';
     const QString title = firstField.mid(1);
-    if (!title.trimmed().isEmpty())
+    if (!title.trimmed().isEmpty() && title.size() <= kMaxTitleLength)
         state.articleTitle = title;
     return state;
 }

@@ -1,10 +1,11 @@
 #include "articles/article_text.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <algorithm>
+#include <optional>
 
 namespace ArticleText {
 
@@ -26,6 +27,38 @@ QString decode(const QByteArray& bytes) {
 
 bool looksBinary(const QByteArray& bytes) {
     return bytes.contains('\0');
+}
+
+QByteArray wholePart(const QByteArray& cutBytes) {
+    const qsizetype lineEnd = std::max(cutBytes.lastIndexOf('\n'), cutBytes.lastIndexOf('\r'));
+    if (lineEnd >= 0)
+        return cutBytes.left(lineEnd + 1);
+
+    // A single line: first as UTF-8, the way the article is decoded. A lead byte whose
+    // continuation bytes are not all there goes.
+    qsizetype keep = cutBytes.size();
+    qsizetype start = keep;
+    while (start > 0 && keep - start < 3 && (uchar(cutBytes[start - 1]) & 0xC0) == 0x80)
+        --start;
+    const qsizetype lead = start - 1;
+    if (lead >= 0 && uchar(cutBytes[lead]) >= 0xC0) {
+        const uchar b = uchar(cutBytes[lead]);
+        const qsizetype length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+        if (keep - lead < length)
+            keep = lead;
+    }
+    const QByteArray utf8 = cutBytes.left(keep);
+    QStringDecoder check(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    (void)QString(check.decode(utf8));
+    if (!check.hasError())
+        return utf8;
+
+    // GBK: a lead byte at the very end lost its trail byte.
+    qsizetype i = 0;
+    const qsizetype n = cutBytes.size();
+    while (i < n)
+        i += uchar(cutBytes[i]) >= 0x81 && uchar(cutBytes[i]) <= 0xFE ? 2 : 1;
+    return i > n ? cutBytes.left(n - 1) : cutBytes;
 }
 
 QStringList splitLines(const QString& text, int maxLines) {
@@ -118,72 +151,41 @@ QStringList displayLines(const QString& joined) {
         line.append(QString(kLineWidth - line.size(), kFill));
         lines.append(line);
     }
+    // One shared copy for every line past the text: no allocation each.
+    const QString run = fillRun();
     while (lines.size() <= kLastLineIndex)
-        lines.append(fillRun());
+        lines.append(run);
     return lines;
 }
 
 } // namespace ArticleText
 
-std::optional<QByteArray> FolderArticleFiles::readArticle(const QString& path, bool relative) {
+StateFile::ReadResult FolderArticleFiles::readArticle(const QString& path, bool relative) {
     QString file = path;
     if (relative) {
-        QString rest = path;
-        rest.replace(u'\\', u'/');
-        while (rest.startsWith(u'/'))
-            rest.remove(0, 1);
-        file = QDir(m_folder).filePath(rest);
+        file = m_folder.path(path);
         // A catalogue article must really lie in the folder "text".
         const QString textDir =
-            QFileInfo(QDir(m_folder).filePath(QStringLiteral("text"))).canonicalFilePath();
+            QFileInfo(m_folder.path(QStringLiteral("\\text"))).canonicalFilePath();
         const QString target = QFileInfo(file).canonicalFilePath();
         if (textDir.isEmpty() || !target.startsWith(textDir + u'/'))
-            return std::nullopt;
+            return {};
     }
-    if (!QFileInfo(file).isFile())
-        return std::nullopt;
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = f.read(kMaxArticleBytes + 1);
-    if (bytes.size() > kMaxArticleBytes) {
-        // Only the first 500 lines are practised anyway: keep the whole lines that fit, so
-        // that no character is cut in two; a single line that long loses the UTF-8
-        // character it ends in.
-        const qsizetype lineEnd = bytes.lastIndexOf('\n', kMaxArticleBytes - 1);
-        qsizetype keep = lineEnd >= 0 ? lineEnd + 1 : kMaxArticleBytes;
-        if (lineEnd < 0) {
-            qsizetype start = keep;
-            while (start > 0 && keep - start < 4 && (uchar(bytes[start - 1]) & 0xC0) == 0x80)
-                --start;
-            const qsizetype lead = start - 1;
-            if (lead >= 0 && uchar(bytes[lead]) >= 0xC0) {
-                const uchar b = uchar(bytes[lead]);
-                const qsizetype length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
-                if (keep - lead < length)
-                    keep = lead;
-            }
-        }
-        bytes.truncate(keep);
-    }
-    return bytes;
+    StateFile::ReadResult result = StateFile::readBytes(file, m_cap);
+    if (result.cut())
+        result.bytes = ArticleText::wholePart(result.bytes);
+    return result;
 }
 
 bool FolderArticleFiles::writeScratch(const QByteArray& bytes) {
-    // A scratch file, rewritten at every page: no need to wait for the disk as the state files
-    // do. Still written in the folder itself, never through a link.
-    const QString path = QDir(m_folder).filePath(QStringLiteral("new.txt"));
-    const QFileInfo info(path);
-    if (info.isSymLink()) {
-        QFile::remove(path);
-    } else if (info.isFile() && info.size() == bytes.size()) {
-        // A page turn writes what is already there: the disk is spared.
-        QFile same(path);
-        if (same.open(QIODevice::ReadOnly) && same.readAll() == bytes)
+    const QString path = m_folder.path(QStringLiteral("\\new.txt"));
+    // A page turn writes what is already there: the disk is spared. A link is always
+    // replaced by a file of the folder's own.
+    if (!QFileInfo(path).isSymLink()) {
+        const StateFile::ReadResult old = StateFile::readBytes(path, bytes.size());
+        if (old.status == StateFile::ReadStatus::Complete && old.bytes == bytes)
             return true;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        return false;
-    return file.write(bytes) == bytes.size();
+    // A scratch file: the learner's place does not depend on it, so a failure is not told.
+    return StateFile::writeBytes(path, bytes, false);
 }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "shell/program_folder.h"
+#include "shell/state_file.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-
-#include <optional>
 
 // The article loader's formats: an article file read as lines, the scratch file new.txt
 // written from them, and the display lines of 62 characters cut from the joined text.
@@ -26,6 +27,11 @@ QString decode(const QByteArray& bytes);
 // A file with NUL bytes is not a text file.
 bool looksBinary(const QByteArray& bytes);
 
+// The beginning of an article cut short at a size cap, trimmed to what it holds whole: up to
+// its last line break, or, in a single line, without the character cut in two at its end
+// (UTF-8, or GBK when the bytes are not UTF-8).
+QByteArray wholePart(const QByteArray& cutBytes);
+
 // The file's lines without their breaks (CR LF, LF or CR), at most `maxLines`.
 QStringList splitLines(const QString& text, int maxLines = kMaxFileLines);
 
@@ -43,27 +49,29 @@ QStringList displayLines(const QString& joined);
 } // namespace ArticleText
 
 // Where the article model gets its files from. The program folder on disk in the program,
-// a temporary folder in tests.
+// memory in tests.
 class ArticleFiles {
   public:
     virtual ~ArticleFiles() = default;
     // The article at `path`: relative to the program folder ("\text\lunch.txt") when
-    // `relative`, else a full path. Nothing when it cannot be read.
-    virtual std::optional<QByteArray> readArticle(const QString& path, bool relative) = 0;
+    // `relative`, else a full path. Missing when it cannot be read; cut when only its
+    // beginning could be read.
+    virtual StateFile::ReadResult readArticle(const QString& path, bool relative) = 0;
     virtual bool writeScratch(const QByteArray& bytes) = 0;
 };
 
-// The program folder's files. A relative article path must stay inside the folder "text"
-// (no link leads out of it); an article is a regular file, read up to its last whole line
-// within kMaxArticleBytes.
+// The program folder's files, through the shared reader and writer. A relative article path
+// must stay inside the folder "text" (no link leads out of it); an article is a regular file,
+// read up to its last whole line within `cap` bytes. new.txt is written in the state folder
+// and replaces the entry there, never the target of a link.
 class FolderArticleFiles : public ArticleFiles {
   public:
-    static constexpr qint64 kMaxArticleBytes = 4 * 1024 * 1024;
-
-    explicit FolderArticleFiles(QString folder) : m_folder(std::move(folder)) {}
-    std::optional<QByteArray> readArticle(const QString& path, bool relative) override;
+    explicit FolderArticleFiles(ProgramFolder folder, qint64 cap = StateFile::kArticleCap)
+        : m_folder(std::move(folder)), m_cap(cap) {}
+    StateFile::ReadResult readArticle(const QString& path, bool relative) override;
     bool writeScratch(const QByteArray& bytes) override;
 
   private:
-    QString m_folder;
+    ProgramFolder m_folder;
+    qint64 m_cap;
 };

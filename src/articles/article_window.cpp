@@ -55,7 +55,7 @@ const QString ArticleWindow::kPickerTitle = QStringLiteral("Please choose to pra
 const QString ArticleWindow::kPickerFilter = QStringLiteral("Text Files (*.txt)");
 
 ArticleWindow::ArticleWindow(const AppContext& context, const HandOver&, QWidget* parent)
-    : PracticeWindow(context, QStringLiteral("Form11"), 2, parent), m_files(context.folder.dir()),
+    : PracticeWindow(context, QStringLiteral("Form11"), 2, parent), m_files(context.folder),
       m_exercise(std::make_unique<ArticleExercise>(m_files)),
       m_recorder(context.history, PracticeMode::Articles) {
     setWindowTitle(QStringLiteral("Article practice"));
@@ -191,6 +191,14 @@ void ArticleWindow::buildWidgets() {
     for (QPushButton* button : {m_selectLesson, m_settings, m_previous, m_next})
         button->setFocusPolicy(Qt::NoFocus);
 
+    // Under the page buttons: the word that only the beginning of a long file is practised.
+    m_fileNotice = new QLabel(this);
+    m_fileNotice->setObjectName(QStringLiteral("fileNotice"));
+    Look::styleStatusLine(m_fileNotice);
+    m_fileNotice->setGeometry(twipsRect(middle - 3600, kPageButtonsTop + kButtonHeight + 90,
+                                        7200, 330));
+    m_fileNotice->hide();
+
     m_gamesLink = new ClickLabel(QStringLiteral("Online Typing Game"), this);
     m_gamesLink->setObjectName(QStringLiteral("Label6"));
     Look::styleGamesLink(m_gamesLink);
@@ -248,6 +256,8 @@ void ArticleWindow::render(const ArticleUpdate& update) {
     if (update.flags & ArticleUpdate::Article) {
         setWindowTitle(e.caption());
         m_title->setText(e.articleTitle());
+        m_fileNotice->setText(e.fileNotice());
+        m_fileNotice->setVisible(!e.fileNotice().isEmpty());
         if (m_sound->isChecked() != e.keystrokeSound()) {
             const QSignalBlocker blocker(m_sound);
             m_sound->setChecked(e.keystrokeSound());

@@ -62,6 +62,7 @@ class ArticleWindow : public PracticeWindow {
     ArticlePage* m_page = nullptr;         // Picture2
     QWidget* m_topBar = nullptr;           // Picture3
     QLabel* m_title = nullptr;             // Label10, hidden
+    QLabel* m_fileNotice = nullptr;        // a long file was cut
     QLabel* m_pageNumber = nullptr;        // Label18
     QLabel* m_clock = nullptr;             // Label40
     QLabel* m_speed = nullptr;             // Label16

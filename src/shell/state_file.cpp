@@ -223,8 +223,7 @@ mode_t newFileMode(const QByteArray& target) {
 
 } // namespace
 
-bool writeLine(const QString& path, const QString& line) {
-    const QByteArray bytes = encodeGbk(line) + "\r\n";
+bool writeBytes(const QString& path, const QByteArray& bytes, bool reportFailure) {
     const QByteArray target = QFile::encodeName(path);
     const QFileInfo info(path);
     // The temporary file sits beside the target, so that rename() stays in one folder and
@@ -233,7 +232,8 @@ bool writeLine(const QString& path, const QString& line) {
         QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
-        reportWriteFailure(path);
+        if (reportFailure)
+            reportWriteFailure(path);
         return false;
     }
     bool ok = ::fchmod(fd, newFileMode(target)) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
@@ -241,29 +241,33 @@ bool writeLine(const QString& path, const QString& line) {
     ok = ok && ::rename(temp.constData(), target.constData()) == 0;
     if (!ok) {
         ::unlink(temp.constData());
-        reportWriteFailure(path);
+        if (reportFailure)
+            reportWriteFailure(path);
     }
     return ok;
 }
 
 #else
 
-bool writeLine(const QString& path, const QString& line) {
+bool writeBytes(const QString& path, const QByteArray& bytes, bool reportFailure) {
     QSaveFile file(path);
     // Unbuffered, so that a short write (a full disk) shows in write()'s result: QSaveFile
     // would otherwise commit the truncated file.
     bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    const QByteArray bytes = encodeGbk(line) + "\r\n";
     if (ok && file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         ok = false;
     }
     ok = ok && file.commit();
-    if (!ok)
+    if (!ok && reportFailure)
         reportWriteFailure(path);
     return ok;
 }
 
 #endif
+
+bool writeLine(const QString& path, const QString& line) {
+    return writeBytes(path, encodeGbk(line) + "\r\n");
+}
 
 } // namespace StateFile

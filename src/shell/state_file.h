@@ -7,7 +7,7 @@
 #include <functional>
 
 // Every file the program reads goes through these readers, and every state file it writes
-// through writeLine. The folder is the learner's, and anything may sit in it: a FIFO, a link
+// through writeLine or writeBytes. The folder is the learner's, and anything may sit in it: a FIFO, a link
 // to a device or out of the folder, a file of gigabytes. So:
 //  - a reader opens only regular files (checked before opening, opened without blocking and
 //    checked again once open); anything else reads as a missing file;
@@ -79,6 +79,10 @@ QString cutNotice(const QString& fileName);
 
 // Writes `line` + CR LF in GBK, atomically: a failed write leaves the old file as it was.
 bool writeLine(const QString& path, const QString& line);
+
+// Writes `bytes` as the whole file, the same way as writeLine. A scratch file that the
+// learner's place does not depend on passes `reportFailure` false.
+bool writeBytes(const QString& path, const QByteArray& bytes, bool reportFailure = true);
 
 // Called once, on the first write that fails (a folder that cannot be written, a full disk),
 // with a one-line message for the user. Setting a new handler arms it again.
