@@ -189,14 +189,14 @@ class PulseOutput final : public SoundOutput {
                 return false;
             m_api->pa_threaded_mainloop_wait(m_loop);
         }
-        pa_sample_spec spec{};
-        spec.format = m_format.bitsPerSample == 8    ? PA_SAMPLE_U8
+        pa_sample_spec sampleFormat{};
+        sampleFormat.format = m_format.bitsPerSample == 8    ? PA_SAMPLE_U8
                       : m_format.bitsPerSample == 16 ? PA_SAMPLE_S16LE
                       : m_format.bitsPerSample == 24 ? PA_SAMPLE_S24LE
                                                      : PA_SAMPLE_S32LE;
-        spec.rate = uint32_t(m_format.sampleRate);
-        spec.channels = uint8_t(m_format.channels);
-        m_stream = m_api->pa_stream_new(m_context, "Keystroke sounds", &spec, nullptr);
+        sampleFormat.rate = uint32_t(m_format.sampleRate);
+        sampleFormat.channels = uint8_t(m_format.channels);
+        m_stream = m_api->pa_stream_new(m_context, "Keystroke sounds", &sampleFormat, nullptr);
         if (!m_stream)
             return false;
         m_api->pa_stream_set_state_callback(
