@@ -1,5 +1,5 @@
 // The program as one application of four windows: navigation, the closing protocol, the
-// hand-overs between windows and the About window.
+// hand-overs between windows, the About and Progress windows.
 
 #include "about/about_window.h"
 #include "app/app_navigator.h"
@@ -152,17 +152,32 @@ class AppTest : public QObject {
         QVERIFY(m_navigator->ended());
     }
 
-    void aboutIsModalAndLeavesTheMarkAlone() {
+    void aboutAndProgressAreModalAndLeaveTheMarkAlone_data() {
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("About") << int(Navigator::AboutEntry) << "About"
+                               << "Form32";
+        QTest::newRow("Progress") << int(Navigator::ProgressEntry) << "Progress"
+                                  << "FormProgress";
+    }
+    void aboutAndProgressAreModalAndLeaveTheMarkAlone() {
+        QFETCH(int, entry);
+        QFETCH(QString, caption);
+        QFETCH(QString, window);
         startProgram();
-        bool wasModal = false;
+        auto* label = current()->findChild<QLabel*>(QStringLiteral("Label22a(%1)").arg(entry));
+        QCOMPARE(label->text(), caption);
+        QString modalName;
         QTimer::singleShot(0, [&] {
             QWidget* modal = QApplication::activeModalWidget();
-            wasModal = modal && modal->objectName() == u"Form32";
-            if (modal)
+            if (modal) {
+                modalName = modal->objectName();
                 modal->findChild<QPushButton*>("Command1")->click();
+            }
         });
-        click(Navigator::AboutEntry);
-        QVERIFY(wasModal);
+        QTest::mouseClick(label, Qt::LeftButton);
+        QCOMPARE(modalName, window);
         QCOMPARE(current()->closingMark(), PracticeWindow::kTend);
         current()->close();
         QVERIFY(m_navigator->ended());

@@ -2,6 +2,7 @@
 // pictures and the chooser.
 
 #include "fakes.h"
+#include "progress/history_store.h"
 #include "keys/key_chooser.h"
 #include "keys/key_lessons.h"
 #include "keys/keys_display.h"
@@ -105,6 +106,36 @@ class KeysWindowTest : public QObject {
         m_sound.played.clear();
         for (const char* name : {"test2.bmp", "test3.bmp", "test4.bmp", "test5.bmp", "test6.bmp"})
             QFile::remove(file(QString::fromLatin1(name)));
+    }
+
+    // Each judged keystroke counts for the key to press; the run reaches the history when the
+    // window unloads after ten seconds.
+    void typingReachesTheHistory() {
+        writeBytes(file("sz0.txt"), "1100\r\n");
+        QDir().mkpath(file("1"));
+        writeBytes(file("1/0.txt"), "Fixture\r\nfj F\r\nk\r\n");
+        HistoryStore history(file("history.db"));
+        AppContext c = context();
+        c.history = &history;
+        auto window = std::make_unique<KeysWindow>(c);
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->show();
+        typeText(window->findChild<QLineEdit*>("Text1"), QStringLiteral("fjd"));
+        for (int i = 0; i < 11; ++i)
+            window->timers().fire("Timer4");
+        window->close();
+
+        const QList<PracticeRun> runs = history.runs();
+        QCOMPARE(runs.size(), 1);
+        QCOMPARE(runs[0].mode, PracticeMode::Keys);
+        QCOMPARE(runs[0].item, QStringLiteral("Fixture"));
+        QCOMPARE(runs[0].activeSeconds, 11);
+        QCOMPARE(runs[0].keystrokes, 3);
+        QCOMPARE(runs[0].wrongKeystrokes, 1);
+        QStringList keys;
+        for (const KeyTally& key : history.keyTallies())
+            keys << QStringLiteral("%1:%2/%3").arg(key.code).arg(key.wrong).arg(key.expected);
+        QCOMPARE(keys, (QStringList{"32:1/1", "70:0/1", "74:0/1"}));
     }
 
     void typingALessonThroughTheInputBox() {

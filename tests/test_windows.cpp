@@ -3,6 +3,7 @@
 #include "articles/article_page.h"
 #include "articles/article_window.h"
 #include "fakes.h"
+#include "progress/history_store.h"
 #include "game/game_window.h"
 #include "keys/keys_state.h"
 #include "keys/keys_window.h"
@@ -387,6 +388,30 @@ class TestWindows : public QObject {
         }
         QVERIFY(page->mapTo(window.get(), ArticlePage::articleCharAt(62, 7).toPoint()).x() +
                     advance < window->width());
+    }
+
+    // An article typed for twelve seconds is one run in the history when the window closes.
+    void articlePracticeReachesTheHistory() {
+        QDir(m_dir.path()).mkpath(QStringLiteral("text"));
+        writeBytes(m_dir.filePath(QStringLiteral("text/lunch.txt")), "Lunch, then.\r\n");
+        writeBytes(m_dir.filePath(QStringLiteral("sz2.txt")), "0lunch\r\n");
+        HistoryStore history(m_dir.filePath(QStringLiteral("history.db")));
+        AppContext c = context();
+        c.history = &history;
+        auto window = std::make_unique<ArticleWindow>(c);
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->show();
+        QTest::keyClicks(window->findChild<QLineEdit*>(QStringLiteral("Text3")), "Lxnch");
+        for (int i = 0; i < 24; ++i)
+            window->timers().fire("Timer4");
+        window->close();
+        const QList<PracticeRun> runs = history.runs();
+        QCOMPARE(runs.size(), 1);
+        QCOMPARE(runs[0].mode, PracticeMode::Articles);
+        QCOMPARE(runs[0].item, window->exercise().articleTitle());
+        QCOMPARE(runs[0].activeSeconds, 12);
+        QCOMPARE(runs[0].keystrokes, 5);
+        QCOMPARE(runs[0].wrongKeystrokes, 1);
     }
 
     void articleCaretBlinkRepaintsOnlyItsCell() {

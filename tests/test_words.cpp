@@ -1,6 +1,7 @@
 // Word practice: lessons and their files, the exercise, the keyboard hint and the window.
 
 #include "fakes.h"
+#include "progress/history_store.h"
 #include "shell/key_codes.h"
 #include "shell/keyboard_table.h"
 #include "shell/look.h"
@@ -695,6 +696,37 @@ class WordsTest : public QObject {
         }
     }
 
+    // The window tells the history each judged key and, when it unloads after ten active
+    // seconds, the run.
+    void typingIsRecordedInTheHistory() {
+        freshFolder();
+        StateFile::writeLine(file("sz1.txt"), "1100002Lesson 3");
+        HistoryStore history(file("history.db"));
+        AppContext c = context();
+        c.history = &history;
+        auto window = std::make_unique<WordWindow>(c);
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->show();
+        window->timers().fire("Timer3t");
+        window->timers().fire("Timer1");
+        QTest::keyClicks(window->findChild<QLineEdit*>("Text1"), "gxod m");
+        for (int i = 0; i < 11; ++i)
+            window->timers().fire("Timer6");
+        window->close();
+
+        const QList<PracticeRun> runs = history.runs();
+        QCOMPARE(runs.size(), 1);
+        QCOMPARE(runs[0].mode, PracticeMode::Words);
+        QCOMPARE(runs[0].item, QStringLiteral("Fixture words"));
+        QCOMPARE(runs[0].activeSeconds, 11);
+        QCOMPARE(runs[0].keystrokes, 6);
+        QCOMPARE(runs[0].wrongKeystrokes, 1);
+        QStringList keys;
+        for (const KeyTally& key : history.keyTallies())
+            keys << QStringLiteral("%1:%2/%3").arg(key.code).arg(key.wrong).arg(key.expected);
+        QCOMPARE(keys, (QStringList{"32:0/1", "68:0/1", "71:0/1", "77:0/1", "79:1/2"}));
+    }
+
     // Every item of every shipped list is typed whole in view: the box holds it without
     // scrolling, each mark sits over its character, and the word with its arrows and band
     // stays inside the window.
@@ -803,6 +835,7 @@ class WordsTest : public QObject {
         QTest::newRow("keys practice") << int(Qt::Key_1) << int(Qt::ControlModifier) << "Label22a(0)" << "0";
         QTest::newRow("game") << int(Qt::Key_4) << int(Qt::ControlModifier) << "Label22a(3)" << "3";
         QTest::newRow("about") << int(Qt::Key_F1) << int(Qt::NoModifier) << "Label22a(4)" << "4";
+        QTest::newRow("progress") << int(Qt::Key_5) << int(Qt::ControlModifier) << "Label22a(5)" << "5";
     }
     void shortcutsActWithoutTypingAndGiveTheFocusBack() {
         QFETCH(int, key);

@@ -4,6 +4,7 @@
 #include "articles/article_window.h"
 #include "game/game_window.h"
 #include "keys/keys_window.h"
+#include "progress/progress_window.h"
 #include "shell/practice_window.h"
 #include "shell/state_file.h"
 #include "themes/theme_menu.h"
@@ -71,14 +72,36 @@ void AppNavigator::switchTo(PracticeWindow* from, int entry) {
     from->unload();
 }
 
+namespace {
+
+PracticeMode practiceMode(int entry) {
+    switch (entry) {
+    case Navigator::KeysEntry:
+        return PracticeMode::Keys;
+    case Navigator::ArticlesEntry:
+        return PracticeMode::Articles;
+    case Navigator::GameEntry:
+        return PracticeMode::Game;
+    default:
+        return PracticeMode::Words;
+    }
+}
+
+} // namespace
+
 void AppNavigator::navigate(PracticeWindow* from, int entry) {
-    if (entry == AboutEntry) {
+    if (opensModal(entry)) {
         if (from->ownEntry() == WordsEntry || from->ownEntry() == GameEntry) {
             if (QWidget* box = from->inputBox())
                 box->setFocus(Qt::OtherFocusReason);
         }
-        AboutWindow about(m_context.platform, from);
-        about.exec();
+        if (entry == AboutEntry) {
+            AboutWindow about(m_context.platform, from);
+            about.exec();
+        } else {
+            ProgressWindow progress(m_context.history, practiceMode(from->ownEntry()), from);
+            progress.exec();
+        }
         return;
     }
     if (entry == from->ownEntry()) {

@@ -1,6 +1,7 @@
 #include "app/start_up.h"
 
 #include "app/app_navigator.h"
+#include "progress/history_store.h"
 #include "shell/look.h"
 #include "shell/platform.h"
 #include "shell/sound_player.h"
@@ -31,12 +32,15 @@ std::unique_ptr<Program> startProgram(const ProgramFolder& folder) {
     program->platform = std::make_unique<QtPlatform>(folder.dir());
     program->sound = std::make_unique<EventSoundPlayer>();
     program->skin = std::make_unique<SkinEngine>();
+    program->history =
+        std::make_unique<HistoryStore>(folder.path(QLatin1Char('\\') + HistoryStore::kFileName));
 
     AppContext context;
     context.folder = folder;
     context.platform = program->platform.get();
     context.sound = program->sound.get();
     context.skin = program->skin.get();
+    context.history = program->history.get();
 
     program->themeMenu = std::make_unique<ThemeMenu>(folder, program->skin.get());
     // A folder that cannot be written loses every save: the user hears of it once, when the

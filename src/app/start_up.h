@@ -5,6 +5,7 @@
 #include <memory>
 
 class AppNavigator;
+class HistoryStore;
 class Platform;
 class SkinEngine;
 class SoundPlayer;
@@ -15,6 +16,7 @@ struct Program {
     std::unique_ptr<Platform> platform;
     std::unique_ptr<SoundPlayer> sound;
     std::unique_ptr<SkinEngine> skin;
+    std::unique_ptr<HistoryStore> history; // opened by the first keystroke or look, not here
     std::unique_ptr<ThemeMenu> themeMenu;
     std::unique_ptr<AppNavigator> navigator;
     ~Program();

@@ -99,6 +99,7 @@ class ArticleExercise : public QObject {
     const QString& typedText() const { return m_typedText; }
     const QString& lastKeyMark() const { return m_lastKeyMark; }
     const QString& keyRecord() const { return m_keyRecord; }
+    int tickCount() const { return m_tickCount; } // half-seconds since the meter reset
     int blinkCount() const { return m_blinkCount; }
     bool noticeVisible() const { return m_noticeVisible; }
     bool previousEnabled() const { return m_previousEnabled; }

@@ -56,7 +56,8 @@ const QString ArticleWindow::kPickerFilter = QStringLiteral("Text Files (*.txt)"
 
 ArticleWindow::ArticleWindow(const AppContext& context, const HandOver&, QWidget* parent)
     : PracticeWindow(context, QStringLiteral("Form11"), 2, parent), m_files(context.folder),
-      m_exercise(std::make_unique<ArticleExercise>(m_files)) {
+      m_exercise(std::make_unique<ArticleExercise>(m_files)),
+      m_recorder(context.history, PracticeMode::Articles) {
     setWindowTitle(QStringLiteral("Article practice"));
     buildWidgets();
     buildSettingsPanel();
@@ -82,6 +83,8 @@ ArticleWindow::ArticleWindow(const AppContext& context, const HandOver&, QWidget
     m_page->lower(); // under the banner, which it reaches into
 
     m_exercise->setQuestion([this](const QString& title, const QString& text) {
+        if (text == ArticleExercise::kEndQuestion) // the end of the article: a run ends
+            m_recorder.runEnded(m_exercise->articleTitle(), practiceTotals());
         return m_context.platform && m_context.platform->ask(this, title, text);
     });
     connect(m_exercise.get(), &ArticleExercise::changed, this, &ArticleWindow::render);
@@ -141,6 +144,7 @@ void ArticleWindow::buildWidgets() {
             m_input->clear();
         }
         m_exercise->textChanged(text);
+        m_recorder.practising();
     });
     m_typed = new QLineEdit(this);
     m_typed->setObjectName(QStringLiteral("Text2"));
@@ -221,7 +225,11 @@ void ArticleWindow::buildTimers() {
         {"Timer2", 6, TimerTable::OneShot, [this] { label10Click(); }},
         {"Timer3", 600, TimerTable::Repeating, [this] { m_exercise->blinkTick(); }},
         {"Timer4", 500, TimerTable::Repeating, [this] { m_exercise->clockTick(); }},
-        {"Timer5", 11, TimerTable::OneShot, [this] { m_exercise->meterReset(); }},
+        {"Timer5", 11, TimerTable::OneShot,
+         [this] {
+             m_recorder.countersReset(practiceTotals());
+             m_exercise->meterReset();
+         }},
     });
     timers().start("Timer3");
 }
@@ -310,7 +318,13 @@ QList<QWidget*> ArticleWindow::exemptControls() const {
     return {m_page, m_topBar, m_typed, m_input};
 }
 
+ProgressRecorder::Totals ArticleWindow::practiceTotals() const {
+    const QString& record = m_exercise->keyRecord();
+    return {m_exercise->tickCount() / 2, record.size(), record.count(u'0')};
+}
+
 void ArticleWindow::saveState() {
+    m_recorder.windowUnloaded(m_exercise->articleTitle(), practiceTotals());
     StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz2.txt")),
                          m_exercise->state().format());
 }

@@ -2,6 +2,7 @@
 
 #include "articles/article_exercise.h"
 #include "articles/article_state.h"
+#include "progress/progress_recorder.h"
 #include "shell/navigator.h"
 #include "shell/practice_window.h"
 
@@ -51,10 +52,12 @@ class ArticleWindow : public PracticeWindow {
     void geng();
     void label4Click();  // the picker, then the file picked
     void label10Click(); // the catalogue article chosen
+    ProgressRecorder::Totals practiceTotals() const;
 
     FolderArticleFiles m_files;
     std::unique_ptr<ArticleExercise> m_exercise;
     QString m_chosenTitle;
+    ProgressRecorder m_recorder;
 
     ArticlePage* m_page = nullptr;         // Picture2
     QWidget* m_topBar = nullptr;           // Picture3

@@ -60,7 +60,7 @@ class KeysBackground : public QWidget {
 
 KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
     : PracticeWindow(context, QStringLiteral("form1yy"), Navigator::KeysEntry, parent),
-      m_exercise(context.folder) {
+      m_exercise(context.folder), m_recorder(context.history, PracticeMode::Keys) {
     setWindowTitle(QStringLiteral("Keys practice"));
     buildWidgets();
     buildSettingsPanel();
@@ -197,7 +197,20 @@ void KeysWindow::keyUp(int code) {
     const QKeyEvent* key = m_input->currentKey();
     if (code == KeyCode::Tab || (key && key->isAutoRepeat()))
         return;
+    const int typedBefore = m_exercise.typedCount();
+    const int wrongBefore = m_exercise.wrongCount();
+    const int expected = m_exercise.expectedKey();
     m_exercise.keyUp(code, key ? key->nativeScanCode() : 0);
+    // A keystroke judged against the key to press: it counts for that key in the history.
+    // (The last key of a lesson is judged as the lesson resets; it goes uncounted.)
+    if (m_exercise.typedCount() == typedBefore + 1)
+        m_recorder.keyJudged(expected, m_exercise.wrongCount() > wrongBefore);
+    else
+        m_recorder.practising();
+}
+
+ProgressRecorder::Totals KeysWindow::practiceTotals() const {
+    return {m_exercise.seconds(), m_exercise.typedCount(), m_exercise.wrongCount()};
 }
 
 void KeysWindow::mirror(KeysExercise::Changes changes) {
@@ -260,6 +273,7 @@ void KeysWindow::layoutLine() {
 }
 
 void KeysWindow::lessonEnd() {
+    m_recorder.runEnded(m_exercise.heading(), practiceTotals());
     const bool ok =
         m_context.platform &&
         m_context.platform->confirm(this, KeysExercise::kPromptTitle, KeysExercise::kPromptText);
@@ -273,7 +287,10 @@ void KeysWindow::openChooser() {
     hideSettingsPanel();
     KeyChooser chooser(m_context.platform, Maker::kGamesPage, this);
     chooser.exec();
+    const ProgressRecorder::Totals before = practiceTotals();
     m_exercise.chooserClosed(chooser.chosenIndex());
+    if (m_exercise.typedCount() < before.keystrokes || m_exercise.seconds() < before.activeSeconds)
+        m_recorder.countersReset(before); // a lesson chosen starts its counters again
     focusInputBox();
 }
 
@@ -282,6 +299,7 @@ void KeysWindow::completePictures() {
 }
 
 void KeysWindow::saveState() {
+    m_recorder.windowUnloaded(m_exercise.heading(), practiceTotals());
     StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz0.txt")),
                          m_exercise.state().format());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "keys/keys_exercise.h"
+#include "progress/progress_recorder.h"
 #include "shell/practice_window.h"
 
 class InputBox;
@@ -46,8 +47,10 @@ class KeysWindow : public PracticeWindow {
     void lessonEnd();
     bool keyDown(int code);
     void keyUp(int code);
+    ProgressRecorder::Totals practiceTotals() const;
 
     KeysExercise m_exercise;
+    ProgressRecorder m_recorder;
 
     QWidget* m_background = nullptr;          // Image3
     QLabel* m_heading = nullptr;              // Label8

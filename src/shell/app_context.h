@@ -2,6 +2,7 @@
 
 #include "shell/program_folder.h"
 
+class HistoryStore;
 class Navigator;
 class Platform;
 class SkinEngine;
@@ -13,5 +14,6 @@ struct AppContext {
     Platform* platform = nullptr;
     SoundPlayer* sound = nullptr;
     SkinEngine* skin = nullptr;
-    Navigator* navigator = nullptr; // may be null in tests of a single window
+    Navigator* navigator = nullptr;  // may be null in tests of a single window
+    HistoryStore* history = nullptr; // the practice history; null records nothing
 };

@@ -14,6 +14,7 @@
 #include <QRandomGenerator>
 #include <QStyle>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace Look {
@@ -569,6 +570,21 @@ void styleGamePanel(QWidget* panel) {
                                " stop:0.55 palette(highlight), stop:0.65 palette(base)); }"
                                "QRadioButton:disabled, QCheckBox:disabled { color: palette(dark); }"))
                     .arg(panel->objectName()));
+}
+
+QColor heatColour(const QPalette& palette, double share) {
+    const bool dark = palette.color(QPalette::Base).lightnessF() < 0.5;
+    const QColor cool = dark ? QColor(0x1d, 0x3b, 0x2a) : QColor(0xe3, 0xf4, 0xe6);
+    const QColor hot = dark ? QColor(0xff, 0x5a, 0x3c) : QColor(0xd9, 0x3a, 0x25);
+    const double t = std::clamp(share, 0.0, 1.0);
+    return QColor::fromRgbF(float(cool.redF() + (hot.redF() - cool.redF()) * t),
+                            float(cool.greenF() + (hot.greenF() - cool.greenF()) * t),
+                            float(cool.blueF() + (hot.blueF() - cool.blueF()) * t));
+}
+
+QColor inkOn(const QColor& fill) {
+    const double luminance = 0.2126 * fill.redF() + 0.7152 * fill.greenF() + 0.0722 * fill.blueF();
+    return luminance > 0.5 ? QColor(0x11, 0x11, 0x11) : QColor(Qt::white);
 }
 
 } // namespace Look

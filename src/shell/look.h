@@ -167,4 +167,10 @@ void styleGameButton(QWidget* button);
 // The game's settings panel with its groups, options and check boxes.
 void styleGamePanel(QWidget* panel);
 
+// The colour of a share that goes wrong, from 0 (calm) to 1 (alarming), on the skin's ground;
+// bright enough to read on a dark ground too.
+QColor heatColour(const QPalette& palette, double share);
+// Near-black or white, whichever reads better on `fill`.
+QColor inkOn(const QColor& fill);
+
 } // namespace Look

@@ -11,15 +11,15 @@
 namespace {
 
 struct NavigationEntry {
+    int index; // Label22a(index), the entry's number for the navigator
     const char* caption;
     int width;
 };
 
-constexpr NavigationEntry kCaptions[NavigationBanner::kEntries] = {{"Keys practice", 1500},
-                                                                   {"Word practice", 1500},
-                                                                   {"Article practice", 1740},
-                                                                   {"Typing Zephkin", 1680},
-                                                                   {"About", 780}};
+// Left to right; Progress stands beside About, the other window that opens over this one.
+constexpr NavigationEntry kCaptions[NavigationBanner::kEntries] = {
+    {0, "Keys practice", 1500},  {1, "Word practice", 1500}, {2, "Article practice", 1740},
+    {3, "Typing Zephkin", 1680}, {5, "Progress", 1080},      {4, "About", 780}};
 constexpr int kEntryTop = 420;
 constexpr int kEntryHeight = 330;
 constexpr int kEntryGap = 150;
@@ -37,18 +37,21 @@ NavigationBanner::NavigationBanner(int ownEntry, QWidget* window)
     for (const NavigationEntry& entry : kCaptions)
         left -= entry.width;
     const QCursor pointer = Look::navigationCursor();
-    for (int i = 0; i < kEntries; ++i) {
-        auto* label = new ClickLabel(QString::fromLatin1(kCaptions[i].caption), this);
+    for (const NavigationEntry& entry : kCaptions) {
+        const int i = entry.index;
+        auto* label = new ClickLabel(QString::fromLatin1(entry.caption), this);
         label->setObjectName(QStringLiteral("Label22a(%1)").arg(i));
         label->setFont(Look::uiFont(10, true));
         label->setAlignment(Qt::AlignCenter);
-        label->setGeometry(twipsRect(left, kEntryTop, kCaptions[i].width, kEntryHeight));
+        label->setGeometry(twipsRect(left, kEntryTop, entry.width, kEntryHeight));
         label->setCursor(pointer);
-        left += kCaptions[i].width + kEntryGap;
+        left += entry.width + kEntryGap;
         connect(label, &ClickLabel::clicked, this, [this, i] { emit entryClicked(i); });
-        // Ctrl+1 to Ctrl+4 for the four practice windows, F1 for About.
-        addShortcut(label, i < 4 ? QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i))
-                                 : QKeySequence(Qt::Key_F1),
+        // Ctrl+1 to Ctrl+4 for the four practice windows, F1 for About, Ctrl+5 for Progress.
+        addShortcut(label,
+                    i == 4   ? QKeySequence(Qt::Key_F1)
+                    : i == 5 ? QKeySequence(Qt::CTRL | Qt::Key_5)
+                             : QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)),
                     [this, i] { emit entryClicked(i); });
         m_entries[i] = label;
     }

@@ -4,12 +4,12 @@
 
 class QLabel;
 
-// The picture across the top of every practice window, with the navigation bar: five
+// The picture across the top of every practice window, with the navigation bar: six
 // entries, the window's own entry in red.
 class NavigationBanner : public QWidget {
     Q_OBJECT
   public:
-    static constexpr int kEntries = 5;
+    static constexpr int kEntries = 6;
 
     NavigationBanner(int ownEntry, QWidget* window);
 

@@ -19,7 +19,16 @@ struct HandOver {
 // pop-up and the end of the program. Only the application knows every window.
 class Navigator {
   public:
-    enum Entry { KeysEntry = 0, WordsEntry = 1, ArticlesEntry = 2, GameEntry = 3, AboutEntry = 4 };
+    // The modal windows (About, Progress) open over the window; the others replace it.
+    enum Entry {
+        KeysEntry = 0,
+        WordsEntry = 1,
+        ArticlesEntry = 2,
+        GameEntry = 3,
+        AboutEntry = 4,
+        ProgressEntry = 5
+    };
+    static bool opensModal(int entry) { return entry == AboutEntry || entry == ProgressEntry; }
 
     virtual ~Navigator() = default;
     virtual void navigate(PracticeWindow* from, int entry) = 0;

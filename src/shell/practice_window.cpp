@@ -85,7 +85,7 @@ void PracticeWindow::rearm() {
 }
 
 void PracticeWindow::navigationClick(int entry) {
-    if (entry != Navigator::AboutEntry)
+    if (!Navigator::opensModal(entry))
         setClosingMark(kFend);
     if (m_context.navigator)
         m_context.navigator->navigate(this, entry);

@@ -3,6 +3,7 @@
 #include "shell/click_label.h"
 #include "shell/input_box.h"
 #include "shell/key_codes.h"
+#include "shell/keyboard_table.h"
 #include "shell/look.h"
 #include "shell/maker.h"
 #include "shell/navigation_banner.h"
@@ -175,7 +176,8 @@ class MarkStrip : public QWidget {
 };
 
 WordWindow::WordWindow(const AppContext& context, QWidget* parent)
-    : PracticeWindow(context, QStringLiteral("Form1"), 1, parent) {
+    : PracticeWindow(context, QStringLiteral("Form1"), 1, parent),
+      m_recorder(context.history, PracticeMode::Words) {
     setWindowTitle(QStringLiteral("Word practice"));
     buildWidgets();
     connect(&m_exercise, &WordExercise::changed, this, &WordWindow::mirror);
@@ -267,7 +269,7 @@ void WordWindow::buildWidgets() {
         return (code == KeyCode::Enter || code == KeyCode::Space) && m_exercise.keyPress(code);
     });
     connect(m_input, &InputBox::pressed, &m_exercise, &WordExercise::clickInput);
-    connect(m_input, &QLineEdit::textEdited, &m_exercise, &WordExercise::textChanged);
+    connect(m_input, &QLineEdit::textEdited, this, &WordWindow::inputChanged);
 
     m_markStrip = new MarkStrip(this);
     m_correctMarks = new MarksRow(QStringLiteral("Label4dc"), Look::kRightMark, this);
@@ -318,7 +320,30 @@ QList<QWidget*> WordWindow::exemptControls() const {
     return {m_wordPanel, m_keyboard, m_input};
 }
 
+void WordWindow::inputChanged(const QString& text) {
+    const int judgedBefore = m_exercise.typedCount();
+    const int wrongBefore = m_exercise.wrongCount();
+    m_exercise.textChanged(text);
+    // A character judged against the word: its key counts in the history.
+    const QString& target = m_exercise.targetWord();
+    if (m_exercise.typedCount() > judgedBefore && !text.isEmpty() && text.size() <= target.size())
+        m_recorder.keyJudged(KeyboardTable::codeOf(target[text.size() - 1]),
+                             m_exercise.wrongCount() > wrongBefore);
+    else
+        m_recorder.practising();
+}
+
+ProgressRecorder::Totals WordWindow::practiceTotals() const {
+    return {m_exercise.activeSeconds(), m_exercise.typedCount(), m_exercise.wrongCount()};
+}
+
+QString WordWindow::practiceItem() const {
+    const QString caption = m_exercise.caption();
+    return caption.isEmpty() ? m_exercise.lessonName() : caption;
+}
+
 void WordWindow::saveState() {
+    m_recorder.windowUnloaded(practiceItem(), practiceTotals());
     StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz1.txt")),
                          m_exercise.state().format());
 }
@@ -428,9 +453,12 @@ void WordWindow::layoutForTarget() {
 void WordWindow::mirror(WordExercise::Changes what) {
     if (what & WordExercise::TypedText && m_input->text() != m_exercise.typedText())
         m_input->setText(m_exercise.typedText());
-    if (what & WordExercise::Completed && m_context.platform)
-        m_context.platform->tell(this, WordExercise::kCompletionTitle,
-                                 WordExercise::kCompletionText);
+    if (what & WordExercise::Completed) {
+        m_recorder.runEnded(practiceItem(), practiceTotals());
+        if (m_context.platform)
+            m_context.platform->tell(this, WordExercise::kCompletionTitle,
+                                     WordExercise::kCompletionText);
+    }
     if (what & WordExercise::Target)
         layoutForTarget();
     if (what & WordExercise::Display)

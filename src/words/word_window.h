@@ -1,5 +1,6 @@
 #pragma once
 
+#include "progress/progress_recorder.h"
 #include "shell/practice_window.h"
 #include "words/word_exercise.h"
 
@@ -44,8 +45,12 @@ class WordWindow : public PracticeWindow {
     void renderClock();
     void soundTick(PracticeSound sound);
     void openSettings();
+    void inputChanged(const QString& text);
+    ProgressRecorder::Totals practiceTotals() const;
+    QString practiceItem() const;
 
     WordExercise m_exercise;
+    ProgressRecorder m_recorder;
 
     WordPanel* m_wordPanel = nullptr;      // Picture2
     QLabel* m_word = nullptr;              // Label6ts

@@ -51,7 +51,7 @@ pid=$!
 wid=$(find_window "Common words|Word practice") || fail "the program did not open"
 sleep 0.3
 # The "Article practice" entry of the navigation bar.
-xdotool mousemove --window "$wid" 537 39 click 1
+xdotool mousemove --window "$wid" 456 39 click 1
 wid=$(find_window "Article practice --- river") || fail "the Article window did not open on sz2.txt's article"
 sleep 0.3
 xdotool windowfocus --sync "$wid" 2>/dev/null || true

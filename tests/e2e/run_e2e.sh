@@ -42,7 +42,7 @@ wid=$(find_window "Common words 1") || fail "the Word practice window did not op
 sleep 0.3
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 # The "Keys practice" entry of the navigation bar (its place in the 800 x 600 window).
-xdotool mousemove --window "$wid" 310 39 click 1
+xdotool mousemove --window "$wid" 228 39 click 1
 keys=$(find_window "Keys practice") || fail "the Keys practice window did not open"
 sleep 0.3
 kill -0 "$pid" || fail "switching windows ended the program"

@@ -24,7 +24,7 @@ pid=$!
 wid=$(find_window "Common words 1") || fail "the Word practice window did not open"
 sleep 0.3
 # The "Typing Zephkin" entry of the navigation bar (its place in the 800 x 600 window).
-xdotool mousemove --window "$wid" 662 39 click 1
+xdotool mousemove --window "$wid" 580 39 click 1
 game=$(find_window "^Typing Zephkin$") || fail "the game window did not open"
 sleep 0.3
 xdotool windowfocus --sync "$game" 2>/dev/null || true

@@ -48,7 +48,7 @@ printf '1100\r\n' > "$folder/sz0.txt"
 pid=$!
 words=$(find_window "Word practice|Common words") || fail "the first window did not open"
 sleep 0.3
-xdotool mousemove --window "$words" 310 39 click 1
+xdotool mousemove --window "$words" 228 39 click 1
 keys=$(find_window "Keys practice") || fail "the Keys practice window did not open"
 sleep 0.5
 xdotool windowfocus --sync "$keys" 2>/dev/null || true

@@ -72,8 +72,8 @@ step() { # entry x, title of the target, previous window
     [ "$at" = "$first" ] || fail "$2 opened at $at, not at $first"
     echo "$next"
 }
-keys=$(step 310 "Keys practice" "$wid" | tail -n1)
-article=$(step 538 "Article practice" "$keys" | tail -n1)
-word=$(step 420 "Common words 1" "$article" | tail -n1)
+keys=$(step 228 "Keys practice" "$wid" | tail -n1)
+article=$(step 456 "Article practice" "$keys" | tail -n1)
+word=$(step 338 "Common words 1" "$article" | tail -n1)
 kill -0 "$pid" || fail "the program ended on the way"
 echo "window place: all passed"

@@ -1,0 +1,501 @@
+#include "progress/history_store.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <QtDebug>
+
+const QString HistoryStore::kFileName = QStringLiteral("history.db");
+
+namespace {
+
+// SQLite's result codes, as Qt hands them over in QSqlError::nativeErrorCode().
+constexpr int kSqliteBusy = 5;
+constexpr int kSqliteLocked = 6;
+constexpr int kSqliteReadOnly = 8;
+constexpr int kSqliteCorrupt = 11;
+constexpr int kSqliteCantOpen = 14;
+constexpr int kSqliteNotADatabase = 26;
+
+// How long a write waits for another running copy of the program to finish its own.
+constexpr int kBusyTimeoutMs = 100;
+
+int nativeCode(const QSqlError& error) {
+    // Extended codes carry the primary code in their low byte.
+    return error.nativeErrorCode().toInt() & 0xff;
+}
+
+// The first version: runs without their meters, key counts summed over the modes.
+const char* const kSchemaVersion1[] = {
+    "CREATE TABLE runs(id INTEGER PRIMARY KEY, mode TEXT NOT NULL, item TEXT NOT NULL,"
+    " started INTEGER NOT NULL, active_seconds INTEGER NOT NULL, keystrokes INTEGER NOT NULL,"
+    " wrong INTEGER NOT NULL)",
+    "CREATE TABLE key_counts(code INTEGER PRIMARY KEY, expected INTEGER NOT NULL,"
+    " wrong INTEGER NOT NULL)",
+};
+
+// Version 2: each run keeps its speed and accuracy, and runs are found by time.
+const char* const kMigrateTo2[] = {
+    "ALTER TABLE runs ADD COLUMN speed INTEGER NOT NULL DEFAULT 0",
+    "ALTER TABLE runs ADD COLUMN accuracy INTEGER NOT NULL DEFAULT 0",
+    "UPDATE runs SET"
+    " speed = CASE WHEN active_seconds > 0 THEN keystrokes * 60 / active_seconds ELSE 0 END,"
+    " accuracy = CASE WHEN keystrokes > 0 THEN (keystrokes - wrong) * 100 / keystrokes"
+    " ELSE 0 END",
+    "CREATE INDEX runs_by_start ON runs(started)",
+};
+
+const char kRunColumns[] =
+    "SELECT mode, item, started, active_seconds, keystrokes, wrong, speed, accuracy FROM runs";
+
+bool readRun(const QSqlQuery& query, PracticeRun* run) {
+    if (!PracticeModes::fromKey(query.value(0).toString(), &run->mode))
+        return false; // a mode of a newer program
+    run->item = query.value(1).toString();
+    run->started = QDateTime::fromSecsSinceEpoch(query.value(2).toLongLong());
+    run->activeSeconds = query.value(3).toInt();
+    run->keystrokes = query.value(4).toInt();
+    run->wrongKeystrokes = query.value(5).toInt();
+    run->speed = query.value(6).toInt();
+    run->accuracy = query.value(7).toInt();
+    return true;
+}
+
+} // namespace
+
+struct HistoryStore::Connection {
+    QSqlDatabase db;
+    QSqlQuery insertRun;
+    QSqlQuery addKey;
+};
+
+HistoryStore::HistoryStore(QString path)
+    : m_path(std::move(path)),
+      m_connectionName(QStringLiteral("history-%1").arg(quintptr(this), 0, 16)) {}
+
+HistoryStore::~HistoryStore() {
+    closeConnection();
+}
+
+void HistoryStore::closeConnection() {
+    if (!m_connection)
+        return;
+    m_connection->insertRun.finish();
+    m_connection->addKey.finish();
+    m_connection->db.close();
+    m_connection.reset();
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+bool HistoryStore::exec(const QString& sql) {
+    QSqlQuery query(m_connection->db);
+    return query.exec(sql);
+}
+
+HistoryStore::Outcome HistoryStore::classify(int code) const {
+    switch (code) {
+    case kSqliteBusy:
+    case kSqliteLocked:
+        return Outcome::Busy;
+    case kSqliteReadOnly:
+        return Outcome::Unwritable;
+    case kSqliteCorrupt:
+    case kSqliteNotADatabase:
+        return Outcome::NotADatabase;
+    case kSqliteCantOpen:
+        return Outcome::CannotOpen;
+    default:
+        return Outcome::NotADatabase;
+    }
+}
+
+HistoryStore::Outcome HistoryStore::tryOpen() {
+    const QFileInfo info(m_path);
+    const bool existed = info.exists() || info.isSymLink();
+    // The history lives in the folder itself: a link or a folder in its place is put aside.
+    if (existed && (info.isSymLink() || !info.isFile()))
+        return Outcome::NotAFile;
+
+    m_connection = std::make_unique<Connection>();
+    m_connection->db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    if (!m_connection->db.isValid())
+        return Outcome::CannotOpen; // no SQLite driver
+    m_connection->db.setDatabaseName(m_path);
+    m_connection->db.setConnectOptions(
+        QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    if (!m_connection->db.open())
+        return existed ? Outcome::NotADatabase : Outcome::CannotOpen;
+
+    QSqlQuery version(m_connection->db);
+    if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next())
+        return existed ? classify(nativeCode(version.lastError())) : Outcome::CannotOpen;
+    const int schema = version.value(0).toInt();
+    version.finish();
+    if (schema > kSchemaVersion)
+        return Outcome::Newer;
+
+    // Write-ahead logging: a commit costs no wait for the disk, and a second running copy
+    // reads while this one writes. A crash loses at most the last run, never the file.
+    exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    // The log is folded back into the file when the program closes it, not in the middle of
+    // a lesson: a record then never waits for the disk.
+    exec(QStringLiteral("PRAGMA wal_autocheckpoint=0"));
+
+    if (existed && !info.isWritable())
+        return Outcome::Unwritable;
+    if (m_suspectedFailure == kSqliteCorrupt || m_suspectedFailure == kSqliteNotADatabase) {
+        QSqlQuery check(m_connection->db);
+        if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next() ||
+            check.value(0).toString() != QLatin1String("ok"))
+            return Outcome::NotADatabase;
+    }
+    // Always one write at open: it proves the file can be written, and it sets up the log, so
+    // the records that follow cost no more than their own rows.
+    const Outcome schemaOutcome = createOrMigrate(schema);
+    if (schemaOutcome != Outcome::Ok)
+        return schemaOutcome;
+
+    m_connection->insertRun = QSqlQuery(m_connection->db);
+    m_connection->addKey = QSqlQuery(m_connection->db);
+    const bool prepared =
+        m_connection->insertRun.prepare(QStringLiteral(
+            "INSERT INTO runs(mode, item, started, active_seconds, keystrokes, wrong, speed,"
+            " accuracy) VALUES(?, ?, ?, ?, ?, ?, ?, ?)")) &&
+        m_connection->addKey.prepare(QStringLiteral(
+            "INSERT INTO key_counts(code, expected, wrong) VALUES(?, ?, ?) ON CONFLICT(code)"
+            " DO UPDATE SET expected = expected + excluded.expected,"
+            " wrong = wrong + excluded.wrong"));
+    return prepared ? Outcome::Ok : Outcome::NotADatabase;
+}
+
+HistoryStore::Outcome HistoryStore::createOrMigrate(int version) {
+    QSqlDatabase& db = m_connection->db;
+    // Taking the write lock first also proves that the file can be written.
+    QSqlQuery begin(db);
+    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return classify(nativeCode(begin.lastError()));
+    QSqlQuery query(db);
+    // Read again under the lock: another copy may have migrated the file meanwhile.
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
+        exec(QStringLiteral("ROLLBACK"));
+        return classify(nativeCode(query.lastError()));
+    }
+    version = query.value(0).toInt();
+    query.finish();
+
+    QStringList steps;
+    if (version == 0) {
+        // A new file, or one that holds tables of no history: only an empty one is taken.
+        QSqlQuery tables(db);
+        if (!tables.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !tables.next()) {
+            exec(QStringLiteral("ROLLBACK"));
+            return classify(nativeCode(tables.lastError()));
+        }
+        if (tables.value(0).toInt() != 0) {
+            tables.finish();
+            exec(QStringLiteral("ROLLBACK"));
+            return Outcome::NotADatabase;
+        }
+        tables.finish();
+        for (const char* sql : kSchemaVersion1)
+            steps << QString::fromLatin1(sql);
+        version = 1;
+    }
+    if (version == 1) {
+        for (const char* sql : kMigrateTo2)
+            steps << QString::fromLatin1(sql);
+    }
+    // Setting the version always writes, so a file that cannot be written shows it here.
+    steps << QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion);
+    for (const QString& sql : steps) {
+        if (!query.exec(sql)) {
+            const int code = nativeCode(query.lastError());
+            qWarning("history: %s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
+            exec(QStringLiteral("ROLLBACK"));
+            return classify(code);
+        }
+    }
+    if (!query.exec(QStringLiteral("COMMIT"))) {
+        const int code = nativeCode(query.lastError());
+        exec(QStringLiteral("ROLLBACK"));
+        return classify(code);
+    }
+    return Outcome::Ok;
+}
+
+QString HistoryStore::moveAside() {
+    const QString base = m_path + QStringLiteral(".broken-") +
+                         QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    QString aside = base;
+    for (int n = 2; QFileInfo::exists(aside) || QFileInfo(aside).isSymLink(); ++n)
+        aside = base + QStringLiteral("-%1").arg(n);
+    QDir folder;
+    if (!folder.rename(m_path, aside))
+        return {};
+    // The journal files belong to the file put aside; a new history must not take them up.
+    for (const QString& suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+        if (QFileInfo::exists(m_path + suffix))
+            folder.rename(m_path + suffix, aside + suffix);
+    }
+    return aside;
+}
+
+bool HistoryStore::open() {
+    if (m_state != State::Closed)
+        return m_state == State::Open;
+    Outcome outcome = tryOpen();
+    if (outcome == Outcome::NotAFile || outcome == Outcome::NotADatabase ||
+        outcome == Outcome::Unwritable) {
+        closeConnection();
+        const QString aside = moveAside();
+        if (!aside.isEmpty()) {
+            const QString asideName = QFileInfo(aside).fileName();
+            bool copied = false;
+            if (outcome == Outcome::Unwritable) {
+                // A sound history that could not be written: carry its runs over.
+                copied = QFile::copy(aside, m_path) &&
+                         QFile::setPermissions(m_path,
+                                               QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                   QFileDevice::ReadGroup | QFileDevice::ReadOther);
+                outcome = copied ? tryOpen() : Outcome::NotADatabase;
+                if (outcome != Outcome::Ok) {
+                    closeConnection();
+                    QFile::remove(m_path);
+                    copied = false;
+                }
+            }
+            if (!copied)
+                outcome = tryOpen();
+            if (outcome == Outcome::Ok) {
+                m_notice = copied ? QStringLiteral("The practice history could not be written: it "
+                                                   "was kept as %1 and copied to a new file.")
+                                        .arg(asideName)
+                                  : QStringLiteral("The practice history could not be read: it "
+                                                   "was kept as %1 and a new one was started.")
+                                        .arg(asideName);
+            }
+        }
+    }
+    if (outcome == Outcome::Ok) {
+        m_state = State::Open;
+        m_suspectedFailure = 0;
+        if (!m_notice.isEmpty())
+            qWarning("%s", qPrintable(m_notice));
+        return true;
+    }
+    closeConnection();
+    if (outcome == Outcome::Busy) {
+        // Another copy of the program holds the file for a moment: try again next time.
+        return false;
+    }
+    m_state = State::Unavailable;
+    if (outcome == Outcome::Newer)
+        m_notice = QStringLiteral("The practice history was written by a newer Zephkin; it is "
+                                  "shown and kept by that version only.");
+    else if (m_notice.isEmpty())
+        m_notice = QStringLiteral("The practice history cannot be kept in %1.")
+                       .arg(QDir::toNativeSeparators(QFileInfo(m_path).absolutePath()));
+    qWarning("%s", qPrintable(m_notice));
+    return false;
+}
+
+void HistoryStore::handleFailure(int code) {
+    // A file damaged or made read-only while the program runs: it is checked again, and put
+    // aside when it fails, at the next look or record.
+    if (code == kSqliteCorrupt || code == kSqliteNotADatabase || code == kSqliteReadOnly) {
+        closeConnection();
+        m_state = State::Closed;
+        m_suspectedFailure = code;
+    }
+}
+
+bool HistoryStore::record(const std::optional<PracticeRun>& run, const QList<KeyTally>& keys) {
+    if (!run && keys.isEmpty())
+        return true;
+    if (recordOnce(run, keys))
+        return true;
+    // Once more into a file that was checked (and put aside if need be) after the failure.
+    return m_state == State::Closed && m_suspectedFailure != 0 && recordOnce(run, keys);
+}
+
+bool HistoryStore::recordOnce(const std::optional<PracticeRun>& run, const QList<KeyTally>& keys) {
+    if (!open())
+        return false;
+    QSqlDatabase& db = m_connection->db;
+    if (!db.transaction()) {
+        handleFailure(nativeCode(db.lastError()));
+        return false;
+    }
+    bool ok = true;
+    int failure = 0;
+    if (run) {
+        QSqlQuery& insert = m_connection->insertRun;
+        insert.bindValue(0, PracticeModes::key(run->mode));
+        insert.bindValue(1, run->item);
+        insert.bindValue(2, run->started.toSecsSinceEpoch());
+        insert.bindValue(3, run->activeSeconds);
+        insert.bindValue(4, run->keystrokes);
+        insert.bindValue(5, run->wrongKeystrokes);
+        insert.bindValue(6, run->speed);
+        insert.bindValue(7, run->accuracy);
+        ok = insert.exec();
+        if (!ok)
+            failure = nativeCode(insert.lastError());
+        insert.finish();
+    }
+    QSqlQuery& add = m_connection->addKey;
+    for (const KeyTally& key : keys) {
+        if (!ok)
+            break;
+        add.bindValue(0, key.code);
+        add.bindValue(1, key.expected);
+        add.bindValue(2, key.wrong);
+        ok = add.exec();
+        if (!ok)
+            failure = nativeCode(add.lastError());
+        add.finish();
+    }
+    if (ok && db.commit())
+        return true;
+    if (ok)
+        failure = nativeCode(db.lastError());
+    qWarning("history: a run was not recorded (SQLite code %d)", failure);
+    db.rollback();
+    handleFailure(failure);
+    return false;
+}
+
+QList<PracticeRun> HistoryStore::runs() {
+    QList<PracticeRun> result;
+    if (!open())
+        return result;
+    QSqlQuery query(m_connection->db);
+    query.setForwardOnly(true);
+    if (!query.exec(QString::fromLatin1(kRunColumns) + QStringLiteral(" ORDER BY started, id"))) {
+        handleFailure(nativeCode(query.lastError()));
+        return result;
+    }
+    PracticeRun run;
+    while (query.next()) {
+        if (readRun(query, &run))
+            result.append(run);
+    }
+    return result;
+}
+
+QList<PracticeRun> HistoryStore::recentRuns(int limit) {
+    QList<PracticeRun> result;
+    if (!open())
+        return result;
+    QSqlQuery query(m_connection->db);
+    query.setForwardOnly(true);
+    query.prepare(QString::fromLatin1(kRunColumns) +
+                  QStringLiteral(" ORDER BY started DESC, id DESC LIMIT ?"));
+    query.bindValue(0, limit);
+    if (!query.exec()) {
+        handleFailure(nativeCode(query.lastError()));
+        return result;
+    }
+    PracticeRun run;
+    while (query.next()) {
+        if (readRun(query, &run))
+            result.append(run);
+    }
+    return result;
+}
+
+QList<KeyTally> HistoryStore::keyTallies() {
+    QList<KeyTally> result;
+    if (!open())
+        return result;
+    QSqlQuery query(m_connection->db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT code, expected, wrong FROM key_counts ORDER BY code"))) {
+        handleFailure(nativeCode(query.lastError()));
+        return result;
+    }
+    while (query.next())
+        result.append(
+            {query.value(0).toInt(), query.value(1).toLongLong(), query.value(2).toLongLong()});
+    return result;
+}
+
+int HistoryStore::runCount() {
+    if (!open())
+        return 0;
+    QSqlQuery query(m_connection->db);
+    if (!query.exec(QStringLiteral("SELECT count(*) FROM runs")) || !query.next())
+        return 0;
+    return query.value(0).toInt();
+}
+
+QList<ChartPoint> HistoryStore::chartPoints(PracticeMode mode, int maxPoints) {
+    QList<ChartPoint> points;
+    if (!open())
+        return points;
+    QSqlQuery count(m_connection->db);
+    count.prepare(QStringLiteral("SELECT count(*) FROM runs WHERE mode = ?"));
+    count.bindValue(0, PracticeModes::key(mode));
+    if (!count.exec() || !count.next()) {
+        handleFailure(nativeCode(count.lastError()));
+        return points;
+    }
+    const bool byDay = count.value(0).toInt() > maxPoints;
+    count.finish();
+    QSqlQuery query(m_connection->db);
+    query.setForwardOnly(true);
+    query.prepare(byDay
+                      ? QStringLiteral("SELECT date(started, 'unixepoch', 'localtime') AS day,"
+                                       " sum(active_seconds), sum(keystrokes), sum(wrong), count(*)"
+                                       " FROM runs WHERE mode = ? GROUP BY day ORDER BY day")
+                      : QStringLiteral("SELECT started, active_seconds, keystrokes, wrong,"
+                                       " speed, accuracy FROM runs WHERE mode = ?"
+                                       " ORDER BY started, id"));
+    query.bindValue(0, PracticeModes::key(mode));
+    if (!query.exec()) {
+        handleFailure(nativeCode(query.lastError()));
+        return points;
+    }
+    while (query.next()) {
+        ChartPoint point;
+        if (byDay) {
+            point.when =
+                QDateTime(QDate::fromString(query.value(0).toString(), Qt::ISODate), QTime(12, 0));
+            const qint64 seconds = query.value(1).toLongLong();
+            const qint64 keys = query.value(2).toLongLong();
+            const qint64 wrong = query.value(3).toLongLong();
+            point.speed = seconds > 0 ? int(keys * 60 / seconds) : 0;
+            point.accuracy = keys > 0 ? int((keys - wrong) * 100 / keys) : 0;
+            point.runs = query.value(4).toInt();
+        } else {
+            point.when = QDateTime::fromSecsSinceEpoch(query.value(0).toLongLong());
+            point.speed = query.value(4).toInt();
+            point.accuracy = query.value(5).toInt();
+            point.runs = 1;
+        }
+        points.append(point);
+    }
+    return points;
+}
+
+HistoryStore::Totals HistoryStore::totals() {
+    Totals result;
+    if (!open())
+        return result;
+    QSqlQuery query(m_connection->db);
+    if (!query.exec(
+            QStringLiteral("SELECT count(*), total(active_seconds), min(started) FROM runs")) ||
+        !query.next())
+        return result;
+    result.runs = query.value(0).toInt();
+    result.activeSeconds = qint64(query.value(1).toDouble());
+    if (result.runs > 0)
+        result.first = QDateTime::fromSecsSinceEpoch(query.value(2).toLongLong());
+    return result;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// The four practice modes, as the history names them.
+enum class PracticeMode { Keys, Words, Articles, Game };
+
+namespace PracticeModes {
+constexpr PracticeMode kAll[] = {PracticeMode::Keys, PracticeMode::Words, PracticeMode::Articles,
+                                 PracticeMode::Game};
+// The name stored in the history ("keys", "words", "articles", "game").
+QString key(PracticeMode mode);
+// The mode of a stored name; false for a name this program does not know.
+bool fromKey(const QString& key, PracticeMode* mode);
+// The name a learner reads ("Keys practice", ...).
+QString title(PracticeMode mode);
+} // namespace PracticeModes
+
+// One practice run as the history keeps it. The counts are the change since the previous
+// row of the same window, so no keystroke is counted twice.
+struct PracticeRun {
+    PracticeMode mode = PracticeMode::Words;
+    QString item; // the lesson, the article or the game's item set
+    QDateTime started;
+    int activeSeconds = 0;
+    int keystrokes = 0;
+    int wrongKeystrokes = 0;
+    int speed = 0;    // keystrokes per minute of active time
+    int accuracy = 0; // per cent of keystrokes that were right
+
+    // Speed and accuracy from the counts, rounded down.
+    void computeMeters();
+};
+
+// How often one key was the key to press, and how often something else was typed instead.
+struct KeyTally {
+    int code = 0; // Windows key code
+    qint64 expected = 0;
+    qint64 wrong = 0;
+
+    double errorRate() const { return expected > 0 ? double(wrong) / double(expected) : 0.0; }
+};
+
+// One point of the speed and accuracy chart: a run, or every run of one day.
+struct ChartPoint {
+    QDateTime when;
+    int speed = 0;
+    int accuracy = 0;
+    int runs = 0;
+};

@@ -1,0 +1,232 @@
+#include "progress/progress_window.h"
+
+#include "progress/history_store.h"
+#include "progress/key_heat_map.h"
+#include "progress/progress_chart.h"
+#include "progress/progress_summary.h"
+#include "shell/look.h"
+#include "shell/twips.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+// Design values, twips.
+constexpr int kWidth = 11400;
+constexpr int kHeight = 9000;
+
+QString duration(qint64 seconds) {
+    if (seconds < 60)
+        return QStringLiteral("%1 s").arg(seconds);
+    if (seconds < 3600)
+        return QStringLiteral("%1 min %2 s").arg(seconds / 60).arg(seconds % 60);
+    return QStringLiteral("%1 h %2 min").arg(seconds / 3600).arg(seconds % 3600 / 60);
+}
+
+QLabel* heading(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(Look::uiFont(10, true));
+    return label;
+}
+
+} // namespace
+
+ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QWidget* parent)
+    : QDialog(parent), m_store(store), m_mode(initialMode) {
+    setObjectName(QStringLiteral("FormProgress"));
+    setWindowTitle(QStringLiteral(" Progress"));
+    setModal(true);
+    setFixedSize(twipsSize(kWidth, kHeight));
+    setFont(Look::uiFont(9));
+
+    QList<KeyTally> tallies;
+    QList<PracticeRun> recent;
+    HistoryStore::Totals totals;
+    QString notice;
+    if (store) {
+        recent = store->recentRuns(kRecentRuns);
+        tallies = store->keyTallies();
+        totals = store->totals();
+        notice = store->notice();
+    }
+
+    // --- widgets ---
+    auto* title = new QLabel(QStringLiteral("Your progress"), this);
+    title->setObjectName(QStringLiteral("ProgressTitle"));
+    title->setFont(Look::uiFont(15, true));
+    m_summary = new QLabel(this);
+    m_summary->setObjectName(QStringLiteral("ProgressSummary"));
+    m_summary->setText(
+        totals.runs == 0
+            ? QStringLiteral("No practice recorded yet.")
+            : QStringLiteral("%1 %2 in %3 of practice since %4")
+                  .arg(totals.runs)
+                  .arg(totals.runs == 1 ? QStringLiteral("run") : QStringLiteral("runs"))
+                  .arg(duration(totals.activeSeconds))
+                  .arg(QLocale().toString(totals.first.date(), QStringLiteral("d MMMM yyyy"))));
+
+    m_modes = new QButtonGroup(this);
+    auto* modeRow = new QHBoxLayout;
+    modeRow->setSpacing(6);
+    for (PracticeMode mode : PracticeModes::kAll) {
+        const char* const shortNames[] = {"Keys", "Words", "Articles", "Game"};
+        auto* button = new QPushButton(QString::fromLatin1(shortNames[int(mode)]), this);
+        button->setToolTip(PracticeModes::title(mode));
+        button->setObjectName(QStringLiteral("Mode_") + PracticeModes::key(mode));
+        button->setCheckable(true);
+        button->setProperty("mode", true);
+        button->setFocusPolicy(Qt::TabFocus);
+        m_modes->addButton(button, int(mode));
+        modeRow->addWidget(button);
+    }
+    modeRow->addStretch();
+    m_chart = new ProgressChart(this);
+
+    auto* heatMap = new KeyHeatMap(this);
+    heatMap->setObjectName(QStringLiteral("KeyHeatMap"));
+    const QList<KeyTally> weakest = ProgressSummary::weakestKeys(tallies);
+    QList<int> weakCodes;
+    for (const KeyTally& key : weakest)
+        weakCodes << key.code;
+    heatMap->setTallies(tallies, weakCodes);
+    auto* weakList = new WeakestKeysView(this);
+    weakList->setObjectName(QStringLiteral("WeakestKeys"));
+    weakList->setKeys(weakest, QStringLiteral("The keys you miss most show here once you have "
+                                              "typed each of them a few times."));
+
+    auto* table = new QTableWidget(this);
+    table->setObjectName(QStringLiteral("RecentRuns"));
+    const QStringList headers{"Date", "Practice", "Lesson", "Time", "Keys", "Speed", "Accuracy"};
+    table->setColumnCount(headers.size());
+    table->setHorizontalHeaderLabels(headers);
+    table->setRowCount(int(recent.size()));
+    for (int row = 0; row < recent.size(); ++row) {
+        const PracticeRun& run = recent[row];
+        const QString cells[] = {
+            QLocale().toString(run.started, QStringLiteral("d MMM yyyy  HH:mm")),
+            PracticeModes::title(run.mode),
+            run.item,
+            duration(run.activeSeconds),
+            QString::number(run.keystrokes),
+            QStringLiteral("%1 /min").arg(run.speed),
+            QStringLiteral("%1 %").arg(run.accuracy)};
+        for (int column = 0; column < headers.size(); ++column) {
+            auto* item = new QTableWidgetItem(cells[column]);
+            if (column >= 3)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table->setItem(row, column, item);
+        }
+    }
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(22);
+    table->setShowGrid(false);
+    table->setAlternatingRowColors(true);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    table->horizontalHeader()->setHighlightSections(false);
+    table->setWordWrap(false);
+
+    auto* noticeLabel = new QLabel(notice, this);
+    noticeLabel->setObjectName(QStringLiteral("HistoryNotice"));
+    noticeLabel->setVisible(!notice.isEmpty());
+    noticeLabel->setWordWrap(true);
+    noticeLabel->setFont(Look::uiFont(8.5));
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("Command1"));
+    ok->setDefault(true);
+    ok->setMinimumWidth(twips(1350));
+
+    // --- layout ---
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(18, 14, 18, 14);
+    layout->setSpacing(8);
+    auto* header = new QHBoxLayout;
+    header->addWidget(title);
+    header->addSpacing(12);
+    header->addWidget(m_summary, 1, Qt::AlignBottom);
+    layout->addLayout(header);
+
+    auto* middle = new QGridLayout;
+    middle->setHorizontalSpacing(16);
+    middle->setVerticalSpacing(6);
+    middle->addWidget(heading(QStringLiteral("Speed and accuracy"), this), 0, 0);
+    middle->addLayout(modeRow, 1, 0);
+    middle->addWidget(m_chart, 2, 0, 3, 1);
+    auto* keysColumn = new QVBoxLayout;
+    keysColumn->setSpacing(6);
+    keysColumn->addWidget(heatMap);
+    keysColumn->addSpacing(4);
+    keysColumn->addWidget(heading(QStringLiteral("Weakest keys"), this));
+    keysColumn->addWidget(weakList);
+    keysColumn->addStretch();
+    middle->addWidget(heading(QStringLiteral("Keys that go wrong"), this), 0, 1);
+    middle->addLayout(keysColumn, 1, 1, 4, 1);
+    middle->setColumnStretch(0, 5);
+    middle->setColumnStretch(1, 4);
+    middle->setRowStretch(2, 1);
+    layout->addLayout(middle, 3);
+
+    layout->addWidget(heading(QStringLiteral("Recent runs"), this));
+    layout->addWidget(table, 2);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(noticeLabel, 1);
+    bottom->addStretch();
+    bottom->addWidget(ok);
+    layout->addLayout(bottom);
+
+    // --- connections ---
+    connect(m_modes, &QButtonGroup::idClicked, this,
+            [this](int id) { showMode(PracticeMode(id)); });
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    buildStyle();
+    // Open on the mode just practised when it has runs, else on the latest one practised.
+    showMode(initialMode);
+    if (m_chart->points().isEmpty() && !recent.isEmpty())
+        showMode(recent.first().mode);
+}
+
+void ProgressWindow::showMode(PracticeMode mode) {
+    m_mode = mode;
+    if (QAbstractButton* button = m_modes->button(int(mode)))
+        button->setChecked(true);
+    m_chart->setPoints(m_store ? m_store->chartPoints(mode) : QList<ChartPoint>(),
+                       QStringLiteral("No runs of %1 yet. Every practice of ten seconds or more "
+                                      "shows here.")
+                           .arg(PracticeModes::title(mode)));
+}
+
+void ProgressWindow::buildStyle() {
+    // Colours from the active skin, so the window belongs to it and a high-contrast skin
+    // keeps every part readable.
+    const QPalette pal = palette();
+    auto name = [&pal](QPalette::ColorRole role) { return pal.color(role).name(); };
+    const QString muted = name(QPalette::PlaceholderText);
+    setStyleSheet(
+        QStringLiteral(
+            "#FormProgress QLabel { color: %1; background: transparent; }"
+            "#ProgressSummary { color: %7; }"
+            "#HistoryNotice { color: %1; border-left: 3px solid %5; padding-left: 6px; }"
+            "QTableWidget { background: %2; alternate-background-color: %3; color: %4;"
+            " border: 1px solid %6; border-radius: 4px; selection-background-color: %5;"
+            " selection-color: %8; }"
+            "QTableWidget::item { padding: 0 6px; }"
+            "QHeaderView::section { background: %3; color: %4; border: none;"
+            " border-bottom: 1px solid %6; padding: 3px 6px; font-weight: bold; }"
+            "QTableCornerButton::section { background: %3; border: none; }"
+            "QPushButton[mode=\"true\"]:checked { background: %5; color: %8; border-color: %5; }")
+            .arg(name(QPalette::WindowText), name(QPalette::Base), name(QPalette::AlternateBase),
+                 name(QPalette::Text), name(QPalette::Highlight), name(QPalette::Mid), muted,
+                 name(QPalette::HighlightedText)));
+}

@@ -1,0 +1,472 @@
+// The practice history: what is recorded when, the key counts, old and damaged files.
+
+#include "progress/history_store.h"
+#include "progress/key_heat_map.h"
+#include "progress/progress_chart.h"
+#include "progress/progress_recorder.h"
+#include "progress/progress_window.h"
+#include "shell/keyboard_table.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+
+// Root writes any file whatever its mode. To see what a learner sees with a read-only file,
+// the test lays the permission override down for a while (on this thread only).
+class PermissionsHonoured {
+  public:
+    PermissionsHonoured() {
+        if (geteuid() != 0)
+            return;
+        syscall(SYS_capget, &m_header, m_saved);
+        __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
+        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        m_active = syscall(SYS_capset, &m_header, lowered) == 0;
+    }
+    ~PermissionsHonoured() {
+        if (m_active)
+            syscall(SYS_capset, &m_header, m_saved);
+    }
+
+  private:
+    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct m_saved[2] = {};
+    bool m_active = false;
+};
+
+QDateTime at(const char* text) {
+    return QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
+}
+
+PracticeRun sampleRun(int seconds, int keys, int wrong, PracticeMode mode = PracticeMode::Keys,
+                      const QDateTime& started = at("2026-12-01T09:30:00")) {
+    PracticeRun run;
+    run.mode = mode;
+    run.item = QStringLiteral("Lesson  3: Home row");
+    run.started = started;
+    run.activeSeconds = seconds;
+    run.keystrokes = keys;
+    run.wrongKeystrokes = wrong;
+    run.computeMeters();
+    return run;
+}
+
+// Runs a SQL script on a file with a connection of the test's own.
+void runSql(const QString& path, const QStringList& script) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "fixture");
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        for (const QString& sql : script)
+            QVERIFY2(query.exec(sql), qPrintable(sql));
+        query.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("fixture");
+}
+
+// The files put aside, without the journals that go along with them.
+QStringList asideFiles(const QString& folder) {
+    QStringList names = QDir(folder).entryList({QStringLiteral("history.db.broken-*")},
+                                               QDir::AllEntries | QDir::System | QDir::Hidden);
+    names.removeIf([](const QString& name) {
+        return name.endsWith(QLatin1String("-wal")) || name.endsWith(QLatin1String("-shm"));
+    });
+    return names;
+}
+
+} // namespace
+
+class ProgressTest : public QObject {
+    Q_OBJECT
+  private slots:
+    // A script of window calls: "end s k w" (a prompt or a game's end), "unload s k w",
+    // "reset s k w" (counters about to go to zero), each with the window's totals of active
+    // seconds, keystrokes and wrong keystrokes. The rows are "seconds keys wrong speed accuracy".
+    void runsAreRecordedAsChangesAboveTheFloor_data() {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("a prompt after enough practice")
+            << "end 14 70 5" << QStringList{"14 70 5 300 92"};
+        QTest::newRow("below the floor nothing is written")
+            << "end 9 50 0; unload 9 50 0" << QStringList{};
+        QTest::newRow("the floor counts since the last row, not since the window opened")
+            << "end 20 100 10; unload 29 140 10" << QStringList{"20 100 10 300 90"};
+        QTest::newRow("a short stretch joins the next row")
+            << "end 6 30 3; end 12 60 3" << QStringList{"12 60 3 300 95"};
+        QTest::newRow("each row holds the change since the one before")
+            << "end 10 40 4; end 25 100 4; unload 40 130 10"
+            << QStringList{"10 40 4 240 90", "15 60 0 240 100", "15 30 6 120 80"};
+        QTest::newRow("a reset keeps what was practised before it")
+            << "end 30 90 9; end 36 110 9; reset 36 110 9; end 5 20 1"
+            << QStringList{"30 90 9 180 90", "11 40 1 218 97"};
+        QTest::newRow("counters that went back unannounced start a new count")
+            << "end 30 90 9; unload 12 48 0" << QStringList{"30 90 9 180 90", "12 48 0 240 100"};
+        QTest::newRow("no keystrokes at all") << "unload 10 0 0" << QStringList{"10 0 0 0 0"};
+    }
+    void runsAreRecordedAsChangesAboveTheFloor() {
+        QFETCH(QString, script);
+        QFETCH(QStringList, rows);
+        QTemporaryDir dir;
+        HistoryStore store(dir.filePath(HistoryStore::kFileName));
+        ProgressRecorder recorder(&store, PracticeMode::Keys);
+        QDateTime now = at("2026-12-01T10:00:00");
+        recorder.setClock([&now] { return now; });
+        for (const QString& step : script.split(u';')) {
+            const QStringList f = step.simplified().split(u' ');
+            const ProgressRecorder::Totals totals{f[1].toInt(), f[2].toInt(), f[3].toInt()};
+            if (f[0] == "end")
+                recorder.runEnded("Lesson  2", totals);
+            else if (f[0] == "unload")
+                recorder.windowUnloaded("Lesson  2", totals);
+            else
+                recorder.countersReset(totals);
+            now = now.addSecs(60);
+        }
+        // Nothing was opened for a window that never recorded anything.
+        QCOMPARE(QFileInfo::exists(store.path()), !rows.isEmpty());
+        QStringList got;
+        const QList<PracticeRun> runs = store.runs();
+        for (const PracticeRun& run : runs) {
+            got << QStringLiteral("%1 %2 %3 %4 %5")
+                       .arg(run.activeSeconds)
+                       .arg(run.keystrokes)
+                       .arg(run.wrongKeystrokes)
+                       .arg(run.speed)
+                       .arg(run.accuracy);
+            QCOMPARE(run.mode, PracticeMode::Keys);
+            QCOMPARE(run.item, QStringLiteral("Lesson  2"));
+        }
+        QCOMPARE(got, rows);
+    }
+
+    void aRunStartsAtItsFirstKeystroke() {
+        QTemporaryDir dir;
+        HistoryStore store(dir.filePath(HistoryStore::kFileName));
+        ProgressRecorder recorder(&store, PracticeMode::Words);
+        QDateTime now = at("2026-12-01T10:00:00");
+        recorder.setClock([&now] { return now; });
+        recorder.keyJudged('A', false);
+        now = at("2026-12-01T10:05:00");
+        recorder.runEnded("Common words 1", {40, 160, 2});
+        // Without keystrokes to go by, the run is dated back by its active time.
+        now = at("2026-12-01T11:00:00");
+        recorder.windowUnloaded("Common words 1", {60, 200, 2});
+        const QList<PracticeRun> runs = store.runs();
+        QCOMPARE(runs.size(), 2);
+        QCOMPARE(runs[0].started, at("2026-12-01T10:00:00"));
+        QCOMPARE(runs[1].started, at("2026-12-01T10:59:40"));
+        QCOMPARE(store.recentRuns(1).value(0).started, runs[1].started);
+    }
+
+    // Typing "gas" as "gqs", then "the" right, then "sea" as "swa" and "see" as "sea".
+    void keyCountsFollowTheExpectedKey() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(HistoryStore::kFileName);
+        {
+            HistoryStore store(path);
+            ProgressRecorder recorder(&store, PracticeMode::Words);
+            const char* expected = "gasthe"
+                                   "seasee";
+            const char* typed = "gqsthe"
+                                "swasea";
+            for (int i = 0; expected[i]; ++i)
+                recorder.keyJudged(QChar(expected[i]).toUpper().unicode(), expected[i] != typed[i]);
+            // Too short for a row: the key counts are still kept when the window unloads.
+            QVERIFY(!recorder.windowUnloaded("Common words 1", {4, 12, 3}));
+            QCOMPARE(store.runCount(), 0);
+        }
+        HistoryStore reopened(path);
+        {
+            ProgressRecorder again(&reopened, PracticeMode::Keys);
+            again.keyJudged('A', true);
+            again.keyJudged(0, true); // a keystroke with no known key counts nowhere
+            again.windowUnloaded("Lesson  1", {1, 2, 2});
+        }
+        QStringList got;
+        for (const KeyTally& key : reopened.keyTallies())
+            got << QStringLiteral("%1:%2/%3").arg(QChar(key.code)).arg(key.wrong).arg(key.expected);
+        QCOMPARE(got, (QStringList{"A:2/3", "E:2/4", "G:0/1", "H:0/1", "S:0/3", "T:0/1"}));
+    }
+
+    void anOlderHistoryIsCarriedForward() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(HistoryStore::kFileName);
+        runSql(path,
+               {"CREATE TABLE runs(id INTEGER PRIMARY KEY, mode TEXT NOT NULL,"
+                " item TEXT NOT NULL, started INTEGER NOT NULL,"
+                " active_seconds INTEGER NOT NULL, keystrokes INTEGER NOT NULL,"
+                " wrong INTEGER NOT NULL)",
+                "CREATE TABLE key_counts(code INTEGER PRIMARY KEY,"
+                " expected INTEGER NOT NULL, wrong INTEGER NOT NULL)",
+                "INSERT INTO runs VALUES(1, 'articles', 'Halloween', 1764000000, 120, 500, 20)",
+                "INSERT INTO runs VALUES(2, 'game', 'Letters', 1764100000, 0, 0, 0)",
+                "INSERT INTO key_counts VALUES(81, 40, 7)", "PRAGMA user_version = 1"});
+        {
+            HistoryStore store(path);
+            ProgressRecorder recorder(&store, PracticeMode::Keys);
+            recorder.keyJudged(81, true);
+            QVERIFY(recorder.runEnded("Lesson  4", {30, 60, 6}));
+            QVERIFY(store.notice().isEmpty());
+            const QList<PracticeRun> runs = store.runs();
+            QCOMPARE(runs.size(), 3);
+            QCOMPARE(runs[0].item, QStringLiteral("Halloween"));
+            QCOMPARE(runs[0].mode, PracticeMode::Articles);
+            QCOMPARE(runs[0].speed, 250);
+            QCOMPARE(runs[0].accuracy, 96);
+            QCOMPARE(runs[1].speed, 0);
+            QCOMPARE(runs[2].speed, 120);
+            QCOMPARE(store.keyTallies().value(0).expected, 41);
+            QCOMPARE(store.keyTallies().value(0).wrong, 8);
+        }
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "check");
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery version(db);
+        QVERIFY(version.exec("PRAGMA user_version") && version.next());
+        QCOMPARE(version.value(0).toInt(), HistoryStore::kSchemaVersion);
+        version.finish();
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase("check");
+        QVERIFY(asideFiles(dir.path()).isEmpty());
+    }
+
+    void aDamagedHistoryIsPutAsideAndANewOneStarted_data() {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<int>("runsAfter"); // the run recorded now, plus any carried over
+        QTest::newRow("garbage bytes") << "garbage" << 1;
+        QTest::newRow("a folder in its place") << "folder" << 1;
+        QTest::newRow("a read-only file") << "read-only" << 2;
+        QTest::newRow("another program's database") << "foreign" << 1;
+        QTest::newRow("a link to a file elsewhere") << "link" << 1;
+    }
+    void aDamagedHistoryIsPutAsideAndANewOneStarted() {
+        QFETCH(QString, damage);
+        QFETCH(int, runsAfter);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(HistoryStore::kFileName);
+        const QByteArray garbage = QByteArray("\x89not a database at all\r\n").repeated(300);
+        if (damage == "garbage") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(garbage);
+        } else if (damage == "folder") {
+            QVERIFY(QDir().mkpath(path + "/inside"));
+        } else if (damage == "read-only") {
+            {
+                HistoryStore earlier(path);
+                QVERIFY(earlier.record(sampleRun(60, 240, 12), {}));
+            }
+            QFile::remove(path + "-wal"); // as a copy of the file alone would be
+            QFile::remove(path + "-shm");
+            QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+        } else if (damage == "foreign") {
+            runSql(path, {"CREATE TABLE notes(body TEXT)", "INSERT INTO notes VALUES('mine')"});
+        } else if (damage == "link") {
+            QFile target(dir.filePath("elsewhere.db"));
+            QVERIFY(target.open(QIODevice::WriteOnly));
+            target.close();
+            QVERIFY(QFile::link(target.fileName(), path));
+        }
+        const PermissionsHonoured permissions;
+
+        std::optional<HistoryStore> store(std::in_place, path);
+        QVERIFY(store->record(sampleRun(30, 120, 3), {{'Q', 5, 2}}));
+        QCOMPARE(store->runs().size(), runsAfter);
+        QCOMPARE(store->keyTallies().size(), 1);
+        QVERIFY(QFileInfo(path).isFile() && !QFileInfo(path).isSymLink());
+        QVERIFY(!store->notice().contains(u'\n'));
+
+        // The old file is kept, whole, under a dated name.
+        const QStringList aside = asideFiles(dir.path());
+        QCOMPARE(aside.size(), 1);
+        QCOMPARE(aside[0],
+                 QStringLiteral("history.db.broken-") + QDate::currentDate().toString(Qt::ISODate));
+        const QFileInfo kept(dir.filePath(aside[0]));
+        QVERIFY2(store->notice().contains(aside[0]), qPrintable(store->notice()));
+        if (damage == "garbage") {
+            QFile file(kept.filePath());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), garbage);
+        }
+        if (damage == "folder")
+            QVERIFY(QFileInfo::exists(kept.filePath() + "/inside"));
+        if (damage == "link")
+            QVERIFY(kept.isSymLink() && QFileInfo::exists(dir.filePath("elsewhere.db")));
+
+        // A second put-aside on the same day takes a new name.
+        store.emplace(path);
+        QFile::remove(path);
+        QVERIFY(QDir().mkdir(path));
+        QVERIFY(store->record(sampleRun(30, 120, 3), {}));
+        QCOMPARE(asideFiles(dir.path()).size(), 2);
+    }
+
+    void aHistoryThatCannotBeKeptLeavesPracticeAlone() {
+        QTemporaryDir dir;
+        HistoryStore store(dir.filePath("missing/folder/") + HistoryStore::kFileName);
+        ProgressRecorder recorder(&store, PracticeMode::Articles);
+        for (int i = 0; i < 100; ++i)
+            recorder.keyJudged('E', i % 3 == 0);
+        QVERIFY(!recorder.runEnded("Halloween", {30, 100, 33}));
+        QVERIFY(!recorder.windowUnloaded("Halloween", {60, 200, 40}));
+        QVERIFY(store.runs().isEmpty());
+        QVERIFY(!store.notice().isEmpty());
+        QVERIFY(!QFileInfo::exists(dir.filePath("missing")));
+    }
+
+    void aNewerHistoryIsLeftAsItIs() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(HistoryStore::kFileName);
+        runSql(path, {"CREATE TABLE runs(id INTEGER PRIMARY KEY, future BLOB)",
+                      "PRAGMA user_version = 9"});
+        const QByteArray before = [&] {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        }();
+        HistoryStore store(path);
+        QVERIFY(!store.record(sampleRun(30, 120, 3), {}));
+        QVERIFY(store.notice().contains(QStringLiteral("newer")));
+        QVERIFY(asideFiles(dir.path()).isEmpty());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+
+    void manyRunsAreChartedOnePointPerDay() {
+        QTemporaryDir dir;
+        HistoryStore store(dir.filePath(HistoryStore::kFileName));
+        // Two days; a long slow run outweighs a short fast one on the first.
+        store.record(sampleRun(600, 1200, 120, PracticeMode::Words, at("2026-12-01T09:00:00")), {});
+        store.record(sampleRun(60, 400, 0, PracticeMode::Words, at("2026-12-01T21:00:00")), {});
+        store.record(sampleRun(60, 300, 30, PracticeMode::Words, at("2026-12-02T08:00:00")), {});
+        store.record(sampleRun(60, 999, 0, PracticeMode::Game, at("2026-12-03T08:00:00")), {});
+        QCOMPARE(store.chartPoints(PracticeMode::Words).size(), 3);
+        const QList<ChartPoint> days = store.chartPoints(PracticeMode::Words, 2);
+        QCOMPARE(days.size(), 2);
+        QCOMPARE(days[0].when, at("2026-12-01T12:00:00"));
+        QCOMPARE(days[0].runs, 2);
+        QCOMPARE(days[0].speed, 1600 * 60 / 660);
+        QCOMPARE(days[0].accuracy, (1600 - 120) * 100 / 1600);
+        QCOMPARE(days[1].speed, 300);
+    }
+
+    void theDateAxisTicksAtRoundMoments_data() {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QStringList>("labels");
+        QTest::newRow("an evening")
+            << "2026-12-01T17:40:00"
+            << "2026-12-01T21:10:00" << QStringList{"18:00", "19:00", "20:00", "21:00"};
+        QTest::newRow("a day") << "2026-12-01T07:10:00"
+                               << "2026-12-02T01:00:00"
+                               << QStringList{"09:00", "12:00", "15:00", "18:00", "21:00", "2 Dec"};
+        QTest::newRow("three weeks")
+            << "2026-11-20T10:00:00"
+            << "2026-12-10T10:00:00" << QStringList{"23 Nov", "30 Nov", "7 Dec"};
+        QTest::newRow("over new year")
+            << "2026-10-15T00:00:00"
+            << "2027-03-20T00:00:00" << QStringList{"Nov", "Dec", "Jan 2027", "Feb", "Mar"};
+    }
+    void theDateAxisTicksAtRoundMoments() {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QStringList, labels);
+        const QDateTime first = QDateTime::fromString(from, Qt::ISODate);
+        const QDateTime last = QDateTime::fromString(to, Qt::ISODate);
+        QStringList got;
+        for (const ProgressChart::Tick& tick : ProgressChart::dateTicks(first, last)) {
+            QVERIFY(tick.when >= first && tick.when <= last);
+            got << tick.label;
+        }
+        QCOMPARE(got, labels);
+    }
+
+    void theWindowShowsRunsChartsAndWeakKeys() {
+        QTemporaryDir dir;
+        HistoryStore store(dir.filePath(HistoryStore::kFileName));
+        for (int i = 0; i < 8; ++i) {
+            const PracticeMode mode = i < 5 ? PracticeMode::Keys : PracticeMode::Articles;
+            PracticeRun run = sampleRun(60 + i, 200 + 10 * i, i, mode,
+                                        at("2026-12-01T09:00:00").addSecs(3600 * i));
+            run.item = QStringLiteral("run %1").arg(i);
+            store.record(run, {});
+        }
+        // Q missed most often by rate; A too rarely typed to judge; space missed most by count.
+        store.record(std::nullopt, {{'Q', 20, 8},
+                                    {'A', 4, 4},
+                                    {'S', 50, 5},
+                                    {'D', 40, 2},
+                                    {32, 400, 60},
+                                    {'K', 30, 0},
+                                    {'L', 30, 3},
+                                    {186, 10, 5}});
+
+        ProgressWindow window(&store, PracticeMode::Words); // no runs of its own: the latest
+        window.show();
+        QCOMPARE(window.shownMode(), PracticeMode::Articles);
+        auto* chart = window.findChild<ProgressChart*>();
+        QCOMPARE(chart->points().size(), 3);
+        QTest::mouseClick(window.findChild<QPushButton*>("Mode_keys"), Qt::LeftButton);
+        QCOMPARE(chart->points().size(), 5);
+        QCOMPARE(window.shownMode(), PracticeMode::Keys);
+
+        auto* table = window.findChild<QTableWidget*>("RecentRuns");
+        QCOMPARE(table->rowCount(), 8);
+        QCOMPARE(table->item(0, 2)->text(), QStringLiteral("run 7"));
+        QCOMPARE(table->item(0, 1)->text(), QStringLiteral("Article practice"));
+        QCOMPARE(table->item(7, 2)->text(), QStringLiteral("run 0"));
+
+        QList<int> weakest;
+        for (const KeyTally& key : window.findChild<WeakestKeysView*>()->keys())
+            weakest << key.code;
+        QCOMPARE(weakest, (QList<int>{186, 'Q', 32, 'S', 'L'}));
+
+        // Every key the lessons use sits inside the heat map, none over another.
+        auto* heatMap = window.findChild<KeyHeatMap*>();
+        QList<QRectF> drawn;
+        for (const KeyboardTable::Place& place : KeyboardTable::keysKeyboardLabels()) {
+            const KeyboardTable::Key* key = KeyboardTable::find(place.code);
+            if (place.index == KeyboardTable::kEnterLowerLabel || !key ||
+                key->finger == KeyboardTable::Finger::None)
+                continue;
+            const QRectF cap = heatMap->keyRect(place.code);
+            QVERIFY2(QRectF(heatMap->rect()).contains(cap),
+                     qPrintable(QString::number(place.code)));
+            for (const QRectF& other : drawn)
+                QVERIFY2(!other.intersects(cap), qPrintable(QString::number(place.code)));
+            drawn << cap;
+        }
+        QVERIFY(!window.findChild<QLabel*>("HistoryNotice")->isVisible());
+    }
+
+    void theWindowTellsOfAHistoryPutAside() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(HistoryStore::kFileName);
+        QVERIFY(QDir().mkdir(path));
+        HistoryStore store(path);
+        ProgressWindow window(&store, PracticeMode::Game);
+        window.show();
+        auto* notice = window.findChild<QLabel*>("HistoryNotice");
+        QVERIFY(notice->isVisible());
+        QVERIFY(notice->text().contains("history.db.broken-"));
+        QCOMPARE(window.findChild<QTableWidget*>("RecentRuns")->rowCount(), 0);
+        QVERIFY(window.findChild<ProgressChart*>()->points().isEmpty());
+    }
+};
+
+QTEST_MAIN(ProgressTest)
+#include "test_progress.moc"
