@@ -51,7 +51,8 @@ start() { # name: starts the launcher in the background for that user
 }
 type_word_and_close() { # word
     local wid
-    wid=$(find_window "Common words 1") || fail "the Word practice window did not open"
+    wid=$(find_window "Common words 1") ||
+        fail "the Word practice window did not open; the program said: $(cat "$work/stderr")"
     sleep 0.3
     if [ -n "$1" ]; then
         xdotool windowfocus --sync "$wid" 2>/dev/null || true
