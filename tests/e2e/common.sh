@@ -1,5 +1,6 @@
 # Shared by the end-to-end scripts (sourced): starting a private Xvfb and waiting for windows
-# and programs, each for up to E2E_WAIT tenths of a second (10 s unless the script sets it).
+# and programs, each for up to E2E_WAIT tenths of a second (30 s unless the script sets it):
+# a loaded machine may take long to show a window, and a healthy run never waits that long.
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 expect_bytes() { # file, printf format of the expected bytes
@@ -9,7 +10,7 @@ expect_bytes() { # file, printf format of the expected bytes
     [ "$want" = "$got" ] || fail "$1 holds [$got], expected [$want]"
 }
 find_window() { # title pattern
-    for _ in $(seq "${E2E_WAIT:-100}"); do
+    for _ in $(seq "${E2E_WAIT:-300}"); do
         wid=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
         [ -n "$wid" ] && { echo "$wid"; return 0; }
         sleep 0.1
@@ -17,7 +18,7 @@ find_window() { # title pattern
     return 1
 }
 wait_exit() { # pid
-    for _ in $(seq "${E2E_WAIT:-100}"); do
+    for _ in $(seq "${E2E_WAIT:-300}"); do
         kill -0 "$1" 2>/dev/null || return 0
         sleep 0.1
     done
