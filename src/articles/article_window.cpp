@@ -297,7 +297,7 @@ QWidget* ArticleWindow::inputBox() const {
 }
 
 QList<QWidget*> ArticleWindow::exemptControls() const {
-    return {m_page, m_topBar, m_typed, m_input};
+    return {m_page, m_typed, m_input};
 }
 
 void ArticleWindow::saveState() {
