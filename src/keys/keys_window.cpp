@@ -32,7 +32,7 @@ constexpr int kPanelExtraHeight = 188;
 constexpr int kRowGap = 44, kRowHeight = 630;
 constexpr int kStatusLeft = 585, kStatusTop = 3720;
 constexpr int kKeyboardLeft = 780, kKeyboardTop = 4752;
-constexpr int kCardBottom = 4500;
+constexpr int kCardBottom = KeysWindow::kCardBottomTwips;
 constexpr int kOutOfSight = -6000;
 
 // The window's background picture Image3: a paper card behind the lesson and the meters, the
