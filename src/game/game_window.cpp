@@ -311,6 +311,7 @@ void GameWindow::buildStatusLine() {
     m_settings = makeButton(QStringLiteral("Settings"), "Command9",
                             twipsRect(3105, kStatusTop, 1080, kStatusHeight));
     m_settings->setFont(Look::uiFont(8.5));
+    Look::styleNarrowButton(m_settings);
     m_newGame = makeButton(QStringLiteral("New game(F2)"), "Command8",
                            twipsRect(7935, kStatusTop, 1995, kStatusHeight));
     m_pause = makeButton(QStringLiteral("Pause(F3)"), "Command6",

@@ -547,6 +547,10 @@ void styleGameButton(QWidget* button) {
     button->setCursor(Qt::PointingHandCursor);
 }
 
+void styleNarrowButton(QWidget* button) {
+    button->setStyleSheet(QStringLiteral("QPushButton { padding-left: 1px; padding-right: 1px; }"));
+}
+
 void styleGamePanel(QWidget* panel) {
     panel->setStyleSheet(
         QString(

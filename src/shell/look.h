@@ -165,6 +165,8 @@ void styleGameValue(QLabel* label);
 void styleGameOver(QLabel* label, double pointSize);
 // The bright button over the night field ("Select game item").
 void styleGameButton(QWidget* button);
+// A narrow button whose caption needs the room a skin's padding would take.
+void styleNarrowButton(QWidget* button);
 // The game's settings panel with its groups, options and check boxes, in the skin's colours.
 void styleGamePanel(QWidget* panel);
 
