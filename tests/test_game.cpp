@@ -10,6 +10,7 @@
 #include "shell/timer_table.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -146,6 +147,7 @@ class GameTest : public QObject {
     // --- the window ---
     void windowPlaysFromTheKeyboard();
     void windowSavesSettingsAndReadsThemBack();
+    void settingsShortcutLeavesTheGameAlone();
     void windowReportsAMissingWordList();
     void windowShowsTheResultInAPrompt();
 
@@ -780,6 +782,29 @@ void GameTest::windowSavesSettingsAndReadsThemBack() {
     QVERIFY(child<QRadioButton>(again, "Option5")->isChecked());
     QVERIFY(child<QRadioButton>(again, "Option2")->isChecked());
     QCOMPARE(child<QLabel>(again, "Label8")->text(), QStringLiteral("200"));
+}
+
+// Alt+S opens the settings panel with the input box keeping the focus, and types nothing;
+// the item choice names Alt+L.
+void GameTest::settingsShortcutLeavesTheGameAlone() {
+    writeBytes(gameSet(), "0,0,1,1,1,60,1,1\r\n");
+    GameWindow window(context());
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto* input = child<QLineEdit>(window, "Text1");
+    input->setFocus();
+    QTest::keyPress(input, Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyClick(input, Qt::Key_S, Qt::AltModifier);
+    QTest::keyRelease(input, Qt::Key_Alt, Qt::NoModifier);
+    QVERIFY(child<QWidget>(window, "Picture3")->isVisible());
+    QCOMPARE(QApplication::focusWidget(), input);
+    QCOMPARE(input->text(), QString());
+    QCOMPARE(child<QLineEdit>(window, "Text2")->text(), QString());
+    QVERIFY(child<QWidget>(window, "Command9")->toolTip().contains(
+        QKeySequence(QStringLiteral("Alt+S")).toString(QKeySequence::NativeText)));
+    QVERIFY(child<QWidget>(window, "Command1")->toolTip().contains(
+        QKeySequence(QStringLiteral("Alt+L")).toString(QKeySequence::NativeText)));
 }
 
 void GameTest::windowReportsAMissingWordList() {

@@ -14,6 +14,7 @@
 #include "shell/timer_table.h"
 #include "shell/twips.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLabel>
@@ -314,6 +315,32 @@ class KeysWindowTest : public QObject {
                          qPrintable(text));
             }
         }
+    }
+
+    // Alt+S opens the settings panel while the input box keeps the focus; neither the
+    // shortcut nor the release of Alt is a keystroke. Both buttons name their keys.
+    void shortcutsActWithoutTypingAndGiveTheFocusBack() {
+        auto window = openWindow("Fixture\r\nfj\r\n", "1100\r\n");
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto* input = window->findChild<QLineEdit*>("Text1");
+        input->setFocus();
+        typeText(input, QStringLiteral("f"));
+        const KeysExercise& e = window->exercise();
+        QCOMPARE(e.typedCount(), 1);
+
+        QTest::keyPress(input, Qt::Key_Alt, Qt::AltModifier);
+        QTest::keyClick(input, Qt::Key_S, Qt::AltModifier);
+        QTest::keyRelease(input, Qt::Key_Alt, Qt::NoModifier);
+        QVERIFY(window->findChild<QWidget*>("Picture7")->isVisible());
+        QCOMPARE(QApplication::focusWidget(), input);
+        QCOMPARE(e.typedCount(), 1);
+        QCOMPARE(e.cursorPos(), 2);
+        QCOMPARE(window->keyboard()->marks(), (QList<KeyMark>{{74, KeyPicture::Tip}}));
+        for (const auto& [name, keys] : {std::pair{"Command1", "Alt+L"}, {"Command2", "Alt+S"}})
+            QVERIFY(window->findChild<QWidget*>(name)->toolTip().contains(
+                QKeySequence(QString::fromLatin1(keys)).toString(QKeySequence::NativeText)));
     }
 
     void switchesAndLessonAreSaved() {

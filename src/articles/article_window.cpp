@@ -315,7 +315,7 @@ QWidget* ArticleWindow::inputBox() const {
 }
 
 QList<QWidget*> ArticleWindow::exemptControls() const {
-    return {m_page, m_topBar, m_typed, m_input};
+    return {m_page, m_typed, m_input};
 }
 
 ProgressRecorder::Totals ArticleWindow::practiceTotals() const {

@@ -311,6 +311,7 @@ void GameWindow::buildStatusLine() {
     m_settings = makeButton(QStringLiteral("Settings"), "Command9",
                             twipsRect(3105, kStatusTop, 1080, kStatusHeight));
     m_settings->setFont(Look::uiFont(8.5));
+    Look::styleNarrowButton(m_settings);
     m_newGame = makeButton(QStringLiteral("New game(F2)"), "Command8",
                            twipsRect(7935, kStatusTop, 1995, kStatusHeight));
     m_pause = makeButton(QStringLiteral("Pause(F3)"), "Command6",
@@ -321,6 +322,7 @@ void GameWindow::buildStatusLine() {
         m_game.openSettings();
         focusInputBox();
     });
+    addShortcut(m_settings, QKeySequence(Qt::ALT | Qt::Key_S));
     connect(m_newGame, &QPushButton::clicked, this, [this] { m_game.newGameButton(); });
     connect(m_pause, &QPushButton::clicked, this, [this] {
         m_game.pause();
@@ -369,10 +371,12 @@ void GameWindow::buildFieldControls() {
     m_select->setFocusPolicy(Qt::NoFocus);
     Look::styleGameButton(m_select);
     m_select->setGeometry(twipsRect(4230, 2880, 3240, 705));
+    // The menu opens under the button, for a click as for Alt+L.
     connect(m_select, &QPushButton::clicked, this, [this] {
-        m_gameMenu->exec(QCursor::pos());
+        m_gameMenu->exec(m_select->mapToGlobal(QPoint(0, m_select->height())));
         focusInputBox();
     });
+    addShortcut(m_select, QKeySequence(Qt::ALT | Qt::Key_L));
 }
 
 void GameWindow::buildMenu() {

@@ -32,7 +32,7 @@ constexpr int kPanelExtraHeight = 188;
 constexpr int kRowGap = 44, kRowHeight = 630;
 constexpr int kStatusLeft = 585, kStatusTop = 3720;
 constexpr int kKeyboardLeft = 780, kKeyboardTop = 4752;
-constexpr int kCardBottom = 4500;
+constexpr int kCardBottom = KeysWindow::kCardBottomTwips;
 constexpr int kOutOfSight = -6000;
 
 // The window's background picture Image3: a paper card behind the lesson and the meters, the
@@ -126,6 +126,8 @@ void KeysWindow::buildWidgets() {
         button->setFocusPolicy(Qt::NoFocus);
     connect(m_selectLesson, &QPushButton::clicked, this, &KeysWindow::openChooser);
     connect(m_settings, &QPushButton::clicked, this, &KeysWindow::openSettings);
+    addShortcut(m_selectLesson, QKeySequence(Qt::ALT | Qt::Key_L));
+    addShortcut(m_settings, QKeySequence(Qt::ALT | Qt::Key_S));
 
     m_lineLabel = new QLabel(this);
     m_lineLabel->setObjectName(QStringLiteral("Label3"));
@@ -178,7 +180,7 @@ QWidget* KeysWindow::inputBox() const {
 }
 
 QList<QWidget*> KeysWindow::exemptControls() const {
-    return {m_keyboard, m_typedRow, m_linePanel, m_status, m_readIn, m_capitals, m_input};
+    return {m_keyboard, m_typedRow, m_linePanel, m_readIn, m_capitals, m_input};
 }
 
 bool KeysWindow::keyDown(int code) {

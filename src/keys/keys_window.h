@@ -21,6 +21,10 @@ class KeysWindow : public PracticeWindow {
   public:
     explicit KeysWindow(const AppContext& context, QWidget* parent = nullptr);
 
+    // The lesson card across the top of the window, in the program's own colours under every
+    // skin; its controls (heading, practice line, typed row) keep their look with it.
+    static constexpr int kCardBottomTwips = 4500;
+
     const KeysExercise& exercise() const { return m_exercise; }
     KeysExercise& exercise() { return m_exercise; }
     QWidget* inputBox() const override;

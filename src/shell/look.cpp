@@ -129,9 +129,9 @@ void addMeters(QWidget* parent, std::initializer_list<Meter> meters, MeterLayout
         styleCaption(caption);
         auto* value = new QLabel(QString::fromLatin1(meter.initial), parent);
         value->setObjectName(QString::fromLatin1(meter.name));
-        value->setStyleSheet(QStringLiteral(
-            "QLabel { color: palette(text); background: palette(base);"
-            " border: 1px solid palette(mid); border-radius: 7px; }"));
+        value->setStyleSheet(
+            QStringLiteral("QLabel { color: palette(text); background: palette(base);"
+                           " border: 1px solid palette(mid); border-radius: 7px; }"));
         value->setFont(uiFont(11, true));
         value->setAlignment(Qt::AlignCenter);
         if (layout == MeterLayout::CaptionBefore) {
@@ -305,9 +305,9 @@ void paintStatusBar(QPainter& p, const QRect& area, const QPalette& palette) {
 }
 
 void styleStatusField(QLabel* label) {
-    label->setStyleSheet(ownColours(QStringLiteral(
-        "QLabel { color: #404040; background: palette(base); border: 1px solid palette(mid);"
-        " border-radius: 4px; }")));
+    label->setStyleSheet(QStringLiteral(
+        "QLabel { color: palette(text); background: palette(base); border: 1px solid palette(mid);"
+        " border-radius: 4px; }"));
     label->setFont(uiFont(8.5, true));
     label->setAlignment(Qt::AlignCenter);
 }
@@ -512,12 +512,10 @@ void paintNightScene(QPainter& p, const QRect& area) {
     p.drawRect(QRectF(0, r.height() - 10, r.width(), 10));
 }
 
-
 void styleGameHeading(QLabel* label) {
-    setOwnStyle(label, ownColours(QStringLiteral(
-                           "QLabel { color: palette(dark); background: palette(base);"
-                           " border: 1px solid palette(mid); border-radius: 6px;"
-                           " padding-top: 2px; }")));
+    label->setStyleSheet(QStringLiteral("QLabel { color: palette(text); background: palette(base);"
+                                        " border: 1px solid palette(mid); border-radius: 6px;"
+                                        " padding-top: 2px; }"));
     label->setFont(uiFont(8.5));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 }
@@ -550,26 +548,30 @@ void styleGameButton(QWidget* button) {
     button->setCursor(Qt::PointingHandCursor);
 }
 
+void styleNarrowButton(QWidget* button) {
+    button->setStyleSheet(QStringLiteral("QPushButton { padding-left: 1px; padding-right: 1px; }"));
+}
+
 void styleGamePanel(QWidget* panel) {
-    setOwnStyle(panel,
-                ownColours(QStringLiteral(
-                               "#%1 { background: palette(alternate-base);"
-                               " border: 1px solid palette(mid); border-radius: 10px; }"
-                               "QGroupBox { font-weight: bold; color: palette(text);"
-                               " border: 1px solid palette(mid); border-radius: 7px;"
-                               " margin-top: 9px; background: palette(base); }"
-                               "QGroupBox::title { subcontrol-origin: margin; left: 10px;"
-                               " padding: 0 4px; }"
-                               "QRadioButton, QCheckBox, QLabel { color: palette(text);"
-                               " background: transparent; }"
-                               "QRadioButton::indicator { width: 12px; height: 12px;"
-                               " border: 1px solid palette(dark); border-radius: 7px;"
-                               " background: palette(base); }"
-                               "QRadioButton::indicator:checked { background: qradialgradient("
-                               "cx:0.5, cy:0.5, radius:0.5, fx:0.5, fy:0.5, stop:0 palette(highlight),"
-                               " stop:0.55 palette(highlight), stop:0.65 palette(base)); }"
-                               "QRadioButton:disabled, QCheckBox:disabled { color: palette(dark); }"))
-                    .arg(panel->objectName()));
+    panel->setStyleSheet(
+        QString(
+            QStringLiteral("#%1 { background: palette(alternate-base);"
+                           " border: 1px solid palette(mid); border-radius: 10px; }"
+                           "QGroupBox { font-weight: bold; color: palette(text);"
+                           " border: 1px solid palette(mid); border-radius: 7px;"
+                           " margin-top: 9px; background: palette(base); }"
+                           "QGroupBox::title { subcontrol-origin: margin; left: 10px;"
+                           " padding: 0 4px; }"
+                           "QRadioButton, QCheckBox, QLabel { color: palette(text);"
+                           " background: transparent; }"
+                           "QRadioButton::indicator { width: 12px; height: 12px;"
+                           " border: 1px solid palette(dark); border-radius: 7px;"
+                           " background: palette(base); }"
+                           "QRadioButton::indicator:checked { background: qradialgradient("
+                           "cx:0.5, cy:0.5, radius:0.5, fx:0.5, fy:0.5, stop:0 palette(highlight),"
+                           " stop:0.55 palette(highlight), stop:0.65 palette(base)); }"
+                           "QRadioButton:disabled, QCheckBox:disabled { color: palette(dark); }"))
+            .arg(panel->objectName()));
 }
 
 QColor heatColour(const QPalette& palette, double share) {

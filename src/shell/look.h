@@ -87,7 +87,8 @@ void paintCapsLamp(QPainter& painter, const QPointF& centre, qreal radius);
 inline const QColor kLineBackground{0xf9, 0xf9, 0xf9};
 // A panel of one line of practice text: its background and a thin rule around it.
 void paintLinePanel(QPainter& painter, const QRect& area, const QPalette& palette);
-// The Keys status bar: a light rounded strip; its fields are dark grey on white.
+// The Keys status bar: a rounded strip in the skin's colours; its fields are the skin's text on
+// its base.
 void paintStatusBar(QPainter& painter, const QRect& area, const QPalette& palette);
 void styleStatusField(QLabel* label);
 // The progress bar: the empty bar in blue, its filled part in green.
@@ -164,7 +165,9 @@ void styleGameValue(QLabel* label);
 void styleGameOver(QLabel* label, double pointSize);
 // The bright button over the night field ("Select game item").
 void styleGameButton(QWidget* button);
-// The game's settings panel with its groups, options and check boxes.
+// A narrow button whose caption needs the room a skin's padding would take.
+void styleNarrowButton(QWidget* button);
+// The game's settings panel with its groups, options and check boxes, in the skin's colours.
 void styleGamePanel(QWidget* panel);
 
 // The colour of a share that goes wrong, from 0 (calm) to 1 (alarming), on the skin's ground;

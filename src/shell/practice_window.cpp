@@ -155,6 +155,9 @@ void PracticeWindow::focusInputBox() {
 
 void PracticeWindow::addShortcut(QAbstractButton* button, const QKeySequence& keys) {
     ::addShortcut(button, keys, [this, button] {
+        // A button out of sight or disabled at the moment does nothing from the keyboard either.
+        if (!button->isVisibleTo(this) || !button->isEnabled())
+            return;
         button->click();
         focusInputBox();
     });
