@@ -56,8 +56,9 @@ inline double cpuSecondsOver(int ms) {
 
 // Copies the program folder's contents into `to`, so that the run leaves the original alone.
 inline void copyProgramFolder(const char* from, const QString& to) {
-    QProcess::execute(QStringLiteral("cp"),
-                      {QStringLiteral("-r"), QString::fromLocal8Bit(from) + QStringLiteral("/."), to});
+    QProcess::execute(
+        QStringLiteral("cp"),
+        {QStringLiteral("-r"), QString::fromLocal8Bit(from) + QStringLiteral("/."), to});
 }
 
 // One key pressed and released on `target`, as the keyboard sends it.
