@@ -5,9 +5,9 @@
 //  - the CPU the window uses while it sits idle for 10 s (caret blink and clock).
 // Usage: bench_articles PROGRAM_FOLDER
 
-#include "bench_support.h"
 #include "articles/article_exercise.h"
 #include "articles/article_window.h"
+#include "bench_support.h"
 #include "shell/state_file.h"
 
 #include <QApplication>

@@ -4,9 +4,9 @@
 // list" names them). The program folder is copied to a temporary folder so its state files
 // stay untouched.
 
-#include "bench_support.h"
 #include "app/app_navigator.h"
 #include "app/start_up.h"
+#include "bench_support.h"
 #include "hostile_files.h"
 #include "shell/state_file.h"
 
