@@ -7,6 +7,7 @@
 
 #include "articles/article_exercise.h"
 #include "articles/article_window.h"
+#include "bench_support.h"
 #include "shell/state_file.h"
 
 #include <QApplication>
@@ -14,53 +15,14 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
-#include <sys/resource.h>
 #include <vector>
-
-namespace {
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-// CPU time of this thread, ms: the cost of the work itself, whatever else the machine runs.
-double threadCpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-double percentile(std::vector<double> values, double p) {
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, size_t(p * (values.size() - 1) + 0.5))];
-}
-
-void press(QWidget* target, int key, const QString& text) {
-    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &down);
-    QApplication::sendEvent(target, &up);
-}
-
-void report(const char* what, const std::vector<double>& ms) {
-    std::printf("%s median=%.3f p99=%.3f (n=%zu)\n", what, percentile(ms, 0.5),
-                percentile(ms, 0.99), ms.size());
-}
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -69,9 +31,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QTemporaryDir dir;
-    QProcess::execute(
-        QStringLiteral("cp"),
-        {QStringLiteral("-r"), QString::fromLocal8Bit(argv[1]) + QStringLiteral("/."), dir.path()});
+    Bench::copyProgramFolder(argv[1], dir.path());
 
     // The largest article of the catalogue.
     QFileInfo largest;
@@ -95,7 +55,7 @@ int main(int argc, char* argv[]) {
             loads.push_back(t.nsecsElapsed() / 1e6);
         }
         std::printf("model_first_load_ms %.3f (new.txt written)\n", loads.front());
-        report("model_reload_ms", loads);
+        Bench::report("model_reload_ms", loads);
     }
 
     StateFile::writeLine(dir.filePath(QStringLiteral("sz2.txt")), QStringLiteral("0") + title);
@@ -121,7 +81,7 @@ int main(int argc, char* argv[]) {
         QCoreApplication::processEvents();
         turns.push_back((clock.nsecsElapsed() - t0) / 1e6);
     }
-    report("page_turn_to_repaint_ms", turns);
+    Bench::report("page_turn_to_repaint_ms", turns);
 
     // Keystrokes: the article's own characters, every tenth one wrong and taken back.
     auto* input = window->findChild<QLineEdit*>(QStringLiteral("Text3"));
@@ -135,37 +95,32 @@ int main(int argc, char* argv[]) {
         const bool wrong = n % 10 == 9;
         if (wrong || c == QString(ArticleText::kFill))
             c = QStringLiteral("#");
-        const int key = c == u" " ? int(Qt::Key_Space) : int(c[0].toUpper().unicode());
         const int page = e.pageNumber();
         const qint64 t0 = clock.nsecsElapsed();
-        const double cpu0 = threadCpuMs();
-        press(input, key, c);
+        const double cpu0 = Bench::threadCpuMs();
+        Bench::type(input, c[0]);
         QCoreApplication::processEvents(); // the repaint of the cells that changed
         costs.push_back((clock.nsecsElapsed() - t0) / 1e6);
-        cpuCosts.push_back(threadCpuMs() - cpu0);
+        cpuCosts.push_back(Bench::threadCpuMs() - cpu0);
         if (e.pageNumber() != page)
             turnCosts.push_back(costs.back());
         if (wrong) {
-            press(input, Qt::Key_Backspace, QString());
+            Bench::press(input, Qt::Key_Backspace, QString());
             QCoreApplication::processEvents();
         }
     }
-    report("keystroke_to_repaint_ms", costs);
-    report("keystroke_to_repaint_cpu_ms", cpuCosts);
-    report("  of which page-turning keystrokes (wall)", turnCosts);
+    Bench::report("keystroke_to_repaint_ms", costs);
+    Bench::report("keystroke_to_repaint_cpu_ms", cpuCosts);
+    Bench::report("  of which page-turning keystrokes (wall)", turnCosts);
     std::printf(
         "  keystrokes over 1 ms: %zu\n",
         size_t(std::count_if(costs.begin(), costs.end(), [](double ms) { return ms > 1; })));
     std::printf("pages typed: %d\n", e.pageNumber());
 
     // Idle: ten seconds with nothing typed; the caret blinks and the clock runs.
-    const double cpu0 = cpuSeconds();
     QElapsedTimer idle;
     idle.start();
-    QEventLoop idleLoop;
-    QTimer::singleShot(10000, &idleLoop, &QEventLoop::quit);
-    idleLoop.exec();
-    const double used = cpuSeconds() - cpu0;
+    const double used = Bench::cpuSecondsOver(10000);
     std::printf("idle_cpu over %.1f s: %.1f ms CPU (%.3f %%), clock %s\n", idle.elapsed() / 1000.0,
                 used * 1000, used * 100 / (idle.elapsed() / 1000.0),
                 e.clockRunning() ? "running" : "stopped");

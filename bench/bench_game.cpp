@@ -13,11 +13,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -29,11 +27,7 @@ namespace {
 
 // CPU milliseconds used while the event loop runs for ten seconds.
 double cpuOverTenSeconds() {
-    const double cpu0 = Bench::cpuSeconds();
-    QEventLoop loop; // a plain event loop: QTest::qWait would poll every 10 ms
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    loop.exec();
-    return (Bench::cpuSeconds() - cpu0) * 1000;
+    return Bench::cpuSecondsOver(10000) * 1000;
 }
 
 // The baseline: what any Qt window that shows this game must at least do.
@@ -84,14 +78,6 @@ class Baseline : public QWidget {
     QTimer m_timer7, m_timer1, m_timer2;
 };
 
-void key(QWidget* target, QChar c) {
-    const int code = c.toUpper().unicode();
-    QKeyEvent down(QEvent::KeyPress, code, Qt::NoModifier, QString(c));
-    QKeyEvent up(QEvent::KeyRelease, code, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(target, &down);
-    QApplication::sendEvent(target, &up);
-}
-
 // Notes the time the field starts its next paint.
 class PaintWatch : public QObject {
   public:
@@ -115,9 +101,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QTemporaryDir dir;
-    QProcess::execute(
-        QStringLiteral("cp"),
-        {QStringLiteral("-r"), QString::fromLocal8Bit(argv[1]) + QStringLiteral("/."), dir.path()});
+    Bench::copyProgramFolder(argv[1], dir.path());
     // Four items, no sounds, a time limit long enough for the whole run.
     StateFile::writeLine(dir.path() + QStringLiteral("/GameSet.txt"),
                          QStringLiteral("3000,0,1,0,0,60,4,2"));
@@ -171,7 +155,7 @@ int main(int argc, char* argv[]) {
         const int hitsBefore = window.game().hitCount();
         watch.painted = -1;
         const qint64 t0 = clock.nsecsElapsed();
-        key(input, window.game().slot(slot).text[0]);
+        Bench::type(input, window.game().slot(slot).text[0]);
         while (watch.painted < 0 && clock.nsecsElapsed() - t0 < 100'000'000)
             QCoreApplication::processEvents(QEventLoop::AllEvents);
         const qint64 t1 = clock.nsecsElapsed();

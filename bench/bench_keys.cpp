@@ -5,6 +5,7 @@
 //  - the CPU the window uses in 10 s sitting idle, and in 10 s with its clock running.
 // Usage: bench_keys PROGRAM_FOLDER
 
+#include "bench_support.h"
 #include "keys/keys_window.h"
 #include "shell/state_file.h"
 
@@ -13,37 +14,14 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-// CPU time of this thread: unlike the wall clock it leaves out the time other programs on a
-// busy machine take the processor away.
-double threadCpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-double percentile(std::vector<double> values, double p) {
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, size_t(p * (values.size() - 1) + 0.5))];
-}
 
 // Counts the paint events, to show that each keystroke really repainted something.
 struct PaintCounter : QObject {
@@ -64,14 +42,6 @@ void press(QWidget* target, QChar c) {
     QApplication::sendEvent(target, &up);
 }
 
-double idleCpu(int ms) {
-    const double cpu0 = cpuSeconds();
-    QEventLoop loop; // a plain event loop: QTest::qWait would poll every 10 ms
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-    return cpuSeconds() - cpu0;
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -83,9 +53,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QTemporaryDir dir;
-    QProcess::execute(
-        QStringLiteral("cp"),
-        {QStringLiteral("-r"), QString::fromLocal8Bit(argv[1]) + QStringLiteral("/."), dir.path()});
+    Bench::copyProgramFolder(argv[1], dir.path());
     StateFile::writeLine(dir.path() + QStringLiteral("/sz0.txt"), QStringLiteral("1005"));
 
     AppContext context; // no platform: the lesson-end prompt answers Cancel and starts again
@@ -110,27 +78,28 @@ int main(int argc, char* argv[]) {
             n % 10 == 9 ? QChar(u'#') : (expected.isEmpty() ? QChar(u'a') : expected[0]);
         const int line = window.exercise().lineNumber();
         const qint64 t0 = clock.nsecsElapsed();
-        const double cpu0 = threadCpuMs();
+        const double cpu0 = Bench::threadCpuMs();
         press(input, c);
         QCoreApplication::processEvents();
         costs.push_back((clock.nsecsElapsed() - t0) / 1e6);
-        cpuCosts.push_back(threadCpuMs() - cpu0);
+        cpuCosts.push_back(Bench::threadCpuMs() - cpu0);
         (window.exercise().lineNumber() != line ? lineCosts : plainCosts).push_back(costs.back());
     }
     std::printf("  within a line median=%.3f p99=%.3f; new line median=%.3f p99=%.3f (n=%zu)\n",
-                percentile(plainCosts, 0.5), percentile(plainCosts, 0.99),
-                percentile(lineCosts, 0.5), percentile(lineCosts, 0.99), lineCosts.size());
+                Bench::percentile(plainCosts, 0.5), Bench::percentile(plainCosts, 0.99),
+                Bench::percentile(lineCosts, 0.5), Bench::percentile(lineCosts, 0.99),
+                lineCosts.size());
     if (qEnvironmentVariableIsSet("BENCH_DUMP")) {
         std::vector<double> sorted = costs;
         std::sort(sorted.begin(), sorted.end());
         for (double p : {0.9, 0.95, 0.98, 0.985, 0.99, 0.995, 0.999})
-            std::printf("  p%.1f=%.3f\n", p * 100, percentile(costs, p));
+            std::printf("  p%.1f=%.3f\n", p * 100, Bench::percentile(costs, p));
     }
     std::printf("keys keystroke_to_repaint_ms median=%.3f p99=%.3f (n=%zu, %.1f paints each)\n",
-                percentile(costs, 0.5), percentile(costs, 0.99), costs.size(),
+                Bench::percentile(costs, 0.5), Bench::percentile(costs, 0.99), costs.size(),
                 counter.paints / double(costs.size()));
-    std::printf("keys keystroke_cpu_ms median=%.3f p99=%.3f\n", percentile(cpuCosts, 0.5),
-                percentile(cpuCosts, 0.99));
+    std::printf("keys keystroke_cpu_ms median=%.3f p99=%.3f\n", Bench::percentile(cpuCosts, 0.5),
+                Bench::percentile(cpuCosts, 0.99));
 
     // Idle: the clock stopped by Pause, nothing typed. Then the clock running.
     press(input, QChar(u'\0'));
@@ -140,11 +109,11 @@ int main(int argc, char* argv[]) {
     QApplication::sendEvent(input, &pauseUp);
     if (qEnvironmentVariableIsSet("BENCH_NO_BLINK"))
         QApplication::setCursorFlashTime(0);
-    const double idle = idleCpu(10000);
+    const double idle = Bench::cpuSecondsOver(10000);
     std::printf("keys idle_cpu over 10 s: %.1f ms CPU (%.3f %%)\n", idle * 1000, idle * 10);
     press(input, window.exercise().expectedChar().isEmpty() ? QChar(u'a')
                                                             : window.exercise().expectedChar()[0]);
-    const double running = idleCpu(10000);
+    const double running = Bench::cpuSecondsOver(10000);
     std::printf("keys clock_running_cpu over 10 s: %.1f ms CPU (%.3f %%), clock %s\n",
                 running * 1000, running * 10, qPrintable(window.exercise().timeText()));
     return 0;

@@ -4,6 +4,7 @@
 // With --shot the window is drawn, with a sample history, under the skin named by
 // ZEPHKIN_SKIN (a .urf file in the program folder) and saved as a picture.
 
+#include "bench_support.h"
 #include "progress/history_store.h"
 #include "progress/key_heat_map.h"
 #include "progress/progress_recorder.h"
@@ -21,18 +22,8 @@
 
 namespace {
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 double worst(const std::vector<double>& values) {
     return *std::max_element(values.begin(), values.end());
-}
-
-double percentile95(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() * 95 / 100];
 }
 
 // A learner's history: `runs` runs over `days` days, getting faster and surer.
@@ -132,8 +123,8 @@ int main(int argc, char* argv[]) {
     }
     std::printf("record_run_ms median=%.2f p95=%.2f worst=%.2f; opening at a window's first "
                 "keystroke: %.2f (new file), %.2f (existing, median)\n",
-                median(records), percentile95(records), worst(records), firstOpen,
-                median(reopened));
+                Bench::percentile(records, 0.5), Bench::percentile(records, 0.95), worst(records),
+                firstOpen, Bench::percentile(reopened, 0.5));
 
     // Opening the Progress window over 10,000 runs: from the click to the window painted.
     QFile::remove(path);
@@ -157,7 +148,7 @@ int main(int argc, char* argv[]) {
         if (i == 0)
             std::printf("runs_in_store=%d\n", store.runCount());
     }
-    std::printf("progress_window_open_ms median=%.1f worst=%.1f (10,000 runs)\n", median(opens),
-                worst(opens));
+    std::printf("progress_window_open_ms median=%.1f worst=%.1f (10,000 runs)\n",
+                Bench::percentile(opens, 0.5), worst(opens));
     return 0;
 }

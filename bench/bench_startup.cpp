@@ -6,19 +6,18 @@
 
 #include "app/app_navigator.h"
 #include "app/start_up.h"
+#include "bench_support.h"
 #include "hostile_files.h"
 #include "shell/state_file.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -46,9 +45,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QTemporaryDir dir;
-    QProcess::execute(
-        QStringLiteral("cp"),
-        {QStringLiteral("-r"), QString::fromLocal8Bit(argv[1]) + QStringLiteral("/."), dir.path()});
+    Bench::copyProgramFolder(argv[1], dir.path());
     QString skin = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("Cancel theme.urf");
     if (skin == u"--hostile") {
         const QString name = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();

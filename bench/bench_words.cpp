@@ -15,7 +15,6 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -37,14 +36,6 @@ class TimedSound final : public SoundPlayer {
     }
 };
 
-void press(QWidget* target, QChar c) {
-    const int key = c == u' ' ? int(Qt::Key_Space) : int(c.toUpper().unicode());
-    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
-    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(target, &down);
-    QApplication::sendEvent(target, &up);
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -54,9 +45,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QTemporaryDir dir;
-    QProcess::execute(
-        QStringLiteral("cp"),
-        {QStringLiteral("-r"), QString::fromLocal8Bit(argv[1]) + QStringLiteral("/."), dir.path()});
+    Bench::copyProgramFolder(argv[1], dir.path());
     StateFile::writeLine(dir.path() + QStringLiteral("/sz1.txt"),
                          QStringLiteral("1100001Lesson 1"));
 
@@ -82,7 +71,7 @@ int main(int argc, char* argv[]) {
         for (qsizetype i = 0; i <= word.size() && costs.size() < 10000; ++i, ++n) {
             const QChar c = i == word.size() ? QChar(u' ') : (n % 10 == 9 ? QChar(u'#') : word[i]);
             const qint64 t0 = clock.nsecsElapsed();
-            press(input, c);
+            Bench::type(input, c);
             window.repaint();
             costs.push_back((clock.nsecsElapsed() - t0) / 1e6);
             if (c == u'#') { // take the wrong character back
@@ -106,7 +95,7 @@ int main(int argc, char* argv[]) {
         QEventLoop loop;
         sound.waiting = &loop;
         QTimer::singleShot(200, &loop, &QEventLoop::quit);
-        press(input, word.isEmpty() ? QChar(u'a') : word[0]);
+        Bench::type(input, word.isEmpty() ? QChar(u'a') : word[0]);
         loop.exec();
         sound.waiting = nullptr;
         if (sound.lastPlay >= 0)
@@ -120,13 +109,9 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsSet("BENCH_NO_BLINK"))
         QApplication::setCursorFlashTime(0);
     QTest::qWait(7000); // let the clock stop
-    const double cpu0 = Bench::cpuSeconds();
     QElapsedTimer idle;
     idle.start();
-    QEventLoop idleLoop; // a plain event loop: QTest::qWait would poll every 10 ms
-    QTimer::singleShot(10000, &idleLoop, &QEventLoop::quit);
-    idleLoop.exec();
-    const double used = Bench::cpuSeconds() - cpu0;
+    const double used = Bench::cpuSecondsOver(10000);
     std::printf("idle_cpu over %.1f s: %.1f ms CPU (%.3f %%)\n", idle.elapsed() / 1000.0,
                 used * 1000, used * 100 / (idle.elapsed() / 1000.0));
     return 0;

@@ -3,6 +3,7 @@
 // Test doubles for the edges of the program: the operating system, sounds, the skin engine
 // and the navigator. They only record what was asked of them.
 
+#include "shell/app_context.h"
 #include "shell/navigator.h"
 #include "shell/platform.h"
 #include "shell/sound_player.h"
@@ -99,4 +100,23 @@ class FakeNavigator final : public Navigator {
     QList<int> entries;
     int menus = 0;
     int ended = 0;
+};
+
+// What a test that opens practice windows starts from: an empty program folder in a temporary
+// directory and the fakes wired into the context the windows get.
+struct WindowFixture {
+    QTemporaryDir m_dir;
+    FakePlatform m_platform;
+    FakeSound m_sound;
+    FakeNavigator m_navigator;
+
+    AppContext context() {
+        AppContext c;
+        c.folder = ProgramFolder(m_dir.path());
+        c.platform = &m_platform;
+        c.sound = &m_sound;
+        c.navigator = &m_navigator;
+        return c;
+    }
+    QString file(const QString& name) const { return m_dir.filePath(name); }
 };

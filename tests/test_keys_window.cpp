@@ -60,19 +60,8 @@ QColor averageColour(const QImage& image, const QRectF& logical) {
 
 } // namespace
 
-class KeysWindowTest : public QObject {
+class KeysWindowTest : public QObject, WindowFixture {
     Q_OBJECT
-
-    QTemporaryDir m_dir;
-    FakePlatform m_platform;
-    FakeSound m_sound;
-    FakeNavigator m_navigator;
-
-    AppContext context() {
-        return AppContext{ProgramFolder(m_dir.path()), &m_platform, &m_sound, nullptr,
-                          &m_navigator};
-    }
-    QString file(const QString& name) const { return m_dir.filePath(name); }
 
     std::unique_ptr<KeysWindow> openWindow(const QByteArray& lesson, const QByteArray& sz0) {
         writeBytes(file("sz0.txt"), sz0);

@@ -72,23 +72,8 @@ QStringList fixtureList() {
 
 } // namespace
 
-class WordsTest : public QObject {
+class WordsTest : public QObject, WindowFixture {
     Q_OBJECT
-
-    QTemporaryDir m_dir;
-    FakePlatform m_platform;
-    FakeSound m_sound;
-    FakeNavigator m_navigator;
-
-    AppContext context() {
-        AppContext c;
-        c.folder = ProgramFolder(m_dir.path());
-        c.platform = &m_platform;
-        c.sound = &m_sound;
-        c.navigator = &m_navigator;
-        return c;
-    }
-    QString file(const QString& name) const { return m_dir.path() + u'/' + name; }
 
     void freshFolder() {
         QDir(m_dir.path()).removeRecursively();

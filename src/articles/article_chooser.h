@@ -1,24 +1,18 @@
 #pragma once
 
-#include <QDialog>
-
-class QListWidget;
+#include "shell/list_chooser.h"
 
 // The article chooser Form4: the catalogue in its own order, or a text file of the user's.
-class ArticleChooser : public QDialog {
+class ArticleChooser : public ListChooser {
     Q_OBJECT
   public:
     enum class Choice { None, Catalogue, Optional };
 
     explicit ArticleChooser(QWidget* parent = nullptr);
 
-    Choice choice() const { return m_choice; }
-    QString chosenTitle() const { return m_title; }
+    Choice choice() const;
+    QString chosenTitle() const { return chosenText(); }
 
   private:
-    void chooseSelected();
-
-    QListWidget* m_list = nullptr; // List1
-    Choice m_choice = Choice::None;
-    QString m_title;
+    bool m_optional = false;
 };

@@ -57,6 +57,15 @@ void ArticleExercise::openArticle(const QString& path, bool relative) {
     loadtext();
 }
 
+// The first page of the article just opened, the notice gone and only "Next" to turn to.
+void ArticleExercise::showOpenedArticle() {
+    m_noticeVisible = false;
+    m_previousEnabled = false;
+    m_nextEnabled = true;
+    geng();
+    m_update.flags |= ArticleUpdate::Article | ArticleUpdate::Buttons;
+}
+
 void ArticleExercise::restore(const Articles::Sz2& state) {
     m_keystrokeSound = state.keystrokeSound;
     openCatalogueArticle(state.articleTitle);
@@ -73,11 +82,7 @@ void ArticleExercise::openCatalogueArticle(const QString& title) {
         m_articleTitle = first;
         openArticle(Articles::articleResource(m_articleTitle), true);
     }
-    m_noticeVisible = false;
-    m_previousEnabled = false;
-    m_nextEnabled = true;
-    geng();
-    m_update.flags |= ArticleUpdate::Article | ArticleUpdate::Buttons;
+    showOpenedArticle();
     flush();
 }
 
@@ -86,11 +91,7 @@ void ArticleExercise::openFile(const QString& path) {
     if (!path.isEmpty()) {
         openArticle(path, false);
         setPageNumber(1);
-        m_noticeVisible = false;
-        m_previousEnabled = false;
-        m_nextEnabled = true;
-        geng();
-        m_update.flags |= ArticleUpdate::Article | ArticleUpdate::Buttons;
+        showOpenedArticle();
     }
     flush();
 }

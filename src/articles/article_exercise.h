@@ -141,6 +141,7 @@ class ArticleExercise : public QObject {
     void openArticle(const QString& path, bool relative);
     QString fileName() const;
     void setFileNotice(const QString& notice);
+    void showOpenedArticle();
     QString characterAt(const QString& line, int column) const;
     void flush();
 

@@ -9,10 +9,14 @@ expect_bytes() { # file, printf format of the expected bytes
     got=$(od -An -c "$1" 2>/dev/null || echo missing)
     [ "$want" = "$got" ] || fail "$1 holds [$got], expected [$want]"
 }
-find_window() { # title pattern
-    for _ in $(seq "${E2E_WAIT:-300}"); do
-        wid=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-        [ -n "$wid" ] && { echo "$wid"; return 0; }
+# The first visible window whose title matches, other than the window given second; the third
+# argument, when given, is how many tenths of a second to wait.
+find_window() { # title pattern, [window to pass over], [tenths]
+    local w
+    for _ in $(seq "${3:-${E2E_WAIT:-300}}"); do
+        for w in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+            [ "$w" != "${2:-}" ] && { echo "$w"; return 0; }
+        done
         sleep 0.1
     done
     return 1
@@ -27,9 +31,9 @@ wait_exit() { # pid
 }
 # Starts Xvfb on a free display (its number read from -displayfd into $1/displayfd), sets
 # xvfb_pid and DISPLAY, and makes Qt use it.
-start_xvfb() { # scratch folder
+start_xvfb() { # scratch folder, [screen size, 1024x768 unless given]
     exec 3<> "$1/displayfd"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${2:-1024x768}x24" -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
     local display=
     for _ in $(seq 50); do
@@ -39,4 +43,11 @@ start_xvfb() { # scratch folder
     done
     export DISPLAY=":$display"
     unset QT_QPA_PLATFORM
+}
+# Makes the scratch folder $work and starts the Xvfb; both go when the script ends.
+begin_e2e() { # [screen size]
+    work=$(mktemp -d)
+    xvfb_pid=
+    trap 'kill $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
+    start_xvfb "$work" "$@"
 }

@@ -6,37 +6,10 @@ set -euo pipefail
 program_dir=$1
 fixtures=$2
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'kill $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 
-exec 3<> "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-    display=$(head -n1 "$work/displayfd" 2>/dev/null || true)
-    [ -n "$display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$display"
-unset QT_QPA_PLATFORM
+source "$here/common.sh"
+begin_e2e
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-find_window() { # title pattern
-    for _ in $(seq 100); do
-        wid=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-        [ -n "$wid" ] && { echo "$wid"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-wait_exit() { # pid
-    for _ in $(seq 100); do
-        kill -0 "$1" 2>/dev/null || return 0
-        sleep 0.1
-    done
-    kill "$1" 2>/dev/null || true
-    return 1
-}
 pixels() { # image, colour: how many pixels of that colour
     convert "$1" -fill black +opaque "$2" -fill white -opaque "$2" -format '%[fx:int(mean*w*h)]' info:
 }
@@ -66,8 +39,7 @@ import -window root "$work/page.png"
 python3 "$here/close_window.py" "$wid"
 wait_exit "$pid" || fail "the program did not end when the Article window was closed"
 
-printf '0river\r\n' > "$work/sz2.want"
-cmp "$folder/sz2.txt" "$work/sz2.want" || fail "sz2.txt: $(od -c "$folder/sz2.txt")"
+expect_bytes "$folder/sz2.txt" '0river\r\n'
 python3 - "$fixtures/text/river.txt" "$work/new.want" <<'PY'
 import sys
 text = open(sys.argv[1], 'rb').read().replace(b'\r\n', b'')

@@ -8,11 +8,8 @@
 set -euo pipefail
 program_dir=$1
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'kill $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
-
 source "$here/common.sh"
-start_xvfb "$work"
+begin_e2e
 
 folder="$work/zephkin"
 cp -r "$program_dir" "$folder"

@@ -7,37 +7,9 @@ set -euo pipefail
 program_dir=$1
 fixture=$2
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'kill $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 
-exec 3<> "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-    display=$(head -n1 "$work/displayfd" 2>/dev/null || true)
-    [ -n "$display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$display"
-unset QT_QPA_PLATFORM
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-find_window() { # title pattern
-    for _ in $(seq 100); do
-        wid=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-        [ -n "$wid" ] && { echo "$wid"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-wait_exit() { # pid
-    for _ in $(seq 100); do
-        kill -0 "$1" 2>/dev/null || return 0
-        sleep 0.1
-    done
-    kill "$1" 2>/dev/null || true
-    return 1
-}
+source "$here/common.sh"
+begin_e2e
 
 folder="$work/zephkin"
 cp -r "$program_dir" "$folder"
@@ -72,7 +44,5 @@ xdotool key --delay 80 Down Down Return Return
 sleep 0.5
 python3 "$here/close_window.py" "$keys"
 wait_exit "$pid" || fail "closing the Keys practice window did not end the program"
-got=$(od -An -c "$folder/sz0.txt" | tr -s ' ')
-want=$(printf '1102\r\n' | od -An -c | tr -s ' ')
-[ "$got" = "$want" ] || fail "sz0.txt holds [$got], expected [$want]"
+expect_bytes "$folder/sz0.txt" '1102\r\n'
 echo "keys end-to-end: all passed"

@@ -3,34 +3,15 @@
 # exactly where the old one was: Word -> Keys -> Article -> Word.
 set -euo pipefail
 program_dir=$1
-work=$(mktemp -d)
-trap 'kill $pid $wm_pid 2>/dev/null; sleep 0.3; kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
+here=$(cd "$(dirname "$0")" && pwd)
+E2E_WAIT=200
+source "$here/common.sh"
+begin_e2e 1280x1024
 pid= wm_pid=
-
-exec 3<> "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-    display=$(head -n1 "$work/displayfd" 2>/dev/null || true)
-    [ -n "$display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$display"
-unset QT_QPA_PLATFORM
+trap 'kill $pid $wm_pid 2>/dev/null; sleep 0.3; kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
 openbox --sm-disable >/dev/null 2>&1 &
 wm_pid=$!
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-# The one visible window of the program whose title matches, other than `$2`.
-find_window() {
-    for _ in $(seq "${3:-200}"); do
-        for w in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
-            [ "$w" != "${2:-}" ] && { echo "$w"; return 0; }
-        done
-        sleep 0.1
-    done
-    return 1
-}
 place() { xdotool getwindowgeometry "$1" | sed -n 's/ *Position: \([0-9]*,[0-9]*\).*/\1/p'; }
 # Waits for the window manager to settle the window, then reports its place.
 settled_place() {
