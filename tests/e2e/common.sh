@@ -2,7 +2,12 @@
 # and programs, each for up to E2E_WAIT tenths of a second (30 s unless the script sets it):
 # a loaded machine may take long to show a window, and a healthy run never waits that long.
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+# On failure, what the program wrote to the stderr* files of the scratch folder is shown too.
+fail() {
+    echo "FAIL: $*" >&2
+    [ -n "${work:-}" ] && tail -n 20 "$work"/stderr* 2>/dev/null >&2
+    exit 1
+}
 expect_bytes() { # file, printf format of the expected bytes
     local want got
     want=$(printf "$2" | od -An -c)
