@@ -6,6 +6,7 @@
 #include "game/game_settings.h"
 #include "game/game_window.h"
 #include "game/typing_game.h"
+#include "progress/history_store.h"
 #include "shell/key_codes.h"
 #include "shell/timer_table.h"
 
@@ -150,6 +151,8 @@ class GameTest : public QObject {
     void settingsShortcutLeavesTheGameAlone();
     void windowReportsAMissingWordList();
     void windowShowsTheResultInAPrompt();
+    void finishedGameReachesTheHistory_data();
+    void finishedGameReachesTheHistory();
 
   private:
     AppContext context() {
@@ -838,6 +841,52 @@ void GameTest::windowShowsTheResultInAPrompt() {
                          " / min,You have to continue to work hard!\n\n          "});
     QVERIFY(!window.timers().isActive("Timer1"));
     QCOMPARE(readAll(gameSet()), QByteArray("60,0,1,1,1,60,4,2\r\n"));
+}
+
+// A timed game is a run of its own once it has lasted ten seconds; a shorter one is not kept,
+// and closing the window afterwards writes nothing more.
+void GameTest::finishedGameReachesTheHistory_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("runs");
+    QTest::newRow("ten seconds") << QByteArray("10,0,1,1,1,60,1,2\r\n") << 10 << 1;
+    QTest::newRow("nine seconds") << QByteArray("9,0,1,1,1,60,1,2\r\n") << 9 << 0;
+}
+
+void GameTest::finishedGameReachesTheHistory() {
+    QFETCH(QByteArray, settings);
+    QFETCH(int, limit);
+    QFETCH(int, runs);
+    writeBytes(gameSet(), settings);
+    QFile::remove(m_dir.filePath(HistoryStore::kFileName));
+    HistoryStore history(m_dir.filePath(HistoryStore::kFileName));
+    AppContext c = context();
+    c.history = &history;
+    {
+        GameWindow window(c);
+        window.show();
+        auto* input = child<QLineEdit>(window, "Text1");
+        QTest::keyClick(input, Qt::Key_F2);
+        window.timers().fire("Timer7");
+        const QString item = window.game().slot(0).text; // a copy: the hit parks the slot
+        QTest::keyClicks(input, item);
+        QTest::keyClicks(input, QStringLiteral("#"));
+        QCOMPARE(window.game().score(), QStringLiteral("1"));
+        for (int i = 0; i < limit; ++i)
+            window.timers().fire("Timer2");
+        QVERIFY(!window.timers().isActive("Timer1"));
+        QCOMPARE(window.game().score(), QStringLiteral("0")); // the end has reset the score
+        window.close();
+    }
+    const QList<PracticeRun> stored = history.runs();
+    QCOMPARE(stored.size(), runs);
+    if (runs) {
+        QCOMPARE(stored[0].mode, PracticeMode::Game);
+        QCOMPARE(stored[0].item, GameItemSets::table()[0].caption);
+        QCOMPARE(stored[0].activeSeconds, 10);
+        QCOMPARE(stored[0].keystrokes, 2);
+        QCOMPARE(stored[0].wrongKeystrokes, 1);
+    }
 }
 
 QTEST_MAIN(GameTest)

@@ -230,7 +230,8 @@ class GameField : public QWidget {
 
 GameWindow::GameWindow(const AppContext& context, QWidget* parent)
     : PracticeWindow(context, QStringLiteral("Form10"), Navigator::GameEntry, parent),
-      m_game(quint32(QDateTime::currentMSecsSinceEpoch())) {
+      m_game(quint32(QDateTime::currentMSecsSinceEpoch())),
+      m_recorder(context.history, PracticeMode::Game) {
     setWindowTitle(TypingGame::kTitle);
 
     // Items: bold 21.75-point Consolas, sized to their text.
@@ -338,7 +339,10 @@ void GameWindow::buildStatusLine() {
     m_input->setFont(monospaceFont(QStringLiteral("Consolas"), 18, false));
     m_input->setGeometry(twipsRect(4230, kStatusTop, 3660, kStatusHeight));
     connect(m_input, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_game.textChanged(text); });
+            [this](const QString& text) {
+                m_recorder.practising();
+                m_game.textChanged(text);
+            });
     m_input->onKeyUp([this](int code) { m_game.keyUp(code); });
 
     // Hidden mirrors of the run state and the wrong-input log.
@@ -604,11 +608,32 @@ void GameWindow::mirror(TypingGame::Changes what) {
         playSound(PracticeSound::Keystroke);
     if (what & C::ErrorSound)
         playSound(PracticeSound::Error);
+    if (what & C::GameEnded) {
+        // Each game is a run of its own; its counters start again with the next game.
+        const ProgressRecorder::Totals played = totals(m_game.endedGame());
+        m_recorder.runEnded(itemSetName(), played);
+        m_recorder.countersReset(played);
+    }
     if (what & C::Message) {
         if (m_context.platform)
             m_context.platform->tell(this, m_game.messageTitle(), m_game.messageText());
         focusInputBox();
     }
+}
+
+ProgressRecorder::Totals GameWindow::totals(const TypingGame::Play& play) {
+    return {play.seconds, play.hits + play.errors, play.errors};
+}
+
+QString GameWindow::itemSetName() const {
+    const QString caption = m_game.caption();
+    return caption.startsWith(TypingGame::kCaptionPrefix)
+               ? caption.mid(TypingGame::kCaptionPrefix.size())
+               : caption;
+}
+
+void GameWindow::saveState() {
+    m_recorder.windowUnloaded(itemSetName(), totals(m_game.currentPlay()));
 }
 
 void GameWindow::mirrorSettings() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/typing_game.h"
+#include "progress/progress_recorder.h"
 #include "shell/practice_window.h"
 
 #include <array>
@@ -32,6 +33,9 @@ class GameWindow : public PracticeWindow {
     // each theme pop-up.
     QList<QWidget*> exemptControls() const override;
 
+  protected:
+    void saveState() override;
+
   private:
     void buildStatusLine();
     void buildFieldControls();
@@ -42,8 +46,11 @@ class GameWindow : public PracticeWindow {
     void saveSettings();
     std::optional<QString> readWordList(const QString& fileName) const;
     int itemWidthTwips(const QString& text) const;
+    QString itemSetName() const;
+    static ProgressRecorder::Totals totals(const TypingGame::Play& play);
 
     TypingGame m_game;
+    ProgressRecorder m_recorder;
     GameField* m_field = nullptr;       // Picture2
     InputBox* m_input = nullptr;        // Text1
     QLabel* m_score = nullptr;          // Label4

@@ -67,6 +67,12 @@ void TypingGame::showMessage(const QString& text) {
     touch(Message);
 }
 
+void TypingGame::endGame() {
+    m_ended = m_play;
+    m_play = {};
+    touch(GameEnded);
+}
+
 void TypingGame::load(const QString& settingsLine) {
     Batch batch(*this);
     m_spriteStep = kSlowStep;
@@ -255,6 +261,7 @@ void TypingGame::textChanged(const QString& text) {
         m_spriteStep = kFastStep;
         newSpriteTarget();
         m_hitCount = std::min(m_hitCount + 1, int(SHRT_MAX)); // a 16-bit counter; never wraps
+        ++m_play.hits;
         setScore(QString::number(m_hitCount));
         touch(Sprite);
         if (m_hitSound)
@@ -263,6 +270,7 @@ void TypingGame::textChanged(const QString& text) {
     }
     setInput(QString());
     m_wrongLog = text + u' ' + m_wrongLog;
+    ++m_play.errors;
     if (m_settings.spriteDownEnd && m_settings.dropOnWrong) {
         m_spriteTop += kSpriteDrop;
         touch(Sprite);
@@ -379,6 +387,7 @@ void TypingGame::Timer1() {
         m_pauseEnabled = false;
         m_runState = QStringLiteral("00");
         touch(Controls);
+        endGame();
         showMessage(ci1());
     }
 }
@@ -388,11 +397,13 @@ void TypingGame::Timer2() {
     newSpriteTarget();
     m_spriteStep = kSlowStep;
     const int seconds = m_clockValue.toInt();
+    ++m_play.seconds;
     if (!m_settings.spriteDownEnd) {
         m_clockValue = QString::number(std::max(seconds - 1, 0));
         touch(Status);
         if (seconds - 1 <= 0) {
             setTimers(false, false);
+            endGame();
             const QString result = ci();
             if (timedSpeed() >= 160) {
                 m_pauseEnabled = false;

@@ -41,6 +41,14 @@ class TypingGame : public QObject {
         KeystrokeSound = 1 << 8, // play the keystroke sound
         ErrorSound = 1 << 9,     // play the error sound
         Message = 1 << 10,       // show messageText() in a box titled messageTitle()
+        GameEnded = 1 << 11,     // a game ended; endedGame() holds its totals
+    };
+
+    // One game's play: clock seconds while it ran, items shot down, wrong entries.
+    struct Play {
+        int seconds = 0;
+        int hits = 0;
+        int errors = 0;
     };
     Q_DECLARE_FLAGS(Changes, Change)
 
@@ -151,6 +159,10 @@ class TypingGame : public QObject {
     // The message of the last change that carried Message.
     QString messageTitle() const { return m_messageTitle; }
     QString messageText() const { return m_messageText; }
+    // The running game's play so far (zero once it has ended), and the last ended game's,
+    // taken before the end resets the score and the time limit.
+    Play currentPlay() const { return m_play; }
+    Play endedGame() const { return m_ended; }
 
   signals:
     void changed(TypingGame::Changes what); // once per input that changed anything
@@ -180,6 +192,7 @@ class TypingGame : public QObject {
     void setInput(const QString& text);
     void endPause();
     void showMessage(const QString& text);
+    void endGame();
     void touch(Changes what) { m_pending |= what; }
     void flush();
 
@@ -226,6 +239,8 @@ class TypingGame : public QObject {
     int m_depth = 0;
     QString m_messageTitle;
     QString m_messageText;
+    Play m_play;
+    Play m_ended;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TypingGame::Changes)
