@@ -372,32 +372,23 @@ bool HistoryStore::recordOnce(const std::optional<PracticeRun>& run, const QList
 }
 
 QList<PracticeRun> HistoryStore::runs() {
-    QList<PracticeRun> result;
-    if (!open())
-        return result;
-    QSqlQuery query(m_connection->db);
-    query.setForwardOnly(true);
-    if (!query.exec(QString::fromLatin1(kRunColumns) + QStringLiteral(" ORDER BY started, id"))) {
-        handleFailure(nativeCode(query.lastError()));
-        return result;
-    }
-    PracticeRun run;
-    while (query.next()) {
-        if (readRun(query, &run))
-            result.append(run);
-    }
-    return result;
+    return selectRuns(QStringLiteral(" ORDER BY started, id"), -1);
 }
 
 QList<PracticeRun> HistoryStore::recentRuns(int limit) {
+    return selectRuns(QStringLiteral(" ORDER BY started DESC, id DESC LIMIT ?"), limit);
+}
+
+// The runs in `order`; `limit` is bound to its placeholder when it has one (limit >= 0).
+QList<PracticeRun> HistoryStore::selectRuns(const QString& order, int limit) {
     QList<PracticeRun> result;
     if (!open())
         return result;
     QSqlQuery query(m_connection->db);
     query.setForwardOnly(true);
-    query.prepare(QString::fromLatin1(kRunColumns) +
-                  QStringLiteral(" ORDER BY started DESC, id DESC LIMIT ?"));
-    query.bindValue(0, limit);
+    query.prepare(QString::fromLatin1(kRunColumns) + order);
+    if (limit >= 0)
+        query.bindValue(0, limit);
     if (!query.exec()) {
         handleFailure(nativeCode(query.lastError()));
         return result;

@@ -54,6 +54,7 @@ class HistoryStore {
     const QString& notice() const { return m_notice; }
 
   private:
+    QList<PracticeRun> selectRuns(const QString& order, int limit);
     enum class State { Closed, Open, Unavailable };
     enum class Outcome { Ok, NotAFile, NotADatabase, Unwritable, Busy, Newer, CannotOpen };
 
