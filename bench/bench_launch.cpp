@@ -60,7 +60,7 @@ double cpuMs(pid_t pid) {
 xcb_atom_t atom(xcb_connection_t* x, const char* name) {
     xcb_intern_atom_reply_t* reply =
         xcb_intern_atom_reply(x, xcb_intern_atom(x, 0, std::strlen(name), name), nullptr);
-    const xcb_atom_t value = reply ? reply->atom : XCB_ATOM_NONE;
+    const xcb_atom_t value = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     std::free(reply);
     return value;
 }

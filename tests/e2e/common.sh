@@ -56,3 +56,52 @@ begin_e2e() { # [screen size]
     trap 'kill $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
     start_xvfb "$work" "$@"
 }
+# Starts openbox and waits until it has announced itself on the root window: a window mapped
+# while the window manager is still starting may be dropped, and never shown.
+start_wm() {
+    openbox --sm-disable >/dev/null 2>&1 &
+    wm_pid=$!
+    for _ in $(seq "${E2E_WAIT:-300}"); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.1
+    done
+    fail "the window manager did not start"
+}
+# Starts the program of the folder in the background ($pid; its error output goes to
+# $work/stderr-<tag>) and waits for its first window ($wid).
+start_program() { # program folder, tag, [title of the first window]
+    "$1/zephkin" 2>"$work/stderr-$2" &
+    pid=$!
+    wid=$(find_window "${3:-Common words|Word practice}") ||
+        fail "the first window did not open ($2)"
+}
+# The navigation entries by their shortcuts, and the title of the window each opens.
+declare -A entry_key=([keys]=ctrl+1 [words]=ctrl+2 [article]=ctrl+3 [game]=ctrl+4
+                      [progress]=ctrl+5 [about]=F1)
+declare -A entry_title=([keys]="Keys practice" [words]="Common words|Word practice"
+                        [article]="Article practice" [game]="^Typing Zephkin$"
+                        [progress]="^ Progress$" [about]="About")
+# Where an entry stands on the banner of the 800 x 600 window (for the one run that clicks).
+declare -A entry_x=([keys]=228 [words]=338 [article]=456 [game]=580 [progress]=682)
+# Waits until the window has the keyboard focus, asking for it once.
+wait_focus() { # window
+    xdotool windowfocus --sync "$1" 2>/dev/null || true
+    for _ in $(seq "${E2E_WAIT:-300}"); do
+        [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0
+        sleep 0.1
+    done
+    fail "window $1 did not take the focus"
+}
+# Opens the window of an entry from the window given, by its shortcut once that window has
+# the focus, and prints the id of the window that opens.
+open_entry() { # entry, window to open it from, [click: use the banner instead of the key]
+    local next
+    wait_focus "$2"
+    if [ "${3:-}" = click ]; then
+        xdotool mousemove --window "$2" "${entry_x[$1]}" 39 click 1
+    else
+        xdotool key "${entry_key[$1]}"
+    fi
+    next=$(find_window "${entry_title[$1]}" "$2") || fail "the $1 window did not open"
+    echo "$next"
+}

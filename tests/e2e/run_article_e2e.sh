@@ -19,15 +19,11 @@ cp -r "$program_dir" "$folder"
 cp "$fixtures/text/river.txt" "$folder/text/river.txt"
 printf '0river\r\n' > "$folder/sz2.txt"
 
-"$folder/zephkin" 2>"$work/stderr" &
-pid=$!
-wid=$(find_window "Common words|Word practice") || fail "the program did not open"
-sleep 0.3
-# The "Article practice" entry of the navigation bar.
-xdotool mousemove --window "$wid" 456 39 click 1
-wid=$(find_window "Article practice --- river") || fail "the Article window did not open on sz2.txt's article"
-sleep 0.3
-xdotool windowfocus --sync "$wid" 2>/dev/null || true
+start_program "$folder" article
+wid=$(open_entry article "$wid")
+xdotool getwindowname "$wid" | grep -q "Article practice --- river" ||
+    fail "the Article window did not open on sz2.txt's article"
+wait_focus "$wid"
 xdotool type --delay 30 "Rivers carve valleys slowlx, grain by "   # "x" for "y": a mistake
 xdotool type --delay 30 "q"
 xdotool key BackSpace                                                 # taken back

@@ -18,12 +18,9 @@ printf '1100001Lesson 1\r\n' > "$folder/sz1.txt"
 first_word=$(sed -n 2p "$folder/2/Lesson 1.txt" | tr -d '\r')
 
 # --- 1: type the first word, then close ---
-"$folder/zephkin" 2>"$work/stderr1" &
-pid=$!
-wid=$(find_window "Common words 1") || fail "the Word practice window did not open"
+start_program "$folder" 1 "Common words 1"
 expect_bytes "$folder/face.txt" 'pixos.urf\r\n'
-sleep 0.3
-xdotool windowfocus --sync "$wid" 2>/dev/null || true
+wait_focus "$wid"
 xdotool type --delay 40 "$first_word"
 xdotool key space
 sleep 0.5
@@ -33,27 +30,19 @@ expect_bytes "$folder/sz1.txt" '1100002Lesson 1\r\n'
 expect_bytes "$folder/sz1-yj.txt" 'Lesson 1\r\n'
 
 # --- 2: Word practice -> Keys practice, then close ---
-"$folder/zephkin" 2>"$work/stderr2" &
-pid=$!
-wid=$(find_window "Common words 1") || fail "the Word practice window did not open again"
-sleep 0.3
-eval "$(xdotool getwindowgeometry --shell "$wid")"
-# The "Keys practice" entry of the navigation bar (its place in the 800 x 600 window).
-xdotool mousemove --window "$wid" 228 39 click 1
-keys=$(find_window "Keys practice") || fail "the Keys practice window did not open"
-sleep 0.3
+start_program "$folder" 2 "Common words 1"
+# This run clicks the banner's entry, as a user with a mouse does.
+keys=$(open_entry keys "$wid" click)
 kill -0 "$pid" || fail "switching windows ended the program"
 expect_bytes "$folder/sz1.txt" '1100002Lesson 1\r\n'
 python3 "$here/close_window.py" "$keys"
 wait_exit "$pid" || fail "closing the Keys practice window did not end the program"
 [ -f "$folder/sz0.txt" ] || fail "sz0.txt was not written"
 # --- 3: asked to stop from outside (a logout): the place is saved all the same ---
-"$folder/zephkin" 2>"$work/stderr3" &
-pid=$!
-wid=$(find_window "Common words 1") || fail "the Word practice window did not open a third time"
+start_program "$folder" 3 "Common words 1"
 sleep 0.3
 second_word=$(sed -n 3p "$folder/2/Lesson 1.txt" | tr -d '\r')
-xdotool windowfocus --sync "$wid" 2>/dev/null || true
+wait_focus "$wid"
 xdotool type --delay 40 "$second_word"
 xdotool key space
 sleep 0.5

@@ -16,21 +16,14 @@ printf '1100001Lesson 1\r\n' > "$folder/sz1.txt"
 printf '5,0,1,0,1,60,1,2\r\n' > "$folder/GameSet.txt"
 settings_before=$(od -An -c "$folder/GameSet.txt")
 
-"$folder/zephkin" 2>"$work/stderr" &
-pid=$!
-wid=$(find_window "Common words 1") || fail "the Word practice window did not open"
-sleep 0.3
-# The "Typing Zephkin" entry of the navigation bar (its place in the 800 x 600 window).
-xdotool mousemove --window "$wid" 580 39 click 1
-game=$(find_window "^Typing Zephkin$") || fail "the game window did not open"
-sleep 0.3
-xdotool windowfocus --sync "$game" 2>/dev/null || true
+start_program "$folder" game "Common words 1"
+game=$(open_entry game "$wid")
+wait_focus "$game"
 xdotool key F2
 find_window "^Typing game: Key exercises" >/dev/null || fail "F2 did not start a game"
 xdotool type --delay 120 "asdfjklqwertyuiop"
 prompt=$(find_window "^Prompt$") || fail "no result box after the time limit"
-sleep 0.3
-xdotool windowfocus --sync "$prompt" 2>/dev/null || true
+wait_focus "$prompt"
 xdotool key Return
 sleep 0.5
 xdotool search --onlyvisible --name "^Prompt$" >/dev/null 2>&1 && fail "the result box did not close"

@@ -53,9 +53,8 @@ type_word_and_close() { # word
     local wid
     wid=$(find_window "Common words 1") ||
         fail "the Word practice window did not open; the program said: $(cat "$work/stderr")"
-    sleep 0.3
     if [ -n "$1" ]; then
-        xdotool windowfocus --sync "$wid" 2>/dev/null || true
+        wait_focus "$wid"
         xdotool type --delay 40 "$1"
         xdotool key space
         sleep 0.5

@@ -16,14 +16,9 @@ cp -r "$program_dir" "$folder"
 cp "$fixture" "$folder/1/0.txt"
 printf '1100\r\n' > "$folder/sz0.txt"
 
-"$folder/zephkin" 2>"$work/stderr" &
-pid=$!
-words=$(find_window "Word practice|Common words") || fail "the first window did not open"
-sleep 0.3
-xdotool mousemove --window "$words" 228 39 click 1
-keys=$(find_window "Keys practice") || fail "the Keys practice window did not open"
-sleep 0.5
-xdotool windowfocus --sync "$keys" 2>/dev/null || true
+start_program "$folder" keys
+keys=$(open_entry keys "$wid")
+wait_focus "$keys"
 
 # Line 1 "fj dk": f, a wrong g, j, Space, then d and k overlapping.
 xdotool key --delay 60 f g j space
@@ -33,12 +28,10 @@ xdotool keyup d; sleep 0.05; xdotool keyup k; sleep 0.1
 xdotool key --delay 60 shift+a s semicolon
 
 prompt=$(find_window "^Prompt$") || fail "the lesson-end prompt did not appear"
-sleep 0.3
-xdotool windowfocus --sync "$prompt" 2>/dev/null || true
+wait_focus "$prompt"
 xdotool key Return # OK
 chooser=$(find_window "Select lesson") || fail "OK did not open the lesson chooser"
-sleep 0.3
-xdotool windowfocus --sync "$chooser" 2>/dev/null || true
+wait_focus "$chooser"
 # Enter in the list moves to OK; the second Enter chooses.
 xdotool key --delay 80 Down Down Return Return
 sleep 0.5

@@ -22,11 +22,8 @@ rm -f "$folder/history.db"*
 printf '1100001Lesson 1\r\n' > "$folder/sz1.txt"
 
 # --- 1: fourteen seconds of words, then close ---
-"$folder/zephkin" 2>"$work/stderr1" &
-pid=$!
-wid=$(find_window "Common words 1") || fail "the Word practice window did not open"
-sleep 0.3
-xdotool windowfocus --sync "$wid" 2>/dev/null || true
+start_program "$folder" 1 "Common words 1"
+wait_focus "$wid"
 start=$SECONDS
 line=2
 while [ $((SECONDS - start)) -lt 14 ]; do
@@ -50,14 +47,8 @@ counted=$(history "SELECT sum(expected) FROM key_counts")
 [ "$counted" = "${keys%|*}" ] || fail "key counts $counted differ from the run's $keys"
 
 # --- 2: started again, the Progress entry opens the window over Word practice ---
-"$folder/zephkin" 2>"$work/stderr2" &
-pid=$!
-wid=$(find_window "Common words 1") || fail "the Word practice window did not open again"
-sleep 0.3
-# The "Progress" entry of the navigation bar (its place in the 800 x 600 window).
-xdotool mousemove --window "$wid" 682 39 click 1
-progress=$(find_window "^ Progress$") || fail "the Progress window did not open"
-sleep 0.5
+start_program "$folder" 2 "Common words 1"
+progress=$(open_entry progress "$wid")
 kill -0 "$pid" || fail "opening Progress ended the program"
 python3 "$here/close_window.py" "$progress"
 sleep 0.3
