@@ -5,10 +5,10 @@
 //  - the CPU the window uses while it sits idle for 10 s (caret blink and clock).
 // Usage: bench_articles PROGRAM_FOLDER
 
-#include "articles/article_exercise.h"
-#include "articles/article_window.h"
+#include "articles/model/article_exercise.h"
+#include "articles/ui/article_window.h"
 #include "bench_support.h"
-#include "shell/state_file.h"
+#include "core/state_file.h"
 
 #include <QApplication>
 #include <QDir>

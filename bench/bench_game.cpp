@@ -6,9 +6,9 @@
 // Usage: bench_game PROGRAM_FOLDER
 
 #include "bench_support.h"
-#include "game/game_window.h"
-#include "shell/key_codes.h"
-#include "shell/state_file.h"
+#include "game/ui/game_window.h"
+#include "core/key_codes.h"
+#include "core/state_file.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

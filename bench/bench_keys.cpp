@@ -6,8 +6,8 @@
 // Usage: bench_keys PROGRAM_FOLDER
 
 #include "bench_support.h"
-#include "keys/keys_window.h"
-#include "shell/state_file.h"
+#include "keys/ui/keys_window.h"
+#include "core/state_file.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -5,12 +5,12 @@
 // ZEPHKIN_SKIN (a .urf file in the program folder) and saved as a picture.
 
 #include "bench_support.h"
-#include "progress/history_store.h"
+#include "history/history_store.h"
 #include "progress/key_heat_map.h"
-#include "progress/progress_recorder.h"
+#include "history/progress_recorder.h"
 #include "progress/progress_window.h"
-#include "shell/look.h"
-#include "themes/skin_engine.h"
+#include "look/look.h"
+#include "look/skin_engine.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

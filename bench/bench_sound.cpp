@@ -3,8 +3,8 @@
 // whose sink writes what it plays to a pipe at the pace of the clock.
 // Usage: bench_sound PROGRAM_FOLDER
 
-#include "shell/sound_player.h"
-#include "shell/wave_file.h"
+#include "platform/sound_player.h"
+#include "core/wave_file.h"
 
 #include <QCoreApplication>
 #include <algorithm>

@@ -8,7 +8,7 @@
 #include "app/start_up.h"
 #include "bench_support.h"
 #include "hostile_files.h"
-#include "shell/state_file.h"
+#include "core/state_file.h"
 
 #include <QApplication>
 #include <QDir>

@@ -6,9 +6,9 @@
 // Usage: bench_words PROGRAM_FOLDER
 
 #include "bench_support.h"
-#include "shell/sound_player.h"
-#include "shell/state_file.h"
-#include "words/word_window.h"
+#include "platform/sound_player.h"
+#include "core/state_file.h"
+#include "words/ui/word_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

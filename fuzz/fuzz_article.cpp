@@ -2,7 +2,7 @@
 // cutting shows up), decoded, split into lines, written to new.txt and cut into display lines.
 // The input: one byte choosing the cap and the way the file is opened, then the file.
 
-#include "articles/article_exercise.h"
+#include "articles/model/article_exercise.h"
 #include "fuzz_support.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // The Article practice exercise driven by random keystrokes, Backspace, pastes, page turns and
 // timer ticks. The input is an article, a zero byte, then one byte per action.
 
-#include "articles/article_exercise.h"
+#include "articles/model/article_exercise.h"
 #include "fuzz_support.h"
-#include "shell/key_codes.h"
+#include "core/key_codes.h"
 
 namespace {
 

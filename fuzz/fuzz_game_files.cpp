@@ -2,8 +2,8 @@
 // into the settings, and a game-cz word list into a game that is then played a while.
 
 #include "fuzz_support.h"
-#include "game/typing_game.h"
-#include "shell/state_file.h"
+#include "game/model/typing_game.h"
+#include "core/state_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString settingsPath = Fuzz::scratch() + QStringLiteral("/GameSet.txt");

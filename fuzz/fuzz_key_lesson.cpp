@@ -3,10 +3,10 @@
 // with keys taken from the same bytes.
 
 #include "fuzz_support.h"
-#include "keys/key_lessons.h"
-#include "keys/keys_exercise.h"
-#include "keys/keys_state.h"
-#include "shell/state_file.h"
+#include "keys/model/key_lessons.h"
+#include "keys/model/keys_exercise.h"
+#include "keys/model/keys_state.h"
+#include "core/state_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString& dir = Fuzz::scratch();

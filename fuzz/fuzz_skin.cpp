@@ -1,8 +1,8 @@
 // The .urf skin parser and the check of the pictures a skin names.
 
 #include "fuzz_support.h"
-#include "shell/state_file.h"
-#include "themes/skin_engine.h"
+#include "core/state_file.h"
+#include "look/skin_engine.h"
 
 #include <QPalette>
 

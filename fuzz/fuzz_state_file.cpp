@@ -1,10 +1,10 @@
 // The one-line state files, read from disk the way every window reads them: the first field
 // of the first line, and the Word and Article practice states parsed from it.
 
-#include "articles/article_state.h"
+#include "articles/model/article_state.h"
 #include "fuzz_support.h"
-#include "shell/state_file.h"
-#include "words/word_lessons.h"
+#include "core/state_file.h"
+#include "words/model/word_lessons.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString path = Fuzz::scratch() + QStringLiteral("/sz1.txt");

@@ -2,10 +2,10 @@
 // is a word list, a zero byte, then one byte per action.
 
 #include "fuzz_support.h"
-#include "shell/key_codes.h"
-#include "shell/text_codec.h"
-#include "words/word_exercise.h"
-#include "words/word_lessons.h"
+#include "core/key_codes.h"
+#include "core/text_codec.h"
+#include "words/model/word_exercise.h"
+#include "words/model/word_lessons.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));

@@ -1,8 +1,8 @@
 // Word lists: GBK text split into the title and the items, within the list limits.
 
 #include "fuzz_support.h"
-#include "shell/text_codec.h"
-#include "words/word_lessons.h"
+#include "core/text_codec.h"
+#include "words/model/word_lessons.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));

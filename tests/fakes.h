@@ -3,11 +3,11 @@
 // Test doubles for the edges of the program: the operating system, sounds, the skin engine
 // and the navigator. They only record what was asked of them.
 
-#include "shell/app_context.h"
-#include "shell/navigator.h"
-#include "shell/platform.h"
-#include "shell/sound_player.h"
-#include "themes/skin_engine.h"
+#include "frame/app_context.h"
+#include "frame/navigator.h"
+#include "platform/platform.h"
+#include "platform/sound_player.h"
+#include "look/skin_engine.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 // Hostile and broken files in a program folder, as a learner's folder may hold them. Shared
 // by the start-up test and the start-up benchmark.
 
-#include "shell/state_file.h"
+#include "core/state_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,12 +3,12 @@
 
 #include "about/about_window.h"
 #include "app/app_navigator.h"
-#include "articles/article_window.h"
+#include "articles/ui/article_window.h"
 #include "fakes.h"
-#include "shell/state_file.h"
-#include "shell/timer_table.h"
-#include "themes/theme_menu.h"
-#include "words/word_window.h"
+#include "core/state_file.h"
+#include "core/timer_table.h"
+#include "look/theme_menu.h"
+#include "words/ui/word_window.h"
 
 #include <QApplication>
 #include <QLabel>

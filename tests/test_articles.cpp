@@ -1,8 +1,8 @@
-#include "articles/article_catalogue.h"
-#include "articles/article_exercise.h"
-#include "articles/article_state.h"
-#include "articles/article_text.h"
-#include "shell/key_codes.h"
+#include "articles/model/article_catalogue.h"
+#include "articles/model/article_exercise.h"
+#include "articles/model/article_state.h"
+#include "articles/model/article_text.h"
+#include "core/key_codes.h"
 
 #include <QDir>
 #include <QFile>

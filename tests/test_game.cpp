@@ -2,13 +2,13 @@
 // results, the settings record) driven as the window drives them, then the window itself.
 
 #include "fakes.h"
-#include "game/game_item_sets.h"
-#include "game/game_settings.h"
-#include "game/game_window.h"
-#include "game/typing_game.h"
-#include "progress/history_store.h"
-#include "shell/key_codes.h"
-#include "shell/timer_table.h"
+#include "game/model/game_item_sets.h"
+#include "game/model/game_settings.h"
+#include "game/ui/game_window.h"
+#include "game/model/typing_game.h"
+#include "history/history_store.h"
+#include "core/key_codes.h"
+#include "core/timer_table.h"
 
 #include <QAction>
 #include <QApplication>

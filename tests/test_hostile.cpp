@@ -3,10 +3,10 @@
 // and write nothing outside its folder. A hang fails through the time-outs. The Article cases
 // run the program switched to Article practice (article_host).
 
-#include "articles/article_state.h"
+#include "articles/model/article_state.h"
 #include "fakes.h"
 #include "hostile_files.h"
-#include "words/word_lessons.h"
+#include "words/model/word_lessons.h"
 
 #include <QProcess>
 #include <QTest>

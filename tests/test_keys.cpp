@@ -1,10 +1,10 @@
 // Keys practice: the lessons and sz0.txt, and the exercise stepped key by key.
 
-#include "keys/key_lessons.h"
-#include "keys/keys_exercise.h"
-#include "keys/keys_state.h"
-#include "shell/key_codes.h"
-#include "shell/practice_sound.h"
+#include "keys/model/key_lessons.h"
+#include "keys/model/keys_exercise.h"
+#include "keys/model/keys_state.h"
+#include "core/key_codes.h"
+#include "core/practice_sound.h"
 
 #include <QDir>
 #include <QFile>

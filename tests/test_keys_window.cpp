@@ -2,17 +2,17 @@
 // pictures and the chooser.
 
 #include "fakes.h"
-#include "progress/history_store.h"
-#include "keys/key_chooser.h"
-#include "keys/key_lessons.h"
-#include "keys/keys_display.h"
-#include "keys/keys_keyboard.h"
-#include "keys/keys_window.h"
-#include "shell/fonts.h"
-#include "shell/key_codes.h"
-#include "shell/keyboard_table.h"
-#include "shell/timer_table.h"
-#include "shell/twips.h"
+#include "history/history_store.h"
+#include "keys/ui/key_chooser.h"
+#include "keys/model/key_lessons.h"
+#include "keys/ui/keys_display.h"
+#include "keys/ui/keys_keyboard.h"
+#include "keys/ui/keys_window.h"
+#include "look/fonts.h"
+#include "platform/key_mapping.h"
+#include "core/keyboard_table.h"
+#include "core/timer_table.h"
+#include "core/twips.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,11 +1,11 @@
 // The practice history: what is recorded when, the key counts, old and damaged files.
 
-#include "progress/history_store.h"
+#include "history/history_store.h"
 #include "progress/key_heat_map.h"
 #include "progress/progress_chart.h"
-#include "progress/progress_recorder.h"
+#include "history/progress_recorder.h"
 #include "progress/progress_window.h"
-#include "shell/keyboard_table.h"
+#include "core/keyboard_table.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,19 +1,19 @@
 // The shell's plain pieces: state files, number parse, GBK, sizes, fonts, clocks and meters.
 
 #include "fakes.h"
-#include "shell/fonts.h"
-#include "shell/input_box.h"
-#include "shell/key_codes.h"
-#include "shell/keyboard_table.h"
-#include "shell/maker.h"
-#include "shell/number_parse.h"
-#include "shell/practice_clock.h"
-#include "shell/program_folder.h"
-#include "shell/sound_player.h"
-#include "shell/state_file.h"
-#include "shell/text_codec.h"
-#include "shell/twips.h"
-#include "shell/wave_file.h"
+#include "look/fonts.h"
+#include "frame/input_box.h"
+#include "core/key_codes.h"
+#include "core/keyboard_table.h"
+#include "core/maker.h"
+#include "core/number_parse.h"
+#include "core/practice_clock.h"
+#include "core/program_folder.h"
+#include "platform/sound_player.h"
+#include "core/state_file.h"
+#include "core/text_codec.h"
+#include "core/twips.h"
+#include "core/wave_file.h"
 
 #include <QFontMetricsF>
 #include <QRegularExpression>

@@ -1,8 +1,8 @@
 // What a sound server hears from the sound player. Run by tests/sound/with_pulse.sh, which
 // starts a private server whose sink writes what it plays to a pipe.
 
-#include "shell/sound_player.h"
-#include "shell/wave_file.h"
+#include "platform/sound_player.h"
+#include "core/wave_file.h"
 
 #include <QTest>
 #include <atomic>

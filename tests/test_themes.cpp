@@ -1,17 +1,17 @@
 // Themes: the .urf format, the shipped skins, start-up's choice of skin, the theme menu and
 // the controls that keep their own look.
 
-#include "articles/article_window.h"
+#include "articles/ui/article_window.h"
 #include "fakes.h"
-#include "game/game_window.h"
-#include "keys/keys_window.h"
-#include "shell/look.h"
-#include "shell/state_file.h"
-#include "shell/timer_table.h"
-#include "shell/twips.h"
-#include "themes/skin_engine.h"
-#include "themes/theme_menu.h"
-#include "words/word_window.h"
+#include "game/ui/game_window.h"
+#include "keys/ui/keys_window.h"
+#include "look/look.h"
+#include "core/state_file.h"
+#include "core/timer_table.h"
+#include "core/twips.h"
+#include "look/skin_engine.h"
+#include "look/theme_menu.h"
+#include "words/ui/word_window.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,19 +1,19 @@
 // Word practice: lessons and their files, the exercise, the keyboard hint and the window.
 
 #include "fakes.h"
-#include "progress/history_store.h"
-#include "shell/key_codes.h"
-#include "shell/keyboard_table.h"
-#include "shell/look.h"
-#include "shell/state_file.h"
-#include "shell/timer_table.h"
-#include "shell/twips.h"
-#include "words/keyboard_hint.h"
-#include "words/keyboard_panel.h"
-#include "words/word_chooser.h"
-#include "words/word_exercise.h"
-#include "words/word_lessons.h"
-#include "words/word_window.h"
+#include "history/history_store.h"
+#include "core/key_codes.h"
+#include "core/keyboard_table.h"
+#include "look/look.h"
+#include "core/state_file.h"
+#include "core/timer_table.h"
+#include "core/twips.h"
+#include "words/model/keyboard_hint.h"
+#include "words/ui/keyboard_panel.h"
+#include "words/ui/word_chooser.h"
+#include "words/model/word_exercise.h"
+#include "words/model/word_lessons.h"
+#include "words/ui/word_window.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,10 +1,10 @@
 #include "about/about_window.h"
 
-#include "shell/click_label.h"
-#include "shell/look.h"
-#include "shell/maker.h"
-#include "shell/platform.h"
-#include "shell/twips.h"
+#include "frame/click_label.h"
+#include "look/look.h"
+#include "core/maker.h"
+#include "platform/platform.h"
+#include "core/twips.h"
 
 #include <QFrame>
 #include <QGuiApplication>

@@ -1,14 +1,14 @@
 #include "app/app_navigator.h"
 
 #include "about/about_window.h"
-#include "articles/article_window.h"
-#include "game/game_window.h"
-#include "keys/keys_window.h"
+#include "articles/ui/article_window.h"
+#include "game/ui/game_window.h"
+#include "keys/ui/keys_window.h"
 #include "progress/progress_window.h"
-#include "shell/practice_window.h"
-#include "shell/state_file.h"
-#include "themes/theme_menu.h"
-#include "words/word_window.h"
+#include "frame/practice_window.h"
+#include "core/state_file.h"
+#include "look/theme_menu.h"
+#include "words/ui/word_window.h"
 
 #include <QCoreApplication>
 

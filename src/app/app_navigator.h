@@ -1,9 +1,9 @@
 #pragma once
 
-#include "shell/app_context.h"
-#include "shell/navigator.h"
+#include "frame/app_context.h"
+#include "frame/navigator.h"
 
-#include "shell/practice_window.h"
+#include "frame/practice_window.h"
 
 #include <QCoreApplication>
 #include <QPointer>

@@ -1,13 +1,13 @@
 #include "app/start_up.h"
 
 #include "app/app_navigator.h"
-#include "progress/history_store.h"
-#include "shell/look.h"
-#include "shell/platform.h"
-#include "shell/sound_player.h"
-#include "shell/state_file.h"
-#include "themes/skin_engine.h"
-#include "themes/theme_menu.h"
+#include "history/history_store.h"
+#include "look/look.h"
+#include "platform/platform.h"
+#include "platform/sound_player.h"
+#include "core/state_file.h"
+#include "look/skin_engine.h"
+#include "look/theme_menu.h"
 
 #include <QApplication>
 #include <QStyleFactory>

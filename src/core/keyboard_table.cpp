@@ -1,6 +1,6 @@
-#include "shell/keyboard_table.h"
+#include "core/keyboard_table.h"
 
-#include "shell/key_codes.h"
+#include "core/key_codes.h"
 
 #include <QString>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "shell/number_parse.h"
+#include "core/number_parse.h"
 
 #include <QString>
 #include <climits>

@@ -1,6 +1,6 @@
-#include "shell/practice_clock.h"
+#include "core/practice_clock.h"
 
-#include "shell/number_parse.h"
+#include "core/number_parse.h"
 
 void TypingClock::touch() {
     m_idleCountdown = kIdleTicks;

@@ -1,4 +1,4 @@
-#include "shell/program_folder.h"
+#include "core/program_folder.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "shell/state_file.h"
+#include "core/state_file.h"
 
-#include "shell/text_codec.h"
+#include "core/text_codec.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "shell/timer_table.h"
+#include "core/timer_table.h"
 
 #include <QTimer>
 

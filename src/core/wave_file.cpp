@@ -1,4 +1,4 @@
-#include "shell/wave_file.h"
+#include "core/wave_file.h"
 
 #include <QtEndian>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/state_file.h"
+#include "core/state_file.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/program_folder.h"
+#include "core/program_folder.h"
 
 class HistoryStore;
 class Navigator;

@@ -1,4 +1,4 @@
-#include "shell/click_label.h"
+#include "frame/click_label.h"
 
 #include <QMouseEvent>
 

@@ -1,8 +1,8 @@
-#include "shell/closing_mark.h"
+#include "frame/closing_mark.h"
 
-#include "shell/click_label.h"
-#include "shell/timer_table.h"
-#include "shell/twips.h"
+#include "frame/click_label.h"
+#include "core/timer_table.h"
+#include "core/twips.h"
 
 namespace {
 constexpr int kHotZoneWidth = 510;

@@ -1,7 +1,7 @@
-#include "shell/input_box.h"
+#include "frame/input_box.h"
 
-#include "shell/key_codes.h"
-#include "shell/look.h"
+#include "platform/key_mapping.h"
+#include "look/look.h"
 
 #include <QKeyEvent>
 

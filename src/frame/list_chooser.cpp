@@ -1,7 +1,7 @@
-#include "shell/list_chooser.h"
+#include "frame/list_chooser.h"
 
-#include "shell/look.h"
-#include "shell/platform.h"
+#include "look/look.h"
+#include "platform/platform.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
-#include "shell/navigation_banner.h"
+#include "frame/navigation_banner.h"
 
-#include "shell/click_label.h"
-#include "shell/look.h"
-#include "shell/shortcut.h"
-#include "shell/twips.h"
+#include "frame/click_label.h"
+#include "look/look.h"
+#include "frame/shortcut.h"
+#include "core/twips.h"
 
 #include <QEvent>
 #include <QPainter>

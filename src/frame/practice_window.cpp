@@ -1,15 +1,15 @@
-#include "shell/practice_window.h"
+#include "frame/practice_window.h"
 
-#include "shell/closing_mark.h"
-#include "shell/navigation_banner.h"
-#include "shell/navigator.h"
-#include "shell/platform.h"
-#include "shell/settings_panel.h"
-#include "shell/shortcut.h"
-#include "shell/sound_player.h"
-#include "shell/timer_table.h"
-#include "shell/twips.h"
-#include "themes/skin_engine.h"
+#include "frame/closing_mark.h"
+#include "frame/navigation_banner.h"
+#include "frame/navigator.h"
+#include "platform/platform.h"
+#include "frame/settings_panel.h"
+#include "frame/shortcut.h"
+#include "platform/sound_player.h"
+#include "core/timer_table.h"
+#include "core/twips.h"
+#include "look/skin_engine.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "shell/app_context.h"
-#include "shell/closing_mark.h"
-#include "shell/fonts.h"
-#include "shell/practice_sound.h"
-#include "shell/route_table.h"
+#include "frame/app_context.h"
+#include "frame/closing_mark.h"
+#include "look/fonts.h"
+#include "core/practice_sound.h"
+#include "frame/route_table.h"
 
 #include <QList>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "shell/route_table.h"
+#include "frame/route_table.h"
 
 #include <QMouseEvent>
 #include <QWidget>

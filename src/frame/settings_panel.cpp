@@ -1,7 +1,7 @@
-#include "shell/settings_panel.h"
+#include "frame/settings_panel.h"
 
-#include "shell/shortcut.h"
-#include "shell/twips.h"
+#include "frame/shortcut.h"
+#include "core/twips.h"
 
 #include <QCheckBox>
 #include <QPushButton>

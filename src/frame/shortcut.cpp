@@ -1,4 +1,4 @@
-#include "shell/shortcut.h"
+#include "frame/shortcut.h"
 
 #include <QAbstractButton>
 #include <QLabel>

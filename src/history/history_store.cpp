@@ -1,4 +1,4 @@
-#include "progress/history_store.h"
+#include "history/history_store.h"
 
 #include <QDate>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "progress/practice_run.h"
+#include "history/practice_run.h"
 
 namespace PracticeModes {
 

@@ -1,6 +1,6 @@
-#include "progress/progress_recorder.h"
+#include "history/progress_recorder.h"
 
-#include "progress/history_store.h"
+#include "history/history_store.h"
 
 ProgressRecorder::ProgressRecorder(HistoryStore* store, PracticeMode mode, int floorSeconds)
     : m_store(store), m_mode(mode), m_floorSeconds(floorSeconds) {}

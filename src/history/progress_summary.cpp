@@ -1,4 +1,4 @@
-#include "progress/progress_summary.h"
+#include "history/progress_summary.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "shell/fonts.h"
+#include "look/fonts.h"
 
-#include "shell/number_parse.h"
+#include "core/number_parse.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>

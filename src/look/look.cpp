@@ -1,6 +1,6 @@
-#include "shell/look.h"
+#include "look/look.h"
 
-#include "shell/twips.h"
+#include "core/twips.h"
 
 #include <QApplication>
 #include <QFontMetrics>

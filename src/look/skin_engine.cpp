@@ -1,6 +1,6 @@
-#include "themes/skin_engine.h"
+#include "look/skin_engine.h"
 
-#include "shell/state_file.h"
+#include "core/state_file.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "themes/theme_menu.h"
+#include "look/theme_menu.h"
 
-#include "shell/state_file.h"
-#include "themes/skin_engine.h"
+#include "core/state_file.h"
+#include "look/skin_engine.h"
 
 #include <QFileInfo>
 #include <QMenu>

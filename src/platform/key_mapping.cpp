@@ -1,4 +1,4 @@
-#include "shell/key_codes.h"
+#include "platform/key_mapping.h"
 
 #include <QKeyEvent>
 

@@ -1,6 +1,6 @@
-#include "shell/platform.h"
+#include "platform/platform.h"
 
-#include "shell/maker.h"
+#include "core/maker.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>

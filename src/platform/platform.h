@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/fonts.h"
+#include "look/fonts.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "shell/sound_player.h"
+#include "platform/sound_player.h"
 
-#include "shell/wave_file.h"
+#include "core/wave_file.h"
 
 #include <QCoreApplication>
 #include <chrono>

@@ -1,8 +1,8 @@
 #include "progress/key_heat_map.h"
 
-#include "shell/key_codes.h"
-#include "shell/keyboard_table.h"
-#include "shell/look.h"
+#include "core/key_codes.h"
+#include "core/keyboard_table.h"
+#include "look/look.h"
 
 #include <QHelpEvent>
 #include <QLinearGradient>

@@ -1,6 +1,6 @@
 #include "progress/progress_chart.h"
 
-#include "shell/look.h"
+#include "look/look.h"
 
 #include <QLocale>
 #include <QPainter>

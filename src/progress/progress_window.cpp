@@ -1,11 +1,11 @@
 #include "progress/progress_window.h"
 
-#include "progress/history_store.h"
+#include "history/history_store.h"
 #include "progress/key_heat_map.h"
 #include "progress/progress_chart.h"
-#include "progress/progress_summary.h"
-#include "shell/look.h"
-#include "shell/twips.h"
+#include "history/progress_summary.h"
+#include "look/look.h"
+#include "core/twips.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "progress/practice_run.h"
+#include "history/practice_run.h"
 
 #include <QDialog>
 

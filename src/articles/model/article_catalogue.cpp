@@ -1,6 +1,6 @@
-#include "articles/article_catalogue.h"
+#include "articles/model/article_catalogue.h"
 
-#include "articles/article_state.h"
+#include "articles/model/article_state.h"
 
 namespace ArticleCatalogue {
 

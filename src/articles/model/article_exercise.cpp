@@ -1,8 +1,8 @@
-#include "articles/article_exercise.h"
+#include "articles/model/article_exercise.h"
 
-#include "articles/article_catalogue.h"
-#include "shell/key_codes.h"
-#include "shell/state_file.h"
+#include "articles/model/article_catalogue.h"
+#include "core/key_codes.h"
+#include "core/state_file.h"
 
 #include <QFileInfo>
 

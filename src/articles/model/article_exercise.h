@@ -1,9 +1,9 @@
 #pragma once
 
-#include "articles/article_state.h"
-#include "articles/article_text.h"
-#include "shell/practice_clock.h"
-#include "shell/practice_sound.h"
+#include "articles/model/article_state.h"
+#include "articles/model/article_text.h"
+#include "core/practice_clock.h"
+#include "core/practice_sound.h"
 
 #include <QList>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "articles/article_state.h"
+#include "articles/model/article_state.h"
 
 namespace Articles {
 

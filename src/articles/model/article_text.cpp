@@ -1,4 +1,4 @@
-#include "articles/article_text.h"
+#include "articles/model/article_text.h"
 
 #include <QFileInfo>
 #include <QStringDecoder>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/program_folder.h"
-#include "shell/state_file.h"
+#include "core/program_folder.h"
+#include "core/state_file.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "articles/article_chooser.h"
+#include "articles/ui/article_chooser.h"
 
-#include "articles/article_catalogue.h"
+#include "articles/model/article_catalogue.h"
 
 #include <QPushButton>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/list_chooser.h"
+#include "frame/list_chooser.h"
 
 // The article chooser Form4: the catalogue in its own order, or a text file of the user's.
 class ArticleChooser : public ListChooser {

@@ -1,6 +1,6 @@
-#include "articles/article_page.h"
+#include "articles/ui/article_page.h"
 
-#include "shell/look.h"
+#include "look/look.h"
 
 #include <QEvent>
 #include <QFontMetricsF>

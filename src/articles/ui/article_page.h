@@ -1,6 +1,6 @@
 #pragma once
 
-#include "articles/article_exercise.h"
+#include "articles/model/article_exercise.h"
 
 #include <QPointF>
 #include <QRectF>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "articles/article_exercise.h"
-#include "articles/article_state.h"
-#include "progress/progress_recorder.h"
-#include "shell/navigator.h"
-#include "shell/practice_window.h"
+#include "articles/model/article_exercise.h"
+#include "articles/model/article_state.h"
+#include "history/progress_recorder.h"
+#include "frame/navigator.h"
+#include "frame/practice_window.h"
 
 class ArticlePage;
 class ClickLabel;

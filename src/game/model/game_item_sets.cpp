@@ -1,4 +1,4 @@
-#include "game/game_item_sets.h"
+#include "game/model/game_item_sets.h"
 
 #include <algorithm>
 #include <cmath>

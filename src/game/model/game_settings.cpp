@@ -1,4 +1,4 @@
-#include "game/game_settings.h"
+#include "game/model/game_settings.h"
 
 #include <QStringList>
 

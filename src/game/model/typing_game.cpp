@@ -1,6 +1,6 @@
-#include "game/typing_game.h"
+#include "game/model/typing_game.h"
 
-#include "shell/key_codes.h"
+#include "core/key_codes.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "game/game_item_sets.h"
-#include "game/game_settings.h"
-#include "shell/practice_sound.h"
+#include "game/model/game_item_sets.h"
+#include "game/model/game_settings.h"
+#include "core/practice_sound.h"
 
 #include <QObject>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "game/elf_sprite.h"
+#include "game/ui/elf_sprite.h"
 
 #include <QPainter>
 #include <QPainterPath>

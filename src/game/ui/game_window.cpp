@@ -1,15 +1,15 @@
-#include "game/game_window.h"
+#include "game/ui/game_window.h"
 
-#include "game/elf_sprite.h"
-#include "shell/click_label.h"
-#include "shell/input_box.h"
-#include "shell/look.h"
-#include "shell/maker.h"
-#include "shell/navigator.h"
-#include "shell/platform.h"
-#include "shell/state_file.h"
-#include "shell/timer_table.h"
-#include "shell/twips.h"
+#include "game/ui/elf_sprite.h"
+#include "frame/click_label.h"
+#include "frame/input_box.h"
+#include "look/look.h"
+#include "core/maker.h"
+#include "frame/navigator.h"
+#include "platform/platform.h"
+#include "core/state_file.h"
+#include "core/timer_table.h"
+#include "core/twips.h"
 
 #include <QCheckBox>
 #include <QDateTime>

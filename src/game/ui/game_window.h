@@ -1,8 +1,8 @@
 #pragma once
 
-#include "game/typing_game.h"
-#include "progress/progress_recorder.h"
-#include "shell/practice_window.h"
+#include "game/model/typing_game.h"
+#include "history/progress_recorder.h"
+#include "frame/practice_window.h"
 
 #include <array>
 

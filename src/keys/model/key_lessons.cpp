@@ -1,6 +1,6 @@
-#include "keys/key_lessons.h"
+#include "keys/model/key_lessons.h"
 
-#include "shell/state_file.h"
+#include "core/state_file.h"
 
 
 namespace KeyLessons {

@@ -1,6 +1,6 @@
-#include "keys/keys_exercise.h"
+#include "keys/model/keys_exercise.h"
 
-#include "shell/key_codes.h"
+#include "core/key_codes.h"
 
 const QString KeysExercise::kPromptTitle = QStringLiteral("Prompt");
 const QString KeysExercise::kPromptText =

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "keys/key_lessons.h"
-#include "keys/keys_state.h"
-#include "shell/keyboard_table.h"
-#include "shell/practice_clock.h"
-#include "shell/program_folder.h"
+#include "keys/model/key_lessons.h"
+#include "keys/model/keys_state.h"
+#include "core/keyboard_table.h"
+#include "core/practice_clock.h"
+#include "core/program_folder.h"
 
 #include <QList>
 #include <QObject>

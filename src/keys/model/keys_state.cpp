@@ -1,4 +1,4 @@
-#include "keys/keys_state.h"
+#include "keys/model/keys_state.h"
 
 Sz0 Sz0::parse(const QString& field) {
     Sz0 state;

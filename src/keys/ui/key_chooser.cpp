@@ -1,8 +1,8 @@
-#include "keys/key_chooser.h"
+#include "keys/ui/key_chooser.h"
 
-#include "keys/key_lessons.h"
-#include "shell/fonts.h"
-#include "shell/twips.h"
+#include "keys/model/key_lessons.h"
+#include "look/fonts.h"
+#include "core/twips.h"
 
 #include <QListWidget>
 #include <QPushButton>

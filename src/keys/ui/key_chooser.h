@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/list_chooser.h"
+#include "frame/list_chooser.h"
 
 // The modal key-lesson chooser Form2: the sixteen lessons, the first one selected.
 class KeyChooser : public ListChooser {

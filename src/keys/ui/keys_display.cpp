@@ -1,7 +1,7 @@
-#include "keys/keys_display.h"
+#include "keys/ui/keys_display.h"
 
-#include "shell/look.h"
-#include "shell/twips.h"
+#include "look/look.h"
+#include "core/twips.h"
 
 #include <QLabel>
 #include <QMouseEvent>

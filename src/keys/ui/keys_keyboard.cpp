@@ -1,9 +1,9 @@
-#include "keys/keys_keyboard.h"
+#include "keys/ui/keys_keyboard.h"
 
-#include "shell/key_codes.h"
-#include "shell/keyboard_table.h"
-#include "shell/look.h"
-#include "shell/twips.h"
+#include "core/key_codes.h"
+#include "core/keyboard_table.h"
+#include "look/look.h"
+#include "core/twips.h"
 
 #include <QFileInfo>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "keys/keys_exercise.h"
-#include "shell/program_folder.h"
+#include "keys/model/keys_exercise.h"
+#include "core/program_folder.h"
 
 #include <QImage>
 #include <QList>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "keys/keys_exercise.h"
-#include "progress/progress_recorder.h"
-#include "shell/practice_window.h"
+#include "keys/model/keys_exercise.h"
+#include "history/progress_recorder.h"
+#include "frame/practice_window.h"
 
 class InputBox;
 class KeysKeyboard;

@@ -1,6 +1,6 @@
-#include "words/keyboard_hint.h"
+#include "words/model/keyboard_hint.h"
 
-#include "shell/keyboard_table.h"
+#include "core/keyboard_table.h"
 
 namespace KeyboardHint {
 

@@ -1,9 +1,9 @@
-#include "words/word_exercise.h"
+#include "words/model/word_exercise.h"
 
-#include "shell/key_codes.h"
-#include "shell/state_file.h"
-#include "words/keyboard_hint.h"
-#include "words/word_lessons.h"
+#include "core/key_codes.h"
+#include "core/state_file.h"
+#include "words/model/keyboard_hint.h"
+#include "words/model/word_lessons.h"
 
 #include <utility>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "shell/practice_clock.h"
-#include "shell/practice_sound.h"
-#include "words/word_lessons.h"
+#include "core/practice_clock.h"
+#include "core/practice_sound.h"
+#include "words/model/word_lessons.h"
 
 #include <QObject>
 #include <QStringList>

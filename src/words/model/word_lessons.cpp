@@ -1,8 +1,8 @@
-#include "words/word_lessons.h"
+#include "words/model/word_lessons.h"
 
-#include "shell/number_parse.h"
-#include "shell/program_folder.h"
-#include "shell/state_file.h"
+#include "core/number_parse.h"
+#include "core/program_folder.h"
+#include "core/state_file.h"
 
 namespace WordLessons {
 

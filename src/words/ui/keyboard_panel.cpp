@@ -1,8 +1,8 @@
-#include "words/keyboard_panel.h"
+#include "words/ui/keyboard_panel.h"
 
-#include "shell/keyboard_table.h"
-#include "shell/look.h"
-#include "shell/twips.h"
+#include "core/keyboard_table.h"
+#include "look/look.h"
+#include "core/twips.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "words/word_chooser.h"
+#include "words/ui/word_chooser.h"
 
-#include "words/word_lessons.h"
+#include "words/model/word_lessons.h"
 
 WordChooser::WordChooser(Platform* platform, const QString& gamesPage, QWidget* parent)
     : ListChooser({.name = QStringLiteral("Form3yj"),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/list_chooser.h"
+#include "frame/list_chooser.h"
 
 // The modal word-lesson chooser: twelve lessons, the first one selected.
 class WordChooser : public ListChooser {

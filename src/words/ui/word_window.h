@@ -1,8 +1,8 @@
 #pragma once
 
-#include "progress/progress_recorder.h"
-#include "shell/practice_window.h"
-#include "words/word_exercise.h"
+#include "history/progress_recorder.h"
+#include "frame/practice_window.h"
+#include "words/model/word_exercise.h"
 
 class ClickLabel;
 class InputBox;
