@@ -4,7 +4,7 @@
 #include <QString>
 
 // Which letter square of the Word practice keyboard to frame. The squares' places and letters
-// are in the keyboard table (shell/keyboard_table.h).
+// are in the keyboard table (core/keyboard_table.h).
 namespace KeyboardHint {
 
 // The square index (0..25) of a letter, either case; -1 for anything that is not a letter A-Z.
