@@ -33,6 +33,7 @@ struct Game {
     std::deque<double> script;
     QStringList messages;
     QList<PracticeSound> sounds;
+    QList<RunTotals> runs; // each game that ended, as the history gets it
     int notifications = 0;
     QHash<QString, QString> wordLists{{QStringLiteral("game-cz2.txt"), QStringLiteral("abcdefgh")},
                                       {QStringLiteral("game-cz4.txt"), QStringLiteral("abcdefghijkl")}};
@@ -44,14 +45,13 @@ struct Game {
                 return std::nullopt;
             return wordLists.value(name);
         });
-        QObject::connect(&game, &TypingGame::changed, [this](TypingGame::Changes what) {
+        QObject::connect(&game, &PracticeModel::changed, [this](const ModelEvents& events) {
             ++notifications;
-            if (what & TypingGame::Message)
-                messages << game.messageText();
-            if (what & TypingGame::KeystrokeSound)
-                sounds << PracticeSound::Keystroke;
-            if (what & TypingGame::ErrorSound)
-                sounds << PracticeSound::Error;
+            if (events.message)
+                messages << events.message->text;
+            sounds += events.sounds;
+            if (events.runEnded)
+                runs << *events.runEnded;
         });
         game.load(settingsLine);
     }
@@ -215,7 +215,7 @@ void GameTest::f2RightAfterOpeningStartsTheFirstSet() {
              QStringLiteral("Typing game: Key exercises\uFF08Case insensitive letters\uFF09"));
     QCOMPARE(g.game.checkedSet(), 0);
     QCOMPARE(g.game.runState(), QStringLiteral("zt"));
-    QVERIFY(g.game.timer1On() && g.game.timer2On());
+    QVERIFY(g.game.falling() && g.game.clockRunning());
     QVERIFY(!g.game.selectVisible());
     // A second F2 restarts the same set.
     g.game.chooseSet(2);
@@ -390,7 +390,7 @@ void GameTest::twentyThirdDropEndsTheGame() {
     QCOMPARE(misses, 23);
     QCOMPARE(g.game.runState(), QStringLiteral("00"));
     QVERIFY(g.game.gameOverVisible() && g.game.selectVisible());
-    QVERIFY(!g.game.timer1On() && !g.game.timer2On() && !g.game.pauseEnabled());
+    QVERIFY(!g.game.falling() && !g.game.clockRunning() && !g.game.pauseEnabled());
     QCOMPARE(g.messages.size(), 1);
     QVERIFY(g.messages[0].startsWith(u"\nYour typing speed is:"));
 }
@@ -405,15 +405,19 @@ void GameTest::timedGameEndsOnItsLastSecond() {
     QVERIFY(g.messages.isEmpty());
     g.game.Timer2();
     QCOMPARE(g.messages.size(), 1);
-    QVERIFY(!g.game.timer1On() && !g.game.timer2On());
+    QVERIFY(!g.game.falling() && !g.game.clockRunning());
     QCOMPARE(g.game.settings().timeLimit, 200);
     QCOMPARE(g.game.score(), QStringLiteral("0"));
-    // The state stays "zt": F3 pauses, F3 continues, and the next second ends it again.
-    QCOMPARE(g.game.runState(), QStringLiteral("zt"));
+    QCOMPARE(g.runs.size(), 1);
+    // The game is over: F3 neither pauses nor takes it up again, so no second, empty game
+    // ends after it.
+    QCOMPARE(g.game.runState(), QStringLiteral("00"));
     g.game.keyUp(KeyCode::F3);
     g.game.keyUp(KeyCode::F3);
-    g.game.Timer2();
-    QCOMPARE(g.messages.size(), 2);
+    QCOMPARE(g.game.runState(), QStringLiteral("00"));
+    QVERIFY(!g.game.clockRunning());
+    QCOMPARE(g.messages.size(), 1);
+    QCOMPARE(g.runs.size(), 1);
 }
 
 void GameTest::speedUpAtFifthAndFifteenthHit_data() {
@@ -478,7 +482,7 @@ void GameTest::runStatesFollowF3() {
     QFETCH(QString, after);
     QCOMPARE(g.game.runState(), after);
     QFETCH(bool, falling);
-    QCOMPARE(g.game.timer1On(), falling);
+    QCOMPARE(g.game.falling(), falling);
     QCOMPARE(g.game.pauseInFront(), g.game.runState() != u"jx");
 }
 

@@ -5,11 +5,11 @@
 #include "keys/model/keys_state.h"
 #include "core/key_codes.h"
 #include "core/practice_sound.h"
+#include "model_events.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -60,12 +60,8 @@ struct Typist {
 struct SoundLog {
     QList<PracticeSound> sounds;
     explicit SoundLog(KeysExercise& e) {
-        QObject::connect(&e, &KeysExercise::changed, [this](Changes what) {
-            if (what & KeysExercise::KeystrokeSound)
-                sounds << PracticeSound::Keystroke;
-            if (what & KeysExercise::ErrorSound)
-                sounds << PracticeSound::Error;
-        });
+        QObject::connect(&e, &PracticeModel::changed,
+                         [this](const ModelEvents& events) { sounds += events.sounds; });
     }
     QList<PracticeSound> take() { return std::exchange(sounds, {}); }
 };
@@ -255,9 +251,9 @@ class KeysTest : public QObject {
         QCOMPARE(e->latestChar(), QString());
         QCOMPARE(e->typedHistory(), QStringLiteral("f jf"));
         // The last character of the line brings the next line, with a clear typed row.
-        QSignalSpy spy(e, &KeysExercise::changed);
+        EventLog events(*e);
         t.key(u'j');
-        QCOMPARE(spy.size(), 3); // press, text, release: one notification each
+        QCOMPARE(events.count(), 3); // press, text, release: one notification each
         QCOMPARE(e->lineNumber(), 2);
         QCOMPARE(e->currentLine(), QStringLiteral("kd"));
         QCOMPARE(e->cursorPos(), 1);
@@ -418,9 +414,9 @@ class KeysTest : public QObject {
     void tabIsMarkedForAMomentAndNotCounted() {
         KeysExercise* e = exercise("H\r\nfj\r\n");
         SoundLog log(*e);
-        QSignalSpy spy(e, &KeysExercise::changed);
+        EventLog events(*e);
         e->tabPressed();
-        QVERIFY(spy.takeFirst()[0].value<Changes>() & KeysExercise::TabMarkStarted);
+        QVERIFY(events.changes.first().display & KeysExercise::TabMarkStarted);
         QCOMPARE(e->marks(), (QList<KeyMark>{{70, KeyPicture::Tip}, {527, KeyPicture::Press}}));
         QCOMPARE(log.take(), QList<PracticeSound>{PracticeSound::Error});
         e->tabMarkTick();
@@ -434,9 +430,9 @@ class KeysTest : public QObject {
         KeysExercise* e = exercise("H\r\nfj\r\n");
         bool capsOn = true;
         e->setCapsLockQuery([&] { return capsOn; });
-        QSignalSpy spy(e, &KeysExercise::changed);
+        EventLog events(*e);
         Typist{*e}.press(KeyCode::CapsLock);
-        QVERIFY(spy.last()[0].value<Changes>() & KeysExercise::CapsProbeStarted);
+        QVERIFY(events.last().display & KeysExercise::CapsProbeStarted);
         QCOMPARE(e->capsIndicatorShown(), false); // not before the probe's tick
         e->capsProbeTick();
         QCOMPARE(e->capsIndicatorShown(), true);
@@ -516,11 +512,13 @@ class KeysTest : public QObject {
         KeysExercise* e = exercise("H\r\nfj\r\nk\r\n");
         writeBytes(m_dir.filePath("1/5.txt"), "Five\r\nrrr\r\n");
         Typist t{*e};
-        QSignalSpy spy(e, &KeysExercise::changed);
+        EventLog log(*e);
         t.type(QStringLiteral("fjd"));
-        QVERIFY(!(spy.last()[0].value<Changes>() & KeysExercise::LessonEnded));
+        QCOMPARE(log.runsEnded(), 0);
         t.key(u'k');
-        QVERIFY(spy.last()[0].value<Changes>() & KeysExercise::LessonEnded);
+        QVERIFY(log.last().runEnded);
+        QCOMPARE(log.last().message->title, KeysExercise::kPromptTitle);
+        QVERIFY(log.last().message->asks);
         QVERIFY(e->marks().isEmpty());
 
         // Cancel starts the same lesson again with every counter at zero.

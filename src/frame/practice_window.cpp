@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "frame/settings_panel.h"
 #include "frame/shortcut.h"
+#include "history/progress_recorder.h"
 #include "platform/sound_player.h"
 #include "core/timer_table.h"
 #include "core/twips.h"
@@ -36,8 +37,6 @@ PracticeWindow::PracticeWindow(const AppContext& context, const QString& objectN
         m_context.sound->preload(m_errorSoundPath);
     }
 }
-
-PracticeWindow::~PracticeWindow() = default;
 
 // The last load chores run when the window is first polished, after its constructor has
 // built every control: its own controls keep their look, and the hot zone lies over all.
@@ -107,6 +106,8 @@ void PracticeWindow::closeEvent(QCloseEvent* event) {
     // process left running without a window.
     if (!m_navigating)
         setClosingMark(kTend);
+    if (m_model)
+        m_recorder->windowUnloaded(m_model->runItem(), m_model->totals());
     saveState();
     event->accept();
     if (closingMark() == kTend) {
@@ -162,6 +163,43 @@ void PracticeWindow::addShortcut(QAbstractButton* button, const QKeySequence& ke
         focusInputBox();
     });
 }
+
+void PracticeWindow::attachModel(PracticeModel* model, PracticeMode mode, const char* clockTimer) {
+    m_model = model;
+    m_clockTimer = clockTimer;
+    m_recorder = std::make_unique<ProgressRecorder>(m_context.history, mode);
+    connect(model, &PracticeModel::changed, this, &PracticeWindow::modelChanged);
+}
+
+void PracticeWindow::modelChanged(const ModelEvents& events) {
+    for (PracticeSound sound : events.sounds)
+        requestSound(sound);
+    for (const KeyJudgement& key : events.judged)
+        m_recorder->keyJudged(key.expectedKey, !key.right);
+    if (events.keystroke && events.judged.isEmpty())
+        m_recorder->practising();
+    if (events.runEnded)
+        m_recorder->runEnded(m_model->runItem(), *events.runEnded);
+    if (events.countersReset)
+        m_recorder->countersReset(*events.countersReset);
+    if (events.clockRunning) {
+        if (!*events.clockRunning)
+            timers().stop(m_clockTimer);
+        else if (!timers().isActive(m_clockTimer))
+            timers().start(m_clockTimer);
+    }
+    render(events);
+    if (events.message && m_context.platform) {
+        const ModelMessage& m = *events.message;
+        if (m.asks)
+            m_model->messageAnswered(m_context.platform->ask(this, m.title, m.text));
+        else
+            m_context.platform->tell(this, m.title, m.text);
+        focusInputBox();
+    }
+}
+
+PracticeWindow::~PracticeWindow() = default;
 
 void PracticeWindow::playSound(PracticeSound sound) {
     if (m_context.sound)

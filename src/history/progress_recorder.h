@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/practice_model.h"
 #include "history/practice_run.h"
 
 #include <QDateTime>
@@ -25,11 +26,7 @@ class ProgressRecorder {
   public:
     static constexpr int kFloorSeconds = 10;
 
-    struct Totals {
-        qint64 activeSeconds = 0;
-        qint64 keystrokes = 0;
-        qint64 wrongKeystrokes = 0;
-    };
+    using Totals = RunTotals;
 
     ProgressRecorder(HistoryStore* store, PracticeMode mode, int floorSeconds = kFloorSeconds);
     ~ProgressRecorder();

@@ -19,11 +19,6 @@ bool QtPlatform::ask(QWidget* parent, const QString& title, const QString& text)
            QMessageBox::Ok;
 }
 
-bool QtPlatform::confirm(QWidget* parent, const QString& title, const QString& text) {
-    return QMessageBox::question(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel) ==
-           QMessageBox::Ok;
-}
-
 void QtPlatform::openUrl(const QString& url) {
     QDesktopServices::openUrl(QUrl(Maker::reachableUrl(url, m_programDir)));
 }

@@ -16,10 +16,6 @@ class Platform {
     virtual void tell(QWidget* parent, const QString& title, const QString& text) = 0;
     // A modal question with OK and Cancel; true for OK.
     virtual bool ask(QWidget* parent, const QString& title, const QString& text) = 0;
-    // A modal OK/Cancel question; true for OK.
-    virtual bool confirm(QWidget* parent, const QString& title, const QString& text) {
-        return ask(parent, title, text);
-    }
     // Opens a web page or a mailto: address in the user's programs.
     virtual void openUrl(const QString& url) = 0;
     // The open-file dialog for text files; empty when cancelled.
@@ -35,7 +31,6 @@ class QtPlatform final : public Platform {
     explicit QtPlatform(QString programDir = QString()) : m_programDir(std::move(programDir)) {}
     void tell(QWidget* parent, const QString& title, const QString& text) override;
     bool ask(QWidget* parent, const QString& title, const QString& text) override;
-    bool confirm(QWidget* parent, const QString& title, const QString& text) override;
     void openUrl(const QString& url) override;
     QString pickTextFile(QWidget* parent, const QString& title, const QString& filter,
                          const QString& startDir) override;

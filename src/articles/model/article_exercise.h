@@ -3,10 +3,9 @@
 #include "articles/model/article_state.h"
 #include "articles/model/article_text.h"
 #include "core/practice_clock.h"
-#include "core/practice_sound.h"
+#include "core/practice_model.h"
 
 #include <QList>
-#include <QObject>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -14,7 +13,8 @@
 #include <array>
 #include <functional>
 
-// What one input changed, for the window to redraw just that.
+// What one input changed, for the window to redraw just that: the exercise's display flags and
+// the cells to repaint.
 struct ArticleUpdate {
     enum Flag {
         Page = 0x1,         // the page was cleared and its six lines drawn afresh
@@ -28,13 +28,12 @@ struct ArticleUpdate {
     };
     int flags = 0;
     QList<QPoint> cells; // (column 1-62, pageRow 2-7) of each cell to repaint
-    QList<PracticeSound> sounds;
 };
 
 // The Article practice exercise: an article cut into display lines, a page of six of them,
 // and the keystrokes typed under each character. It draws nothing: the window paints the page
 // from what the exercise holds and repaints the cells each update names.
-class ArticleExercise : public QObject {
+class ArticleExercise : public PracticeModel {
     Q_OBJECT
   public:
     static constexpr int kColumns = ArticleText::kLineWidth;
@@ -104,7 +103,16 @@ class ArticleExercise : public QObject {
     bool noticeVisible() const { return m_noticeVisible; }
     bool previousEnabled() const { return m_previousEnabled; }
     bool nextEnabled() const { return m_nextEnabled; }
-    bool clockRunning() const { return m_clockRunning; }
+    bool clockRunning() const override { return m_clockRunning; }
+    // Half-seconds on the clock, characters typed and the wrong ones among them.
+    RunTotals totals() const override {
+        return {m_tickCount / 2, m_keyRecord.size(), m_keyRecord.count(u'0')};
+    }
+    QString runItem() const override { return m_articleTitle; }
+    // The change being reported: the display flags with the cells it touched.
+    ArticleUpdate update(const ModelEvents& events) const {
+        return {int(events.display), m_reportedCells};
+    }
     QString clockText() const { return m_clock.display(); }
     const QString& speedText() const { return m_speedText; }
     const QString& accuracyText() const { return m_accuracyText; }
@@ -119,9 +127,6 @@ class ArticleExercise : public QObject {
     const Cell& cell(int column, int row) const;
     bool caretVisible() const { return m_caretVisible; }
     QPoint caretCell() const { return m_caretCell; }
-
-  signals:
-    void changed(const ArticleUpdate& update);
 
   private:
     void inittext();
@@ -143,7 +148,7 @@ class ArticleExercise : public QObject {
     void setFileNotice(const QString& notice);
     void showOpenedArticle();
     QString characterAt(const QString& line, int column) const;
-    void flush();
+    void reporting() override;
 
     ArticleFiles& m_files;
     std::function<bool(const QString&, const QString&)> m_ask;
@@ -181,5 +186,6 @@ class ArticleExercise : public QObject {
     QString m_speedText = QStringLiteral("0 WPM");
     QString m_accuracyText = QStringLiteral("0 %");
 
-    ArticleUpdate m_update;
+    QList<QPoint> m_changedCells;
+    QList<QPoint> m_reportedCells;
 };

@@ -56,8 +56,7 @@ const QString ArticleWindow::kPickerFilter = QStringLiteral("Text Files (*.txt)"
 
 ArticleWindow::ArticleWindow(const AppContext& context, const HandOver&, QWidget* parent)
     : PracticeWindow(context, QStringLiteral("Form11"), 2, parent), m_files(context.folder),
-      m_exercise(std::make_unique<ArticleExercise>(m_files)),
-      m_recorder(context.history, PracticeMode::Articles) {
+      m_exercise(std::make_unique<ArticleExercise>(m_files)) {
     setWindowTitle(QStringLiteral("Article practice"));
     buildWidgets();
     buildSettingsPanel();
@@ -83,11 +82,9 @@ ArticleWindow::ArticleWindow(const AppContext& context, const HandOver&, QWidget
     m_page->lower(); // under the banner, which it reaches into
 
     m_exercise->setQuestion([this](const QString& title, const QString& text) {
-        if (text == ArticleExercise::kEndQuestion) // the end of the article: a run ends
-            m_recorder.runEnded(m_exercise->articleTitle(), practiceTotals());
         return m_context.platform && m_context.platform->ask(this, title, text);
     });
-    connect(m_exercise.get(), &ArticleExercise::changed, this, &ArticleWindow::render);
+    attachModel(m_exercise.get(), PracticeMode::Articles, "Timer4");
     m_exercise->restore(Articles::Sz2::parse(
         StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz2.txt")))));
 }
@@ -144,7 +141,6 @@ void ArticleWindow::buildWidgets() {
             m_input->clear();
         }
         m_exercise->textChanged(text);
-        m_recorder.practising();
     });
     m_typed = new QLineEdit(this);
     m_typed->setObjectName(QStringLiteral("Text2"));
@@ -225,19 +221,16 @@ void ArticleWindow::buildTimers() {
         {"Timer2", 6, TimerTable::OneShot, [this] { label10Click(); }},
         {"Timer3", 600, TimerTable::Repeating, [this] { m_exercise->blinkTick(); }},
         {"Timer4", 500, TimerTable::Repeating, [this] { m_exercise->clockTick(); }},
-        {"Timer5", 11, TimerTable::OneShot,
-         [this] {
-             m_recorder.countersReset(practiceTotals());
-             m_exercise->meterReset();
-         }},
+        {"Timer5", 11, TimerTable::OneShot, [this] { m_exercise->meterReset(); }},
     });
     timers().start("Timer3");
 }
 
 // --- rendering -----------------------------------------------------------------------------
 
-void ArticleWindow::render(const ArticleUpdate& update) {
+void ArticleWindow::render(const ModelEvents& events) {
     const ArticleExercise& e = *m_exercise;
+    const ArticleUpdate update = e.update(events);
     m_page->apply(update);
     if (update.flags & ArticleUpdate::Cursor)
         geng();
@@ -245,8 +238,6 @@ void ArticleWindow::render(const ArticleUpdate& update) {
         m_clock->setText(e.clockText());
         m_speed->setText(e.speedText());
         m_accuracy->setText(e.accuracyText());
-        if (e.clockRunning() != timers().isActive("Timer4"))
-            e.clockRunning() ? timers().start("Timer4") : timers().stop("Timer4");
     }
     if (update.flags & ArticleUpdate::Buttons) {
         m_pageNumber->setText(QString::number(e.pageNumber()));
@@ -267,8 +258,6 @@ void ArticleWindow::render(const ArticleUpdate& update) {
         timers().start("Timer5");
     if (m_typed->text() != e.typedText())
         m_typed->setText(e.typedText());
-    for (PracticeSound sound : update.sounds)
-        playSound(sound);
     if (update.flags & ArticleUpdate::OpenChooser)
         QTimer::singleShot(0, this, &ArticleWindow::openChooser);
 }
@@ -318,13 +307,7 @@ QList<QWidget*> ArticleWindow::exemptControls() const {
     return {m_page, m_typed, m_input};
 }
 
-ProgressRecorder::Totals ArticleWindow::practiceTotals() const {
-    const QString& record = m_exercise->keyRecord();
-    return {m_exercise->tickCount() / 2, record.size(), record.count(u'0')};
-}
-
 void ArticleWindow::saveState() {
-    m_recorder.windowUnloaded(m_exercise->articleTitle(), practiceTotals());
     StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz2.txt")),
                          m_exercise->state().format());
 }

@@ -2,7 +2,6 @@
 
 #include "articles/model/article_exercise.h"
 #include "articles/model/article_state.h"
-#include "history/progress_recorder.h"
 #include "frame/navigator.h"
 #include "frame/practice_window.h"
 
@@ -42,22 +41,20 @@ class ArticleWindow : public PracticeWindow {
     void openSettings(); // "Settings"
 
   protected:
+    void render(const ModelEvents& events) override;
     void saveState() override;
 
   private:
     void buildWidgets();
     void buildSettingsPanel();
     void buildTimers();
-    void render(const ArticleUpdate& update);
     void geng();
     void label4Click();  // the picker, then the file picked
     void label10Click(); // the catalogue article chosen
-    ProgressRecorder::Totals practiceTotals() const;
 
     FolderArticleFiles m_files;
     std::unique_ptr<ArticleExercise> m_exercise;
     QString m_chosenTitle;
-    ProgressRecorder m_recorder;
 
     ArticlePage* m_page = nullptr;         // Picture2
     QWidget* m_topBar = nullptr;           // Picture3

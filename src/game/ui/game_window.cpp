@@ -199,7 +199,7 @@ class GameField : public QWidget {
         const ItemSlot& s = m_game.slot(i);
         double top = s.top;
         const FallStart& from = m_fallFrom[size_t(i)];
-        if (m_game.timer1On() && m_sinceFall.isValid() && from.text == s.text && from.top < s.top) {
+        if (m_game.falling() && m_sinceFall.isValid() && from.text == s.text && from.top < s.top) {
             const double part =
                 std::min(1.0, double(m_sinceFall.elapsed()) / double(m_fallInterval.count()));
             top = from.top + (s.top - from.top) * part;
@@ -230,8 +230,7 @@ class GameField : public QWidget {
 
 GameWindow::GameWindow(const AppContext& context, QWidget* parent)
     : PracticeWindow(context, QStringLiteral("Form10"), Navigator::GameEntry, parent),
-      m_game(quint32(QDateTime::currentMSecsSinceEpoch())),
-      m_recorder(context.history, PracticeMode::Game) {
+      m_game(quint32(QDateTime::currentMSecsSinceEpoch())) {
     setWindowTitle(TypingGame::kTitle);
 
     // Items: bold 21.75-point Consolas, sized to their text.
@@ -255,7 +254,7 @@ GameWindow::GameWindow(const AppContext& context, QWidget* parent)
     timers().add({{"Timer7", 16, TimerTable::Repeating,
                    [this] {
                        m_game.Timer7();
-                       if (m_game.timer1On())
+                       if (m_game.falling())
                            m_field->refresh();
                    }},
                   {"Timer1", 66, TimerTable::Repeating,
@@ -272,7 +271,7 @@ GameWindow::GameWindow(const AppContext& context, QWidget* parent)
         return toTwips(itemMetrics.horizontalAdvance(text) + 6);
     });
     m_game.setWordListReader([this](const QString& name) { return readWordList(name); });
-    connect(&m_game, &TypingGame::changed, this, &GameWindow::mirror);
+    attachModel(&m_game, PracticeMode::Game, "Timer2");
 
     bool found = false;
     const QString settings = StateFile::readText(
@@ -339,10 +338,7 @@ void GameWindow::buildStatusLine() {
     m_input->setFont(monospaceFont(QStringLiteral("Consolas"), 18, false));
     m_input->setGeometry(twipsRect(4230, kStatusTop, 3660, kStatusHeight));
     connect(m_input, &QLineEdit::textEdited, this,
-            [this](const QString& text) {
-                m_recorder.practising();
-                m_game.textChanged(text);
-            });
+            [this](const QString& text) { m_game.textChanged(text); });
     m_input->onKeyUp([this](int code) { m_game.keyUp(code); });
 
     // Hidden mirrors of the run state and the wrong-input log.
@@ -556,6 +552,10 @@ std::optional<QString> GameWindow::readWordList(const QString& fileName) const {
     return field;
 }
 
+void GameWindow::render(const ModelEvents& events) {
+    mirror(TypingGame::Changes::fromInt(events.display));
+}
+
 void GameWindow::mirror(TypingGame::Changes what) {
     using C = TypingGame::Change;
     if (what & (C::Items | C::Sprite | C::Controls))
@@ -593,10 +593,10 @@ void GameWindow::mirror(TypingGame::Changes what) {
         for (int k = 0; k < GameItemSets::kCount; ++k)
             m_sets[size_t(k)]->setChecked(k == m_game.checkedSet());
     }
-    if (what & C::Timers) {
-        const std::pair<const char*, bool> wanted[] = {{"Timer7", m_game.timer7On()},
-                                                       {"Timer1", m_game.timer1On()},
-                                                       {"Timer2", m_game.timer2On()}};
+    // The game clock, Timer2, follows the game through the frame.
+    if (what & C::Motion) {
+        const std::pair<const char*, bool> wanted[] = {{"Timer7", m_game.spriteWalking()},
+                                                       {"Timer1", m_game.falling()}};
         for (const auto& [name, on] : wanted) {
             if (on && !timers().isActive(name))
                 timers().start(name);
@@ -604,36 +604,6 @@ void GameWindow::mirror(TypingGame::Changes what) {
                 timers().stop(name);
         }
     }
-    if (what & C::KeystrokeSound)
-        playSound(PracticeSound::Keystroke);
-    if (what & C::ErrorSound)
-        playSound(PracticeSound::Error);
-    if (what & C::GameEnded) {
-        // Each game is a run of its own; its counters start again with the next game.
-        const ProgressRecorder::Totals played = totals(m_game.endedGame());
-        m_recorder.runEnded(itemSetName(), played);
-        m_recorder.countersReset(played);
-    }
-    if (what & C::Message) {
-        if (m_context.platform)
-            m_context.platform->tell(this, m_game.messageTitle(), m_game.messageText());
-        focusInputBox();
-    }
-}
-
-ProgressRecorder::Totals GameWindow::totals(const TypingGame::Play& play) {
-    return {play.seconds, play.hits + play.errors, play.errors};
-}
-
-QString GameWindow::itemSetName() const {
-    const QString caption = m_game.caption();
-    return caption.startsWith(TypingGame::kCaptionPrefix)
-               ? caption.mid(TypingGame::kCaptionPrefix.size())
-               : caption;
-}
-
-void GameWindow::saveState() {
-    m_recorder.windowUnloaded(itemSetName(), totals(m_game.currentPlay()));
 }
 
 void GameWindow::mirrorSettings() {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "game/model/typing_game.h"
-#include "history/progress_recorder.h"
 #include "frame/practice_window.h"
 
 #include <array>
@@ -34,7 +33,7 @@ class GameWindow : public PracticeWindow {
     QList<QWidget*> exemptControls() const override;
 
   protected:
-    void saveState() override;
+    void render(const ModelEvents& events) override;
 
   private:
     void buildStatusLine();
@@ -46,11 +45,8 @@ class GameWindow : public PracticeWindow {
     void saveSettings();
     std::optional<QString> readWordList(const QString& fileName) const;
     int itemWidthTwips(const QString& text) const;
-    QString itemSetName() const;
-    static ProgressRecorder::Totals totals(const TypingGame::Play& play);
 
     TypingGame m_game;
-    ProgressRecorder m_recorder;
     GameField* m_field = nullptr;       // Picture2
     InputBox* m_input = nullptr;        // Text1
     QLabel* m_score = nullptr;          // Label4

@@ -16,7 +16,7 @@ bool isLetterOrDigit(int code) {
 } // namespace
 
 KeysExercise::KeysExercise(ProgramFolder folder, QObject* parent)
-    : QObject(parent), m_folder(std::move(folder)),
+    : PracticeModel(parent), m_folder(std::move(folder)),
       m_measure([](const QString& text) { return int(text.size()); }),
       m_capsQuery([] { return false; }) {}
 
@@ -92,13 +92,13 @@ int KeysExercise::keyCodeFor(QChar c) {
 // --- state file and lessons ---
 
 void KeysExercise::restore(const Sz0& state) {
+    const Batch batch(this);
     m_keyedTips = state.keyedTips;
     m_keystrokeSound = state.keystrokeSound;
     m_lessonIndex = state.lessonIndex;
-    m_changes |= SwitchesChanged;
+    display(SwitchesChanged);
     loadLesson();
     reset();
-    notify();
 }
 
 Sz0 KeysExercise::state() const {
@@ -110,13 +110,13 @@ Sz0 KeysExercise::state() const {
 }
 
 void KeysExercise::dr() {
+    const Batch batch(this);
     loadLesson();
-    notify();
 }
 
 void KeysExercise::tttt() {
+    const Batch batch(this);
     reset();
-    notify();
 }
 
 void KeysExercise::loadLesson() {
@@ -124,7 +124,7 @@ void KeysExercise::loadLesson() {
     QString shown = resource.mid(1);
     shown.replace(u'\\', u'/');
     m_lesson = KeyLessons::readLesson(m_folder.path(resource), shown);
-    m_changes |= LessonChanged;
+    display(LessonChanged);
 }
 
 QString KeysExercise::TextBoxGetLine(int k) const {
@@ -134,6 +134,7 @@ QString KeysExercise::TextBoxGetLine(int k) const {
 }
 
 void KeysExercise::reset() {
+    resettingCounters();
     m_clockRunning = false;
     m_seconds = 0;
     m_hms.reset();
@@ -152,7 +153,7 @@ void KeysExercise::reset() {
     m_errorShown = false;
     m_exerciseFlag = QStringLiteral("home");
     m_typedPart.clear();
-    m_changes |= LessonChanged | MetersChanged | ClockChanged;
+    display(LessonChanged | MetersChanged | ClockChanged);
 }
 
 // --- events ---
@@ -167,13 +168,14 @@ qsizetype KeysExercise::findPress(int code, quint32 scanCode) const {
 }
 
 void KeysExercise::keyDown(int code, quint32 scanCode) {
+    const Batch batch(this);
     // A held key repeats its press; it keeps the character of its first press.
     if (findPress(code, scanCode) < 0)
         m_presses.append({scanCode, code, QString(), false});
 
     if (isLetterOrDigit(code) && !m_clockRunning) {
         m_clockRunning = true;
-        m_changes |= ClockChanged;
+        display(ClockChanged);
     }
     clearMarks();
     if (code == m_expectedKey) {
@@ -185,10 +187,10 @@ void KeysExercise::keyDown(int code, quint32 scanCode) {
         if (code == KeyCode::Enter)
             mark(kEnterLowerLabel, KeyPicture::WrongPress);
     }
-    notify();
 }
 
 void KeysExercise::textChanged(const QString& text) {
+    const Batch batch(this);
     const bool grew = text.size() > m_typedHistory.size();
     setHistory(text);
     m_latestChar = text.left(1);
@@ -204,10 +206,11 @@ void KeysExercise::textChanged(const QString& text) {
             }
         }
     }
-    notify();
 }
 
 void KeysExercise::keyUp(int code, quint32 scanCode) {
+    const Batch batch(this);
+    keystroke();
     // A release is judged against the character its own press typed, so that a key pressed
     // before the previous one is released does not take the other's character. A press that
     // typed nothing (Shift, Backspace, Enter) is judged against the newest character, unless
@@ -229,10 +232,10 @@ void KeysExercise::keyUp(int code, quint32 scanCode) {
     if (code == KeyCode::Pause) {
         if (m_clockRunning) {
             m_clockRunning = false;
-            m_changes |= ClockChanged;
+            display(ClockChanged);
         }
     } else if (code == KeyCode::CapsLock) {
-        m_changes |= CapsProbeStarted;
+        display(CapsProbeStarted);
     } else if (lineCount() > 0 && m_lineNumber <= lineCount()) {
         m_lastKeyCode = code;
         if (typed == m_expectedChar)
@@ -240,11 +243,11 @@ void KeysExercise::keyUp(int code, quint32 scanCode) {
         else
             wrongKeystroke(code, typed);
     }
-    notify();
 }
 
 void KeysExercise::rightKeystroke() {
-    requestSound(KeystrokeSound);
+    judged(m_expectedKey, true);
+    requestSound(PracticeSound::Keystroke);
     ++m_cursorPos;
     m_expectedChar = m_currentLine.mid(m_cursorPos - 1, 1);
     ++m_typedCount;
@@ -258,7 +261,7 @@ void KeysExercise::rightKeystroke() {
     m_typedRowRight += drawn;
     m_nextCellX += m_measure(drawn);
     m_errorShown = false;
-    m_changes |= TypedRowChanged | CursorMoved;
+    display(TypedRowChanged | CursorMoved);
 
     updateAccuracyAndSpeed();
     if (m_lesson.practiceCharCount != 0)
@@ -268,7 +271,8 @@ void KeysExercise::rightKeystroke() {
         ++m_lineNumber;
         if (m_lineNumber - 1 == lineCount()) {
             clearMarks();
-            m_changes |= LessonEnded;
+            runEnded();
+            message(kPromptTitle, kPromptText, true);
             return;
         }
         startLine(TextBoxGetLine(m_lineNumber));
@@ -281,7 +285,7 @@ void KeysExercise::rightKeystroke() {
 
 void KeysExercise::wrongKeystroke(int code, const QString& typed) {
     if (code != KeyCode::Shift)
-        requestSound(ErrorSound);
+        requestSound(PracticeSound::Error);
     clearMarks();
     if (m_keyedTips) {
         mark(m_expectedKey, KeyPicture::Tip);
@@ -293,6 +297,7 @@ void KeysExercise::wrongKeystroke(int code, const QString& typed) {
         m_cellWrongCount = 0;
     m_typedRowWrong = typed;
     if (isLetterOrDigit(code)) {
+        judged(m_expectedKey, false);
         ++m_wrongCount;
         ++m_typedCount;
         ++m_cellWrongCount;
@@ -301,19 +306,20 @@ void KeysExercise::wrongKeystroke(int code, const QString& typed) {
         m_typedRowWrong.clear();
         m_cellWrongCount = 0;
     }
-    m_changes |= TypedRowChanged;
+    display(TypedRowChanged);
     updateAccuracyAndSpeed();
 }
 
 void KeysExercise::tabPressed() {
+    const Batch batch(this);
     if (m_keyedTips)
         mark(kTabLabel, KeyPicture::Press);
-    requestSound(ErrorSound);
-    m_changes |= TabMarkStarted;
-    notify();
+    requestSound(PracticeSound::Error);
+    display(TabMarkStarted);
 }
 
 void KeysExercise::setKeyedTips(bool on) {
+    const Batch batch(this);
     if (on == m_keyedTips)
         return;
     m_keyedTips = on;
@@ -321,26 +327,29 @@ void KeysExercise::setKeyedTips(bool on) {
         mark(m_expectedKey, KeyPicture::Tip);
     else
         clearMarks();
-    m_changes |= SwitchesChanged;
-    notify();
+    display(SwitchesChanged);
 }
 
 void KeysExercise::setKeystrokeSound(bool on) {
+    const Batch batch(this);
     if (on == m_keystrokeSound)
         return;
     m_keystrokeSound = on;
-    emit changed(SwitchesChanged);
+    display(SwitchesChanged);
 }
 
 void KeysExercise::lessonEndAnswered(bool ok) {
-    if (ok)
+    const Batch batch(this);
+    if (ok) {
         m_exerciseFlag = QStringLiteral("end");
-    else
+        display(ChooserWanted);
+    } else {
         reset();
-    notify();
+    }
 }
 
 void KeysExercise::chooserClosed(int chosenIndex) {
+    const Batch batch(this);
     if (chosenIndex >= 0 && chosenIndex < KeyLessons::kLessons) {
         m_lessonIndex = chosenIndex;
         loadLesson();
@@ -348,44 +357,38 @@ void KeysExercise::chooserClosed(int chosenIndex) {
     } else if (m_exerciseFlag == u"end") {
         reset();
     }
-    notify();
 }
 
 // --- timer ticks ---
 
 void KeysExercise::clockTick() {
+    const Batch batch(this);
     if (!m_clockRunning)
         return;
     ++m_seconds;
     m_hms.addSecond();
     updateSpeed();
-    emit changed(ClockChanged | MetersChanged);
+    display(ClockChanged | MetersChanged);
 }
 
 void KeysExercise::tabMarkTick() {
+    const Batch batch(this);
     if (m_keyedTips)
         mark(kTabLabel, KeyPicture::Tip);
-    notify();
 }
 
 void KeysExercise::capsProbeTick() {
+    const Batch batch(this);
     const bool on = m_capsQuery();
     if (on != m_capsIndicator) {
         m_capsIndicator = on;
-        m_changes |= CapsIndicatorChanged;
+        display(CapsIndicatorChanged);
     }
     if (!on && m_keyedTips)
         mark(KeyCode::CapsLock, KeyPicture::Tip);
-    notify();
 }
 
 // --- helpers; they record what changed and leave the notification to the caller ---
-
-// The one notification of a public input, when anything changed.
-void KeysExercise::notify() {
-    if (m_changes)
-        emit changed(std::exchange(m_changes, {}));
-}
 
 void KeysExercise::updateSpeed() {
     if (m_seconds != 0)
@@ -396,13 +399,13 @@ void KeysExercise::updateAccuracyAndSpeed() {
     if (m_typedCount != 0)
         m_accuracyText = Meters::accuracy(m_typedCount - m_wrongCount, m_typedCount);
     updateSpeed();
-    m_changes |= MetersChanged;
+    display(MetersChanged);
 }
 
 void KeysExercise::clearMarks() {
     if (!m_marks.isEmpty()) {
         m_marks.clear();
-        m_changes |= MarksChanged;
+        display(MarksChanged);
     }
 }
 
@@ -411,13 +414,13 @@ void KeysExercise::mark(int key, KeyPicture picture) {
         if (m.key == key) {
             if (m.picture != picture) {
                 m.picture = picture;
-                m_changes |= MarksChanged;
+                display(MarksChanged);
             }
             return;
         }
     }
     m_marks.append({key, picture});
-    m_changes |= MarksChanged;
+    display(MarksChanged);
 }
 
 void KeysExercise::markTip() {
@@ -436,25 +439,25 @@ void KeysExercise::startLine(const QString& line) {
     m_cursorPos = 1;
     setExpected(line.left(1));
     clearTypedRow();
-    m_changes |= LineChanged | CursorMoved;
+    display(LineChanged | CursorMoved);
 }
 
 void KeysExercise::clearTypedRow() {
     m_typedRowRight.clear();
     m_typedRowWrong.clear();
     m_nextCellX = 0;
-    m_changes |= TypedRowChanged;
+    display(TypedRowChanged);
 }
 
 // "Keystroke sound" is read at every request.
-void KeysExercise::requestSound(Change sound) {
+void KeysExercise::requestSound(PracticeSound s) {
     if (m_keystrokeSound)
-        m_changes |= sound;
+        sound(s);
 }
 
 void KeysExercise::setHistory(const QString& text) {
     if (text != m_typedHistory) {
         m_typedHistory = text;
-        m_changes |= HistoryChanged;
+        display(HistoryChanged);
     }
 }

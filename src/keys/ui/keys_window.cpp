@@ -60,7 +60,7 @@ class KeysBackground : public QWidget {
 
 KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
     : PracticeWindow(context, QStringLiteral("form1yy"), Navigator::KeysEntry, parent),
-      m_exercise(context.folder), m_recorder(context.history, PracticeMode::Keys) {
+      m_exercise(context.folder) {
     setWindowTitle(QStringLiteral("Keys practice"));
     buildWidgets();
     buildSettingsPanel();
@@ -92,7 +92,7 @@ KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
     });
     m_exercise.setCapsLockQuery(
         [platform = m_context.platform] { return platform && platform->capsLockOn(); });
-    connect(&m_exercise, &KeysExercise::changed, this, &KeysWindow::mirror);
+    attachModel(&m_exercise, PracticeMode::Keys, "Timer4");
 
     m_keyboard->loadBase(m_context.folder.path(KeysPictures::resource(KeysPictures::Role::Base)));
     m_exercise.restore(
@@ -199,28 +199,12 @@ void KeysWindow::keyUp(int code) {
     const QKeyEvent* key = m_input->currentKey();
     if (code == KeyCode::Tab || (key && key->isAutoRepeat()))
         return;
-    const int typedBefore = m_exercise.typedCount();
-    const int wrongBefore = m_exercise.wrongCount();
-    const int expected = m_exercise.expectedKey();
     m_exercise.keyUp(code, key ? key->nativeScanCode() : 0);
-    // A keystroke judged against the key to press: it counts for that key in the history.
-    // (The last key of a lesson is judged as the lesson resets; it goes uncounted.)
-    if (m_exercise.typedCount() == typedBefore + 1)
-        m_recorder.keyJudged(expected, m_exercise.wrongCount() > wrongBefore);
-    else
-        m_recorder.practising();
 }
 
-ProgressRecorder::Totals KeysWindow::practiceTotals() const {
-    return {m_exercise.seconds(), m_exercise.typedCount(), m_exercise.wrongCount()};
-}
-
-void KeysWindow::mirror(KeysExercise::Changes changes) {
+void KeysWindow::render(const ModelEvents& events) {
     using C = KeysExercise::Change;
-    if (changes & C::KeystrokeSound)
-        playSound(PracticeSound::Keystroke);
-    if (changes & C::ErrorSound)
-        playSound(PracticeSound::Error);
+    const auto changes = KeysExercise::Changes::fromInt(events.display);
     if (changes & C::LessonChanged)
         m_heading->setText(m_exercise.heading());
     if (changes & C::LineChanged)
@@ -238,12 +222,6 @@ void KeysWindow::mirror(KeysExercise::Changes changes) {
         m_status->setAccuracy(m_exercise.accuracyText());
         m_status->setProgress(m_exercise.progressPercent());
     }
-    if (changes & C::ClockChanged) {
-        if (!m_exercise.clockRunning())
-            timers().stop("Timer4");
-        else if (!timers().isActive("Timer4"))
-            timers().start("Timer4");
-    }
     if (changes & C::CapsIndicatorChanged)
         m_keyboard->setCapsIndicator(m_exercise.capsIndicatorShown());
     if (changes & C::SwitchesChanged) {
@@ -256,8 +234,8 @@ void KeysWindow::mirror(KeysExercise::Changes changes) {
         timers().start("Timer2");
     if (changes & C::CapsProbeStarted)
         timers().start("Timer1");
-    if (changes & C::LessonEnded)
-        lessonEnd();
+    if (changes & C::ChooserWanted)
+        openChooser();
 }
 
 void KeysWindow::layoutLine() {
@@ -274,25 +252,11 @@ void KeysWindow::layoutLine() {
                             width, twips(kRowHeight));
 }
 
-void KeysWindow::lessonEnd() {
-    m_recorder.runEnded(m_exercise.heading(), practiceTotals());
-    const bool ok =
-        m_context.platform &&
-        m_context.platform->confirm(this, KeysExercise::kPromptTitle, KeysExercise::kPromptText);
-    m_exercise.lessonEndAnswered(ok);
-    if (ok)
-        openChooser();
-    focusInputBox();
-}
-
 void KeysWindow::openChooser() {
     hideSettingsPanel();
     KeyChooser chooser(m_context.platform, Maker::kGamesPage, this);
     chooser.exec();
-    const ProgressRecorder::Totals before = practiceTotals();
     m_exercise.chooserClosed(chooser.chosenIndex());
-    if (m_exercise.typedCount() < before.keystrokes || m_exercise.seconds() < before.activeSeconds)
-        m_recorder.countersReset(before); // a lesson chosen starts its counters again
     focusInputBox();
 }
 
@@ -301,7 +265,6 @@ void KeysWindow::completePictures() {
 }
 
 void KeysWindow::saveState() {
-    m_recorder.windowUnloaded(m_exercise.heading(), practiceTotals());
     StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz0.txt")),
                          m_exercise.state().format());
 }

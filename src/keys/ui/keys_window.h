@@ -1,7 +1,6 @@
 #pragma once
 
 #include "keys/model/keys_exercise.h"
-#include "history/progress_recorder.h"
 #include "frame/practice_window.h"
 
 class InputBox;
@@ -40,21 +39,18 @@ class KeysWindow : public PracticeWindow {
     void completePictures();
 
   protected:
+    void render(const ModelEvents& events) override;
     void saveState() override;
     void timer3tWork() override;
 
   private:
     void buildWidgets();
     void buildSettingsPanel();
-    void mirror(KeysExercise::Changes changes);
     void layoutLine();
-    void lessonEnd();
     bool keyDown(int code);
     void keyUp(int code);
-    ProgressRecorder::Totals practiceTotals() const;
 
     KeysExercise m_exercise;
-    ProgressRecorder m_recorder;
 
     QWidget* m_background = nullptr;          // Image3
     QLabel* m_heading = nullptr;              // Label8

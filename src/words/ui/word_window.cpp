@@ -176,11 +176,9 @@ class MarkStrip : public QWidget {
 };
 
 WordWindow::WordWindow(const AppContext& context, QWidget* parent)
-    : PracticeWindow(context, QStringLiteral("Form1"), 1, parent),
-      m_recorder(context.history, PracticeMode::Words) {
+    : PracticeWindow(context, QStringLiteral("Form1"), 1, parent) {
     setWindowTitle(QStringLiteral("Word practice"));
     buildWidgets();
-    connect(&m_exercise, &WordExercise::changed, this, &WordWindow::mirror);
 
     // The word display and its overlays share one monospaced font, cell by cell.
     m_wordFont = monospaceFont(fontChoice(PracticeFontWindow::Words));
@@ -198,6 +196,7 @@ WordWindow::WordWindow(const AppContext& context, QWidget* parent)
         {"Timer4", 11, TimerTable::PreciseOneShot, [this] { soundTick(PracticeSound::Keystroke); }},
         {"Timer5", 11, TimerTable::PreciseOneShot, [this] { soundTick(PracticeSound::Error); }},
     });
+    attachModel(&m_exercise, PracticeMode::Words, "Timer6");
     route({
         {"Form1", Route::On::Move, Route::HidePanel},
         {"Form1", Route::On::Press, Route::HidePanel | Route::FocusInput},
@@ -269,7 +268,7 @@ void WordWindow::buildWidgets() {
         return (code == KeyCode::Enter || code == KeyCode::Space) && m_exercise.keyPress(code);
     });
     connect(m_input, &InputBox::pressed, &m_exercise, &WordExercise::clickInput);
-    connect(m_input, &QLineEdit::textEdited, this, &WordWindow::inputChanged);
+    connect(m_input, &QLineEdit::textEdited, &m_exercise, &WordExercise::textChanged);
 
     m_markStrip = new MarkStrip(this);
     m_correctMarks = new MarksRow(QStringLiteral("Label4dc"), Look::kRightMark, this);
@@ -320,30 +319,7 @@ QList<QWidget*> WordWindow::exemptControls() const {
     return {m_wordPanel, m_keyboard, m_input};
 }
 
-void WordWindow::inputChanged(const QString& text) {
-    const int judgedBefore = m_exercise.typedCount();
-    const int wrongBefore = m_exercise.wrongCount();
-    m_exercise.textChanged(text);
-    // A character judged against the word: its key counts in the history.
-    const QString& target = m_exercise.targetWord();
-    if (m_exercise.typedCount() > judgedBefore && !text.isEmpty() && text.size() <= target.size())
-        m_recorder.keyJudged(KeyboardTable::codeOf(target[text.size() - 1]),
-                             m_exercise.wrongCount() > wrongBefore);
-    else
-        m_recorder.practising();
-}
-
-ProgressRecorder::Totals WordWindow::practiceTotals() const {
-    return {m_exercise.activeSeconds(), m_exercise.typedCount(), m_exercise.wrongCount()};
-}
-
-QString WordWindow::practiceItem() const {
-    const QString caption = m_exercise.caption();
-    return caption.isEmpty() ? m_exercise.lessonName() : caption;
-}
-
 void WordWindow::saveState() {
-    m_recorder.windowUnloaded(practiceItem(), practiceTotals());
     StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz1.txt")),
                          m_exercise.state().format());
 }
@@ -450,31 +426,28 @@ void WordWindow::layoutForTarget() {
 }
 
 // One change of the exercise, rendered in one pass.
-void WordWindow::mirror(WordExercise::Changes what) {
+void WordWindow::render(const ModelEvents& events) {
+    const auto what = WordExercise::Changes::fromInt(events.display);
     if (what & WordExercise::TypedText && m_input->text() != m_exercise.typedText())
         m_input->setText(m_exercise.typedText());
-    if (what & WordExercise::Completed) {
-        m_recorder.runEnded(practiceItem(), practiceTotals());
-        if (m_context.platform)
-            m_context.platform->tell(this, WordExercise::kCompletionTitle,
-                                     WordExercise::kCompletionText);
-    }
     if (what & WordExercise::Target)
         layoutForTarget();
     if (what & WordExercise::Display)
-        render();
+        renderDisplay();
     if (what & WordExercise::Clock)
         renderClock();
     if (what & WordExercise::MessageShown)
         timers().start("Timer2ts");
-    // A request while a sound timer is armed joins it: one sound for keys that come together.
-    if (what & WordExercise::KeystrokeSound && !timers().isActive("Timer4"))
-        timers().start("Timer4");
-    if (what & WordExercise::ErrorSound && !timers().isActive("Timer5"))
-        timers().start("Timer5");
 }
 
-void WordWindow::render() {
+// A request while a sound timer is armed joins it: one sound for keys that come together.
+void WordWindow::requestSound(PracticeSound sound) {
+    const char* timer = sound == PracticeSound::Keystroke ? "Timer4" : "Timer5";
+    if (!timers().isActive(timer))
+        timers().start(timer);
+}
+
+void WordWindow::renderDisplay() {
     const WordExercise& e = m_exercise;
     if (m_word->text() != e.targetWord())
         m_word->setText(e.targetWord());
@@ -498,10 +471,6 @@ void WordWindow::render() {
 }
 
 void WordWindow::renderClock() {
-    if (m_exercise.clockRunning() && !timers().isActive("Timer6"))
-        timers().start("Timer6");
-    else if (!m_exercise.clockRunning())
-        timers().stop("Timer6");
     m_seconds->setText(QString::number(m_exercise.activeSeconds()));
     m_speed->setText(m_exercise.speedText());
     m_accuracy->setText(m_exercise.accuracyText());

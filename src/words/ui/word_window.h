@@ -1,6 +1,5 @@
 #pragma once
 
-#include "history/progress_recorder.h"
 #include "frame/practice_window.h"
 #include "words/model/word_exercise.h"
 
@@ -33,6 +32,8 @@ class WordWindow : public PracticeWindow {
     void applyChoice(const QString& caption);
 
   protected:
+    void render(const ModelEvents& events) override;
+    void requestSound(PracticeSound sound) override;
     void saveState() override;
     void timer3tWork() override;
 
@@ -40,17 +41,12 @@ class WordWindow : public PracticeWindow {
     void buildWidgets();
     void runLoader();
     void layoutForTarget();
-    void mirror(WordExercise::Changes what);
-    void render();
+    void renderDisplay();
     void renderClock();
     void soundTick(PracticeSound sound);
     void openSettings();
-    void inputChanged(const QString& text);
-    ProgressRecorder::Totals practiceTotals() const;
-    QString practiceItem() const;
 
     WordExercise m_exercise;
-    ProgressRecorder m_recorder;
 
     WordPanel* m_wordPanel = nullptr;      // Picture2
     QLabel* m_word = nullptr;              // Label6ts
