@@ -508,6 +508,22 @@ class KeysTest : public QObject {
         QCOMPARE(e->progressPercent(), progress);
     }
 
+    // Each judged keystroke names the key that was due; a key that judges nothing (Backspace,
+    // Shift) is no judgement.
+    void judgedKeysNameTheKeyThatWasDue() {
+        KeysExercise* e = exercise("H\r\nfjA\r\n");
+        Typist t{*e};
+        EventLog events(*e);
+        t.key(u'f');
+        t.key(u'k'); // where j is due
+        t.key(u'j');
+        t.press(KeyCode::Backspace);
+        t.key(u'A');
+        QCOMPARE(events.judged(),
+                 (QList<KeyJudgement>{{70, true}, {74, false}, {74, true}, {65, true}}));
+        QCOMPARE(events.runsEnded(), 1);
+    }
+
     void lessonEndOffersTheChooser() {
         KeysExercise* e = exercise("H\r\nfj\r\nk\r\n");
         writeBytes(m_dir.filePath("1/5.txt"), "Five\r\nrrr\r\n");
@@ -524,6 +540,8 @@ class KeysTest : public QObject {
         // Cancel starts the same lesson again with every counter at zero.
         e->clockTick();
         e->lessonEndAnswered(false);
+        QVERIFY(log.last().countersReset);
+        QCOMPARE(log.last().countersReset->keystrokes, 4);
         QCOMPARE(e->lineNumber(), 1);
         QCOMPARE(e->currentLine(), QStringLiteral("fj"));
         QCOMPARE(e->typedCount(), 0);

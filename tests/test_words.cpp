@@ -284,6 +284,19 @@ class WordsTest : public QObject, WindowFixture {
         QVERIFY(log.changes.at(2).display & WordExercise::MessageShown);
     }
 
+    // Each counted character is judged against the key of the character that was due; taking
+    // a character back with Backspace judges nothing.
+    void judgedKeysNameTheCharacterThatWasDue() {
+        WordExercise e;
+        e.loadList({"Lesson 1", 1, fixtureList()}); // "happy"
+        Typist t{e};
+        const EventLog events(e);
+        t.type("hx");
+        t.backspace();
+        t.type("a");
+        QCOMPARE(events.judged(), (QList<KeyJudgement>{{72, true}, {65, false}, {65, true}}));
+    }
+
     void arrowsStopAtTheEndsOfTheList() {
         WordExercise e;
         e.loadList({"Lesson 1", 1, fixtureList()});
