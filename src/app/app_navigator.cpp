@@ -2,12 +2,12 @@
 
 #include "about/about_window.h"
 #include "articles/ui/article_window.h"
+#include "core/state_file.h"
+#include "frame/practice_window.h"
 #include "game/ui/game_window.h"
 #include "keys/ui/keys_window.h"
-#include "progress/progress_window.h"
-#include "frame/practice_window.h"
-#include "core/state_file.h"
 #include "look/theme_menu.h"
+#include "progress/progress_window.h"
 #include "words/ui/word_window.h"
 
 #include <QCoreApplication>
@@ -47,12 +47,6 @@ HandOver AppNavigator::handOverTo(int entry, const PracticeWindow* from) const {
         // The word hand-over: the lesson comes from sz1-yj.txt, the word from sz1.txt.
         handOver.wordLesson =
             StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz1-yj.txt")));
-    }
-    if (entry == ArticlesEntry && from->ownEntry() != ArticlesEntry) {
-        // The article start: the default article, which the window then replaces with the
-        // one saved in sz2.txt.
-        handOver.articlePath = QStringLiteral("\\text\\a girl selling matches.txt");
-        handOver.articlePathRelative = true;
     }
     return handOver;
 }

@@ -1,16 +1,16 @@
 #include "frame/practice_window.h"
 
+#include "core/timer_table.h"
+#include "core/twips.h"
 #include "frame/closing_mark.h"
 #include "frame/navigation_banner.h"
 #include "frame/navigator.h"
-#include "platform/platform.h"
 #include "frame/settings_panel.h"
 #include "frame/shortcut.h"
 #include "history/progress_recorder.h"
-#include "platform/sound_player.h"
-#include "core/timer_table.h"
-#include "core/twips.h"
 #include "look/skin_engine.h"
+#include "platform/platform.h"
+#include "platform/sound_player.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -164,7 +164,7 @@ void PracticeWindow::addShortcut(QAbstractButton* button, const QKeySequence& ke
     });
 }
 
-void PracticeWindow::attachModel(PracticeModel* model, PracticeMode mode, const char* clockTimer) {
+void PracticeWindow::attachModel(PracticeModel* model, PracticeMode mode, QTimer* clockTimer) {
     m_model = model;
     m_clockTimer = clockTimer;
     m_recorder = std::make_unique<ProgressRecorder>(m_context.history, mode);
@@ -182,12 +182,8 @@ void PracticeWindow::modelChanged(const ModelEvents& events) {
         m_recorder->runEnded(m_model->runItem(), *events.runEnded);
     if (events.countersReset)
         m_recorder->countersReset(*events.countersReset);
-    if (events.clockRunning) {
-        if (!*events.clockRunning)
-            timers().stop(m_clockTimer);
-        else if (!timers().isActive(m_clockTimer))
-            timers().start(m_clockTimer);
-    }
+    if (events.clockRunning)
+        TimerTable::run(m_clockTimer, *events.clockRunning);
     render(events);
     if (events.message && m_context.platform) {
         const ModelMessage& m = *events.message;

@@ -16,6 +16,7 @@ class NavigationBanner;
 class ProgressRecorder;
 class QAbstractButton;
 class QKeySequence;
+class QTimer;
 class SettingsPanel;
 class TimerTable;
 struct HandOver;
@@ -67,7 +68,7 @@ class PracticeWindow : public QWidget {
     // asks for, tells the history of every judged key, run end and counter reset, runs the
     // timer `clockTimer` while the model's clock runs, shows the model's messages, and records
     // the run when the window unloads. The window draws the rest in render().
-    void attachModel(PracticeModel* model, PracticeMode mode, const char* clockTimer);
+    void attachModel(PracticeModel* model, PracticeMode mode, QTimer* clockTimer);
     // The window's own share of one change of its model: what the display flags name. It is
     // called after the frame has played the sounds and run the clock, before a message shows.
     virtual void render(const ModelEvents&) {}
@@ -112,7 +113,7 @@ class PracticeWindow : public QWidget {
     SettingsPanel* m_settingsPanel = nullptr;
     PracticeModel* m_model = nullptr;
     std::unique_ptr<ProgressRecorder> m_recorder;
-    const char* m_clockTimer = nullptr;
+    QTimer* m_clockTimer = nullptr;
     QString m_keySoundPath;
     QString m_errorSoundPath;
     bool m_unloaded = false;

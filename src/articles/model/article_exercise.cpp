@@ -43,17 +43,12 @@ Articles::Sz2 ArticleExercise::state() const {
     return s;
 }
 
-void ArticleExercise::inittext() {
-    m_layoutUnit = kLayoutUnit;
-}
-
 void ArticleExercise::openArticle(const QString& path, bool relative) {
     m_articlePath = path;
     m_articlePathRelative = relative;
     m_articleLines.clear(); // a file that cannot be read shows nothing of the last article
     m_nextLine = 0;
     m_lineNumber = 2;
-    inittext();
     loadtext();
 }
 

@@ -41,7 +41,6 @@ class ArticleExercise : public PracticeModel {
     static constexpr int kLastRow = 7;
     static constexpr int kRows = kLastRow - kFirstRow + 1;
     static constexpr int kNoticePage = 60;
-    static constexpr double kLayoutUnit = 240; // twips
 
     static const QString kPromptTitle;
     static const QString kEndQuestion;
@@ -129,7 +128,6 @@ class ArticleExercise : public PracticeModel {
     QPoint caretCell() const { return m_caretCell; }
 
   private:
-    void inittext();
     void loadtext();
     void clearPage();
     void tof();
@@ -159,7 +157,6 @@ class ArticleExercise : public PracticeModel {
     bool m_keystrokeSound = false;
     QStringList m_articleLines;
     int m_nextLine = 0;
-    double m_layoutUnit = kLayoutUnit;
     int m_column = 1;
     int m_lineNumber = 2;
     int m_pageRow = 2;

@@ -2,22 +2,22 @@
 
 #include "articles/ui/article_chooser.h"
 #include "articles/ui/article_page.h"
-#include "frame/click_label.h"
-#include "frame/input_box.h"
 #include "core/key_codes.h"
-#include "look/look.h"
 #include "core/maker.h"
-#include "platform/platform.h"
-#include "frame/settings_panel.h"
 #include "core/state_file.h"
 #include "core/timer_table.h"
 #include "core/twips.h"
+#include "frame/click_label.h"
+#include "frame/input_box.h"
+#include "frame/settings_panel.h"
+#include "look/look.h"
+#include "platform/platform.h"
 
 #include <QCheckBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QKeySequence>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -65,16 +65,16 @@ ArticleWindow::ArticleWindow(const AppContext& context, const HandOver&, QWidget
     constexpr Route::Actions close = Route::HidePanel | Route::FocusInput | Route::Swallow;
     constexpr Route::Actions menu = Route::ThemeMenuKeepFocus | Route::Swallow;
     route({
-        {"Picture2", Route::On::Move, Route::HidePanel},
-        {"Picture2", Route::On::Press, close},
-        {"Picture2", Route::On::RightRelease, menu},
-        {"Picture3", Route::On::Move, Route::HidePanel},
-        {"Picture3", Route::On::Press, close},
-        {"Picture3", Route::On::RightRelease, menu},
-        {"Command4", Route::On::Move, Route::HidePanel},
+        {m_page, Route::On::Move, Route::HidePanel},
+        {m_page, Route::On::Press, close},
+        {m_page, Route::On::RightRelease, menu},
+        {m_topBar, Route::On::Move, Route::HidePanel},
+        {m_topBar, Route::On::Press, close},
+        {m_topBar, Route::On::RightRelease, menu},
+        {m_selectLesson, Route::On::Move, Route::HidePanel},
         // A click on the window's background only brings the focus back to the input box.
-        {"Form11", Route::On::Press, Route::FocusInput},
-        {"Command7", Route::On::Release, Route::ThemeMenu},
+        {this, Route::On::Press, Route::FocusInput},
+        {m_themes, Route::On::Release, Route::ThemeMenu},
     });
 
     const QFont pageFont = monospaceFont(fontChoice(PracticeFontWindow::Articles));
@@ -84,7 +84,7 @@ ArticleWindow::ArticleWindow(const AppContext& context, const HandOver&, QWidget
     m_exercise->setQuestion([this](const QString& title, const QString& text) {
         return m_context.platform && m_context.platform->ask(this, title, text);
     });
-    attachModel(m_exercise.get(), PracticeMode::Articles, "Timer4");
+    attachModel(m_exercise.get(), PracticeMode::Articles, m_clockTimer);
     m_exercise->restore(Articles::Sz2::parse(
         StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz2.txt")))));
 }
@@ -191,8 +191,8 @@ void ArticleWindow::buildWidgets() {
     m_fileNotice = new QLabel(this);
     m_fileNotice->setObjectName(QStringLiteral("fileNotice"));
     Look::styleStatusLine(m_fileNotice);
-    m_fileNotice->setGeometry(twipsRect(middle - 3600, kPageButtonsTop + kButtonHeight + 90,
-                                        7200, 330));
+    m_fileNotice->setGeometry(
+        twipsRect(middle - 3600, kPageButtonsTop + kButtonHeight + 90, 7200, 330));
     m_fileNotice->hide();
 
     m_gamesLink = new ClickLabel(QStringLiteral("Online Typing Game"), this);
@@ -209,21 +209,22 @@ void ArticleWindow::buildWidgets() {
 
 void ArticleWindow::buildSettingsPanel() {
     SettingsPanel* panel = addSettingsPanel(QStringLiteral("Picture1"), 2760, 1260);
-    panel->addThemesButton(QStringLiteral("Command7"));
+    m_themes = panel->addThemesButton(QStringLiteral("Command7"));
     m_sound = panel->addSwitch(QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 750);
     connect(m_sound, &QCheckBox::toggled, this,
             [this](bool on) { m_exercise->setKeystrokeSound(on); });
 }
 
 void ArticleWindow::buildTimers() {
-    timers().add({
-        {"Timer1", 6, TimerTable::OneShot, [this] { label4Click(); }},
-        {"Timer2", 6, TimerTable::OneShot, [this] { label10Click(); }},
-        {"Timer3", 600, TimerTable::Repeating, [this] { m_exercise->blinkTick(); }},
-        {"Timer4", 500, TimerTable::Repeating, [this] { m_exercise->clockTick(); }},
-        {"Timer5", 11, TimerTable::OneShot, [this] { m_exercise->meterReset(); }},
-    });
-    timers().start("Timer3");
+    TimerTable& t = timers();
+    m_pickerTimer = t.add("Timer1", 6, TimerTable::OneShot, [this] { label4Click(); });
+    m_catalogueTimer = t.add("Timer2", 6, TimerTable::OneShot, [this] { label10Click(); });
+    QTimer* blink =
+        t.add("Timer3", 600, TimerTable::Repeating, [this] { m_exercise->blinkTick(); });
+    m_clockTimer = t.add("Timer4", 500, TimerTable::Repeating, [this] { m_exercise->clockTick(); });
+    m_meterResetTimer =
+        t.add("Timer5", 11, TimerTable::OneShot, [this] { m_exercise->meterReset(); });
+    blink->start();
 }
 
 // --- rendering -----------------------------------------------------------------------------
@@ -255,7 +256,7 @@ void ArticleWindow::render(const ModelEvents& events) {
         }
     }
     if (update.flags & ArticleUpdate::MeterReset)
-        timers().start("Timer5");
+        m_meterResetTimer->start();
     if (m_typed->text() != e.typedText())
         m_typed->setText(e.typedText());
     if (update.flags & ArticleUpdate::OpenChooser)
@@ -276,9 +277,9 @@ void ArticleWindow::openChooser() {
     chooser.exec();
     if (chooser.choice() == ArticleChooser::Choice::Catalogue) {
         m_chosenTitle = chooser.chosenTitle();
-        timers().start("Timer2");
+        m_catalogueTimer->start();
     } else if (chooser.choice() == ArticleChooser::Choice::Optional) {
-        timers().start("Timer1");
+        m_pickerTimer->start();
     }
     focusInputBox();
 }

@@ -12,6 +12,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 
 // The Article practice window: an article typed page by page, each keystroke written under
 // the character it answers. The window routes events and timer ticks into the exercise and
@@ -72,4 +73,9 @@ class ArticleWindow : public PracticeWindow {
     QPushButton* m_settings = nullptr;     // Command6
     ClickLabel* m_gamesLink = nullptr;     // Label6
     QCheckBox* m_sound = nullptr;          // Check1qq
+    QPushButton* m_themes = nullptr;       // Command7
+    QTimer* m_pickerTimer = nullptr;       // Timer1
+    QTimer* m_catalogueTimer = nullptr;    // Timer2
+    QTimer* m_clockTimer = nullptr;        // Timer4
+    QTimer* m_meterResetTimer = nullptr;   // Timer5
 };

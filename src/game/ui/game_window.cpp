@@ -1,15 +1,15 @@
 #include "game/ui/game_window.h"
 
-#include "game/ui/elf_sprite.h"
-#include "frame/click_label.h"
-#include "frame/input_box.h"
-#include "look/look.h"
 #include "core/maker.h"
-#include "frame/navigator.h"
-#include "platform/platform.h"
 #include "core/state_file.h"
 #include "core/timer_table.h"
 #include "core/twips.h"
+#include "frame/click_label.h"
+#include "frame/input_box.h"
+#include "frame/navigator.h"
+#include "game/ui/elf_sprite.h"
+#include "look/look.h"
+#include "platform/platform.h"
 
 #include <QCheckBox>
 #include <QDateTime>
@@ -251,27 +251,26 @@ GameWindow::GameWindow(const AppContext& context, QWidget* parent)
     // the game was first made for ticked at about 15.6 ms: 16 ms keeps the pace players knew,
     // at a third of the processor time of a 5 ms tick. Each sprite tick is also a frame for
     // the gliding items, about 60 a second.
-    timers().add({{"Timer7", 16, TimerTable::Repeating,
-                   [this] {
-                       m_game.Timer7();
-                       if (m_game.falling())
-                           m_field->refresh();
-                   }},
-                  {"Timer1", 66, TimerTable::Repeating,
-                   [this] {
-                       m_field->noteFallTick(timers().timer("Timer1")->intervalAsDuration());
-                       m_game.Timer1();
-                   }},
-                  {"Timer2", 1000, TimerTable::Repeating, [this] { m_game.Timer2(); }}});
-    route({{"Picture2", Route::On::RightRelease, Route::ThemeMenu},
-           {"Picture2", Route::On::LeftPress, Route::FocusInput}});
+    TimerTable& t = timers();
+    m_spriteTimer = t.add("Timer7", 16, TimerTable::Repeating, [this] {
+        m_game.Timer7();
+        if (m_game.falling())
+            m_field->refresh();
+    });
+    m_fallTimer = t.add("Timer1", 66, TimerTable::Repeating, [this] {
+        m_field->noteFallTick(m_fallTimer->intervalAsDuration());
+        m_game.Timer1();
+    });
+    QTimer* clock = t.add("Timer2", 1000, TimerTable::Repeating, [this] { m_game.Timer2(); });
+    route({{m_field, Route::On::RightRelease, Route::ThemeMenu},
+           {m_field, Route::On::LeftPress, Route::FocusInput}});
 
     const QFontMetrics itemMetrics(itemFont);
     m_game.setMeasure([itemMetrics](const QString& text) {
         return toTwips(itemMetrics.horizontalAdvance(text) + 6);
     });
     m_game.setWordListReader([this](const QString& name) { return readWordList(name); });
-    attachModel(&m_game, PracticeMode::Game, "Timer2");
+    attachModel(&m_game, PracticeMode::Game, clock);
 
     bool found = false;
     const QString settings = StateFile::readText(
@@ -463,8 +462,8 @@ void GameWindow::buildSettingsPanel() {
 
     // How a game ends. Frame7 and Frame8 share one place beside the options: the group that
     // belongs to the chosen end is shown.
-    QGroupBox* ending = group(QStringLiteral("Setting Game over    "), "Frame3",
-                              twipsRect(360, 315, 8175, 1440));
+    QGroupBox* ending =
+        group(QStringLiteral("Setting Game over    "), "Frame3", twipsRect(360, 315, 8175, 1440));
     m_spriteDown = option(ending, QStringLiteral("Elf fell to the bottom of the end of the game"),
                           QStringLiteral("Option1"), twipsRect(180, 315, 4440, 420));
     m_timed = option(ending, QStringLiteral("Set the time to end the game"),
@@ -499,8 +498,8 @@ void GameWindow::buildSettingsPanel() {
     button(m_timeGroup, QStringLiteral("-50"), "Command11", twipsRect(2610, 630, 840, 420),
            [this] { m_game.stepTimeLimit(-50); });
 
-    QGroupBox* other = group(QStringLiteral("Other settings "), "Frame4",
-                             twipsRect(360, 1912, 8175, 1260));
+    QGroupBox* other =
+        group(QStringLiteral("Other settings "), "Frame4", twipsRect(360, 1912, 8175, 1260));
     m_keySound = check(other, QStringLiteral("Keystroke sound"), "Check6",
                        twipsRect(225, 330, 2600, 390), &TypingGame::setKeySound);
     m_speedUp = check(other, QStringLiteral("Character falling faster and faster"), "Check3",
@@ -520,9 +519,9 @@ void GameWindow::buildSettingsPanel() {
                              twipsRect(360, 3330, 8175, 855));
     const char* counts[] = {"One", "Two", "Three", "Four"};
     for (int i = 0; i < 4; ++i) {
-        m_itemCount[size_t(i)] = option(count, QString::fromLatin1(counts[i]),
-                                        QStringLiteral("Option%1").arg(i + 3),
-                                        twipsRect(600 + 1900 * i, 330, 1500, 390));
+        m_itemCount[size_t(i)] =
+            option(count, QString::fromLatin1(counts[i]), QStringLiteral("Option%1").arg(i + 3),
+                   twipsRect(600 + 1900 * i, 330, 1500, 390));
         connect(m_itemCount[size_t(i)], &QRadioButton::clicked, this, [this, i, refocus] {
             m_game.setItemCount(i + 1);
             refocus();
@@ -595,14 +594,8 @@ void GameWindow::mirror(TypingGame::Changes what) {
     }
     // The game clock, Timer2, follows the game through the frame.
     if (what & C::Motion) {
-        const std::pair<const char*, bool> wanted[] = {{"Timer7", m_game.spriteWalking()},
-                                                       {"Timer1", m_game.falling()}};
-        for (const auto& [name, on] : wanted) {
-            if (on && !timers().isActive(name))
-                timers().start(name);
-            else if (!on && timers().isActive(name))
-                timers().stop(name);
-        }
+        TimerTable::run(m_spriteTimer, m_game.spriteWalking());
+        TimerTable::run(m_fallTimer, m_game.falling());
     }
 }
 

@@ -1,19 +1,19 @@
 #include "keys/ui/keys_window.h"
 
-#include "keys/ui/key_chooser.h"
-#include "keys/ui/keys_display.h"
-#include "keys/ui/keys_keyboard.h"
-#include "frame/input_box.h"
 #include "core/key_codes.h"
 #include "core/keyboard_table.h"
-#include "look/look.h"
 #include "core/maker.h"
-#include "frame/navigator.h"
-#include "platform/platform.h"
-#include "frame/settings_panel.h"
 #include "core/state_file.h"
 #include "core/timer_table.h"
 #include "core/twips.h"
+#include "frame/input_box.h"
+#include "frame/navigator.h"
+#include "frame/settings_panel.h"
+#include "keys/ui/key_chooser.h"
+#include "keys/ui/keys_display.h"
+#include "keys/ui/keys_keyboard.h"
+#include "look/look.h"
+#include "platform/platform.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -22,6 +22,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTimer>
 
 namespace {
 
@@ -64,23 +65,25 @@ KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
     setWindowTitle(QStringLiteral("Keys practice"));
     buildWidgets();
     buildSettingsPanel();
-    timers().add({
-        {"Timer1", 5, TimerTable::OneShot, [this] { m_exercise.capsProbeTick(); }},
-        {"Timer2", 555, TimerTable::OneShot, [this] { m_exercise.tabMarkTick(); }},
-        {"Timer3", 55, TimerTable::OneShot, [this] { completePictures(); }},
-        {"Timer4", 1000, TimerTable::Repeating, [this] { m_exercise.clockTick(); }},
-    });
+    TimerTable& t = timers();
+    m_capsProbeTimer =
+        t.add("Timer1", 5, TimerTable::OneShot, [this] { m_exercise.capsProbeTick(); });
+    m_tabMarkTimer =
+        t.add("Timer2", 555, TimerTable::OneShot, [this] { m_exercise.tabMarkTick(); });
+    QTimer* pictures = t.add("Timer3", 55, TimerTable::OneShot, [this] { completePictures(); });
+    QTimer* clock =
+        t.add("Timer4", 1000, TimerTable::Repeating, [this] { m_exercise.clockTick(); });
     route({
-        {"Image3", Route::On::Move, Route::HidePanel},
-        {"Image3", Route::On::LeftPress, Route::HidePanel | Route::FocusInput},
-        {"Image3", Route::On::RightRelease, Route::ThemeMenu},
-        {"Picture10", Route::On::Move, Route::HidePanel},
-        {"Picture10", Route::On::Press, Route::HidePanel | Route::FocusInput | Route::Swallow},
-        {"Picture11", Route::On::Move, Route::HidePanel | Route::FocusInput},
-        {"Picture11", Route::On::Press, Route::Swallow},
+        {m_background, Route::On::Move, Route::HidePanel},
+        {m_background, Route::On::LeftPress, Route::HidePanel | Route::FocusInput},
+        {m_background, Route::On::RightRelease, Route::ThemeMenu},
+        {m_typedRow, Route::On::Move, Route::HidePanel},
+        {m_typedRow, Route::On::Press, Route::HidePanel | Route::FocusInput | Route::Swallow},
+        {m_linePanel, Route::On::Move, Route::HidePanel | Route::FocusInput},
+        {m_linePanel, Route::On::Press, Route::Swallow},
         // A click on a key label gives the input box the focus, nothing else.
-        {"Picture5", Route::On::Press, Route::FocusInput | Route::Swallow},
-        {"Command3", Route::On::Release, Route::ThemeMenu},
+        {m_keyboard, Route::On::Press, Route::FocusInput | Route::Swallow},
+        {m_themes, Route::On::Release, Route::ThemeMenu},
     });
 
     const QFont lineFont = monospaceFont(fontChoice(PracticeFontWindow::Keys));
@@ -92,12 +95,12 @@ KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
     });
     m_exercise.setCapsLockQuery(
         [platform = m_context.platform] { return platform && platform->capsLockOn(); });
-    attachModel(&m_exercise, PracticeMode::Keys, "Timer4");
+    attachModel(&m_exercise, PracticeMode::Keys, clock);
 
     m_keyboard->loadBase(m_context.folder.path(KeysPictures::resource(KeysPictures::Role::Base)));
     m_exercise.restore(
         Sz0::parse(StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz0.txt")))));
-    timers().start("Timer3");
+    pictures->start();
 }
 
 void KeysWindow::buildWidgets() {
@@ -169,8 +172,8 @@ void KeysWindow::buildSettingsPanel() {
     m_keyedTips->setGeometry(twipsRect(168, 144, 1770, 345));
     m_sound = panel->addSwitch(QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 570);
     m_sound->setGeometry(twipsRect(168, 570, 2145, 345));
-    QPushButton* themes = panel->addThemesButton(QStringLiteral("Command3"));
-    themes->setGeometry(twipsRect(360, 1095, 1725, 420));
+    m_themes = panel->addThemesButton(QStringLiteral("Command3"));
+    m_themes->setGeometry(twipsRect(360, 1095, 1725, 420));
     connect(m_keyedTips, &QCheckBox::clicked, &m_exercise, &KeysExercise::setKeyedTips);
     connect(m_sound, &QCheckBox::clicked, &m_exercise, &KeysExercise::setKeystrokeSound);
 }
@@ -231,9 +234,9 @@ void KeysWindow::render(const ModelEvents& events) {
     if ((changes & C::HistoryChanged) && m_input->text() != m_exercise.typedHistory())
         m_input->setText(m_exercise.typedHistory());
     if (changes & C::TabMarkStarted)
-        timers().start("Timer2");
+        m_tabMarkTimer->start();
     if (changes & C::CapsProbeStarted)
-        timers().start("Timer1");
+        m_capsProbeTimer->start();
     if (changes & C::ChooserWanted)
         openChooser();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "keys/model/keys_exercise.h"
 #include "frame/practice_window.h"
+#include "keys/model/keys_exercise.h"
 
 class InputBox;
 class KeysKeyboard;
@@ -11,6 +11,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 class TypedRow;
 
 // The Keys practice window form1yy: sixteen key lessons typed line by line over an on-screen
@@ -66,4 +67,7 @@ class KeysWindow : public PracticeWindow {
     QLineEdit* m_capitals = nullptr;          // Text3, out of sight
     QCheckBox* m_keyedTips = nullptr;         // Check1
     QCheckBox* m_sound = nullptr;             // Check1qq
+    QPushButton* m_themes = nullptr;          // Command3
+    QTimer* m_capsProbeTimer = nullptr;       // Timer1
+    QTimer* m_tabMarkTimer = nullptr;         // Timer2
 };

@@ -1,21 +1,21 @@
 #include "words/ui/word_window.h"
 
-#include "frame/click_label.h"
-#include "frame/input_box.h"
 #include "core/key_codes.h"
 #include "core/keyboard_table.h"
-#include "look/look.h"
 #include "core/maker.h"
-#include "frame/navigation_banner.h"
-#include "frame/navigator.h"
-#include "platform/platform.h"
-#include "frame/settings_panel.h"
 #include "core/state_file.h"
 #include "core/timer_table.h"
 #include "core/twips.h"
+#include "frame/click_label.h"
+#include "frame/input_box.h"
+#include "frame/navigation_banner.h"
+#include "frame/navigator.h"
+#include "frame/settings_panel.h"
+#include "look/look.h"
+#include "platform/platform.h"
+#include "words/model/word_lessons.h"
 #include "words/ui/keyboard_panel.h"
 #include "words/ui/word_chooser.h"
-#include "words/model/word_lessons.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -23,6 +23,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -43,8 +44,8 @@ constexpr int kHintAboveInput = 180;
 constexpr int kHintHeight = 360;
 constexpr int kKeyboardTop = 5160;
 constexpr int kReferenceHeight = 780;
-constexpr int kWordPadding = 12; // pixels each side of the word, overlays included
-constexpr int kBandInset = 90;   // the teal band stays this far inside the window
+constexpr int kWordPadding = 12;    // pixels each side of the word, overlays included
+constexpr int kBandInset = 90;      // the teal band stays this far inside the window
 constexpr int kInputTextMargin = 7; // pixels each side of the typed text: frame and margin
 
 // The font at its size, or smaller in half points, so that `text` is at most `width` wide.
@@ -187,28 +188,31 @@ WordWindow::WordWindow(const AppContext& context, QWidget* parent)
     m_keyboard->loadScaling(m_reference->height());
     m_keyboard->move((width() - m_keyboard->width()) / 2, twips(kKeyboardTop));
 
-    timers().add({
-        {"Timer1", 55, TimerTable::OneShot, [this] { runLoader(); }},
-        {"Timer6", 1000, TimerTable::Repeating, [this] { m_exercise.clockTick(); }},
-        {"Timer2", 1000, TimerTable::Repeating, [this] { m_exercise.idleTick(); }},
-        {"Timer2ts", 2222, TimerTable::OneShot, [this] { m_exercise.messageTimeout(); }},
-        // A late click is worse than none.
-        {"Timer4", 11, TimerTable::PreciseOneShot, [this] { soundTick(PracticeSound::Keystroke); }},
-        {"Timer5", 11, TimerTable::PreciseOneShot, [this] { soundTick(PracticeSound::Error); }},
-    });
-    attachModel(&m_exercise, PracticeMode::Words, "Timer6");
+    TimerTable& t = timers();
+    m_loaderTimer = t.add("Timer1", 55, TimerTable::OneShot, [this] { runLoader(); });
+    QTimer* clock =
+        t.add("Timer6", 1000, TimerTable::Repeating, [this] { m_exercise.clockTick(); });
+    QTimer* idle = t.add("Timer2", 1000, TimerTable::Repeating, [this] { m_exercise.idleTick(); });
+    m_messageTimer =
+        t.add("Timer2ts", 2222, TimerTable::OneShot, [this] { m_exercise.messageTimeout(); });
+    // A late click is worse than none.
+    m_soundTimers[0] = t.add("Timer4", 11, TimerTable::PreciseOneShot,
+                             [this] { soundTick(PracticeSound::Keystroke); });
+    m_soundTimers[1] = t.add("Timer5", 11, TimerTable::PreciseOneShot,
+                             [this] { soundTick(PracticeSound::Error); });
+    attachModel(&m_exercise, PracticeMode::Words, clock);
     route({
-        {"Form1", Route::On::Move, Route::HidePanel},
-        {"Form1", Route::On::Press, Route::HidePanel | Route::FocusInput},
-        {"Form1", Route::On::RightRelease, Route::ThemeMenu},
-        {"Image6", Route::On::Move, Route::HidePanel},
-        {"Command3kcsz", Route::On::Move, Route::HidePanel},
-        {"Command4", Route::On::Release, Route::ThemeMenu},
+        {this, Route::On::Move, Route::HidePanel},
+        {this, Route::On::Press, Route::HidePanel | Route::FocusInput},
+        {this, Route::On::RightRelease, Route::ThemeMenu},
+        {m_keyboard->picture(), Route::On::Move, Route::HidePanel},
+        {m_selectLesson, Route::On::Move, Route::HidePanel},
+        {m_themes, Route::On::Release, Route::ThemeMenu},
     });
 
     m_exercise.restore(WordLessons::Sz1::parse(
         StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz1.txt")))));
-    timers().start("Timer2");
+    idle->start();
     startLoader();
 }
 
@@ -303,7 +307,7 @@ void WordWindow::buildWidgets() {
     m_reference->hide();
 
     SettingsPanel* panel = addSettingsPanel(QStringLiteral("Picture7"), 2760, 1680);
-    panel->addThemesButton(QStringLiteral("Command4"));
+    m_themes = panel->addThemesButton(QStringLiteral("Command4"));
     m_sound = panel->addSwitch(QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 750);
     m_keyedTips = panel->addSwitch(QStringLiteral("Check1"), QStringLiteral("Keyed tips"), 1170);
     // The switches belong to the exercise: a click tells it, and the boxes mirror it.
@@ -325,7 +329,7 @@ void WordWindow::saveState() {
 }
 
 void WordWindow::startLoader() {
-    timers().start("Timer1");
+    m_loaderTimer->start();
 }
 
 void WordWindow::runLoader() {
@@ -379,8 +383,8 @@ void WordWindow::layoutForTarget() {
     const int boxLeft = twips((kWindowWidthTwips - boxWidth) / 2);
     m_input->setGeometry(boxLeft, twips(kInputTop), twips(boxWidth), twips(kInputHeight));
     // A long item is typed in a smaller font, so that all of it stays in view.
-    const QFont inputFont = fitted(m_inputFont, target + u' ',
-                                   twips(boxWidth) - 2 * kInputTextMargin);
+    const QFont inputFont =
+        fitted(m_inputFont, target + u' ', twips(boxWidth) - 2 * kInputTextMargin);
     if (m_input->font() != inputFont)
         m_input->setFont(inputFont);
 
@@ -437,14 +441,12 @@ void WordWindow::render(const ModelEvents& events) {
     if (what & WordExercise::Clock)
         renderClock();
     if (what & WordExercise::MessageShown)
-        timers().start("Timer2ts");
+        m_messageTimer->start();
 }
 
 // A request while a sound timer is armed joins it: one sound for keys that come together.
 void WordWindow::requestSound(PracticeSound sound) {
-    const char* timer = sound == PracticeSound::Keystroke ? "Timer4" : "Timer5";
-    if (!timers().isActive(timer))
-        timers().start(timer);
+    TimerTable::run(m_soundTimers[sound == PracticeSound::Keystroke ? 0 : 1], true);
 }
 
 void WordWindow::renderDisplay() {

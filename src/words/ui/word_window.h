@@ -10,6 +10,7 @@ class MarksRow;
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class QTimer;
 class WordPanel;
 
 // The Word practice window: one word or phrase at a time, typed below it. It renders the
@@ -72,4 +73,8 @@ class WordWindow : public PracticeWindow {
     QCheckBox* m_keyedTips = nullptr;      // Check1
     KeyboardPanel* m_keyboard = nullptr;   // Picture5
     QPushButton* m_reference = nullptr;    // Command1, the measuring stick
+    QPushButton* m_themes = nullptr;       // Command4
+    QTimer* m_loaderTimer = nullptr;       // Timer1
+    QTimer* m_messageTimer = nullptr;      // Timer2ts
+    QTimer* m_soundTimers[2] = {};         // Timer4 and Timer5
 };
