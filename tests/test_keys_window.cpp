@@ -1,18 +1,18 @@
 // Keys practice window: real key events through the input box, the drawing, the keyboard
 // pictures and the chooser.
 
+#include "core/keyboard_table.h"
+#include "core/timer_table.h"
+#include "core/twips.h"
 #include "fakes.h"
 #include "history/history_store.h"
-#include "keys/ui/key_chooser.h"
 #include "keys/model/key_lessons.h"
+#include "keys/ui/key_chooser.h"
 #include "keys/ui/keys_display.h"
 #include "keys/ui/keys_keyboard.h"
 #include "keys/ui/keys_window.h"
 #include "look/fonts.h"
 #include "platform/key_mapping.h"
-#include "core/keyboard_table.h"
-#include "core/timer_table.h"
-#include "core/twips.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -82,10 +82,11 @@ class KeysWindowTest : public QObject, WindowFixture {
             QVERIFY2(virtualKeyCode(qtKey) == KeysExercise::keyCodeFor(QChar(c)),
                      qPrintable(QString(QChar(c))));
         }
-        const std::pair<int, int> named[] = {
-            {Qt::Key_Backspace, 8}, {Qt::Key_Return, 13}, {Qt::Key_Enter, 13},
-            {Qt::Key_Shift, 16},    {Qt::Key_Pause, 19},  {Qt::Key_CapsLock, 20},
-            {Qt::Key_Space, 32},    {Qt::Key_Tab, 9},     {Qt::Key_F1, 112},   {Qt::Key_Insert, 0}};
+        const std::pair<int, int> named[] = {{Qt::Key_Backspace, 8}, {Qt::Key_Return, 13},
+                                             {Qt::Key_Enter, 13},    {Qt::Key_Shift, 16},
+                                             {Qt::Key_Pause, 19},    {Qt::Key_CapsLock, 20},
+                                             {Qt::Key_Space, 32},    {Qt::Key_Tab, 9},
+                                             {Qt::Key_F1, 112},      {Qt::Key_Insert, 0}};
         for (const auto& [qtKey, code] : named)
             QCOMPARE(virtualKeyCode(qtKey), code);
     }
@@ -330,6 +331,38 @@ class KeysWindowTest : public QObject, WindowFixture {
         for (const auto& [name, keys] : {std::pair{"Command1", "Alt+L"}, {"Command2", "Alt+S"}})
             QVERIFY(window->findChild<QWidget*>(name)->toolTip().contains(
                 QKeySequence(QString::fromLatin1(keys)).toString(QKeySequence::NativeText)));
+    }
+
+    // Alt+S opens the panel and Alt+S or Esc closes it again, leaving the window as it was;
+    // the next key typed is judged.
+    void settingsPanelClosesFromTheKeyboard() {
+        auto window = openWindow("Fixture\r\nfjd\r\n", "1100\r\n");
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto* input = window->findChild<QLineEdit*>("Text1");
+        auto* panel = window->findChild<QWidget*>("Picture7");
+        input->setFocus();
+        typeText(input, QStringLiteral("f"));
+        const QImage before = window->grab().toImage();
+        const auto altS = [input] {
+            QTest::keyPress(input, Qt::Key_Alt, Qt::AltModifier);
+            QTest::keyClick(input, Qt::Key_S, Qt::AltModifier);
+            QTest::keyRelease(input, Qt::Key_Alt, Qt::NoModifier);
+        };
+        altS();
+        QVERIFY(panel->isVisible());
+        altS();
+        QVERIFY(!panel->isVisible());
+        altS();
+        QVERIFY(panel->isVisible());
+        QTest::keyClick(input, Qt::Key_Escape);
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(QApplication::focusWidget(), input);
+        QCOMPARE(window->grab().toImage(), before);
+        typeText(input, QStringLiteral("j"));
+        QCOMPARE(window->exercise().typedCount(), 2);
+        QCOMPARE(window->exercise().wrongCount(), 0);
     }
 
     void switchesAndLessonAreSaved() {

@@ -2,13 +2,13 @@
 // the controls that keep their own look.
 
 #include "articles/ui/article_window.h"
+#include "core/state_file.h"
+#include "core/timer_table.h"
+#include "core/twips.h"
 #include "fakes.h"
 #include "game/ui/game_window.h"
 #include "keys/ui/keys_window.h"
 #include "look/look.h"
-#include "core/state_file.h"
-#include "core/timer_table.h"
-#include "core/twips.h"
 #include "look/skin_engine.h"
 #include "look/theme_menu.h"
 #include "words/ui/word_window.h"
@@ -399,6 +399,16 @@ class ThemesTest : public QObject {
         QVERIFY(menu.SkinActive);
         QVERIFY(engine.skinApplied());
         QCOMPARE(engine.currentSkinName(), QStringLiteral("XP-Luna"));
+        // The menu ticks the skin in use, and only that one.
+        const auto ticked = [&menu] {
+            menu.markSkinInUse();
+            QStringList names;
+            for (QAction* a : menu.menu()->actions())
+                if (a->isChecked())
+                    names << a->text();
+            return names;
+        };
+        QCOMPARE(ticked(), QStringList{"XP-Luna"});
 
         engine.starts.clear();
         menu.noface_Click();
@@ -406,6 +416,7 @@ class ThemesTest : public QObject {
         QCOMPARE(engine.starts, QStringList{"0:"}); // the engine is called once
         QCOMPARE(readAll(file("face.txt")), QByteArray("Cancel theme.urf\r\n"));
         QVERIFY(!engine.skinApplied());
+        QCOMPARE(ticked(), QStringList{"Cancel theme"});
     }
 
     void ownControlsKeepTheirLookUnderEverySkin() {

@@ -206,6 +206,10 @@ void PracticeWindow::playSound(PracticeSound sound) {
 SettingsPanel* PracticeWindow::addSettingsPanel(const QString& name, int widthTwips,
                                                 int heightTwips) {
     m_settingsPanel = new SettingsPanel(name, widthTwips, heightTwips, this);
+    closeWithEscape(m_settingsPanel, [this] {
+        hideSettingsPanel();
+        focusInputBox();
+    });
     connect(m_settingsPanel, &SettingsPanel::switchClicked, this, &PracticeWindow::focusInputBox);
     // The theme menu from the keyboard opens below the input box, or mid-window.
     connect(m_settingsPanel, &SettingsPanel::themesRequested, this, [this] {
@@ -216,10 +220,14 @@ SettingsPanel* PracticeWindow::addSettingsPanel(const QString& name, int widthTw
     return m_settingsPanel;
 }
 
+// "Settings" (and Alt+S) opens the panel, and closes it again while it is open.
 void PracticeWindow::showSettingsPanel(QPoint topLeft) {
     if (!m_settingsPanel)
         return;
-    m_settingsPanel->showAt(topLeft);
+    if (m_settingsPanel->isVisible())
+        hideSettingsPanel();
+    else
+        m_settingsPanel->showAt(topLeft);
     focusInputBox();
 }
 

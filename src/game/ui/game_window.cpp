@@ -7,6 +7,7 @@
 #include "frame/click_label.h"
 #include "frame/input_box.h"
 #include "frame/navigator.h"
+#include "frame/shortcut.h"
 #include "game/ui/elf_sprite.h"
 #include "look/look.h"
 #include "platform/platform.h"
@@ -318,6 +319,11 @@ void GameWindow::buildStatusLine() {
     m_continue = makeButton(QStringLiteral("Continue(F3)"), "Command7",
                             twipsRect(9945, kStatusTop, 1950, kStatusHeight));
     connect(m_settings, &QPushButton::clicked, this, [this] {
+        // A second Alt+S closes the panel as Cancel does.
+        if (m_game.settingsPanelVisible()) {
+            m_game.cancelSettings();
+            return;
+        }
         m_game.openSettings();
         focusInputBox();
     });
@@ -354,6 +360,14 @@ void GameWindow::buildFieldControls() {
     m_gameOver->setObjectName(QStringLiteral("Label6"));
     m_gameOver->setGeometry(twipsRect(2880, 1035, 6435, 930));
     Look::styleGameOver(m_gameOver, 36);
+    // A paused game says so over the field, quietly.
+    m_paused = new QLabel(QStringLiteral("Paused (F3)"), m_field);
+    m_paused->setObjectName(QStringLiteral("pausedNote"));
+    m_paused->setAlignment(Qt::AlignCenter);
+    m_paused->setGeometry(twipsRect(2880, 3200, 6435, 700));
+    Look::styleGameOver(m_paused, 18);
+    m_paused->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_paused->hide();
 
     m_gamesLink = new ClickLabel(QStringLiteral("Online Typing Games"), m_field);
     m_gamesLink->setObjectName(QStringLiteral("Label15"));
@@ -404,6 +418,10 @@ void GameWindow::buildSettingsPanel() {
     m_panel->setGeometry(twipsRect(kPanelLeft, kPanelTop, 8925, 5145));
     Look::styleGamePanel(m_panel);
     m_panel->hide();
+    closeWithEscape(m_panel, [this] {
+        m_game.cancelSettings();
+        focusInputBox();
+    });
 
     auto refocus = [this] { focusInputBox(); };
     auto group = [this](const QString& title, const char* name, QRect place) {
@@ -575,6 +593,8 @@ void GameWindow::mirror(TypingGame::Changes what) {
         m_select->setVisible(m_game.selectVisible());
         m_gamesLink->setVisible(m_game.selectVisible());
         m_gameOver->setVisible(m_game.gameOverVisible());
+        m_paused->setVisible(m_game.state() == TypingGame::RunState::Paused &&
+                             !m_game.settingsPanelVisible());
         for (QPushButton* button : m_oneStep)
             button->setEnabled(m_game.oneStepButtonsEnabled());
         m_spriteDown->setEnabled(m_game.endModeOptionsEnabled());

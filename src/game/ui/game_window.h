@@ -58,6 +58,7 @@ class GameWindow : public PracticeWindow {
     QLabel* m_runState = nullptr;                        // Label18, hidden
     QLineEdit* m_wrongLog = nullptr;                     // Text2, hidden
     QLabel* m_gameOver = nullptr;                        // Label6
+    QLabel* m_paused = nullptr;                          // "Paused (F3)" over the field
     QPushButton* m_select = nullptr;                     // Command1
     ClickLabel* m_gamesLink = nullptr;                   // Label15
     QPushButton* m_settings = nullptr;                   // Command9
