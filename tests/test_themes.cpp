@@ -13,6 +13,7 @@
 #include "look/theme_menu.h"
 #include "words/ui/word_window.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDirIterator>
@@ -455,6 +456,63 @@ class ThemesTest : public QObject {
         QCOMPARE(window.focusWidget(), window.findChild<QLineEdit*>("Text1"));
         window.setClosingMark(PracticeWindow::kFend);
         window.close();
+    }
+
+    void captionsFitTheirControlsUnderEverySkin_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("skin");
+        for (int m = 0; m < 4; ++m) {
+            for (int i = -1; i < ThemeMenu::skinNames().size(); ++i)
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(m).arg(
+                    i < 0 ? QStringLiteral("no skin") : ThemeMenu::skinNames()[i])))
+                    << m << i;
+        }
+    }
+    // Every button, switch and one-line caption of a window shows its whole text under every
+    // skin: the text, with the room its control's style needs around it, fits the control.
+    void captionsFitTheirControlsUnderEverySkin() {
+        QFETCH(int, mode);
+        QFETCH(int, skin);
+        auto s = skinnedWindow(Mode(mode), skin);
+        QStringList clipped;
+        for (QWidget* w : s->window->findChildren<QWidget*>()) {
+            // Controls of a panel that is closed for now count too; controls hidden for good
+            // (the hidden state labels) do not.
+            if (w->isHidden())
+                continue;
+            w->ensurePolished();
+            QString text;
+            int need = 0;
+            int room = w->width();
+            if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+                // The room the style leaves for the text inside its frame, padding and box.
+                QStyleOptionButton option;
+                option.initFrom(button);
+                option.text = button->text();
+                const QStyle::SubElement contents =
+                    qobject_cast<QCheckBox*>(w)      ? QStyle::SE_CheckBoxContents
+                    : qobject_cast<QRadioButton*>(w) ? QStyle::SE_RadioButtonContents
+                                                     : QStyle::SE_PushButtonContents;
+                text = button->text();
+                need = button->fontMetrics().horizontalAdvance(text);
+                room = button->style()->subElementRect(contents, &option, button).width();
+            } else if (auto* label = qobject_cast<QLabel*>(w)) {
+                if (label->wordWrap() || label->text().contains(u'\n') || !label->pixmap().isNull())
+                    continue;
+                text = label->text();
+                // The ink of the text: a letter's advance may run past its ink.
+                need = label->fontMetrics().tightBoundingRect(text).width() + 2 * label->margin();
+                room = label->contentsRect().width();
+            }
+            if (text.trimmed().isEmpty())
+                continue;
+            if (need > room)
+                clipped << QStringLiteral("%1 \"%2\" needs %3, has %4")
+                               .arg(w->objectName(), text)
+                               .arg(need)
+                               .arg(room);
+        }
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral("; "))));
     }
 
     void marksStandOutUnderEverySkin_data() {

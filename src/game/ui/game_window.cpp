@@ -466,6 +466,9 @@ void GameWindow::buildSettingsPanel() {
         b->setFont(Look::uiFont(9));
         b->setFocusPolicy(Qt::NoFocus);
         b->setGeometry(place);
+        // The small step buttons keep their caption whole under skins with wide padding.
+        if (caption.size() <= 3)
+            Look::styleNarrowButton(b);
         connect(b, &QPushButton::clicked, this, [click, refocus] {
             click();
             refocus();
@@ -481,11 +484,11 @@ void GameWindow::buildSettingsPanel() {
     // How a game ends. Frame7 and Frame8 share one place beside the options: the group that
     // belongs to the chosen end is shown.
     QGroupBox* ending =
-        group(QStringLiteral("Setting Game over    "), "Frame3", twipsRect(360, 315, 8175, 1440));
+        group(QStringLiteral("Setting Game over    "), "Frame3", twipsRect(225, 315, 8475, 1440));
     m_spriteDown = option(ending, QStringLiteral("Elf fell to the bottom of the end of the game"),
-                          QStringLiteral("Option1"), twipsRect(180, 315, 4440, 420));
+                          QStringLiteral("Option1"), twipsRect(180, 315, 4470, 420));
     m_timed = option(ending, QStringLiteral("Set the time to end the game"),
-                     QStringLiteral("Option2"), twipsRect(180, 855, 4440, 420));
+                     QStringLiteral("Option2"), twipsRect(180, 855, 4470, 420));
     connect(m_spriteDown, &QRadioButton::clicked, this, [this, refocus] {
         m_game.setSpriteDownEnd(true);
         refocus();
@@ -496,14 +499,14 @@ void GameWindow::buildSettingsPanel() {
     });
     m_dropGroup = new QWidget(ending);
     m_dropGroup->setObjectName(QStringLiteral("Frame7"));
-    m_dropGroup->setGeometry(twipsRect(4650, 225, 3450, 1110));
+    m_dropGroup->setGeometry(twipsRect(4650, 225, 3750, 1110));
     m_dropOnWrong = check(m_dropGroup, QStringLiteral("The whereabouts of a wrong input"), "Check1",
-                          twipsRect(0, 120, 3450, 390), &TypingGame::setDropOnWrong);
+                          twipsRect(0, 120, 3750, 390), &TypingGame::setDropOnWrong);
     m_dropOnMiss = check(m_dropGroup, QStringLiteral("The whereabouts of a missing input"),
-                         "Check2", twipsRect(0, 630, 3450, 390), &TypingGame::setDropOnMiss);
+                         "Check2", twipsRect(0, 630, 3750, 390), &TypingGame::setDropOnMiss);
     m_timeGroup = new QWidget(ending);
     m_timeGroup->setObjectName(QStringLiteral("Frame8"));
-    m_timeGroup->setGeometry(twipsRect(4650, 225, 3450, 1110));
+    m_timeGroup->setGeometry(twipsRect(4650, 225, 3750, 1110));
     caption(m_timeGroup, QStringLiteral("Time:"), twipsRect(0, 150, 700, 390));
     m_timeLimit = valueChip(m_timeGroup, "Label5", twipsRect(720, 120, 1000, 420));
     caption(m_timeGroup, QStringLiteral("Second"), twipsRect(1800, 150, 900, 390));
@@ -517,7 +520,7 @@ void GameWindow::buildSettingsPanel() {
            [this] { m_game.stepTimeLimit(-50); });
 
     QGroupBox* other =
-        group(QStringLiteral("Other settings "), "Frame4", twipsRect(360, 1912, 8175, 1260));
+        group(QStringLiteral("Other settings "), "Frame4", twipsRect(225, 1912, 8475, 1260));
     m_keySound = check(other, QStringLiteral("Keystroke sound"), "Check6",
                        twipsRect(225, 330, 2600, 390), &TypingGame::setKeySound);
     m_speedUp = check(other, QStringLiteral("Character falling faster and faster"), "Check3",
@@ -534,7 +537,7 @@ void GameWindow::buildSettingsPanel() {
            [this] { m_game.stepStartSpeed(-10); });
 
     QGroupBox* count = group(QStringLiteral("Practice character number "), "Frame5",
-                             twipsRect(360, 3330, 8175, 855));
+                             twipsRect(225, 3330, 8475, 855));
     const char* counts[] = {"One", "Two", "Three", "Four"};
     for (int i = 0; i < 4; ++i) {
         m_itemCount[size_t(i)] =
