@@ -364,7 +364,7 @@ void GameWindow::buildFieldControls() {
     m_paused = new QLabel(QStringLiteral("Paused (F3)"), m_field);
     m_paused->setObjectName(QStringLiteral("pausedNote"));
     m_paused->setAlignment(Qt::AlignCenter);
-    m_paused->setGeometry(twipsRect(2880, 3200, 6435, 700));
+    m_paused->setGeometry(twipsRect(4400, 4300, 3000, 600)); // below "Select game item"
     Look::styleGameOver(m_paused, 18);
     m_paused->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_paused->hide();
