@@ -120,6 +120,7 @@ class GameTest : public QObject {
     void missDropsTheSpriteOnlyWhenSet();
     void twentyThirdDropEndsTheGame();
     void timedGameEndsOnItsLastSecond();
+    void aGameLeftForANewOneIsARunOfItsOwn();
     void speedUpAtFifthAndFifteenthHit_data();
     void speedUpAtFifthAndFifteenthHit();
     void oneNotificationPerInput();
@@ -419,6 +420,28 @@ void GameTest::timedGameEndsOnItsLastSecond() {
     QCOMPARE(g.game.runState(), QStringLiteral("00"));
     QVERIFY(!g.game.clockRunning());
     QCOMPARE(g.messages.size(), 1);
+    QCOMPARE(g.runs.size(), 1);
+}
+
+// The history gets each game on its own, with the figures its result would give: a game left
+// with F2 is not added to the next one, and a new game with no play yet is no run.
+void GameTest::aGameLeftForANewOneIsARunOfItsOwn() {
+    Game g(QStringLiteral("60,0,1,1,1,60,4,2"));
+    g.start(2);
+    for (int i = 0; i < 5; ++i)
+        g.game.Timer2();
+    g.game.textChanged(g.game.slot(0).text); // a hit
+    g.game.textChanged(QStringLiteral("#")); // a wrong input
+    g.game.keyUp(KeyCode::F2);
+    QCOMPARE(g.runs.size(), 1);
+    const RunTotals& left = g.runs[0];
+    QCOMPARE(left.activeSeconds, 5);
+    QCOMPARE(left.keystrokes, 2);
+    QCOMPARE(left.wrongKeystrokes, 1);
+    QCOMPARE(left.speed, 12); // one hit in five seconds
+    QCOMPARE(left.accuracy, 50);
+    QCOMPARE(g.game.totals().keystrokes, 0);
+    g.game.keyUp(KeyCode::F2);
     QCOMPARE(g.runs.size(), 1);
 }
 

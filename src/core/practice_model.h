@@ -9,11 +9,14 @@
 #include <optional>
 
 // A practice run's counters as its window shows them: active seconds on the clock, the
-// keystrokes judged and the wrong ones among them.
+// keystrokes judged and the wrong ones among them, and the speed (characters per minute) and
+// accuracy (per cent) its meters or its result show.
 struct RunTotals {
     qint64 activeSeconds = 0;
     qint64 keystrokes = 0;
     qint64 wrongKeystrokes = 0;
+    int speed = 0;
+    int accuracy = 0;
 };
 
 // A keystroke judged against the key that was due.

@@ -2,6 +2,7 @@
 
 #include "articles/model/article_catalogue.h"
 #include "core/key_codes.h"
+#include "core/number_parse.h"
 #include "core/state_file.h"
 
 #include <QFileInfo>
@@ -452,6 +453,11 @@ void ArticleExercise::nextPage() {
     if (first == QString(ArticleText::kFill))
         m_nextEnabled = false;
     display(ArticleUpdate::Buttons);
+}
+
+RunTotals ArticleExercise::totals() const {
+    return {m_tickCount / 2, m_keyRecord.size(), m_keyRecord.count(u'0'), valInt(m_speedText),
+            valInt(m_accuracyText)};
 }
 
 void ArticleExercise::reporting() {

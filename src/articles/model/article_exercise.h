@@ -103,10 +103,9 @@ class ArticleExercise : public PracticeModel {
     bool previousEnabled() const { return m_previousEnabled; }
     bool nextEnabled() const { return m_nextEnabled; }
     bool clockRunning() const override { return m_clockRunning; }
-    // Half-seconds on the clock, characters typed and the wrong ones among them.
-    RunTotals totals() const override {
-        return {m_tickCount / 2, m_keyRecord.size(), m_keyRecord.count(u'0')};
-    }
+    // Seconds on the clock, characters typed and the wrong ones among them, and the
+    // status bar's speed and accuracy.
+    RunTotals totals() const override;
     QString runItem() const override { return m_articleTitle; }
     // The change being reported: the display flags with the cells it touched.
     ArticleUpdate update(const ModelEvents& events) const {

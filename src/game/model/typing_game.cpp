@@ -67,9 +67,15 @@ void TypingGame::endGame() {
     m_play = {};
 }
 
+RunTotals TypingGame::totals() const {
+    const int typed = m_play.hits + m_play.errors;
+    return {m_play.seconds, typed, m_play.errors,
+            m_play.seconds > 0 ? int(qint64(m_play.hits) * 60 / m_play.seconds) : 0,
+            typed > 0 ? int(qint64(m_play.hits) * 100 / typed) : 0};
+}
+
 QString TypingGame::runItem() const {
-    return m_caption.startsWith(kCaptionPrefix) ? m_caption.mid(kCaptionPrefix.size())
-                                                : m_caption;
+    return m_caption.startsWith(kCaptionPrefix) ? m_caption.mid(kCaptionPrefix.size()) : m_caption;
 }
 
 QString TypingGame::runState() const {
@@ -92,8 +98,8 @@ void TypingGame::load(const QString& settingsLine) {
     m_settings.applyLine(settingsLine);
     m_hitSound = m_errorSound = m_settings.keySound;
     m_score = QStringLiteral("0");
-    m_clockValue = m_settings.spriteDownEnd ? QStringLiteral("0")
-                                            : QString::number(m_settings.timeLimit);
+    m_clockValue =
+        m_settings.spriteDownEnd ? QStringLiteral("0") : QString::number(m_settings.timeLimit);
     m_shownSpeed = QString::number(m_settings.startSpeed);
     touch(Status | Settings | Controls);
 }
@@ -183,6 +189,12 @@ void TypingGame::newSpriteTarget() {
 
 void TypingGame::newGame() {
     const Batch batch(this);
+    // A game left for a new one is a run of its own, never a part of the next.
+    if (m_play.seconds > 0 || m_play.hits > 0 || m_play.errors > 0) {
+        runEnded();
+        resettingCounters();
+        m_play = {};
+    }
     m_pauseInFront = true;
     setState(RunState::Running);
     m_spriteTop = 0;
@@ -197,8 +209,8 @@ void TypingGame::newGame() {
     for (int i = 1; i < m_settings.itemCount; ++i)
         spawn(i);
     setScore(QStringLiteral("0"));
-    m_clockValue = m_settings.spriteDownEnd ? QStringLiteral("0")
-                                            : QString::number(m_settings.timeLimit);
+    m_clockValue =
+        m_settings.spriteDownEnd ? QStringLiteral("0") : QString::number(m_settings.timeLimit);
     m_shownSpeed = QString::number(m_settings.startSpeed);
     m_selectVisible = false;
     m_gameStarted = true;
@@ -484,8 +496,8 @@ void TypingGame::saveSettings() {
     const Batch batch(this);
     m_panelVisible = false;
     setScore(QStringLiteral("0"));
-    m_clockValue = m_settings.spriteDownEnd ? QStringLiteral("0")
-                                            : QString::number(m_settings.timeLimit);
+    m_clockValue =
+        m_settings.spriteDownEnd ? QStringLiteral("0") : QString::number(m_settings.timeLimit);
     m_shownSpeed = QString::number(m_settings.startSpeed);
     touch(Controls | Status);
 }
@@ -496,12 +508,12 @@ void TypingGame::cancelSettings() {
     touch(Controls);
 }
 
-#define GAME_SETTING_SETTER(name, field)                                                          \
-    void TypingGame::name(bool on) {                                                              \
-        const Batch batch(this);                                                                       \
-        if (m_settings.field != on)                                                               \
-            touch(Settings);                                                                      \
-        m_settings.field = on;                                                                    \
+#define GAME_SETTING_SETTER(name, field)                                                           \
+    void TypingGame::name(bool on) {                                                               \
+        const Batch batch(this);                                                                   \
+        if (m_settings.field != on)                                                                \
+            touch(Settings);                                                                       \
+        m_settings.field = on;                                                                     \
     }
 GAME_SETTING_SETTER(setSpriteDownEnd, spriteDownEnd)
 GAME_SETTING_SETTER(setDropOnWrong, dropOnWrong)
@@ -525,16 +537,14 @@ void TypingGame::setItemCount(int count) {
 
 void TypingGame::stepTimeLimit(int step) {
     const Batch batch(this);
-    m_settings.timeLimit = GameSettings::stepped(m_settings.timeLimit, step,
-                                                 GameSettings::kTimeLimitFloor,
-                                                 GameSettings::kMaxTimeLimit);
+    m_settings.timeLimit = GameSettings::stepped(
+        m_settings.timeLimit, step, GameSettings::kTimeLimitFloor, GameSettings::kMaxTimeLimit);
     touch(Settings);
 }
 
 void TypingGame::stepStartSpeed(int step) {
     const Batch batch(this);
-    m_settings.startSpeed = GameSettings::stepped(m_settings.startSpeed, step,
-                                                  GameSettings::kStartSpeedFloor,
-                                                  GameSettings::kMaxStartSpeed);
+    m_settings.startSpeed = GameSettings::stepped(
+        m_settings.startSpeed, step, GameSettings::kStartSpeedFloor, GameSettings::kMaxStartSpeed);
     touch(Settings);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/practice_model.h"
 #include "game/model/game_item_sets.h"
 #include "game/model/game_settings.h"
-#include "core/practice_model.h"
 
 #include <QString>
 
@@ -133,7 +133,9 @@ class TypingGame : public PracticeModel {
     RunState state() const { return m_state; }
     // The run state as the hidden Label18 shows it: "zt", "jx", "00", or "" before a game.
     QString runState() const;
-    QString gameStarted() const { return m_gameStarted ? QStringLiteral("1") : QStringLiteral("0"); }
+    QString gameStarted() const {
+        return m_gameStarted ? QStringLiteral("1") : QStringLiteral("0");
+    }
     QString caption() const { return m_caption; }
     int checkedSet() const { return m_checkedSet; } // -1 before a set is chosen
     int setKind() const { return m_setKind; }
@@ -149,13 +151,13 @@ class TypingGame : public PracticeModel {
     // The sprite wanders along the top: always, but before the first game once nothing is
     // left to spawn.
     bool spriteWalking() const { return m_spriteWalking; }
-    bool pauseEnabled() const { return m_pauseEnabled; } // Command6
-    bool pauseInFront() const { return m_pauseInFront; } // Command6, else Command7
+    bool pauseEnabled() const { return m_pauseEnabled; }            // Command6
+    bool pauseInFront() const { return m_pauseInFront; }            // Command6, else Command7
     bool oneStepButtonsEnabled() const { return m_oneStepEnabled; } // Command2 to Command5
     bool endModeOptionsEnabled() const { return m_optionsEnabled; } // Option1, Option2
-    bool selectVisible() const { return m_selectVisible; }   // Command1 and Label15
-    bool gameOverVisible() const { return m_gameOverVisible; } // Label6
-    bool settingsPanelVisible() const { return m_panelVisible; } // Picture3
+    bool selectVisible() const { return m_selectVisible; }          // Command1 and Label15
+    bool gameOverVisible() const { return m_gameOverVisible; }      // Label6
+    bool settingsPanelVisible() const { return m_panelVisible; }    // Picture3
 
     // The result messages, as shown in the "Prompt" box.
     QString ci() const;  // a timed game ran out
@@ -164,9 +166,9 @@ class TypingGame : public PracticeModel {
     // taken before the end resets the score and the time limit.
     Play currentPlay() const { return m_play; }
     Play endedGame() const { return m_ended; }
-    RunTotals totals() const override {
-        return {m_play.seconds, m_play.hits + m_play.errors, m_play.errors};
-    }
+    // The play as its result tells it: hits and wrong inputs are its keystrokes, its speed is
+    // hits × 60 ÷ seconds, its accuracy hits ÷ (hits + wrong inputs).
+    RunTotals totals() const override;
     // The item set in play, as the history names it.
     QString runItem() const override;
 

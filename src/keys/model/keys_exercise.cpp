@@ -1,6 +1,7 @@
 #include "keys/model/keys_exercise.h"
 
 #include "core/key_codes.h"
+#include "core/number_parse.h"
 
 const QString KeysExercise::kPromptTitle = QStringLiteral("Prompt");
 const QString KeysExercise::kPromptText =
@@ -87,6 +88,11 @@ int KeysExercise::keyCodeFor(QChar c) {
     default:
         return u;
     }
+}
+
+// The status bar's figures.
+RunTotals KeysExercise::totals() const {
+    return {m_seconds, m_typedCount, m_wrongCount, valInt(m_speedText), valInt(m_accuracyText)};
 }
 
 // --- state file and lessons ---

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "core/keyboard_table.h"
+#include "core/practice_clock.h"
+#include "core/practice_model.h"
+#include "core/program_folder.h"
 #include "keys/model/key_lessons.h"
 #include "keys/model/keys_state.h"
-#include "core/keyboard_table.h"
-#include "core/practice_model.h"
-#include "core/practice_clock.h"
-#include "core/program_folder.h"
 
 #include <QList>
 #include <QString>
@@ -127,7 +127,7 @@ class KeysExercise : public PracticeModel {
     bool capsIndicatorShown() const { return m_capsIndicator; }
 
     bool clockRunning() const override { return m_clockRunning; }
-    RunTotals totals() const override { return {m_seconds, m_typedCount, m_wrongCount}; }
+    RunTotals totals() const override;
     QString runItem() const override { return heading(); }
     int seconds() const { return m_seconds; }
     QString timeText() const { return m_hms.display(); }

@@ -2,6 +2,7 @@
 
 #include "core/key_codes.h"
 #include "core/keyboard_table.h"
+#include "core/number_parse.h"
 #include "core/state_file.h"
 #include "words/model/keyboard_hint.h"
 #include "words/model/word_lessons.h"
@@ -16,6 +17,11 @@ const QString WordExercise::kCompletionText =
 const QString WordExercise::kReadyHint = QStringLiteral("Hit the space bar to continue");
 
 WordExercise::WordExercise(QObject* parent) : PracticeModel(parent) {}
+
+RunTotals WordExercise::totals() const {
+    return {m_clock.activeSeconds(), typedCount(), m_wrongCount, valInt(m_speedText),
+            valInt(m_accuracyText)};
+}
 
 QString WordExercise::runItem() const {
     const QString title = caption();

@@ -16,11 +16,11 @@ class WordExercise : public PracticeModel {
   public:
     // What one input changed.
     enum Change {
-        TypedText = 0x01,      // the exercise changed the typed text: the input box mirrors it
-        Display = 0x02,        // overlays, marks, hints, messages, arrows, item, switches
-        Target = 0x04,         // a new item: lay it out
-        Clock = 0x08,          // seconds, meters or running state
-        MessageShown = 0x10,   // a message that hides itself later
+        TypedText = 0x01,    // the exercise changed the typed text: the input box mirrors it
+        Display = 0x02,      // overlays, marks, hints, messages, arrows, item, switches
+        Target = 0x04,       // a new item: lay it out
+        Clock = 0x08,        // seconds, meters or running state
+        MessageShown = 0x10, // a message that hides itself later
     };
     Q_DECLARE_FLAGS(Changes, Change)
     Q_FLAG(Changes)
@@ -93,9 +93,8 @@ class WordExercise : public PracticeModel {
     // The letter square to frame (0..25), or -1.
     int hintKey() const;
     bool clockRunning() const override { return m_clock.running(); }
-    RunTotals totals() const override {
-        return {m_clock.activeSeconds(), typedCount(), m_wrongCount};
-    }
+    // The meters' figures.
+    RunTotals totals() const override;
     // The list's caption, or the lesson's name before the list is read.
     QString runItem() const override;
     int activeSeconds() const { return m_clock.activeSeconds(); }
