@@ -16,6 +16,10 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 
+const QString PracticeWindow::kSpeedToolTip = QStringLiteral(
+    "Speed in characters per minute: the keys typed, right or wrong, in the active time. "
+    "Divide by five for words per minute.");
+
 PracticeWindow::PracticeWindow(const AppContext& context, const QString& objectName, int ownEntry,
                                QWidget* parent)
     : QWidget(parent), m_context(context), m_ownEntry(ownEntry) {

@@ -31,6 +31,9 @@ class PracticeWindow : public QWidget {
   public:
     static constexpr const QString& kFend = ClosingMark::kFend;
     static constexpr const QString& kTend = ClosingMark::kTend;
+    // What the speed meters count, for their tooltips: the unit texts ("WPM", "WMP") stay as
+    // they are, though they count characters.
+    static const QString kSpeedToolTip;
 
     PracticeWindow(const AppContext& context, const QString& objectName, int ownEntry,
                    QWidget* parent = nullptr);

@@ -111,6 +111,7 @@ void ArticleWindow::buildWidgets() {
                     Look::MeterLayout::CaptionBefore, -240, (kBarHeight - 480) / 2, 1380);
     for (QLabel* label : m_topBar->findChildren<QLabel*>())
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_topBar->setToolTip(kSpeedToolTip); // its meters let the pointer through to it
 
     m_title = new QLabel(this);
     m_title->setObjectName(QStringLiteral("Label10"));

@@ -1,7 +1,7 @@
 #include "keys/ui/keys_display.h"
 
-#include "look/look.h"
 #include "core/twips.h"
+#include "look/look.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -133,6 +133,10 @@ KeysStatusBar::KeysStatusBar(QWidget* parent) : QWidget(parent) {
 void KeysStatusBar::setTime(const QString& text) {
     m_time->setText(text);
 }
+void KeysStatusBar::setSpeedToolTip(const QString& text) {
+    m_speed->setToolTip(text);
+}
+
 void KeysStatusBar::setSpeed(const QString& text) {
     m_speed->setText(text);
 }

@@ -140,6 +140,7 @@ void KeysWindow::buildWidgets() {
     m_typedRow = new TypedRow(this);
 
     m_status = new KeysStatusBar(this);
+    m_status->setSpeedToolTip(kSpeedToolTip);
     m_status->move(twipsPoint(kStatusLeft, kStatusTop));
 
     m_keyboard = new KeysKeyboard(this);

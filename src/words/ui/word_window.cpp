@@ -259,6 +259,7 @@ void WordWindow::buildWidgets() {
                      {"Speed", "Label1", "0 WMP", &m_speed},
                      {"Accuracy", "Label5", "0 %", &m_accuracy}},
                     Look::MeterLayout::CaptionBefore, 2100, kMetersTop);
+    m_speed->setToolTip(kSpeedToolTip);
 
     // The exercise owns the typed text: the box feeds it the user's keys and edits and
     // mirrors what it holds.
