@@ -5,9 +5,9 @@
 
 #include "frame/app_context.h"
 #include "frame/navigator.h"
+#include "look/skin_engine.h"
 #include "platform/platform.h"
 #include "platform/sound_player.h"
-#include "look/skin_engine.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,11 +16,15 @@
 
 class FakePlatform final : public Platform {
   public:
-    void tell(QWidget*, const QString& title, const QString& text) override {
+    void tell(QWidget*, const QString& title, const QString& text,
+              const QString& shownDetails = QString()) override {
         told << title + u'|' + text;
+        details << shownDetails;
     }
-    bool ask(QWidget*, const QString& title, const QString&) override {
+    bool ask(QWidget*, const QString& title, const QString&,
+             const QString& shownDetails = QString()) override {
         asked << title;
+        details << shownDetails;
         return answer;
     }
     void openUrl(const QString& url) override { opened << url; }
@@ -33,6 +37,7 @@ class FakePlatform final : public Platform {
     bool capsLockOn() const override { return false; }
 
     QStringList told, asked, opened, pickedWith;
+    QStringList details; // what stood beneath each message told or asked
     bool answer = true;
     QString picked;
     WindowsVersion version{10, 0};

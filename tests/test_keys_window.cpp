@@ -129,6 +129,57 @@ class KeysWindowTest : public QObject, WindowFixture {
         QCOMPARE(keys, (QStringList{"32:1/1", "70:0/1", "74:0/1"}));
     }
 
+    // A lesson's end shows its results beneath the prompt, from the same record that goes
+    // into the history; a visit without a keystroke records nothing.
+    void lessonEndShowsTheRunThatIsKept() {
+        writeBytes(file("sz0.txt"), "1100\r\n");
+        QDir().mkpath(file("1"));
+        writeBytes(file("1/0.txt"), "Fixture\r\nfj\r\nk\r\n");
+        QFile::remove(file("history.db"));
+        HistoryStore history(file("history.db"));
+        AppContext c = context();
+        c.history = &history;
+        {
+            KeysWindow idle(c);
+            idle.setAttribute(Qt::WA_DeleteOnClose, false);
+            idle.show();
+            // The shortcut that came here, then a wait without typing.
+            QTest::keyClick(idle.findChild<QLineEdit*>("Text1"), Qt::Key_1, Qt::ControlModifier);
+            for (int i = 0; i < 15; ++i)
+                idle.timers().fire("Timer4");
+            idle.close();
+        }
+        QCOMPARE(history.runCount(), 0);
+
+        auto window = std::make_unique<KeysWindow>(c);
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->show();
+        m_platform.answer = false; // Cancel: the lesson starts again
+        m_platform.details.clear();
+        auto* input = window->findChild<QLineEdit*>("Text1");
+        typeText(input, QStringLiteral("fg")); // g where j is due
+        for (int i = 0; i < 12; ++i)
+            window->timers().fire("Timer4");
+        typeText(input, QStringLiteral("jk"));
+        QCOMPARE(m_platform.details.size(), 1);
+        const QList<PracticeRun> runs = history.runs();
+        QCOMPARE(runs.size(), 1);
+        const QString shown = m_platform.details.first();
+        QVERIFY2(
+            shown.contains(QStringLiteral("Speed: %1 characters per minute (%2 words per minute)")
+                               .arg(runs[0].speed)
+                               .arg(runs[0].speed / 5)),
+            qPrintable(shown));
+        QVERIFY2(shown.contains(QStringLiteral("Accuracy: %1 %").arg(runs[0].accuracy)),
+                 qPrintable(shown));
+        QVERIFY2(shown.contains(QStringLiteral("Missed most: J (1)")), qPrintable(shown));
+        QCOMPARE(runs[0].speed, 20); // the status bar: 4 keystrokes in 12 seconds
+        QCOMPARE(runs[0].accuracy, 75);
+        window->close();
+        QCOMPARE(history.runCount(), 1);
+        m_platform.answer = true;
+    }
+
     void typingALessonThroughTheInputBox() {
         auto window = openWindow("Fixture\r\nfj F\r\nk\r\n", "1100\r\n");
         auto* input = window->findChild<QLineEdit*>("Text1");

@@ -1,11 +1,11 @@
 // The practice history: what is recorded when, the key counts, old and damaged files.
 
+#include "core/keyboard_table.h"
 #include "history/history_store.h"
+#include "history/progress_recorder.h"
 #include "progress/key_heat_map.h"
 #include "progress/progress_chart.h"
-#include "history/progress_recorder.h"
 #include "progress/progress_window.h"
-#include "core/keyboard_table.h"
 
 #include <QDir>
 #include <QFile>
@@ -92,29 +92,34 @@ QStringList asideFiles(const QString& folder) {
 class ProgressTest : public QObject {
     Q_OBJECT
   private slots:
-    // A script of window calls: "end s k w" (a prompt or a game's end), "unload s k w",
-    // "reset s k w" (counters about to go to zero), each with the window's totals of active
-    // seconds, keystrokes and wrong keystrokes. The rows are "seconds keys wrong speed accuracy".
+    // A script of window calls: "end s k w sp acc" (a prompt or a game's end), "unload ...",
+    // "reset ..." (counters about to go to zero), each with the window's totals of active
+    // seconds, keystrokes and wrong keystrokes and the speed and accuracy it shows. The rows
+    // are "seconds keys wrong speed accuracy".
     void runsAreRecordedAsChangesAboveTheFloor_data() {
         QTest::addColumn<QString>("script");
         QTest::addColumn<QStringList>("rows");
         QTest::newRow("a prompt after enough practice")
-            << "end 14 70 5" << QStringList{"14 70 5 300 92"};
+            << "end 14 70 5 300 92" << QStringList{"14 70 5 300 92"};
         QTest::newRow("below the floor nothing is written")
-            << "end 9 50 0; unload 9 50 0" << QStringList{};
+            << "end 9 50 0 333 100; unload 9 50 0 333 100" << QStringList{};
         QTest::newRow("the floor counts since the last row, not since the window opened")
-            << "end 20 100 10; unload 29 140 10" << QStringList{"20 100 10 300 90"};
-        QTest::newRow("a short stretch joins the next row")
-            << "end 6 30 3; end 12 60 3" << QStringList{"12 60 3 300 95"};
-        QTest::newRow("each row holds the change since the one before")
-            << "end 10 40 4; end 25 100 4; unload 40 130 10"
-            << QStringList{"10 40 4 240 90", "15 60 0 240 100", "15 30 6 120 80"};
-        QTest::newRow("a reset keeps what was practised before it")
-            << "end 30 90 9; end 36 110 9; reset 36 110 9; end 5 20 1"
-            << QStringList{"30 90 9 180 90", "11 40 1 218 97"};
+            << "end 20 100 10 300 90; unload 29 140 10 289 92" << QStringList{"20 100 10 300 90"};
+        QTest::newRow("a short run is dropped, never added to the next")
+            << "end 6 30 3 300 90; end 18 90 3 300 96" << QStringList{"12 60 0 300 96"};
+        QTest::newRow("each row holds the change since the one before, and the figures shown")
+            << "end 10 40 4 240 90; end 25 100 4 240 96; unload 40 130 10 195 92"
+            << QStringList{"10 40 4 240 90", "15 60 0 240 96", "15 30 6 195 92"};
+        QTest::newRow("a reset closes the run before it")
+            << "end 30 90 9 180 90; end 36 110 9 183 91; reset 36 110 9 183 91; end 12 40 1 200 97"
+            << QStringList{"30 90 9 180 90", "12 40 1 200 97"};
+        QTest::newRow("a long stretch before a reset is a run of its own")
+            << "reset 15 60 6 240 90; end 11 30 0 163 100"
+            << QStringList{"15 60 6 240 90", "11 30 0 163 100"};
         QTest::newRow("counters that went back unannounced start a new count")
-            << "end 30 90 9; unload 12 48 0" << QStringList{"30 90 9 180 90", "12 48 0 240 100"};
-        QTest::newRow("no keystrokes at all") << "unload 10 0 0" << QStringList{"10 0 0 0 0"};
+            << "end 30 90 9 180 90; unload 12 48 0 240 100"
+            << QStringList{"30 90 9 180 90", "12 48 0 240 100"};
+        QTest::newRow("no keystrokes at all") << "unload 11 0 0 0 0" << QStringList{};
     }
     void runsAreRecordedAsChangesAboveTheFloor() {
         QFETCH(QString, script);
@@ -126,13 +131,14 @@ class ProgressTest : public QObject {
         recorder.setClock([&now] { return now; });
         for (const QString& step : script.split(u';')) {
             const QStringList f = step.simplified().split(u' ');
-            const ProgressRecorder::Totals totals{f[1].toInt(), f[2].toInt(), f[3].toInt()};
+            const ProgressRecorder::Totals totals{f[1].toInt(), f[2].toInt(), f[3].toInt(),
+                                                  f[4].toInt(), f[5].toInt()};
             if (f[0] == "end")
                 recorder.runEnded("Lesson  2", totals);
             else if (f[0] == "unload")
                 recorder.windowUnloaded("Lesson  2", totals);
             else
-                recorder.countersReset(totals);
+                recorder.countersReset("Lesson  2", totals);
             now = now.addSecs(60);
         }
         // Nothing was opened for a window that never recorded anything.
@@ -218,7 +224,7 @@ class ProgressTest : public QObject {
             HistoryStore store(path);
             ProgressRecorder recorder(&store, PracticeMode::Keys);
             recorder.keyJudged(81, true);
-            QVERIFY(recorder.runEnded("Lesson  4", {30, 60, 6}));
+            QVERIFY(recorder.runEnded("Lesson  4", {30, 60, 6, 120, 90}).recorded);
             QVERIFY(store.notice().isEmpty());
             const QList<PracticeRun> runs = store.runs();
             QCOMPARE(runs.size(), 3);
@@ -321,7 +327,7 @@ class ProgressTest : public QObject {
         ProgressRecorder recorder(&store, PracticeMode::Articles);
         for (int i = 0; i < 100; ++i)
             recorder.keyJudged('E', i % 3 == 0);
-        QVERIFY(!recorder.runEnded("Halloween", {30, 100, 33}));
+        QVERIFY(!recorder.runEnded("Halloween", {30, 100, 33}).recorded);
         QVERIFY(!recorder.windowUnloaded("Halloween", {60, 200, 40}));
         QVERIFY(store.runs().isEmpty());
         QVERIFY(!store.notice().isEmpty());

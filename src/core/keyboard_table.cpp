@@ -184,4 +184,17 @@ std::span<const Place> wordHintSurround() {
     return kHintSurround;
 }
 
+QString keyName(int code) {
+    switch (code) {
+    case KeyCode::CapsLock:
+        return QStringLiteral("Caps Lock");
+    case KeyCode::Space:
+        return QStringLiteral("Space");
+    default:
+        break;
+    }
+    const Key* key = find(code);
+    return key ? QString::fromLatin1(key->label) : QString::number(code);
+}
+
 } // namespace KeyboardTable

@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QRect>
+#include <QString>
 #include <span>
 
 // The one table of the keyboard's keys, and the geometry of each keyboard the program draws.
@@ -37,6 +38,8 @@ std::span<const Key> keys();
 const Key* find(int code);
 // The code of the key that types `c`, shifted or not; 0 when no key types it.
 int codeOf(QChar c);
+// The name a learner reads for a key: its cap's label, "Space" or "Caps Lock".
+QString keyName(int code);
 
 // A rectangle of one drawn keyboard, in twips inside that keyboard.
 struct Place {

@@ -42,6 +42,7 @@ struct ModelEvents {
     bool keystroke = false;                 // a keystroke of the user reached the model
     std::optional<RunTotals> runEnded;      // a run came to its end, with these totals
     std::optional<RunTotals> countersReset; // the counters went back to zero; what they held
+    QString runItem;                        // what the run that ended or was reset practised
     std::optional<bool> clockRunning;       // the clock started (true) or stopped (false)
     std::optional<ModelMessage> message;
 
@@ -96,11 +97,17 @@ class PracticeModel : public QObject {
         m_pending.judged.append({expectedKey, right});
     }
     // Call at the end of a run, before its counters change.
-    void runEnded() { m_pending.runEnded = totals(); }
-    // Call just before the counters go back to zero.
+    void runEnded() {
+        m_pending.runEnded = totals();
+        m_pending.runItem = runItem();
+    }
+    // Call just before the counters go back to zero (and before the lesson changes).
     void resettingCounters() {
-        if (!m_pending.countersReset)
-            m_pending.countersReset = totals();
+        if (m_pending.countersReset)
+            return;
+        m_pending.countersReset = totals();
+        if (!m_pending.runEnded)
+            m_pending.runItem = runItem();
     }
     void message(const QString& title, const QString& text, bool asks = false) {
         m_pending.message = ModelMessage{title, text, asks};

@@ -182,19 +182,22 @@ void PracticeWindow::modelChanged(const ModelEvents& events) {
         m_recorder->keyJudged(key.expectedKey, !key.right);
     if (events.keystroke && events.judged.isEmpty())
         m_recorder->practising();
+    // A run that ended shows its results under the message of its end, taken from the very
+    // record the history keeps.
+    QString results;
     if (events.runEnded)
-        m_recorder->runEnded(m_model->runItem(), *events.runEnded);
+        results = m_recorder->runEnded(events.runItem, *events.runEnded).text();
     if (events.countersReset)
-        m_recorder->countersReset(*events.countersReset);
+        m_recorder->countersReset(events.runItem, *events.countersReset);
     if (events.clockRunning)
         TimerTable::run(m_clockTimer, *events.clockRunning);
     render(events);
     if (events.message && m_context.platform) {
         const ModelMessage& m = *events.message;
         if (m.asks)
-            m_model->messageAnswered(m_context.platform->ask(this, m.title, m.text));
+            m_model->messageAnswered(m_context.platform->ask(this, m.title, m.text, results));
         else
-            m_context.platform->tell(this, m.title, m.text);
+            m_context.platform->tell(this, m.title, m.text, results);
         focusInputBox();
     }
 }

@@ -490,3 +490,38 @@ HistoryStore::Totals HistoryStore::totals() {
         result.first = QDateTime::fromSecsSinceEpoch(query.value(2).toLongLong());
     return result;
 }
+
+// A history that is not there yet has no runs to compare with, and is not made for asking.
+std::optional<PracticeRun> HistoryStore::lastRun(PracticeMode mode, const QString& item) {
+    if (!QFileInfo::exists(m_path) || !open())
+        return std::nullopt;
+    QSqlQuery query(m_connection->db);
+    query.setForwardOnly(true);
+    query.prepare(QString::fromLatin1(kRunColumns) +
+                  QStringLiteral(" WHERE mode = ? AND item = ? ORDER BY started DESC, id DESC"
+                                 " LIMIT 1"));
+    query.bindValue(0, PracticeModes::key(mode));
+    query.bindValue(1, item);
+    PracticeRun run;
+    if (!query.exec()) {
+        handleFailure(nativeCode(query.lastError()));
+        return std::nullopt;
+    }
+    if (query.next() && readRun(query, &run))
+        return run;
+    return std::nullopt;
+}
+
+int HistoryStore::bestSpeed(PracticeMode mode, const QString& item) {
+    if (!QFileInfo::exists(m_path) || !open())
+        return 0;
+    QSqlQuery query(m_connection->db);
+    query.prepare(QStringLiteral("SELECT max(speed) FROM runs WHERE mode = ? AND item = ?"));
+    query.bindValue(0, PracticeModes::key(mode));
+    query.bindValue(1, item);
+    if (!query.exec()) {
+        handleFailure(nativeCode(query.lastError()));
+        return 0;
+    }
+    return query.next() ? query.value(0).toInt() : 0;
+}

@@ -34,6 +34,10 @@ class HistoryStore {
     QList<PracticeRun> runs();
     // The newest `limit` runs, newest first.
     QList<PracticeRun> recentRuns(int limit);
+    // The newest run of one lesson (mode and item), and the best speed among its runs (0 for
+    // none): what a lesson's results compare with.
+    std::optional<PracticeRun> lastRun(PracticeMode mode, const QString& item);
+    int bestSpeed(PracticeMode mode, const QString& item);
     // The counts of every key, summed over the modes.
     QList<KeyTally> keyTallies();
     int runCount();

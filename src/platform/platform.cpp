@@ -10,13 +10,28 @@
 #include <QOperatingSystemVersion>
 #include <QUrl>
 
-void QtPlatform::tell(QWidget* parent, const QString& title, const QString& text) {
-    QMessageBox::information(parent, title, text, QMessageBox::Ok);
+namespace {
+
+// A message box with the text as given and, beneath it, the details in a smaller hand.
+int showMessage(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
+                const QString& details, QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, title, text, buttons, parent);
+    if (!details.isEmpty())
+        box.setInformativeText(details);
+    return box.exec();
 }
 
-bool QtPlatform::ask(QWidget* parent, const QString& title, const QString& text) {
-    return QMessageBox::question(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel) ==
-           QMessageBox::Ok;
+} // namespace
+
+void QtPlatform::tell(QWidget* parent, const QString& title, const QString& text,
+                      const QString& details) {
+    showMessage(parent, QMessageBox::Information, title, text, details, QMessageBox::Ok);
+}
+
+bool QtPlatform::ask(QWidget* parent, const QString& title, const QString& text,
+                     const QString& details) {
+    return showMessage(parent, QMessageBox::Question, title, text, details,
+                       QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }
 
 void QtPlatform::openUrl(const QString& url) {
@@ -44,7 +59,8 @@ bool QtPlatform::capsLockOn() const {
         QLibrary x11(QStringLiteral("X11"), 6);
         return reinterpret_cast<GetIndicatorState>(x11.resolve("XkbGetIndicatorState"));
     }();
-    auto* x11App = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    auto* x11App =
+        qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!getState || !x11App || !x11App->display())
         return false;
     unsigned int state = 0;

@@ -12,10 +12,12 @@ class Platform {
   public:
     virtual ~Platform() = default;
 
-    // A modal message box with one OK button.
-    virtual void tell(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A modal message box with one OK button; `details`, when given, stand beneath the text.
+    virtual void tell(QWidget* parent, const QString& title, const QString& text,
+                      const QString& details = QString()) = 0;
     // A modal question with OK and Cancel; true for OK.
-    virtual bool ask(QWidget* parent, const QString& title, const QString& text) = 0;
+    virtual bool ask(QWidget* parent, const QString& title, const QString& text,
+                     const QString& details = QString()) = 0;
     // Opens a web page or a mailto: address in the user's programs.
     virtual void openUrl(const QString& url) = 0;
     // The open-file dialog for text files; empty when cancelled.
@@ -29,8 +31,10 @@ class QtPlatform final : public Platform {
   public:
     // `programDir` holds the README that the maker's addresses open for now.
     explicit QtPlatform(QString programDir = QString()) : m_programDir(std::move(programDir)) {}
-    void tell(QWidget* parent, const QString& title, const QString& text) override;
-    bool ask(QWidget* parent, const QString& title, const QString& text) override;
+    void tell(QWidget* parent, const QString& title, const QString& text,
+              const QString& details = QString()) override;
+    bool ask(QWidget* parent, const QString& title, const QString& text,
+             const QString& details = QString()) override;
     void openUrl(const QString& url) override;
     QString pickTextFile(QWidget* parent, const QString& title, const QString& filter,
                          const QString& startDir) override;

@@ -178,16 +178,7 @@ WeakestKeysView::WeakestKeysView(QWidget* parent) : QWidget(parent) {
 }
 
 QString WeakestKeysView::keyName(int code) {
-    switch (code) {
-    case KeyCode::CapsLock:
-        return QStringLiteral("Caps Lock");
-    case KeyCode::Space:
-        return QStringLiteral("Space");
-    default:
-        break;
-    }
-    const KeyboardTable::Key* key = KeyboardTable::find(code);
-    return key ? QString::fromLatin1(key->label) : QString::number(code);
+    return KeyboardTable::keyName(code);
 }
 
 void WeakestKeysView::setKeys(const QList<KeyTally>& keys, const QString& emptyText) {

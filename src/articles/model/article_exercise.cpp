@@ -317,12 +317,11 @@ void ArticleExercise::tof() {
     // Space past the end of the text: the run ends, and the question offers another article.
     if (m_lastKeyMark == kSpaceMark && characterAt(line, m_column) == fill &&
         characterAt(line, m_column + 1) == fill && characterAt(line, m_column + 2) == fill &&
-        m_ask) {
+        !m_typingOnAtEnd) {
         runEnded();
-        if (m_ask(kPromptTitle, kEndQuestion)) {
-            display(ArticleUpdate::OpenChooser);
-            return;
-        }
+        message(kPromptTitle, kEndQuestion, true);
+        m_spaceAtEnd = true;
+        return;
     }
 
     if (m_keystrokeSound)
@@ -458,6 +457,19 @@ void ArticleExercise::nextPage() {
 RunTotals ArticleExercise::totals() const {
     return {m_tickCount / 2, m_keyRecord.size(), m_keyRecord.count(u'0'), valInt(m_speedText),
             valInt(m_accuracyText)};
+}
+
+void ArticleExercise::messageAnswered(bool ok) {
+    const Batch batch(this);
+    if (!std::exchange(m_spaceAtEnd, false))
+        return;
+    if (ok) {
+        display(ArticleUpdate::OpenChooser);
+        return;
+    }
+    m_typingOnAtEnd = true;
+    tof();
+    m_typingOnAtEnd = false;
 }
 
 void ArticleExercise::reporting() {

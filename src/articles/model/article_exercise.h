@@ -57,10 +57,9 @@ class ArticleExercise : public PracticeModel {
 
     explicit ArticleExercise(ArticleFiles& files, QObject* parent = nullptr);
 
-    // The end-of-text question; true for OK. Without one the question is never put.
-    void setQuestion(std::function<bool(const QString& title, const QString& text)> ask) {
-        m_ask = std::move(ask);
-    }
+    // The end-of-text question was answered: OK opens the chooser, Cancel types the Space
+    // that put it.
+    void messageAnswered(bool ok) override;
 
     // --- loading ---
     // The window opens on the article saved in sz2.txt.
@@ -148,7 +147,8 @@ class ArticleExercise : public PracticeModel {
     void reporting() override;
 
     ArticleFiles& m_files;
-    std::function<bool(const QString&, const QString&)> m_ask;
+    bool m_spaceAtEnd = false;    // a Space past the end of the text waits for the answer
+    bool m_typingOnAtEnd = false; // the answer was Cancel: that Space is typed
 
     QString m_articleTitle = Articles::kDefaultTitle;
     QString m_articlePath;

@@ -81,9 +81,6 @@ ArticleWindow::ArticleWindow(const AppContext& context, const HandOver&, QWidget
     m_page->setFont(pageFont);
     m_page->lower(); // under the banner, which it reaches into
 
-    m_exercise->setQuestion([this](const QString& title, const QString& text) {
-        return m_context.platform && m_context.platform->ask(this, title, text);
-    });
     attachModel(m_exercise.get(), PracticeMode::Articles, m_clockTimer);
     m_exercise->restore(Articles::Sz2::parse(
         StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz2.txt")))));
