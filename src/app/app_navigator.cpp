@@ -5,16 +5,74 @@
 #include "game/game_window.h"
 #include "keys/keys_window.h"
 #include "progress/progress_window.h"
+#include "shell/platform.h"
 #include "shell/practice_window.h"
 #include "shell/state_file.h"
 #include "themes/theme_menu.h"
 #include "words/word_window.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QTimer>
+
+namespace {
+
+const QString kMessageTitle = QStringLiteral("Zephkin");
+
+// How often the end of the program offers to save again before it gives up.
+constexpr int kSaveRetries = 5;
+
+} // namespace
 
 AppNavigator::AppNavigator(const AppContext& context, ThemeMenu* themeMenu)
     : m_context(context), m_themeMenu(themeMenu) {
     m_context.navigator = this;
+    StateFile::setWriteFailureHandler([this](const QString& message) { saveFailed(message); });
+}
+
+AppNavigator::~AppNavigator() {
+    StateFile::setWriteFailureHandler({});
+}
+
+QWidget* AppNavigator::messageParent() const {
+    if (m_current && m_current->isVisible())
+        return m_current;
+    return QApplication::activeWindow();
+}
+
+void AppNavigator::saveFailed(const QString& message) {
+    // A save runs in the middle of a keystroke, a click or a switch of windows: the message
+    // waits till that is done, and no longer than the end of the program.
+    m_saveFailure = message;
+    QTimer::singleShot(0, &m_messages, [this] { tellSaveFailure(); });
+}
+
+void AppNavigator::tellSaveFailure() {
+    if (m_saveFailure.isEmpty())
+        return;
+    const QString message = std::exchange(m_saveFailure, QString());
+    if (m_context.platform && !m_unattended)
+        m_context.platform->tell(messageParent(), kMessageTitle, message);
+}
+
+void AppNavigator::tellFailedSavesBeforeEnd() {
+    if (!m_context.platform || m_unattended) {
+        m_saveFailure.clear();
+        return;
+    }
+    // A full disk: the user may make room and save again, as often as they like to try.
+    for (int i = 0; i < kSaveRetries && StateFile::failedWritesMayPass(); ++i) {
+        const QString message =
+            (m_saveFailure.isEmpty() ? QStringLiteral("Your place could not be saved.")
+                                     : m_saveFailure) +
+            QStringLiteral(" The disk is full: make some room, then choose OK to save again, "
+                           "or Cancel to end without saving.");
+        m_saveFailure.clear();
+        if (!m_context.platform->ask(messageParent(), kMessageTitle, message) ||
+            StateFile::retryFailedWrites())
+            return;
+    }
+    tellSaveFailure();
 }
 
 PracticeWindow* AppNavigator::create(int entry, const HandOver& handOver) {
@@ -119,5 +177,8 @@ void AppNavigator::popThemeMenu(PracticeWindow*, QPoint globalPos) {
 
 void AppNavigator::endProgram() {
     m_ended = true;
+    // The window's last saves have just run: a failure among them is told now, while the
+    // program still runs to show it.
+    tellFailedSavesBeforeEnd();
     m_quit();
 }
