@@ -13,14 +13,18 @@
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 
 class FakePlatform final : public Platform {
   public:
     void tell(QWidget*, const QString& title, const QString& text) override {
         told << title + u'|' + text;
     }
-    bool ask(QWidget*, const QString& title, const QString&) override {
+    bool ask(QWidget*, const QString& title, const QString& text) override {
         asked << title;
+        askedText << text;
+        if (onAsk)
+            onAsk();
         return answer;
     }
     void openUrl(const QString& url) override { opened << url; }
@@ -32,8 +36,9 @@ class FakePlatform final : public Platform {
     WindowsVersion windowsVersion() const override { return version; }
     bool capsLockOn() const override { return false; }
 
-    QStringList told, asked, opened, pickedWith;
+    QStringList told, asked, askedText, opened, pickedWith;
     bool answer = true;
+    std::function<void()> onAsk; // what the user does before answering
     QString picked;
     WindowsVersion version{10, 0};
 };
