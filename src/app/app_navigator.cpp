@@ -22,15 +22,22 @@ const QString kMessageTitle = QStringLiteral("Zephkin");
 // How often the end of the program offers to save again before it gives up.
 constexpr int kSaveRetries = 5;
 
+// The navigator that hears of failed saves: the newest one.
+AppNavigator* saveWatcher = nullptr;
+
 } // namespace
 
 AppNavigator::AppNavigator(const AppContext& context, ThemeMenu* themeMenu)
     : m_context(context), m_themeMenu(themeMenu) {
     m_context.navigator = this;
+    saveWatcher = this;
     StateFile::setWriteFailureHandler([this](const QString& message) { saveFailed(message); });
 }
 
 AppNavigator::~AppNavigator() {
+    if (saveWatcher != this)
+        return;
+    saveWatcher = nullptr;
     StateFile::setWriteFailureHandler({});
 }
 
@@ -60,7 +67,7 @@ void AppNavigator::tellFailedSavesBeforeEnd() {
         m_saveFailure.clear();
         return;
     }
-    // A full disk: the user may make room and save again, as often as they like to try.
+    // A full disk: the user may make room and save again, a few times over.
     for (int i = 0; i < kSaveRetries && StateFile::failedWritesMayPass(); ++i) {
         const QString message =
             (m_saveFailure.isEmpty() ? QStringLiteral("Your place could not be saved.")

@@ -451,11 +451,11 @@ void HistoryStore::loadPending() {
     const QString text = StateFile::readText(pendingPath(), &found, kPendingCap, &cut);
     if (!found)
         return;
-    m_pendingInFile = true;
     QStringList lines = StateFile::splitLines(text, {.maxLines = kMaxPendingRuns + 1000,
                                                      .maxLineLength = 1000});
     if (lines.value(0).toLatin1() != kPendingHeader)
-        return;
+        return; // not ours, or of a newer program: left as it is
+    m_pendingInFile = true;
     if (cut)
         lines.removeLast(); // it may end in the middle
     Pending kept;
