@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 
 class FakePlatform final : public Platform {
   public:
@@ -21,10 +22,13 @@ class FakePlatform final : public Platform {
         told << title + u'|' + text;
         details << shownDetails;
     }
-    bool ask(QWidget*, const QString& title, const QString&,
+    bool ask(QWidget*, const QString& title, const QString& text,
              const QString& shownDetails = QString()) override {
         asked << title;
+        askedText << text;
         details << shownDetails;
+        if (onAsk)
+            onAsk();
         return answer;
     }
     void openUrl(const QString& url) override { opened << url; }
@@ -36,9 +40,10 @@ class FakePlatform final : public Platform {
     WindowsVersion windowsVersion() const override { return version; }
     bool capsLockOn() const override { return false; }
 
-    QStringList told, asked, opened, pickedWith;
+    QStringList told, asked, askedText, opened, pickedWith;
     QStringList details; // what stood beneath each message told or asked
     bool answer = true;
+    std::function<void()> onAsk; // what the user does before answering
     QString picked;
     WindowsVersion version{10, 0};
 };

@@ -8,6 +8,7 @@
 #include "core/state_file.h"
 #include "core/timer_table.h"
 #include "look/theme_menu.h"
+#include "small_disk.h"
 #include "words/ui/word_window.h"
 
 #include <QApplication>
@@ -26,24 +27,32 @@ class AppTest : public QObject {
     std::unique_ptr<ThemeMenu> m_menu;
     std::unique_ptr<AppNavigator> m_navigator;
 
-    QString file(const QString& name) const { return m_dir.path() + u'/' + name; }
+    QString m_folder;
+
+    QString file(const QString& name) const {
+        return (m_folder.isEmpty() ? m_dir.path() : m_folder) + u'/' + name;
+    }
 
     PracticeWindow* current() const { return m_navigator->current(); }
 
-    // The program as start-up leaves it: the Word practice window shown, its mark armed.
-    void startProgram() {
+    // The program as start-up leaves it: the Word practice window shown, its mark armed. The
+    // program folder is the test's own, or `folder` when one is given.
+    void startProgram(const QString& folder = QString()) {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (qobject_cast<PracticeWindow*>(w))
                 w->deleteLater();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QDir(m_dir.path()).removeRecursively();
-        copyTree(QStringLiteral(DATA_DIR), m_dir.path());
+        m_navigator.reset();
+        m_folder = folder.isEmpty() ? m_dir.path() : folder;
+        QDir(m_folder).removeRecursively();
+        copyTree(QStringLiteral(DATA_DIR), m_folder);
         StateFile::writeLine(file("sz1.txt"), "1100005Lesson 2");
         StateFile::writeLine(file("sz1-yj.txt"), "Lesson 2");
         StateFile::writeLine(file("sz2.txt"), "0lunch");
         QFile::remove(file("sz0.txt"));
+        m_platform = FakePlatform();
         AppContext context;
-        context.folder = ProgramFolder(m_dir.path());
+        context.folder = ProgramFolder(m_folder);
         context.platform = &m_platform;
         context.sound = &m_sound;
         m_skin = std::make_unique<CountingSkinEngine>();
@@ -190,6 +199,63 @@ class AppTest : public QObject {
         current()->close();
         QVERIFY(m_navigator->ended());
         QVERIFY(QFile::exists(file("sz0.txt")));
+    }
+
+    // Two words typed, then the window closed while the place cannot be written: the user
+    // hears of it before the program ends. A full disk may be mended: the user makes room and
+    // the place is saved after all.
+    void aSaveThatFailsAtTheEndIsToldBeforeTheEnd_data() {
+        QTest::addColumn<QString>("obstacle");
+        QTest::newRow("a folder in sz1.txt's place") << "folder";
+        QTest::newRow("a full disk, room made at the question") << "full disk";
+        QTest::newRow("a full disk, the user gives up") << "full disk, cancel";
+    }
+    void aSaveThatFailsAtTheEndIsToldBeforeTheEnd() {
+        QFETCH(QString, obstacle);
+        const bool fullDisk = obstacle.startsWith("full disk");
+        std::optional<SmallDisk> disk;
+        if (fullDisk) {
+            disk.emplace(2 * 1024 * 1024);
+            if (!disk->available())
+                QSKIP(qPrintable("no small disk to fill: " + disk->why()));
+        }
+        startProgram(fullDisk ? disk->filePath("program") : QString());
+        auto* words = static_cast<WordWindow*>(current());
+        words->exercise().stepNext();
+        words->exercise().stepNext();
+        if (fullDisk) {
+            disk->fill();
+            m_platform.onAsk = [&] { disk->makeRoom(); };
+            m_platform.answer = obstacle == "full disk";
+        } else {
+            QFile::remove(file("sz1.txt"));
+            QVERIFY(QDir().mkpath(file("sz1.txt/inside")));
+        }
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot be saved"));
+
+        current()->close();
+        QVERIFY(m_navigator->ended());
+        // Told or asked while closing, before the program's end: nothing waits for later.
+        const QStringList told = m_platform.told;
+        QCoreApplication::processEvents();
+        QCOMPARE(m_platform.told, told);
+        if (fullDisk) {
+            QCOMPARE(m_platform.askedText.size(), 1);
+            QVERIFY2(m_platform.askedText[0].contains("cannot be saved") &&
+                         m_platform.askedText[0].contains("disk is full"),
+                     qPrintable(m_platform.askedText[0]));
+            QVERIFY(m_platform.told.isEmpty());
+            QCOMPARE(readAll(file("sz1.txt")), obstacle == "full disk"
+                                                   ? QByteArray("1100007Lesson 2\r\n")
+                                                   : QByteArray("1100005Lesson 2\r\n"));
+        } else {
+            QCOMPARE(m_platform.told.size(), 1);
+            QVERIFY2(m_platform.told[0].startsWith("Zephkin|Your place cannot be saved"),
+                     qPrintable(m_platform.told[0]));
+            QVERIFY(m_platform.asked.isEmpty());
+            QVERIFY(QFileInfo::exists(file("sz1.txt/inside")));
+        }
+        m_navigator.reset();
     }
 
     void hotZoneArmsTheMark() {

@@ -20,8 +20,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,6 +38,14 @@ QByteArray chunk(const char* id, const QByteArray& body) {
     QByteArray out = QByteArray(id, 4) + le(quint32(body.size()), 4) + body;
     return body.size() % 2 ? out + '\0' : out;
 }
+// Every entry of a folder, hidden ones too, in byte order.
+QStringList entries(const QString& folder) {
+    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                               QDir::Hidden | QDir::System);
+    names.sort();
+    return names;
+}
+
 QByteArray riff(const QByteArray& chunks) {
     return "RIFF" + le(quint32(4 + chunks.size()), 4) + "WAVE" + chunks;
 }
@@ -403,6 +414,58 @@ class ShellTest : public QObject {
         const ProgramFolder other = ProgramFolder::choose(install.path(), false, userB);
         QCOMPARE(StateFile::readFirstField(other.path("\\sz1.txt")), "1100001Lesson 1");
         QCOMPARE(readAll(install.filePath("sz1.txt")), QByteArray("1100001Lesson 1\r\n"));
+    }
+
+    // The first start of a read-only install copies the shipped defaults that fit the cap of
+    // their kind, read as every state file is; the history is the learner's own and is not.
+    void seedingCopiesOnlyDefaultsWithinTheirCaps() {
+        QTemporaryDir install, home;
+        const auto shipped = [&](const char* name) { return install.filePath(name); };
+        writeBytes(shipped("face.txt"), "Slate.urf\r\n");
+        writeBytes(shipped("GameSet.txt"), "1,60,2,1,1\r\n");
+        writeBytes(shipped("new.txt"), QByteArray("Lunch is at noon.\r\n").repeated(1000));
+        writeBytes(shipped("sz0.txt"), QByteArray(StateFile::kStateCap + 1, '1'));
+        QFile huge(shipped("sz1.txt"));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(1) << 30)); // sparse
+        huge.close();
+        QCOMPARE(mkfifo(QFile::encodeName(shipped("sz2.txt")).constData(), 0600), 0);
+        writeBytes(shipped("history.db"), "SQLite format 3");
+        writeBytes(shipped("history-pending.txt"), "Zephkin pending runs 1\r\n");
+        writeBytes(shipped("test5.bmp"), "BM");
+        const QString user = home.filePath("Zephkin");
+
+        ProgramFolder::choose(install.path(), false, user);
+
+        QCOMPARE(entries(user), (QStringList{"GameSet.txt", "face.txt", "new.txt"}));
+        for (const char* name : {"face.txt", "GameSet.txt", "new.txt"})
+            QCOMPARE(readAll(user + u'/' + QLatin1String(name)), readAll(shipped(name)));
+    }
+
+    // A write killed half-way leaves its temporary file; a start clears away those, and only
+    // those: not a file another running copy is writing, nor anything that is not ours.
+    void aStartClearsOnlyTheTemporaryFilesOfKilledWrites() {
+        QTemporaryDir dir, outside;
+        const auto in = [&](const char* name) { return dir.filePath(name); };
+        writeBytes(outside.filePath("keep.txt"), "the learner's own\n");
+        writeBytes(in(".sz1.txt.Ab12Cd"), "1100009Lesson 2\r\n");
+        writeBytes(in(".history-pending.txt.zz99YY"), "Zephkin pending runs 1\r\n");
+        QVERIFY(QFile::link(outside.filePath("keep.txt"), in(".sz2.txt.Qq11Ww")));
+        QVERIFY(QDir().mkpath(in(".face.txt.Dd22Ee")));
+        writeBytes(in(".notes.txt.Ab12Cd"), "mine\n");
+        writeBytes(in("sz1.txt.Ab12Cd"), "mine\n");
+        writeBytes(in(".sz1.txt.Ab12"), "mine\n");
+        // Another copy of the program in the middle of a write.
+        const int writing = ::open(QFile::encodeName(in(".face.txt.Ll33Kk")).constData(),
+                                   O_CREAT | O_RDWR | O_CLOEXEC, 0600);
+        QVERIFY(writing >= 0 && ::flock(writing, LOCK_EX) == 0);
+
+        QCOMPARE(ProgramFolder(dir.path()).removeStaleTemporaries(), 2);
+        ::close(writing);
+
+        QCOMPARE(entries(dir.path()),
+                 (QStringList{".face.txt.Dd22Ee", ".face.txt.Ll33Kk", ".notes.txt.Ab12Cd",
+                              ".sz1.txt.Ab12", ".sz2.txt.Qq11Ww", "sz1.txt.Ab12Cd"}));
+        QCOMPARE(readAll(outside.filePath("keep.txt")), QByteArray("the learner's own\n"));
     }
 
     void typingClockStopsAfterSixIdleTicks() {

@@ -8,13 +8,81 @@
 #include "keys/ui/keys_window.h"
 #include "look/theme_menu.h"
 #include "progress/progress_window.h"
+#include "core/state_file.h"
+#include "frame/practice_window.h"
+#include "look/theme_menu.h"
+#include "platform/platform.h"
 #include "words/ui/word_window.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QTimer>
+
+namespace {
+
+const QString kMessageTitle = QStringLiteral("Zephkin");
+
+// How often the end of the program offers to save again before it gives up.
+constexpr int kSaveRetries = 5;
+
+// The navigator that hears of failed saves: the newest one.
+AppNavigator* saveWatcher = nullptr;
+
+} // namespace
 
 AppNavigator::AppNavigator(const AppContext& context, ThemeMenu* themeMenu)
     : m_context(context), m_themeMenu(themeMenu) {
     m_context.navigator = this;
+    saveWatcher = this;
+    StateFile::setWriteFailureHandler([this](const QString& message) { saveFailed(message); });
+}
+
+AppNavigator::~AppNavigator() {
+    if (saveWatcher != this)
+        return;
+    saveWatcher = nullptr;
+    StateFile::setWriteFailureHandler({});
+}
+
+QWidget* AppNavigator::messageParent() const {
+    if (m_current && m_current->isVisible())
+        return m_current;
+    return QApplication::activeWindow();
+}
+
+void AppNavigator::saveFailed(const QString& message) {
+    // A save runs in the middle of a keystroke, a click or a switch of windows: the message
+    // waits till that is done, and no longer than the end of the program.
+    m_saveFailure = message;
+    QTimer::singleShot(0, &m_messages, [this] { tellSaveFailure(); });
+}
+
+void AppNavigator::tellSaveFailure() {
+    if (m_saveFailure.isEmpty())
+        return;
+    const QString message = std::exchange(m_saveFailure, QString());
+    if (m_context.platform && !m_unattended)
+        m_context.platform->tell(messageParent(), kMessageTitle, message);
+}
+
+void AppNavigator::tellFailedSavesBeforeEnd() {
+    if (!m_context.platform || m_unattended) {
+        m_saveFailure.clear();
+        return;
+    }
+    // A full disk: the user may make room and save again, a few times over.
+    for (int i = 0; i < kSaveRetries && StateFile::failedWritesMayPass(); ++i) {
+        const QString message =
+            (m_saveFailure.isEmpty() ? QStringLiteral("Your place could not be saved.")
+                                     : m_saveFailure) +
+            QStringLiteral(" The disk is full: make some room, then choose OK to save again, "
+                           "or Cancel to end without saving.");
+        m_saveFailure.clear();
+        if (!m_context.platform->ask(messageParent(), kMessageTitle, message) ||
+            StateFile::retryFailedWrites())
+            return;
+    }
+    tellSaveFailure();
 }
 
 PracticeWindow* AppNavigator::create(int entry, const HandOver& handOver) {
@@ -113,5 +181,8 @@ void AppNavigator::popThemeMenu(PracticeWindow*, QPoint globalPos) {
 
 void AppNavigator::endProgram() {
     m_ended = true;
+    // The window's last saves have just run: a failure among them is told now, while the
+    // program still runs to show it.
+    tellFailedSavesBeforeEnd();
     m_quit();
 }

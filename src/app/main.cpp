@@ -13,6 +13,7 @@ int main(int argc, char* argv[]) {
     // Asked to stop from outside: close the window as its close button would, so the
     // learner's place is saved.
     const Termination termination([&program] {
+        program->navigator->setUnattended();
         if (PracticeWindow* window = program->navigator->current())
             window->close();
         else

@@ -33,8 +33,12 @@ class ProgramFolder {
     QString findFile(const QString& resourceName) const;
 
     // True for the files the program writes: top-level face.txt, sz*.txt, GameSet.txt,
-    // new.txt, test*.bmp and history.db.
+    // new.txt, test*.bmp, history.db and history-pending.txt.
     static bool isStateName(const QString& resourceName);
+
+    // Removes the temporary files that writes of state files left in the state folder when
+    // the program was killed in the middle of them; returns how many.
+    int removeStaleTemporaries() const;
 
   private:
     QString m_dir;

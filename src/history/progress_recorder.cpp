@@ -16,7 +16,8 @@ void ProgressRecorder::practising() {
         m_firstKey = m_now();
     if (!m_storeOpened) {
         m_storeOpened = true;
-        m_store->open();
+        // Opens the history, and writes the runs that waited for it, if any.
+        m_store->writePending();
     }
 }
 

@@ -51,6 +51,7 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
     HistoryStore::Totals totals;
     QString notice;
     if (store) {
+        store->writePending(); // the runs that waited for the history are shown too
         recent = store->recentRuns(kRecentRuns);
         tallies = store->keyTallies();
         totals = store->totals();

@@ -135,8 +135,10 @@ void ArticleWindow::buildWidgets() {
         if (text.isEmpty())
             return;
         {
+            // setText, not clear(): clear() is an edit the box keeps for undo, so every
+            // character typed would stay in its undo list for as long as the window is open.
             const QSignalBlocker blocker(m_input);
-            m_input->clear();
+            m_input->setText(QString());
         }
         m_exercise->textChanged(text);
     });

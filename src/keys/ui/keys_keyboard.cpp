@@ -3,14 +3,15 @@
 #include "core/key_codes.h"
 #include "core/keyboard_table.h"
 #include "look/look.h"
+#include "core/state_file.h"
 #include "core/twips.h"
 
-#include <QFileInfo>
+#include <QBuffer>
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSaveFile>
 
 namespace KeysPictures {
 
@@ -238,6 +239,33 @@ QString resource(Role role) {
     return QString();
 }
 
+qint64 copyCap(QSize size) {
+    // A 24-bit BMP: rows padded to four bytes, a header of at most a few hundred bytes.
+    const qint64 row = (qint64(size.width()) * 3 + 3) / 4 * 4;
+    return row * size.height() + 1024;
+}
+
+QImage readCopy(const QString& path, QSize wanted) {
+    if (wanted.isEmpty())
+        return {};
+    // Read as every file of the folder is: a regular file, no larger than a copy of this size.
+    const StateFile::ReadResult file = StateFile::readBytes(path, copyCap(wanted));
+    if (file.status != StateFile::ReadStatus::Complete)
+        return {};
+    QBuffer buffer;
+    buffer.setData(file.bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "BMP");
+    reader.setDecideFormatFromContent(false);
+    // The header tells the size: a copy of another one is not decoded at all.
+    if (reader.size() != wanted)
+        return {};
+    QImage copy;
+    if (!reader.read(&copy) || copy.size() != wanted)
+        return {};
+    return copy.convertToFormat(QImage::Format_RGB32);
+}
+
 QImage loadOrWrite(Role role, const QString& path, QSize logicalSize, qreal devicePixelRatio,
                    bool* written) {
     const QSize wanted = (QSizeF(logicalSize) * devicePixelRatio).toSize();
@@ -245,17 +273,20 @@ QImage loadOrWrite(Role role, const QString& path, QSize logicalSize, qreal devi
         *written = false;
     // A copy of another size (an older window or another screen scale) would put the marks
     // beside the keys; it is drawn again.
-    if (QFileInfo(path).isFile() && QFileInfo(path).size() < 64 * 1024 * 1024) {
-        QImage copy(path, "BMP");
-        if (copy.size() == wanted) {
-            copy.setDevicePixelRatio(devicePixelRatio);
-            return copy.convertToFormat(QImage::Format_RGB32);
-        }
+    QImage copy = readCopy(path, wanted);
+    if (!copy.isNull()) {
+        copy.setDevicePixelRatio(devicePixelRatio);
+        return copy;
     }
     const QImage image = draw(role, logicalSize, devicePixelRatio);
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) &&
-        image.convertToFormat(QImage::Format_RGB888).save(&file, "BMP") && file.commit() && written)
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    // The copy replaces the folder's own entry, as every state file does: a link there is
+    // replaced, never followed out of the folder. A copy that cannot be written is only drawn
+    // again next time, so its failure is not told.
+    if (image.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP") &&
+        StateFile::writeBytes(path, bytes, false) && written)
         *written = true;
     return image;
 }
