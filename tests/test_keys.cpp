@@ -4,6 +4,7 @@
 #include "keys/model/keys_exercise.h"
 #include "keys/model/keys_state.h"
 #include "core/key_codes.h"
+#include "core/keyboard_table.h"
 #include "core/practice_sound.h"
 #include "model_events.h"
 
@@ -30,7 +31,7 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
 struct Typist {
     KeysExercise& e;
 
-    static int codeOf(QChar c) { return c.isUpper() ? c.unicode() : KeysExercise::keyCodeFor(c); }
+    static int codeOf(QChar c) { return KeyboardTable::codeOf(c); }
     void down(int code, QChar c = QChar(), quint32 scan = 0) {
         e.keyDown(code, scan);
         if (!c.isNull())
@@ -201,38 +202,6 @@ class KeysTest : public QObject {
     }
 
     // --- the exercise ---
-
-    void keyOfEachCharacter_data() {
-        QTest::addColumn<QString>("chars");
-        QTest::addColumn<int>("code");
-        QTest::newRow("letters") << "aA" << 65;
-        QTest::newRow("z") << "zZ" << 90;
-        QTest::newRow("digit") << "1!" << 49;
-        QTest::newRow("at") << "2@" << 50;
-        QTest::newRow("hash") << "3#" << 51;
-        QTest::newRow("percent") << "5%" << 53;
-        QTest::newRow("caret") << "6^" << 54;
-        QTest::newRow("paren") << "9(" << 57;
-        QTest::newRow("close") << "0)" << 48;
-        QTest::newRow("minus") << "-_" << 189;
-        QTest::newRow("equals") << "=+" << 187;
-        QTest::newRow("brackets") << "[{" << 219;
-        QTest::newRow("close brackets") << "]}" << 221;
-        QTest::newRow("semicolon") << ";:" << 186;
-        QTest::newRow("quote") << "'\"" << 222;
-        QTest::newRow("comma") << ",<" << 188;
-        QTest::newRow("stop") << ".>" << 190;
-        QTest::newRow("slash") << "/?" << 191;
-        QTest::newRow("back-quote") << "`~" << 192;
-        QTest::newRow("back-slash") << "\\|" << 220;
-        QTest::newRow("space") << " " << 32;
-    }
-    void keyOfEachCharacter() {
-        QFETCH(QString, chars);
-        QFETCH(int, code);
-        for (QChar c : chars)
-            QCOMPARE(KeysExercise::keyCodeFor(c), code);
-    }
 
     void rightKeystrokesAdvanceAndMarkTheNextKey() {
         KeysExercise* e = exercise("Heading\r\nfj fj\r\nkd\r\n");

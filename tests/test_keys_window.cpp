@@ -79,7 +79,7 @@ class KeysWindowTest : public QObject, WindowFixture {
     void platformKeysMapToTheKeysOfTheRules() {
         for (char16_t c = 0x20; c < 0x7f; ++c) {
             const int qtKey = QChar(c).toUpper().unicode();
-            QVERIFY2(virtualKeyCode(qtKey) == KeysExercise::keyCodeFor(QChar(c)),
+            QVERIFY2(virtualKeyCode(qtKey) == KeyboardTable::codeOf(QChar(c)),
                      qPrintable(QString(QChar(c))));
         }
         const std::pair<int, int> named[] = {{Qt::Key_Backspace, 8}, {Qt::Key_Return, 13},

@@ -113,6 +113,31 @@ class ShellTest : public QObject {
         QCOMPARE(codeOf(QChar(0x3000)), 0);
     }
 
+    // Whatever the program ships to be typed, every character of it has a key to mark: the
+    // key lessons, the word lists and the articles.
+    void everyShippedCharacterHasAKey() {
+        int files = 0;
+        for (const char* folder : {"1", "2", "text"}) {
+            const QDir dir(QStringLiteral(DATA_DIR "/") + QLatin1String(folder));
+            for (const QString& name : dir.entryList({QStringLiteral("*.txt")}, QDir::Files)) {
+                if (name.startsWith(QLatin1String("COPYING")))
+                    continue;
+                ++files;
+                const QString text = StateFile::readText(dir.filePath(name));
+                QVERIFY2(!text.isEmpty(), qPrintable(name));
+                for (const QString& line : StateFile::splitLines(text, {.maxLineLength = 100000})) {
+                    for (QChar c : line)
+                        QVERIFY2(KeyboardTable::codeOf(c) != 0,
+                                 qPrintable(QStringLiteral("%1: U+%2 in \"%3\"")
+                                                .arg(name)
+                                                .arg(c.unicode(), 4, 16, QLatin1Char('0'))
+                                                .arg(line)));
+                }
+            }
+        }
+        QCOMPARE(files, 16 + 12 + 26);
+    }
+
     void firstFieldIsReadLikeABasicInput_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("field");

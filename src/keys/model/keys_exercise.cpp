@@ -29,67 +29,6 @@ void KeysExercise::setCapsLockQuery(CapsLockQuery query) {
     m_capsQuery = std::move(query);
 }
 
-int KeysExercise::keyCodeFor(QChar c) {
-    const char16_t u = c.unicode();
-    if (u >= u'a' && u <= u'z')
-        return u - u'a' + 'A';
-    switch (u) {
-    case u'!':
-        return 49;
-    case u'@':
-        return 50;
-    case u'#':
-    case u'$':
-    case u'%':
-        return u + 16;
-    case u'^':
-        return 54;
-    case u'&':
-        return 55;
-    case u'*':
-        return 56;
-    case u'(':
-        return 57;
-    case u')':
-        return 48;
-    case u'-':
-    case u'_':
-        return 189;
-    case u'=':
-    case u'+':
-        return 187;
-    case u'[':
-    case u'{':
-        return 219;
-    case u']':
-    case u'}':
-        return 221;
-    case u';':
-    case u':':
-        return 186;
-    case u'\'':
-    case u'"':
-        return 222;
-    case u',':
-    case u'<':
-        return 188;
-    case u'.':
-    case u'>':
-        return 190;
-    case u'/':
-    case u'?':
-        return 191;
-    case u'`':
-    case u'~':
-        return 192;
-    case u'\\':
-    case u'|':
-        return 220;
-    default:
-        return u;
-    }
-}
-
 // The status bar's figures.
 RunTotals KeysExercise::totals() const {
     return {m_seconds, m_typedCount, m_wrongCount, valInt(m_speedText), valInt(m_accuracyText)};
@@ -437,7 +376,7 @@ void KeysExercise::markTip() {
 void KeysExercise::setExpected(const QString& c) {
     m_expectedChar = c;
     if (!c.isEmpty())
-        m_expectedKey = keyCodeFor(c[0]);
+        m_expectedKey = KeyboardTable::codeOf(c[0]);
 }
 
 void KeysExercise::startLine(const QString& line) {

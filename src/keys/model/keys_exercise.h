@@ -58,9 +58,6 @@ class KeysExercise : public PracticeModel {
     void setMeasure(Measure measure);
     void setCapsLockQuery(CapsLockQuery query);
 
-    // The key code that types character c on a US keyboard.
-    static int keyCodeFor(QChar c);
-
     // --- state file and lessons ---
     // Takes the switches and the lesson kept in sz0.txt, loads the lesson and starts it.
     void restore(const Sz0& state);
