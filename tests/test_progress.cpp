@@ -278,7 +278,7 @@ class ProgressTest : public QObject {
                 "CREATE TABLE key_counts(code INTEGER PRIMARY KEY,"
                 " expected INTEGER NOT NULL, wrong INTEGER NOT NULL)",
                 "INSERT INTO runs VALUES(1, 'articles', 'Halloween', 1764000000, 120, 500, 20)",
-                "INSERT INTO runs VALUES(2, 'game', 'Letters', 1764100000, 0, 0, 0)",
+                "INSERT INTO runs VALUES(2, 'game', 'Letters', 1764100000, 60, 100, 20)",
                 "INSERT INTO key_counts VALUES(81, 40, 7)", "PRAGMA user_version = 1"});
         {
             HistoryStore store(path);
@@ -292,7 +292,9 @@ class ProgressTest : public QObject {
             QCOMPARE(runs[0].mode, PracticeMode::Articles);
             QCOMPARE(runs[0].speed, 250);
             QCOMPARE(runs[0].accuracy, 96);
-            QCOMPARE(runs[1].speed, 0);
+            // A game's speed is its result's: 80 hits in a minute, not 100 inputs.
+            QCOMPARE(runs[1].speed, 80);
+            QCOMPARE(runs[1].accuracy, 80);
             QCOMPARE(runs[2].speed, 120);
             QCOMPARE(store.keyTallies().value(0).expected, 41);
             QCOMPARE(store.keyTallies().value(0).wrong, 8);

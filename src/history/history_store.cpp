@@ -65,6 +65,13 @@ const char* const kMigrateTo2[] = {
     "CREATE INDEX runs_by_start ON runs(started)",
 };
 
+// Version 3: a game's speed is its result's, hits × 60 ÷ seconds, as the game tells it; it
+// was every input, hits and wrong ones. Its accuracy was already hits ÷ inputs.
+const char* const kMigrateTo3[] = {
+    "UPDATE runs SET speed = CASE WHEN active_seconds > 0"
+    " THEN (keystrokes - wrong) * 60 / active_seconds ELSE 0 END WHERE mode = 'game'",
+};
+
 const char kRunColumns[] =
     "SELECT mode, item, started, active_seconds, keystrokes, wrong, speed, accuracy FROM runs";
 
@@ -239,6 +246,11 @@ HistoryStore::Outcome HistoryStore::createOrMigrate(int version) {
     }
     if (version == 1) {
         for (const char* sql : kMigrateTo2)
+            steps << QString::fromLatin1(sql);
+        version = 2;
+    }
+    if (version == 2) {
+        for (const char* sql : kMigrateTo3)
             steps << QString::fromLatin1(sql);
     }
     // Setting the version always writes, so a file that cannot be written shows it here.

@@ -20,7 +20,7 @@
 // nothing, and a lock is never waited for longer than a moment.
 class HistoryStore {
   public:
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
     static const QString kFileName;
     static const QString kPendingFileName;
     // The runs that wait at most; the oldest give way to newer ones.
