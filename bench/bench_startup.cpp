@@ -22,13 +22,12 @@
 
 namespace {
 
-// Reports the first paint of a window.
+// Reports the first paint in the program's window: the start of a frame that shows the page.
 class FirstPaint : public QObject {
   public:
     bool painted = false;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && watched->isWidgetType() &&
-            static_cast<QWidget*>(watched)->isWindow())
+        if (event->type() == QEvent::Paint && watched->isWidgetType())
             painted = true;
         return false;
     }

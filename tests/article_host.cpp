@@ -20,15 +20,15 @@ int main(int argc, char* argv[]) {
     const auto program = startProgram(ProgramFolder(QString::fromLocal8Bit(argv[1])));
     AppNavigator& navigator = *program->navigator;
     const Termination termination([&navigator] {
-        if (PracticeWindow* window = navigator.current())
-            window->close();
+        if (navigator.current())
+            navigator.window()->close();
         else
             QCoreApplication::exit(0);
     });
     QTimer::singleShot(0, &app, [&navigator] {
         navigator.navigate(navigator.current(), Navigator::ArticlesEntry);
         QTimer::singleShot(0, navigator.current(), [&navigator] {
-            std::printf("shown: %s\n", qPrintable(navigator.current()->windowTitle()));
+            std::printf("shown: %s\n", qPrintable(navigator.window()->windowTitle()));
             std::fflush(stdout);
         });
     });

@@ -13,20 +13,24 @@
 #include <QCoreApplication>
 
 AppNavigator::AppNavigator(const AppContext& context, ThemeMenu* themeMenu)
-    : m_context(context), m_themeMenu(themeMenu) {
+    : m_context(context), m_themeMenu(themeMenu), m_window(std::make_unique<PracticeHost>()) {
     m_context.navigator = this;
 }
 
+AppNavigator::~AppNavigator() = default;
+
+// Each window is built in the program's window, as the page it will be.
 PracticeWindow* AppNavigator::create(int entry, const HandOver& handOver) {
+    QWidget* window = m_window.get();
     switch (entry) {
     case KeysEntry:
-        return new KeysWindow(m_context);
+        return new KeysWindow(m_context, window);
     case WordsEntry:
-        return new WordWindow(m_context);
+        return new WordWindow(m_context, window);
     case ArticlesEntry:
-        return new ArticleWindow(m_context, handOver);
+        return new ArticleWindow(m_context, handOver, window);
     case GameEntry:
-        return new GameWindow(m_context);
+        return new GameWindow(m_context, window);
     default:
         return nullptr;
     }
@@ -34,9 +38,10 @@ PracticeWindow* AppNavigator::create(int entry, const HandOver& handOver) {
 
 PracticeWindow* AppNavigator::start() {
     m_current = create(WordsEntry, HandOver{});
-    m_current->show();
-    m_current->raise();
-    m_current->activateWindow();
+    m_window->showPage(m_current);
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
     return m_current;
 }
 
@@ -64,11 +69,9 @@ void AppNavigator::switchTo(PracticeWindow* from, int entry) {
         return;
     target->takeHandOver(handOver);
     m_current = target;
-    // The new window takes the old one's place, frame included, so that it does not jump.
-    target->move(from->pos());
-    target->show();
-    target->raise();
-    target->activateWindow();
+    // The new page is in the window before the old one is unloaded, so the window stays, in
+    // its place, with never a moment without a page.
+    m_window->showPage(target);
     from->unload();
 }
 
@@ -95,11 +98,13 @@ void AppNavigator::navigate(PracticeWindow* from, int entry) {
             if (QWidget* box = from->inputBox())
                 box->setFocus(Qt::OtherFocusReason);
         }
+        // Over the program's window, not the page, which is no window of its own.
         if (entry == AboutEntry) {
-            AboutWindow about(m_context.platform, from);
+            AboutWindow about(m_context.platform, from->window());
             about.exec();
         } else {
-            ProgressWindow progress(m_context.history, practiceMode(from->ownEntry()), from);
+            ProgressWindow progress(m_context.history, practiceMode(from->ownEntry()),
+                                    from->window());
             progress.exec();
         }
         return;

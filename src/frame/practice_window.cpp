@@ -21,6 +21,8 @@ PracticeWindow::PracticeWindow(const AppContext& context, const QString& objectN
     setObjectName(objectName);
     setAttribute(Qt::WA_DeleteOnClose);
     setProperty("practiceWindow", true);
+    // A skin's window background reaches the page as it reached a window of its own.
+    setAttribute(Qt::WA_StyledBackground);
     setFixedSize(twipsSize(kWindowWidthTwips, kWindowHeightTwips));
 
     m_timers = new TimerTable(this);

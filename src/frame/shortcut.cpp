@@ -4,8 +4,21 @@
 #include <QLabel>
 #include <QShortcut>
 
+namespace {
+
+// The practice window the target is on, which may be a page of the program's window: its
+// shortcuts come and go with it. Elsewhere, the target's window.
+QWidget* shortcutOwner(QWidget* target) {
+    QWidget* owner = target;
+    while (!owner->isWindow() && !owner->property("practiceWindow").toBool())
+        owner = owner->parentWidget();
+    return owner;
+}
+
+} // namespace
+
 QShortcut* addShortcut(QWidget* target, const QKeySequence& keys, std::function<void()> action) {
-    auto* shortcut = new QShortcut(keys, target->window());
+    auto* shortcut = new QShortcut(keys, shortcutOwner(target));
     shortcut->setContext(Qt::WindowShortcut);
     shortcut->setAutoRepeat(false);
     QObject::connect(shortcut, &QShortcut::activated, target, std::move(action));

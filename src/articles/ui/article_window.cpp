@@ -85,7 +85,7 @@ ArticleWindow::ArticleWindow(const AppContext& context, const HandOver&, QWidget
     m_exercise->setQuestion([this](const QString& title, const QString& text) {
         if (text == ArticleExercise::kEndQuestion) // the end of the article: a run ends
             m_recorder.runEnded(m_exercise->articleTitle(), practiceTotals());
-        return m_context.platform && m_context.platform->ask(this, title, text);
+        return m_context.platform && m_context.platform->ask(window(), title, text);
     });
     connect(m_exercise.get(), &ArticleExercise::changed, this, &ArticleWindow::render);
     m_exercise->restore(Articles::Sz2::parse(
@@ -283,7 +283,7 @@ void ArticleWindow::geng() {
 
 void ArticleWindow::openChooser() {
     hideSettingsPanel();
-    ArticleChooser chooser(this);
+    ArticleChooser chooser(window());
     chooser.exec();
     if (chooser.choice() == ArticleChooser::Choice::Catalogue) {
         m_chosenTitle = chooser.chosenTitle();
@@ -302,7 +302,7 @@ void ArticleWindow::label10Click() {
 void ArticleWindow::label4Click() {
     QString path;
     if (m_context.platform)
-        path = m_context.platform->pickTextFile(this, kPickerTitle, kPickerFilter,
+        path = m_context.platform->pickTextFile(window(), kPickerTitle, kPickerFilter,
                                                 m_context.folder.path(QStringLiteral("\\text\\")));
     m_exercise->openFile(path);
     focusInputBox();

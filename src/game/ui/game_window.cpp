@@ -542,7 +542,7 @@ void GameWindow::buildSettingsPanel() {
 void GameWindow::saveSettings() {
     const QString path = m_context.folder.path(QStringLiteral("\\GameSet.txt"));
     if (!StateFile::writeLine(path, m_game.settingsLine()) && m_context.platform)
-        m_context.platform->tell(this, TypingGame::kPromptTitle,
+        m_context.platform->tell(window(), TypingGame::kPromptTitle,
                                  QStringLiteral("The settings could not be saved."));
     m_game.saveSettings();
 }
@@ -616,7 +616,7 @@ void GameWindow::mirror(TypingGame::Changes what) {
     }
     if (what & C::Message) {
         if (m_context.platform)
-            m_context.platform->tell(this, m_game.messageTitle(), m_game.messageText());
+            m_context.platform->tell(window(), m_game.messageTitle(), m_game.messageText());
         focusInputBox();
     }
 }

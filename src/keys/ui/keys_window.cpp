@@ -278,7 +278,8 @@ void KeysWindow::lessonEnd() {
     m_recorder.runEnded(m_exercise.heading(), practiceTotals());
     const bool ok =
         m_context.platform &&
-        m_context.platform->confirm(this, KeysExercise::kPromptTitle, KeysExercise::kPromptText);
+        m_context.platform->confirm(window(), KeysExercise::kPromptTitle,
+                                    KeysExercise::kPromptText);
     m_exercise.lessonEndAnswered(ok);
     if (ok)
         openChooser();
@@ -287,7 +288,7 @@ void KeysWindow::lessonEnd() {
 
 void KeysWindow::openChooser() {
     hideSettingsPanel();
-    KeyChooser chooser(m_context.platform, Maker::kGamesPage, this);
+    KeyChooser chooser(m_context.platform, Maker::kGamesPage, window());
     chooser.exec();
     const ProgressRecorder::Totals before = practiceTotals();
     m_exercise.chooserClosed(chooser.chosenIndex());

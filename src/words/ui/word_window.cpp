@@ -373,7 +373,7 @@ void WordWindow::takeHandOver(const HandOver& handOver) {
 
 void WordWindow::openChooser() {
     hideSettingsPanel();
-    WordChooser chooser(m_context.platform, Maker::kGamesPage, this);
+    WordChooser chooser(m_context.platform, Maker::kGamesPage, window());
     if (chooser.exec() == QDialog::Accepted && !chooser.chosenCaption().isEmpty())
         applyChoice(chooser.chosenCaption());
     focusInputBox();
@@ -456,7 +456,7 @@ void WordWindow::mirror(WordExercise::Changes what) {
     if (what & WordExercise::Completed) {
         m_recorder.runEnded(practiceItem(), practiceTotals());
         if (m_context.platform)
-            m_context.platform->tell(this, WordExercise::kCompletionTitle,
+            m_context.platform->tell(window(), WordExercise::kCompletionTitle,
                                      WordExercise::kCompletionText);
     }
     if (what & WordExercise::Target)
