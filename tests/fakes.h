@@ -30,10 +30,11 @@ class FakePlatform final : public Platform {
         return picked;
     }
     WindowsVersion windowsVersion() const override { return version; }
-    bool capsLockOn() const override { return false; }
+    bool capsLockOn() const override { return capsLock; }
 
     QStringList told, asked, opened, pickedWith;
     bool answer = true;
+    bool capsLock = false;
     QString picked;
     WindowsVersion version{10, 0};
 };
