@@ -3,7 +3,6 @@
 #include "core/twips.h"
 #include "frame/practice_window.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QStackedLayout>
 
@@ -17,7 +16,6 @@ PracticeHost::PracticeHost(QWidget* parent) : QWidget(parent) {
 void PracticeHost::showPage(PracticeWindow* page) {
     if (!page || page == m_page)
         return;
-    PracticeWindow* left = m_page;
     m_page = page;
     setWindowTitle(page->windowTitle());
     connect(page, &QWidget::windowTitleChanged, this, [this, page](const QString& title) {
@@ -28,8 +26,6 @@ void PracticeHost::showPage(PracticeWindow* page) {
     // The stack hides the page left and shows the new one with updates off: the window
     // never paints without a page.
     m_pages->setCurrentWidget(page);
-    if (left)
-        disconnect(left, &QWidget::windowTitleChanged, this, nullptr);
     // The keyboard focus stays in the window and goes to the new page's input box, as it
     // went to a newly opened window's.
     QWidget* box = page->inputBox();
