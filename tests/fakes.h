@@ -38,12 +38,13 @@ class FakePlatform final : public Platform {
         return picked;
     }
     WindowsVersion windowsVersion() const override { return version; }
-    bool capsLockOn() const override { return false; }
+    bool capsLockOn() const override { return capsLock; }
 
     QStringList told, asked, askedText, opened, pickedWith;
     QStringList details; // what stood beneath each message told or asked
     bool answer = true;
     std::function<void()> onAsk; // what the user does before answering
+    bool capsLock = false;
     QString picked;
     WindowsVersion version{10, 0};
 };

@@ -222,6 +222,50 @@ class KeysWindowTest : public QObject, WindowFixture {
         QCOMPARE(window->findChild<KeysStatusBar*>("Picture8")->progressWidth(), 0);
     }
 
+    // The Caps Lock lamp on the keyboard shows what the platform says once the key is let go.
+    void capsLockLampFollowsThePlatform_data() {
+        QTest::addColumn<bool>("on");
+        QTest::newRow("on") << true;
+        QTest::newRow("off") << false;
+    }
+    void capsLockLampFollowsThePlatform() {
+        QFETCH(bool, on);
+        auto window = openWindow("Fixture\r\nfj\r\n", "0000\r\n");
+        auto* lamp = window->keyboard()->findChild<QWidget*>(QStringLiteral("Picture1"));
+        QVERIFY(lamp);
+        QVERIFY(lamp->isHidden());
+        m_platform.capsLock = on;
+        typeKey(window->findChild<QLineEdit*>("Text1"), Qt::Key_CapsLock, QString());
+        window->timers().fire("Timer1");
+        QCOMPARE(!lamp->isHidden(), on);
+        m_platform.capsLock = false;
+    }
+
+    // The real platform without an X server (here offscreen, as on Wayland) learns Caps Lock
+    // from the keys the application gets: the lamp lights after a small letter and Caps Lock.
+    void capsLockLampFollowsTheKeysWithoutAnXServer() {
+        QtPlatform platform;
+        AppContext c = context();
+        c.platform = &platform;
+        writeBytes(file("sz0.txt"), "0000\r\n");
+        auto window = std::make_unique<KeysWindow>(c);
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        auto* input = window->findChild<QLineEdit*>("Text1");
+        input->setFocus();
+        QCOMPARE(QApplication::focusWidget(), input);
+        auto* lamp = window->keyboard()->findChild<QWidget*>(QStringLiteral("Picture1"));
+        QTest::keyClick(input, Qt::Key_A);
+        QTest::keyClick(input, Qt::Key_CapsLock);
+        window->timers().fire("Timer1");
+        QVERIFY(!lamp->isHidden());
+        QVERIFY(platform.capsLockOn());
+        QTest::keyClick(input, Qt::Key_CapsLock);
+        window->timers().fire("Timer1");
+        QVERIFY(lamp->isHidden());
+    }
+
     void lessonEndOkOpensTheChooser() {
         auto window = openWindow("Fixture\r\nf\r\n", "0000\r\n");
         writeBytes(file("1/4.txt"), "Four\r\nru\r\n");

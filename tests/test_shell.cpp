@@ -1,21 +1,23 @@
 // The shell's plain pieces: state files, number parse, GBK, sizes, fonts, clocks and meters.
 
-#include "fakes.h"
-#include "look/fonts.h"
-#include "frame/input_box.h"
 #include "core/key_codes.h"
 #include "core/keyboard_table.h"
 #include "core/maker.h"
 #include "core/number_parse.h"
 #include "core/practice_clock.h"
 #include "core/program_folder.h"
-#include "platform/sound_player.h"
 #include "core/state_file.h"
 #include "core/text_codec.h"
 #include "core/twips.h"
 #include "core/wave_file.h"
+#include "fakes.h"
+#include "frame/input_box.h"
+#include "look/fonts.h"
+#include "platform/caps_lock_tracker.h"
+#include "platform/sound_player.h"
 
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -61,12 +63,32 @@ QByteArray extensibleFormat(int subFormat) {
             QByteArray::fromHex("000000001000800000aa00389b71");
     return chunk("fmt ", body);
 }
+// A key event as the window system delivers it: press or release, the key, its text, Shift,
+// the native modifier mask and whether it repeats.
+struct SeenKey {
+    bool press;
+    int key;
+    QString text;
+    bool shift = false;
+    quint32 native = 0;
+    bool repeat = false;
+};
+SeenKey down(int key, const QString& text = {}, quint32 native = 0, bool shift = false) {
+    return {true, key, text, shift, native};
+}
+SeenKey up(int key, const QString& text = {}, quint32 native = 0) {
+    return {false, key, text, false, native};
+}
+
 QByteArray fileBytes(const char* name) {
     QFile file(QStringLiteral(DATA_DIR "/") + QLatin1String(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(QList<SeenKey>)
+Q_DECLARE_METATYPE(CapsLockTracker::Source)
 
 class ShellTest : public QObject {
     Q_OBJECT
@@ -541,7 +563,8 @@ class ShellTest : public QObject {
         const QByteArray samples(400, '\x11');
         QTest::newRow("16-bit mono") << riff(mono16 + chunk("data", samples)) << 200;
         QTest::newRow("8-bit stereo after an odd-sized chunk")
-            << riff(pcmFormat(1, 2, 8000, 8) + chunk("LIST", "abc") + chunk("data", samples)) << 200;
+            << riff(pcmFormat(1, 2, 8000, 8) + chunk("LIST", "abc") + chunk("data", samples))
+            << 200;
         QTest::newRow("24-bit in the extensible header")
             << riff(extensibleFormat(1) + chunk("data", samples.left(396))) << 66;
         QTest::newRow("shipped click") << fileBytes("type.wav") << 1411;
@@ -549,8 +572,8 @@ class ShellTest : public QObject {
 
         QTest::newRow("empty file") << QByteArray() << 0;
         QTest::newRow("text") << QByteArray("RIFF is not a sound\r\n") << 0;
-        QTest::newRow("float samples") << riff(pcmFormat(3, 1, 44100, 32) + chunk("data", samples))
-                                       << 0;
+        QTest::newRow("float samples")
+            << riff(pcmFormat(3, 1, 44100, 32) + chunk("data", samples)) << 0;
         QTest::newRow("ADPCM") << riff(pcmFormat(2, 1, 44100, 4) + chunk("data", samples)) << 0;
         QTest::newRow("float in the extensible header")
             << riff(extensibleFormat(3) + chunk("data", samples)) << 0;
@@ -560,8 +583,8 @@ class ShellTest : public QObject {
         QTest::newRow("data before format") << riff(chunk("data", samples) + mono16) << 0;
         QTest::newRow("no samples") << riff(mono16 + chunk("data", "")) << 0;
         QTest::newRow("half a frame") << riff(mono16 + chunk("data", "abc")) << 0;
-        QTest::newRow("no channels") << riff(pcmFormat(1, 0, 44100, 16) + chunk("data", samples))
-                                     << 0;
+        QTest::newRow("no channels")
+            << riff(pcmFormat(1, 0, 44100, 16) + chunk("data", samples)) << 0;
         QByteArray badAlign = mono16;
         badAlign[8 + 12] = 4;
         QTest::newRow("wrong block size") << riff(badAlign + chunk("data", samples)) << 0;
@@ -651,14 +674,71 @@ class ShellTest : public QObject {
         QCOMPARE(box.text().size(), 1); // only the plain key was typed
     }
 
+    // Caps Lock where no X server can be asked: on Wayland from the xkb Lock bit of the keys'
+    // native modifiers (the state before the key), elsewhere from the case of letters.
+    void capsLockFollowsTheKeys_data() {
+        using S = CapsLockTracker::Source;
+        constexpr quint32 lock = CapsLockTracker::kXkbLockMask;
+        constexpr quint32 numLock = 1u << 4;
+        const int caps = Qt::Key_CapsLock, a = Qt::Key_A;
+        QTest::addColumn<S>("source");
+        QTest::addColumn<QList<SeenKey>>("keys");
+        QTest::addColumn<int>("on"); // -1: unknown
+        QTest::newRow("xkb: nothing typed") << S::XkbModifiers << QList<SeenKey>{} << -1;
+        QTest::newRow("xkb: a letter while locked")
+            << S::XkbModifiers << QList<SeenKey>{down(a, "A", lock | numLock)} << 1;
+        QTest::newRow("xkb: Num Lock alone")
+            << S::XkbModifiers << QList<SeenKey>{down(a, "a", numLock), up(a, "a", numLock)} << 0;
+        // Caps Lock's own release always carries Lock, as a depressed modifier.
+        QTest::newRow("xkb: Caps Lock turned on")
+            << S::XkbModifiers << QList<SeenKey>{down(caps, {}, 0), up(caps, {}, lock)} << 1;
+        QTest::newRow("xkb: Caps Lock turned off")
+            << S::XkbModifiers << QList<SeenKey>{down(caps, {}, lock), up(caps, {}, lock)} << 0;
+        QTest::newRow("xkb: on and off") << S::XkbModifiers
+                                         << QList<SeenKey>{down(caps, {}, 0), up(caps, {}, lock),
+                                                           down(caps, {}, lock), up(caps, {}, lock)}
+                                         << 0;
+        QTest::newRow("xkb: a held Caps Lock repeats")
+            << S::XkbModifiers
+            << QList<SeenKey>{down(caps, {}, 0), {true, caps, {}, false, lock, true}} << 1;
+        QTest::newRow("xkb: the next key says better")
+            << S::XkbModifiers << QList<SeenKey>{down(caps, {}, 0), down(a, "a", 0)} << 0;
+        QTest::newRow("keys: a small letter") << S::KeysOnly << QList<SeenKey>{down(a, "a")} << 0;
+        QTest::newRow("keys: a capital") << S::KeysOnly << QList<SeenKey>{down(a, "A")} << 1;
+        QTest::newRow("keys: a capital with Shift")
+            << S::KeysOnly << QList<SeenKey>{down(a, "A", 0, true)} << 0;
+        QTest::newRow("keys: a small letter with Shift")
+            << S::KeysOnly << QList<SeenKey>{down(a, "a", 0, true)} << 1;
+        QTest::newRow("keys: digits tell nothing")
+            << S::KeysOnly << QList<SeenKey>{down(Qt::Key_1, "1")} << -1;
+        QTest::newRow("keys: Caps Lock alone tells nothing")
+            << S::KeysOnly << QList<SeenKey>{down(caps), up(caps)} << -1;
+        QTest::newRow("keys: Caps Lock turns a known state")
+            << S::KeysOnly << QList<SeenKey>{down(a, "a"), up(a, "a"), down(caps), up(caps)} << 1;
+        QTest::newRow("keys: no mask is read")
+            << S::KeysOnly << QList<SeenKey>{down(a, "a", lock)} << 0;
+    }
+    void capsLockFollowsTheKeys() {
+        QFETCH(CapsLockTracker::Source, source);
+        QFETCH(QList<SeenKey>, keys);
+        CapsLockTracker tracker(source);
+        for (const SeenKey& k : keys) {
+            const QKeyEvent event(k.press ? QEvent::KeyPress : QEvent::KeyRelease, k.key,
+                                  k.shift ? Qt::ShiftModifier : Qt::NoModifier, 0, 0, k.native,
+                                  k.text, k.repeat);
+            tracker.keyEvent(event);
+        }
+        QTEST(tracker.on() ? int(*tracker.on()) : -1, "on");
+    }
+
     // The maker has no site yet: its addresses open the README beside the program.
     void makersLinksOpenTheReadme() {
         QTemporaryDir dir;
         const QString readme = QUrl::fromLocalFile(dir.filePath("README.md")).toString();
         QCOMPARE(Maker::reachableUrl(Maker::kGamesPage, dir.path()), Maker::kGamesPage);
         writeBytes(dir.filePath("README.md"), "# Zephkin\n");
-        for (const QString& url : {Maker::kGamesPage, Maker::kHomePageTarget,
-                                   QStringLiteral("mailto:") + Maker::kEmail})
+        for (const QString& url :
+             {Maker::kGamesPage, Maker::kHomePageTarget, QStringLiteral("mailto:") + Maker::kEmail})
             QCOMPARE(Maker::reachableUrl(url, dir.path()), readme);
         const QString other = QStringLiteral("https://example.net/page");
         QCOMPARE(Maker::reachableUrl(other, dir.path()), other);

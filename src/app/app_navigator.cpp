@@ -7,11 +7,8 @@
 #include "game/ui/game_window.h"
 #include "keys/ui/keys_window.h"
 #include "look/theme_menu.h"
-#include "progress/progress_window.h"
-#include "core/state_file.h"
-#include "frame/practice_window.h"
-#include "look/theme_menu.h"
 #include "platform/platform.h"
+#include "progress/progress_window.h"
 #include "words/ui/word_window.h"
 
 #include <QApplication>
@@ -31,7 +28,7 @@ AppNavigator* saveWatcher = nullptr;
 } // namespace
 
 AppNavigator::AppNavigator(const AppContext& context, ThemeMenu* themeMenu)
-    : m_context(context), m_themeMenu(themeMenu) {
+    : m_context(context), m_themeMenu(themeMenu), m_window(std::make_unique<PracticeHost>()) {
     m_context.navigator = this;
     saveWatcher = this;
     StateFile::setWriteFailureHandler([this](const QString& message) { saveFailed(message); });
@@ -46,7 +43,7 @@ AppNavigator::~AppNavigator() {
 
 QWidget* AppNavigator::messageParent() const {
     if (m_current && m_current->isVisible())
-        return m_current;
+        return m_current->window();
     return QApplication::activeWindow();
 }
 
@@ -85,16 +82,18 @@ void AppNavigator::tellFailedSavesBeforeEnd() {
     tellSaveFailure();
 }
 
+// Each window is built in the program's window, as the page it will be.
 PracticeWindow* AppNavigator::create(int entry, const HandOver& handOver) {
+    QWidget* window = m_window.get();
     switch (entry) {
     case KeysEntry:
-        return new KeysWindow(m_context);
+        return new KeysWindow(m_context, window);
     case WordsEntry:
-        return new WordWindow(m_context);
+        return new WordWindow(m_context, window);
     case ArticlesEntry:
-        return new ArticleWindow(m_context, handOver);
+        return new ArticleWindow(m_context, handOver, window);
     case GameEntry:
-        return new GameWindow(m_context);
+        return new GameWindow(m_context, window);
     default:
         return nullptr;
     }
@@ -102,9 +101,10 @@ PracticeWindow* AppNavigator::create(int entry, const HandOver& handOver) {
 
 PracticeWindow* AppNavigator::start() {
     m_current = create(WordsEntry, HandOver{});
-    m_current->show();
-    m_current->raise();
-    m_current->activateWindow();
+    m_window->showPage(m_current);
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
     return m_current;
 }
 
@@ -126,11 +126,9 @@ void AppNavigator::switchTo(PracticeWindow* from, int entry) {
         return;
     target->takeHandOver(handOver);
     m_current = target;
-    // The new window takes the old one's place, frame included, so that it does not jump.
-    target->move(from->pos());
-    target->show();
-    target->raise();
-    target->activateWindow();
+    // The new page is in the window before the old one is unloaded, so the window stays, in
+    // its place, with never a moment without a page.
+    m_window->showPage(target);
     from->unload();
 }
 
@@ -157,11 +155,13 @@ void AppNavigator::navigate(PracticeWindow* from, int entry) {
             if (QWidget* box = from->inputBox())
                 box->setFocus(Qt::OtherFocusReason);
         }
+        // Over the program's window, not the page, which is no window of its own.
         if (entry == AboutEntry) {
-            AboutWindow about(m_context.platform, from);
+            AboutWindow about(m_context.platform, from->window());
             about.exec();
         } else {
-            ProgressWindow progress(m_context.history, practiceMode(from->ownEntry()), from);
+            ProgressWindow progress(m_context.history, practiceMode(from->ownEntry()),
+                                    from->window());
             progress.exec();
         }
         return;

@@ -14,8 +14,8 @@ int main(int argc, char* argv[]) {
     // learner's place is saved.
     const Termination termination([&program] {
         program->navigator->setUnattended();
-        if (PracticeWindow* window = program->navigator->current())
-            window->close();
+        if (program->navigator->current())
+            program->navigator->window()->close();
         else
             QCoreApplication::exit(0);
     });

@@ -26,6 +26,8 @@ PracticeWindow::PracticeWindow(const AppContext& context, const QString& objectN
     setObjectName(objectName);
     setAttribute(Qt::WA_DeleteOnClose);
     setProperty("practiceWindow", true);
+    // A skin's window background reaches the page as it reached a window of its own.
+    setAttribute(Qt::WA_StyledBackground);
     setFixedSize(twipsSize(kWindowWidthTwips, kWindowHeightTwips));
 
     m_timers = new TimerTable(this);
@@ -195,9 +197,9 @@ void PracticeWindow::modelChanged(const ModelEvents& events) {
     if (events.message && m_context.platform) {
         const ModelMessage& m = *events.message;
         if (m.asks)
-            m_model->messageAnswered(m_context.platform->ask(this, m.title, m.text, results));
+            m_model->messageAnswered(m_context.platform->ask(window(), m.title, m.text, results));
         else
-            m_context.platform->tell(this, m.title, m.text, results);
+            m_context.platform->tell(window(), m.title, m.text, results);
         focusInputBox();
     }
 }

@@ -25,7 +25,8 @@ struct HandOver;
 // (Label38t, Timer3t, the hot zone) and the settings panel. It runs the unload chores in one
 // place, carries out the window's declared routes and keeps the window's timer table. It acts
 // on the events of the window's model (sounds, the history, the clock timer, messages). It
-// holds no rule of any mode.
+// holds no rule of any mode. The program builds it as a page of its one top-level window
+// (PracticeHost); alone, as in tests, it is a window of its own.
 class PracticeWindow : public QWidget {
     Q_OBJECT
   public:

@@ -7,6 +7,15 @@
 
 namespace {
 
+// The practice window the target is on, which may be a page of the program's window: its
+// shortcuts come and go with it. Elsewhere, the target's window.
+QWidget* shortcutOwner(QWidget* target) {
+    QWidget* owner = target;
+    while (!owner->isWindow() && !owner->property("practiceWindow").toBool())
+        owner = owner->parentWidget();
+    return owner;
+}
+
 // Keeps a shortcut enabled exactly while the watched widget is shown.
 class WhileShown : public QObject {
   public:
@@ -29,14 +38,14 @@ class WhileShown : public QObject {
 } // namespace
 
 void closeWithEscape(QWidget* panel, std::function<void()> close) {
-    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_Escape), panel->window());
+    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_Escape), shortcutOwner(panel));
     shortcut->setContext(Qt::WindowShortcut);
     QObject::connect(shortcut, &QShortcut::activated, panel, std::move(close));
     new WhileShown(panel, shortcut);
 }
 
 QShortcut* addShortcut(QWidget* target, const QKeySequence& keys, std::function<void()> action) {
-    auto* shortcut = new QShortcut(keys, target->window());
+    auto* shortcut = new QShortcut(keys, shortcutOwner(target));
     shortcut->setContext(Qt::WindowShortcut);
     shortcut->setAutoRepeat(false);
     QObject::connect(shortcut, &QShortcut::activated, target, std::move(action));

@@ -1,14 +1,61 @@
 #include "platform/platform.h"
 
 #include "core/maker.h"
+#include "platform/caps_lock_tracker.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLibrary>
 #include <QMessageBox>
 #include <QOperatingSystemVersion>
 #include <QUrl>
+
+// Hands each key press and release to the Caps Lock tracker once, as it reaches its first
+// receiver (the widget with the focus, or the window when none has it); the same event sent
+// on to the parents is passed over.
+class QtPlatform::KeyWatch : public QObject {
+  public:
+    explicit KeyWatch(CapsLockTracker& tracker) : m_tracker(tracker) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && watched->isWidgetType()) {
+            const QWidget* focus = QApplication::focusWidget();
+            const auto* widget = static_cast<const QWidget*>(watched);
+            if (focus ? widget == focus : widget->isWindow())
+                m_tracker.keyEvent(*static_cast<const QKeyEvent*>(event));
+        }
+        return false;
+    }
+
+  private:
+    CapsLockTracker& m_tracker;
+};
+
+namespace {
+
+// An X server to ask (the offscreen platform offers the X11 interface without one).
+bool onX11() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 && x11->display();
+}
+
+} // namespace
+
+QtPlatform::QtPlatform(QString programDir) : m_programDir(std::move(programDir)) {
+    if (!qApp || onX11())
+        return;
+    const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    m_capsLock = std::make_unique<CapsLockTracker>(wayland ? CapsLockTracker::Source::XkbModifiers
+                                                           : CapsLockTracker::Source::KeysOnly);
+    m_keyWatch = std::make_unique<KeyWatch>(*m_capsLock);
+    qApp->installEventFilter(m_keyWatch.get());
+}
+
+QtPlatform::~QtPlatform() = default;
 
 namespace {
 
@@ -51,6 +98,9 @@ WindowsVersion QtPlatform::windowsVersion() const {
 }
 
 bool QtPlatform::capsLockOn() const {
+    // Elsewhere: what the keys have told.
+    if (m_capsLock)
+        return m_capsLock->on().value_or(false);
     // X11: the Caps Lock lamp of the core keyboard, through Xlib loaded when first asked, so
     // that the program needs no X library where it runs on another platform.
     using Display = void;

@@ -3,7 +3,9 @@
 #include "look/fonts.h"
 
 #include <QString>
+#include <memory>
 
+class CapsLockTracker;
 class QWidget;
 
 // Everything the program asks of the operating system beyond plain widgets. The real
@@ -24,13 +26,16 @@ class Platform {
     virtual QString pickTextFile(QWidget* parent, const QString& title, const QString& filter,
                                  const QString& startDir) = 0;
     virtual WindowsVersion windowsVersion() const = 0;
+    // Whether Caps Lock is on: false when the system cannot tell.
     virtual bool capsLockOn() const = 0;
 };
 
 class QtPlatform final : public Platform {
   public:
-    // `programDir` holds the README that the maker's addresses open for now.
-    explicit QtPlatform(QString programDir = QString()) : m_programDir(std::move(programDir)) {}
+    // `programDir` holds the README that the maker's addresses open for now. Made after the
+    // QApplication, it follows the keys the application gets, for Caps Lock.
+    explicit QtPlatform(QString programDir = QString());
+    ~QtPlatform() override;
     void tell(QWidget* parent, const QString& title, const QString& text,
               const QString& details = QString()) override;
     bool ask(QWidget* parent, const QString& title, const QString& text,
@@ -42,5 +47,9 @@ class QtPlatform final : public Platform {
     bool capsLockOn() const override;
 
   private:
+    class KeyWatch;
+
     QString m_programDir;
+    std::unique_ptr<CapsLockTracker> m_capsLock; // where no X server can be asked
+    std::unique_ptr<KeyWatch> m_keyWatch;
 };

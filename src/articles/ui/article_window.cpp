@@ -273,7 +273,7 @@ void ArticleWindow::geng() {
 
 void ArticleWindow::openChooser() {
     hideSettingsPanel();
-    ArticleChooser chooser(this);
+    ArticleChooser chooser(window());
     chooser.exec();
     if (chooser.choice() == ArticleChooser::Choice::Catalogue) {
         m_chosenTitle = chooser.chosenTitle();
@@ -292,7 +292,7 @@ void ArticleWindow::label10Click() {
 void ArticleWindow::label4Click() {
     QString path;
     if (m_context.platform)
-        path = m_context.platform->pickTextFile(this, kPickerTitle, kPickerFilter,
+        path = m_context.platform->pickTextFile(window(), kPickerTitle, kPickerFilter,
                                                 m_context.folder.path(QStringLiteral("\\text\\")));
     m_exercise->openFile(path);
     focusInputBox();

@@ -558,7 +558,7 @@ void GameWindow::buildSettingsPanel() {
 void GameWindow::saveSettings() {
     const QString path = m_context.folder.path(QStringLiteral("\\GameSet.txt"));
     if (!StateFile::writeLine(path, m_game.settingsLine()) && m_context.platform)
-        m_context.platform->tell(this, TypingGame::kPromptTitle,
+        m_context.platform->tell(window(), TypingGame::kPromptTitle,
                                  QStringLiteral("The settings could not be saved."));
     m_game.saveSettings();
 }

@@ -258,7 +258,7 @@ void KeysWindow::layoutLine() {
 
 void KeysWindow::openChooser() {
     hideSettingsPanel();
-    KeyChooser chooser(m_context.platform, Maker::kGamesPage, this);
+    KeyChooser chooser(m_context.platform, Maker::kGamesPage, window());
     chooser.exec();
     m_exercise.chooserClosed(chooser.chosenIndex());
     focusInputBox();

@@ -354,7 +354,7 @@ void WordWindow::takeHandOver(const HandOver& handOver) {
 
 void WordWindow::openChooser() {
     hideSettingsPanel();
-    WordChooser chooser(m_context.platform, Maker::kGamesPage, this);
+    WordChooser chooser(m_context.platform, Maker::kGamesPage, window());
     if (chooser.exec() == QDialog::Accepted && !chooser.chosenCaption().isEmpty())
         applyChoice(chooser.chosenCaption());
     focusInputBox();
