@@ -1,6 +1,7 @@
 #include "game/ui/game_window.h"
 
 #include "game/ui/elf_sprite.h"
+#include "game/ui/game_look.h"
 #include "frame/click_label.h"
 #include "frame/input_box.h"
 #include "look/look.h"
@@ -138,7 +139,7 @@ class GameField : public QWidget {
             m_scene = QPixmap((QSizeF(size()) * dpr).toSize());
             m_scene.setDevicePixelRatio(dpr);
             QPainter scene(&m_scene);
-            Look::paintNightScene(scene, rect());
+            GameLook::paintNightScene(scene, rect());
         }
         QPainter p(this);
         for (const QRect& r : event->region())
@@ -184,7 +185,7 @@ class GameField : public QWidget {
     QPixmap renderItem(const Shown& item, qreal dpr) const {
         QPixmap pixmap((QSizeF(item.rect.size()) * dpr).toSize());
         pixmap.setDevicePixelRatio(dpr);
-        pixmap.fill(Look::kItemBackground);
+        pixmap.fill(GameLook::kItemBackground);
         QPainter p(&pixmap);
         p.setFont(m_itemFont);
         p.setPen(toColor(item.colour));
@@ -293,11 +294,11 @@ void GameWindow::buildStatusLine() {
                                 {"Speed", "Label16", 2160, 915, &m_speed}};
     for (const Heading& h : headings) {
         auto* caption = new QLabel(QString::fromLatin1(h.caption), this);
-        Look::styleGameHeading(caption);
+        GameLook::styleHeading(caption);
         caption->setGeometry(twipsRect(h.left, kStatusTop, h.width, kStatusHeight));
         auto* value = new QLabel(QStringLiteral("0"), this);
         value->setObjectName(QString::fromLatin1(h.name));
-        Look::styleGameValue(value);
+        GameLook::styleValue(value);
         value->setGeometry(twipsRect(h.left + 45, kStatusTop + 240, h.width - 90, 270));
         *h.value = value;
     }
@@ -312,7 +313,7 @@ void GameWindow::buildStatusLine() {
     m_settings = makeButton(QStringLiteral("Settings"), "Command9",
                             twipsRect(3105, kStatusTop, 1080, kStatusHeight));
     m_settings->setFont(Look::uiFont(8.5));
-    Look::styleNarrowButton(m_settings);
+    GameLook::styleNarrowButton(m_settings);
     m_newGame = makeButton(QStringLiteral("New game(F2)"), "Command8",
                            twipsRect(7935, kStatusTop, 1995, kStatusHeight));
     m_pause = makeButton(QStringLiteral("Pause(F3)"), "Command6",
@@ -358,7 +359,7 @@ void GameWindow::buildFieldControls() {
     m_gameOver = new QLabel(TypingGame::kGameOverText, m_field);
     m_gameOver->setObjectName(QStringLiteral("Label6"));
     m_gameOver->setGeometry(twipsRect(2880, 1035, 6435, 930));
-    Look::styleGameOver(m_gameOver, 36);
+    GameLook::styleGameOver(m_gameOver, 36);
 
     m_gamesLink = new ClickLabel(QStringLiteral("Online Typing Games"), m_field);
     m_gamesLink->setObjectName(QStringLiteral("Label15"));
@@ -373,7 +374,7 @@ void GameWindow::buildFieldControls() {
     m_select = new QPushButton(QStringLiteral("Select game item"), m_field);
     m_select->setObjectName(QStringLiteral("Command1"));
     m_select->setFocusPolicy(Qt::NoFocus);
-    Look::styleGameButton(m_select);
+    GameLook::styleButton(m_select);
     m_select->setGeometry(twipsRect(4230, 2880, 3240, 705));
     // The menu opens under the button, for a click as for Alt+L.
     connect(m_select, &QPushButton::clicked, this, [this] {
@@ -407,7 +408,7 @@ void GameWindow::buildSettingsPanel() {
     m_panel->setObjectName(QStringLiteral("Picture3"));
     m_panel->setAttribute(Qt::WA_StyledBackground);
     m_panel->setGeometry(twipsRect(kPanelLeft, kPanelTop, 8925, 5145));
-    Look::styleGamePanel(m_panel);
+    GameLook::stylePanel(m_panel);
     m_panel->hide();
 
     auto refocus = [this] { focusInputBox(); };
