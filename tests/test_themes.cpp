@@ -673,6 +673,28 @@ class ThemesTest : public QObject {
                      qPrintable(sheet + " is not resolved"));
         }
     }
+
+    void aboutTextsReadUnderEverySkin_data() { skinTable(); }
+    // The About window is drawn in the skin's colours; under every skin its texts stay
+    // readable: the rows reach 4.5:1 (7:1 under the high-contrast skin), the large title 3:1.
+    void aboutTextsReadUnderEverySkin() {
+        QFETCH(int, skin);
+        auto s = skinnedWindow(Mode::Word, skin);
+        AboutWindow about(nullptr);
+        about.show();
+        const QImage shot = look(&about);
+        const bool high = skin >= 0 && ThemeMenu::skinNames()[skin] == u"OpusOS";
+        const QStringList rows{"Label1",  "Label4",  "Label9",  "Label2", "Label3", "Label7",
+                               "Label13", "Label14", "Label11", "Label6", "Label5", "Label8"};
+        for (const QString& name : rows + QStringList{"Label12(0)"}) {
+            auto* label = about.findChild<QLabel*>(name);
+            QVERIFY2(label, qPrintable(name));
+            const QRect area(label->mapTo(&about, QPoint(0, 0)), label->size());
+            const double ratio = textContrast(shot, area);
+            const double needed = name.startsWith(u"Label12") ? 3 : high ? 7 : 4.5;
+            QVERIFY2(ratio >= needed, qPrintable(name + QStringLiteral(": %1").arg(ratio)));
+        }
+    }
 };
 
 QTEST_MAIN(ThemesTest)
