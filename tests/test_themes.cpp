@@ -1,6 +1,7 @@
 // Themes: the .urf format, the shipped skins, start-up's choice of skin, the theme menu and
 // the controls that keep their own look.
 
+#include "about/about_window.h"
 #include "articles/ui/article_window.h"
 #include "core/state_file.h"
 #include "core/timer_table.h"
@@ -9,8 +10,10 @@
 #include "game/ui/game_window.h"
 #include "keys/ui/keys_window.h"
 #include "look/look.h"
+#include "look/palette_roles.h"
 #include "look/skin_engine.h"
 #include "look/theme_menu.h"
+#include "progress/progress_window.h"
 #include "words/ui/word_window.h"
 
 #include <QAbstractButton>
@@ -22,6 +25,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
@@ -164,6 +168,14 @@ class ThemesTest : public QObject {
                                              "integral",    "Time",        "Speed",    "Option1",
                                              "Option2",     "Check6",      "Check3"}
                               << QStringList{"Picture2", "Text1"};
+    }
+
+    // Each skin of the menu by its index, and no skin (-1).
+    void skinTable() {
+        QTest::addColumn<int>("skin");
+        QTest::newRow("no skin") << -1;
+        for (int i = 0; i < ThemeMenu::skinNames().size(); ++i)
+            QTest::newRow(qPrintable(ThemeMenu::skinNames()[i])) << i;
     }
 
     static QWidget* control(QWidget* window, const QString& key) {
@@ -515,12 +527,7 @@ class ThemesTest : public QObject {
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral("; "))));
     }
 
-    void marksStandOutUnderEverySkin_data() {
-        QTest::addColumn<int>("skin");
-        QTest::newRow("no skin") << -1;
-        for (int i = 0; i < ThemeMenu::skinNames().size(); ++i)
-            QTest::newRow(qPrintable(ThemeMenu::skinNames()[i])) << i;
-    }
+    void marksStandOutUnderEverySkin_data() { skinTable(); }
     // Both marks over the input box reach 3:1 against what lies around them.
     void marksStandOutUnderEverySkin() {
         QFETCH(int, skin);
@@ -667,6 +674,95 @@ class ThemesTest : public QObject {
         QCOMPARE(label->styleSheet(),
                  QStringLiteral("QLabel { color: %1; }").arg(own.color(QPalette::Link).name()));
         engine.SkinRemove();
+    }
+
+    // The names the resolver gives the roles are the ones Qt reads: a control that keeps its
+    // own look shows, for each palette(role), the colour Qt would show for it.
+    void paletteRoleNamesAreTheOnesQtReads_data() {
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("name");
+        for (const PaletteRoleName& r : kPaletteRoleNames)
+            if (r.sheetName)
+                QTest::newRow(r.sheetName) << int(r.role) << QString::fromLatin1(r.sheetName);
+    }
+    void paletteRoleNamesAreTheOnesQtReads() {
+        QFETCH(int, role);
+        QFETCH(QString, name);
+        QPalette palette;
+        for (const PaletteRoleName& r : kPaletteRoleNames)
+            palette.setColor(r.role, QColor(8 * int(r.role), 255 - 8 * int(r.role), 90));
+        QApplication::setPalette(palette);
+        QLabel label;
+        label.resize(16, 16);
+        const QString sheet = QStringLiteral("QLabel { background: palette(%1); }").arg(name);
+        label.setStyleSheet(sheet);
+        const QColor shown = label.grab().toImage().pixelColor(8, 8);
+        QCOMPARE(shown, palette.color(QPalette::ColorRole(role)));
+        QCOMPARE(resolvePaletteRoles(sheet, palette),
+                 QStringLiteral("QLabel { background: %1; }").arg(shown.name()));
+    }
+
+    // Every palette(role) that a style sheet of the program names, in every window and in the
+    // shipped skins, is one the resolver reads: a name it left alone would make a control that
+    // keeps its own look take the skin's colour, or, misspelt, no colour at all.
+    void everyPaletteRoleTheStyleSheetsNameIsResolved() {
+        QStringList sheets;
+        const auto collect = [&sheets](QWidget* window) {
+            QList<QWidget*> widgets = window->findChildren<QWidget*>();
+            widgets << window;
+            for (QWidget* w : widgets)
+                sheets << w->styleSheet() << w->property("ownStyle").toString()
+                       << w->property("paletteSheet").toString();
+        };
+        for (Mode mode : {Mode::Keys, Mode::Word, Mode::Article, Mode::Game}) {
+            auto s = skinnedWindow(mode, ThemeMenu::skinNames().indexOf(u"LE4"));
+            collect(s->window.get());
+        }
+        AboutWindow about(nullptr);
+        collect(&about);
+        ProgressWindow progress(nullptr, PracticeMode::Words);
+        collect(&progress);
+        for (const QString& name : ThemeMenu::skinNames()) {
+            Skin skin;
+            QVERIFY(parseSkin(readAll(QStringLiteral(DATA_DIR "/") + name + ".urf"), QPalette(),
+                              &skin));
+            sheets << skin.styleSheet;
+        }
+        sheets << Look::baseStyleSheet();
+
+        const QRegularExpression named(QStringLiteral("palette\\(([^)]*)\\)"));
+        QSet<QString> names;
+        for (const QString& sheet : sheets)
+            for (const QRegularExpressionMatch& m : named.globalMatch(sheet))
+                names.insert(m.captured(1));
+        QVERIFY2(names.size() >= 5, qPrintable(QStringList(names.begin(), names.end()).join(u' ')));
+        for (const QString& name : names) {
+            const QString sheet = QStringLiteral("palette(%1)").arg(name);
+            QVERIFY2(!resolvePaletteRoles(sheet, Look::basePalette()).contains(u'('),
+                     qPrintable(sheet + " is not resolved"));
+        }
+    }
+
+    void aboutTextsReadUnderEverySkin_data() { skinTable(); }
+    // The About window is drawn in the skin's colours; under every skin its texts stay
+    // readable: the rows reach 4.5:1 (7:1 under the high-contrast skin), the large title 3:1.
+    void aboutTextsReadUnderEverySkin() {
+        QFETCH(int, skin);
+        auto s = skinnedWindow(Mode::Word, skin);
+        AboutWindow about(nullptr);
+        about.show();
+        const QImage shot = look(&about);
+        const bool high = skin >= 0 && ThemeMenu::skinNames()[skin] == u"OpusOS";
+        const QStringList rows{"Label1",  "Label4",  "Label9",  "Label2", "Label3", "Label7",
+                               "Label13", "Label14", "Label11", "Label6", "Label5", "Label8"};
+        for (const QString& name : rows + QStringList{"Label12(0)"}) {
+            auto* label = about.findChild<QLabel*>(name);
+            QVERIFY2(label, qPrintable(name));
+            const QRect area(label->mapTo(&about, QPoint(0, 0)), label->size());
+            const double ratio = textContrast(shot, area);
+            const double needed = name.startsWith(u"Label12") ? 3 : high ? 7 : 4.5;
+            QVERIFY2(ratio >= needed, qPrintable(name + QStringLiteral(": %1").arg(ratio)));
+        }
     }
 };
 

@@ -105,7 +105,7 @@ void ArticleWindow::buildWidgets() {
                     {{"Time", "Label40", "0:00:00", &m_clock},
                      {"Speed", "Label16", "0 WPM", &m_speed},
                      {"Accuracy", "Label22z", "0 %", &m_accuracy}},
-                    Look::MeterLayout::CaptionBefore, -240, (kBarHeight - 480) / 2, 1380);
+                    -240, (kBarHeight - 480) / 2, 1380);
     for (QLabel* label : m_topBar->findChildren<QLabel*>())
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_topBar->setToolTip(kSpeedToolTip); // its meters let the pointer through to it

@@ -1,5 +1,10 @@
 #include "game/ui/game_window.h"
 
+#include "game/ui/elf_sprite.h"
+#include "game/ui/game_look.h"
+#include "frame/click_label.h"
+#include "frame/input_box.h"
+#include "look/look.h"
 #include "core/maker.h"
 #include "core/state_file.h"
 #include "core/timer_table.h"
@@ -139,7 +144,7 @@ class GameField : public QWidget {
             m_scene = QPixmap((QSizeF(size()) * dpr).toSize());
             m_scene.setDevicePixelRatio(dpr);
             QPainter scene(&m_scene);
-            Look::paintNightScene(scene, rect());
+            GameLook::paintNightScene(scene, rect());
         }
         QPainter p(this);
         for (const QRect& r : event->region())
@@ -185,7 +190,7 @@ class GameField : public QWidget {
     QPixmap renderItem(const Shown& item, qreal dpr) const {
         QPixmap pixmap((QSizeF(item.rect.size()) * dpr).toSize());
         pixmap.setDevicePixelRatio(dpr);
-        pixmap.fill(Look::kItemBackground);
+        pixmap.fill(GameLook::kItemBackground);
         QPainter p(&pixmap);
         p.setFont(m_itemFont);
         p.setPen(toColor(item.colour));
@@ -292,11 +297,11 @@ void GameWindow::buildStatusLine() {
                                 {"Speed", "Label16", 2160, 915, &m_speed}};
     for (const Heading& h : headings) {
         auto* caption = new QLabel(QString::fromLatin1(h.caption), this);
-        Look::styleGameHeading(caption);
+        GameLook::styleHeading(caption);
         caption->setGeometry(twipsRect(h.left, kStatusTop, h.width, kStatusHeight));
         auto* value = new QLabel(QStringLiteral("0"), this);
         value->setObjectName(QString::fromLatin1(h.name));
-        Look::styleGameValue(value);
+        GameLook::styleValue(value);
         value->setGeometry(twipsRect(h.left + 45, kStatusTop + 240, h.width - 90, 270));
         *h.value = value;
     }
@@ -311,7 +316,7 @@ void GameWindow::buildStatusLine() {
     m_settings = makeButton(QStringLiteral("Settings"), "Command9",
                             twipsRect(3105, kStatusTop, 1080, kStatusHeight));
     m_settings->setFont(Look::uiFont(8.5));
-    Look::styleNarrowButton(m_settings);
+    GameLook::styleNarrowButton(m_settings);
     m_newGame = makeButton(QStringLiteral("New game(F2)"), "Command8",
                            twipsRect(7935, kStatusTop, 1995, kStatusHeight));
     m_pause = makeButton(QStringLiteral("Pause(F3)"), "Command6",
@@ -359,13 +364,13 @@ void GameWindow::buildFieldControls() {
     m_gameOver = new QLabel(TypingGame::kGameOverText, m_field);
     m_gameOver->setObjectName(QStringLiteral("Label6"));
     m_gameOver->setGeometry(twipsRect(2880, 1035, 6435, 930));
-    Look::styleGameOver(m_gameOver, 36);
+    GameLook::styleGameOver(m_gameOver, 36);
     // A paused game says so over the field, quietly.
     m_paused = new QLabel(QStringLiteral("Paused (F3)"), m_field);
     m_paused->setObjectName(QStringLiteral("pausedNote"));
     m_paused->setAlignment(Qt::AlignCenter);
     m_paused->setGeometry(twipsRect(4400, 4300, 3000, 600)); // below "Select game item"
-    Look::styleGameOver(m_paused, 18);
+    GameLook::styleGameOver(m_paused, 18);
     m_paused->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_paused->hide();
 
@@ -382,7 +387,7 @@ void GameWindow::buildFieldControls() {
     m_select = new QPushButton(QStringLiteral("Select game item"), m_field);
     m_select->setObjectName(QStringLiteral("Command1"));
     m_select->setFocusPolicy(Qt::NoFocus);
-    Look::styleGameButton(m_select);
+    GameLook::styleButton(m_select);
     m_select->setGeometry(twipsRect(4230, 2880, 3240, 705));
     // The menu opens under the button, for a click as for Alt+L.
     connect(m_select, &QPushButton::clicked, this, [this] {
@@ -416,7 +421,7 @@ void GameWindow::buildSettingsPanel() {
     m_panel->setObjectName(QStringLiteral("Picture3"));
     m_panel->setAttribute(Qt::WA_StyledBackground);
     m_panel->setGeometry(twipsRect(kPanelLeft, kPanelTop, 8925, 5145));
-    Look::styleGamePanel(m_panel);
+    GameLook::stylePanel(m_panel);
     m_panel->hide();
     closeWithEscape(m_panel, [this] {
         m_game.cancelSettings();
@@ -468,7 +473,7 @@ void GameWindow::buildSettingsPanel() {
         b->setGeometry(place);
         // The small step buttons keep their caption whole under skins with wide padding.
         if (caption.size() <= 3)
-            Look::styleNarrowButton(b);
+            GameLook::styleNarrowButton(b);
         connect(b, &QPushButton::clicked, this, [click, refocus] {
             click();
             refocus();

@@ -4,6 +4,7 @@
 #include "core/keyboard_table.h"
 #include "look/look.h"
 #include "core/state_file.h"
+#include "keys/ui/keys_look.h"
 #include "core/twips.h"
 
 #include <QBuffer>
@@ -78,18 +79,18 @@ Face faceOf(Role role, Kind kind) {
 Look::KeyColours coloursOf(Face face, Kind kind) {
     switch (face) {
     case Face::Tip:
-        return Look::keyColours(Look::KeyFace::Tip);
+        return KeysLook::keyColours(KeysLook::KeyFace::Tip);
     case Face::Pressed:
-        return Look::keyColours(Look::KeyFace::Pressed);
+        return KeysLook::keyColours(KeysLook::KeyFace::Pressed);
     case Face::Wrong:
-        return Look::keyColours(Look::KeyFace::Wrong);
+        return KeysLook::keyColours(KeysLook::KeyFace::Wrong);
     case Face::WrongPressed:
-        return Look::keyColours(Look::KeyFace::WrongPressed);
+        return KeysLook::keyColours(KeysLook::KeyFace::WrongPressed);
     case Face::Plain:
         break;
     }
-    return Look::keyColours(kind == Kind::Character ? Look::KeyFace::Character
-                                                    : Look::KeyFace::Function);
+    return KeysLook::keyColours(kind == Kind::Character ? KeysLook::KeyFace::Character
+                                                        : KeysLook::KeyFace::Function);
 }
 
 // A few keys reach a little past the documented width; the scale keeps them all inside.
@@ -166,7 +167,7 @@ void drawKey(QPainter& p, const QPainterPath& shape, const QRectF& labelArea, in
     }
     if (face == Face::Wrong || face == Face::WrongPressed) {
         // The cross stands in the corners, clear of the key's own letter.
-        p.setPen(QPen(Look::kWrongCross, unit * 1.7, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(KeysLook::kWrongCross, unit * 1.7, Qt::SolidLine, Qt::RoundCap));
         const QRectF b = area.adjusted(unit * 4, unit * 4, -unit * 4, -unit * 5);
         const qreal arm = std::min(b.width(), b.height()) * 0.28;
         for (const auto& [corner, dx, dy] :
@@ -330,9 +331,9 @@ class CapsIndicator : public QWidget {
         p.setRenderHint(QPainter::Antialiasing);
         const qreal unit = width() / 79.0;
         const QRectF cap = QRectF(rect()).adjusted(2 * unit, 2 * unit, -2 * unit, -4.5 * unit);
-        const Look::KeyColours lit = Look::keyColours(Look::KeyFace::Tip);
+        const Look::KeyColours lit = KeysLook::keyColours(KeysLook::KeyFace::Tip);
         Look::drawKeycap(p, cap, lit.top, lit.bottom, lit.edge, 5 * unit, 2.2 * unit);
-        Look::paintCapsLamp(p, QPointF(cap.right() - 9 * unit, cap.top() + 8 * unit), 6 * unit);
+        KeysLook::paintCapsLamp(p, QPointF(cap.right() - 9 * unit, cap.top() + 8 * unit), 6 * unit);
         p.setPen(lit.ink);
         p.setFont(Look::uiFont(7, true));
         p.drawText(cap.adjusted(4 * unit, 0, 0, -3 * unit), Qt::AlignLeft | Qt::AlignBottom,

@@ -2,6 +2,8 @@
 
 #include "core/key_codes.h"
 #include "core/keyboard_table.h"
+#include "look/look.h"
+#include "words/ui/word_look.h"
 #include "core/maker.h"
 #include "core/state_file.h"
 #include "core/timer_table.h"
@@ -78,9 +80,9 @@ class WordPanel : public QWidget {
         p.setRenderHint(QPainter::Antialiasing);
         Look::paintPaper(p, rect(), palette());
         p.setPen(Qt::NoPen);
-        p.setBrush(Look::kTeal);
+        p.setBrush(WordLook::kTeal);
         p.drawRoundedRect(QRectF(m_band), 14, 14);
-        p.setBrush(Look::onTeal(28));
+        p.setBrush(WordLook::onTeal(28));
         p.drawRoundedRect(QRectF(m_band.adjusted(0, 0, 0, -m_band.height() / 2)), 14, 14);
     }
 
@@ -104,8 +106,8 @@ class ArrowPicture : public ClickLabel {
         p.setRenderHint(QPainter::Antialiasing);
         const QRectF r = QRectF(rect()).adjusted(2, 2, -2, -2);
         const bool on = isEnabled();
-        p.setPen(QPen(Look::onTeal(on ? 235 : 90), 2));
-        p.setBrush(Look::onTeal(on ? 40 : 10));
+        p.setPen(QPen(WordLook::onTeal(on ? 235 : 90), 2));
+        p.setBrush(WordLook::onTeal(on ? 40 : 10));
         p.drawEllipse(r);
         QPainterPath chevron;
         const QPointF c = r.center();
@@ -115,7 +117,7 @@ class ArrowPicture : public ClickLabel {
         chevron.lineTo(c.x() - dir * s * 0.8, c.y());
         chevron.lineTo(c.x() + dir * s * 0.6, c.y() + s * 1.2);
         p.setPen(
-            QPen(Look::onTeal(on ? 255 : 90), 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            QPen(WordLook::onTeal(on ? 255 : 90), 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.setBrush(Qt::NoBrush);
         p.drawPath(chevron);
     }
@@ -172,7 +174,7 @@ class MarkStrip : public QWidget {
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        Look::paintMarkStrip(p, rect());
+        WordLook::paintMarkStrip(p, rect());
     }
 };
 
@@ -231,10 +233,10 @@ void WordWindow::buildWidgets() {
 
     m_word = new QLabel(m_wordPanel);
     m_word->setObjectName(QStringLiteral("Label6ts"));
-    Look::styleWordDisplay(m_word);
+    WordLook::styleWordDisplay(m_word);
     m_correctOverlay = new QLabel(m_wordPanel);
     m_correctOverlay->setObjectName(QStringLiteral("Label4"));
-    m_correctOverlay->setStyleSheet(Look::labelStyle(Look::kCorrect));
+    m_correctOverlay->setStyleSheet(Look::labelStyle(WordLook::kCorrect));
     m_wrongOverlay = new QLabel(m_wordPanel);
     m_wrongOverlay->setObjectName(QStringLiteral("Label6"));
     m_wrongOverlay->setStyleSheet(Look::labelStyle(Look::kWrong));
@@ -258,7 +260,7 @@ void WordWindow::buildWidgets() {
                     {{"Time (s)", "Label23", "0", &m_seconds},
                      {"Speed", "Label1", "0 WMP", &m_speed},
                      {"Accuracy", "Label5", "0 %", &m_accuracy}},
-                    Look::MeterLayout::CaptionBefore, 2100, kMetersTop);
+                    2100, kMetersTop);
     m_speed->setToolTip(kSpeedToolTip);
 
     // The exercise owns the typed text: the box feeds it the user's keys and edits and
