@@ -218,7 +218,7 @@ void GameTest::f2RightAfterOpeningStartsTheFirstSet() {
     QCOMPARE(g.game.checkedSet(), 0);
     QCOMPARE(g.game.runState(), QStringLiteral("zt"));
     QVERIFY(g.game.falling() && g.game.clockRunning());
-    QVERIFY(!g.game.selectVisible());
+    QVERIFY(!GameWindow::selectShown(g.game));
     // A second F2 restarts the same set.
     g.game.chooseSet(2);
     g.game.keyUp(KeyCode::F2);
@@ -392,7 +392,7 @@ void GameTest::twentyThirdDropEndsTheGame() {
     }
     QCOMPARE(misses, 23);
     QCOMPARE(g.game.runState(), QStringLiteral("00"));
-    QVERIFY(g.game.gameOverVisible() && g.game.selectVisible());
+    QVERIFY(g.game.gameOverVisible() && GameWindow::selectShown(g.game));
     QVERIFY(!g.game.falling() && !g.game.clockRunning() && !g.game.pauseEnabled());
     QCOMPARE(g.messages.size(), 1);
     QVERIFY(g.messages[0].startsWith(u"\nYour typing speed is:"));
@@ -513,7 +513,7 @@ void GameTest::runStatesFollowF3() {
     QCOMPARE(g.game.runState(), after);
     QFETCH(bool, falling);
     QCOMPARE(g.game.falling(), falling);
-    QCOMPARE(g.game.pauseInFront(), g.game.runState() != u"jx");
+    QCOMPARE(GameWindow::pauseInFront(g.game), g.game.runState() != u"jx");
 }
 
 // --- hits, scoring, results ---
@@ -755,19 +755,16 @@ void GameTest::saveRestartsScoreClockAndSpeed() {
     g.game.Timer2();
     g.game.openSettings();
     QCOMPARE(g.game.runState(), QStringLiteral("jx"));
-    QVERIFY(g.game.settingsPanelVisible());
     g.game.stepStartSpeed(10);
     g.game.saveSettings();
-    QVERIFY(!g.game.settingsPanelVisible());
     QCOMPARE(g.game.score(), QStringLiteral("0"));
     QCOMPARE(g.game.hitCount(), 3);
     QCOMPARE(g.game.clockValue(), QStringLiteral("0"));
     g.game.keyUp(KeyCode::F3);
     QCOMPARE(g.game.fallSpeed(), 70);
-    // Cancel keeps what was changed for this session.
+    // What was changed without a save stays for this session.
     g.game.openSettings();
     g.game.stepTimeLimit(50);
-    g.game.cancelSettings();
     QCOMPARE(g.game.settings().timeLimit, 50);
 }
 
@@ -775,7 +772,6 @@ void GameTest::settingsOnlyPauseARunningGame() {
     Game g(QStringLiteral("0,0,1,1,1,7000,1,1"));
     g.game.openSettings();
     QCOMPARE(g.game.runState(), QString());
-    g.game.cancelSettings();
     g.start(0);
     while (g.game.runState() == u"zt") {
         g.game.Timer1();
@@ -888,6 +884,13 @@ void GameTest::settingsShortcutLeavesTheGameAlone() {
     QVERIFY(child<QWidget>(window, "pausedNote")->isVisible());
     QTest::keyClick(input, Qt::Key_F3);
     QVERIFY(!child<QWidget>(window, "pausedNote")->isVisible());
+    // The settings panel covers the note while it is open.
+    QTest::keyClick(input, Qt::Key_F3);
+    QTest::keyClick(input, Qt::Key_S, Qt::AltModifier);
+    QCOMPARE(window.game().runState(), QStringLiteral("jx"));
+    QVERIFY(!child<QWidget>(window, "pausedNote")->isVisible());
+    QTest::keyClick(input, Qt::Key_Escape);
+    QVERIFY(child<QWidget>(window, "pausedNote")->isVisible());
 }
 
 void GameTest::windowReportsAMissingWordList() {

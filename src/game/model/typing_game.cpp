@@ -195,7 +195,6 @@ void TypingGame::newGame() {
         resettingCounters();
         m_play = {};
     }
-    m_pauseInFront = true;
     setState(RunState::Running);
     m_spriteTop = 0;
     m_spriteLeft = kSpriteStartLeft;
@@ -212,7 +211,6 @@ void TypingGame::newGame() {
     m_clockValue =
         m_settings.spriteDownEnd ? QStringLiteral("0") : QString::number(m_settings.timeLimit);
     m_shownSpeed = QString::number(m_settings.startSpeed);
-    m_selectVisible = false;
     m_gameStarted = true;
     m_spriteWalking = true;
     setInput(QString());
@@ -229,10 +227,8 @@ void TypingGame::newGameButton() {
 
 void TypingGame::endPause() {
     setState(RunState::Paused);
-    m_pauseInFront = false;
     m_oneStepEnabled = true;
     m_optionsEnabled = true;
-    m_selectVisible = true;
     touch(Controls);
 }
 
@@ -244,9 +240,7 @@ void TypingGame::pause() {
 void TypingGame::continueGame() {
     const Batch batch(this);
     setState(RunState::Running);
-    m_pauseInFront = true;
     setFallSpeed(m_shownSpeed.toInt());
-    m_selectVisible = false;
     touch(Controls);
 }
 
@@ -406,7 +400,6 @@ void TypingGame::Timer1() {
     if (m_spriteTop > kSpriteDownLine && m_settings.spriteDownEnd) {
         m_gameOverVisible = true;
         setState(RunState::Over);
-        m_selectVisible = true;
         m_pauseEnabled = false;
         touch(Controls);
         endGame();
@@ -488,24 +481,15 @@ void TypingGame::openSettings() {
     // Only a running game is paused: a game that is over or not begun stays so.
     if (m_pauseEnabled)
         endPause();
-    m_panelVisible = true;
-    touch(Controls);
 }
 
 void TypingGame::saveSettings() {
     const Batch batch(this);
-    m_panelVisible = false;
     setScore(QStringLiteral("0"));
     m_clockValue =
         m_settings.spriteDownEnd ? QStringLiteral("0") : QString::number(m_settings.timeLimit);
     m_shownSpeed = QString::number(m_settings.startSpeed);
-    touch(Controls | Status);
-}
-
-void TypingGame::cancelSettings() {
-    const Batch batch(this);
-    m_panelVisible = false;
-    touch(Controls);
+    touch(Status);
 }
 
 #define GAME_SETTING_SETTER(name, field)                                                           \

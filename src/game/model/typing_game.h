@@ -31,7 +31,7 @@ class TypingGame : public PracticeModel {
     enum Change : unsigned {
         Items = 1 << 0,    // slot texts, colours or places
         Sprite = 1 << 1,   // the sprite's place or picture
-        Controls = 1 << 2, // buttons, run state, game-over caption, settings panel
+        Controls = 1 << 2, // buttons, run state, game-over caption
         Status = 1 << 3,   // score, clock, speed
         Input = 1 << 4,    // the input box's text
         Settings = 1 << 5, // a setting changed
@@ -103,9 +103,8 @@ class TypingGame : public PracticeModel {
     void Timer2(); // sprite target and the game clock
 
     // --- the settings panel ---
-    void openSettings(); // Command9: pause a running game, show the panel
+    void openSettings(); // Command9: a running game pauses while its settings are open
     void saveSettings(); // after the window has written settingsLine() to GameSet.txt
-    void cancelSettings();
     void setSpriteDownEnd(bool on);
     void setDropOnWrong(bool on);
     void setDropOnMiss(bool on);
@@ -152,12 +151,9 @@ class TypingGame : public PracticeModel {
     // left to spawn.
     bool spriteWalking() const { return m_spriteWalking; }
     bool pauseEnabled() const { return m_pauseEnabled; }            // Command6
-    bool pauseInFront() const { return m_pauseInFront; }            // Command6, else Command7
     bool oneStepButtonsEnabled() const { return m_oneStepEnabled; } // Command2 to Command5
     bool endModeOptionsEnabled() const { return m_optionsEnabled; } // Option1, Option2
-    bool selectVisible() const { return m_selectVisible; }          // Command1 and Label15
     bool gameOverVisible() const { return m_gameOverVisible; }      // Label6
-    bool settingsPanelVisible() const { return m_panelVisible; }    // Picture3
 
     // The result messages, as shown in the "Prompt" box.
     QString ci() const;  // a timed game ran out
@@ -217,12 +213,9 @@ class TypingGame : public PracticeModel {
     bool m_errorSound = true;
     bool m_spriteWalking = true;
     bool m_pauseEnabled = false;
-    bool m_pauseInFront = true;
     bool m_oneStepEnabled = true;
     bool m_optionsEnabled = true;
-    bool m_selectVisible = true;
     bool m_gameOverVisible = false;
-    bool m_panelVisible = false;
 
     Play m_play;
     Play m_ended;

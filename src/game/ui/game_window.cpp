@@ -325,11 +325,12 @@ void GameWindow::buildStatusLine() {
                             twipsRect(9945, kStatusTop, 1950, kStatusHeight));
     connect(m_settings, &QPushButton::clicked, this, [this] {
         // A second Alt+S closes the panel as Cancel does.
-        if (m_game.settingsPanelVisible()) {
-            m_game.cancelSettings();
+        if (!m_panel->isHidden()) {
+            showSettingsPanel(false);
             return;
         }
         m_game.openSettings();
+        showSettingsPanel(true);
         focusInputBox();
     });
     addShortcut(m_settings, QKeySequence(Qt::ALT | Qt::Key_S));
@@ -424,7 +425,7 @@ void GameWindow::buildSettingsPanel() {
     GameLook::stylePanel(m_panel);
     m_panel->hide();
     closeWithEscape(m_panel, [this] {
-        m_game.cancelSettings();
+        showSettingsPanel(false);
         focusInputBox();
     });
 
@@ -557,7 +558,18 @@ void GameWindow::buildSettingsPanel() {
     button(m_panel, QStringLiteral("Save settings"), "Command14", twipsRect(2205, 4365, 2085, 510),
            [this] { saveSettings(); });
     button(m_panel, QStringLiteral("Cancel"), "Command15", twipsRect(4455, 4365, 2085, 510),
-           [this] { m_game.cancelSettings(); });
+           [this] { showSettingsPanel(false); });
+}
+
+void GameWindow::showSettingsPanel(bool show) {
+    if (show) {
+        m_panel->show();
+        m_panel->raise();
+    } else {
+        m_panel->hide();
+    }
+    // The paused note gives way to the panel.
+    m_paused->setVisible(m_game.state() == TypingGame::RunState::Paused && !show);
 }
 
 void GameWindow::saveSettings() {
@@ -566,6 +578,7 @@ void GameWindow::saveSettings() {
         m_context.platform->tell(window(), TypingGame::kPromptTitle,
                                  QStringLiteral("The settings could not be saved."));
     m_game.saveSettings();
+    showSettingsPanel(false);
 }
 
 std::optional<QString> GameWindow::readWordList(const QString& fileName) const {
@@ -596,22 +609,18 @@ void GameWindow::mirror(TypingGame::Changes what) {
         m_wrongLog->setText(m_game.wrongLog());
     if (what & C::Controls) {
         m_pause->setEnabled(m_game.pauseEnabled());
-        m_pause->setVisible(m_game.pauseInFront());
-        m_continue->setVisible(!m_game.pauseInFront());
-        m_select->setVisible(m_game.selectVisible());
-        m_gamesLink->setVisible(m_game.selectVisible());
+        m_pause->setVisible(pauseInFront(m_game));
+        m_continue->setVisible(!pauseInFront(m_game));
+        m_select->setVisible(selectShown(m_game));
+        m_gamesLink->setVisible(selectShown(m_game));
         m_gameOver->setVisible(m_game.gameOverVisible());
         m_paused->setVisible(m_game.state() == TypingGame::RunState::Paused &&
-                             !m_game.settingsPanelVisible());
+                             m_panel->isHidden());
         for (QPushButton* button : m_oneStep)
             button->setEnabled(m_game.oneStepButtonsEnabled());
         m_spriteDown->setEnabled(m_game.endModeOptionsEnabled());
         m_timed->setEnabled(m_game.endModeOptionsEnabled());
         m_runState->setText(m_game.runState());
-        if (m_game.settingsPanelVisible() != m_panel->isVisible()) {
-            m_panel->setVisible(m_game.settingsPanelVisible());
-            m_panel->raise();
-        }
     }
     if (what & (C::Settings | C::Controls))
         mirrorSettings();
@@ -641,6 +650,15 @@ void GameWindow::mirrorSettings() {
     m_startSpeed->setText(QString::number(s.startSpeed));
     for (int i = 0; i < 4; ++i)
         m_itemCount[size_t(i)]->setChecked(s.itemCount == i + 1);
+}
+
+bool GameWindow::pauseInFront(const TypingGame& game) {
+    return game.state() != TypingGame::RunState::Paused;
+}
+
+bool GameWindow::selectShown(const TypingGame& game) {
+    using S = TypingGame::RunState;
+    return game.state() == S::NotStarted || game.state() == S::Paused || game.gameOverVisible();
 }
 
 QWidget* GameWindow::inputBox() const {

@@ -28,6 +28,12 @@ class GameWindow : public PracticeWindow {
     TypingGame& game() { return m_game; }
     QMenu* gameMenu() const { return m_gameMenu; }
 
+    // What the window shows of a game besides its field: "Pause(F3)" is in front of
+    // "Continue(F3)" unless the game is paused; "Select game item" and the games link are shown
+    // before the first game, while paused and when the sprite has ended the game.
+    static bool pauseInFront(const TypingGame& game);
+    static bool selectShown(const TypingGame& game);
+
     QWidget* inputBox() const override;
     // The field and the input box keep their own look under every skin, at load and after
     // each theme pop-up.
@@ -43,6 +49,7 @@ class GameWindow : public PracticeWindow {
     void buildSettingsPanel();
     void mirror(TypingGame::Changes what);
     void mirrorSettings();
+    void showSettingsPanel(bool show);
     void saveSettings();
     std::optional<QString> readWordList(const QString& fileName) const;
     int itemWidthTwips(const QString& text) const;
