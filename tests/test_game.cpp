@@ -126,6 +126,7 @@ class GameTest : public QObject {
     void oneNotificationPerInput();
     void runStatesFollowF3_data();
     void runStatesFollowF3();
+    void aStillGameLeavesTimer7NothingToDo();
 
     // --- hits, scoring, results ---
     void judgesEveryChangeOfTheInput_data();
@@ -516,6 +517,44 @@ void GameTest::runStatesFollowF3() {
     QCOMPARE(GameWindow::pauseInFront(g.game), g.game.runState() != u"jx");
 }
 
+// A game whose items stand still (paused or over) needs Timer7 only until the sprite stands at
+// its target: the tick that moves nothing says so, and nothing would have moved after it. A
+// continued game, or a slot let back in, has work for it again.
+void GameTest::aStillGameLeavesTimer7NothingToDo() {
+    Game g(QStringLiteral("0,0,1,1,1,60,2,1"));
+    g.scriptItems(kLetters, QStringLiteral("abcd"));
+    g.start(0);
+    g.game.textChanged(QStringLiteral("b")); // slot 1 is shot down ...
+    g.game.setItemCount(1);                  // ... and may not come back for now
+    g.game.keyUp(KeyCode::F3);
+    int ticks = 0;
+    while (g.game.spriteWalking() && ticks < 1000) {
+        g.game.Timer7();
+        ++ticks;
+    }
+    QVERIFY(!g.game.spriteWalking());
+    QVERIFY(ticks > 1);
+    const int left = g.game.spriteLeft();
+    const double item = g.game.slot(0).left;
+    for (int i = 0; i < 100; ++i)
+        g.game.Timer7();
+    QCOMPARE(g.game.spriteLeft(), left);
+    QCOMPARE(g.game.slot(0).left, item);
+    QCOMPARE(g.game.slot(1).text, TypingGame::kParked);
+
+    g.game.setItemCount(2);
+    QVERIFY(g.game.spriteWalking());
+    g.game.Timer7();
+    QVERIFY(g.game.isLive(1));
+    while (g.game.spriteWalking() && ticks < 2000) {
+        g.game.Timer7();
+        ++ticks;
+    }
+    QVERIFY(!g.game.spriteWalking());
+    g.game.keyUp(KeyCode::F3);
+    QVERIFY(g.game.spriteWalking() && g.game.falling());
+}
+
 // --- hits, scoring, results ---
 
 void GameTest::judgesEveryChangeOfTheInput_data() {
@@ -807,8 +846,12 @@ void GameTest::windowPlaysFromTheKeyboard() {
     QVERIFY(!window.timers().isActive("Timer1"));
     QVERIFY(child<QPushButton>(window, "Command7")->isVisible());
     QVERIFY(child<QPushButton>(window, "Command1")->isVisible());
+    // Paused, the sprite walks to its place and the frames stop.
+    for (int i = 0; i < 1000 && window.timers().isActive("Timer7"); ++i)
+        window.timers().fire("Timer7");
+    QVERIFY(!window.timers().isActive("Timer7"));
     QTest::keyClick(input, Qt::Key_F3);
-    QVERIFY(window.timers().isActive("Timer1"));
+    QVERIFY(window.timers().isActive("Timer1") && window.timers().isActive("Timer7"));
     QVERIFY(child<QPushButton>(window, "Command6")->isVisible());
 }
 

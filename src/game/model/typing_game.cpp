@@ -239,6 +239,7 @@ void TypingGame::pause() {
 
 void TypingGame::continueGame() {
     const Batch batch(this);
+    m_spriteWalking = true;
     setState(RunState::Running);
     setFallSpeed(m_shownSpeed.toInt());
     touch(Controls);
@@ -327,6 +328,8 @@ void TypingGame::Timer7() {
     // The sprite walks towards its target; within a step right of it, it steps left and back.
     const int leftBefore = m_spriteLeft;
     const bool facingBefore = m_spriteFacesLeft;
+    const int stepBefore = m_spriteStep;
+    bool moved = false;
     if (m_spriteLeft > m_spriteTarget) {
         m_spriteFacesLeft = true;
         m_spriteLeft -= m_spriteStep;
@@ -335,8 +338,10 @@ void TypingGame::Timer7() {
         m_spriteFacesLeft = false;
         m_spriteLeft += m_spriteStep;
     }
-    if (m_spriteLeft != leftBefore || m_spriteFacesLeft != facingBefore)
+    if (m_spriteLeft != leftBefore || m_spriteFacesLeft != facingBefore) {
+        moved = true;
         touch(Sprite);
+    }
 
     // Items too close side by side push each other apart, the lower slot to the left.
     const float gap = float(spacingGap(m_setKind, m_itemLength));
@@ -354,6 +359,7 @@ void TypingGame::Timer7() {
                 if (s->left + s->width > kFieldRight)
                     s->left = kFieldRight - s->width;
             }
+            moved = true;
             touch(Items);
         }
     }
@@ -365,10 +371,15 @@ void TypingGame::Timer7() {
             continue;
         respawned = true;
         m_spriteStep = kFastStep;
-        if (i < m_settings.itemCount)
+        if (i < m_settings.itemCount) {
             spawn(i);
+            moved = true;
+        }
     }
-    if (!respawned && !m_gameStarted && m_spriteWalking) {
+    // Once the items stand still, a tick that moved nothing leaves the next one nothing to do.
+    const bool idle = m_gameStarted ? !falling() && !moved && m_spriteStep == stepBefore
+                                    : !respawned;
+    if (idle && m_spriteWalking) {
         m_spriteWalking = false;
         touch(Motion);
     }
@@ -517,6 +528,11 @@ void TypingGame::setItemCount(int count) {
     if (count >= 1 && count <= 4)
         m_settings.itemCount = count;
     touch(Settings);
+    // A slot that waited for its turn may come back now.
+    if (m_gameStarted && !m_spriteWalking) {
+        m_spriteWalking = true;
+        touch(Motion);
+    }
 }
 
 void TypingGame::stepTimeLimit(int step) {

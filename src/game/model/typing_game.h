@@ -147,8 +147,9 @@ class TypingGame : public PracticeModel {
     // The items fall and the game clock runs while a game runs.
     bool falling() const { return m_state == RunState::Running; }
     bool clockRunning() const override { return falling(); }
-    // The sprite wanders along the top: always, but before the first game once nothing is
-    // left to spawn.
+    // Timer7 has work: always while the items fall; otherwise until a tick finds nothing to
+    // do (the sprite stands at its target, no items push apart, none comes back), and before
+    // the first game for one tick only.
     bool spriteWalking() const { return m_spriteWalking; }
     bool pauseEnabled() const { return m_pauseEnabled; }            // Command6
     bool oneStepButtonsEnabled() const { return m_oneStepEnabled; } // Command2 to Command5

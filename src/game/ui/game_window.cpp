@@ -45,6 +45,12 @@ constexpr int kStatusHeight = 540;
 constexpr int kPanelLeft = 1620;
 constexpr int kPanelTop = kFieldTop + 795;
 
+// The game's clocks, milliseconds: the sprite's step, a frame, and the fall tick of two frames.
+constexpr int kSpriteTickMs = 16;
+constexpr int kFrameMs = 33;
+constexpr int kFallMs = 2 * kFrameMs;
+constexpr int kMostTicksAFrame = 6;
+
 QColor toColor(const ItemColour& c) {
     return QColor(c.red, c.green, c.blue);
 }
@@ -254,19 +260,21 @@ GameWindow::GameWindow(const AppContext& context, QWidget* parent)
     buildSettingsPanel();
 
     // Timer7 asks for 5 ms, but the sprite's pace follows the real tick rate, and the system
-    // the game was first made for ticked at about 15.6 ms: 16 ms keeps the pace players knew,
-    // at a third of the processor time of a 5 ms tick. Each sprite tick is also a frame for
-    // the gliding items, about 60 a second.
+    // the game was first made for ticked at about 15.6 ms: the sprite steps once every 16 ms
+    // of real time, the pace players knew. Each wakeup of the program costs far more than a
+    // step, so the steps are taken in a frame every 33 ms, each frame taking the steps whose
+    // time has come; while the items fall, those frames lie half-way between the fall ticks,
+    // which are frames as well, and the items glide from one to the next. About 30 frames a
+    // second, one wakeup each.
     TimerTable& t = timers();
-    m_spriteTimer = t.add("Timer7", 16, TimerTable::Repeating, [this] {
-        m_game.Timer7();
-        if (m_game.falling())
-            m_field->refresh();
+    m_spriteTimer = t.add("Timer7", kFrameMs, TimerTable::Repeating, [this] {
+        if (m_fallTimer->isActive() && m_spriteTimer->interval() != kFallMs)
+            m_spriteTimer->start(kFallMs); // from now on half a fall tick after each fall tick
+        frame(false);
     });
-    m_fallTimer = t.add("Timer1", 66, TimerTable::Repeating, [this] {
-        m_field->noteFallTick(m_fallTimer->intervalAsDuration());
-        m_game.Timer1();
-    });
+    m_fallTimer = t.add("Timer1", kFallMs, TimerTable::Repeating, [this] { frame(true); });
+    m_spriteTimer->setTimerType(Qt::PreciseTimer);
+    m_fallTimer->setTimerType(Qt::PreciseTimer);
     QTimer* clock = t.add("Timer2", 1000, TimerTable::Repeating, [this] { m_game.Timer2(); });
     route({{m_field, Route::On::RightRelease, Route::ThemeMenu},
            {m_field, Route::On::LeftPress, Route::FocusInput}});
@@ -596,7 +604,8 @@ void GameWindow::render(const ModelEvents& events) {
 
 void GameWindow::mirror(TypingGame::Changes what) {
     using C = TypingGame::Change;
-    if (what & (C::Items | C::Sprite | C::Controls))
+    // A frame draws once, after all of its ticks.
+    if ((what & (C::Items | C::Sprite | C::Controls)) && !m_inFrame)
         m_field->refresh();
     if (what & C::Status) {
         m_score->setText(m_game.score());
@@ -630,10 +639,58 @@ void GameWindow::mirror(TypingGame::Changes what) {
             m_sets[size_t(k)]->setChecked(k == m_game.checkedSet());
     }
     // The game clock, Timer2, follows the game through the frame.
-    if (what & C::Motion) {
-        TimerTable::run(m_spriteTimer, m_game.spriteWalking());
-        TimerTable::run(m_fallTimer, m_game.falling());
+    if (what & C::Motion)
+        runFrames();
+}
+
+void GameWindow::runFrames() {
+    const bool wasRunning = m_spriteTimer->isActive();
+    if (m_game.falling()) {
+        if (!m_fallTimer->isActive()) {
+            m_fallTimer->start();
+            m_spriteTimer->start(kFrameMs);
+        }
+    } else {
+        m_fallTimer->stop();
+        if (!m_game.spriteWalking())
+            m_spriteTimer->stop();
+        else if (!wasRunning || m_spriteTimer->interval() != kFrameMs)
+            m_spriteTimer->start(kFrameMs);
     }
+    // The sprite's pace is counted from the moment its frames start.
+    if (!wasRunning && m_spriteTimer->isActive()) {
+        m_paceClock.start();
+        m_paceTicks = 0;
+    }
+}
+
+int GameWindow::spriteTicksDue(int atLeast) {
+    if (!m_paceClock.isValid()) {
+        m_paceClock.start();
+        m_paceTicks = 0;
+    }
+    const qint64 due = m_paceClock.elapsed() / kSpriteTickMs - m_paceTicks;
+    // After a stall (a busy machine, a suspended one) the sprite does not rush to catch up.
+    const int ticks = int(std::clamp<qint64>(due, atLeast, kMostTicksAFrame));
+    m_paceTicks = std::max(m_paceTicks + ticks, m_paceClock.elapsed() / kSpriteTickMs -
+                                                    kMostTicksAFrame);
+    return ticks;
+}
+
+void GameWindow::frame(bool fallTick) {
+    const bool outer = !m_inFrame;
+    m_inFrame = true;
+    // A frame of Timer7 takes one step at least, as one tick of it would.
+    const int ticks = spriteTicksDue(fallTick ? 0 : 1);
+    for (int i = 0; i < ticks && m_game.spriteWalking(); ++i)
+        m_game.Timer7();
+    if (fallTick) {
+        m_field->noteFallTick(m_fallTimer->intervalAsDuration());
+        m_game.Timer1();
+    }
+    if (outer)
+        m_inFrame = false;
+    m_field->refresh();
 }
 
 void GameWindow::mirrorSettings() {

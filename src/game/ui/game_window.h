@@ -3,6 +3,8 @@
 #include "frame/practice_window.h"
 #include "game/model/typing_game.h"
 
+#include <QElapsedTimer>
+
 #include <array>
 
 class ClickLabel;
@@ -49,6 +51,9 @@ class GameWindow : public PracticeWindow {
     void buildSettingsPanel();
     void mirror(TypingGame::Changes what);
     void mirrorSettings();
+    void runFrames();
+    int spriteTicksDue(int atLeast);
+    void frame(bool fallTick);
     void showSettingsPanel(bool show);
     void saveSettings();
     std::optional<QString> readWordList(const QString& fileName) const;
@@ -58,6 +63,9 @@ class GameWindow : public PracticeWindow {
     GameField* m_field = nullptr;                        // Picture2
     QTimer* m_spriteTimer = nullptr;                     // Timer7
     QTimer* m_fallTimer = nullptr;                       // Timer1
+    QElapsedTimer m_paceClock;                           // the sprite's steps, in real time
+    qint64 m_paceTicks = 0;                              // steps taken since it started
+    bool m_inFrame = false;
     InputBox* m_input = nullptr;                         // Text1
     QLabel* m_score = nullptr;                           // Label4
     QLabel* m_clock = nullptr;                           // Label8
