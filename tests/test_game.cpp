@@ -150,6 +150,8 @@ class GameTest : public QObject {
 
     // --- the window ---
     void windowPlaysFromTheKeyboard();
+    void aClickOnTheSpriteOrAnItemPauses_data();
+    void aClickOnTheSpriteOrAnItemPauses();
     void windowSavesSettingsAndReadsThemBack();
     void settingsShortcutLeavesTheGameAlone();
     void windowReportsAMissingWordList();
@@ -853,6 +855,34 @@ void GameTest::windowPlaysFromTheKeyboard() {
     QTest::keyClick(input, Qt::Key_F3);
     QVERIFY(window.timers().isActive("Timer1") && window.timers().isActive("Timer7"));
     QVERIFY(child<QPushButton>(window, "Command6")->isVisible());
+}
+
+void GameTest::aClickOnTheSpriteOrAnItemPauses_data() {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("runState");
+    QTest::newRow("sprite") << "sprite"
+                            << "jx";
+    QTest::newRow("item") << "item"
+                          << "jx";
+    QTest::newRow("sky") << "sky"
+                         << "zt";
+}
+
+void GameTest::aClickOnTheSpriteOrAnItemPauses() {
+    writeBytes(gameSet(), "0,0,1,1,1,60,1,1\r\n");
+    GameWindow window(context());
+    window.show();
+    QTest::keyClick(child<QLineEdit>(window, "Text1"), Qt::Key_F2);
+    window.timers().fire("Timer7");
+    const TypingGame& game = window.game();
+    const auto px = [](double twips) { return int(twips / 15) + 5; };
+    QFETCH(QString, target);
+    const QPoint at = target == u"sprite" ? QPoint(px(game.spriteLeft()), px(game.spriteTop()))
+                      // the item's foot, below the sprite it fell from
+                      : target == u"item" ? QPoint(px(game.slot(0).left), px(game.slot(0).top) + 25)
+                                          : QPoint(5, 480);
+    QTest::mouseClick(child<QWidget>(window, "Picture2"), Qt::LeftButton, {}, at);
+    QTEST(game.runState(), "runState");
 }
 
 void GameTest::windowSavesSettingsAndReadsThemBack() {

@@ -32,18 +32,20 @@ namespace {
 
 enum class Kind { Keys, Articles, Game, About };
 
-// Sends a mouse event straight to a widget, through its event filters, without showing it.
-void sendMouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button) {
-    const QPointF local(widget->width() / 2.0, widget->height() / 2.0);
+// Sends a mouse event straight to a widget, through its event filters, without showing it; at
+// its middle unless `at` says where.
+void sendMouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button,
+               QPointF at = QPointF(-1, -1)) {
+    const QPointF local = at.x() >= 0 ? at : QPointF(widget->width() / 2.0, widget->height() / 2.0);
     const Qt::MouseButtons held =
         type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton;
     QMouseEvent event(type, local, widget->mapToGlobal(local), button, held, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &event);
 }
 
-void click(QWidget* widget, Qt::MouseButton button = Qt::LeftButton) {
-    sendMouse(widget, QEvent::MouseButtonPress, button);
-    sendMouse(widget, QEvent::MouseButtonRelease, button);
+void click(QWidget* widget, Qt::MouseButton button = Qt::LeftButton, QPointF at = QPointF(-1, -1)) {
+    sendMouse(widget, QEvent::MouseButtonPress, button, at);
+    sendMouse(widget, QEvent::MouseButtonRelease, button, at);
 }
 
 // Closes a practice window the way the program does: the unload chores write its state.
@@ -257,16 +259,24 @@ class TestWindows : public QObject {
         QTest::newRow("articles: Themes, middle")
             << Kind::Articles << "Command7" << Qt::MiddleButton << 1;
         QTest::newRow("game: field, right") << Kind::Game << "Picture2" << Qt::RightButton << 1;
-        QTest::newRow("game: bar, right") << Kind::Game << "Picture1" << Qt::RightButton << 0;
+        // The sprite stands at the field's top left before the first game.
+        QTest::newRow("game: sprite, right")
+            << Kind::Game << "Picture2@20,20" << Qt::RightButton << 0;
     }
     void themeMenuPopsFromItsTriggers() {
         QFETCH(Kind, kind);
         QFETCH(QString, widget);
         QFETCH(Qt::MouseButton, button);
         std::unique_ptr<QWidget> window = make(kind);
-        auto* target = window->findChild<QWidget*>(widget);
+        // "name@x,y" clicks the control at that point.
+        const QStringList place = widget.split(u'@');
+        auto* target = window->findChild<QWidget*>(place[0]);
         QVERIFY(target);
-        click(target, button);
+        QPointF at(-1, -1);
+        if (place.size() > 1)
+            at = QPointF(place[1].section(u',', 0, 0).toDouble(),
+                         place[1].section(u',', 1).toDouble());
+        click(target, button, at);
         QTEST(m_navigator.menus, "menus");
     }
 
@@ -306,12 +316,10 @@ class TestWindows : public QObject {
 
         const QStringList captions{"Label1", "Label4", "Label9", "Label2", "Label3", "Label7"};
         const QStringList values{"Label13", "Label14", "Label11", "Label6", "Label5", "Label8"};
-        const QStringList expected{"Software name:", "Typing test Zephkin",
-                                   "Version:",       "2.7",
-                                   "Author:",        Maker::kAuthor,
-                                   "Home page:",     Maker::kHomePage,
-                                   "E-mail:",        Maker::kEmail,
-                                   "Free",           Maker::kLicence};
+        const QStringList expected{
+            "Software name:", "Typing test Zephkin", "Version:",   "2.7",
+            "Author:",        Maker::kAuthor,        "Home page:", Maker::kHomePage,
+            "E-mail:",        Maker::kEmail,         "Free",       Maker::kLicence};
         QStringList texts;
         for (int row = 0; row < captions.size(); ++row) {
             auto* caption = about.findChild<QLabel*>(captions[row]);
@@ -387,7 +395,8 @@ class TestWindows : public QObject {
             QVERIFY(cellRect.contains(QPoint(int(character + advance / 2), cellRect.center().y())));
         }
         QVERIFY(page->mapTo(window.get(), ArticlePage::articleCharAt(62, 7).toPoint()).x() +
-                    advance < window->width());
+                    advance <
+                window->width());
     }
 
     // An article typed for twelve seconds is one run in the history when the window closes.
@@ -464,17 +473,20 @@ class TestWindows : public QObject {
 
         choose("Command1", QStringLiteral("The Grand Canyon"));
         QCOMPARE(window->articleTitle(), QStringLiteral("lunch")); // not before Timer2 fires
-        QTRY_COMPARE(window->windowTitle(), QStringLiteral("Article practice --- The Grand Canyon"));
+        QTRY_COMPARE(window->windowTitle(),
+                     QStringLiteral("Article practice --- The Grand Canyon"));
         QVERIFY(window->exercise().articleLines()[0].startsWith(QStringLiteral("Canyon.")));
 
         m_platform.picked = m_dir.filePath(QStringLiteral("mine.txt"));
         choose("Command3", QString());
-        QTRY_COMPARE(window->windowTitle(), QStringLiteral("Article practice --- Optional article"));
+        QTRY_COMPARE(window->windowTitle(),
+                     QStringLiteral("Article practice --- Optional article"));
         QCOMPARE(m_platform.pickedWith,
                  QStringList({ArticleWindow::kPickerTitle, QStringLiteral("Text Files (*.txt)"),
                               m_dir.filePath(QStringLiteral("text"))}));
         QVERIFY(window->exercise().articleLines()[0].startsWith(QStringLiteral("Caf\u00e9 au")));
-        QCOMPARE(window->findChild<QLabel*>(QStringLiteral("Label18"))->text(), QStringLiteral("1"));
+        QCOMPARE(window->findChild<QLabel*>(QStringLiteral("Label18"))->text(),
+                 QStringLiteral("1"));
 
         window->close();
         QCOMPARE(readAll(m_dir.filePath(QStringLiteral("sz2.txt"))),

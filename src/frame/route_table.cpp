@@ -31,7 +31,7 @@ RouteTable::RouteTable(QWidget* window, std::initializer_list<Route::Entry> entr
         if (entry.on == Route::On::Move)
             control->setMouseTracking(true);
         control->installEventFilter(this);
-        m_routes.push_back({control, entry.on, entry.actions});
+        m_routes.push_back({control, entry.on, entry.actions, entry.where});
     }
 }
 
@@ -40,11 +40,13 @@ bool RouteTable::eventFilter(QObject* watched, QEvent* event) {
     if (type != QEvent::MouseMove && type != QEvent::MouseButtonPress &&
         type != QEvent::MouseButtonRelease)
         return false;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
     bool swallow = false;
     for (const Watched& route : m_routes) {
-        if (route.control != watched || !matches(route.on, event))
+        if (route.control != watched || !matches(route.on, event) ||
+            (route.where && !route.where(mouse->position().toPoint())))
             continue;
-        m_run(route.actions, static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+        m_run(route.actions, mouse->globalPosition().toPoint());
         swallow = swallow || route.actions.testFlag(Route::Swallow);
     }
     return swallow;

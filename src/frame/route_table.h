@@ -36,6 +36,8 @@ struct Entry {
     QWidget* control;
     On on;
     Actions actions;
+    // Where on the control the route holds, when only in part of it (a point in the control).
+    std::function<bool(QPoint)> where = {};
 };
 
 } // namespace Route
@@ -58,6 +60,7 @@ class RouteTable : public QObject {
         QObject* control;
         Route::On on;
         Route::Actions actions;
+        std::function<bool(QPoint)> where;
     };
     std::vector<Watched> m_routes;
     Runner m_run;

@@ -377,8 +377,8 @@ void TypingGame::Timer7() {
         }
     }
     // Once the items stand still, a tick that moved nothing leaves the next one nothing to do.
-    const bool idle = m_gameStarted ? !falling() && !moved && m_spriteStep == stepBefore
-                                    : !respawned;
+    const bool idle =
+        m_gameStarted ? !falling() && !moved && m_spriteStep == stepBefore : !respawned;
     if (idle && m_spriteWalking) {
         m_spriteWalking = false;
         touch(Motion);

@@ -1,10 +1,5 @@
 #include "game/ui/game_window.h"
 
-#include "game/ui/elf_sprite.h"
-#include "game/ui/game_look.h"
-#include "frame/click_label.h"
-#include "frame/input_box.h"
-#include "look/look.h"
 #include "core/maker.h"
 #include "core/state_file.h"
 #include "core/timer_table.h"
@@ -14,6 +9,7 @@
 #include "frame/navigator.h"
 #include "frame/shortcut.h"
 #include "game/ui/elf_sprite.h"
+#include "game/ui/game_look.h"
 #include "look/look.h"
 #include "platform/platform.h"
 
@@ -57,59 +53,23 @@ QColor toColor(const ItemColour& c) {
 
 } // namespace
 
-// The elf sprite Picture1, showing Image1 (facing right) or its mirror Image2.
-class ElfSpriteWidget : public QWidget {
-  public:
-    explicit ElfSpriteWidget(QWidget* parent) : QWidget(parent) {
-        setObjectName(QStringLiteral("Picture1"));
-        resize(twipsSize(TypingGame::kSpriteWidth, TypingGame::kSpriteHeight));
-    }
-    std::function<void()> clicked;
-
-    void setFacingLeft(bool left) {
-        if (left == m_facingLeft)
-            return;
-        m_facingLeft = left;
-        update();
-    }
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        const qreal dpr = devicePixelRatioF();
-        QPixmap& picture = m_pictures[m_facingLeft ? 1 : 0];
-        if (picture.isNull() || picture.devicePixelRatio() != dpr)
-            picture = ElfSprite::picture(size(), dpr, m_facingLeft);
-        QPainter(this).drawPixmap(0, 0, picture);
-    }
-    // The sprite takes its own presses, so a right button on it opens no theme menu.
-    void mousePressEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::LeftButton && clicked)
-            clicked();
-    }
-    void mouseReleaseEvent(QMouseEvent*) override {}
-
-  private:
-    bool m_facingLeft = false;
-    QPixmap m_pictures[2];
-};
-
-// The playing field Picture2: the night scene, the items and the elf sprite. It repaints only
-// the places where something moved or changed.
+// The playing field Picture2: the night scene, the items and the elf sprite (Picture1, showing
+// Image1 facing right or its mirror Image2). It repaints only the places where something moved
+// or changed, and nothing when nothing moved by a whole pixel.
 class GameField : public QWidget {
   public:
     GameField(const TypingGame& game, const QFont& itemFont, QWidget* parent)
         : QWidget(parent), m_game(game), m_itemFont(itemFont),
-          m_itemHeight(QFontMetrics(itemFont).height()) {
+          m_itemHeight(QFontMetrics(itemFont).height()),
+          m_spriteSize(twipsSize(TypingGame::kSpriteWidth, TypingGame::kSpriteHeight)) {
         setObjectName(QStringLiteral("Picture2"));
         setAttribute(Qt::WA_OpaquePaintEvent);
-        m_sprite = new ElfSpriteWidget(this);
-        m_sprite->clicked = [this] {
-            if (spriteOrItemClicked)
-                spriteOrItemClicked();
-        };
     }
 
+    // A left press on the sprite or an item.
     std::function<void()> spriteOrItemClicked;
+
+    bool onSprite(QPoint at) const { return m_sprite.rect.contains(at); }
 
     // Items fall a whole step every fall tick, which looks jerky on a modern screen. Between
     // ticks they are drawn gliding from where the last tick found them to where it left them,
@@ -121,21 +81,31 @@ class GameField : public QWidget {
         m_sinceFall.start();
     }
 
-    // Schedules a repaint of what changed since the last call.
+    // Schedules a repaint of what changed since the last call: for each thing that moved, the
+    // one rectangle that covers where it was and where it is.
     void refresh() {
         QRegion dirty;
+        const auto note = [&dirty](const QRect& before, const QRect& now) {
+            if (before.intersects(now))
+                dirty += before.united(now);
+            else
+                dirty += before, dirty += now;
+        };
         for (int i = 0; i < TypingGame::kSlots; ++i) {
-            const Shown now = shownItem(i);
-            if (now != m_items[size_t(i)]) {
-                dirty += m_items[size_t(i)].rect;
-                dirty += now.rect;
-                m_items[size_t(i)] = now;
-            }
+            Shown now = shownItem(i);
+            Shown& before = m_items[size_t(i)];
+            if (now == before)
+                continue;
+            note(before.rect, now.rect);
+            before = std::move(now);
+        }
+        const SpriteShown sprite = shownSprite();
+        if (sprite != m_sprite) {
+            note(m_sprite.rect, sprite.rect);
+            m_sprite = sprite;
         }
         if (!dirty.isEmpty())
             update(dirty);
-        m_sprite->move(qRound(m_game.spriteLeft() / 15.0), qRound(m_game.spriteTop() / 15.0));
-        m_sprite->setFacingLeft(m_game.spriteFacesLeft());
     }
 
   protected:
@@ -152,14 +122,15 @@ class GameField : public QWidget {
             QPainter scene(&m_scene);
             GameLook::paintNightScene(scene, rect());
         }
+        const QRegion& region = event->region();
         QPainter p(this);
-        for (const QRect& r : event->region())
+        for (const QRect& r : region)
             p.drawPixmap(r, m_scene, QRectF(QRectF(r).topLeft() * dpr, QSizeF(r.size()) * dpr));
 
         // Items: coloured bold text on black, drawn once per item and then copied.
         for (size_t i = 0; i < m_items.size(); ++i) {
             const Shown& item = m_items[i];
-            if (item.rect.isEmpty() || !event->region().intersects(item.rect))
+            if (item.rect.isEmpty() || !region.intersects(item.rect))
                 continue;
             ItemPicture& picture = m_pictures[i];
             if (picture.text != item.text || picture.colour != item.colour ||
@@ -169,14 +140,24 @@ class GameField : public QWidget {
             }
             p.drawPixmap(item.rect.topLeft(), picture.pixmap);
         }
+
+        // The sprite over the items.
+        if (region.intersects(m_sprite.rect)) {
+            QPixmap& picture = m_spritePictures[m_sprite.facingLeft ? 1 : 0];
+            if (picture.isNull() || picture.devicePixelRatio() != dpr)
+                picture = ElfSprite::picture(m_spriteSize, dpr, m_sprite.facingLeft);
+            p.drawPixmap(m_sprite.rect.topLeft(), picture);
+        }
     }
 
-    // A click on an item pauses a running game; the field's own triggers are routes.
+    // A press on the sprite or an item pauses a running game; the field's own triggers are
+    // routes.
     void mousePressEvent(QMouseEvent* event) override {
         const QPoint at = event->position().toPoint();
         if (event->button() == Qt::LeftButton && spriteOrItemClicked &&
-            std::any_of(m_items.begin(), m_items.end(),
-                        [at](const Shown& item) { return item.rect.contains(at); }))
+            (onSprite(at) || std::any_of(m_items.begin(), m_items.end(), [at](const Shown& item) {
+                 return item.rect.contains(at);
+             })))
             spriteOrItemClicked();
     }
 
@@ -186,6 +167,11 @@ class GameField : public QWidget {
         QString text;
         ItemColour colour;
         bool operator==(const Shown&) const = default;
+    };
+    struct SpriteShown {
+        QRect rect;
+        bool facingLeft = false;
+        bool operator==(const SpriteShown&) const = default;
     };
     struct ItemPicture {
         QString text;
@@ -206,7 +192,7 @@ class GameField : public QWidget {
 
     // Items are shown once a game has begun, while they are live and on the field.
     Shown shownItem(int i) const {
-        if (m_game.gameStarted() != u"1" || !m_game.isLive(i))
+        if (!m_game.gameStarted().startsWith(u'1') || !m_game.isLive(i))
             return {};
         const ItemSlot& s = m_game.slot(i);
         double top = s.top;
@@ -223,6 +209,12 @@ class GameField : public QWidget {
         return {r, s.text, s.colour};
     }
 
+    SpriteShown shownSprite() const {
+        const QRect r(QPoint(qRound(m_game.spriteLeft() / 15.0), qRound(m_game.spriteTop() / 15.0)),
+                      m_spriteSize);
+        return {r.intersects(rect()) ? r : QRect(), m_game.spriteFacesLeft()};
+    }
+
     struct FallStart {
         QString text;
         double top = 0;
@@ -231,13 +223,15 @@ class GameField : public QWidget {
     const TypingGame& m_game;
     QFont m_itemFont;
     int m_itemHeight;
+    QSize m_spriteSize;
     std::array<FallStart, TypingGame::kSlots> m_fallFrom{};
     std::array<ItemPicture, TypingGame::kSlots> m_pictures{};
+    QPixmap m_spritePictures[2];
     QElapsedTimer m_sinceFall;
     std::chrono::milliseconds m_fallInterval{66};
     QPixmap m_scene;
     std::array<Shown, TypingGame::kSlots> m_items{};
-    ElfSpriteWidget* m_sprite = nullptr;
+    SpriteShown m_sprite;
 };
 
 GameWindow::GameWindow(const AppContext& context, QWidget* parent)
@@ -276,7 +270,9 @@ GameWindow::GameWindow(const AppContext& context, QWidget* parent)
     m_spriteTimer->setTimerType(Qt::PreciseTimer);
     m_fallTimer->setTimerType(Qt::PreciseTimer);
     QTimer* clock = t.add("Timer2", 1000, TimerTable::Repeating, [this] { m_game.Timer2(); });
-    route({{m_field, Route::On::RightRelease, Route::ThemeMenu},
+    // The sprite is a control of its own: a right button on it opens no theme menu.
+    route({{m_field, Route::On::RightRelease, Route::ThemeMenu,
+            [this](QPoint at) { return !m_field->onSprite(at); }},
            {m_field, Route::On::LeftPress, Route::FocusInput}});
 
     const QFontMetrics itemMetrics(itemFont);
@@ -623,8 +619,7 @@ void GameWindow::mirror(TypingGame::Changes what) {
         m_select->setVisible(selectShown(m_game));
         m_gamesLink->setVisible(selectShown(m_game));
         m_gameOver->setVisible(m_game.gameOverVisible());
-        m_paused->setVisible(m_game.state() == TypingGame::RunState::Paused &&
-                             m_panel->isHidden());
+        m_paused->setVisible(m_game.state() == TypingGame::RunState::Paused && m_panel->isHidden());
         for (QPushButton* button : m_oneStep)
             button->setEnabled(m_game.oneStepButtonsEnabled());
         m_spriteDown->setEnabled(m_game.endModeOptionsEnabled());
@@ -672,8 +667,8 @@ int GameWindow::spriteTicksDue(int atLeast) {
     const qint64 due = m_paceClock.elapsed() / kSpriteTickMs - m_paceTicks;
     // After a stall (a busy machine, a suspended one) the sprite does not rush to catch up.
     const int ticks = int(std::clamp<qint64>(due, atLeast, kMostTicksAFrame));
-    m_paceTicks = std::max(m_paceTicks + ticks, m_paceClock.elapsed() / kSpriteTickMs -
-                                                    kMostTicksAFrame);
+    m_paceTicks =
+        std::max(m_paceTicks + ticks, m_paceClock.elapsed() / kSpriteTickMs - kMostTicksAFrame);
     return ticks;
 }
 

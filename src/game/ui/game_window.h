@@ -60,11 +60,11 @@ class GameWindow : public PracticeWindow {
     int itemWidthTwips(const QString& text) const;
 
     TypingGame m_game;
-    GameField* m_field = nullptr;                        // Picture2
-    QTimer* m_spriteTimer = nullptr;                     // Timer7
-    QTimer* m_fallTimer = nullptr;                       // Timer1
-    QElapsedTimer m_paceClock;                           // the sprite's steps, in real time
-    qint64 m_paceTicks = 0;                              // steps taken since it started
+    GameField* m_field = nullptr;    // Picture2
+    QTimer* m_spriteTimer = nullptr; // Timer7
+    QTimer* m_fallTimer = nullptr;   // Timer1
+    QElapsedTimer m_paceClock;       // the sprite's steps, in real time
+    qint64 m_paceTicks = 0;          // steps taken since it started
     bool m_inFrame = false;
     InputBox* m_input = nullptr;                         // Text1
     QLabel* m_score = nullptr;                           // Label4
