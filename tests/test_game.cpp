@@ -8,6 +8,7 @@
 #include "game/model/game_settings.h"
 #include "game/model/typing_game.h"
 #include "game/ui/game_window.h"
+#include "game/ui/step_clock.h"
 #include "history/history_store.h"
 
 #include <QAction>
@@ -127,6 +128,8 @@ class GameTest : public QObject {
     void runStatesFollowF3_data();
     void runStatesFollowF3();
     void aStillGameLeavesTimer7NothingToDo();
+    void spriteStepsKeepRealTime_data();
+    void spriteStepsKeepRealTime();
 
     // --- hits, scoring, results ---
     void judgesEveryChangeOfTheInput_data();
@@ -555,6 +558,30 @@ void GameTest::aStillGameLeavesTimer7NothingToDo() {
     QVERIFY(!g.game.spriteWalking());
     g.game.keyUp(KeyCode::F3);
     QVERIFY(g.game.spriteWalking() && g.game.falling());
+}
+
+// The window's frames take the sprite's 16 ms steps by the clock: as many as have come due,
+// one at least for a frame of Timer7, and after a stall no more than six.
+void GameTest::spriteStepsKeepRealTime_data() {
+    QTest::addColumn<QList<int>>("frames"); // milliseconds; a negative one is a fall tick's
+    QTest::addColumn<QList<int>>("steps");
+    QList<int> steady; // a frame every 33 ms for a second: 61 steps, as 990 ms hold
+    for (int t = 33; t <= 990; t += 33)
+        steady << t;
+    QTest::newRow("30 frames a second") << steady << (QList<int>(15, 2) << 3 << QList<int>(14, 2));
+    QTest::newRow("a stall lets the rest go") << QList<int>{33, 1000, 1033} << QList<int>{2, 6, 2};
+    QTest::newRow("early frames") << QList<int>{5, 10, 20, 40, -48} << QList<int>{1, 1, 1, 1, 0};
+}
+
+void GameTest::spriteStepsKeepRealTime() {
+    QFETCH(QList<int>, frames);
+    QFETCH(QList<int>, steps);
+    StepClock clock(16, 6);
+    clock.restart(0);
+    QList<int> taken;
+    for (int t : frames)
+        taken << clock.due(std::abs(t), t < 0 ? 0 : 1);
+    QCOMPARE(taken, steps);
 }
 
 // --- hits, scoring, results ---

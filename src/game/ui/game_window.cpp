@@ -236,7 +236,8 @@ class GameField : public QWidget {
 
 GameWindow::GameWindow(const AppContext& context, QWidget* parent)
     : PracticeWindow(context, QStringLiteral("Form10"), Navigator::GameEntry, parent),
-      m_game(quint32(QDateTime::currentMSecsSinceEpoch())) {
+      m_game(quint32(QDateTime::currentMSecsSinceEpoch())),
+      m_steps(kSpriteTickMs, kMostTicksAFrame) {
     setWindowTitle(TypingGame::kTitle);
 
     // Items: bold 21.75-point Consolas, sized to their text.
@@ -654,29 +655,20 @@ void GameWindow::runFrames() {
     }
     // The sprite's pace is counted from the moment its frames start.
     if (!wasRunning && m_spriteTimer->isActive()) {
-        m_paceClock.start();
-        m_paceTicks = 0;
+        m_frameClock.start();
+        m_steps.restart(0);
     }
-}
-
-int GameWindow::spriteTicksDue(int atLeast) {
-    if (!m_paceClock.isValid()) {
-        m_paceClock.start();
-        m_paceTicks = 0;
-    }
-    const qint64 due = m_paceClock.elapsed() / kSpriteTickMs - m_paceTicks;
-    // After a stall (a busy machine, a suspended one) the sprite does not rush to catch up.
-    const int ticks = int(std::clamp<qint64>(due, atLeast, kMostTicksAFrame));
-    m_paceTicks =
-        std::max(m_paceTicks + ticks, m_paceClock.elapsed() / kSpriteTickMs - kMostTicksAFrame);
-    return ticks;
 }
 
 void GameWindow::frame(bool fallTick) {
     const bool outer = !m_inFrame;
     m_inFrame = true;
     // A frame of Timer7 takes one step at least, as one tick of it would.
-    const int ticks = spriteTicksDue(fallTick ? 0 : 1);
+    if (!m_frameClock.isValid()) {
+        m_frameClock.start();
+        m_steps.restart(0);
+    }
+    const int ticks = m_steps.due(m_frameClock.elapsed(), fallTick ? 0 : 1);
     for (int i = 0; i < ticks && m_game.spriteWalking(); ++i)
         m_game.Timer7();
     if (fallTick) {

@@ -2,6 +2,7 @@
 
 #include "frame/practice_window.h"
 #include "game/model/typing_game.h"
+#include "game/ui/step_clock.h"
 
 #include <QElapsedTimer>
 
@@ -52,7 +53,6 @@ class GameWindow : public PracticeWindow {
     void mirror(TypingGame::Changes what);
     void mirrorSettings();
     void runFrames();
-    int spriteTicksDue(int atLeast);
     void frame(bool fallTick);
     void showSettingsPanel(bool show);
     void saveSettings();
@@ -63,8 +63,8 @@ class GameWindow : public PracticeWindow {
     GameField* m_field = nullptr;    // Picture2
     QTimer* m_spriteTimer = nullptr; // Timer7
     QTimer* m_fallTimer = nullptr;   // Timer1
-    QElapsedTimer m_paceClock;       // the sprite's steps, in real time
-    qint64 m_paceTicks = 0;          // steps taken since it started
+    QElapsedTimer m_frameClock;      // real time since the frames started
+    StepClock m_steps;               // the sprite's 16 ms steps in it
     bool m_inFrame = false;
     InputBox* m_input = nullptr;                         // Text1
     QLabel* m_score = nullptr;                           // Label4
