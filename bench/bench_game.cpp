@@ -1,8 +1,10 @@
 // The typing game in one run, side by side with a baseline:
-//  - CPU per 10 s of a bare Qt window whose three timers (16, 66 and 1000 ms, as the game's)
-//    move four labels down and a sprite along the top, with an input box;
-//  - CPU per 10 s of the game window with four items falling, and with the game paused;
+//  - CPU per 10 s of a bare Qt window whose three timers (33, 66 and 1000 ms: the game's frame,
+//    fall tick and clock) move four labels down and a sprite along the top, with an input box;
+//  - CPU per 10 s of the game window with four items falling, and the frames it drew; then
+//    paused, once the sprite has reached its place (goal: no frames);
 //  - the delay from a typed hit to the end of the repaint that removes the item.
+// bench/peer_ratios.sh compares the running game with TIPP10's falling-letters game.
 // Usage: bench_game PROGRAM_FOLDER
 
 #include "bench_support.h"
@@ -66,7 +68,7 @@ class Baseline : public QWidget {
                 label->move(label->x(), label->y() + 4 > 494 ? 40 : label->y() + 4);
         });
         connect(&m_timer2, &QTimer::timeout, this, [this] { m_target = 55 + (m_target * 37) % 610; });
-        m_timer7.start(16);
+        m_timer7.start(33);
         m_timer1.start(66);
         m_timer2.start(1000);
     }
@@ -76,6 +78,19 @@ class Baseline : public QWidget {
     QLabel* m_sprite = nullptr;
     int m_target = 400;
     QTimer m_timer7, m_timer1, m_timer2;
+};
+
+// Counts the frames of the window it watches: the update passes that paint what changed.
+class FrameCount : public QObject {
+  public:
+    int frames = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::UpdateRequest)
+            ++frames;
+        return false;
+    }
 };
 
 // Notes the time the field starts its next paint.
@@ -118,23 +133,30 @@ int main(int argc, char* argv[]) {
     context.folder = ProgramFolder(dir.path());
     GameWindow window(context);
     window.setAttribute(Qt::WA_DeleteOnClose, false);
+    FrameCount count;
+    window.installEventFilter(&count);
     window.show();
     QTest::qWait(300);
     auto* input = window.findChild<QLineEdit*>(QStringLiteral("Text1"));
     window.game().newGameButton();
     QTest::qWait(500);
+    count.frames = 0;
     const double running = cpuOverTenSeconds();
+    const int runningFrames = count.frames;
     int live = 0;
     for (int i = 0; i < TypingGame::kSlots; ++i)
         live += window.game().isLive(i);
     window.game().keyUp(KeyCode::F3);
     QTest::qWait(3000); // the sprite walks to its place and stops
+    count.frames = 0;
     const double paused = cpuOverTenSeconds();
+    const int pausedFrames = count.frames;
     window.game().keyUp(KeyCode::F3);
 
-    std::printf("cpu_per_10s baseline=%.1f ms game_running=%.1f ms (%.2fx, %d items live) "
-                "game_paused=%.1f ms (%.2fx)\n",
-                baseline, running, running / baseline, live, paused, paused / baseline);
+    std::printf("cpu_per_10s baseline=%.1f ms game_running=%.1f ms (%.2fx, %d items live, "
+                "%d frames) game_paused=%.1f ms (%.2fx, %d frames, goal 0)\n",
+                baseline, running, running / baseline, live, runningFrames, paused,
+                paused / baseline, pausedFrames);
 
     // Hit to repaint: type a live item and wait for the field's repaint.
     QElapsedTimer clock;

@@ -158,6 +158,7 @@ class GameTest : public QObject {
     void windowSavesSettingsAndReadsThemBack();
     void settingsShortcutLeavesTheGameAlone();
     void windowReportsAMissingWordList();
+    void theCaretKeepsStillWhileTheGameIsInView();
     void windowShowsTheResultInAPrompt();
     void finishedGameReachesTheHistory_data();
     void finishedGameReachesTheHistory();
@@ -1009,6 +1010,20 @@ void GameTest::windowReportsAMissingWordList() {
     QVERIFY(child<QAction>(*menu, "new1(4)")->isChecked());
     QVERIFY(!child<QAction>(*menu, "new1(5)")->isChecked());
     QCOMPARE(window.windowTitle(), QStringLiteral("Typing game: Word exercises 1"));
+}
+
+void GameTest::theCaretKeepsStillWhileTheGameIsInView() {
+    const int blink = QApplication::cursorFlashTime();
+    QVERIFY(blink > 0);
+    {
+        GameWindow window(context());
+        window.show();
+        QCOMPARE(QApplication::cursorFlashTime(), 0);
+        window.hide();
+        QCOMPARE(QApplication::cursorFlashTime(), blink);
+        window.show();
+    }
+    QCOMPARE(QApplication::cursorFlashTime(), blink);
 }
 
 void GameTest::windowShowsTheResultInAPrompt() {

@@ -13,6 +13,7 @@
 #include "look/look.h"
 #include "platform/platform.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -288,6 +289,29 @@ GameWindow::GameWindow(const AppContext& context, QWidget* parent)
         m_context.folder.path(QStringLiteral("\\GameSet.txt")), &found, StateFile::kStateCap);
     m_game.load(found ? settings : QString());
     mirror(TypingGame::Changes(0xff));
+}
+
+GameWindow::~GameWindow() {
+    if (m_caretFlashTime >= 0)
+        QApplication::setCursorFlashTime(m_caretFlashTime);
+}
+
+// The caret in the input box keeps still while the game is in view: the player watches the
+// field, and a blinking caret would wake the program twice a second, a paused game too.
+void GameWindow::showEvent(QShowEvent* event) {
+    PracticeWindow::showEvent(event);
+    if (m_caretFlashTime < 0) {
+        m_caretFlashTime = QApplication::cursorFlashTime();
+        QApplication::setCursorFlashTime(0);
+    }
+}
+
+void GameWindow::hideEvent(QHideEvent* event) {
+    if (m_caretFlashTime >= 0) {
+        QApplication::setCursorFlashTime(m_caretFlashTime);
+        m_caretFlashTime = -1;
+    }
+    PracticeWindow::hideEvent(event);
 }
 
 void GameWindow::buildStatusLine() {

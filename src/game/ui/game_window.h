@@ -27,6 +27,7 @@ class GameWindow : public PracticeWindow {
     Q_OBJECT
   public:
     explicit GameWindow(const AppContext& context, QWidget* parent = nullptr);
+    ~GameWindow() override;
 
     TypingGame& game() { return m_game; }
     QMenu* gameMenu() const { return m_gameMenu; }
@@ -44,6 +45,8 @@ class GameWindow : public PracticeWindow {
 
   protected:
     void render(const ModelEvents& events) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     void buildStatusLine();
@@ -66,6 +69,7 @@ class GameWindow : public PracticeWindow {
     QElapsedTimer m_frameClock;      // real time since the frames started
     StepClock m_steps;               // the sprite's 16 ms steps in it
     bool m_inFrame = false;
+    int m_caretFlashTime = -1; // the program's caret blink, kept while the game is in view
     InputBox* m_input = nullptr;                         // Text1
     QLabel* m_score = nullptr;                           // Label4
     QLabel* m_clock = nullptr;                           // Label8
