@@ -3,7 +3,9 @@
 # Xvfb display, each measured in turn a few times; prints the ratios of the medians:
 #  - processor time, all threads, over 10 s of a running game: ours with four items falling,
 #    against TIPP10's ABC game from its start (goal <= 0.5);
-#  - resident memory 3 s after the start, each with its first window (goal <= 0.8).
+#  - resident memory 3 s after the start, each with its first window (goal <= 0.8);
+#  - and for scale, the floor: a bare Qt window moving one small item at the game's frame rate
+#    (bench_frame_cost).
 # TIPP10 runs with a private HOME, its introduction switched off in its configuration file. When
 # it is missing the script installs it (apt-get: tipp10 and the SQLite driver it opens its
 # database with), or says why it compares nothing.
@@ -125,6 +127,8 @@ for round in $(seq 0 "$rounds"); do
         memory tipp10 /usr/bin/env HOME="$work/home" tipp10
         fresh_program
         memory program "$work/zephkin/zephkin"
+        "$build/bench/bench_frame_cost" "$build/zephkin" 2>/dev/null |
+            sed -n 's/^floor cpu_per_10s=\([0-9.]*\).*/floor game \1/p'
     } > "$work/round"
     # The first round only warms the caches and lays out TIPP10's database.
     [ "$round" -gt 0 ] && cat "$work/round" >> "$work/figures"
@@ -142,6 +146,8 @@ END {
     printf "against TIPP10, medians of %d rounds in one sitting:\n", rounds
     printf "  game, processor time over 10 s: %.2fx TIPP10'"'"'s ABC game (goal <= 0.5)\n", \
            median("program game") / median("tipp10 game")
+    printf "  (a bare Qt window moving one item at the game'"'"'s frame rate: %.2fx)\n", \
+           median("floor game") / median("tipp10 game")
     printf "  memory 3 s after the start: %.2fx TIPP10 (goal <= 0.8)\n", \
            median("program rss") / median("tipp10 rss")
 }' "$work/figures"

@@ -415,6 +415,10 @@ class ShellTest : public QObject {
         QTest::newRow("article scratch") << "\\new.txt" << true;
         QTest::newRow("keyboard picture") << "\\test2.bmp" << true;
         QTest::newRow("history") << "\\history.db" << true;
+        QTest::newRow("runs waiting") << "\\history-pending.txt" << true;
+        QTest::newRow("picture without a number") << "\\test.bmp" << false;
+        QTest::newRow("sz without a digit") << "\\szA.txt" << false;
+        QTest::newRow("a copy of the theme") << "\\face.txt.bak" << false;
         QTest::newRow("word list") << "\\2\\Lesson 1.txt" << false;
         QTest::newRow("state name in a data folder") << "\\text\\sz1.txt" << false;
         QTest::newRow("sound") << "\\type.wav" << false;

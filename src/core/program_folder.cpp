@@ -6,9 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+
+#include <algorithm>
 
 namespace {
 
@@ -115,9 +116,28 @@ QString ProgramFolder::findFile(const QString& resourceName) const {
     return exact;
 }
 
+// Matched by hand: every path the program asks for passes here, and a regular expression
+// would bring its engine into memory for these few names.
 bool ProgramFolder::isStateName(const QString& resourceName) {
-    static const QRegularExpression state(
-        QStringLiteral("^/?(face\\.txt|sz\\d[^/]*\\.txt|GameSet\\.txt|new\\.txt|test\\d+\\.bmp|"
-                       "history\\.db|history-pending\\.txt)$"));
-    return state.match(QDir::cleanPath(normalizedName(resourceName))).hasMatch();
+    const QString clean = QDir::cleanPath(normalizedName(resourceName));
+    QStringView name(clean);
+    if (name.startsWith(u'/'))
+        name = name.mid(1);
+    if (name.contains(u'/'))
+        return false;
+    for (const char* state :
+         {"face.txt", "GameSet.txt", "new.txt", "history.db", "history-pending.txt"}) {
+        if (name == QLatin1String(state))
+            return true;
+    }
+    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    // sz0.txt, sz1.txt, sz1-yj.txt ...: "sz", a digit, anything, ".txt".
+    if (name.size() >= 7 && name.startsWith(u"sz") && digit(name[2]) && name.endsWith(u".txt"))
+        return true;
+    // The keyboard pictures test2.bmp to test6.bmp: "test", digits, ".bmp".
+    if (name.size() >= 9 && name.startsWith(u"test") && name.endsWith(u".bmp")) {
+        const QStringView number = name.mid(4, name.size() - 8);
+        return std::all_of(number.begin(), number.end(), digit);
+    }
+    return false;
 }

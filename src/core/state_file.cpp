@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <cerrno>
@@ -234,9 +233,17 @@ bool retryFailedWrites() {
 }
 
 QString temporaryTarget(const QString& fileName) {
-    static const QRegularExpression temporary(QStringLiteral("^\\.(.+)\\.[A-Za-z0-9]{6}$"));
-    const QRegularExpressionMatch match = temporary.match(fileName);
-    return match.hasMatch() ? match.captured(1) : QString();
+    // ".", the name, ".", six letters or digits.
+    const qsizetype n = fileName.size();
+    if (n < 9 || fileName[0] != u'.' || fileName[n - 7] != u'.')
+        return QString();
+    for (qsizetype i = n - 6; i < n; ++i) {
+        const QChar c = fileName[i];
+        if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')))
+            return QString();
+    }
+    const QString name = fileName.mid(1, n - 8);
+    return name.contains(u'\n') ? QString() : name;
 }
 
 #ifdef Q_OS_UNIX
