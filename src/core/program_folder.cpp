@@ -118,6 +118,6 @@ QString ProgramFolder::findFile(const QString& resourceName) const {
 bool ProgramFolder::isStateName(const QString& resourceName) {
     static const QRegularExpression state(
         QStringLiteral("^/?(face\\.txt|sz\\d[^/]*\\.txt|GameSet\\.txt|new\\.txt|test\\d+\\.bmp|"
-                       "history\\.db|history-pending\\.txt)$"));
+                       "history\\.db|history-pending\\.txt|drill\\.txt)$"));
     return state.match(QDir::cleanPath(normalizedName(resourceName))).hasMatch();
 }

@@ -33,7 +33,7 @@ class ProgramFolder {
     QString findFile(const QString& resourceName) const;
 
     // True for the files the program writes: top-level face.txt, sz*.txt, GameSet.txt,
-    // new.txt, test*.bmp, history.db and history-pending.txt.
+    // new.txt, test*.bmp, history.db, history-pending.txt and drill.txt.
     static bool isStateName(const QString& resourceName);
 
     // Removes the temporary files that writes of state files left in the state folder when

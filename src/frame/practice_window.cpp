@@ -181,7 +181,7 @@ void PracticeWindow::modelChanged(const ModelEvents& events) {
     for (PracticeSound sound : events.sounds)
         requestSound(sound);
     for (const KeyJudgement& key : events.judged)
-        m_recorder->keyJudged(key.expectedKey, !key.right);
+        m_recorder->keyJudged(key);
     if (events.keystroke && events.judged.isEmpty())
         m_recorder->practising();
     // A run that ended shows its results under the message of its end, taken from the very
@@ -202,6 +202,11 @@ void PracticeWindow::modelChanged(const ModelEvents& events) {
             m_context.platform->tell(window(), m.title, m.text, results);
         focusInputBox();
     }
+}
+
+void PracticeWindow::recordRunSoFar() {
+    if (m_model)
+        m_recorder->recordSoFar(m_model->runItem(), m_model->totals());
 }
 
 PracticeWindow::~PracticeWindow() = default;

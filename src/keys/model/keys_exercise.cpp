@@ -64,7 +64,18 @@ void KeysExercise::tttt() {
     reset();
 }
 
+void KeysExercise::openDrill(const KeyLessons::Lesson& lesson) {
+    const Batch batch(this);
+    // The run so far ends before the lesson changes under it.
+    resettingCounters();
+    m_lesson = lesson;
+    m_drilling = true;
+    display(LessonChanged);
+    reset();
+}
+
 void KeysExercise::loadLesson() {
+    m_drilling = false;
     const QString resource = KeyLessons::lessonResource(m_lessonIndex);
     QString shown = resource.mid(1);
     shown.replace(u'\\', u'/');
@@ -155,7 +166,9 @@ void KeysExercise::textChanged(const QString& text) {
 
 void KeysExercise::keyUp(int code, quint32 scanCode) {
     const Batch batch(this);
-    keystroke();
+    // Shift let go types nothing: the next key is timed from the last one that did.
+    if (code != KeyCode::Shift)
+        keystroke();
     // A release is judged against the character its own press typed, so that a key pressed
     // before the previous one is released does not take the other's character. A press that
     // typed nothing (Shift, Backspace, Enter) is judged against the newest character, unless
@@ -191,7 +204,7 @@ void KeysExercise::keyUp(int code, quint32 scanCode) {
 }
 
 void KeysExercise::rightKeystroke() {
-    judged(m_expectedKey, true);
+    judged(m_expectedKey, true, expectedCharacter());
     requestSound(PracticeSound::Keystroke);
     ++m_cursorPos;
     m_expectedChar = m_currentLine.mid(m_cursorPos - 1, 1);
@@ -242,7 +255,7 @@ void KeysExercise::wrongKeystroke(int code, const QString& typed) {
         m_cellWrongCount = 0;
     m_typedRowWrong = typed;
     if (isLetterOrDigit(code)) {
-        judged(m_expectedKey, false);
+        judged(m_expectedKey, false, expectedCharacter());
         ++m_wrongCount;
         ++m_typedCount;
         ++m_cellWrongCount;
@@ -280,6 +293,14 @@ void KeysExercise::setKeystrokeSound(bool on) {
     if (on == m_keystrokeSound)
         return;
     m_keystrokeSound = on;
+    display(SwitchesChanged);
+}
+
+void KeysExercise::setFingerColours(bool on) {
+    const Batch batch(this);
+    if (on == m_fingerColours)
+        return;
+    m_fingerColours = on;
     display(SwitchesChanged);
 }
 
@@ -371,6 +392,10 @@ void KeysExercise::mark(int key, KeyPicture picture) {
 void KeysExercise::markTip() {
     if (m_keyedTips)
         mark(m_expectedKey, KeyPicture::Tip);
+}
+
+QChar KeysExercise::expectedCharacter() const {
+    return m_expectedChar.isEmpty() ? QChar() : m_expectedChar.front();
 }
 
 void KeysExercise::setExpected(const QString& c) {

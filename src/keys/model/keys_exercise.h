@@ -67,6 +67,10 @@ class KeysExercise : public PracticeModel {
     void dr();
     // Starts the loaded lesson from its first line, with the counters and the clock at zero.
     void tttt();
+    // Starts `lesson` as a lesson of its own, a drill: the lesson kept in sz0.txt stays the
+    // one in use, and choosing a lesson leaves the drill.
+    void openDrill(const KeyLessons::Lesson& lesson);
+    bool drilling() const { return m_drilling; }
 
     // --- events ---
     // `scanCode` pairs a release with its press; 0 when the platform gives none.
@@ -76,6 +80,9 @@ class KeysExercise : public PracticeModel {
     void tabPressed();
     void setKeyedTips(bool on);
     void setKeystrokeSound(bool on);
+    // "Finger colours": each key of the keyboard in the colour of its finger, and the finger
+    // for the next key named; kept in a state file of its own.
+    void setFingerColours(bool on);
     // The lesson-end prompt was answered: OK leads to the chooser, Cancel starts the lesson
     // again.
     void lessonEndAnswered(bool ok);
@@ -92,6 +99,7 @@ class KeysExercise : public PracticeModel {
     int lessonIndex() const { return m_lessonIndex; }
     bool keyedTips() const { return m_keyedTips; }
     bool keystrokeSound() const { return m_keystrokeSound; }
+    bool fingerColours() const { return m_fingerColours; }
     QString heading() const { return m_lesson.heading; }
     int lineCount() const { return m_lesson.lineCount(); }
     int practiceCharCount() const { return m_lesson.practiceCharCount; }
@@ -151,6 +159,7 @@ class KeysExercise : public PracticeModel {
     void mark(int key, KeyPicture picture);
     void markTip();
     void setExpected(const QString& c);
+    QChar expectedCharacter() const;
     void startLine(const QString& line);
     void clearTypedRow();
     void requestSound(PracticeSound sound);
@@ -164,7 +173,9 @@ class KeysExercise : public PracticeModel {
     int m_lessonIndex = 0;
     bool m_keyedTips = false;
     bool m_keystrokeSound = false;
+    bool m_fingerColours = false;
     KeyLessons::Lesson m_lesson;
+    bool m_drilling = false;
 
     int m_lineNumber = 1;
     QString m_currentLine;

@@ -76,7 +76,12 @@ Face faceOf(Role role, Kind kind) {
     return Face::Plain;
 }
 
-Look::KeyColours coloursOf(Face face, Kind kind) {
+Look::KeyColours coloursOf(Face face, Kind kind, int code, bool fingers) {
+    if (fingers && face == Face::Plain) {
+        const KeyboardTable::Key* key = KeyboardTable::find(code);
+        if (key && KeysLook::hasFingerColour(key->finger))
+            return KeysLook::fingerColours(key->finger);
+    }
     switch (face) {
     case Face::Tip:
         return KeysLook::keyColours(KeysLook::KeyFace::Tip);
@@ -119,9 +124,9 @@ QRectF toPixels(const QRect& twips, QSize size) {
 }
 
 void drawKey(QPainter& p, const QPainterPath& shape, const QRectF& labelArea, int code, Face face,
-             qreal unit) {
+             qreal unit, bool fingers) {
     const Kind kind = kindOf(code);
-    const Look::KeyColours c = coloursOf(face, kind);
+    const Look::KeyColours c = coloursOf(face, kind, code, fingers);
     const bool pressed = face == Face::Pressed || face == Face::WrongPressed;
     const qreal depth = pressed ? unit * 0.6 : unit * 2.2;
     const QPainterPath capShape = shape.translated(0, pressed ? unit * 1.6 : 0);
@@ -184,7 +189,7 @@ QRectF labelRect(int index, QSize logicalSize) {
     return place ? toPixels(place->twips, logicalSize) : QRectF();
 }
 
-QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio) {
+QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio, bool fingers) {
     QImage image((QSizeF(logicalSize) * devicePixelRatio).toSize(), QImage::Format_RGB32);
     image.setDevicePixelRatio(devicePixelRatio);
     QPainter p(&image);
@@ -205,7 +210,7 @@ QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio) {
     for (const Place& place : KeyboardTable::keysKeyboardUnlabelled()) {
         const QRectF r = toPixels(place.twips, logicalSize);
         drawKey(p, shapeOf(r), r.adjusted(gap, gap, -gap, -gap - lift), place.code,
-                faceOf(role, kindOf(place.code)), unit);
+                faceOf(role, kindOf(place.code)), unit, fingers);
     }
     for (const Place& place : KeyboardTable::keysKeyboardLabels()) {
         if (place.index == KeyboardTable::kEnterLowerLabel)
@@ -219,7 +224,7 @@ QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio) {
             shape = shape.united(shapeOf(lower)).simplified();
         }
         drawKey(p, shape, r.adjusted(gap, gap, -gap, -gap - lift), place.code,
-                faceOf(role, kindOf(place.code)), unit);
+                faceOf(role, kindOf(place.code)), unit, fingers);
     }
     return image;
 }
@@ -402,14 +407,25 @@ void KeysKeyboard::setCapsIndicator(bool shown) {
     m_caps->setVisible(shown);
 }
 
+void KeysKeyboard::setFingerColours(bool on) {
+    if (on == m_fingers)
+        return;
+    m_fingers = on;
+    update();
+}
+
 void KeysKeyboard::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    if (m_base.isNull() || m_base.size() != (QSizeF(size()) * devicePixelRatioF()).toSize())
+    const QSize pixels = (QSizeF(size()) * devicePixelRatioF()).toSize();
+    if (m_base.isNull() || m_base.size() != pixels)
         m_base = KeysPictures::draw(Role::Base, size(), devicePixelRatioF());
-    const qreal dpr = m_base.devicePixelRatio();
+    if (m_fingers && (m_fingerBase.isNull() || m_fingerBase.size() != pixels))
+        m_fingerBase = KeysPictures::draw(Role::Base, size(), devicePixelRatioF(), true);
+    const QImage& base = m_fingers ? m_fingerBase : m_base;
+    const qreal dpr = base.devicePixelRatio();
     const QRect dirty = event->rect();
     p.drawImage(
-        QRectF(dirty), m_base,
+        QRectF(dirty), base,
         QRectF(dirty.x() * dpr, dirty.y() * dpr, dirty.width() * dpr, dirty.height() * dpr));
     for (const KeyMark& mark : m_marks) {
         const QRectF r = KeysPictures::labelRect(mark.key, size());

@@ -16,7 +16,8 @@ namespace KeysPictures {
 enum class Role { Base, Tip, Press, WrongPress, WrongKey };
 
 // The picture drawn in memory at `pixelSize` (device pixels) for a keyboard of `logicalSize`.
-QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio);
+// With `fingers`, the keys at rest take the colours of their fingers.
+QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio, bool fingers = false);
 
 // The scaled copy's file: "\test5.bmp" for the base picture, "\test2.bmp" ... "\test6.bmp".
 QString resource(Role role);
@@ -51,6 +52,9 @@ class KeysKeyboard : public QWidget {
     void setMarks(const QList<KeyMark>& marks);
     QList<KeyMark> marks() const { return m_marks; }
     void setCapsIndicator(bool shown);
+    // "Finger colours": the keys at rest in their fingers' colours, the marks over them.
+    void setFingerColours(bool on);
+    bool fingerColours() const { return m_fingers; }
     QWidget* capsIndicator() const { return m_caps; }
     QRect labelRect(int index) const {
         return KeysPictures::labelRect(index, size()).toAlignedRect();
@@ -64,6 +68,8 @@ class KeysKeyboard : public QWidget {
     void updateKey(int index);
 
     QImage m_base;
+    QImage m_fingerBase; // drawn when first wanted; never kept in a file
+    bool m_fingers = false;
     std::array<QImage, 4> m_pictures; // by KeyPicture
     bool m_complete = false;
     QList<KeyMark> m_marks;

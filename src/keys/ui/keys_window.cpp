@@ -9,13 +9,17 @@
 #include "frame/input_box.h"
 #include "frame/navigator.h"
 #include "frame/settings_panel.h"
+#include "keys/model/weak_key_drill.h"
+#include "keys/ui/drill_maker.h"
 #include "keys/ui/key_chooser.h"
 #include "keys/ui/keys_display.h"
 #include "keys/ui/keys_keyboard.h"
+#include "keys/ui/keys_look.h"
 #include "look/look.h"
 #include "platform/platform.h"
 
 #include <QCheckBox>
+#include <QDateTime>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPaintEvent>
@@ -35,6 +39,43 @@ constexpr int kStatusLeft = 585, kStatusTop = 3720;
 constexpr int kKeyboardLeft = 780, kKeyboardTop = 4752;
 constexpr int kCardBottom = KeysWindow::kCardBottomTwips;
 constexpr int kOutOfSight = -6000;
+// Below the heading: the note of a drill. Below the keyboard: the finger line.
+constexpr int kNoteTop = 1500, kNoteHeight = 300;
+constexpr int kFingerLineGap = 90, kFingerLineHeight = 330;
+
+// The finger that strikes a key, as a learner reads it ("left index").
+QString fingerName(KeyboardTable::Finger finger) {
+    using F = KeyboardTable::Finger;
+    switch (finger) {
+    case F::LeftLittle:
+        return QStringLiteral("left little finger");
+    case F::LeftRing:
+        return QStringLiteral("left ring finger");
+    case F::LeftMiddle:
+        return QStringLiteral("left middle finger");
+    case F::LeftIndex:
+        return QStringLiteral("left index");
+    case F::RightIndex:
+        return QStringLiteral("right index");
+    case F::RightMiddle:
+        return QStringLiteral("right middle finger");
+    case F::RightRing:
+        return QStringLiteral("right ring finger");
+    case F::RightLittle:
+        return QStringLiteral("right little finger");
+    case F::Thumbs:
+        return QStringLiteral("thumb");
+    case F::None:
+        break;
+    }
+    return QString();
+}
+
+bool isLeftHand(KeyboardTable::Finger finger) {
+    using F = KeyboardTable::Finger;
+    return finger == F::LeftLittle || finger == F::LeftRing || finger == F::LeftMiddle ||
+           finger == F::LeftIndex;
+}
 
 // The window's background picture Image3: a paper card behind the lesson and the meters, the
 // keyboard below it.
@@ -58,6 +99,8 @@ class KeysBackground : public QWidget {
 };
 
 } // namespace
+
+const QString KeysWindow::kFingerStateResource = QStringLiteral("\\sz0-finger.txt");
 
 KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
     : PracticeWindow(context, QStringLiteral("form1yy"), Navigator::KeysEntry, parent),
@@ -100,6 +143,8 @@ KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
     m_keyboard->loadBase(m_context.folder.path(KeysPictures::resource(KeysPictures::Role::Base)));
     m_exercise.restore(
         Sz0::parse(StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz0.txt")))));
+    m_exercise.setFingerColours(
+        StateFile::readFirstField(m_context.folder.path(kFingerStateResource)).startsWith(u'1'));
     pictures->start();
 }
 
@@ -132,6 +177,16 @@ void KeysWindow::buildWidgets() {
     addShortcut(m_selectLesson, QKeySequence(Qt::ALT | Qt::Key_L));
     addShortcut(m_settings, QKeySequence(Qt::ALT | Qt::Key_S));
 
+    m_drillNote = new QLabel(this);
+    m_drillNote->setObjectName(QStringLiteral("DrillNote"));
+    m_drillNote->setFont(Look::uiFont(8.5));
+    m_drillNote->setStyleSheet(
+        Look::labelStyle(Look::basePalette().color(QPalette::PlaceholderText).darker(130)));
+    m_drillNote->setGeometry(
+        twipsRect(kHeadingLeft, kNoteTop, kWindowWidthTwips - 2 * kHeadingLeft, kNoteHeight));
+    m_drillNote->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_drillNote->hide();
+
     m_lineLabel = new QLabel(this);
     m_lineLabel->setObjectName(QStringLiteral("Label3"));
     m_lineLabel->move(twipsPoint(kLineLeft, kLineTop));
@@ -147,6 +202,15 @@ void KeysWindow::buildWidgets() {
     m_keyboard->setGeometry(twipsRect(kKeyboardLeft, kKeyboardTop,
                                       KeyboardTable::kKeysKeyboardWidthTwips,
                                       KeyboardTable::kKeysKeyboardHeightTwips));
+
+    m_fingerLine = new QLabel(this);
+    m_fingerLine->setObjectName(QStringLiteral("FingerLine"));
+    Look::styleCaption(m_fingerLine, 9.5, true);
+    m_fingerLine->setGeometry(twipsRect(
+        kKeyboardLeft, kKeyboardTop + KeyboardTable::kKeysKeyboardHeightTwips + kFingerLineGap,
+        KeyboardTable::kKeysKeyboardWidthTwips, kFingerLineHeight));
+    m_fingerLine->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_fingerLine->hide();
 
     // The input boxes lie out of sight; Text1 keeps the focus and holds what was typed,
     // newest first.
@@ -168,7 +232,8 @@ void KeysWindow::buildWidgets() {
 }
 
 void KeysWindow::buildSettingsPanel() {
-    SettingsPanel* panel = addSettingsPanel(QStringLiteral("Picture7"), 2505, 1680);
+    // The panel reaches below "Themes" for the switch of the finger colours.
+    SettingsPanel* panel = addSettingsPanel(QStringLiteral("Picture7"), 2505, 2070);
     m_keyedTips = panel->addSwitch(QStringLiteral("Check1"), QStringLiteral("Keyed tips"), 144);
     m_keyedTips->setGeometry(twipsRect(168, 144, 1770, 345));
     m_sound = panel->addSwitch(QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 570);
@@ -177,6 +242,10 @@ void KeysWindow::buildSettingsPanel() {
     m_themes->setGeometry(twipsRect(360, 1095, 1725, 420));
     connect(m_keyedTips, &QCheckBox::clicked, &m_exercise, &KeysExercise::setKeyedTips);
     connect(m_sound, &QCheckBox::clicked, &m_exercise, &KeysExercise::setKeystrokeSound);
+    m_fingerSwitch =
+        panel->addSwitch(QStringLiteral("Check1fc"), QStringLiteral("Finger colours"), 1605);
+    m_fingerSwitch->setGeometry(twipsRect(168, 1605, 2145, 345));
+    connect(m_fingerSwitch, &QCheckBox::clicked, &m_exercise, &KeysExercise::setFingerColours);
 }
 
 QWidget* KeysWindow::inputBox() const {
@@ -231,7 +300,13 @@ void KeysWindow::render(const ModelEvents& events) {
     if (changes & C::SwitchesChanged) {
         m_keyedTips->setChecked(m_exercise.keyedTips());
         m_sound->setChecked(m_exercise.keystrokeSound());
+        m_fingerSwitch->setChecked(m_exercise.fingerColours());
+        m_keyboard->setFingerColours(m_exercise.fingerColours());
     }
+    if (changes & C::LessonChanged)
+        m_drillNote->setVisible(m_exercise.drilling() && !m_drillNote->text().isEmpty());
+    if (changes & (C::SwitchesChanged | C::LineChanged | C::CursorMoved | C::LessonChanged))
+        showFingerLine();
     if ((changes & C::HistoryChanged) && m_input->text() != m_exercise.typedHistory())
         m_input->setText(m_exercise.typedHistory());
     if (changes & C::TabMarkStarted)
@@ -271,6 +346,50 @@ void KeysWindow::completePictures() {
 void KeysWindow::saveState() {
     StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz0.txt")),
                          m_exercise.state().format());
+    StateFile::writeLine(m_context.folder.path(kFingerStateResource),
+                         m_exercise.fingerColours() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void KeysWindow::showFingerLine() {
+    const KeyboardTable::Key* key = KeyboardTable::find(m_exercise.expectedKey());
+    const QString character = m_exercise.expectedChar();
+    if (!m_exercise.fingerColours() || !key || character.isEmpty() ||
+        fingerName(key->finger).isEmpty()) {
+        m_fingerLine->hide();
+        return;
+    }
+    QString text = QStringLiteral("Next: %1, %2")
+                       .arg(character == u" " ? QStringLiteral("Space") : character,
+                            fingerName(key->finger));
+    // A capital or a shifted mark: the little finger of the other hand holds Shift.
+    const QChar c = character.front();
+    if (c != KeyboardTable::keyCharacter(c) && key->finger != KeyboardTable::Finger::Thumbs)
+        text += isLeftHand(key->finger) ? QStringLiteral(", with the right Shift")
+                                        : QStringLiteral(", with the left Shift");
+    const QColor swatch = KeysLook::fingerColours(key->finger).top;
+    m_fingerLine->setText(
+        QStringLiteral("<span style=\"background:%1\">&nbsp;&nbsp;&nbsp;&nbsp;</span>&nbsp; %2")
+            .arg(swatch.name(), text.toHtmlEscaped()));
+    m_fingerLine->show();
+}
+
+void KeysWindow::takeHandOver(const HandOver& handOver) {
+    if (handOver.weakKeyDrill)
+        openDrill();
+}
+
+void KeysWindow::openDrill() {
+    hideSettingsPanel();
+    // The figures of the run so far count in the drill.
+    recordRunSoFar();
+    const DrillMaker::Made made = DrillMaker::make(
+        m_context.history, m_context.folder, quint32(QDateTime::currentMSecsSinceEpoch()));
+    const QString text = made.drill.text();
+    // Kept for the learner to look at; a drill that cannot be written is typed all the same.
+    StateFile::writeBytes(m_context.folder.path(WeakKeyDrill::kResource), text.toLatin1(), false);
+    m_drillNote->setText(made.note);
+    m_exercise.openDrill(KeyLessons::parseLesson(text, QStringLiteral("drill.txt")));
+    focusInputBox();
 }
 
 void KeysWindow::timer3tWork() {

@@ -36,6 +36,12 @@ class KeysWindow : public PracticeWindow {
     void openSettings();
     // "Select lesson": the chooser, modal; its closing rule runs in the exercise.
     void openChooser();
+    // A drill of the learner's weak keys, built afresh from the history (after the run so far
+    // is recorded) and kept in drill.txt beside the state files.
+    void openDrill();
+    void takeHandOver(const HandOver& handOver) override;
+    // The state file of the "Finger colours" switch: "1" when it is on.
+    static const QString kFingerStateResource;
     // Timer3: the mark pictures scaled to the keyboard, once.
     void completePictures();
 
@@ -47,6 +53,7 @@ class KeysWindow : public PracticeWindow {
   private:
     void buildWidgets();
     void buildSettingsPanel();
+    void showFingerLine();
     void layoutLine();
     bool keyDown(int code);
     void keyUp(int code);
@@ -67,6 +74,9 @@ class KeysWindow : public PracticeWindow {
     QLineEdit* m_capitals = nullptr;          // Text3, out of sight
     QCheckBox* m_keyedTips = nullptr;         // Check1
     QCheckBox* m_sound = nullptr;             // Check1qq
+    QCheckBox* m_fingerSwitch = nullptr;      // "Finger colours"
+    QLabel* m_fingerLine = nullptr;           // the finger for the next key, under the keyboard
+    QLabel* m_drillNote = nullptr;            // what a drill practises, under its heading
     QPushButton* m_themes = nullptr;          // Command3
     QTimer* m_capsProbeTimer = nullptr;       // Timer1
     QTimer* m_tabMarkTimer = nullptr;         // Timer2
