@@ -18,6 +18,7 @@ namespace {
 
 constexpr int kMaxWordLength = 12;
 constexpr int kCandidates = 60; // the commonest words of each target a drill picks from
+constexpr int kShortWord = 7;
 constexpr int kFillers = 120;
 constexpr int kMaxFiller = 5;
 constexpr int kMaxFiles = 100; // of each kind: a folder full of files costs no more
@@ -184,14 +185,16 @@ Drill build(const QList<Target>& targets, const Vocabulary& words, quint32 seed)
     for (const Target& target : targets) {
         if (target.gram.isEmpty() || target.weight <= 0)
             continue;
-        QStringList found;
+        // Short words first: they bring the target more often for the same length of text.
+        QStringList found, longer;
         for (const QString& word : words.words) {
-            if (keysOf(word).contains(target.gram)) {
-                found << word;
-                if (found.size() == kCandidates)
-                    break;
-            }
+            if (!keysOf(word).contains(target.gram))
+                continue;
+            (word.size() <= kShortWord ? found : longer) << word;
+            if (found.size() == kCandidates)
+                break;
         }
+        found += longer.mid(0, kCandidates - found.size());
         if (!found.isEmpty()) {
             kept << target;
             candidates << found;

@@ -13,7 +13,7 @@
 namespace WeakKeyDrill {
 
 constexpr int kLines = 10;
-constexpr int kLineLength = 36;
+constexpr int kLineLength = 30;
 // The file the drill is kept in, beside the state files.
 inline const QString kResource = QStringLiteral("\\drill.txt");
 

@@ -7,8 +7,10 @@ namespace DrillMaker {
 
 namespace {
 
-// Three targets always; a fourth and fifth when they are weaker than the learner's typical key.
+// Three targets always; a fourth and fifth when they are clearly weaker than the learner's
+// typical key.
 constexpr int kFewest = 3;
+constexpr double kClearlyWeak = 1.25;
 
 // What a target is weak in, for the note: "g 45 % missed", "th 410 ms".
 QString weakness(const KeyWeakness::Figure& figure, int typicalMs) {
@@ -33,7 +35,7 @@ Made make(HistoryStore* history, const ProgramFolder& folder, quint32 seed) {
     QList<WeakKeyDrill::Target> targets;
     QHash<QString, const KeyWeakness::Figure*> figures;
     for (const KeyWeakness::Figure& figure : std::as_const(report.weakest)) {
-        if (targets.size() >= kFewest && figure.score <= 1.0)
+        if (targets.size() >= kFewest && figure.score < kClearlyWeak)
             break;
         // The share of a target grows with how much weaker than typical it is.
         targets.append({figure.gram(), std::max(0.25, figure.score - 0.75)});

@@ -48,21 +48,21 @@ QString fingerName(KeyboardTable::Finger finger) {
     using F = KeyboardTable::Finger;
     switch (finger) {
     case F::LeftLittle:
-        return QStringLiteral("left little finger");
+        return QStringLiteral("left little");
     case F::LeftRing:
-        return QStringLiteral("left ring finger");
+        return QStringLiteral("left ring");
     case F::LeftMiddle:
-        return QStringLiteral("left middle finger");
+        return QStringLiteral("left middle");
     case F::LeftIndex:
         return QStringLiteral("left index");
     case F::RightIndex:
         return QStringLiteral("right index");
     case F::RightMiddle:
-        return QStringLiteral("right middle finger");
+        return QStringLiteral("right middle");
     case F::RightRing:
-        return QStringLiteral("right ring finger");
+        return QStringLiteral("right ring");
     case F::RightLittle:
-        return QStringLiteral("right little finger");
+        return QStringLiteral("right little");
     case F::Thumbs:
         return QStringLiteral("thumb");
     case F::None:
