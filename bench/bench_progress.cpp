@@ -2,7 +2,8 @@
 // learner practises), and the time to open the Progress window over a long history.
 // Usage: bench_progress PROGRAM_FOLDER [--shot FILE.png [RUNS]]
 // With --shot the window is drawn, with a sample history, under the skin named by
-// ZEPHKIN_SKIN (a .urf file in the program folder) and saved as a picture.
+// ZEPHKIN_SKIN (a .urf file in the program folder) and saved as a picture; ZEPHKIN_TAB=1 shows
+// the keys' figures in place of the recent runs.
 
 #include "bench_support.h"
 #include "history/history_store.h"
@@ -17,6 +18,7 @@
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -26,6 +28,34 @@ namespace {
 
 double worst(const std::vector<double>& values) {
     return *std::max_element(values.begin(), values.end());
+}
+
+// One run's figures of keys and pairs: every letter and a few pairs, `weak` ones slower and
+// missed more, all of them faster as `progress` goes from 0 to 1.
+QList<GramStats> gramFigures(QRandomGenerator& random, double progress, qint64 day) {
+    QList<GramStats> grams;
+    auto add = [&](const QString& gram, double slowness, int missPercent) {
+        GramStats g;
+        g.gram = gram;
+        g.day = day;
+        g.expected = 10 + random.bounded(30);
+        g.wrong = g.expected * random.bounded(missPercent + 1) / 100;
+        const double median = (260 - 90 * progress) * slowness;
+        for (qint64 i = g.wrong; i < g.expected; ++i)
+            g.addTime(int(median * (0.7 + 0.6 * random.generateDouble())));
+        grams.append(g);
+    };
+    for (char c = 'a'; c <= 'z'; ++c) {
+        const bool weak = c == 'q' || c == 'z' || c == 'p' || c == 'b';
+        add(QString(QChar(c)), weak ? 1.4 : 1.0, weak ? 20 : 6);
+    }
+    add(QStringLiteral(";"), 1.3, 25);
+    add(QStringLiteral(" "), 0.9, 2);
+    for (const char* pair : {"th", "he", "in", "er", "an", "re", "on", "at", "en", "nd"})
+        add(QString::fromLatin1(pair), QByteArray(pair) == "th" || QByteArray(pair) == "er" ? 1.8
+                                                                                           : 1.0,
+            QByteArray(pair) == "nd" ? 15 : 3);
+    return grams;
 }
 
 // A learner's history: `runs` runs over `days` days, getting faster and surer.
@@ -54,7 +84,7 @@ void fillHistory(HistoryStore& store, int runs, int days, quint32 seed) {
                 keys.append({key.code, expected, expected * random.bounded(weakness) / 100});
             }
         }
-        store.record(run, keys);
+        store.record(run, keys, gramFigures(random, progress, run.started.date().toJulianDay()));
     }
 }
 
@@ -83,6 +113,9 @@ int main(int argc, char* argv[]) {
         fillHistory(store, runs, runs > 3 ? 21 : 0, 7);
         ProgressWindow window(&store, PracticeMode::Words);
         window.show();
+        // ZEPHKIN_TAB=1 shows the figures of the keys instead of the recent runs.
+        if (auto* tabs = window.findChild<QTabWidget*>())
+            tabs->setCurrentIndex(qEnvironmentVariableIntValue("ZEPHKIN_TAB"));
         QCoreApplication::processEvents();
         return window.grab().save(QString::fromLocal8Bit(argv[3])) ? 0 : 1;
     }

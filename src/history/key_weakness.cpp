@@ -68,8 +68,9 @@ Report analyse(const QList<GramStats>& recent, const QList<GramStats>& latestWee
         if (pair.counts() && !gram.gram.contains(u' ') && pair.score > kPairOverKey * second)
             candidates.append(pair);
     }
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const Figure& a, const Figure& b) { return a.score > b.score; });
+    std::sort(candidates.begin(), candidates.end(), [](const Figure& a, const Figure& b) {
+        return a.score != b.score ? a.score > b.score : a.gram() < b.gram();
+    });
     report.weakest = candidates.mid(0, kWeakest);
     report.latestWeek = keysOf(latestWeek, report.typicalMs);
     report.weekBefore = keysOf(weekBefore, report.typicalMs);

@@ -212,6 +212,7 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
     tabs->addTab(table, QStringLiteral("Recent runs"));
     tabs->addTab(buildKeyFigures(figures), QStringLiteral("Your keys"));
     tabs->setFocusPolicy(Qt::TabFocus);
+    tabs->setDocumentMode(true);
     layout->addWidget(tabs, 2);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(noticeLabel, 1);
