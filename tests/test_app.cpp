@@ -279,7 +279,8 @@ class AppTest : public QObject {
             settle();
         }
         QCOMPARE(current()->ownEntry(), int(Navigator::KeysEntry));
-        QCOMPARE(current()->findChild<QLabel*>("Label8")->text(), QStringLiteral("Drill: home row"));
+        QCOMPARE(current()->findChild<QLabel*>("Label8")->text(),
+                 QStringLiteral("Drill: home row"));
         QVERIFY(current()->findChild<QLabel*>("DrillNote")->isVisibleTo(current()));
         QVERIFY(readAll(file("drill.txt")).startsWith("Drill: home row\r\n"));
         QCOMPARE(current()->closingMark(), PracticeWindow::kTend);

@@ -1,12 +1,12 @@
 // Keys practice window: real key events through the input box, the drawing, the keyboard
 // pictures and the chooser.
 
+#include "core/key_codes.h"
 #include "core/keyboard_table.h"
 #include "core/timer_table.h"
 #include "core/twips.h"
 #include "fakes.h"
 #include "history/history_store.h"
-#include "core/key_codes.h"
 #include "keys/model/key_lessons.h"
 #include "keys/model/weak_key_drill.h"
 #include "keys/ui/key_chooser.h"
@@ -483,12 +483,11 @@ class KeysWindowTest : public QObject, WindowFixture {
         auto* panel = window->findChild<PracticeLinePanel*>("Picture11");
         for (const QByteArray& line : lines.mid(1, WeakKeyDrill::kLines)) {
             const QString text = QString::fromLatin1(line.chopped(1));
-            QVERIFY2(!text.isEmpty() && std::all_of(text.begin(), text.end(),
-                                                    [](QChar c) {
-                                                        return QStringLiteral("asdfghjkl ")
-                                                            .contains(c);
-                                                    }),
-                     line.constData());
+            QVERIFY2(
+                !text.isEmpty() &&
+                    std::all_of(text.begin(), text.end(),
+                                [](QChar c) { return QStringLiteral("asdfghjkl ").contains(c); }),
+                line.constData());
             QVERIFY2(panel->x() + QFontMetrics(panel->font()).horizontalAdvance(text) <=
                          window->width(),
                      line.constData());
@@ -550,7 +549,7 @@ class KeysWindowTest : public QObject, WindowFixture {
         QVERIFY(distance(colourOf('G'), picture(R::Base, 'G')) > 30);
         QVERIFY(distance(colourOf('G'), colourOf('R')) < 6);  // both the left index's
         QVERIFY(distance(colourOf('G'), colourOf('H')) > 30); // the right index's
-        QCOMPARE(colourOf('F'), picture(R::Tip, 'F'));  // the mark on top
+        QCOMPARE(colourOf('F'), picture(R::Tip, 'F'));        // the mark on top
         QCOMPARE(colourOf(KeyCode::Tab), picture(R::Base, KeyCode::Tab));
         QVERIFY(line->isVisible());
         QVERIFY2(line->text().contains(QStringLiteral("Next: f, left index")),
@@ -573,11 +572,17 @@ class KeysWindowTest : public QObject, WindowFixture {
     void theFingerLineNamesTheFinger_data() {
         QTest::addColumn<QString>("due");
         QTest::addColumn<QString>("named");
-        QTest::newRow("a letter") << "j" << "Next: j, right index";
-        QTest::newRow("a capital of the left hand") << "Q" << "Next: Q, left little, with the right Shift";
-        QTest::newRow("a shifted mark of the right hand") << "(" << "Next: (, right ring, with the left Shift";
-        QTest::newRow("a mark") << ";" << "Next: ;, right little";
-        QTest::newRow("Space") << " x" << "Next: Space, thumb";
+        QTest::newRow("a letter") << "j"
+                                  << "Next: j, right index";
+        QTest::newRow("a capital of the left hand") << "Q"
+                                                    << "Next: Q, left little, with the right Shift";
+        QTest::newRow("a shifted mark of the right hand")
+            << "("
+            << "Next: (, right ring, with the left Shift";
+        QTest::newRow("a mark") << ";"
+                                << "Next: ;, right little";
+        QTest::newRow("Space") << " x"
+                               << "Next: Space, thumb";
     }
     void theFingerLineNamesTheFinger() {
         QFETCH(QString, due);

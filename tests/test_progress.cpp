@@ -9,7 +9,6 @@
 #include "progress/key_heat_map.h"
 #include "progress/progress_chart.h"
 #include "progress/progress_window.h"
-#include "core/keyboard_table.h"
 #include "small_disk.h"
 
 #include <QDir>
@@ -302,11 +301,10 @@ class ProgressTest : public QObject {
             ProgressRecorder recorder(&store, PracticeMode::Keys);
             recorder.setClock([&now] { return now; });
             // "The!" with g where h is due, then h.
-            for (const KeyJudgement& key : {KeyJudgement{84, true, u'T', {}, -1},
-                                            KeyJudgement{72, false, u'h', u'T', 140},
-                                            KeyJudgement{72, true, u'h', {}, 300},
-                                            KeyJudgement{69, true, u'e', u'h', 120},
-                                            KeyJudgement{49, true, u'!', u'e', 200}})
+            for (const KeyJudgement& key :
+                 {KeyJudgement{84, true, u'T', {}, -1}, KeyJudgement{72, false, u'h', u'T', 140},
+                  KeyJudgement{72, true, u'h', {}, 300}, KeyJudgement{69, true, u'e', u'h', 120},
+                  KeyJudgement{49, true, u'!', u'e', 200}})
                 recorder.keyJudged(key);
             QVERIFY(!recorder.windowUnloaded("Lesson  8: y t", {3, 5, 1}));
         }
@@ -329,10 +327,10 @@ class ProgressTest : public QObject {
         QCOMPARE(store.lastGramDay(), day + 1);
         QCOMPARE(counts(store.gramStats(day + 1, day + 1)), (QStringList{"h 0/21", "th 0/21"}));
         const QList<GramStats> both = store.gramStats(day, day + 1);
-        QCOMPARE(counts(both), (QStringList{"1 0/1", "e 0/1", "e1 0/1", "h 1/23", "he 0/1",
-                                            "t 0/1", "th 1/22"}));
-        QVERIFY2(qAbs(both[6].medianMs() - 200) <= 200 / 12, qPrintable(QString::number(
-                                                                  both[6].medianMs())));
+        QCOMPARE(counts(both),
+                 (QStringList{"1 0/1", "e 0/1", "e1 0/1", "h 1/23", "he 0/1", "t 0/1", "th 1/22"}));
+        QVERIFY2(qAbs(both[6].medianMs() - 200) <= 200 / 12,
+                 qPrintable(QString::number(both[6].medianMs())));
     }
 
     // How weak a key or pair is: its misses and its time together, once it was typed often
@@ -345,8 +343,7 @@ class ProgressTest : public QObject {
             << QStringList{"a 40 0 200", "s 40 0 200", "q 3 2 200", "d 40 4 200"}
             << QStringList{"d", "a", "s"};
         QTest::newRow("a key missed often before a slower one")
-            << QStringList{"f 40 12 200", "j 40 0 380", "k 40 0 200"}
-            << QStringList{"f", "j", "k"};
+            << QStringList{"f 40 12 200", "j 40 0 380", "k 40 0 200"} << QStringList{"f", "j", "k"};
         QTest::newRow("a slow pair of fast keys")
             << QStringList{"t 40 0 200", "h 40 0 200", "th 20 0 400"}
             << QStringList{"th", "h", "t"};
@@ -356,10 +353,9 @@ class ProgressTest : public QObject {
             << QStringList{"t 40 0 200", "h 40 0 200", "th 5 0 900"} << QStringList{"h", "t"};
         QTest::newRow("Space, between all words anyway")
             << QStringList{"  40 10 400", "a 40 0 200"} << QStringList{"a"};
-        QTest::newRow("five at most")
-            << QStringList{"a 20 1 200", "b 20 2 200", "c 20 3 200", "d 20 4 200", "e 20 5 200",
-                           "f 20 6 200"}
-            << QStringList{"f", "e", "d", "c", "b"};
+        QTest::newRow("five at most") << QStringList{"a 20 1 200", "b 20 2 200", "c 20 3 200",
+                                                     "d 20 4 200", "e 20 5 200", "f 20 6 200"}
+                                      << QStringList{"f", "e", "d", "c", "b"};
     }
     void theWeakestAreTheMissedAndTheSlow() {
         QFETCH(QStringList, figures);
@@ -384,9 +380,9 @@ class ProgressTest : public QObject {
         QTemporaryDir dir;
         HistoryStore store(dir.filePath(HistoryStore::kFileName));
         const QStringList slow{"the", "then", "other", "here", "her", "very", "over", "ever"};
-        const QStringList fast{"she",  "hand", "hold", "him", "has", "who", "ship", "road",
-                               "run",  "from", "word", "car", "for", "our", "rain", "dry",
-                               "try",  "art",  "or",   "shop"};
+        const QStringList fast{"she",  "hand", "hold", "him",  "has", "who", "ship",
+                               "road", "run",  "from", "word", "car", "for", "our",
+                               "rain", "dry",  "try",  "art",  "or",  "shop"};
         {
             ProgressRecorder recorder(&store, PracticeMode::Words);
             for (int round = 0; round < 5; ++round) {
@@ -613,8 +609,8 @@ class ProgressTest : public QObject {
         }
         if (runsAfter == 301) {
             const QByteArray pending = readAll(folder + u'/' + HistoryStore::kPendingFileName);
-            QVERIFY2(pending.contains("\r\nrun\tkeys\t") && pending.contains("\tLesson%20%201\r\n") &&
-                         pending.contains("\r\ngram\t"),
+            QVERIFY2(pending.contains("\r\nrun\tkeys\t") &&
+                         pending.contains("\tLesson%20%201\r\n") && pending.contains("\r\ngram\t"),
                      pending);
         }
         limit.reset();
@@ -628,7 +624,8 @@ class ProgressTest : public QObject {
         const QString summary = window.findChild<QLabel*>("ProgressSummary")->text();
         QVERIFY2(summary.startsWith(QStringLiteral("%1 runs").arg(runsAfter)), qPrintable(summary));
         QCOMPARE(again.keyTallies().isEmpty(), runsAfter == 300);
-        const QStringList kept = runsAfter == 300 ? QStringList() : QStringList{"f 5/70", "ff 5/70"};
+        const QStringList kept =
+            runsAfter == 300 ? QStringList() : QStringList{"f 5/70", "ff 5/70"};
         QCOMPARE(counts(again.gramStats(0, std::numeric_limits<int>::max())), kept);
         QVERIFY(window.findChild<QLabel*>("HistoryNotice")->isHidden());
         QVERIFY(asideFiles(folder).isEmpty());
@@ -651,13 +648,24 @@ class ProgressTest : public QObject {
                    "key\t-3\t5\t1\r\n"
                    "run\twords\t1796003600\t15\t60\t0\tCommon%20words%201\r\n"
                    "key\t65\t1\t1\r\n"
-                   "gram\t2461000\tq\t10\t2\t" + QByteArray("0,").repeated(23) + "8\r\n"
-                   "gram\t2461000\t%20t\t4\t0\t" + QByteArray("0,").repeated(23) + "4\r\n"
-                   "gram\t2461000\tq\t5\t0\t" + QByteArray("1,").repeated(23) + "1\r\n"
-                   "gram\t2461000\tqqq\t5\t0\t" + QByteArray("0,").repeated(23) + "5\r\n"
-                   "gram\t2461000\tq\t1\t2\t" + QByteArray("0,").repeated(23) + "0\r\n"
-                   "gram\t2461000\tq\t5\t0\t1,2\r\n"
-                   "gram\t2461000\tq\t5\t0\t" + QByteArray("-1,").repeated(23) + "5\r\n");
+                   "gram\t2461000\tq\t10\t2\t" +
+                       QByteArray("0,").repeated(23) +
+                       "8\r\n"
+                       "gram\t2461000\t%20t\t4\t0\t" +
+                       QByteArray("0,").repeated(23) +
+                       "4\r\n"
+                       "gram\t2461000\tq\t5\t0\t" +
+                       QByteArray("1,").repeated(23) +
+                       "1\r\n"
+                       "gram\t2461000\tqqq\t5\t0\t" +
+                       QByteArray("0,").repeated(23) +
+                       "5\r\n"
+                       "gram\t2461000\tq\t1\t2\t" +
+                       QByteArray("0,").repeated(23) +
+                       "0\r\n"
+                       "gram\t2461000\tq\t5\t0\t1,2\r\n"
+                       "gram\t2461000\tq\t5\t0\t" +
+                       QByteArray("-1,").repeated(23) + "5\r\n");
         HistoryStore store(path);
         QVERIFY(store.hasPending());
         ProgressWindow window(&store, PracticeMode::Keys);

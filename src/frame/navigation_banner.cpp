@@ -61,9 +61,9 @@ NavigationBanner::NavigationBanner(int ownEntry, QWidget* window)
     const QString keysTip = keys->toolTip();
     addShortcut(keys, QKeySequence(Qt::CTRL | Qt::Key_6),
                 [this] { emit entryClicked(Navigator::DrillEntry); });
-    keys->setToolTip(keysTip + QStringLiteral("; a drill of your weak keys (%1)")
-                                   .arg(QKeySequence(Qt::CTRL | Qt::Key_6)
-                                            .toString(QKeySequence::NativeText)));
+    keys->setToolTip(
+        keysTip + QStringLiteral("; a drill of your weak keys (%1)")
+                      .arg(QKeySequence(Qt::CTRL | Qt::Key_6).toString(QKeySequence::NativeText)));
     markOwnEntry();
 }
 

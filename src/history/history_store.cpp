@@ -37,6 +37,10 @@ constexpr qint64 kPendingCap = 256 * 1024;
 constexpr qsizetype kPendingItemBytes = 300; // the item, percent-encoded, at most
 const QByteArray kPendingHeader = "Zephkin pending runs 1";
 
+// No count of the learner's comes near this: a file that holds more is not ours, and sums of
+// counts within it cannot overflow.
+constexpr qint64 kMostCount = 1'000'000'000'000;
+
 // The journal files SQLite keeps beside a history.
 const QString kJournalSuffixes[] = {QStringLiteral("-wal"), QStringLiteral("-shm"),
                                     QStringLiteral("-journal")};
@@ -541,8 +545,8 @@ void HistoryStore::loadPending() {
             key.code = f[1].toInt(&ok[0]);
             key.expected = f[2].toLongLong(&ok[1]);
             key.wrong = f[3].toLongLong(&ok[2]);
-            if (!(ok[0] && ok[1] && ok[2]) || key.code <= 0 || key.code > 255 ||
-                key.expected < 0 || key.wrong < 0 || key.wrong > key.expected)
+            if (!(ok[0] && ok[1] && ok[2]) || key.code <= 0 || key.code > 255 || key.expected < 0 ||
+                key.wrong < 0 || key.wrong > key.expected || key.expected > kMostCount)
                 continue;
             KeyTally& sum = kept.keys[key.code];
             sum.code = key.code;
@@ -558,11 +562,11 @@ void HistoryStore::loadPending() {
             ok[3] = times.size() == KeyTiming::kBuckets;
             for (int i = 0; ok[3] && i < KeyTiming::kBuckets; ++i) {
                 gram.times[size_t(i)] = times[i].toLongLong(&ok[3]);
-                ok[3] = ok[3] && gram.times[size_t(i)] >= 0;
+                ok[3] = ok[3] && gram.times[size_t(i)] >= 0 && gram.times[size_t(i)] <= kMostCount;
             }
             if (!(ok[0] && ok[1] && ok[2] && ok[3]) || gram.gram.isEmpty() ||
                 gram.gram.size() > 2 || gram.expected < 0 || gram.wrong < 0 ||
-                gram.wrong > gram.expected)
+                gram.wrong > gram.expected || gram.expected > kMostCount)
                 continue;
             kept.addGrams({gram});
         }
@@ -579,8 +583,8 @@ void HistoryStore::loadPending() {
     m_pending = kept;
 }
 
-void HistoryStore::keepForLater(const std::optional<PracticeRun>& run,
-                                const QList<KeyTally>& keys, const QList<GramStats>& grams) {
+void HistoryStore::keepForLater(const std::optional<PracticeRun>& run, const QList<KeyTally>& keys,
+                                const QList<GramStats>& grams) {
     if (run)
         m_pending.runs.append(*run);
     for (const KeyTally& key : keys) {
@@ -772,17 +776,20 @@ QList<GramStats> HistoryStore::gramStats(qint64 firstDay, qint64 lastDay) {
         for (int i = 0; i < KeyTiming::kBuckets; ++i)
             gram.times[size_t(i)] = query.value(3 + i).toLongLong();
         // A row someone else wrote may hold anything: a gram is one or two characters, and
-        // no count is below zero.
-        if (gram.gram.isEmpty() || gram.gram.size() > 2 || gram.expected < 0 || gram.wrong < 0 ||
-            std::any_of(gram.times.begin(), gram.times.end(), [](qint64 n) { return n < 0; }))
+        // every count lies between zero and more than a lifetime of typing, so sums of them
+        // cannot overflow.
+        const auto wild = [](qint64 n) { return n < 0 || n > kMostCount; };
+        if (gram.gram.isEmpty() || gram.gram.size() > 2 || wild(gram.expected) ||
+            wild(gram.wrong) || std::any_of(gram.times.begin(), gram.times.end(), wild))
             continue;
         result.append(gram);
     }
     return result;
 }
 
+// Like the lessons' last runs: a history that is not there yet is not made for asking.
 qint64 HistoryStore::lastGramDay() {
-    if (!open())
+    if (!QFileInfo::exists(m_path) || !open())
         return 0;
     QSqlQuery query(m_connection->db);
     if (!query.exec(QStringLiteral("SELECT max(day) FROM gram_stats"))) {

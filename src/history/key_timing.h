@@ -14,9 +14,9 @@ namespace KeyTiming {
 // The bucket edges in milliseconds: bucket i holds times from kEdges[i] up to kEdges[i + 1].
 // They grow by about a sixth each, so a median read from them is off by less than a twelfth.
 constexpr int kBuckets = 24;
-constexpr std::array<int, kBuckets + 1> kEdges = {
-    0,   50,  59,  69,  81,  95,   111,  131,  153,  180,  211,  248, 291,
-    342, 401, 471, 553, 649, 762,  894,  1050, 1232, 1447, 1698, 2001};
+constexpr std::array<int, kBuckets + 1> kEdges = {0,   50,  59,   69,   81,   95,   111, 131, 153,
+                                                  180, 211, 248,  291,  342,  401,  471, 553, 649,
+                                                  762, 894, 1050, 1232, 1447, 1698, 2001};
 // The bucket of a time; times past the last edge go into the last bucket.
 int bucketOf(int ms);
 

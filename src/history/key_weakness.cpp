@@ -81,8 +81,8 @@ Report fromHistory(HistoryStore& store) {
     const qint64 last = store.lastGramDay();
     if (last <= 0)
         return {};
-    return analyse(store.gramStats(last - kRecentDays + 1, last),
-                   store.gramStats(last - 6, last), store.gramStats(last - 13, last - 7));
+    return analyse(store.gramStats(last - kRecentDays + 1, last), store.gramStats(last - 6, last),
+                   store.gramStats(last - 13, last - 7));
 }
 
 Trend Report::trend(const QString& gram) const {

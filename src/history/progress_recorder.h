@@ -25,9 +25,10 @@ class HistoryStore;
 // figures the window showed. A row needs at least one keystroke and floorSeconds active
 // seconds; a run that ends or is reset with less is dropped, never added to the next. Key
 // counts and figures are gathered in memory and written with the next row or at unload, in
-// the same transaction, so a keystroke costs no disk access. The first keystroke of a window opens the
-// history (a few milliseconds, once), so no prompt waits for it. A row the history cannot
-// take just now waits in the store's pending file. With a null store nothing is recorded.
+// the same transaction, so a keystroke costs no disk access. The first keystroke of a window
+// opens the history (a few milliseconds, once), so no prompt waits for it. A row the history
+// cannot take just now waits in the store's pending file. With a null store nothing is
+// recorded.
 class ProgressRecorder {
   public:
     static constexpr int kFloorSeconds = 10;

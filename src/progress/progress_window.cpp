@@ -162,10 +162,9 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
         weakNames << KeyWeakness::displayName(figure.gram());
     auto* weakGrams = new QLabel(this);
     weakGrams->setObjectName(QStringLiteral("WeakestGrams"));
-    weakGrams->setText(weakNames.isEmpty()
-                           ? QString()
-                           : QStringLiteral("Weakest lately: ") +
-                                 weakNames.join(QStringLiteral("  \u00b7  ")));
+    weakGrams->setText(weakNames.isEmpty() ? QString()
+                                           : QStringLiteral("Weakest lately: ") +
+                                                 weakNames.join(QStringLiteral("  \u00b7  ")));
     weakGrams->setFont(Look::uiFont(9, true));
     auto* drill = new QPushButton(QStringLiteral("Practise weak keys"), this);
     drill->setObjectName(QStringLiteral("PractiseWeakKeys"));
@@ -257,15 +256,14 @@ QString missesAndTime(const QHash<QString, KeyWeakness::Figure>& week, const QSt
 // went against the week before; the weakest first.
 QWidget* ProgressWindow::buildKeyFigures(const KeyWeakness::Report& report) {
     QList<KeyWeakness::Figure> keys = report.keys;
-    std::stable_sort(keys.begin(), keys.end(),
-                     [](const KeyWeakness::Figure& a, const KeyWeakness::Figure& b) {
-                         return a.score != b.score ? a.score > b.score
-                                                   : a.stats.expected > b.stats.expected;
-                     });
+    std::stable_sort(
+        keys.begin(), keys.end(), [](const KeyWeakness::Figure& a, const KeyWeakness::Figure& b) {
+            return a.score != b.score ? a.score > b.score : a.stats.expected > b.stats.expected;
+        });
     auto* table = new QTableWidget(this);
     table->setObjectName(QStringLiteral("KeyFigures"));
-    const QStringList headers{"Key", "Typed", "Missed", "Median time", "Latest week",
-                              "Week before", "Trend"};
+    const QStringList headers{"Key",         "Typed",       "Missed", "Median time",
+                              "Latest week", "Week before", "Trend"};
     table->setColumnCount(headers.size());
     table->setHorizontalHeaderLabels(headers);
     table->setRowCount(int(keys.size()));
@@ -275,8 +273,7 @@ QWidget* ProgressWindow::buildKeyFigures(const KeyWeakness::Report& report) {
         const KeyWeakness::Trend trend = report.trend(key.gram());
         const char* const trends[] = {"", "better", "steady", "worse"};
         const QString cells[] = {
-            c == u' ' ? QStringLiteral("Space")
-                      : KeyboardTable::keyName(KeyboardTable::codeOf(c)),
+            c == u' ' ? QStringLiteral("Space") : KeyboardTable::keyName(KeyboardTable::codeOf(c)),
             QString::number(key.stats.expected),
             QStringLiteral("%1 %").arg(key.stats.missRate() * 100, 0, 'f', 1),
             key.medianMs < 0 ? QStringLiteral("\u2013") : QStringLiteral("%1 ms").arg(key.medianMs),

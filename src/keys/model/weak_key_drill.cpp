@@ -116,6 +116,14 @@ QString keysOf(const QString& word) {
     return keys;
 }
 
+namespace {
+
+QString keysAt(const Vocabulary& words, qsizetype i) {
+    return i < words.keys.size() ? words.keys[i] : keysOf(words.words[i]);
+}
+
+} // namespace
+
 Vocabulary parseVocabulary(const QStringList& lists, const QStringList& articles) {
     Vocabulary vocabulary;
     QHash<QString, int> seen;
@@ -157,6 +165,9 @@ Vocabulary parseVocabulary(const QStringList& lists, const QStringList& articles
                      [](const Counted& a, const Counted& b) { return a.count > b.count; });
     for (const Counted& word : counted)
         add(word.word);
+    vocabulary.keys.reserve(vocabulary.words.size());
+    for (const QString& word : std::as_const(vocabulary.words))
+        vocabulary.keys << keysOf(word);
     return vocabulary;
 }
 
@@ -187,9 +198,10 @@ Drill build(const QList<Target>& targets, const Vocabulary& words, quint32 seed)
             continue;
         // Short words first: they bring the target more often for the same length of text.
         QStringList found, longer;
-        for (const QString& word : words.words) {
-            if (!keysOf(word).contains(target.gram))
+        for (qsizetype i = 0; i < words.words.size(); ++i) {
+            if (!keysAt(words, i).contains(target.gram))
                 continue;
+            const QString& word = words.words[i];
             (word.size() <= kShortWord ? found : longer) << word;
             if (found.size() == kCandidates)
                 break;
@@ -205,11 +217,12 @@ Drill build(const QList<Target>& targets, const Vocabulary& words, quint32 seed)
 
     // Easy words between them: short, common, without any target.
     QStringList fillers;
-    for (const QString& word : words.words) {
+    for (qsizetype i = 0; i < words.words.size(); ++i) {
+        const QString& word = words.words[i];
         if (word.size() < 2 || word.size() > kMaxFiller ||
             !std::all_of(word.begin(), word.end(), [](QChar c) { return c >= u'a' && c <= u'z'; }))
             continue;
-        const QString keys = keysOf(word);
+        const QString keys = keysAt(words, i);
         if (std::none_of(kept.begin(), kept.end(),
                          [&keys](const Target& t) { return keys.contains(t.gram); })) {
             fillers << word;
@@ -263,8 +276,7 @@ Drill homeRow(const Vocabulary& words, quint32 seed) {
     QRandomGenerator random(seed);
     Drill drill;
     drill.heading = QStringLiteral("Drill: home row");
-    drill.lines = layOut(
-        [&](const QString& last) { return pickCommon(homeWords, random, last); });
+    drill.lines = layOut([&](const QString& last) { return pickCommon(homeWords, random, last); });
     return drill;
 }
 

@@ -23,6 +23,7 @@ inline const QString kResource = QStringLiteral("\\drill.txt");
 // full stop or other mark that follows it, so that punctuation keys have words too.
 struct Vocabulary {
     QStringList words;
+    QStringList keys; // the keys of each word (keysOf), in the same order
     bool isEmpty() const { return words.isEmpty(); }
 };
 // `lists` are the texts of word lists (a caption line, then a word or phrase a line),

@@ -358,9 +358,9 @@ void KeysWindow::showFingerLine() {
         m_fingerLine->hide();
         return;
     }
-    QString text = QStringLiteral("Next: %1, %2")
-                       .arg(character == u" " ? QStringLiteral("Space") : character,
-                            fingerName(key->finger));
+    QString text =
+        QStringLiteral("Next: %1, %2")
+            .arg(character == u" " ? QStringLiteral("Space") : character, fingerName(key->finger));
     // A capital or a shifted mark: the little finger of the other hand holds Shift.
     const QChar c = character.front();
     if (c != KeyboardTable::keyCharacter(c) && key->finger != KeyboardTable::Finger::Thumbs)
@@ -382,8 +382,8 @@ void KeysWindow::openDrill() {
     hideSettingsPanel();
     // The figures of the run so far count in the drill.
     recordRunSoFar();
-    const DrillMaker::Made made = DrillMaker::make(
-        m_context.history, m_context.folder, quint32(QDateTime::currentMSecsSinceEpoch()));
+    const DrillMaker::Made made = DrillMaker::make(m_context.history, m_context.folder,
+                                                   quint32(QDateTime::currentMSecsSinceEpoch()));
     const QString text = made.drill.text();
     // Kept for the learner to look at; a drill that cannot be written is typed all the same.
     StateFile::writeBytes(m_context.folder.path(WeakKeyDrill::kResource), text.toLatin1(), false);
