@@ -111,3 +111,9 @@ open_entry() { # entry, window to open it from, [click: use the banner instead o
     esac
     echo "$next"
 }
+# An SQL query on the history of the program copy in $folder; the rows' values joined by "|".
+history() { # query
+    python3 -c 'import sqlite3, sys
+print("|".join(str(v) for row in sqlite3.connect(sys.argv[1]).execute(sys.argv[2]) for v in row))' \
+        "$folder/history.db" "$1"
+}
