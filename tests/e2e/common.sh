@@ -56,6 +56,11 @@ begin_e2e() { # [screen size]
     trap 'kill $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
     start_xvfb "$work" "$@"
 }
+# A fresh copy of the built program folder in the scratch folder: $folder.
+copy_program() { # program folder
+    folder="$work/zephkin"
+    cp -r "$1" "$folder"
+}
 # Starts openbox and waits until it has announced itself on the root window: a window mapped
 # while the window manager is still starting may be dropped, and never shown.
 start_wm() {

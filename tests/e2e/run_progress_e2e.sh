@@ -10,8 +10,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/common.sh"
 begin_e2e
 
-folder="$work/zephkin"
-cp -r "$program_dir" "$folder"
+copy_program "$program_dir"
 rm -f "$folder/history.db"*
 printf '1100001Lesson 1\r\n' > "$folder/sz1.txt"
 

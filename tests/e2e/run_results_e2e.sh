@@ -44,8 +44,7 @@ pixels_apart() {
     compare -metric AE "$1" "$2" null: 2>&1 || true
 }
 
-folder="$work/zephkin"
-cp -r "$program_dir" "$folder"
+copy_program "$program_dir"
 rm -f "$folder/history.db"*
 printf '1100\r\n' > "$folder/sz0.txt"
 lesson='fjdk slfj dksl fjdk sldk'

@@ -24,8 +24,7 @@ settled_geometry() {
     echo "$last"
 }
 
-folder="$work/zephkin"
-cp -r "$program_dir" "$folder"
+copy_program "$program_dir"
 printf '1100001Lesson 1\r\n' > "$folder/sz1.txt"
 start_program "$folder" place "Common words 1"
 before=$(settled_geometry "$wid")
