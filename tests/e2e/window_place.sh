@@ -8,7 +8,7 @@ E2E_WAIT=300
 source "$here/common.sh"
 begin_e2e 1280x1024
 pid= wm_pid=
-trap 'kill $pid $wm_pid 2>/dev/null; sleep 0.3; kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill $pid $wm_pid 2>/dev/null; sleep 0.3; stop_xvfb; rm -rf "$work"' EXIT
 start_wm
 
 geometry() { xdotool getwindowgeometry "$1" | sed -n 's/ *\(Position\|Geometry\): \([0-9x,]*\).*/\2/p' | paste -sd' '; }
