@@ -12,8 +12,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/common.sh"
 begin_e2e
 
-folder="$work/zephkin"
-cp -r "$program_dir" "$folder"
+copy_program "$program_dir"
 cp "$fixture" "$folder/1/0.txt"
 printf '1000\r\n' > "$folder/sz0.txt"
 rm -f "$folder/drill.txt" "$folder/history.db"
@@ -33,13 +32,7 @@ print(' '.join(out))
 EOF
 }
 # The expected and wrong counts of every key in the history, summed.
-key_counts() {
-    python3 -c "
-import sqlite3, sys
-db = sqlite3.connect(sys.argv[1])
-print(*db.execute('SELECT total(expected), total(wrong) FROM key_counts').fetchone())
-db.close()" "$folder/history.db"
-}
+key_counts() { history 'SELECT total(expected), total(wrong) FROM key_counts'; }
 
 start_program "$folder" drill
 keys=$(open_entry keys "$wid")
@@ -93,8 +86,8 @@ xdotool key --delay 60 $(keys_of "$first")
 python3 "$here/close_window.py" "$keys"
 wait_exit "$pid" || fail "closing the window did not end the program"
 after=$(key_counts)
-read -r expected0 wrong0 <<<"$before"
-read -r expected1 wrong1 <<<"$after"
+IFS='|' read -r expected0 wrong0 <<<"$before"
+IFS='|' read -r expected1 wrong1 <<<"$after"
 python3 -c "
 import sys
 e0, w0, e1, w1, n = map(float, sys.argv[1:])
