@@ -12,16 +12,16 @@ namespace {
 constexpr int kFewest = 3;
 constexpr double kClearlyWeak = 1.25;
 
-// What a target is weak in, for the note: "g 45 % missed", "th 410 ms".
+// What a target is weak in most, for the note: "g 45 % missed" or "th 410 ms".
 QString weakness(const KeyWeakness::Figure& figure, int typicalMs) {
-    const int missed = int(figure.stats.missRate() * 100 + 0.5);
-    const bool slow = figure.medianMs > 0 && typicalMs > 0 && figure.medianMs > typicalMs;
-    QStringList parts;
-    if (missed > 0 || !slow)
-        parts << QStringLiteral("%1 % missed").arg(missed);
-    if (slow)
-        parts << QStringLiteral("%1 ms").arg(figure.medianMs);
-    return KeyWeakness::displayName(figure.gram()) + u' ' + parts.join(QStringLiteral(", "));
+    const double missing = 1 + KeyWeakness::kMissWeight * figure.stats.missRate();
+    const double slowness =
+        figure.medianMs > 0 && typicalMs > 0 ? double(figure.medianMs) / typicalMs : 0;
+    const QString what = missing >= slowness
+                             ? QStringLiteral("%1 % missed")
+                                   .arg(int(figure.stats.missRate() * 100 + 0.5))
+                             : QStringLiteral("%1 ms").arg(figure.medianMs);
+    return KeyWeakness::displayName(figure.gram()) + u' ' + what;
 }
 
 } // namespace
