@@ -4,12 +4,14 @@
 #include "core/state_file.h"
 
 #include <QDir>
-#include <QHash>
 #include <QRandomGenerator>
 
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace WeakKeyDrill {
@@ -125,40 +127,47 @@ QString keysAt(const Vocabulary& words, qsizetype i) {
 } // namespace
 
 Vocabulary parseVocabulary(const QStringList& lists, const QStringList& articles) {
+    // Words are looked at in place, as views into the texts, which live till the end; only
+    // the words kept are copied.
+    using View = std::u16string_view;
+    auto view = [](QStringView word) { return View(word.utf16(), size_t(word.size())); };
     Vocabulary vocabulary;
-    QHash<QString, int> seen;
-    auto add = [&](const QString& word) {
-        if (!word.isEmpty() && !seen.contains(word)) {
-            seen.insert(word, int(vocabulary.words.size()));
-            vocabulary.words << word;
-        }
+    std::unordered_set<View> seen;
+    seen.reserve(16384);
+    auto add = [&](QStringView word) {
+        if (!word.isEmpty() && seen.insert(view(word)).second)
+            vocabulary.words << word.toString();
     };
+    std::vector<QStringList> listLines;
+    listLines.reserve(size_t(lists.size()));
     for (const QString& list : lists) {
-        const QStringList lines = StateFile::splitLines(list, {.maxLines = 20000});
+        listLines.push_back(StateFile::splitLines(list, {.maxLines = 20000}));
+        const QStringList& lines = listLines.back();
         for (qsizetype i = 1; i < lines.size(); ++i) {
             for (QStringView token : QStringView(lines[i]).tokenize(u' ', Qt::SkipEmptyParts))
-                add(usableWord(token, false).toString());
+                add(usableWord(token, false));
         }
     }
     // The articles' words by how often they come, the first seen first among equals.
-    QHash<QString, int> index;
+    std::unordered_map<View, size_t> index;
+    index.reserve(16384);
     struct Counted {
-        QString word;
+        QStringView word;
         int count;
     };
     std::vector<Counted> counted;
+    std::vector<QString> texts;
+    texts.reserve(size_t(articles.size()));
     for (const QString& article : articles) {
-        const QString text = article.simplified();
-        for (QStringView token : QStringView(text).tokenize(u' ', Qt::SkipEmptyParts)) {
-            const QString word = usableWord(token, true).toString();
+        texts.push_back(article.simplified());
+        for (QStringView token : QStringView(texts.back()).tokenize(u' ', Qt::SkipEmptyParts)) {
+            const QStringView word = usableWord(token, true);
             if (word.isEmpty())
                 continue;
-            int& at = index[word];
-            if (at == 0) {
+            const auto [at, added] = index.try_emplace(view(word), counted.size());
+            if (added)
                 counted.push_back({word, 0});
-                at = int(counted.size()); // one past, so 0 is "not seen yet"
-            }
-            ++counted[size_t(at - 1)].count;
+            ++counted[at->second].count;
         }
     }
     std::stable_sort(counted.begin(), counted.end(),
