@@ -4,7 +4,7 @@
 #include "keys/model/keys_exercise.h"
 #include "keys/model/keys_state.h"
 #include "core/key_codes.h"
-#include "core/keyboard_table.h"
+#include "core/keyboard_layout.h"
 #include "core/practice_sound.h"
 
 #include <QDir>
@@ -31,7 +31,7 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
 struct Typist {
     KeysExercise& e;
 
-    static int codeOf(QChar c) { return KeyboardTable::codeOf(c); }
+    static int codeOf(QChar c) { return KeyboardLayout::us().codeOf(c); }
     void down(int code, QChar c = QChar(), quint32 scan = 0) {
         e.keyDown(code, scan);
         if (!c.isNull())

@@ -10,6 +10,7 @@
 #include "keys/ui/keys_window.h"
 #include "look/fonts.h"
 #include "platform/key_mapping.h"
+#include "core/keyboard_layout.h"
 #include "core/keyboard_table.h"
 #include "core/timer_table.h"
 #include "core/twips.h"
@@ -79,7 +80,7 @@ class KeysWindowTest : public QObject, WindowFixture {
     void platformKeysMapToTheKeysOfTheRules() {
         for (char16_t c = 0x20; c < 0x7f; ++c) {
             const int qtKey = QChar(c).toUpper().unicode();
-            QVERIFY2(virtualKeyCode(qtKey) == KeyboardTable::codeOf(QChar(c)),
+            QVERIFY2(virtualKeyCode(qtKey) == KeyboardLayout::us().codeOf(QChar(c)),
                      qPrintable(QString(QChar(c))));
         }
         const std::pair<int, int> named[] = {
@@ -200,7 +201,7 @@ class KeysWindowTest : public QObject, WindowFixture {
     }
 
     void chooserListsTheLessonsAndEnterMovesToOk() {
-        KeyChooser chooser(&m_platform, QStringLiteral("https://games.example/"));
+        KeyChooser chooser(&m_platform, QStringLiteral("https://games.example/"), KeyLessons::catalogue());
         QCOMPARE(chooser.list()->count(), 16);
         QCOMPARE(chooser.list()->currentRow(), 0);
         chooser.show();
@@ -213,7 +214,7 @@ class KeysWindowTest : public QObject, WindowFixture {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(chooser.chosenIndex(), 6);
 
-        KeyChooser link(&m_platform, QStringLiteral("https://games.example/"));
+        KeyChooser link(&m_platform, QStringLiteral("https://games.example/"), KeyLessons::catalogue());
         link.findChild<QPushButton*>("Command3")->click();
         QCOMPARE(m_platform.opened, QStringList{QStringLiteral("https://games.example/")});
         QCOMPARE(link.chosenIndex(), -1);

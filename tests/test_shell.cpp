@@ -4,6 +4,7 @@
 #include "look/fonts.h"
 #include "frame/input_box.h"
 #include "core/key_codes.h"
+#include "core/keyboard_layout.h"
 #include "core/keyboard_table.h"
 #include "core/maker.h"
 #include "core/number_parse.h"
@@ -93,13 +94,13 @@ class ShellTest : public QObject {
     void everyCharacterFindsItsKey() {
         using namespace KeyboardTable;
         for (char c = '!'; c <= '~'; ++c) {
-            const Key* key = find(codeOf(QLatin1Char(c)));
+            const Key* key = find(KeyboardLayout::us().codeOf(QLatin1Char(c)));
             QVERIFY2(key, qPrintable(QString(QLatin1Char(c))));
             const QString shown = QString::fromLatin1(key->label) + QLatin1String(key->shifted);
             QVERIFY2(shown.contains(QLatin1Char(c), Qt::CaseInsensitive), qPrintable(shown));
         }
-        QCOMPARE(codeOf(u' '), 32);
-        QCOMPARE(codeOf(QChar(0x3000)), 0);
+        QCOMPARE(KeyboardLayout::us().codeOf(u' '), 32);
+        QCOMPARE(KeyboardLayout::us().codeOf(QChar(0x3000)), 0);
     }
 
     // Whatever the program ships to be typed, every character of it has a key to mark: the
@@ -116,7 +117,7 @@ class ShellTest : public QObject {
                 QVERIFY2(!text.isEmpty(), qPrintable(name));
                 for (const QString& line : StateFile::splitLines(text, {.maxLineLength = 100000})) {
                     for (QChar c : line)
-                        QVERIFY2(KeyboardTable::codeOf(c) != 0,
+                        QVERIFY2(KeyboardLayout::us().codeOf(c) != 0,
                                  qPrintable(QStringLiteral("%1: U+%2 in \"%3\"")
                                                 .arg(name)
                                                 .arg(c.unicode(), 4, 16, QLatin1Char('0'))

@@ -3,6 +3,7 @@
 #include "app/app_navigator.h"
 #include "history/history_store.h"
 #include "look/look.h"
+#include "platform/keyboard_choice.h"
 #include "platform/platform.h"
 #include "platform/sound_player.h"
 #include "core/state_file.h"
@@ -34,6 +35,9 @@ std::unique_ptr<Program> startProgram(const ProgramFolder& folder) {
     program->skin = std::make_unique<SkinEngine>();
     program->history =
         std::make_unique<HistoryStore>(folder.path(QLatin1Char('\\') + HistoryStore::kFileName));
+    // The learner's keyboard layout, read once at start: the system's or the one chosen.
+    program->keyboard = std::make_unique<KeyboardChoice>(folder);
+    program->keyboard->load();
 
     AppContext context;
     context.folder = folder;
@@ -41,6 +45,7 @@ std::unique_ptr<Program> startProgram(const ProgramFolder& folder) {
     context.sound = program->sound.get();
     context.skin = program->skin.get();
     context.history = program->history.get();
+    context.keyboard = program->keyboard.get();
 
     program->themeMenu = std::make_unique<ThemeMenu>(folder, program->skin.get());
     // A folder that cannot be written loses every save: the user hears of it once, when the

@@ -2,7 +2,6 @@
 
 #include "core/key_codes.h"
 
-#include <QString>
 #include <algorithm>
 #include <array>
 
@@ -148,18 +147,6 @@ const Key* find(int code) {
     const auto it = std::find_if(std::begin(kKeys), std::end(kKeys),
                                  [code](const Key& key) { return key.code == code; });
     return it == std::end(kKeys) ? nullptr : it;
-}
-
-int codeOf(QChar c) {
-    if (c == u' ')
-        return KeyCode::Space;
-    const QString text(c.toUpper());
-    for (const Key& key : kKeys) {
-        const bool printable = !key.label[0] || !key.label[1]; // one character
-        if (printable && (text == QLatin1String(key.label) || text == QLatin1String(key.shifted)))
-            return key.code;
-    }
-    return 0;
 }
 
 std::span<const Place> keysKeyboardLabels() {

@@ -1,15 +1,15 @@
 #include "keys/ui/key_chooser.h"
 
-#include "keys/model/key_lessons.h"
 #include "look/fonts.h"
 #include "core/twips.h"
 
 #include <QListWidget>
 #include <QPushButton>
 
-KeyChooser::KeyChooser(Platform* platform, const QString& gamesPage, QWidget* parent)
+KeyChooser::KeyChooser(Platform* platform, const QString& gamesPage, const QStringList& titles,
+                       QWidget* parent)
     : ListChooser({.name = QStringLiteral("Form2"),
-                   .items = KeyLessons::catalogue(),
+                   .items = titles,
                    .extraCaption = QStringLiteral("Online Typing Game"),
                    .enterMovesToOk = true},
                   parent) {

@@ -117,7 +117,7 @@ QRectF toPixels(const QRect& twips, QSize size) {
 }
 
 void drawKey(QPainter& p, const QPainterPath& shape, const QRectF& labelArea, int code, Face face,
-             qreal unit) {
+             qreal unit, const KeyboardLayout& layout) {
     const Kind kind = kindOf(code);
     const Look::KeyColours c = coloursOf(face, kind);
     const bool pressed = face == Face::Pressed || face == Face::WrongPressed;
@@ -135,10 +135,10 @@ void drawKey(QPainter& p, const QPainterPath& shape, const QRectF& labelArea, in
 
     const QRectF area = labelArea.translated(0, pressed ? unit * 1.6 : 0);
     const KeyboardTable::Key* key = KeyboardTable::find(code);
-    QString label = key ? QString::fromLatin1(key->label) : QString();
+    QString label = layout.label(code);
     if (code == KeyCode::Backspace)
         label = QStringLiteral("\u2190"); // the word does not fit the narrow key
-    const QString shifted = key ? QString::fromLatin1(key->shifted) : QString();
+    const QString shifted = layout.shiftedLabel(code);
     p.setPen(c.ink);
     if (code == KeyCode::Backspace) {
         p.setFont(Look::uiFont(12, true));
@@ -182,7 +182,7 @@ QRectF labelRect(int index, QSize logicalSize) {
     return place ? toPixels(place->twips, logicalSize) : QRectF();
 }
 
-QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio) {
+QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio, const KeyboardLayout& layout) {
     QImage image((QSizeF(logicalSize) * devicePixelRatio).toSize(), QImage::Format_RGB32);
     image.setDevicePixelRatio(devicePixelRatio);
     QPainter p(&image);
@@ -203,7 +203,7 @@ QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio) {
     for (const Place& place : KeyboardTable::keysKeyboardUnlabelled()) {
         const QRectF r = toPixels(place.twips, logicalSize);
         drawKey(p, shapeOf(r), r.adjusted(gap, gap, -gap, -gap - lift), place.code,
-                faceOf(role, kindOf(place.code)), unit);
+                faceOf(role, kindOf(place.code)), unit, layout);
     }
     for (const Place& place : KeyboardTable::keysKeyboardLabels()) {
         if (place.index == KeyboardTable::kEnterLowerLabel)
@@ -217,29 +217,30 @@ QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio) {
             shape = shape.united(shapeOf(lower)).simplified();
         }
         drawKey(p, shape, r.adjusted(gap, gap, -gap, -gap - lift), place.code,
-                faceOf(role, kindOf(place.code)), unit);
+                faceOf(role, kindOf(place.code)), unit, layout);
     }
     return image;
 }
 
-QString resource(Role role) {
+QString resource(Role role, const KeyboardLayout& layout) {
+    const QString suffix = layout.isUs() ? QString() : u'-' + layout.fileName();
     switch (role) {
     case Role::Base:
-        return QStringLiteral("\\test5.bmp");
+        return QStringLiteral("\\test5%1.bmp").arg(suffix);
     case Role::Tip:
-        return QStringLiteral("\\test2.bmp");
+        return QStringLiteral("\\test2%1.bmp").arg(suffix);
     case Role::Press:
-        return QStringLiteral("\\test3.bmp");
+        return QStringLiteral("\\test3%1.bmp").arg(suffix);
     case Role::WrongPress:
-        return QStringLiteral("\\test4.bmp");
+        return QStringLiteral("\\test4%1.bmp").arg(suffix);
     case Role::WrongKey:
-        return QStringLiteral("\\test6.bmp");
+        return QStringLiteral("\\test6%1.bmp").arg(suffix);
     }
     return QString();
 }
 
 QImage loadOrWrite(Role role, const QString& path, QSize logicalSize, qreal devicePixelRatio,
-                   bool* written) {
+                   bool* written, const KeyboardLayout& layout) {
     const QSize wanted = (QSizeF(logicalSize) * devicePixelRatio).toSize();
     if (written)
         *written = false;
@@ -252,7 +253,7 @@ QImage loadOrWrite(Role role, const QString& path, QSize logicalSize, qreal devi
             return copy.convertToFormat(QImage::Format_RGB32);
         }
     }
-    const QImage image = draw(role, logicalSize, devicePixelRatio);
+    const QImage image = draw(role, logicalSize, devicePixelRatio, layout);
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) &&
         image.convertToFormat(QImage::Format_RGB888).save(&file, "BMP") && file.commit() && written)
@@ -321,8 +322,17 @@ KeysKeyboard::KeysKeyboard(QWidget* parent) : QWidget(parent) {
     m_caps->hide();
 }
 
+void KeysKeyboard::setLayout(const KeyboardLayout& layout) {
+    m_layout = layout;
+    m_base = QImage();
+    m_pictures = {};
+    m_complete = false;
+    update();
+}
+
 void KeysKeyboard::loadBase(const QString& path) {
-    m_base = KeysPictures::loadOrWrite(Role::Base, path, size(), devicePixelRatioF());
+    m_base = KeysPictures::loadOrWrite(Role::Base, path, size(), devicePixelRatioF(), nullptr,
+                                       m_layout);
     m_caps->setGeometry(labelRect(KeyCode::CapsLock));
     update();
 }
@@ -332,8 +342,9 @@ void KeysKeyboard::completePictures(const ProgramFolder& folder) {
                                 KeyPicture::WrongKey};
     for (KeyPicture picture : order) {
         const Role role = roleOf(picture);
-        m_pictures[size_t(picture)] = KeysPictures::loadOrWrite(
-            role, folder.path(KeysPictures::resource(role)), size(), devicePixelRatioF());
+        m_pictures[size_t(picture)] =
+            KeysPictures::loadOrWrite(role, folder.path(KeysPictures::resource(role, m_layout)),
+                                      size(), devicePixelRatioF(), nullptr, m_layout);
     }
     m_complete = true;
     for (const KeyMark& mark : m_marks)
@@ -343,7 +354,7 @@ void KeysKeyboard::completePictures(const ProgramFolder& folder) {
 const QImage& KeysKeyboard::picture(KeyPicture picture) {
     QImage& image = m_pictures[size_t(picture)];
     if (image.isNull()) // marks before the pictures are completed
-        image = KeysPictures::draw(roleOf(picture), size(), devicePixelRatioF());
+        image = KeysPictures::draw(roleOf(picture), size(), devicePixelRatioF(), m_layout);
     return image;
 }
 
@@ -373,7 +384,7 @@ void KeysKeyboard::setCapsIndicator(bool shown) {
 void KeysKeyboard::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     if (m_base.isNull() || m_base.size() != (QSizeF(size()) * devicePixelRatioF()).toSize())
-        m_base = KeysPictures::draw(Role::Base, size(), devicePixelRatioF());
+        m_base = KeysPictures::draw(Role::Base, size(), devicePixelRatioF(), m_layout);
     const qreal dpr = m_base.devicePixelRatio();
     const QRect dirty = event->rect();
     p.drawImage(

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "keys/model/keys_exercise.h"
+#include "core/keyboard_layout.h"
 #include "core/program_folder.h"
 
 #include <QImage>
@@ -15,16 +16,19 @@ namespace KeysPictures {
 
 enum class Role { Base, Tip, Press, WrongPress, WrongKey };
 
-// The picture drawn in memory at `pixelSize` (device pixels) for a keyboard of `logicalSize`.
-QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio);
+// The picture drawn in memory for a keyboard of `logicalSize`, its caps labelled as `layout`
+// types.
+QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio,
+            const KeyboardLayout& layout = KeyboardLayout::us());
 
-// The scaled copy's file: "\test5.bmp" for the base picture, "\test2.bmp" ... "\test6.bmp".
-QString resource(Role role);
+// The scaled copy's file: "\test5.bmp" for the base picture, "\test2.bmp" ... "\test6.bmp";
+// another layout's copies carry its name: "\test5-de.bmp".
+QString resource(Role role, const KeyboardLayout& layout = KeyboardLayout::us());
 
 // Loads the copy at `path` when it has the size wanted; otherwise draws the picture and
 // writes it there (a missing, unreadable or stale copy). `written` tells which happened.
 QImage loadOrWrite(Role role, const QString& path, QSize logicalSize, qreal devicePixelRatio,
-                   bool* written = nullptr);
+                   bool* written = nullptr, const KeyboardLayout& layout = KeyboardLayout::us());
 
 // The key rectangle of label `index` in a keyboard of `logicalSize`, in its pixels; an empty
 // rectangle for an index without a label.
@@ -39,6 +43,9 @@ class KeysKeyboard : public QWidget {
   public:
     explicit KeysKeyboard(QWidget* parent = nullptr);
 
+    // The layout the caps are labelled with; the pictures of another are put aside.
+    void setLayout(const KeyboardLayout& layout);
+    const KeyboardLayout& layout() const { return m_layout; }
     // The base picture from its scaled copy at `path`, written when needed.
     void loadBase(const QString& path);
     // The four mark pictures from their copies in the folder, written when needed.
@@ -60,6 +67,7 @@ class KeysKeyboard : public QWidget {
     const QImage& picture(KeyPicture picture);
     void updateKey(int index);
 
+    KeyboardLayout m_layout = KeyboardLayout::us();
     QImage m_base;
     std::array<QImage, 4> m_pictures; // by KeyPicture
     bool m_complete = false;

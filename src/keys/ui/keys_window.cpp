@@ -1,5 +1,6 @@
 #include "keys/ui/keys_window.h"
 
+#include "keys/model/key_lesson_plan.h"
 #include "keys/ui/key_chooser.h"
 #include "keys/ui/keys_display.h"
 #include "keys/ui/keys_keyboard.h"
@@ -9,13 +10,17 @@
 #include "look/look.h"
 #include "core/maker.h"
 #include "frame/navigator.h"
+#include "platform/key_mapping.h"
 #include "platform/platform.h"
 #include "frame/settings_panel.h"
+#include "frame/shortcut.h"
 #include "core/state_file.h"
 #include "core/timer_table.h"
 #include "core/twips.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPaintEvent>
@@ -32,6 +37,7 @@ constexpr int kPanelExtraHeight = 188;
 constexpr int kRowGap = 44, kRowHeight = 630;
 constexpr int kStatusLeft = 585, kStatusTop = 3720;
 constexpr int kKeyboardLeft = 780, kKeyboardTop = 4752;
+constexpr int kNoteTop = 8220, kNoteHeight = 330;
 constexpr int kCardBottom = KeysWindow::kCardBottomTwips;
 constexpr int kOutOfSight = -6000;
 
@@ -94,7 +100,9 @@ KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
         [platform = m_context.platform] { return platform && platform->capsLockOn(); });
     connect(&m_exercise, &KeysExercise::changed, this, &KeysWindow::mirror);
 
-    m_keyboard->loadBase(m_context.folder.path(KeysPictures::resource(KeysPictures::Role::Base)));
+    useLayout();
+    m_keyboard->loadBase(m_context.folder.path(
+        KeysPictures::resource(KeysPictures::Role::Base, m_keyboard->layout())));
     m_exercise.restore(
         Sz0::parse(StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz0.txt")))));
     timers().start("Timer3");
@@ -143,6 +151,11 @@ void KeysWindow::buildWidgets() {
     m_keyboard->setGeometry(twipsRect(kKeyboardLeft, kKeyboardTop,
                                       KeyboardTable::kKeysKeyboardWidthTwips,
                                       KeyboardTable::kKeysKeyboardHeightTwips));
+    // Under the keyboard: why the character to type has no key marked, when it has none.
+    m_keyNote = new QLabel(this);
+    m_keyNote->setObjectName(QStringLiteral("KeyNote"));
+    Look::styleStatusLine(m_keyNote);
+    m_keyNote->hide();
 
     // The input boxes lie out of sight; Text1 keeps the focus and holds what was typed,
     // newest first.
@@ -173,6 +186,86 @@ void KeysWindow::buildSettingsPanel() {
     themes->setGeometry(twipsRect(360, 1095, 1725, 420));
     connect(m_keyedTips, &QCheckBox::clicked, &m_exercise, &KeysExercise::setKeyedTips);
     connect(m_sound, &QCheckBox::clicked, &m_exercise, &KeysExercise::setKeystrokeSound);
+
+    // The keyboard layout, under the Themes button: the system's, or one of the common ones.
+    // Alt+Y opens the list from the keyboard.
+    m_layoutChoice = new QComboBox(panel);
+    m_layoutChoice->setObjectName(QStringLiteral("KeyboardLayout"));
+    m_layoutChoice->setFocusPolicy(Qt::NoFocus);
+    m_layoutChoice->setToolTip(QStringLiteral("The keyboard layout the lessons teach"));
+    fillLayoutChoice();
+    panel->resize(twipsSize(3300, 2190));
+    m_layoutChoice->setGeometry(twipsRect(168, 1620, 2964, 390));
+    connect(m_layoutChoice, &QComboBox::activated, this, &KeysWindow::chooseLayout);
+    ::addShortcut(m_layoutChoice, QKeySequence(Qt::ALT | Qt::Key_Y), [this] {
+        if (!m_layoutChoice->isVisibleTo(this))
+            openSettings();
+        m_layoutChoice->showPopup();
+    });
+}
+
+void KeysWindow::fillLayoutChoice() {
+    const QSignalBlocker blocker(m_layoutChoice);
+    m_layoutChoice->clear();
+    const KeyboardChoice* choice = m_context.keyboard;
+    m_layoutChoice->addItem(choice ? choice->automaticCaption()
+                                   : QStringLiteral("Keyboard: automatic (us)"),
+                            QString());
+    if (!choice)
+        return;
+    for (const KeyboardChoice::Option& option : choice->options()) {
+        m_layoutChoice->addItem(option.caption, option.name);
+        if (option.name == choice->choice())
+            m_layoutChoice->setCurrentIndex(m_layoutChoice->count() - 1);
+    }
+}
+
+void KeysWindow::chooseLayout(int index) {
+    if (m_context.keyboard && index >= 0 && index < m_layoutChoice->count() &&
+        m_context.keyboard->choose(m_layoutChoice->itemData(index).toString())) {
+        useLayout();
+        m_keyboard->loadBase(m_context.folder.path(
+            KeysPictures::resource(KeysPictures::Role::Base, m_keyboard->layout())));
+        timers().start("Timer3");
+    }
+    fillLayoutChoice();
+    focusInputBox();
+}
+
+void KeysWindow::useLayout() {
+    const KeyboardLayout& layout = keyboardLayout(m_context);
+    QString folder = KeyLessonPlan::lessonFolder(layout);
+    m_titles = KeyLessonPlan::titles(layout);
+    switch (KeyLessonPlan::prepare(m_context.folder, layout)) {
+    case KeyLessonPlan::Prepared::Built:
+        // New lessons mean the layout types something else now: its pictures are drawn again.
+        for (auto role : {KeysPictures::Role::Base, KeysPictures::Role::Tip,
+                          KeysPictures::Role::Press, KeysPictures::Role::WrongPress,
+                          KeysPictures::Role::WrongKey})
+            QFile::remove(m_context.folder.path(KeysPictures::resource(role, layout)));
+        break;
+    case KeyLessonPlan::Prepared::Failed:
+        // A folder that cannot be written keeps the shipped lessons.
+        folder = KeyLessonPlan::lessonFolder(KeyboardLayout::us());
+        m_titles = KeyLessonPlan::titles(KeyboardLayout::us());
+        break;
+    case KeyLessonPlan::Prepared::Shipped:
+    case KeyLessonPlan::Prepared::Kept:
+        break;
+    }
+    m_keyboard->setLayout(layout);
+    m_exercise.setLayout(layout, folder);
+    showKeyNote();
+}
+
+void KeysWindow::showKeyNote() {
+    const QString note = m_exercise.keyNote();
+    if (note == m_keyNote->text() && m_keyNote->isVisible() == !note.isEmpty())
+        return;
+    m_keyNote->setText(note);
+    const int w = m_keyNote->sizeHint().width();
+    m_keyNote->setGeometry((width() - w) / 2, twips(kNoteTop), w, twips(kNoteHeight));
+    m_keyNote->setVisible(!note.isEmpty());
 }
 
 QWidget* KeysWindow::inputBox() const {
@@ -191,7 +284,8 @@ bool KeysWindow::keyDown(int code) {
     }
     const QKeyEvent* key = m_input->currentKey();
     m_input->setCursorPosition(0); // each character goes in front of the earlier ones
-    m_exercise.keyDown(code, key ? key->nativeScanCode() : 0);
+    m_exercise.keyDown(layoutKeyCode(key, code, m_exercise.layout()),
+                       key ? key->nativeScanCode() : 0);
     return false;
 }
 
@@ -202,7 +296,8 @@ void KeysWindow::keyUp(int code) {
     const int typedBefore = m_exercise.typedCount();
     const int wrongBefore = m_exercise.wrongCount();
     const int expected = m_exercise.expectedKey();
-    m_exercise.keyUp(code, key ? key->nativeScanCode() : 0);
+    m_exercise.keyUp(layoutKeyCode(key, code, m_exercise.layout()),
+                     key ? key->nativeScanCode() : 0);
     // A keystroke judged against the key to press: it counts for that key in the history.
     // (The last key of a lesson is judged as the lesson resets; it goes uncounted.)
     if (m_exercise.typedCount() == typedBefore + 1)
@@ -225,8 +320,10 @@ void KeysWindow::mirror(KeysExercise::Changes changes) {
         m_heading->setText(m_exercise.heading());
     if (changes & C::LineChanged)
         layoutLine();
-    if (changes & (C::CursorMoved | C::LineChanged))
+    if (changes & (C::CursorMoved | C::LineChanged)) {
         m_linePanel->setCursorAfter(m_exercise.cursorPos() - 1);
+        showKeyNote();
+    }
     if (changes & (C::TypedRowChanged | C::LineChanged))
         m_typedRow->setRow(m_exercise.typedRowRight(), m_exercise.typedRowWrong(),
                            m_exercise.nextCellX());
@@ -287,7 +384,7 @@ void KeysWindow::lessonEnd() {
 
 void KeysWindow::openChooser() {
     hideSettingsPanel();
-    KeyChooser chooser(m_context.platform, Maker::kGamesPage, this);
+    KeyChooser chooser(m_context.platform, Maker::kGamesPage, m_titles, this);
     chooser.exec();
     const ProgressRecorder::Totals before = practiceTotals();
     m_exercise.chooserClosed(chooser.chosenIndex());
@@ -312,6 +409,8 @@ void KeysWindow::timer3tWork() {
 
 void KeysWindow::openSettings() {
     const QRect button = m_settings->geometry();
-    showSettingsPanel(
-        QPoint(button.left() - settingsPanel()->width() / 6, button.top() - twips(50)));
+    // The panel, wider for the layout list, stays inside the window.
+    const int left = std::min(button.left() - settingsPanel()->width() / 6,
+                              width() - settingsPanel()->width() - twips(60));
+    showSettingsPanel(QPoint(left, button.top() - twips(50)));
 }
