@@ -2,8 +2,8 @@
 // timer ticks. The input is an article, a zero byte, then one byte per action.
 
 #include "articles/model/article_exercise.h"
-#include "fuzz_support.h"
 #include "core/key_codes.h"
+#include "fuzz_support.h"
 
 namespace {
 
@@ -27,7 +27,8 @@ void type(ArticleExercise& e, const QString& text) {
 
 void checkState(const ArticleExercise& e) {
     Fuzz::check(e.column() >= 1 && e.column() <= ArticleExercise::kColumns, "column is 1-62");
-    Fuzz::check(e.pageRow() >= ArticleExercise::kFirstRow && e.pageRow() <= ArticleExercise::kLastRow,
+    Fuzz::check(e.pageRow() >= ArticleExercise::kFirstRow &&
+                    e.pageRow() <= ArticleExercise::kLastRow,
                 "pageRow is 2-7");
     Fuzz::check(e.lineNumber() >= 2 && e.lineNumber() - 2 <= ArticleText::kLastLineIndex,
                 "lineNumber names a display line");
@@ -56,7 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MemoryFiles files(bytes.left(split));
     ArticleExercise e(files);
     bool answer = false;
-    e.setQuestion([&answer](const QString&, const QString&) { return answer; });
+    QObject::connect(&e, &PracticeModel::changed, [&e, &answer](const ModelEvents& events) {
+        if (events.message && events.message->asks)
+            e.messageAnswered(answer);
+    });
     e.restore(Articles::Sz2::parse(QStringLiteral("1lunch")));
     checkState(e);
     const QByteArray actions = bytes.mid(split + 1);

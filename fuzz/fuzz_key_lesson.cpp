@@ -6,7 +6,7 @@
 #include "keys/model/key_lessons.h"
 #include "keys/model/keys_exercise.h"
 #include "keys/model/keys_state.h"
-#include "core/keyboard_layout.h"
+#include "core/keyboard_table.h"
 #include "core/state_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QString history;
     for (size_t i = split; i < size && i < split + 2000; ++i) {
         const QChar c{char16_t(data[i])};
-        const int code = KeyboardLayout::us().codeOf(c);
+        const int code = KeyboardTable::codeOf(c);
         exercise.keyDown(code, data[i]);
         history.prepend(c);
         exercise.textChanged(history);

@@ -5,22 +5,30 @@
 
 #include "frame/app_context.h"
 #include "frame/navigator.h"
+#include "look/skin_engine.h"
 #include "platform/platform.h"
 #include "platform/sound_player.h"
-#include "look/skin_engine.h"
 
 #include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 
 class FakePlatform final : public Platform {
   public:
-    void tell(QWidget*, const QString& title, const QString& text) override {
+    void tell(QWidget*, const QString& title, const QString& text,
+              const QString& shownDetails = QString()) override {
         told << title + u'|' + text;
+        details << shownDetails;
     }
-    bool ask(QWidget*, const QString& title, const QString&) override {
+    bool ask(QWidget*, const QString& title, const QString& text,
+             const QString& shownDetails = QString()) override {
         asked << title;
+        askedText << text;
+        details << shownDetails;
+        if (onAsk)
+            onAsk();
         return answer;
     }
     void openUrl(const QString& url) override { opened << url; }
@@ -30,10 +38,13 @@ class FakePlatform final : public Platform {
         return picked;
     }
     WindowsVersion windowsVersion() const override { return version; }
-    bool capsLockOn() const override { return false; }
+    bool capsLockOn() const override { return capsLock; }
 
-    QStringList told, asked, opened, pickedWith;
+    QStringList told, asked, askedText, opened, pickedWith;
+    QStringList details; // what stood beneath each message told or asked
     bool answer = true;
+    std::function<void()> onAsk; // what the user does before answering
+    bool capsLock = false;
     QString picked;
     WindowsVersion version{10, 0};
 };

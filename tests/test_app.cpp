@@ -1,13 +1,15 @@
-// The program as one application of four windows: navigation, the closing protocol, the
-// hand-overs between windows, the About and Progress windows.
+// The program as one application of four windows, the pages of one top-level window:
+// navigation, the closing protocol, the hand-overs between windows, the About and Progress
+// windows.
 
 #include "about/about_window.h"
 #include "app/app_navigator.h"
 #include "articles/ui/article_window.h"
-#include "fakes.h"
 #include "core/state_file.h"
 #include "core/timer_table.h"
+#include "fakes.h"
 #include "look/theme_menu.h"
+#include "small_disk.h"
 #include "words/ui/word_window.h"
 
 #include <QApplication>
@@ -15,6 +17,28 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+
+// Notes, when a page gets its close event, which page the window shows.
+class PageAtClose : public QObject {
+  public:
+    explicit PageAtClose(PracticeHost* window) : m_window(window) {}
+    bool closed = false;
+    QWidget* shownThen = nullptr;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Close && !closed) {
+            closed = true;
+            shownThen = m_window->isVisible() ? m_window->page() : nullptr;
+            if (shownThen && !shownThen->isVisible())
+                shownThen = nullptr;
+        }
+        return false;
+    }
+
+  private:
+    PracticeHost* m_window;
+};
 
 class AppTest : public QObject {
     Q_OBJECT
@@ -26,24 +50,30 @@ class AppTest : public QObject {
     std::unique_ptr<ThemeMenu> m_menu;
     std::unique_ptr<AppNavigator> m_navigator;
 
-    QString file(const QString& name) const { return m_dir.path() + u'/' + name; }
+    QString m_folder;
+
+    QString file(const QString& name) const {
+        return (m_folder.isEmpty() ? m_dir.path() : m_folder) + u'/' + name;
+    }
 
     PracticeWindow* current() const { return m_navigator->current(); }
 
-    // The program as start-up leaves it: the Word practice window shown, its mark armed.
-    void startProgram() {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<PracticeWindow*>(w))
-                w->deleteLater();
+    // The program as start-up leaves it: the Word practice window shown, its mark armed. The
+    // program folder is the test's own, or `folder` when one is given.
+    void startProgram(const QString& folder = QString()) {
+        m_navigator.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QDir(m_dir.path()).removeRecursively();
-        copyTree(QStringLiteral(DATA_DIR), m_dir.path());
+        m_navigator.reset();
+        m_folder = folder.isEmpty() ? m_dir.path() : folder;
+        QDir(m_folder).removeRecursively();
+        copyTree(QStringLiteral(DATA_DIR), m_folder);
         StateFile::writeLine(file("sz1.txt"), "1100005Lesson 2");
         StateFile::writeLine(file("sz1-yj.txt"), "Lesson 2");
         StateFile::writeLine(file("sz2.txt"), "0lunch");
         QFile::remove(file("sz0.txt"));
+        m_platform = FakePlatform();
         AppContext context;
-        context.folder = ProgramFolder(m_dir.path());
+        context.folder = ProgramFolder(m_folder);
         context.platform = &m_platform;
         context.sound = &m_sound;
         m_skin = std::make_unique<CountingSkinEngine>();
@@ -65,21 +95,34 @@ class AppTest : public QObject {
     }
 
   private slots:
-    void switchingSavesAndKeepsTheProgramRunning() {
+    // One top-level window: a switch keeps it, in its place and size, with the new page's
+    // caption as its title; the page left is unloaded, and closing the window ends the program.
+    void switchingKeepsTheOneWindowAndTheProgramRunning() {
         startProgram();
+        PracticeHost* window = m_navigator->window();
         QCOMPARE(current()->objectName(), QStringLiteral("Form1"));
-        current()->move(123, 77);
+        QCOMPARE(current()->window(), window);
+        // The caption the word loader set after the page was shown.
+        QCOMPARE(window->windowTitle(), QStringLiteral("Lesson 2: Common words 2(Total 500)"));
+        window->move(123, 77);
+        const QRect place = window->geometry();
+        QPointer<PracticeWindow> words = current();
         click(Navigator::KeysEntry);
         QCOMPARE(current()->objectName(), QStringLiteral("form1yy"));
-        QCOMPARE(current()->pos(), QPoint(123, 77)); // where the old window was
+        QCOMPARE(m_navigator->window(), window);
+        QCOMPARE(current()->window(), window);
+        QCOMPARE(window->geometry(), place);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Keys practice"));
+        QVERIFY(words.isNull()); // unloaded as its window was, and gone
         QCOMPARE(readAll(file("sz1.txt")), QByteArray("1100005Lesson 2\r\n"));
         QVERIFY(!m_navigator->ended());
         const QWidgetList windows = QApplication::topLevelWidgets();
         QCOMPARE(std::count_if(windows.begin(), windows.end(),
-                               [](QWidget* w) { return qobject_cast<PracticeWindow*>(w); }),
+                               [](QWidget* w) { return w->isVisible(); }),
                  1);
+        QCOMPARE(window->findChildren<PracticeWindow*>().size(), 1);
 
-        current()->close();
+        window->close();
         QVERIFY(m_navigator->ended());
         QVERIFY(QFile::exists(file("sz0.txt")));
         QCOMPARE(m_skin->removes, 1);
@@ -102,8 +145,16 @@ class AppTest : public QObject {
         startProgram();
         if (from != Navigator::WordsEntry)
             click(from);
+        // The page left runs its unload chores with the new page already in the window.
+        PageAtClose watch(m_navigator->window());
+        current()->installEventFilter(&watch);
         click(to);
+        QVERIFY(watch.closed);
+        QCOMPARE(watch.shownThen, static_cast<QWidget*>(current()));
         QCOMPARE(current()->objectName(), name);
+        QCOMPARE(m_navigator->window()->windowTitle(), current()->windowTitle());
+        // The keyboard focus moved along, into the new page's input box.
+        QCOMPARE(m_navigator->window()->focusWidget(), current()->inputBox());
         QVERIFY(!m_navigator->ended());
         QLabel* own = current()->findChild<QLabel*>(QStringLiteral("Label22a(%1)").arg(to));
         QVERIFY(own->styleSheet().contains("#ff0000"));
@@ -118,8 +169,24 @@ class AppTest : public QObject {
             QCOMPARE(words->exercise().lessonName(), QStringLiteral("Lesson 2"));
             QCOMPARE(words->exercise().wordIndex(), 5);
         }
-        current()->close();
+        // The window's close button, on any page.
+        m_navigator->window()->close();
         QVERIFY(m_navigator->ended());
+    }
+
+    // Ctrl+1 to Ctrl+4 move through the pages: each page's shortcuts go with it.
+    void shortcutsMoveThroughThePages() {
+        startProgram();
+        QApplication::setActiveWindow(m_navigator->window());
+        for (int entry : {Navigator::KeysEntry, Navigator::ArticlesEntry, Navigator::GameEntry,
+                          Navigator::WordsEntry, Navigator::KeysEntry}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(Qt::Key_1 + entry),
+                            Qt::ControlModifier);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            settle();
+            QCOMPARE(current()->ownEntry(), entry);
+        }
+        QVERIFY(!m_navigator->ended());
     }
 
     void wordHandOverTakesTheLessonFromTheHandOverFile() {
@@ -187,9 +254,66 @@ class AppTest : public QObject {
         startProgram();
         click(Navigator::KeysEntry);
         current()->setClosingMark(PracticeWindow::kFend); // as in the 11 ms after a load
-        current()->close();
+        m_navigator->window()->close();
         QVERIFY(m_navigator->ended());
         QVERIFY(QFile::exists(file("sz0.txt")));
+    }
+
+    // Two words typed, then the window closed while the place cannot be written: the user
+    // hears of it before the program ends. A full disk may be mended: the user makes room and
+    // the place is saved after all.
+    void aSaveThatFailsAtTheEndIsToldBeforeTheEnd_data() {
+        QTest::addColumn<QString>("obstacle");
+        QTest::newRow("a folder in sz1.txt's place") << "folder";
+        QTest::newRow("a full disk, room made at the question") << "full disk";
+        QTest::newRow("a full disk, the user gives up") << "full disk, cancel";
+    }
+    void aSaveThatFailsAtTheEndIsToldBeforeTheEnd() {
+        QFETCH(QString, obstacle);
+        const bool fullDisk = obstacle.startsWith("full disk");
+        std::optional<SmallDisk> disk;
+        if (fullDisk) {
+            disk.emplace(2 * 1024 * 1024);
+            if (!disk->available())
+                QSKIP(qPrintable("no small disk to fill: " + disk->why()));
+        }
+        startProgram(fullDisk ? disk->filePath("program") : QString());
+        auto* words = static_cast<WordWindow*>(current());
+        words->exercise().stepNext();
+        words->exercise().stepNext();
+        if (fullDisk) {
+            disk->fill();
+            m_platform.onAsk = [&] { disk->makeRoom(); };
+            m_platform.answer = obstacle == "full disk";
+        } else {
+            QFile::remove(file("sz1.txt"));
+            QVERIFY(QDir().mkpath(file("sz1.txt/inside")));
+        }
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot be saved"));
+
+        current()->close();
+        QVERIFY(m_navigator->ended());
+        // Told or asked while closing, before the program's end: nothing waits for later.
+        const QStringList told = m_platform.told;
+        QCoreApplication::processEvents();
+        QCOMPARE(m_platform.told, told);
+        if (fullDisk) {
+            QCOMPARE(m_platform.askedText.size(), 1);
+            QVERIFY2(m_platform.askedText[0].contains("cannot be saved") &&
+                         m_platform.askedText[0].contains("disk is full"),
+                     qPrintable(m_platform.askedText[0]));
+            QVERIFY(m_platform.told.isEmpty());
+            QCOMPARE(readAll(file("sz1.txt")), obstacle == "full disk"
+                                                   ? QByteArray("1100007Lesson 2\r\n")
+                                                   : QByteArray("1100005Lesson 2\r\n"));
+        } else {
+            QCOMPARE(m_platform.told.size(), 1);
+            QVERIFY2(m_platform.told[0].startsWith("Zephkin|Your place cannot be saved"),
+                     qPrintable(m_platform.told[0]));
+            QVERIFY(m_platform.asked.isEmpty());
+            QVERIFY(QFileInfo::exists(file("sz1.txt/inside")));
+        }
+        m_navigator.reset();
     }
 
     void hotZoneArmsTheMark() {

@@ -53,14 +53,17 @@ QByteArray sampleText(int n) {
 struct Fixture {
     explicit Fixture(const QByteArray& lunch) {
         files.files.insert(Articles::articleResource(QStringLiteral("lunch")), lunch);
-        exercise.setQuestion([this](const QString& title, const QString& text) {
-            questions.append(title + u'|' + text);
-            return answer;
+        QObject::connect(&exercise, &PracticeModel::changed, [this](const ModelEvents& events) {
+            updates.append(exercise.update(events));
+            sounds.append(events.sounds);
+            if (events.message && events.message->asks) {
+                questions.append(events.message->title + u'|' + events.message->text);
+                exercise.messageAnswered(answer);
+            }
         });
-        QObject::connect(&exercise, &ArticleExercise::changed,
-                         [this](const ArticleUpdate& update) { updates.append(update); });
         exercise.restore(Articles::Sz2::parse(QStringLiteral("1lunch")));
         updates.clear();
+        sounds.clear();
     }
     QString expected() const {
         return exercise.articleLines()
@@ -81,6 +84,7 @@ struct Fixture {
     MemoryFiles files;
     ArticleExercise exercise{files};
     QList<ArticleUpdate> updates;
+    QList<QList<PracticeSound>> sounds; // what each update asked for
     QStringList questions;
     bool answer = false;
 };
@@ -203,16 +207,18 @@ void TestArticles::optionalArticleInUtf8ReadsLikeGbk() {
 void TestArticles::cutFileKeepsWholeLinesAndCharacters_data() {
     QTest::addColumn<QByteArray>("cut");
     QTest::addColumn<QByteArray>("kept");
-    QTest::newRow("up to the last line break") << QByteArray("one\r\ntwo\r\nthr")
-                                               << QByteArray("one\r\ntwo\r\n");
+    QTest::newRow("up to the last line break")
+        << QByteArray("one\r\ntwo\r\nthr") << QByteArray("one\r\ntwo\r\n");
     QTest::newRow("break cut between CR and LF") << QByteArray("one\r") << QByteArray("one\r");
-    QTest::newRow("one line, UTF-8 cut in two") << QByteArray("ab\xE4\xB8\xAD\xE6\x96")
-                                                << QByteArray("ab\xE4\xB8\xAD");
+    QTest::newRow("one line, UTF-8 cut in two")
+        << QByteArray("ab\xE4\xB8\xAD\xE6\x96") << QByteArray("ab\xE4\xB8\xAD");
     QTest::newRow("one line, UTF-8 whole") << QByteArray("ab\xC3\xA9") << QByteArray("ab\xC3\xA9");
-    QTest::newRow("one line, GBK cut in two") << QByteArray("\xD6\xD0\xCE\xC4" "a\xD6")
-                                              << QByteArray("\xD6\xD0\xCE\xC4" "a");
-    QTest::newRow("one line, GBK whole") << QByteArray("a\xD6\xD0\xCE\xC4")
-                                         << QByteArray("a\xD6\xD0\xCE\xC4");
+    QTest::newRow("one line, GBK cut in two") << QByteArray("\xD6\xD0\xCE\xC4"
+                                                            "a\xD6")
+                                              << QByteArray("\xD6\xD0\xCE\xC4"
+                                                            "a");
+    QTest::newRow("one line, GBK whole")
+        << QByteArray("a\xD6\xD0\xCE\xC4") << QByteArray("a\xD6\xD0\xCE\xC4");
 }
 
 void TestArticles::cutFileKeepsWholeLinesAndCharacters() {
@@ -226,12 +232,12 @@ void TestArticles::matchAndMismatchAreRecordedAndDrawn() {
     QCOMPARE(f.exercise.keyRecord(), QStringLiteral("0"));
     QCOMPARE(f.exercise.cell(1, 2).text, QStringLiteral("a"));
     QCOMPARE(f.exercise.cell(1, 2).ink, ArticleExercise::Ink::Mismatch);
-    QCOMPARE(f.updates.last().sounds,
+    QCOMPARE(f.sounds.last(),
              QList<PracticeSound>({PracticeSound::Keystroke, PracticeSound::Error}));
     f.type(QStringLiteral(" "));
     QCOMPARE(f.exercise.keyRecord(), QStringLiteral("01"));
     QCOMPARE(f.exercise.cell(2, 2).ink, ArticleExercise::Ink::Match);
-    QCOMPARE(f.updates.last().sounds, QList<PracticeSound>({PracticeSound::Keystroke}));
+    QCOMPARE(f.sounds.last(), QList<PracticeSound>({PracticeSound::Keystroke}));
     QCOMPARE(f.exercise.column(), 3);
     QCOMPARE(f.exercise.caretCell(), QPoint(3, 2));
     QVERIFY(f.exercise.caretVisible());
@@ -456,25 +462,35 @@ void TestArticles::badInputGivesClearResult_data() {
 
     const QString first = QStringLiteral("a girl selling matches");
     QTest::newRow("saved title missing") << "gone" << QByteArray() << first << "Matches."
-                                         << "" << "";
+                                         << ""
+                                         << "";
     QTest::newRow("title with a path") << "../secret" << QByteArray() << first << "Matches."
-                                       << "" << "";
+                                       << ""
+                                       << "";
     QTest::newRow("empty title") << "" << QByteArray() << first << "Matches."
-                                 << "" << "";
+                                 << ""
+                                 << "";
     QTest::newRow("title longer than any")
-        << QString(5000, u't') << QByteArray() << first << "Matches." << "" << "";
+        << QString(5000, u't') << QByteArray() << first << "Matches."
+        << ""
+        << "";
     QTest::newRow("link out of text/") << "link" << QByteArray() << first << "Matches."
-                                       << "" << "";
+                                       << ""
+                                       << "";
     QTest::newRow("empty file") << "empty" << QByteArray("\r\n") << "empty" << fills(3)
-                                << "This article is empty." << "";
+                                << "This article is empty."
+                                << "";
     QTest::newRow("binary file") << "binary" << QByteArray("MZ\0\0\x90\x01", 6) << "binary"
-                                 << fills(3) << "This file is not a text file." << "";
+                                 << fills(3) << "This file is not a text file."
+                                 << "";
     QTest::newRow("very long line") << "long" << QByteArray(200000, 'w') << "long"
                                     << "www"
-                                    << "" << "";
+                                    << ""
+                                    << "";
     // Past the size cap: read up to the last whole character, so still read as UTF-8.
     QTest::newRow("larger than the cap")
-        << "huge" << "\xC3\xA9" + QByteArray(StateFile::kArticleCap - 2, 'h') + "\xC3\xA9"
+        << "huge"
+        << "\xC3\xA9" + QByteArray(StateFile::kArticleCap - 2, 'h') + "\xC3\xA9"
         << "huge" << QStringLiteral("\u00e9hh") << "" << StateFile::cutNotice("huge.txt");
 }
 

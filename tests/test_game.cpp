@@ -1,14 +1,14 @@
 // The typing game: its rules (item sets, the falling engine stepped tick by tick, hits and
 // results, the settings record) driven as the window drives them, then the window itself.
 
+#include "core/key_codes.h"
+#include "core/timer_table.h"
 #include "fakes.h"
 #include "game/model/game_item_sets.h"
 #include "game/model/game_settings.h"
-#include "game/ui/game_window.h"
 #include "game/model/typing_game.h"
+#include "game/ui/game_window.h"
 #include "history/history_store.h"
-#include "core/key_codes.h"
-#include "core/timer_table.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,9 +33,11 @@ struct Game {
     std::deque<double> script;
     QStringList messages;
     QList<PracticeSound> sounds;
+    QList<RunTotals> runs; // each game that ended, as the history gets it
     int notifications = 0;
-    QHash<QString, QString> wordLists{{QStringLiteral("game-cz2.txt"), QStringLiteral("abcdefgh")},
-                                      {QStringLiteral("game-cz4.txt"), QStringLiteral("abcdefghijkl")}};
+    QHash<QString, QString> wordLists{
+        {QStringLiteral("game-cz2.txt"), QStringLiteral("abcdefgh")},
+        {QStringLiteral("game-cz4.txt"), QStringLiteral("abcdefghijkl")}};
 
     explicit Game(const QString& settingsLine = QStringLiteral("0,0,1,1,1,60,4,1")) {
         game.setMeasure([](const QString& text) { return int(text.size()) * kCharWidth; });
@@ -44,14 +46,13 @@ struct Game {
                 return std::nullopt;
             return wordLists.value(name);
         });
-        QObject::connect(&game, &TypingGame::changed, [this](TypingGame::Changes what) {
+        QObject::connect(&game, &PracticeModel::changed, [this](const ModelEvents& events) {
             ++notifications;
-            if (what & TypingGame::Message)
-                messages << game.messageText();
-            if (what & TypingGame::KeystrokeSound)
-                sounds << PracticeSound::Keystroke;
-            if (what & TypingGame::ErrorSound)
-                sounds << PracticeSound::Error;
+            if (events.message)
+                messages << events.message->text;
+            sounds += events.sounds;
+            if (events.runEnded)
+                runs << *events.runEnded;
         });
         game.load(settingsLine);
     }
@@ -119,6 +120,7 @@ class GameTest : public QObject {
     void missDropsTheSpriteOnlyWhenSet();
     void twentyThirdDropEndsTheGame();
     void timedGameEndsOnItsLastSecond();
+    void aGameLeftForANewOneIsARunOfItsOwn();
     void speedUpAtFifthAndFifteenthHit_data();
     void speedUpAtFifthAndFifteenthHit();
     void oneNotificationPerInput();
@@ -215,7 +217,7 @@ void GameTest::f2RightAfterOpeningStartsTheFirstSet() {
              QStringLiteral("Typing game: Key exercises\uFF08Case insensitive letters\uFF09"));
     QCOMPARE(g.game.checkedSet(), 0);
     QCOMPARE(g.game.runState(), QStringLiteral("zt"));
-    QVERIFY(g.game.timer1On() && g.game.timer2On());
+    QVERIFY(g.game.falling() && g.game.clockRunning());
     QVERIFY(!g.game.selectVisible());
     // A second F2 restarts the same set.
     g.game.chooseSet(2);
@@ -231,7 +233,8 @@ void GameTest::choosingASetChecksOnlyThatEntry() {
     QCOMPARE(g.game.itemLength(), 4);
     g.start(1);
     QCOMPARE(g.game.checkedSet(), 1);
-    QCOMPARE(g.game.caption(), QStringLiteral("Typing game: Letter exercise\uFF08Case-sensitive\uFF09"));
+    QCOMPARE(g.game.caption(),
+             QStringLiteral("Typing game: Letter exercise\uFF08Case-sensitive\uFF09"));
     QCOMPARE(g.game.itemSource(), kLetters);
 }
 
@@ -390,7 +393,7 @@ void GameTest::twentyThirdDropEndsTheGame() {
     QCOMPARE(misses, 23);
     QCOMPARE(g.game.runState(), QStringLiteral("00"));
     QVERIFY(g.game.gameOverVisible() && g.game.selectVisible());
-    QVERIFY(!g.game.timer1On() && !g.game.timer2On() && !g.game.pauseEnabled());
+    QVERIFY(!g.game.falling() && !g.game.clockRunning() && !g.game.pauseEnabled());
     QCOMPARE(g.messages.size(), 1);
     QVERIFY(g.messages[0].startsWith(u"\nYour typing speed is:"));
 }
@@ -405,15 +408,41 @@ void GameTest::timedGameEndsOnItsLastSecond() {
     QVERIFY(g.messages.isEmpty());
     g.game.Timer2();
     QCOMPARE(g.messages.size(), 1);
-    QVERIFY(!g.game.timer1On() && !g.game.timer2On());
+    QVERIFY(!g.game.falling() && !g.game.clockRunning());
     QCOMPARE(g.game.settings().timeLimit, 200);
     QCOMPARE(g.game.score(), QStringLiteral("0"));
-    // The state stays "zt": F3 pauses, F3 continues, and the next second ends it again.
-    QCOMPARE(g.game.runState(), QStringLiteral("zt"));
+    QCOMPARE(g.runs.size(), 1);
+    // The game is over: F3 neither pauses nor takes it up again, so no second, empty game
+    // ends after it.
+    QCOMPARE(g.game.runState(), QStringLiteral("00"));
     g.game.keyUp(KeyCode::F3);
     g.game.keyUp(KeyCode::F3);
-    g.game.Timer2();
-    QCOMPARE(g.messages.size(), 2);
+    QCOMPARE(g.game.runState(), QStringLiteral("00"));
+    QVERIFY(!g.game.clockRunning());
+    QCOMPARE(g.messages.size(), 1);
+    QCOMPARE(g.runs.size(), 1);
+}
+
+// The history gets each game on its own, with the figures its result would give: a game left
+// with F2 is not added to the next one, and a new game with no play yet is no run.
+void GameTest::aGameLeftForANewOneIsARunOfItsOwn() {
+    Game g(QStringLiteral("60,0,1,1,1,60,4,2"));
+    g.start(2);
+    for (int i = 0; i < 5; ++i)
+        g.game.Timer2();
+    g.game.textChanged(g.game.slot(0).text); // a hit
+    g.game.textChanged(QStringLiteral("#")); // a wrong input
+    g.game.keyUp(KeyCode::F2);
+    QCOMPARE(g.runs.size(), 1);
+    const RunTotals& left = g.runs[0];
+    QCOMPARE(left.activeSeconds, 5);
+    QCOMPARE(left.keystrokes, 2);
+    QCOMPARE(left.wrongKeystrokes, 1);
+    QCOMPARE(left.speed, 12); // one hit in five seconds
+    QCOMPARE(left.accuracy, 50);
+    QCOMPARE(g.game.totals().keystrokes, 0);
+    g.game.keyUp(KeyCode::F2);
+    QCOMPARE(g.runs.size(), 1);
 }
 
 void GameTest::speedUpAtFifthAndFifteenthHit_data() {
@@ -421,7 +450,8 @@ void GameTest::speedUpAtFifthAndFifteenthHit_data() {
     QTest::addColumn<QList<int>>("speeds"); // after 4, 5, 14 and 15 hits
     QTest::newRow("speed-up on") << "0,0,1,1,1,60,4,1" << QList<int>{60, 61, 61, 62};
     QTest::newRow("speed-up off") << "0,0,1,1,0,60,4,1" << QList<int>{60, 60, 60, 60};
-    QTest::newRow("at the top already") << "0,0,1,1,1,7410,4,1" << QList<int>{7410, 7410, 7410, 7410};
+    QTest::newRow("at the top already")
+        << "0,0,1,1,1,7410,4,1" << QList<int>{7410, 7410, 7410, 7410};
 }
 
 void GameTest::speedUpAtFifthAndFifteenthHit() {
@@ -457,10 +487,14 @@ void GameTest::runStatesFollowF3_data() {
     QTest::addColumn<QString>("before"); // how the game was left
     QTest::addColumn<QString>("after");  // runState after F3
     QTest::addColumn<bool>("falling");
-    QTest::newRow("running pauses") << "running" << "jx" << false;
-    QTest::newRow("paused continues") << "paused" << "zt" << true;
-    QTest::newRow("over stays over") << "over" << "00" << false;
-    QTest::newRow("not begun") << "idle" << "" << false;
+    QTest::newRow("running pauses") << "running"
+                                    << "jx" << false;
+    QTest::newRow("paused continues") << "paused"
+                                      << "zt" << true;
+    QTest::newRow("over stays over") << "over"
+                                     << "00" << false;
+    QTest::newRow("not begun") << "idle"
+                               << "" << false;
 }
 
 void GameTest::runStatesFollowF3() {
@@ -478,7 +512,7 @@ void GameTest::runStatesFollowF3() {
     QFETCH(QString, after);
     QCOMPARE(g.game.runState(), after);
     QFETCH(bool, falling);
-    QCOMPARE(g.game.timer1On(), falling);
+    QCOMPARE(g.game.falling(), falling);
     QCOMPARE(g.game.pauseInFront(), g.game.runState() != u"jx");
 }
 
@@ -490,12 +524,30 @@ void GameTest::judgesEveryChangeOfTheInput_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("parked"); // slots shot down, as digits
     QTest::addColumn<QString>("wrongLog");
-    QTest::newRow("digit hit") << 2 << "3737" << "7" << "1" << "";
-    QTest::newRow("digit wrong") << 2 << "3737" << "5" << "" << "5 ";
-    QTest::newRow("any case in set 0") << 0 << "Qwer" << "q" << "0" << "";
-    QTest::newRow("exact case in set 1") << 1 << "Qwer" << "q" << "" << "q ";
-    QTest::newRow("lowest slot first") << 0 << "baca" << "a" << "1" << "";
-    QTest::newRow("newest wrong first") << 2 << "1111" << "23" << "" << "3 2 ";
+    QTest::newRow("digit hit") << 2 << "3737"
+                               << "7"
+                               << "1"
+                               << "";
+    QTest::newRow("digit wrong") << 2 << "3737"
+                                 << "5"
+                                 << ""
+                                 << "5 ";
+    QTest::newRow("any case in set 0") << 0 << "Qwer"
+                                       << "q"
+                                       << "0"
+                                       << "";
+    QTest::newRow("exact case in set 1") << 1 << "Qwer"
+                                         << "q"
+                                         << ""
+                                         << "q ";
+    QTest::newRow("lowest slot first") << 0 << "baca"
+                                       << "a"
+                                       << "1"
+                                       << "";
+    QTest::newRow("newest wrong first") << 2 << "1111"
+                                        << "23"
+                                        << ""
+                                        << "3 2 ";
 }
 
 void GameTest::judgesEveryChangeOfTheInput() {
@@ -626,17 +678,26 @@ void GameTest::hitCountStopsAtSixteenBits() {
 void GameTest::readsSettingsLines_data() {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("read"); // as written back
-    QTest::newRow("documented") << "200,1,1,1,1,80,3,1\r\n" << "200,1,1,1,1,80,3,1";
-    QTest::newRow("time limit mode") << "60,0,1,1,1,60,4,2" << "60,0,1,1,1,60,4,2";
-    QTest::newRow("only the first line") << "90,1\r\n30,0,0,0,0,99,1,2\r\n" << "90,1,1,1,1,60,4,1";
-    QTest::newRow("missing or empty") << "" << "0,0,1,1,1,60,4,1";
-    QTest::newRow("garbage") << "\x01zz;;" << "0,0,1,1,1,60,4,1";
-    QTest::newRow("non-numbers keep their values") << "x,1,?,0,,y,9,z" << "0,1,1,0,1,60,4,1";
-    QTest::newRow("blanks around numbers") << " 75 , 1 ,0,0,0, 45 ,2, 2" << "75,1,0,0,0,45,2,2";
-    QTest::newRow("any other end mode is timed") << "0,0,1,1,1,60,4,7" << "0,0,1,1,1,60,4,2";
-    QTest::newRow("huge values clamped")
-        << "99999999999,5,1,1,1,99999999,4,1" << "86400,1,1,1,1,7410,4,1";
-    QTest::newRow("no negative time or speed") << "-5,0,1,1,1,-60,4,1" << "0,0,1,1,1,1,4,1";
+    QTest::newRow("documented") << "200,1,1,1,1,80,3,1\r\n"
+                                << "200,1,1,1,1,80,3,1";
+    QTest::newRow("time limit mode") << "60,0,1,1,1,60,4,2"
+                                     << "60,0,1,1,1,60,4,2";
+    QTest::newRow("only the first line") << "90,1\r\n30,0,0,0,0,99,1,2\r\n"
+                                         << "90,1,1,1,1,60,4,1";
+    QTest::newRow("missing or empty") << ""
+                                      << "0,0,1,1,1,60,4,1";
+    QTest::newRow("garbage") << "\x01zz;;"
+                             << "0,0,1,1,1,60,4,1";
+    QTest::newRow("non-numbers keep their values") << "x,1,?,0,,y,9,z"
+                                                   << "0,1,1,0,1,60,4,1";
+    QTest::newRow("blanks around numbers") << " 75 , 1 ,0,0,0, 45 ,2, 2"
+                                           << "75,1,0,0,0,45,2,2";
+    QTest::newRow("any other end mode is timed") << "0,0,1,1,1,60,4,7"
+                                                 << "0,0,1,1,1,60,4,2";
+    QTest::newRow("huge values clamped") << "99999999999,5,1,1,1,99999999,4,1"
+                                         << "86400,1,1,1,1,7410,4,1";
+    QTest::newRow("no negative time or speed") << "-5,0,1,1,1,-60,4,1"
+                                               << "0,0,1,1,1,1,4,1";
 }
 
 void GameTest::readsSettingsLines() {
@@ -767,9 +828,9 @@ void GameTest::windowSavesSettingsAndReadsThemBack() {
         QVERIFY(child<QWidget>(window, "Frame8")->isVisible());
         for (int i = 0; i < 4; ++i)
             child<QPushButton>(window, "Command10")->click(); // +50
-        child<QRadioButton>(window, "Option5")->click();     // Three
-        child<QPushButton>(window, "Command13")->click();    // +10
-        child<QPushButton>(window, "Command14")->click();    // Save settings
+        child<QRadioButton>(window, "Option5")->click();      // Three
+        child<QPushButton>(window, "Command13")->click();     // +10
+        child<QPushButton>(window, "Command14")->click();     // Save settings
         QVERIFY(!child<QWidget>(window, "Picture3")->isVisible());
         QCOMPARE(readAll(gameSet()), QByteArray("200,0,1,1,1,70,3,2\r\n"));
         // Cancel keeps a change for this session only.
@@ -804,10 +865,29 @@ void GameTest::settingsShortcutLeavesTheGameAlone() {
     QCOMPARE(QApplication::focusWidget(), input);
     QCOMPARE(input->text(), QString());
     QCOMPARE(child<QLineEdit>(window, "Text2")->text(), QString());
-    QVERIFY(child<QWidget>(window, "Command9")->toolTip().contains(
-        QKeySequence(QStringLiteral("Alt+S")).toString(QKeySequence::NativeText)));
-    QVERIFY(child<QWidget>(window, "Command1")->toolTip().contains(
-        QKeySequence(QStringLiteral("Alt+L")).toString(QKeySequence::NativeText)));
+    QVERIFY(
+        child<QWidget>(window, "Command9")
+            ->toolTip()
+            .contains(QKeySequence(QStringLiteral("Alt+S")).toString(QKeySequence::NativeText)));
+    QVERIFY(
+        child<QWidget>(window, "Command1")
+            ->toolTip()
+            .contains(QKeySequence(QStringLiteral("Alt+L")).toString(QKeySequence::NativeText)));
+    // Esc closes the panel as Cancel does; so does a second Alt+S.
+    QTest::keyClick(input, Qt::Key_Escape);
+    QVERIFY(!child<QWidget>(window, "Picture3")->isVisible());
+    QCOMPARE(QApplication::focusWidget(), input);
+    QTest::keyClick(input, Qt::Key_S, Qt::AltModifier);
+    QVERIFY(child<QWidget>(window, "Picture3")->isVisible());
+    QTest::keyClick(input, Qt::Key_S, Qt::AltModifier);
+    QVERIFY(!child<QWidget>(window, "Picture3")->isVisible());
+    // A paused game says so over the field.
+    QTest::keyClick(input, Qt::Key_F2);
+    QVERIFY(!child<QWidget>(window, "pausedNote")->isVisible());
+    QTest::keyClick(input, Qt::Key_F3);
+    QVERIFY(child<QWidget>(window, "pausedNote")->isVisible());
+    QTest::keyClick(input, Qt::Key_F3);
+    QVERIFY(!child<QWidget>(window, "pausedNote")->isVisible());
 }
 
 void GameTest::windowReportsAMissingWordList() {

@@ -4,13 +4,13 @@
 #include "keys/model/keys_exercise.h"
 #include "keys/model/keys_state.h"
 #include "core/key_codes.h"
-#include "core/keyboard_layout.h"
+#include "core/keyboard_table.h"
 #include "core/practice_sound.h"
+#include "model_events.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -31,7 +31,7 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
 struct Typist {
     KeysExercise& e;
 
-    static int codeOf(QChar c) { return KeyboardLayout::us().codeOf(c); }
+    static int codeOf(QChar c) { return KeyboardTable::codeOf(c); }
     void down(int code, QChar c = QChar(), quint32 scan = 0) {
         e.keyDown(code, scan);
         if (!c.isNull())
@@ -61,12 +61,8 @@ struct Typist {
 struct SoundLog {
     QList<PracticeSound> sounds;
     explicit SoundLog(KeysExercise& e) {
-        QObject::connect(&e, &KeysExercise::changed, [this](Changes what) {
-            if (what & KeysExercise::KeystrokeSound)
-                sounds << PracticeSound::Keystroke;
-            if (what & KeysExercise::ErrorSound)
-                sounds << PracticeSound::Error;
-        });
+        QObject::connect(&e, &PracticeModel::changed,
+                         [this](const ModelEvents& events) { sounds += events.sounds; });
     }
     QList<PracticeSound> take() { return std::exchange(sounds, {}); }
 };
@@ -224,9 +220,9 @@ class KeysTest : public QObject {
         QCOMPARE(e->latestChar(), QString());
         QCOMPARE(e->typedHistory(), QStringLiteral("f jf"));
         // The last character of the line brings the next line, with a clear typed row.
-        QSignalSpy spy(e, &KeysExercise::changed);
+        EventLog events(*e);
         t.key(u'j');
-        QCOMPARE(spy.size(), 3); // press, text, release: one notification each
+        QCOMPARE(events.count(), 3); // press, text, release: one notification each
         QCOMPARE(e->lineNumber(), 2);
         QCOMPARE(e->currentLine(), QStringLiteral("kd"));
         QCOMPARE(e->cursorPos(), 1);
@@ -387,9 +383,9 @@ class KeysTest : public QObject {
     void tabIsMarkedForAMomentAndNotCounted() {
         KeysExercise* e = exercise("H\r\nfj\r\n");
         SoundLog log(*e);
-        QSignalSpy spy(e, &KeysExercise::changed);
+        EventLog events(*e);
         e->tabPressed();
-        QVERIFY(spy.takeFirst()[0].value<Changes>() & KeysExercise::TabMarkStarted);
+        QVERIFY(events.changes.first().display & KeysExercise::TabMarkStarted);
         QCOMPARE(e->marks(), (QList<KeyMark>{{70, KeyPicture::Tip}, {527, KeyPicture::Press}}));
         QCOMPARE(log.take(), QList<PracticeSound>{PracticeSound::Error});
         e->tabMarkTick();
@@ -403,9 +399,9 @@ class KeysTest : public QObject {
         KeysExercise* e = exercise("H\r\nfj\r\n");
         bool capsOn = true;
         e->setCapsLockQuery([&] { return capsOn; });
-        QSignalSpy spy(e, &KeysExercise::changed);
+        EventLog events(*e);
         Typist{*e}.press(KeyCode::CapsLock);
-        QVERIFY(spy.last()[0].value<Changes>() & KeysExercise::CapsProbeStarted);
+        QVERIFY(events.last().display & KeysExercise::CapsProbeStarted);
         QCOMPARE(e->capsIndicatorShown(), false); // not before the probe's tick
         e->capsProbeTick();
         QCOMPARE(e->capsIndicatorShown(), true);
@@ -481,20 +477,40 @@ class KeysTest : public QObject {
         QCOMPARE(e->progressPercent(), progress);
     }
 
+    // Each judged keystroke names the key that was due; a key that judges nothing (Backspace,
+    // Shift) is no judgement.
+    void judgedKeysNameTheKeyThatWasDue() {
+        KeysExercise* e = exercise("H\r\nfjA\r\n");
+        Typist t{*e};
+        EventLog events(*e);
+        t.key(u'f');
+        t.key(u'k'); // where j is due
+        t.key(u'j');
+        t.press(KeyCode::Backspace);
+        t.key(u'A');
+        QCOMPARE(events.judged(),
+                 (QList<KeyJudgement>{{70, true}, {74, false}, {74, true}, {65, true}}));
+        QCOMPARE(events.runsEnded(), 1);
+    }
+
     void lessonEndOffersTheChooser() {
         KeysExercise* e = exercise("H\r\nfj\r\nk\r\n");
         writeBytes(m_dir.filePath("1/5.txt"), "Five\r\nrrr\r\n");
         Typist t{*e};
-        QSignalSpy spy(e, &KeysExercise::changed);
+        EventLog log(*e);
         t.type(QStringLiteral("fjd"));
-        QVERIFY(!(spy.last()[0].value<Changes>() & KeysExercise::LessonEnded));
+        QCOMPARE(log.runsEnded(), 0);
         t.key(u'k');
-        QVERIFY(spy.last()[0].value<Changes>() & KeysExercise::LessonEnded);
+        QVERIFY(log.last().runEnded);
+        QCOMPARE(log.last().message->title, KeysExercise::kPromptTitle);
+        QVERIFY(log.last().message->asks);
         QVERIFY(e->marks().isEmpty());
 
         // Cancel starts the same lesson again with every counter at zero.
         e->clockTick();
         e->lessonEndAnswered(false);
+        QVERIFY(log.last().countersReset);
+        QCOMPARE(log.last().countersReset->keystrokes, 4);
         QCOMPARE(e->lineNumber(), 1);
         QCOMPARE(e->currentLine(), QStringLiteral("fj"));
         QCOMPARE(e->typedCount(), 0);

@@ -1,19 +1,18 @@
 // Keys practice window: real key events through the input box, the drawing, the keyboard
 // pictures and the chooser.
 
+#include "core/keyboard_table.h"
+#include "core/timer_table.h"
+#include "core/twips.h"
 #include "fakes.h"
 #include "history/history_store.h"
-#include "keys/ui/key_chooser.h"
 #include "keys/model/key_lessons.h"
+#include "keys/ui/key_chooser.h"
 #include "keys/ui/keys_display.h"
 #include "keys/ui/keys_keyboard.h"
 #include "keys/ui/keys_window.h"
 #include "look/fonts.h"
 #include "platform/key_mapping.h"
-#include "core/keyboard_layout.h"
-#include "core/keyboard_table.h"
-#include "core/timer_table.h"
-#include "core/twips.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -80,13 +79,14 @@ class KeysWindowTest : public QObject, WindowFixture {
     void platformKeysMapToTheKeysOfTheRules() {
         for (char16_t c = 0x20; c < 0x7f; ++c) {
             const int qtKey = QChar(c).toUpper().unicode();
-            QVERIFY2(virtualKeyCode(qtKey) == KeyboardLayout::us().codeOf(QChar(c)),
+            QVERIFY2(virtualKeyCode(qtKey) == KeyboardTable::codeOf(QChar(c)),
                      qPrintable(QString(QChar(c))));
         }
-        const std::pair<int, int> named[] = {
-            {Qt::Key_Backspace, 8}, {Qt::Key_Return, 13}, {Qt::Key_Enter, 13},
-            {Qt::Key_Shift, 16},    {Qt::Key_Pause, 19},  {Qt::Key_CapsLock, 20},
-            {Qt::Key_Space, 32},    {Qt::Key_Tab, 9},     {Qt::Key_F1, 112},   {Qt::Key_Insert, 0}};
+        const std::pair<int, int> named[] = {{Qt::Key_Backspace, 8}, {Qt::Key_Return, 13},
+                                             {Qt::Key_Enter, 13},    {Qt::Key_Shift, 16},
+                                             {Qt::Key_Pause, 19},    {Qt::Key_CapsLock, 20},
+                                             {Qt::Key_Space, 32},    {Qt::Key_Tab, 9},
+                                             {Qt::Key_F1, 112},      {Qt::Key_Insert, 0}};
         for (const auto& [qtKey, code] : named)
             QCOMPARE(virtualKeyCode(qtKey), code);
     }
@@ -127,6 +127,57 @@ class KeysWindowTest : public QObject, WindowFixture {
         for (const KeyTally& key : history.keyTallies())
             keys << QStringLiteral("%1:%2/%3").arg(key.code).arg(key.wrong).arg(key.expected);
         QCOMPARE(keys, (QStringList{"32:1/1", "70:0/1", "74:0/1"}));
+    }
+
+    // A lesson's end shows its results beneath the prompt, from the same record that goes
+    // into the history; a visit without a keystroke records nothing.
+    void lessonEndShowsTheRunThatIsKept() {
+        writeBytes(file("sz0.txt"), "1100\r\n");
+        QDir().mkpath(file("1"));
+        writeBytes(file("1/0.txt"), "Fixture\r\nfj\r\nk\r\n");
+        QFile::remove(file("history.db"));
+        HistoryStore history(file("history.db"));
+        AppContext c = context();
+        c.history = &history;
+        {
+            KeysWindow idle(c);
+            idle.setAttribute(Qt::WA_DeleteOnClose, false);
+            idle.show();
+            // The shortcut that came here, then a wait without typing.
+            QTest::keyClick(idle.findChild<QLineEdit*>("Text1"), Qt::Key_1, Qt::ControlModifier);
+            for (int i = 0; i < 15; ++i)
+                idle.timers().fire("Timer4");
+            idle.close();
+        }
+        QCOMPARE(history.runCount(), 0);
+
+        auto window = std::make_unique<KeysWindow>(c);
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->show();
+        m_platform.answer = false; // Cancel: the lesson starts again
+        m_platform.details.clear();
+        auto* input = window->findChild<QLineEdit*>("Text1");
+        typeText(input, QStringLiteral("fg")); // g where j is due
+        for (int i = 0; i < 12; ++i)
+            window->timers().fire("Timer4");
+        typeText(input, QStringLiteral("jk"));
+        QCOMPARE(m_platform.details.size(), 1);
+        const QList<PracticeRun> runs = history.runs();
+        QCOMPARE(runs.size(), 1);
+        const QString shown = m_platform.details.first();
+        QVERIFY2(
+            shown.contains(QStringLiteral("Speed: %1 characters per minute (%2 words per minute)")
+                               .arg(runs[0].speed)
+                               .arg(runs[0].speed / 5)),
+            qPrintable(shown));
+        QVERIFY2(shown.contains(QStringLiteral("Accuracy: %1 %").arg(runs[0].accuracy)),
+                 qPrintable(shown));
+        QVERIFY2(shown.contains(QStringLiteral("Missed most: J (1)")), qPrintable(shown));
+        QCOMPARE(runs[0].speed, 20); // the status bar: 4 keystrokes in 12 seconds
+        QCOMPARE(runs[0].accuracy, 75);
+        window->close();
+        QCOMPARE(history.runCount(), 1);
+        m_platform.answer = true;
     }
 
     void typingALessonThroughTheInputBox() {
@@ -171,6 +222,50 @@ class KeysWindowTest : public QObject, WindowFixture {
         QCOMPARE(window->findChild<KeysStatusBar*>("Picture8")->progressWidth(), 0);
     }
 
+    // The Caps Lock lamp on the keyboard shows what the platform says once the key is let go.
+    void capsLockLampFollowsThePlatform_data() {
+        QTest::addColumn<bool>("on");
+        QTest::newRow("on") << true;
+        QTest::newRow("off") << false;
+    }
+    void capsLockLampFollowsThePlatform() {
+        QFETCH(bool, on);
+        auto window = openWindow("Fixture\r\nfj\r\n", "0000\r\n");
+        auto* lamp = window->keyboard()->findChild<QWidget*>(QStringLiteral("Picture1"));
+        QVERIFY(lamp);
+        QVERIFY(lamp->isHidden());
+        m_platform.capsLock = on;
+        typeKey(window->findChild<QLineEdit*>("Text1"), Qt::Key_CapsLock, QString());
+        window->timers().fire("Timer1");
+        QCOMPARE(!lamp->isHidden(), on);
+        m_platform.capsLock = false;
+    }
+
+    // The real platform without an X server (here offscreen, as on Wayland) learns Caps Lock
+    // from the keys the application gets: the lamp lights after a small letter and Caps Lock.
+    void capsLockLampFollowsTheKeysWithoutAnXServer() {
+        QtPlatform platform;
+        AppContext c = context();
+        c.platform = &platform;
+        writeBytes(file("sz0.txt"), "0000\r\n");
+        auto window = std::make_unique<KeysWindow>(c);
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        auto* input = window->findChild<QLineEdit*>("Text1");
+        input->setFocus();
+        QCOMPARE(QApplication::focusWidget(), input);
+        auto* lamp = window->keyboard()->findChild<QWidget*>(QStringLiteral("Picture1"));
+        QTest::keyClick(input, Qt::Key_A);
+        QTest::keyClick(input, Qt::Key_CapsLock);
+        window->timers().fire("Timer1");
+        QVERIFY(!lamp->isHidden());
+        QVERIFY(platform.capsLockOn());
+        QTest::keyClick(input, Qt::Key_CapsLock);
+        window->timers().fire("Timer1");
+        QVERIFY(lamp->isHidden());
+    }
+
     void lessonEndOkOpensTheChooser() {
         auto window = openWindow("Fixture\r\nf\r\n", "0000\r\n");
         writeBytes(file("1/4.txt"), "Four\r\nru\r\n");
@@ -201,7 +296,7 @@ class KeysWindowTest : public QObject, WindowFixture {
     }
 
     void chooserListsTheLessonsAndEnterMovesToOk() {
-        KeyChooser chooser(&m_platform, QStringLiteral("https://games.example/"), KeyLessons::catalogue());
+        KeyChooser chooser(&m_platform, QStringLiteral("https://games.example/"));
         QCOMPARE(chooser.list()->count(), 16);
         QCOMPARE(chooser.list()->currentRow(), 0);
         chooser.show();
@@ -214,7 +309,7 @@ class KeysWindowTest : public QObject, WindowFixture {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(chooser.chosenIndex(), 6);
 
-        KeyChooser link(&m_platform, QStringLiteral("https://games.example/"), KeyLessons::catalogue());
+        KeyChooser link(&m_platform, QStringLiteral("https://games.example/"));
         link.findChild<QPushButton*>("Command3")->click();
         QCOMPARE(m_platform.opened, QStringList{QStringLiteral("https://games.example/")});
         QCOMPARE(link.chosenIndex(), -1);
@@ -331,6 +426,38 @@ class KeysWindowTest : public QObject, WindowFixture {
         for (const auto& [name, keys] : {std::pair{"Command1", "Alt+L"}, {"Command2", "Alt+S"}})
             QVERIFY(window->findChild<QWidget*>(name)->toolTip().contains(
                 QKeySequence(QString::fromLatin1(keys)).toString(QKeySequence::NativeText)));
+    }
+
+    // Alt+S opens the panel and Alt+S or Esc closes it again, leaving the window as it was;
+    // the next key typed is judged.
+    void settingsPanelClosesFromTheKeyboard() {
+        auto window = openWindow("Fixture\r\nfjd\r\n", "1100\r\n");
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto* input = window->findChild<QLineEdit*>("Text1");
+        auto* panel = window->findChild<QWidget*>("Picture7");
+        input->setFocus();
+        typeText(input, QStringLiteral("f"));
+        const QImage before = window->grab().toImage();
+        const auto altS = [input] {
+            QTest::keyPress(input, Qt::Key_Alt, Qt::AltModifier);
+            QTest::keyClick(input, Qt::Key_S, Qt::AltModifier);
+            QTest::keyRelease(input, Qt::Key_Alt, Qt::NoModifier);
+        };
+        altS();
+        QVERIFY(panel->isVisible());
+        altS();
+        QVERIFY(!panel->isVisible());
+        altS();
+        QVERIFY(panel->isVisible());
+        QTest::keyClick(input, Qt::Key_Escape);
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(QApplication::focusWidget(), input);
+        QCOMPARE(window->grab().toImage(), before);
+        typeText(input, QStringLiteral("j"));
+        QCOMPARE(window->exercise().typedCount(), 2);
+        QCOMPARE(window->exercise().wrongCount(), 0);
     }
 
     void switchesAndLessonAreSaved() {

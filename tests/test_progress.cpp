@@ -1,22 +1,29 @@
 // The practice history: what is recorded when, the key counts, old and damaged files.
 
+#include "core/keyboard_table.h"
+#include "fakes.h"
 #include "history/history_store.h"
+#include "history/progress_recorder.h"
 #include "progress/key_heat_map.h"
 #include "progress/progress_chart.h"
-#include "history/progress_recorder.h"
 #include "progress/progress_window.h"
 #include "core/keyboard_table.h"
+#include "small_disk.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <linux/capability.h>
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -43,6 +50,59 @@ class PermissionsHonoured {
     __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct m_saved[2] = {};
     bool m_active = false;
+};
+
+// A limit on the size of the files this process writes, as a quota would set: a write past it
+// fails with an input/output error.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { lift(); }
+    void lift() { setrlimit(RLIMIT_FSIZE, &m_saved); }
+
+  private:
+    rlimit m_saved{};
+};
+
+// Another program that holds the history's write lock, as the sqlite3 shell or a second
+// copy in the middle of a long write would, till it is let go.
+class LockHolder {
+  public:
+    bool take(const QString& path) {
+        const QString python = QStandardPaths::findExecutable("python3");
+        if (python.isEmpty())
+            return false;
+        m_process.start(python, {"-c",
+                                 "import sqlite3, sys\n"
+                                 "db = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
+                                 "db.execute('BEGIN EXCLUSIVE')\n"
+                                 "print('locked', flush=True)\n"
+                                 "sys.stdin.readline()\n"
+                                 "db.execute('ROLLBACK')\n",
+                                 path});
+        QByteArray out;
+        while (!out.contains("locked") && m_process.waitForReadyRead(10000))
+            out += m_process.readAllStandardOutput();
+        return out.contains("locked");
+    }
+    void letGo() {
+        m_process.write("\n");
+        m_process.closeWriteChannel();
+        m_process.waitForFinished(10000);
+    }
+    ~LockHolder() {
+        if (m_process.state() != QProcess::NotRunning)
+            letGo();
+    }
+
+  private:
+    QProcess m_process;
 };
 
 QDateTime at(const char* text) {
@@ -92,29 +152,34 @@ QStringList asideFiles(const QString& folder) {
 class ProgressTest : public QObject {
     Q_OBJECT
   private slots:
-    // A script of window calls: "end s k w" (a prompt or a game's end), "unload s k w",
-    // "reset s k w" (counters about to go to zero), each with the window's totals of active
-    // seconds, keystrokes and wrong keystrokes. The rows are "seconds keys wrong speed accuracy".
+    // A script of window calls: "end s k w sp acc" (a prompt or a game's end), "unload ...",
+    // "reset ..." (counters about to go to zero), each with the window's totals of active
+    // seconds, keystrokes and wrong keystrokes and the speed and accuracy it shows. The rows
+    // are "seconds keys wrong speed accuracy".
     void runsAreRecordedAsChangesAboveTheFloor_data() {
         QTest::addColumn<QString>("script");
         QTest::addColumn<QStringList>("rows");
         QTest::newRow("a prompt after enough practice")
-            << "end 14 70 5" << QStringList{"14 70 5 300 92"};
+            << "end 14 70 5 300 92" << QStringList{"14 70 5 300 92"};
         QTest::newRow("below the floor nothing is written")
-            << "end 9 50 0; unload 9 50 0" << QStringList{};
+            << "end 9 50 0 333 100; unload 9 50 0 333 100" << QStringList{};
         QTest::newRow("the floor counts since the last row, not since the window opened")
-            << "end 20 100 10; unload 29 140 10" << QStringList{"20 100 10 300 90"};
-        QTest::newRow("a short stretch joins the next row")
-            << "end 6 30 3; end 12 60 3" << QStringList{"12 60 3 300 95"};
-        QTest::newRow("each row holds the change since the one before")
-            << "end 10 40 4; end 25 100 4; unload 40 130 10"
-            << QStringList{"10 40 4 240 90", "15 60 0 240 100", "15 30 6 120 80"};
-        QTest::newRow("a reset keeps what was practised before it")
-            << "end 30 90 9; end 36 110 9; reset 36 110 9; end 5 20 1"
-            << QStringList{"30 90 9 180 90", "11 40 1 218 97"};
+            << "end 20 100 10 300 90; unload 29 140 10 289 92" << QStringList{"20 100 10 300 90"};
+        QTest::newRow("a short run is dropped, never added to the next")
+            << "end 6 30 3 300 90; end 18 90 3 300 96" << QStringList{"12 60 0 300 96"};
+        QTest::newRow("each row holds the change since the one before, and the figures shown")
+            << "end 10 40 4 240 90; end 25 100 4 240 96; unload 40 130 10 195 92"
+            << QStringList{"10 40 4 240 90", "15 60 0 240 96", "15 30 6 195 92"};
+        QTest::newRow("a reset closes the run before it")
+            << "end 30 90 9 180 90; end 36 110 9 183 91; reset 36 110 9 183 91; end 12 40 1 200 97"
+            << QStringList{"30 90 9 180 90", "12 40 1 200 97"};
+        QTest::newRow("a long stretch before a reset is a run of its own")
+            << "reset 15 60 6 240 90; end 11 30 0 163 100"
+            << QStringList{"15 60 6 240 90", "11 30 0 163 100"};
         QTest::newRow("counters that went back unannounced start a new count")
-            << "end 30 90 9; unload 12 48 0" << QStringList{"30 90 9 180 90", "12 48 0 240 100"};
-        QTest::newRow("no keystrokes at all") << "unload 10 0 0" << QStringList{"10 0 0 0 0"};
+            << "end 30 90 9 180 90; unload 12 48 0 240 100"
+            << QStringList{"30 90 9 180 90", "12 48 0 240 100"};
+        QTest::newRow("no keystrokes at all") << "unload 11 0 0 0 0" << QStringList{};
     }
     void runsAreRecordedAsChangesAboveTheFloor() {
         QFETCH(QString, script);
@@ -126,13 +191,14 @@ class ProgressTest : public QObject {
         recorder.setClock([&now] { return now; });
         for (const QString& step : script.split(u';')) {
             const QStringList f = step.simplified().split(u' ');
-            const ProgressRecorder::Totals totals{f[1].toInt(), f[2].toInt(), f[3].toInt()};
+            const ProgressRecorder::Totals totals{f[1].toInt(), f[2].toInt(), f[3].toInt(),
+                                                  f[4].toInt(), f[5].toInt()};
             if (f[0] == "end")
                 recorder.runEnded("Lesson  2", totals);
             else if (f[0] == "unload")
                 recorder.windowUnloaded("Lesson  2", totals);
             else
-                recorder.countersReset(totals);
+                recorder.countersReset("Lesson  2", totals);
             now = now.addSecs(60);
         }
         // Nothing was opened for a window that never recorded anything.
@@ -212,13 +278,13 @@ class ProgressTest : public QObject {
                 "CREATE TABLE key_counts(code INTEGER PRIMARY KEY,"
                 " expected INTEGER NOT NULL, wrong INTEGER NOT NULL)",
                 "INSERT INTO runs VALUES(1, 'articles', 'Halloween', 1764000000, 120, 500, 20)",
-                "INSERT INTO runs VALUES(2, 'game', 'Letters', 1764100000, 0, 0, 0)",
+                "INSERT INTO runs VALUES(2, 'game', 'Letters', 1764100000, 60, 100, 20)",
                 "INSERT INTO key_counts VALUES(81, 40, 7)", "PRAGMA user_version = 1"});
         {
             HistoryStore store(path);
             ProgressRecorder recorder(&store, PracticeMode::Keys);
             recorder.keyJudged(81, true);
-            QVERIFY(recorder.runEnded("Lesson  4", {30, 60, 6}));
+            QVERIFY(recorder.runEnded("Lesson  4", {30, 60, 6, 120, 90}).recorded);
             QVERIFY(store.notice().isEmpty());
             const QList<PracticeRun> runs = store.runs();
             QCOMPARE(runs.size(), 3);
@@ -226,7 +292,9 @@ class ProgressTest : public QObject {
             QCOMPARE(runs[0].mode, PracticeMode::Articles);
             QCOMPARE(runs[0].speed, 250);
             QCOMPARE(runs[0].accuracy, 96);
-            QCOMPARE(runs[1].speed, 0);
+            // A game's speed is its result's: 80 hits in a minute, not 100 inputs.
+            QCOMPARE(runs[1].speed, 80);
+            QCOMPARE(runs[1].accuracy, 80);
             QCOMPARE(runs[2].speed, 120);
             QCOMPARE(store.keyTallies().value(0).expected, 41);
             QCOMPARE(store.keyTallies().value(0).wrong, 8);
@@ -250,6 +318,7 @@ class ProgressTest : public QObject {
         QTest::newRow("garbage bytes") << "garbage" << 1;
         QTest::newRow("a folder in its place") << "folder" << 1;
         QTest::newRow("a read-only file") << "read-only" << 2;
+        QTest::newRow("a read-only file with a run still in its log") << "read-only log" << 3;
         QTest::newRow("another program's database") << "foreign" << 1;
         QTest::newRow("a link to a file elsewhere") << "link" << 1;
     }
@@ -273,6 +342,18 @@ class ProgressTest : public QObject {
             QFile::remove(path + "-wal"); // as a copy of the file alone would be
             QFile::remove(path + "-shm");
             QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+        } else if (damage == "read-only log") {
+            // A copy taken while the program ran: the second run is still in the log only.
+            {
+                HistoryStore earlier(dir.filePath("running.db"));
+                QVERIFY(earlier.record(sampleRun(60, 240, 12), {}));
+                QVERIFY(earlier.record(sampleRun(40, 200, 10), {}));
+                for (const char* suffix : {"", "-wal"})
+                    QVERIFY(QFile::copy(dir.filePath("running.db") + suffix, path + suffix));
+            }
+            for (const char* suffix : {"", "-wal"})
+                QVERIFY(QFile::setPermissions(path + suffix,
+                                              QFileDevice::ReadOwner | QFileDevice::ReadGroup));
         } else if (damage == "foreign") {
             runSql(path, {"CREATE TABLE notes(body TEXT)", "INSERT INTO notes VALUES('mine')"});
         } else if (damage == "link") {
@@ -306,6 +387,9 @@ class ProgressTest : public QObject {
             QVERIFY(QFileInfo::exists(kept.filePath() + "/inside"));
         if (damage == "link")
             QVERIFY(kept.isSymLink() && QFileInfo::exists(dir.filePath("elsewhere.db")));
+        // The journals a read-only file was given only to be read are not left beside it.
+        QCOMPARE(QFileInfo::exists(kept.filePath() + "-wal"), damage == "read-only log");
+        QVERIFY(!QFileInfo::exists(kept.filePath() + "-shm"));
 
         // A second put-aside on the same day takes a new name.
         store.emplace(path);
@@ -315,13 +399,120 @@ class ProgressTest : public QObject {
         QCOMPARE(asideFiles(dir.path()).size(), 2);
     }
 
+    // A history SQLite cannot write just now is sound: it stays where it is, the learner
+    // reads why in one line, the run practised meanwhile waits beside it, and the next start
+    // finds every run.
+    void aHistoryThatCannotBeWrittenNowStaysAndTheRunWaits_data() {
+        QTest::addColumn<QString>("obstacle");
+        QTest::addColumn<int>("runsAfter");
+        QTest::newRow("an input/output error") << "io error" << 301;
+        QTest::newRow("a lock held by another program") << "lock" << 301;
+        // The run has no room to wait in either: it is lost, the history is not.
+        QTest::newRow("a full disk") << "full disk" << 300;
+    }
+    void aHistoryThatCannotBeWrittenNowStaysAndTheRunWaits() {
+        QFETCH(QString, obstacle);
+        QFETCH(int, runsAfter);
+        QTemporaryDir dir;
+        std::optional<SmallDisk> disk;
+        QString folder = dir.path();
+        if (obstacle == "full disk") {
+            disk.emplace(4 * 1024 * 1024);
+            if (!disk->available())
+                QSKIP(qPrintable("no small disk to fill: " + disk->why()));
+            folder = disk->path();
+        }
+        const QString path = folder + u'/' + HistoryStore::kFileName;
+        {
+            HistoryStore store(path);
+            for (int i = 0; i < 300; ++i)
+                QVERIFY(store.record(sampleRun(60, 240, 12, PracticeMode::Words,
+                                               at("2026-10-01T09:00:00").addSecs(3600 * i)),
+                                     {}));
+        }
+        std::optional<FileSizeLimit> limit;
+        LockHolder holder;
+        if (obstacle == "io error")
+            limit.emplace(4096); // no room for the shared-memory index of the log
+        else if (obstacle == "lock" && !holder.take(path))
+            QSKIP("no python3 with sqlite3 to hold the lock");
+        else if (disk)
+            disk->fill();
+
+        {
+            HistoryStore store(path);
+            ProgressRecorder recorder(&store, PracticeMode::Keys);
+            for (int i = 0; i < 70; ++i)
+                recorder.keyJudged('F', i % 14 == 0);
+            QVERIFY(!recorder.runEnded("Lesson  1", {14, 70, 5, 300, 92}).recorded);
+            QVERIFY(asideFiles(folder).isEmpty());
+            QVERIFY2(store.notice().contains("just now") && !store.notice().contains(u'\n'),
+                     qPrintable(store.notice()));
+            ProgressWindow window(&store, PracticeMode::Keys);
+            QCOMPARE(window.findChild<QLabel*>("HistoryNotice")->text(), store.notice());
+            QVERIFY(!window.findChild<QLabel*>("HistoryNotice")->isHidden());
+        }
+        if (runsAfter == 301) {
+            const QByteArray pending = readAll(folder + u'/' + HistoryStore::kPendingFileName);
+            QVERIFY2(pending.contains("\r\nrun\tkeys\t") && pending.contains("\tLesson%20%201\r\n"),
+                     pending);
+        }
+        limit.reset();
+        holder.letGo();
+        if (disk)
+            disk->makeRoom();
+
+        // Started again: the Progress window shows every run, and nothing was put aside.
+        HistoryStore again(path);
+        ProgressWindow window(&again, PracticeMode::Keys);
+        const QString summary = window.findChild<QLabel*>("ProgressSummary")->text();
+        QVERIFY2(summary.startsWith(QStringLiteral("%1 runs").arg(runsAfter)), qPrintable(summary));
+        QCOMPARE(again.keyTallies().isEmpty(), runsAfter == 300);
+        QVERIFY(window.findChild<QLabel*>("HistoryNotice")->isHidden());
+        QVERIFY(asideFiles(folder).isEmpty());
+        QVERIFY(!QFileInfo::exists(folder + u'/' + HistoryStore::kPendingFileName));
+    }
+
+    // The pending file is the learner's folder's like any other: what is not a run or a key
+    // count of ours in it is passed over.
+    void runsThatWaitedGoInAtTheNextLook() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(HistoryStore::kFileName);
+        writeBytes(dir.filePath(HistoryStore::kPendingFileName),
+                   "Zephkin pending runs 1\r\n"
+                   "run\tkeys\t1796000000\t30\t120\t6\tLesson%20%203\r\n"
+                   "run\tnosuchmode\t1796000000\t30\t120\t6\tx\r\n"
+                   "run\tkeys\tsoon\t30\t120\t6\tx\r\n"
+                   "run\tkeys\t1796000000\t30\t120\t900\tx\r\n"
+                   "key\t65\t10\t2\r\n"
+                   "key\t65\t5\t9\r\n"
+                   "key\t-3\t5\t1\r\n"
+                   "run\twords\t1796003600\t15\t60\t0\tCommon%20words%201\r\n"
+                   "key\t65\t1\t1\r\n");
+        HistoryStore store(path);
+        QVERIFY(store.hasPending());
+        ProgressWindow window(&store, PracticeMode::Keys);
+        const QList<PracticeRun> runs = store.runs();
+        QCOMPARE(runs.size(), 2);
+        QCOMPARE(runs[0].item, QStringLiteral("Lesson  3"));
+        QCOMPARE(runs[0].speed, 240);
+        QCOMPARE(runs[0].accuracy, 95);
+        QCOMPARE(runs[1].item, QStringLiteral("Common words 1"));
+        QCOMPARE(runs[1].mode, PracticeMode::Words);
+        QCOMPARE(store.keyTallies().size(), 1);
+        QCOMPARE(store.keyTallies()[0].expected, 11);
+        QCOMPARE(store.keyTallies()[0].wrong, 3);
+        QVERIFY(!store.hasPending());
+        QVERIFY(!QFileInfo::exists(dir.filePath(HistoryStore::kPendingFileName)));
+    }
+
     void aHistoryThatCannotBeKeptLeavesPracticeAlone() {
         QTemporaryDir dir;
         HistoryStore store(dir.filePath("missing/folder/") + HistoryStore::kFileName);
         ProgressRecorder recorder(&store, PracticeMode::Articles);
         for (int i = 0; i < 100; ++i)
             recorder.keyJudged('E', i % 3 == 0);
-        QVERIFY(!recorder.runEnded("Halloween", {30, 100, 33}));
+        QVERIFY(!recorder.runEnded("Halloween", {30, 100, 33}).recorded);
         QVERIFY(!recorder.windowUnloaded("Halloween", {60, 200, 40}));
         QVERIFY(store.runs().isEmpty());
         QVERIFY(!store.notice().isEmpty());

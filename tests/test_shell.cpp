@@ -1,28 +1,32 @@
 // The shell's plain pieces: state files, number parse, GBK, sizes, fonts, clocks and meters.
 
-#include "fakes.h"
-#include "look/fonts.h"
-#include "frame/input_box.h"
 #include "core/key_codes.h"
-#include "core/keyboard_layout.h"
 #include "core/keyboard_table.h"
 #include "core/maker.h"
 #include "core/number_parse.h"
 #include "core/practice_clock.h"
 #include "core/program_folder.h"
-#include "platform/sound_player.h"
 #include "core/state_file.h"
 #include "core/text_codec.h"
 #include "core/twips.h"
 #include "core/wave_file.h"
+#include "fakes.h"
+#include "frame/input_box.h"
+#include "look/fonts.h"
+#include "platform/caps_lock_tracker.h"
+#include "platform/sound_player.h"
 
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -36,6 +40,14 @@ QByteArray chunk(const char* id, const QByteArray& body) {
     QByteArray out = QByteArray(id, 4) + le(quint32(body.size()), 4) + body;
     return body.size() % 2 ? out + '\0' : out;
 }
+// Every entry of a folder, hidden ones too, in byte order.
+QStringList entries(const QString& folder) {
+    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                               QDir::Hidden | QDir::System);
+    names.sort();
+    return names;
+}
+
 QByteArray riff(const QByteArray& chunks) {
     return "RIFF" + le(quint32(4 + chunks.size()), 4) + "WAVE" + chunks;
 }
@@ -51,12 +63,32 @@ QByteArray extensibleFormat(int subFormat) {
             QByteArray::fromHex("000000001000800000aa00389b71");
     return chunk("fmt ", body);
 }
+// A key event as the window system delivers it: press or release, the key, its text, Shift,
+// the native modifier mask and whether it repeats.
+struct SeenKey {
+    bool press;
+    int key;
+    QString text;
+    bool shift = false;
+    quint32 native = 0;
+    bool repeat = false;
+};
+SeenKey down(int key, const QString& text = {}, quint32 native = 0, bool shift = false) {
+    return {true, key, text, shift, native};
+}
+SeenKey up(int key, const QString& text = {}, quint32 native = 0) {
+    return {false, key, text, false, native};
+}
+
 QByteArray fileBytes(const char* name) {
     QFile file(QStringLiteral(DATA_DIR "/") + QLatin1String(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(QList<SeenKey>)
+Q_DECLARE_METATYPE(CapsLockTracker::Source)
 
 class ShellTest : public QObject {
     Q_OBJECT
@@ -94,13 +126,13 @@ class ShellTest : public QObject {
     void everyCharacterFindsItsKey() {
         using namespace KeyboardTable;
         for (char c = '!'; c <= '~'; ++c) {
-            const Key* key = find(KeyboardLayout::us().codeOf(QLatin1Char(c)));
+            const Key* key = find(codeOf(QLatin1Char(c)));
             QVERIFY2(key, qPrintable(QString(QLatin1Char(c))));
             const QString shown = QString::fromLatin1(key->label) + QLatin1String(key->shifted);
             QVERIFY2(shown.contains(QLatin1Char(c), Qt::CaseInsensitive), qPrintable(shown));
         }
-        QCOMPARE(KeyboardLayout::us().codeOf(u' '), 32);
-        QCOMPARE(KeyboardLayout::us().codeOf(QChar(0x3000)), 0);
+        QCOMPARE(codeOf(u' '), 32);
+        QCOMPARE(codeOf(QChar(0x3000)), 0);
     }
 
     // Whatever the program ships to be typed, every character of it has a key to mark: the
@@ -117,7 +149,7 @@ class ShellTest : public QObject {
                 QVERIFY2(!text.isEmpty(), qPrintable(name));
                 for (const QString& line : StateFile::splitLines(text, {.maxLineLength = 100000})) {
                     for (QChar c : line)
-                        QVERIFY2(KeyboardLayout::us().codeOf(c) != 0,
+                        QVERIFY2(KeyboardTable::codeOf(c) != 0,
                                  qPrintable(QStringLiteral("%1: U+%2 in \"%3\"")
                                                 .arg(name)
                                                 .arg(c.unicode(), 4, 16, QLatin1Char('0'))
@@ -431,6 +463,58 @@ class ShellTest : public QObject {
         QCOMPARE(readAll(install.filePath("sz1.txt")), QByteArray("1100001Lesson 1\r\n"));
     }
 
+    // The first start of a read-only install copies the shipped defaults that fit the cap of
+    // their kind, read as every state file is; the history is the learner's own and is not.
+    void seedingCopiesOnlyDefaultsWithinTheirCaps() {
+        QTemporaryDir install, home;
+        const auto shipped = [&](const char* name) { return install.filePath(name); };
+        writeBytes(shipped("face.txt"), "Slate.urf\r\n");
+        writeBytes(shipped("GameSet.txt"), "1,60,2,1,1\r\n");
+        writeBytes(shipped("new.txt"), QByteArray("Lunch is at noon.\r\n").repeated(1000));
+        writeBytes(shipped("sz0.txt"), QByteArray(StateFile::kStateCap + 1, '1'));
+        QFile huge(shipped("sz1.txt"));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(1) << 30)); // sparse
+        huge.close();
+        QCOMPARE(mkfifo(QFile::encodeName(shipped("sz2.txt")).constData(), 0600), 0);
+        writeBytes(shipped("history.db"), "SQLite format 3");
+        writeBytes(shipped("history-pending.txt"), "Zephkin pending runs 1\r\n");
+        writeBytes(shipped("test5.bmp"), "BM");
+        const QString user = home.filePath("Zephkin");
+
+        ProgramFolder::choose(install.path(), false, user);
+
+        QCOMPARE(entries(user), (QStringList{"GameSet.txt", "face.txt", "new.txt"}));
+        for (const char* name : {"face.txt", "GameSet.txt", "new.txt"})
+            QCOMPARE(readAll(user + u'/' + QLatin1String(name)), readAll(shipped(name)));
+    }
+
+    // A write killed half-way leaves its temporary file; a start clears away those, and only
+    // those: not a file another running copy is writing, nor anything that is not ours.
+    void aStartClearsOnlyTheTemporaryFilesOfKilledWrites() {
+        QTemporaryDir dir, outside;
+        const auto in = [&](const char* name) { return dir.filePath(name); };
+        writeBytes(outside.filePath("keep.txt"), "the learner's own\n");
+        writeBytes(in(".sz1.txt.Ab12Cd"), "1100009Lesson 2\r\n");
+        writeBytes(in(".history-pending.txt.zz99YY"), "Zephkin pending runs 1\r\n");
+        QVERIFY(QFile::link(outside.filePath("keep.txt"), in(".sz2.txt.Qq11Ww")));
+        QVERIFY(QDir().mkpath(in(".face.txt.Dd22Ee")));
+        writeBytes(in(".notes.txt.Ab12Cd"), "mine\n");
+        writeBytes(in("sz1.txt.Ab12Cd"), "mine\n");
+        writeBytes(in(".sz1.txt.Ab12"), "mine\n");
+        // Another copy of the program in the middle of a write.
+        const int writing = ::open(QFile::encodeName(in(".face.txt.Ll33Kk")).constData(),
+                                   O_CREAT | O_RDWR | O_CLOEXEC, 0600);
+        QVERIFY(writing >= 0 && ::flock(writing, LOCK_EX) == 0);
+
+        QCOMPARE(ProgramFolder(dir.path()).removeStaleTemporaries(), 2);
+        ::close(writing);
+
+        QCOMPARE(entries(dir.path()),
+                 (QStringList{".face.txt.Dd22Ee", ".face.txt.Ll33Kk", ".notes.txt.Ab12Cd",
+                              ".sz1.txt.Ab12", ".sz2.txt.Qq11Ww", "sz1.txt.Ab12Cd"}));
+        QCOMPARE(readAll(outside.filePath("keep.txt")), QByteArray("the learner's own\n"));
+    }
+
     void typingClockStopsAfterSixIdleTicks() {
         TypingClock clock;
         clock.clockTick();
@@ -479,7 +563,8 @@ class ShellTest : public QObject {
         const QByteArray samples(400, '\x11');
         QTest::newRow("16-bit mono") << riff(mono16 + chunk("data", samples)) << 200;
         QTest::newRow("8-bit stereo after an odd-sized chunk")
-            << riff(pcmFormat(1, 2, 8000, 8) + chunk("LIST", "abc") + chunk("data", samples)) << 200;
+            << riff(pcmFormat(1, 2, 8000, 8) + chunk("LIST", "abc") + chunk("data", samples))
+            << 200;
         QTest::newRow("24-bit in the extensible header")
             << riff(extensibleFormat(1) + chunk("data", samples.left(396))) << 66;
         QTest::newRow("shipped click") << fileBytes("type.wav") << 1411;
@@ -487,8 +572,8 @@ class ShellTest : public QObject {
 
         QTest::newRow("empty file") << QByteArray() << 0;
         QTest::newRow("text") << QByteArray("RIFF is not a sound\r\n") << 0;
-        QTest::newRow("float samples") << riff(pcmFormat(3, 1, 44100, 32) + chunk("data", samples))
-                                       << 0;
+        QTest::newRow("float samples")
+            << riff(pcmFormat(3, 1, 44100, 32) + chunk("data", samples)) << 0;
         QTest::newRow("ADPCM") << riff(pcmFormat(2, 1, 44100, 4) + chunk("data", samples)) << 0;
         QTest::newRow("float in the extensible header")
             << riff(extensibleFormat(3) + chunk("data", samples)) << 0;
@@ -498,8 +583,8 @@ class ShellTest : public QObject {
         QTest::newRow("data before format") << riff(chunk("data", samples) + mono16) << 0;
         QTest::newRow("no samples") << riff(mono16 + chunk("data", "")) << 0;
         QTest::newRow("half a frame") << riff(mono16 + chunk("data", "abc")) << 0;
-        QTest::newRow("no channels") << riff(pcmFormat(1, 0, 44100, 16) + chunk("data", samples))
-                                     << 0;
+        QTest::newRow("no channels")
+            << riff(pcmFormat(1, 0, 44100, 16) + chunk("data", samples)) << 0;
         QByteArray badAlign = mono16;
         badAlign[8 + 12] = 4;
         QTest::newRow("wrong block size") << riff(badAlign + chunk("data", samples)) << 0;
@@ -589,14 +674,71 @@ class ShellTest : public QObject {
         QCOMPARE(box.text().size(), 1); // only the plain key was typed
     }
 
+    // Caps Lock where no X server can be asked: on Wayland from the xkb Lock bit of the keys'
+    // native modifiers (the state before the key), elsewhere from the case of letters.
+    void capsLockFollowsTheKeys_data() {
+        using S = CapsLockTracker::Source;
+        constexpr quint32 lock = CapsLockTracker::kXkbLockMask;
+        constexpr quint32 numLock = 1u << 4;
+        const int caps = Qt::Key_CapsLock, a = Qt::Key_A;
+        QTest::addColumn<S>("source");
+        QTest::addColumn<QList<SeenKey>>("keys");
+        QTest::addColumn<int>("on"); // -1: unknown
+        QTest::newRow("xkb: nothing typed") << S::XkbModifiers << QList<SeenKey>{} << -1;
+        QTest::newRow("xkb: a letter while locked")
+            << S::XkbModifiers << QList<SeenKey>{down(a, "A", lock | numLock)} << 1;
+        QTest::newRow("xkb: Num Lock alone")
+            << S::XkbModifiers << QList<SeenKey>{down(a, "a", numLock), up(a, "a", numLock)} << 0;
+        // Caps Lock's own release always carries Lock, as a depressed modifier.
+        QTest::newRow("xkb: Caps Lock turned on")
+            << S::XkbModifiers << QList<SeenKey>{down(caps, {}, 0), up(caps, {}, lock)} << 1;
+        QTest::newRow("xkb: Caps Lock turned off")
+            << S::XkbModifiers << QList<SeenKey>{down(caps, {}, lock), up(caps, {}, lock)} << 0;
+        QTest::newRow("xkb: on and off") << S::XkbModifiers
+                                         << QList<SeenKey>{down(caps, {}, 0), up(caps, {}, lock),
+                                                           down(caps, {}, lock), up(caps, {}, lock)}
+                                         << 0;
+        QTest::newRow("xkb: a held Caps Lock repeats")
+            << S::XkbModifiers
+            << QList<SeenKey>{down(caps, {}, 0), {true, caps, {}, false, lock, true}} << 1;
+        QTest::newRow("xkb: the next key says better")
+            << S::XkbModifiers << QList<SeenKey>{down(caps, {}, 0), down(a, "a", 0)} << 0;
+        QTest::newRow("keys: a small letter") << S::KeysOnly << QList<SeenKey>{down(a, "a")} << 0;
+        QTest::newRow("keys: a capital") << S::KeysOnly << QList<SeenKey>{down(a, "A")} << 1;
+        QTest::newRow("keys: a capital with Shift")
+            << S::KeysOnly << QList<SeenKey>{down(a, "A", 0, true)} << 0;
+        QTest::newRow("keys: a small letter with Shift")
+            << S::KeysOnly << QList<SeenKey>{down(a, "a", 0, true)} << 1;
+        QTest::newRow("keys: digits tell nothing")
+            << S::KeysOnly << QList<SeenKey>{down(Qt::Key_1, "1")} << -1;
+        QTest::newRow("keys: Caps Lock alone tells nothing")
+            << S::KeysOnly << QList<SeenKey>{down(caps), up(caps)} << -1;
+        QTest::newRow("keys: Caps Lock turns a known state")
+            << S::KeysOnly << QList<SeenKey>{down(a, "a"), up(a, "a"), down(caps), up(caps)} << 1;
+        QTest::newRow("keys: no mask is read")
+            << S::KeysOnly << QList<SeenKey>{down(a, "a", lock)} << 0;
+    }
+    void capsLockFollowsTheKeys() {
+        QFETCH(CapsLockTracker::Source, source);
+        QFETCH(QList<SeenKey>, keys);
+        CapsLockTracker tracker(source);
+        for (const SeenKey& k : keys) {
+            const QKeyEvent event(k.press ? QEvent::KeyPress : QEvent::KeyRelease, k.key,
+                                  k.shift ? Qt::ShiftModifier : Qt::NoModifier, 0, 0, k.native,
+                                  k.text, k.repeat);
+            tracker.keyEvent(event);
+        }
+        QTEST(tracker.on() ? int(*tracker.on()) : -1, "on");
+    }
+
     // The maker has no site yet: its addresses open the README beside the program.
     void makersLinksOpenTheReadme() {
         QTemporaryDir dir;
         const QString readme = QUrl::fromLocalFile(dir.filePath("README.md")).toString();
         QCOMPARE(Maker::reachableUrl(Maker::kGamesPage, dir.path()), Maker::kGamesPage);
         writeBytes(dir.filePath("README.md"), "# Zephkin\n");
-        for (const QString& url : {Maker::kGamesPage, Maker::kHomePageTarget,
-                                   QStringLiteral("mailto:") + Maker::kEmail})
+        for (const QString& url :
+             {Maker::kGamesPage, Maker::kHomePageTarget, QStringLiteral("mailto:") + Maker::kEmail})
             QCOMPARE(Maker::reachableUrl(url, dir.path()), readme);
         const QString other = QStringLiteral("https://example.net/page");
         QCOMPARE(Maker::reachableUrl(other, dir.path()), other);

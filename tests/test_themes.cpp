@@ -1,18 +1,22 @@
 // Themes: the .urf format, the shipped skins, start-up's choice of skin, the theme menu and
 // the controls that keep their own look.
 
+#include "about/about_window.h"
 #include "articles/ui/article_window.h"
+#include "core/state_file.h"
+#include "core/timer_table.h"
+#include "core/twips.h"
 #include "fakes.h"
 #include "game/ui/game_window.h"
 #include "keys/ui/keys_window.h"
 #include "look/look.h"
-#include "core/state_file.h"
-#include "core/timer_table.h"
-#include "core/twips.h"
+#include "look/palette_roles.h"
 #include "look/skin_engine.h"
 #include "look/theme_menu.h"
+#include "progress/progress_window.h"
 #include "words/ui/word_window.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDirIterator>
@@ -21,6 +25,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
@@ -163,6 +168,14 @@ class ThemesTest : public QObject {
                                              "integral",    "Time",        "Speed",    "Option1",
                                              "Option2",     "Check6",      "Check3"}
                               << QStringList{"Picture2", "Text1"};
+    }
+
+    // Each skin of the menu by its index, and no skin (-1).
+    void skinTable() {
+        QTest::addColumn<int>("skin");
+        QTest::newRow("no skin") << -1;
+        for (int i = 0; i < ThemeMenu::skinNames().size(); ++i)
+            QTest::newRow(qPrintable(ThemeMenu::skinNames()[i])) << i;
     }
 
     static QWidget* control(QWidget* window, const QString& key) {
@@ -399,6 +412,16 @@ class ThemesTest : public QObject {
         QVERIFY(menu.SkinActive);
         QVERIFY(engine.skinApplied());
         QCOMPARE(engine.currentSkinName(), QStringLiteral("XP-Luna"));
+        // The menu ticks the skin in use, and only that one.
+        const auto ticked = [&menu] {
+            menu.markSkinInUse();
+            QStringList names;
+            for (QAction* a : menu.menu()->actions())
+                if (a->isChecked())
+                    names << a->text();
+            return names;
+        };
+        QCOMPARE(ticked(), QStringList{"XP-Luna"});
 
         engine.starts.clear();
         menu.noface_Click();
@@ -406,6 +429,7 @@ class ThemesTest : public QObject {
         QCOMPARE(engine.starts, QStringList{"0:"}); // the engine is called once
         QCOMPARE(readAll(file("face.txt")), QByteArray("Cancel theme.urf\r\n"));
         QVERIFY(!engine.skinApplied());
+        QCOMPARE(ticked(), QStringList{"Cancel theme"});
     }
 
     void ownControlsKeepTheirLookUnderEverySkin() {
@@ -446,12 +470,64 @@ class ThemesTest : public QObject {
         window.close();
     }
 
-    void marksStandOutUnderEverySkin_data() {
+    void captionsFitTheirControlsUnderEverySkin_data() {
+        QTest::addColumn<int>("mode");
         QTest::addColumn<int>("skin");
-        QTest::newRow("no skin") << -1;
-        for (int i = 0; i < ThemeMenu::skinNames().size(); ++i)
-            QTest::newRow(qPrintable(ThemeMenu::skinNames()[i])) << i;
+        for (int m = 0; m < 4; ++m) {
+            for (int i = -1; i < ThemeMenu::skinNames().size(); ++i)
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(m).arg(
+                    i < 0 ? QStringLiteral("no skin") : ThemeMenu::skinNames()[i])))
+                    << m << i;
+        }
     }
+    // Every button, switch and one-line caption of a window shows its whole text under every
+    // skin: the text, with the room its control's style needs around it, fits the control.
+    void captionsFitTheirControlsUnderEverySkin() {
+        QFETCH(int, mode);
+        QFETCH(int, skin);
+        auto s = skinnedWindow(Mode(mode), skin);
+        QStringList clipped;
+        for (QWidget* w : s->window->findChildren<QWidget*>()) {
+            // Controls of a panel that is closed for now count too; controls hidden for good
+            // (the hidden state labels) do not.
+            if (w->isHidden())
+                continue;
+            w->ensurePolished();
+            QString text;
+            int need = 0;
+            int room = w->width();
+            if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+                // The room the style leaves for the text inside its frame, padding and box.
+                QStyleOptionButton option;
+                option.initFrom(button);
+                option.text = button->text();
+                const QStyle::SubElement contents =
+                    qobject_cast<QCheckBox*>(w)      ? QStyle::SE_CheckBoxContents
+                    : qobject_cast<QRadioButton*>(w) ? QStyle::SE_RadioButtonContents
+                                                     : QStyle::SE_PushButtonContents;
+                text = button->text();
+                need = button->fontMetrics().horizontalAdvance(text);
+                room = button->style()->subElementRect(contents, &option, button).width();
+            } else if (auto* label = qobject_cast<QLabel*>(w)) {
+                if (label->wordWrap() || label->text().contains(u'\n') || !label->pixmap().isNull())
+                    continue;
+                text = label->text();
+                // The ink of the text: a letter's advance may run past its ink.
+                need = label->fontMetrics().tightBoundingRect(text).width() + 2 * label->margin();
+                room = label->contentsRect().width();
+            }
+            if (text.trimmed().isEmpty())
+                continue;
+            if (need > room)
+                clipped << QStringLiteral("%1 \"%2\" needs %3, has %4")
+                               .arg(w->objectName(), text)
+                               .arg(need)
+                               .arg(room);
+        }
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral("; "))));
+    }
+
+    void marksStandOutUnderEverySkin_data() { skinTable(); }
     // Both marks over the input box reach 3:1 against what lies around them.
     void marksStandOutUnderEverySkin() {
         QFETCH(int, skin);
@@ -598,6 +674,95 @@ class ThemesTest : public QObject {
         QCOMPARE(label->styleSheet(),
                  QStringLiteral("QLabel { color: %1; }").arg(own.color(QPalette::Link).name()));
         engine.SkinRemove();
+    }
+
+    // The names the resolver gives the roles are the ones Qt reads: a control that keeps its
+    // own look shows, for each palette(role), the colour Qt would show for it.
+    void paletteRoleNamesAreTheOnesQtReads_data() {
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("name");
+        for (const PaletteRoleName& r : kPaletteRoleNames)
+            if (r.sheetName)
+                QTest::newRow(r.sheetName) << int(r.role) << QString::fromLatin1(r.sheetName);
+    }
+    void paletteRoleNamesAreTheOnesQtReads() {
+        QFETCH(int, role);
+        QFETCH(QString, name);
+        QPalette palette;
+        for (const PaletteRoleName& r : kPaletteRoleNames)
+            palette.setColor(r.role, QColor(8 * int(r.role), 255 - 8 * int(r.role), 90));
+        QApplication::setPalette(palette);
+        QLabel label;
+        label.resize(16, 16);
+        const QString sheet = QStringLiteral("QLabel { background: palette(%1); }").arg(name);
+        label.setStyleSheet(sheet);
+        const QColor shown = label.grab().toImage().pixelColor(8, 8);
+        QCOMPARE(shown, palette.color(QPalette::ColorRole(role)));
+        QCOMPARE(resolvePaletteRoles(sheet, palette),
+                 QStringLiteral("QLabel { background: %1; }").arg(shown.name()));
+    }
+
+    // Every palette(role) that a style sheet of the program names, in every window and in the
+    // shipped skins, is one the resolver reads: a name it left alone would make a control that
+    // keeps its own look take the skin's colour, or, misspelt, no colour at all.
+    void everyPaletteRoleTheStyleSheetsNameIsResolved() {
+        QStringList sheets;
+        const auto collect = [&sheets](QWidget* window) {
+            QList<QWidget*> widgets = window->findChildren<QWidget*>();
+            widgets << window;
+            for (QWidget* w : widgets)
+                sheets << w->styleSheet() << w->property("ownStyle").toString()
+                       << w->property("paletteSheet").toString();
+        };
+        for (Mode mode : {Mode::Keys, Mode::Word, Mode::Article, Mode::Game}) {
+            auto s = skinnedWindow(mode, ThemeMenu::skinNames().indexOf(u"LE4"));
+            collect(s->window.get());
+        }
+        AboutWindow about(nullptr);
+        collect(&about);
+        ProgressWindow progress(nullptr, PracticeMode::Words);
+        collect(&progress);
+        for (const QString& name : ThemeMenu::skinNames()) {
+            Skin skin;
+            QVERIFY(parseSkin(readAll(QStringLiteral(DATA_DIR "/") + name + ".urf"), QPalette(),
+                              &skin));
+            sheets << skin.styleSheet;
+        }
+        sheets << Look::baseStyleSheet();
+
+        const QRegularExpression named(QStringLiteral("palette\\(([^)]*)\\)"));
+        QSet<QString> names;
+        for (const QString& sheet : sheets)
+            for (const QRegularExpressionMatch& m : named.globalMatch(sheet))
+                names.insert(m.captured(1));
+        QVERIFY2(names.size() >= 5, qPrintable(QStringList(names.begin(), names.end()).join(u' ')));
+        for (const QString& name : names) {
+            const QString sheet = QStringLiteral("palette(%1)").arg(name);
+            QVERIFY2(!resolvePaletteRoles(sheet, Look::basePalette()).contains(u'('),
+                     qPrintable(sheet + " is not resolved"));
+        }
+    }
+
+    void aboutTextsReadUnderEverySkin_data() { skinTable(); }
+    // The About window is drawn in the skin's colours; under every skin its texts stay
+    // readable: the rows reach 4.5:1 (7:1 under the high-contrast skin), the large title 3:1.
+    void aboutTextsReadUnderEverySkin() {
+        QFETCH(int, skin);
+        auto s = skinnedWindow(Mode::Word, skin);
+        AboutWindow about(nullptr);
+        about.show();
+        const QImage shot = look(&about);
+        const bool high = skin >= 0 && ThemeMenu::skinNames()[skin] == u"OpusOS";
+        const QStringList rows{"Label1",  "Label4",  "Label9",  "Label2", "Label3", "Label7",
+                               "Label13", "Label14", "Label11", "Label6", "Label5", "Label8"};
+        for (const QString& name : rows + QStringList{"Label12(0)"}) {
+            auto* label = about.findChild<QLabel*>(name);
+            QVERIFY2(label, qPrintable(name));
+            const QRect area(label->mapTo(&about, QPoint(0, 0)), label->size());
+            const double ratio = textContrast(shot, area);
+            const double needed = name.startsWith(u"Label12") ? 3 : high ? 7 : 4.5;
+            QVERIFY2(ratio >= needed, qPrintable(name + QStringLiteral(": %1").arg(ratio)));
+        }
     }
 };
 

@@ -1,6 +1,7 @@
 // Word practice: lessons and their files, the exercise, the keyboard hint and the window.
 
 #include "fakes.h"
+#include "model_events.h"
 #include "history/history_store.h"
 #include "core/key_codes.h"
 #include "core/keyboard_table.h"
@@ -54,16 +55,6 @@ struct Typist {
         e.keyDown(KeyCode::Enter);
         e.keyPress(KeyCode::Enter);
     }
-};
-
-// Counts the inputs whose one notification carries `flag`.
-struct ChangeCount {
-    ChangeCount(WordExercise& e, WordExercise::Change flag) {
-        QObject::connect(&e, &WordExercise::changed, [this, flag](WordExercise::Changes what) {
-            count += what.testFlag(flag);
-        });
-    }
-    int count = 0;
 };
 
 QStringList fixtureList() {
@@ -276,22 +267,34 @@ class WordsTest : public QObject, WindowFixture {
         e.loadList({"Lesson 1", 1, fixtureList()});
         Typist t{e};
         t.type("happy");
-        QSignalSpy spy(&e, &WordExercise::changed);
+        EventLog log(e);
         t.key(u' '); // confirms: clears the box, moves on and asks for a click
-        QCOMPARE(spy.count(), 1);
-        const auto confirm = spy.takeFirst().at(0).value<WordExercise::Changes>();
-        for (WordExercise::Change part : {WordExercise::TypedText, WordExercise::Target,
-                                          WordExercise::Display, WordExercise::KeystrokeSound})
-            QVERIFY(confirm.testFlag(part));
+        QCOMPARE(log.count(), 1);
+        for (WordExercise::Change part :
+             {WordExercise::TypedText, WordExercise::Target, WordExercise::Display})
+            QVERIFY(log.last().display & part);
+        QCOMPARE(log.last().sounds, QList{PracticeSound::Keystroke});
         t.type("go");
-        spy.clear();
+        log.clear();
         t.enter();
         e.keyDown(KeyCode::Left);
         e.keyDown(KeyCode::Left); // at the first item: the message
         e.clickInput();           // nothing to clear: nothing changes
-        QCOMPARE(spy.count(), 3);
-        QVERIFY(
-            spy.at(2).at(0).value<WordExercise::Changes>().testFlag(WordExercise::MessageShown));
+        QCOMPARE(log.count(), 3);
+        QVERIFY(log.changes.at(2).display & WordExercise::MessageShown);
+    }
+
+    // Each counted character is judged against the key of the character that was due; taking
+    // a character back with Backspace judges nothing.
+    void judgedKeysNameTheCharacterThatWasDue() {
+        WordExercise e;
+        e.loadList({"Lesson 1", 1, fixtureList()}); // "happy"
+        Typist t{e};
+        const EventLog events(e);
+        t.type("hx");
+        t.backspace();
+        t.type("a");
+        QCOMPARE(events.judged(), (QList<KeyJudgement>{{72, true}, {65, false}, {65, true}}));
     }
 
     void arrowsStopAtTheEndsOfTheList() {
@@ -316,10 +319,11 @@ class WordsTest : public QObject, WindowFixture {
     void lastItemEndsTheProjectAndStartsAgain() {
         WordExercise e;
         e.loadList({"Lesson 1", 3, fixtureList()});
-        const ChangeCount completed(e, WordExercise::Completed);
+        const EventLog completed(e);
         Typist t{e};
         t.type("Apple ");
-        QCOMPARE(completed.count, 1);
+        QCOMPARE(completed.runsEnded(), 1);
+        QCOMPARE(completed.last().message->text, WordExercise::kCompletionText);
         QCOMPARE(e.wordIndex(), 1);
         QCOMPARE(e.targetWord(), QStringLiteral("happy"));
         QVERIFY(e.nextAllowed());
@@ -327,7 +331,7 @@ class WordsTest : public QObject, WindowFixture {
         QVERIFY(!e.atListEnd());
         // A wrong first word afterwards shows only the input error.
         t.type("hxppy ");
-        QCOMPARE(completed.count, 1);
+        QCOMPARE(completed.runsEnded(), 1);
         QCOMPARE(e.messageText(), WordExercise::kInputErrorMessage);
     }
 
@@ -335,9 +339,9 @@ class WordsTest : public QObject, WindowFixture {
         WordExercise e;
         e.loadList({"Lesson 1", 50, fixtureList()});
         QCOMPARE(e.targetWord(), QString());
-        const ChangeCount completed(e, WordExercise::Completed);
+        const EventLog completed(e);
         e.keyPress(KeyCode::Space);
-        QCOMPARE(completed.count, 1);
+        QCOMPARE(completed.runsEnded(), 1);
         QCOMPARE(e.wordIndex(), 1);
     }
 

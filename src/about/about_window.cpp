@@ -1,10 +1,10 @@
 #include "about/about_window.h"
 
+#include "core/maker.h"
+#include "core/twips.h"
 #include "frame/click_label.h"
 #include "look/look.h"
-#include "core/maker.h"
 #include "platform/platform.h"
-#include "core/twips.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -24,7 +24,7 @@ constexpr int kHeight = 4875;
 constexpr int kBandHeight = 1200;
 constexpr int kTitleLeft = 2460;
 constexpr int kTitleTop = 360;
-constexpr int kShadowOffsetX = 30;  // the white title sits right of its red copy
+constexpr int kShadowOffsetX = 30;  // the title sits right of its red copy
 constexpr int kShadowOffsetY = -15; // and above it
 constexpr int kCaptionLeft = 600;
 constexpr int kValueLeft = 2400;
@@ -36,8 +36,20 @@ constexpr int kButtonWidth = 1350;
 constexpr int kButtonHeight = 450;
 constexpr int kButtonTop = 4200;
 
-// The picture in the title band: a small keyboard with the program's Z key in front.
+// A colour for a style sheet, its alpha included.
+QString cssColour(const QColor& colour) {
+    return QStringLiteral("rgba(%1, %2, %3, %4)")
+        .arg(colour.red())
+        .arg(colour.green())
+        .arg(colour.blue())
+        .arg(colour.alpha());
+}
+
+// The picture in the title band: a small keyboard with the program's Z key in front. Like the
+// keyboards of the practice windows, it keeps the program's own colours under every skin.
 QPixmap logoPicture() {
+    const QPalette own = Look::basePalette();
+    const QColor accent = own.color(QPalette::Highlight);
     const QSize size(120, 67);
     const qreal dpr = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
     QPixmap pixmap((QSizeF(size) * dpr).toSize());
@@ -48,42 +60,45 @@ QPixmap logoPicture() {
     p.setPen(Qt::NoPen);
 
     const QRectF body(3, 5, 96, 52);
-    p.setBrush(QColor(0x0f, 0x2a, 0x4f, 90));
+    QColor shadow = accent.darker(230);
+    shadow.setAlpha(90);
+    p.setBrush(shadow);
     p.drawRoundedRect(body.translated(0, 3), 8, 8);
     QLinearGradient bodyFill(body.topLeft(), body.bottomLeft());
-    bodyFill.setColorAt(0, QColor(0xfd, 0xfe, 0xff));
-    bodyFill.setColorAt(1, QColor(0xdc, 0xe6, 0xf1));
+    bodyFill.setColorAt(0, own.color(QPalette::Base));
+    bodyFill.setColorAt(1, own.color(QPalette::Mid).lighter(105));
     p.setBrush(bodyFill);
     p.drawRoundedRect(body, 8, 8);
 
     const qreal pitch = 8.6;
     const qreal key = 7;
     const int counts[] = {10, 9, 7};
+    const QColor keyEdge = own.color(QPalette::Mid).darker(118);
+    const QColor keyFace = own.color(QPalette::AlternateBase);
     for (int row = 0; row < 3; ++row) {
         const qreal top = body.top() + 7 + row * pitch;
         const qreal left = body.left() + 6 + row * 3;
         for (int i = 0; i < counts[row]; ++i) {
-            p.setBrush(QColor(0xb4, 0xc4, 0xd6));
+            p.setBrush(keyEdge);
             p.drawRoundedRect(QRectF(left + i * pitch, top + 0.8, key, key), 1.8, 1.8);
-            p.setBrush(QColor(0xf4, 0xf7, 0xfb));
+            p.setBrush(keyFace);
             p.drawRoundedRect(QRectF(left + i * pitch, top, key, key), 1.8, 1.8);
         }
     }
-    p.setBrush(QColor(0xb4, 0xc4, 0xd6));
+    p.setBrush(keyEdge);
     p.drawRoundedRect(QRectF(body.left() + 22, body.top() + 34.8, 44, key), 2, 2);
-    p.setBrush(QColor(0xf4, 0xf7, 0xfb));
+    p.setBrush(keyFace);
     p.drawRoundedRect(QRectF(body.left() + 22, body.top() + 34, 44, key), 2, 2);
 
-    const QRectF cap(80, 26, 34, 34);
-    Look::drawKeycap(p, cap, QColor(0xff, 0xb1, 0x4a), QColor(0xf0, 0x80, 0x10),
-                     QColor(0x12, 0x33, 0x5c), 7, 3);
-    p.setPen(Qt::white);
-    p.setFont(Look::uiFont(15, true));
-    p.drawText(cap, Qt::AlignCenter, QStringLiteral("Z"));
+    // The Z key in the status orange, so that it stands out on the accent band.
+    Look::drawLogoKey(p, QRectF(80, 26, 34, 34),
+                      {Look::kOrange.lighter(125), Look::kOrange.darker(106), accent.darker(200),
+                       own.color(QPalette::HighlightedText)},
+                      15, 7);
     return pixmap;
 }
 
-// The blue band across the top.
+// The band across the top, in the skin's accent.
 class TitleBand : public QLabel {
   public:
     explicit TitleBand(QWidget* parent) : QLabel(parent) {
@@ -93,20 +108,21 @@ class TitleBand : public QLabel {
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
+        const QColor accent = palette().color(QPalette::Highlight);
         QLinearGradient fill(0, 0, 0, height());
-        fill.setColorAt(0, QColor(0x3a, 0x7f, 0xcc));
-        fill.setColorAt(1, QColor(0x23, 0x56, 0x8f));
+        fill.setColorAt(0, accent.lighter(111));
+        fill.setColorAt(1, accent.darker(129));
         p.fillRect(rect(), fill);
     }
 };
 
-QFrame* line(const QString& name, const QRect& geometry, const char* colour, QWidget* parent) {
+// A rule of `colour`: a palette(role) or a colour from cssColour().
+QFrame* line(const QString& name, const QRect& geometry, const QString& colour, QWidget* parent) {
     auto* frame = new QFrame(parent);
     frame->setObjectName(name);
     frame->setFrameShape(QFrame::NoFrame);
     frame->setGeometry(geometry);
-    frame->setStyleSheet(
-        QStringLiteral("QFrame { background: %1; border: none; }").arg(QLatin1String(colour)));
+    frame->setStyleSheet(QStringLiteral("QFrame { background: %1; border: none; }").arg(colour));
     return frame;
 }
 
@@ -118,40 +134,44 @@ AboutWindow::AboutWindow(Platform* platform, QWidget* parent)
     setWindowTitle(QStringLiteral(" About"));
     setModal(true);
     setFixedSize(twipsSize(kWidth, kHeight));
-    // Its own paper, so that dark themes leave the rows readable.
-    setStyleSheet(QStringLiteral("#Form32 { background: #f5f8fb; }"));
+    // A card of the skin's paper under its title band in the skin's accent.
+    setStyleSheet(QStringLiteral("#Form32 { background: palette(alternate-base); }"));
+    const QColor accent = palette().color(QPalette::Highlight);
+    const QColor onAccent = palette().color(QPalette::HighlightedText);
 
     auto* band = new TitleBand(this);
     band->setGeometry(twipsRect(0, 0, kWidth, kBandHeight));
-    line(QStringLiteral("Line2"), QRect(0, band->height(), width(), 2), "#1b4477", this);
+    line(QStringLiteral("Line2"), QRect(0, band->height(), width(), 2),
+         cssColour(accent.darker(155)), this);
 
     auto* logo = new QLabel(band);
     logo->setObjectName(QStringLiteral("Image1"));
     logo->setPixmap(logoPicture());
     logo->setGeometry(twips(180), (band->height() - 67) / 2, 120, 67);
     logo->setStyleSheet(QStringLiteral("QLabel { background: transparent; }"));
+    QColor bandRule = onAccent;
+    bandRule.setAlpha(90);
     line(QStringLiteral("Line4"), QRect(twips(2265), twips(300), 1, band->height() - twips(600)),
-         "rgba(255, 255, 255, 90)", band);
+         cssColour(bandRule), band);
 
     const QString title = QStringLiteral("Typing Test Zephkin");
     const QRect titleRect = twipsRect(kTitleLeft, kTitleTop, kWidth - kTitleLeft - 120, 480);
     auto* shadow = new QLabel(title, band);
     shadow->setObjectName(QStringLiteral("Label12(1)"));
     shadow->setGeometry(titleRect);
-    shadow->setStyleSheet(QStringLiteral("QLabel { color: #e0262b; background: transparent; }"));
+    shadow->setStyleSheet(Look::labelStyle(Look::kWrong));
     auto* face = new QLabel(title, band);
     face->setObjectName(QStringLiteral("Label12(0)"));
     face->setGeometry(titleRect.translated(twips(kShadowOffsetX), twips(kShadowOffsetY)));
-    face->setStyleSheet(QStringLiteral("QLabel { color: #ffffff; background: transparent; }"));
+    face->setStyleSheet(
+        QStringLiteral("QLabel { color: palette(highlighted-text); background: transparent; }"));
     for (QLabel* label : {shadow, face})
         label->setFont(Look::uiFont(15, true));
 
-    const QString captionStyle =
-        QStringLiteral("QLabel { color: #5b6b7c; background: transparent; }");
     const QString valueStyle =
-        QStringLiteral("QLabel { color: #1f2a37; background: transparent; }");
+        QStringLiteral("QLabel { color: palette(text); background: transparent; }");
     const QString linkStyle = QStringLiteral(
-        "QLabel { color: #0b57d0; background: transparent; text-decoration: underline; }");
+        "QLabel { color: palette(link); background: transparent; text-decoration: underline; }");
     const struct {
         const char* captionName;
         const char* caption;
@@ -170,8 +190,7 @@ AboutWindow::AboutWindow(Platform* platform, QWidget* parent)
     for (const auto& row : rows) {
         auto* caption = new QLabel(QString::fromLatin1(row.caption), this);
         caption->setObjectName(QString::fromLatin1(row.captionName));
-        caption->setStyleSheet(captionStyle);
-        caption->setFont(Look::uiFont(9));
+        Look::styleCaption(caption, 9);
         caption->setGeometry(
             twipsRect(kCaptionLeft, top, kValueLeft - kCaptionLeft - 240, kRowHeight));
         QLabel* value = row.link ? new ClickLabel(row.value, this) : new QLabel(row.value, this);
@@ -186,7 +205,7 @@ AboutWindow::AboutWindow(Platform* platform, QWidget* parent)
     line(QStringLiteral("Line3"),
          QRect(twips(kValueLeft - 180), twips(kFirstRowTop), 1,
                twips((kRows - 1) * kRowPitch + kRowHeight)),
-         "#d5dee8", this);
+         QStringLiteral("palette(mid)"), this);
 
     auto open = [this](const QString& url) {
         if (m_platform)
@@ -200,20 +219,14 @@ AboutWindow::AboutWindow(Platform* platform, QWidget* parent)
     // An etched rule over the button.
     const int ruleTop = twips(kButtonTop) - 16;
     line(QStringLiteral("Line1(0)"), QRect(twips(300), ruleTop, width() - 2 * twips(300), 1),
-         "#c9d5e2", this);
+         QStringLiteral("palette(mid)"), this);
     line(QStringLiteral("Line1(1)"), QRect(twips(300), ruleTop + 1, width() - 2 * twips(300), 1),
-         "#ffffff", this);
+         QStringLiteral("palette(light)"), this);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Command1"));
     ok->setGeometry(
         twipsRect((kWidth - kButtonWidth) / 2, kButtonTop, kButtonWidth, kButtonHeight));
     ok->setDefault(true);
-    // The About card keeps its own light look under every skin, its button included.
-    ok->setStyleSheet(QStringLiteral(
-        "QPushButton { color: #1f2a37; background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-        " stop:0 #ffffff, stop:1 #e9eff6); border: 1px solid #2f6fb8; border-radius: 7px; }"
-        "QPushButton:hover { color: #23568f; }"
-        "QPushButton:pressed { background: #dde7f2; }"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -2,31 +2,98 @@
 
 #include "about/about_window.h"
 #include "articles/ui/article_window.h"
+#include "core/state_file.h"
+#include "frame/practice_window.h"
 #include "game/ui/game_window.h"
 #include "keys/ui/keys_window.h"
-#include "progress/progress_window.h"
-#include "frame/practice_window.h"
-#include "core/state_file.h"
 #include "look/theme_menu.h"
+#include "platform/platform.h"
+#include "progress/progress_window.h"
 #include "words/ui/word_window.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QTimer>
+
+namespace {
+
+const QString kMessageTitle = QStringLiteral("Zephkin");
+
+// How often the end of the program offers to save again before it gives up.
+constexpr int kSaveRetries = 5;
+
+// The navigator that hears of failed saves: the newest one.
+AppNavigator* saveWatcher = nullptr;
+
+} // namespace
 
 AppNavigator::AppNavigator(const AppContext& context, ThemeMenu* themeMenu)
-    : m_context(context), m_themeMenu(themeMenu) {
+    : m_context(context), m_themeMenu(themeMenu), m_window(std::make_unique<PracticeHost>()) {
     m_context.navigator = this;
+    saveWatcher = this;
+    StateFile::setWriteFailureHandler([this](const QString& message) { saveFailed(message); });
 }
 
+AppNavigator::~AppNavigator() {
+    if (saveWatcher != this)
+        return;
+    saveWatcher = nullptr;
+    StateFile::setWriteFailureHandler({});
+}
+
+QWidget* AppNavigator::messageParent() const {
+    if (m_current && m_current->isVisible())
+        return m_current->window();
+    return QApplication::activeWindow();
+}
+
+void AppNavigator::saveFailed(const QString& message) {
+    // A save runs in the middle of a keystroke, a click or a switch of windows: the message
+    // waits till that is done, and no longer than the end of the program.
+    m_saveFailure = message;
+    QTimer::singleShot(0, &m_messages, [this] { tellSaveFailure(); });
+}
+
+void AppNavigator::tellSaveFailure() {
+    if (m_saveFailure.isEmpty())
+        return;
+    const QString message = std::exchange(m_saveFailure, QString());
+    if (m_context.platform && !m_unattended)
+        m_context.platform->tell(messageParent(), kMessageTitle, message);
+}
+
+void AppNavigator::tellFailedSavesBeforeEnd() {
+    if (!m_context.platform || m_unattended) {
+        m_saveFailure.clear();
+        return;
+    }
+    // A full disk: the user may make room and save again, a few times over.
+    for (int i = 0; i < kSaveRetries && StateFile::failedWritesMayPass(); ++i) {
+        const QString message =
+            (m_saveFailure.isEmpty() ? QStringLiteral("Your place could not be saved.")
+                                     : m_saveFailure) +
+            QStringLiteral(" The disk is full: make some room, then choose OK to save again, "
+                           "or Cancel to end without saving.");
+        m_saveFailure.clear();
+        if (!m_context.platform->ask(messageParent(), kMessageTitle, message) ||
+            StateFile::retryFailedWrites())
+            return;
+    }
+    tellSaveFailure();
+}
+
+// Each window is built in the program's window, as the page it will be.
 PracticeWindow* AppNavigator::create(int entry, const HandOver& handOver) {
+    QWidget* window = m_window.get();
     switch (entry) {
     case KeysEntry:
-        return new KeysWindow(m_context);
+        return new KeysWindow(m_context, window);
     case WordsEntry:
-        return new WordWindow(m_context);
+        return new WordWindow(m_context, window);
     case ArticlesEntry:
-        return new ArticleWindow(m_context, handOver);
+        return new ArticleWindow(m_context, handOver, window);
     case GameEntry:
-        return new GameWindow(m_context);
+        return new GameWindow(m_context, window);
     default:
         return nullptr;
     }
@@ -34,9 +101,10 @@ PracticeWindow* AppNavigator::create(int entry, const HandOver& handOver) {
 
 PracticeWindow* AppNavigator::start() {
     m_current = create(WordsEntry, HandOver{});
-    m_current->show();
-    m_current->raise();
-    m_current->activateWindow();
+    m_window->showPage(m_current);
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
     return m_current;
 }
 
@@ -48,12 +116,6 @@ HandOver AppNavigator::handOverTo(int entry, const PracticeWindow* from) const {
         handOver.wordLesson =
             StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz1-yj.txt")));
     }
-    if (entry == ArticlesEntry && from->ownEntry() != ArticlesEntry) {
-        // The article start: the default article, which the window then replaces with the
-        // one saved in sz2.txt.
-        handOver.articlePath = QStringLiteral("\\text\\a girl selling matches.txt");
-        handOver.articlePathRelative = true;
-    }
     return handOver;
 }
 
@@ -64,11 +126,9 @@ void AppNavigator::switchTo(PracticeWindow* from, int entry) {
         return;
     target->takeHandOver(handOver);
     m_current = target;
-    // The new window takes the old one's place, frame included, so that it does not jump.
-    target->move(from->pos());
-    target->show();
-    target->raise();
-    target->activateWindow();
+    // The new page is in the window before the old one is unloaded, so the window stays, in
+    // its place, with never a moment without a page.
+    m_window->showPage(target);
     from->unload();
 }
 
@@ -95,11 +155,13 @@ void AppNavigator::navigate(PracticeWindow* from, int entry) {
             if (QWidget* box = from->inputBox())
                 box->setFocus(Qt::OtherFocusReason);
         }
+        // Over the program's window, not the page, which is no window of its own.
         if (entry == AboutEntry) {
-            AboutWindow about(m_context.platform, from);
+            AboutWindow about(m_context.platform, from->window());
             about.exec();
         } else {
-            ProgressWindow progress(m_context.history, practiceMode(from->ownEntry()), from);
+            ProgressWindow progress(m_context.history, practiceMode(from->ownEntry()),
+                                    from->window());
             progress.exec();
         }
         return;
@@ -119,5 +181,8 @@ void AppNavigator::popThemeMenu(PracticeWindow*, QPoint globalPos) {
 
 void AppNavigator::endProgram() {
     m_ended = true;
+    // The window's last saves have just run: a failure among them is told now, while the
+    // program still runs to show it.
+    tellFailedSavesBeforeEnd();
     m_quit();
 }

@@ -13,8 +13,9 @@ int main(int argc, char* argv[]) {
     // Asked to stop from outside: close the window as its close button would, so the
     // learner's place is saved.
     const Termination termination([&program] {
-        if (PracticeWindow* window = program->navigator->current())
-            window->close();
+        program->navigator->setUnattended();
+        if (program->navigator->current())
+            program->navigator->window()->close();
         else
             QCoreApplication::exit(0);
     });

@@ -14,9 +14,7 @@
 #include <QStyleFactory>
 #include <QTimer>
 
-Program::~Program() {
-    StateFile::setWriteFailureHandler({});
-}
+Program::~Program() = default;
 
 std::unique_ptr<Program> startProgram(const ProgramFolder& folder) {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -47,17 +45,18 @@ std::unique_ptr<Program> startProgram(const ProgramFolder& folder) {
     context.history = program->history.get();
     context.keyboard = program->keyboard.get();
 
+    // What a write killed half-way left behind in the state folder.
+    folder.removeStaleTemporaries();
+
     program->themeMenu = std::make_unique<ThemeMenu>(folder, program->skin.get());
-    // A folder that cannot be written loses every save: the user hears of it once, when the
-    // first save fails, and never again during the run.
-    StateFile::setWriteFailureHandler(
-        [platform = program->platform.get(), menu = program->themeMenu.get()](const QString& text) {
-            QTimer::singleShot(0, menu, [platform, text] {
-                platform->tell(QApplication::activeWindow(), QStringLiteral("Zephkin"), text);
-            });
-        });
-    program->themeMenu->startSkin();
+    // The navigator tells of a save that fails, from the first one on (face.txt, below).
     program->navigator = std::make_unique<AppNavigator>(context, program->themeMenu.get());
+    program->themeMenu->startSkin();
     program->navigator->start();
+    // Runs that could not be written last time go into the history once the window is up.
+    if (program->history->hasPending()) {
+        QTimer::singleShot(0, program->themeMenu.get(),
+                           [history = program->history.get()] { history->writePending(); });
+    }
     return program;
 }

@@ -2,6 +2,7 @@
 
 #include "core/key_codes.h"
 
+#include <QString>
 #include <algorithm>
 #include <array>
 
@@ -149,6 +150,18 @@ const Key* find(int code) {
     return it == std::end(kKeys) ? nullptr : it;
 }
 
+int codeOf(QChar c) {
+    if (c == u' ')
+        return KeyCode::Space;
+    const QString text(c.toUpper());
+    for (const Key& key : kKeys) {
+        const bool printable = !key.label[0] || !key.label[1]; // one character
+        if (printable && (text == QLatin1String(key.label) || text == QLatin1String(key.shifted)))
+            return key.code;
+    }
+    return 0;
+}
+
 std::span<const Place> keysKeyboardLabels() {
     return kKeysLabels;
 }
@@ -169,6 +182,19 @@ std::span<const Place> wordHintSquares() {
 
 std::span<const Place> wordHintSurround() {
     return kHintSurround;
+}
+
+QString keyName(int code) {
+    switch (code) {
+    case KeyCode::CapsLock:
+        return QStringLiteral("Caps Lock");
+    case KeyCode::Space:
+        return QStringLiteral("Space");
+    default:
+        break;
+    }
+    const Key* key = find(code);
+    return key ? QString::fromLatin1(key->label) : QString::number(code);
 }
 
 } // namespace KeyboardTable

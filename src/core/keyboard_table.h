@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QRect>
+#include <QString>
 #include <span>
 
 // The one table of the keyboard's keys, and the geometry of each keyboard the program draws.
@@ -36,6 +37,10 @@ std::span<const Key> keys();
 // The key of a code; nullptr for codes without a key. Which key types a character is the
 // keyboard layout's to say (core/keyboard_layout.h); the US layout is this table's labels.
 const Key* find(int code);
+// The code of the key that types `c`, shifted or not; 0 when no key types it.
+int codeOf(QChar c);
+// The name a learner reads for a key: its cap's label, "Space" or "Caps Lock".
+QString keyName(int code);
 
 // A rectangle of one drawn keyboard, in twips inside that keyboard.
 struct Place {

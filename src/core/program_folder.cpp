@@ -1,5 +1,7 @@
 #include "core/program_folder.h"
 
+#include "core/state_file.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -24,20 +26,34 @@ QString normalizedName(const QString& resourceName) {
     return name;
 }
 
+// The largest shipped default of `name` that is copied, or -1 for a file that is never
+// copied: the practice history and the runs waiting for it are the learner's own, so a new
+// user starts with none, and the keyboard pictures are drawn for this user's screen.
+qint64 seedCap(const QString& name) {
+    if (name == QLatin1String("history.db") || name == QLatin1String("history-pending.txt") ||
+        name.endsWith(QLatin1String(".bmp")))
+        return -1;
+    return name == QLatin1String("new.txt") ? StateFile::kArticleCap : StateFile::kStateCap;
+}
+
 // Copies the state files shipped in `dir` that `stateDir` does not have yet. A learner's
-// own files are never replaced. The copies are the user's to rewrite, whatever the
-// permissions of the shipped files.
+// own files are never replaced. Each default is read as every state file is: a regular file
+// within the cap of its kind, else it is not copied. The copies are the user's to rewrite,
+// whatever the permissions of the shipped files.
 void seedState(const QDir& dir, const QDir& stateDir) {
     const QStringList shipped = dir.entryList(QDir::Files | QDir::NoSymLinks);
     for (const QString& name : shipped) {
         if (!ProgramFolder::isStateName(name))
             continue;
+        const qint64 cap = seedCap(name);
+        if (cap < 0)
+            continue;
         const QString target = stateDir.filePath(name);
         if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
             continue;
-        if (QFile::copy(dir.filePath(name), target))
-            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                              QFile::ReadOther);
+        const StateFile::ReadResult defaults = StateFile::readBytes(dir.filePath(name), cap);
+        if (defaults.status == StateFile::ReadStatus::Complete)
+            StateFile::writeBytes(target, defaults.bytes, false);
     }
 }
 
@@ -68,6 +84,18 @@ ProgramFolder ProgramFolder::choose(const QString& dir, bool dirWritable,
     return ProgramFolder(dir, userDataDir);
 }
 
+int ProgramFolder::removeStaleTemporaries() const {
+    const QDir folder(m_stateDir);
+    int removed = 0;
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const QString target = StateFile::temporaryTarget(name);
+        if (!target.isEmpty() && isStateName(target) &&
+            StateFile::removeStaleTemporary(folder.filePath(name)))
+            ++removed;
+    }
+    return removed;
+}
+
 QString ProgramFolder::path(const QString& resourceName) const {
     const QString name = normalizedName(resourceName);
     return QDir::cleanPath((isStateName(name) ? m_stateDir : m_dir) + name);
@@ -90,7 +118,7 @@ QString ProgramFolder::findFile(const QString& resourceName) const {
 bool ProgramFolder::isStateName(const QString& resourceName) {
     static const QRegularExpression state(
         QStringLiteral("^/?(face\\.txt|sz\\d[^/]*\\.txt|GameSet\\.txt|new\\.txt|"
-                       "test\\d+(-[a-z0-9_-]+)?\\.bmp|history\\.db|layout\\.txt|keyboard\\.txt|"
-                       "1-[a-z0-9_-]+(/[^/]+)?)$"));
+                       "test\\d+(-[a-z0-9_-]+)?\\.bmp|history\\.db|history-pending\\.txt|"
+                       "layout\\.txt|keyboard\\.txt|1-[a-z0-9_-]+(/[^/]+)?)$"));
     return state.match(QDir::cleanPath(normalizedName(resourceName))).hasMatch();
 }

@@ -34,9 +34,13 @@ class ProgramFolder {
     QString findFile(const QString& resourceName) const;
 
     // True for the files the program writes: top-level face.txt, sz*.txt, GameSet.txt,
-    // new.txt, test*.bmp, history.db, layout.txt and keyboard.txt, and the key lessons built
-    // for a layout, in 1-<layout>/.
+    // new.txt, test*.bmp, history.db, history-pending.txt, layout.txt and keyboard.txt, and
+    // the key lessons built for a layout, in 1-<layout>/.
     static bool isStateName(const QString& resourceName);
+
+    // Removes the temporary files that writes of state files left in the state folder when
+    // the program was killed in the middle of them; returns how many.
+    int removeStaleTemporaries() const;
 
   private:
     QString m_dir;

@@ -5,11 +5,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cerrno>
 
 #ifdef Q_OS_UNIX
-#include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #else
@@ -28,6 +33,17 @@ std::function<void(const QString&)>& failureHandler() {
 bool& failureReported() {
     static bool reported = false;
     return reported;
+}
+
+// The latest bytes of each file whose latest reported write failed, and why it failed.
+struct FailedWrite {
+    QByteArray bytes;
+    int error = 0;
+};
+
+QMap<QString, FailedWrite>& failedWrites() {
+    static QMap<QString, FailedWrite> writes;
+    return writes;
 }
 
 void reportWriteFailure(const QString& path) {
@@ -191,24 +207,56 @@ QString cutNotice(const QString& fileName) {
 void setWriteFailureHandler(std::function<void(const QString& message)> handler) {
     failureHandler() = std::move(handler);
     failureReported() = false;
+    failedWrites().clear();
+}
+
+bool hasFailedWrites() {
+    return !failedWrites().isEmpty();
+}
+
+bool failedWritesMayPass() {
+    const QMap<QString, FailedWrite>& writes = failedWrites();
+    return !writes.isEmpty() && std::all_of(writes.begin(), writes.end(), [](const FailedWrite& w) {
+#ifdef EDQUOT
+        if (w.error == EDQUOT)
+            return true;
+#endif
+        return w.error == ENOSPC;
+    });
+}
+
+bool retryFailedWrites() {
+    const QMap<QString, FailedWrite> writes = failedWrites();
+    bool all = true;
+    for (auto it = writes.begin(); it != writes.end(); ++it)
+        all = writeBytes(it.key(), it.value().bytes) && all;
+    return all;
+}
+
+QString temporaryTarget(const QString& fileName) {
+    static const QRegularExpression temporary(QStringLiteral("^\\.(.+)\\.[A-Za-z0-9]{6}$"));
+    const QRegularExpressionMatch match = temporary.match(fileName);
+    return match.hasMatch() ? match.captured(1) : QString();
 }
 
 #ifdef Q_OS_UNIX
 
 namespace {
 
-// Writes all of `bytes` to `fd`; false on any error, a full disk included.
-bool writeAll(int fd, const QByteArray& bytes) {
+// Writes all of `bytes` to `fd`: 0, or the error that stopped it (a full disk included).
+int writeAll(int fd, const QByteArray& bytes) {
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
-            return false;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            return ENOSPC;
         done += n;
     }
-    return true;
+    return 0;
 }
 
 mode_t newFileMode(const QByteArray& target) {
@@ -221,9 +269,8 @@ mode_t newFileMode(const QByteArray& target) {
     return 0666 & ~mask;
 }
 
-} // namespace
-
-bool writeBytes(const QString& path, const QByteArray& bytes, bool reportFailure) {
+// 0, or the error that kept `bytes` from replacing the file at `path`.
+int writeAtomically(const QString& path, const QByteArray& bytes) {
     const QByteArray target = QFile::encodeName(path);
     const QFileInfo info(path);
     // The temporary file sits beside the target, so that rename() stays in one folder and
@@ -231,25 +278,50 @@ bool writeBytes(const QString& path, const QByteArray& bytes, bool reportFailure
     QByteArray temp =
         QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) {
-        if (reportFailure)
-            reportWriteFailure(path);
-        return false;
-    }
-    bool ok = ::fchmod(fd, newFileMode(target)) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.constData(), target.constData()) == 0;
-    if (!ok) {
+    if (fd < 0)
+        return errno ? errno : EIO;
+    // Locked till it has its name: a start that clears away the temporary files of a killed
+    // program passes over the one another running copy is writing.
+    ::flock(fd, LOCK_EX);
+    int error = ::fchmod(fd, newFileMode(target)) == 0 ? 0 : errno;
+    if (!error)
+        error = writeAll(fd, bytes);
+    if (!error && ::fsync(fd) != 0)
+        error = errno;
+    if (!error && ::rename(temp.constData(), target.constData()) != 0)
+        error = errno;
+    if (error)
         ::unlink(temp.constData());
-        if (reportFailure)
-            reportWriteFailure(path);
-    }
-    return ok;
+    if (::close(fd) != 0 && !error)
+        error = errno;
+    return error;
+}
+
+} // namespace
+
+bool removeStaleTemporary(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat named {};
+    if (::lstat(name.constData(), &named) != 0 || !S_ISREG(named.st_mode))
+        return false;
+    const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat opened {};
+    // The lock is free once the writer is gone; the same file is still under the name.
+    const bool stale = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
+                       opened.st_dev == named.st_dev && opened.st_ino == named.st_ino &&
+                       ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    const bool removed = stale && ::unlink(name.constData()) == 0;
+    ::close(fd);
+    return removed;
 }
 
 #else
 
-bool writeBytes(const QString& path, const QByteArray& bytes, bool reportFailure) {
+namespace {
+
+int writeAtomically(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     // Unbuffered, so that a short write (a full disk) shows in write()'s result: QSaveFile
     // would otherwise commit the truncated file.
@@ -259,12 +331,32 @@ bool writeBytes(const QString& path, const QByteArray& bytes, bool reportFailure
         ok = false;
     }
     ok = ok && file.commit();
-    if (!ok && reportFailure)
-        reportWriteFailure(path);
-    return ok;
+    if (ok)
+        return 0;
+    return file.error() == QFileDevice::ResourceError ? ENOSPC : EIO;
+}
+
+} // namespace
+
+bool removeStaleTemporary(const QString& path) {
+    const QFileInfo info(path);
+    return info.isFile() && !info.isSymLink() && QFile::remove(path);
 }
 
 #endif
+
+bool writeBytes(const QString& path, const QByteArray& bytes, bool reportFailure) {
+    const int error = writeAtomically(path, bytes);
+    if (!reportFailure)
+        return error == 0;
+    if (error == 0) {
+        failedWrites().remove(path);
+        return true;
+    }
+    failedWrites().insert(path, {bytes, error});
+    reportWriteFailure(path);
+    return false;
+}
 
 bool writeLine(const QString& path, const QString& line) {
     return writeBytes(path, encodeGbk(line) + "\r\n");

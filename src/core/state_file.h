@@ -85,7 +85,25 @@ bool writeLine(const QString& path, const QString& line);
 bool writeBytes(const QString& path, const QByteArray& bytes, bool reportFailure = true);
 
 // Called once, on the first write that fails (a folder that cannot be written, a full disk),
-// with a one-line message for the user. Setting a new handler arms it again.
+// with a one-line message for the user. Setting a new handler arms it again and forgets the
+// failed writes below.
 void setWriteFailureHandler(std::function<void(const QString& message)> handler);
+
+// The writes that failed and were reported, each file's latest, till a later write of that
+// file goes through. The program asks about them before it ends.
+bool hasFailedWrites();
+// True when every failed write failed for want of room (a full disk, a quota): making room
+// and writing again can mend them. A folder in the file's place or a read-only folder cannot.
+bool failedWritesMayPass();
+// Writes each failed file again with its latest bytes; true when every one went through.
+bool retryFailedWrites();
+
+// A write works in a temporary file beside its target, ".<name>.XXXXXX", and renames it over
+// the target; a program killed in between leaves it behind. Returns <name> for such a file
+// name, else an empty string.
+QString temporaryTarget(const QString& fileName);
+// Removes `path` when it is a temporary file that no write is working in any more: a regular
+// file, not a link, that no running copy of the program holds. True when it was removed.
+bool removeStaleTemporary(const QString& path);
 
 } // namespace StateFile

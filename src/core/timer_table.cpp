@@ -4,17 +4,23 @@
 
 TimerTable::TimerTable(QObject* owner) : QObject(owner) {}
 
-void TimerTable::add(std::initializer_list<Entry> entries) {
-    for (const Entry& entry : entries) {
-        auto* timer = new QTimer(parent());
-        timer->setObjectName(QString::fromLatin1(entry.name));
-        timer->setInterval(entry.interval);
-        timer->setSingleShot(entry.mode != Repeating);
-        if (entry.mode == PreciseOneShot)
-            timer->setTimerType(Qt::PreciseTimer);
-        m_slots.push_back({timer, entry.tick});
-        connect(timer, &QTimer::timeout, this, entry.tick);
-    }
+QTimer* TimerTable::add(const char* name, int interval, Mode mode, std::function<void()> tick) {
+    auto* timer = new QTimer(parent());
+    timer->setObjectName(QString::fromLatin1(name));
+    timer->setInterval(interval);
+    timer->setSingleShot(mode != Repeating);
+    if (mode == PreciseOneShot)
+        timer->setTimerType(Qt::PreciseTimer);
+    m_slots.push_back({timer, tick});
+    connect(timer, &QTimer::timeout, this, std::move(tick));
+    return timer;
+}
+
+void TimerTable::run(QTimer* timer, bool on) {
+    if (!on)
+        timer->stop();
+    else if (!timer->isActive())
+        timer->start();
 }
 
 const TimerTable::Slot& TimerTable::slot(const char* name) const {
@@ -27,14 +33,6 @@ const TimerTable::Slot& TimerTable::slot(const char* name) const {
 
 QTimer* TimerTable::timer(const char* name) const {
     return slot(name).timer;
-}
-
-void TimerTable::start(const char* name) {
-    timer(name)->start();
-}
-
-void TimerTable::stop(const char* name) {
-    timer(name)->stop();
 }
 
 bool TimerTable::isActive(const char* name) const {

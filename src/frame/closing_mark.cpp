@@ -1,15 +1,17 @@
 #include "frame/closing_mark.h"
 
-#include "frame/click_label.h"
 #include "core/timer_table.h"
+#include "frame/click_label.h"
+
 #include "core/twips.h"
+#include <QTimer>
 
 namespace {
 constexpr int kHotZoneWidth = 510;
 constexpr int kHotZoneHeight = 105;
 } // namespace
 
-ClosingMark::ClosingMark(QWidget* window, TimerTable& timers) : QObject(window), m_timers(timers) {
+ClosingMark::ClosingMark(QWidget* window, TimerTable& timers) : QObject(window) {
     m_label = new QLabel(kFend, window);
     m_label->setObjectName(QStringLiteral("Label38t"));
     m_label->hide();
@@ -22,10 +24,10 @@ ClosingMark::ClosingMark(QWidget* window, TimerTable& timers) : QObject(window),
         twipsRect(kWindowWidthTwips - kHotZoneWidth, 0, kHotZoneWidth, kHotZoneHeight));
     connect(m_hotZone, &ClickLabel::mouseMoved, this, [this] { set(kTend); });
 
-    m_timers.add({{"Timer3t", 11, TimerTable::OneShot, [this] {
-                       set(kTend);
-                       emit turned();
-                   }}});
+    m_timer3t = timers.add("Timer3t", 11, TimerTable::OneShot, [this] {
+        set(kTend);
+        emit turned();
+    });
 }
 
 QString ClosingMark::text() const {
@@ -37,7 +39,7 @@ void ClosingMark::set(const QString& mark) {
 }
 
 void ClosingMark::arm() {
-    m_timers.start("Timer3t");
+    m_timer3t->start();
 }
 
 void ClosingMark::raiseHotZone() {

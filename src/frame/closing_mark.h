@@ -6,6 +6,7 @@
 class ClickLabel;
 class QLabel;
 class QWidget;
+class QTimer;
 class TimerTable;
 
 // The closing mark of a practice window: "Fend" while the window is being left for another,
@@ -33,7 +34,7 @@ class ClosingMark : public QObject {
     void turned();
 
   private:
-    TimerTable& m_timers;
+    QTimer* m_timer3t = nullptr;
     QLabel* m_label = nullptr;
     ClickLabel* m_hotZone = nullptr;
 };

@@ -1,9 +1,9 @@
 #include "frame/navigation_banner.h"
 
-#include "frame/click_label.h"
-#include "look/look.h"
-#include "frame/shortcut.h"
 #include "core/twips.h"
+#include "frame/click_label.h"
+#include "frame/shortcut.h"
+#include "look/look.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -18,7 +18,7 @@ struct NavigationEntry {
 
 // Left to right; Progress stands beside About, the other window that opens over this one.
 constexpr NavigationEntry kCaptions[NavigationBanner::kEntries] = {
-    {0, "Keys practice", 1500},  {1, "Word practice", 1500}, {2, "Article practice", 1740},
+    {0, "Keys practice", 1500},  {1, "Word practice", 1560}, {2, "Article practice", 1740},
     {3, "Typing Zephkin", 1680}, {5, "Progress", 1080},      {4, "About", 780}};
 constexpr int kEntryTop = 420;
 constexpr int kEntryHeight = 330;

@@ -10,9 +10,6 @@ class PracticeWindow;
 struct HandOver {
     // Word practice: the lesson named in sz1-yj.txt; none when the lesson of sz1.txt stays.
     std::optional<QString> wordLesson;
-    // Article practice: the article to start from; empty when the window keeps its own.
-    QString articlePath;
-    bool articlePathRelative = true;
 };
 
 // What the window frame needs from the application: the switch to another window, the theme

@@ -1,19 +1,24 @@
 #include "frame/practice_window.h"
 
+#include "core/timer_table.h"
+#include "core/twips.h"
 #include "frame/closing_mark.h"
 #include "frame/navigation_banner.h"
 #include "frame/navigator.h"
-#include "platform/platform.h"
 #include "frame/settings_panel.h"
 #include "frame/shortcut.h"
-#include "platform/sound_player.h"
-#include "core/timer_table.h"
-#include "core/twips.h"
+#include "history/progress_recorder.h"
 #include "look/skin_engine.h"
+#include "platform/platform.h"
+#include "platform/sound_player.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
+
+const QString PracticeWindow::kSpeedToolTip = QStringLiteral(
+    "Speed in characters per minute: the keys typed, right or wrong, in the active time. "
+    "Divide by five for words per minute.");
 
 PracticeWindow::PracticeWindow(const AppContext& context, const QString& objectName, int ownEntry,
                                QWidget* parent)
@@ -21,6 +26,8 @@ PracticeWindow::PracticeWindow(const AppContext& context, const QString& objectN
     setObjectName(objectName);
     setAttribute(Qt::WA_DeleteOnClose);
     setProperty("practiceWindow", true);
+    // A skin's window background reaches the page as it reached a window of its own.
+    setAttribute(Qt::WA_StyledBackground);
     setFixedSize(twipsSize(kWindowWidthTwips, kWindowHeightTwips));
 
     m_timers = new TimerTable(this);
@@ -36,8 +43,6 @@ PracticeWindow::PracticeWindow(const AppContext& context, const QString& objectN
         m_context.sound->preload(m_errorSoundPath);
     }
 }
-
-PracticeWindow::~PracticeWindow() = default;
 
 // The last load chores run when the window is first polished, after its constructor has
 // built every control: its own controls keep their look, and the hot zone lies over all.
@@ -107,6 +112,8 @@ void PracticeWindow::closeEvent(QCloseEvent* event) {
     // process left running without a window.
     if (!m_navigating)
         setClosingMark(kTend);
+    if (m_model)
+        m_recorder->windowUnloaded(m_model->runItem(), m_model->totals());
     saveState();
     event->accept();
     if (closingMark() == kTend) {
@@ -163,6 +170,42 @@ void PracticeWindow::addShortcut(QAbstractButton* button, const QKeySequence& ke
     });
 }
 
+void PracticeWindow::attachModel(PracticeModel* model, PracticeMode mode, QTimer* clockTimer) {
+    m_model = model;
+    m_clockTimer = clockTimer;
+    m_recorder = std::make_unique<ProgressRecorder>(m_context.history, mode);
+    connect(model, &PracticeModel::changed, this, &PracticeWindow::modelChanged);
+}
+
+void PracticeWindow::modelChanged(const ModelEvents& events) {
+    for (PracticeSound sound : events.sounds)
+        requestSound(sound);
+    for (const KeyJudgement& key : events.judged)
+        m_recorder->keyJudged(key.expectedKey, !key.right);
+    if (events.keystroke && events.judged.isEmpty())
+        m_recorder->practising();
+    // A run that ended shows its results under the message of its end, taken from the very
+    // record the history keeps.
+    QString results;
+    if (events.runEnded)
+        results = m_recorder->runEnded(events.runItem, *events.runEnded).text();
+    if (events.countersReset)
+        m_recorder->countersReset(events.runItem, *events.countersReset);
+    if (events.clockRunning)
+        TimerTable::run(m_clockTimer, *events.clockRunning);
+    render(events);
+    if (events.message && m_context.platform) {
+        const ModelMessage& m = *events.message;
+        if (m.asks)
+            m_model->messageAnswered(m_context.platform->ask(window(), m.title, m.text, results));
+        else
+            m_context.platform->tell(window(), m.title, m.text, results);
+        focusInputBox();
+    }
+}
+
+PracticeWindow::~PracticeWindow() = default;
+
 void PracticeWindow::playSound(PracticeSound sound) {
     if (m_context.sound)
         m_context.sound->PlayWave(sound == PracticeSound::Keystroke ? m_keySoundPath
@@ -172,6 +215,10 @@ void PracticeWindow::playSound(PracticeSound sound) {
 SettingsPanel* PracticeWindow::addSettingsPanel(const QString& name, int widthTwips,
                                                 int heightTwips) {
     m_settingsPanel = new SettingsPanel(name, widthTwips, heightTwips, this);
+    closeWithEscape(m_settingsPanel, [this] {
+        hideSettingsPanel();
+        focusInputBox();
+    });
     connect(m_settingsPanel, &SettingsPanel::switchClicked, this, &PracticeWindow::focusInputBox);
     // The theme menu from the keyboard opens below the input box, or mid-window.
     connect(m_settingsPanel, &SettingsPanel::themesRequested, this, [this] {
@@ -182,10 +229,14 @@ SettingsPanel* PracticeWindow::addSettingsPanel(const QString& name, int widthTw
     return m_settingsPanel;
 }
 
+// "Settings" (and Alt+S) opens the panel, and closes it again while it is open.
 void PracticeWindow::showSettingsPanel(QPoint topLeft) {
     if (!m_settingsPanel)
         return;
-    m_settingsPanel->showAt(topLeft);
+    if (m_settingsPanel->isVisible())
+        hideSettingsPanel();
+    else
+        m_settingsPanel->showAt(topLeft);
     focusInputBox();
 }
 

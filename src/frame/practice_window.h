@@ -1,30 +1,40 @@
 #pragma once
 
+#include "core/practice_model.h"
 #include "frame/app_context.h"
 #include "frame/closing_mark.h"
-#include "look/fonts.h"
-#include "core/practice_sound.h"
 #include "frame/route_table.h"
+#include "history/practice_run.h"
+#include "look/fonts.h"
 
 #include <QList>
 #include <QWidget>
 
+#include <memory>
+
 class NavigationBanner;
+class ProgressRecorder;
 class QAbstractButton;
 class QKeySequence;
+class QTimer;
 class SettingsPanel;
 class TimerTable;
 struct HandOver;
 
 // A practice window's frame, composed of its parts: the navigation banner, the closing mark
 // (Label38t, Timer3t, the hot zone) and the settings panel. It runs the unload chores in one
-// place, carries out the window's declared routes and keeps the window's timer table. It
-// holds no rule of any mode.
+// place, carries out the window's declared routes and keeps the window's timer table. It acts
+// on the events of the window's model (sounds, the history, the clock timer, messages). It
+// holds no rule of any mode. The program builds it as a page of its one top-level window
+// (PracticeHost); alone, as in tests, it is a window of its own.
 class PracticeWindow : public QWidget {
     Q_OBJECT
   public:
     static constexpr const QString& kFend = ClosingMark::kFend;
     static constexpr const QString& kTend = ClosingMark::kTend;
+    // What the speed meters count, for their tooltips: the unit texts ("WPM", "WMP") stay as
+    // they are, though they count characters.
+    static const QString kSpeedToolTip;
 
     PracticeWindow(const AppContext& context, const QString& objectName, int ownEntry,
                    QWidget* parent = nullptr);
@@ -58,7 +68,18 @@ class PracticeWindow : public QWidget {
     virtual QList<QWidget*> reExemptControls() const { return exemptControls(); }
 
   protected:
-    // Writes the window's state file; called first by the unload chores.
+    // Subscribes the frame to the window's model, once. The frame plays the sounds the model
+    // asks for, tells the history of every judged key, run end and counter reset, runs the
+    // timer `clockTimer` while the model's clock runs, shows the model's messages, and records
+    // the run when the window unloads. The window draws the rest in render().
+    void attachModel(PracticeModel* model, PracticeMode mode, QTimer* clockTimer);
+    // The window's own share of one change of its model: what the display flags name. It is
+    // called after the frame has played the sounds and run the clock, before a message shows.
+    virtual void render(const ModelEvents&) {}
+    // A sound the model asks for; played at once unless the window defers it.
+    virtual void requestSound(PracticeSound sound) { playSound(sound); }
+
+    // Writes the window's state file; called by the unload chores, after the run is recorded.
     virtual void saveState() {}
     // The window's own work when Timer3t fires, after the mark is set to "Tend".
     virtual void timer3tWork() {}
@@ -87,12 +108,16 @@ class PracticeWindow : public QWidget {
 
   private:
     void runRoute(Route::Actions actions, QPoint globalPos);
+    void modelChanged(const ModelEvents& events);
 
     int m_ownEntry;
     TimerTable* m_timers = nullptr;
     NavigationBanner* m_banner = nullptr;
     ClosingMark* m_closingMark = nullptr;
     SettingsPanel* m_settingsPanel = nullptr;
+    PracticeModel* m_model = nullptr;
+    std::unique_ptr<ProgressRecorder> m_recorder;
+    QTimer* m_clockTimer = nullptr;
     QString m_keySoundPath;
     QString m_errorSoundPath;
     bool m_unloaded = false;

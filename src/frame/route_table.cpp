@@ -27,12 +27,7 @@ bool matches(Route::On on, const QEvent* event) {
 RouteTable::RouteTable(QWidget* window, std::initializer_list<Route::Entry> entries, Runner run)
     : QObject(window), m_run(std::move(run)) {
     for (const Route::Entry& entry : entries) {
-        const QString name = QString::fromLatin1(entry.control);
-        QWidget* control =
-            window->objectName() == name ? window : window->findChild<QWidget*>(name);
-        Q_ASSERT_X(control, "RouteTable", entry.control);
-        if (!control)
-            continue;
+        QWidget* control = entry.control;
         if (entry.on == Route::On::Move)
             control->setMouseTracking(true);
         control->installEventFilter(this);

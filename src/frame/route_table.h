@@ -10,8 +10,9 @@
 class QWidget;
 
 // A window's documented mouse triggers as data: which control, on which event, does what.
-// The table finds each control by its objectName (the window's own name stands for its
-// background) and watches it; a window writes no event filter of its own for these.
+// The table watches each control (the window itself stands for its background); a window
+// writes no event filter of its own for these. Controls are given as the widgets themselves,
+// so a route can never name a control that is not there.
 namespace Route {
 
 enum class On {
@@ -32,7 +33,7 @@ enum Action {
 Q_DECLARE_FLAGS(Actions, Action)
 
 struct Entry {
-    const char* control; // objectName
+    QWidget* control;
     On on;
     Actions actions;
 };
@@ -46,8 +47,7 @@ class RouteTable : public QObject {
   public:
     using Runner = std::function<void(Route::Actions, QPoint globalPos)>;
 
-    // Watches the named controls of `window` (which must exist by now); `run` carries out
-    // the actions of a matching entry.
+    // Watches the controls of `window`; `run` carries out the actions of a matching entry.
     RouteTable(QWidget* window, std::initializer_list<Route::Entry> entries, Runner run);
 
   protected:

@@ -1,5 +1,7 @@
 #include "history/history_store.h"
 
+#include "core/state_file.h"
+
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -7,10 +9,13 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryFile>
+#include <QUrl>
 #include <QVariant>
 #include <QtDebug>
 
 const QString HistoryStore::kFileName = QStringLiteral("history.db");
+const QString HistoryStore::kPendingFileName = QStringLiteral("history-pending.txt");
 
 namespace {
 
@@ -22,8 +27,18 @@ constexpr int kSqliteCorrupt = 11;
 constexpr int kSqliteCantOpen = 14;
 constexpr int kSqliteNotADatabase = 26;
 
-// How long a write waits for another running copy of the program to finish its own.
+// How long a write waits for another running copy of the program to finish its own. A
+// longer hold is not waited for: the run waits in the pending file instead.
 constexpr int kBusyTimeoutMs = 100;
+
+// The pending file: a header line, then one line a run and one a key, fields split by tabs.
+constexpr qint64 kPendingCap = 256 * 1024;
+constexpr qsizetype kPendingItemBytes = 300; // the item, percent-encoded, at most
+const QByteArray kPendingHeader = "Zephkin pending runs 1";
+
+// The journal files SQLite keeps beside a history.
+const QString kJournalSuffixes[] = {QStringLiteral("-wal"), QStringLiteral("-shm"),
+                                    QStringLiteral("-journal")};
 
 int nativeCode(const QSqlError& error) {
     // Extended codes carry the primary code in their low byte.
@@ -48,6 +63,13 @@ const char* const kMigrateTo2[] = {
     " accuracy = CASE WHEN keystrokes > 0 THEN (keystrokes - wrong) * 100 / keystrokes"
     " ELSE 0 END",
     "CREATE INDEX runs_by_start ON runs(started)",
+};
+
+// Version 3: a game's speed is its result's, hits × 60 ÷ seconds, as the game tells it; it
+// was every input, hits and wrong ones. Its accuracy was already hits ÷ inputs.
+const char* const kMigrateTo3[] = {
+    "UPDATE runs SET speed = CASE WHEN active_seconds > 0"
+    " THEN (keystrokes - wrong) * 60 / active_seconds ELSE 0 END WHERE mode = 'game'",
 };
 
 const char kRunColumns[] =
@@ -110,7 +132,9 @@ HistoryStore::Outcome HistoryStore::classify(int code) const {
     case kSqliteCantOpen:
         return Outcome::CannotOpen;
     default:
-        return Outcome::NotADatabase;
+        // An input/output error, a full disk, no memory: none of them says the file is
+        // damaged, and it is tried again later as it is.
+        return Outcome::NotNow;
     }
 }
 
@@ -120,6 +144,16 @@ HistoryStore::Outcome HistoryStore::tryOpen() {
     // The history lives in the folder itself: a link or a folder in its place is put aside.
     if (existed && (info.isSymLink() || !info.isFile()))
         return Outcome::NotAFile;
+    // SQLite would open its journals through a link, out of the folder, or stall on a FIFO:
+    // whatever stands in their place but a file of their own is cleared first.
+    m_journalsBefore.clear();
+    for (const QString& suffix : kJournalSuffixes) {
+        const QFileInfo journal(m_path + suffix);
+        if (journal.isSymLink() || (journal.exists() && !journal.isFile() && !journal.isDir()))
+            QFile::remove(journal.filePath());
+        else if (journal.isFile())
+            m_journalsBefore << journal.filePath();
+    }
 
     m_connection = std::make_unique<Connection>();
     m_connection->db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
@@ -129,7 +163,10 @@ HistoryStore::Outcome HistoryStore::tryOpen() {
     m_connection->db.setConnectOptions(
         QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     if (!m_connection->db.open())
-        return existed ? Outcome::NotADatabase : Outcome::CannotOpen;
+        return existed ? classify(nativeCode(m_connection->db.lastError())) : Outcome::CannotOpen;
+    // The file is the learner's folder's: a trigger or view someone put in it runs no
+    // function that reaches out of the database.
+    exec(QStringLiteral("PRAGMA trusted_schema = OFF"));
 
     QSqlQuery version(m_connection->db);
     if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next())
@@ -210,6 +247,11 @@ HistoryStore::Outcome HistoryStore::createOrMigrate(int version) {
     if (version == 1) {
         for (const char* sql : kMigrateTo2)
             steps << QString::fromLatin1(sql);
+        version = 2;
+    }
+    if (version == 2) {
+        for (const char* sql : kMigrateTo3)
+            steps << QString::fromLatin1(sql);
     }
     // Setting the version always writes, so a file that cannot be written shows it here.
     steps << QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion);
@@ -246,23 +288,53 @@ QString HistoryStore::moveAside() {
     return aside;
 }
 
+void HistoryStore::removeOwnJournals(const QStringList& keep) {
+    // A read-only history opened for reading gets journals it cannot clear away, read-only
+    // like it; those this open made hold nothing of the history.
+    for (const QString& suffix : kJournalSuffixes) {
+        const QString journal = m_path + suffix;
+        if (!keep.contains(journal) && QFileInfo(journal).isFile() &&
+            !QFileInfo(journal).isSymLink())
+            QFile::remove(journal);
+    }
+}
+
 bool HistoryStore::open() {
     if (m_state != State::Closed)
         return m_state == State::Open;
     Outcome outcome = tryOpen();
     if (outcome == Outcome::NotAFile || outcome == Outcome::NotADatabase ||
         outcome == Outcome::Unwritable) {
+        // A sound history that could not be written: its runs, those still in its log too,
+        // are carried over into a new file, made while it is open for reading.
+        std::unique_ptr<QTemporaryFile> copy;
+        if (outcome == Outcome::Unwritable) {
+            copy = std::make_unique<QTemporaryFile>(QFileInfo(m_path).absolutePath() +
+                                                    QStringLiteral("/.") + kFileName +
+                                                    QStringLiteral(".XXXXXX"));
+            QSqlQuery vacuum(m_connection->db);
+            if (!copy->open() || !vacuum.prepare(QStringLiteral("VACUUM INTO ?")))
+                copy.reset();
+            else {
+                vacuum.bindValue(0, copy->fileName());
+                if (!vacuum.exec())
+                    copy.reset();
+            }
+        }
         closeConnection();
+        removeOwnJournals(m_journalsBefore);
         const QString aside = moveAside();
         if (!aside.isEmpty()) {
             const QString asideName = QFileInfo(aside).fileName();
             bool copied = false;
-            if (outcome == Outcome::Unwritable) {
-                // A sound history that could not be written: carry its runs over.
-                copied = QFile::copy(aside, m_path) &&
+            if (copy) {
+                copy->close();
+                copied = QFile::rename(copy->fileName(), m_path) &&
                          QFile::setPermissions(m_path,
                                                QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                    QFileDevice::ReadGroup | QFileDevice::ReadOther);
+                if (copied)
+                    copy->setAutoRemove(false);
                 outcome = copied ? tryOpen() : Outcome::NotADatabase;
                 if (outcome != Outcome::Ok) {
                     closeConnection();
@@ -285,13 +357,16 @@ bool HistoryStore::open() {
     if (outcome == Outcome::Ok) {
         m_state = State::Open;
         m_suspectedFailure = 0;
+        m_laterNotice.clear();
         if (!m_notice.isEmpty())
             qWarning("%s", qPrintable(m_notice));
         return true;
     }
     closeConnection();
-    if (outcome == Outcome::Busy) {
-        // Another copy of the program holds the file for a moment: try again next time.
+    if (outcome == Outcome::Busy || outcome == Outcome::NotNow) {
+        // The file is sound, or not known to be otherwise: it stays as it is and is tried
+        // again next time.
+        notWrittenNow(outcome);
         return false;
     }
     m_state = State::Unavailable;
@@ -305,6 +380,18 @@ bool HistoryStore::open() {
     return false;
 }
 
+void HistoryStore::notWrittenNow(Outcome outcome) {
+    const QString text =
+        outcome == Outcome::Busy
+            ? QStringLiteral("The practice history is in use by another program just now: new "
+                             "runs are kept and added to it later.")
+            : QStringLiteral("The practice history cannot be written just now (is the disk "
+                             "full?): new runs are kept and added to it later.");
+    if (text != m_laterNotice)
+        qWarning("%s", qPrintable(text));
+    m_laterNotice = text;
+}
+
 void HistoryStore::handleFailure(int code) {
     // A file damaged or made read-only while the program runs: it is checked again, and put
     // aside when it fails, at the next look or record.
@@ -312,38 +399,191 @@ void HistoryStore::handleFailure(int code) {
         closeConnection();
         m_state = State::Closed;
         m_suspectedFailure = code;
+        return;
+    }
+    const Outcome outcome = classify(code);
+    if (outcome == Outcome::Busy || outcome == Outcome::NotNow)
+        notWrittenNow(outcome);
+    // After an input/output error the file is opened afresh next time.
+    if (outcome == Outcome::NotNow) {
+        closeConnection();
+        m_state = State::Closed;
     }
 }
 
 bool HistoryStore::record(const std::optional<PracticeRun>& run, const QList<KeyTally>& keys) {
-    if (!run && keys.isEmpty())
+    loadPending();
+    if (!run && keys.isEmpty() && m_pending.isEmpty())
         return true;
-    if (recordOnce(run, keys))
-        return true;
+    // The runs that wait go first, in the same transaction.
+    QList<PracticeRun> runs = m_pending.runs;
+    if (run)
+        runs.append(*run);
+    QMap<int, KeyTally> tallies = m_pending.keys;
+    for (const KeyTally& key : keys) {
+        KeyTally& sum = tallies[key.code];
+        sum.code = key.code;
+        sum.expected += key.expected;
+        sum.wrong += key.wrong;
+    }
+    Write result = recordOnce(runs, tallies.values());
     // Once more into a file that was checked (and put aside if need be) after the failure.
-    return m_state == State::Closed && m_suspectedFailure != 0 && recordOnce(run, keys);
+    if (result != Write::Done && m_state == State::Closed && m_suspectedFailure != 0)
+        result = recordOnce(runs, tallies.values());
+    if (result == Write::Done) {
+        clearPending();
+        return true;
+    }
+    if (result == Write::Later)
+        keepForLater(run, keys);
+    return false;
 }
 
-bool HistoryStore::recordOnce(const std::optional<PracticeRun>& run, const QList<KeyTally>& keys) {
-    if (!open())
-        return false;
-    QSqlDatabase& db = m_connection->db;
-    if (!db.transaction()) {
-        handleFailure(nativeCode(db.lastError()));
-        return false;
+bool HistoryStore::writePending() {
+    loadPending();
+    if (m_pending.isEmpty())
+        return open();
+    return record(std::nullopt, {});
+}
+
+bool HistoryStore::hasPending() const {
+    return !m_pending.isEmpty() ||
+           (!m_pendingLoaded && StateFile::isRegularFile(pendingPath()));
+}
+
+QString HistoryStore::pendingPath() const {
+    return QFileInfo(m_path).absolutePath() + u'/' + kPendingFileName;
+}
+
+void HistoryStore::loadPending() {
+    if (m_pendingLoaded)
+        return;
+    m_pendingLoaded = true;
+    bool found = false, cut = false;
+    const QString text = StateFile::readText(pendingPath(), &found, kPendingCap, &cut);
+    if (!found)
+        return;
+    QStringList lines = StateFile::splitLines(text, {.maxLines = kMaxPendingRuns + 1000,
+                                                     .maxLineLength = 1000});
+    if (lines.value(0).toLatin1() != kPendingHeader)
+        return; // not ours, or of a newer program: left as it is
+    m_pendingInFile = true;
+    if (cut)
+        lines.removeLast(); // it may end in the middle
+    Pending kept;
+    for (const QString& line : lines.mid(1)) {
+        const QStringList f = line.split(u'\t');
+        bool ok[4] = {false, false, false, false};
+        if (f.size() == 7 && f[0] == u"run") {
+            PracticeRun run;
+            if (!PracticeModes::fromKey(f[1], &run.mode))
+                continue;
+            run.started = QDateTime::fromSecsSinceEpoch(f[2].toLongLong(&ok[0]));
+            run.activeSeconds = f[3].toInt(&ok[1]);
+            run.keystrokes = f[4].toInt(&ok[2]);
+            run.wrongKeystrokes = f[5].toInt(&ok[3]);
+            run.item = QUrl::fromPercentEncoding(f[6].toLatin1());
+            if (!(ok[0] && ok[1] && ok[2] && ok[3]) || run.activeSeconds < 0 ||
+                run.keystrokes < 0 || run.wrongKeystrokes < 0 ||
+                run.wrongKeystrokes > run.keystrokes)
+                continue;
+            run.computeMeters();
+            kept.runs.append(run);
+        } else if (f.size() == 4 && f[0] == u"key") {
+            KeyTally key;
+            key.code = f[1].toInt(&ok[0]);
+            key.expected = f[2].toLongLong(&ok[1]);
+            key.wrong = f[3].toLongLong(&ok[2]);
+            if (!(ok[0] && ok[1] && ok[2]) || key.code <= 0 || key.code > 255 ||
+                key.expected < 0 || key.wrong < 0 || key.wrong > key.expected)
+                continue;
+            KeyTally& sum = kept.keys[key.code];
+            sum.code = key.code;
+            sum.expected += key.expected;
+            sum.wrong += key.wrong;
+        }
     }
+    // What was kept before this run comes first.
+    kept.runs += m_pending.runs;
+    for (const KeyTally& key : std::as_const(m_pending.keys)) {
+        KeyTally& sum = kept.keys[key.code];
+        sum.code = key.code;
+        sum.expected += key.expected;
+        sum.wrong += key.wrong;
+    }
+    m_pending = kept;
+}
+
+void HistoryStore::keepForLater(const std::optional<PracticeRun>& run,
+                                const QList<KeyTally>& keys) {
+    if (run)
+        m_pending.runs.append(*run);
+    for (const KeyTally& key : keys) {
+        KeyTally& sum = m_pending.keys[key.code];
+        sum.code = key.code;
+        sum.expected += key.expected;
+        sum.wrong += key.wrong;
+    }
+    if (m_pending.runs.size() > kMaxPendingRuns)
+        m_pending.runs.remove(0, m_pending.runs.size() - kMaxPendingRuns);
+
+    QByteArray bytes = kPendingHeader + "\r\n";
+    for (const PracticeRun& r : std::as_const(m_pending.runs)) {
+        QString item = r.item;
+        QByteArray encoded = QUrl::toPercentEncoding(item);
+        while (encoded.size() > kPendingItemBytes) {
+            item.chop(std::max<qsizetype>(1, item.size() / 4));
+            encoded = QUrl::toPercentEncoding(item);
+        }
+        bytes += "run\t" + PracticeModes::key(r.mode).toLatin1() + '\t' +
+                 QByteArray::number(r.started.toSecsSinceEpoch()) + '\t' +
+                 QByteArray::number(r.activeSeconds) + '\t' + QByteArray::number(r.keystrokes) +
+                 '\t' + QByteArray::number(r.wrongKeystrokes) + '\t' + encoded + "\r\n";
+    }
+    for (const KeyTally& key : std::as_const(m_pending.keys))
+        bytes += "key\t" + QByteArray::number(key.code) + '\t' +
+                 QByteArray::number(key.expected) + '\t' + QByteArray::number(key.wrong) +
+                 "\r\n";
+    // Written as every state file is; when even that fails (the disk is full) the runs wait
+    // in memory for the rest of the session.
+    if (StateFile::writeBytes(pendingPath(), bytes, false))
+        m_pendingInFile = true;
+}
+
+void HistoryStore::clearPending() {
+    m_pending = {};
+    if (m_pendingInFile && QFileInfo(pendingPath()).isFile())
+        QFile::remove(pendingPath());
+    m_pendingInFile = false;
+}
+
+HistoryStore::Write HistoryStore::recordOnce(const QList<PracticeRun>& runs,
+                                             const QList<KeyTally>& keys) {
+    if (!open())
+        return m_state == State::Closed ? Write::Later : Write::Lost;
+    auto failed = [this](int code) {
+        handleFailure(code);
+        const Outcome outcome = classify(code);
+        return outcome == Outcome::Busy || outcome == Outcome::NotNow ? Write::Later
+                                                                      : Write::Lost;
+    };
+    QSqlDatabase& db = m_connection->db;
+    if (!db.transaction())
+        return failed(nativeCode(db.lastError()));
     bool ok = true;
     int failure = 0;
-    if (run) {
-        QSqlQuery& insert = m_connection->insertRun;
-        insert.bindValue(0, PracticeModes::key(run->mode));
-        insert.bindValue(1, run->item);
-        insert.bindValue(2, run->started.toSecsSinceEpoch());
-        insert.bindValue(3, run->activeSeconds);
-        insert.bindValue(4, run->keystrokes);
-        insert.bindValue(5, run->wrongKeystrokes);
-        insert.bindValue(6, run->speed);
-        insert.bindValue(7, run->accuracy);
+    QSqlQuery& insert = m_connection->insertRun;
+    for (const PracticeRun& run : runs) {
+        if (!ok)
+            break;
+        insert.bindValue(0, PracticeModes::key(run.mode));
+        insert.bindValue(1, run.item);
+        insert.bindValue(2, run.started.toSecsSinceEpoch());
+        insert.bindValue(3, run.activeSeconds);
+        insert.bindValue(4, run.keystrokes);
+        insert.bindValue(5, run.wrongKeystrokes);
+        insert.bindValue(6, run.speed);
+        insert.bindValue(7, run.accuracy);
         ok = insert.exec();
         if (!ok)
             failure = nativeCode(insert.lastError());
@@ -362,13 +602,12 @@ bool HistoryStore::recordOnce(const std::optional<PracticeRun>& run, const QList
         add.finish();
     }
     if (ok && db.commit())
-        return true;
+        return Write::Done;
     if (ok)
         failure = nativeCode(db.lastError());
     qWarning("history: a run was not recorded (SQLite code %d)", failure);
     db.rollback();
-    handleFailure(failure);
-    return false;
+    return failed(failure);
 }
 
 QList<PracticeRun> HistoryStore::runs() {
@@ -489,4 +728,39 @@ HistoryStore::Totals HistoryStore::totals() {
     if (result.runs > 0)
         result.first = QDateTime::fromSecsSinceEpoch(query.value(2).toLongLong());
     return result;
+}
+
+// A history that is not there yet has no runs to compare with, and is not made for asking.
+std::optional<PracticeRun> HistoryStore::lastRun(PracticeMode mode, const QString& item) {
+    if (!QFileInfo::exists(m_path) || !open())
+        return std::nullopt;
+    QSqlQuery query(m_connection->db);
+    query.setForwardOnly(true);
+    query.prepare(QString::fromLatin1(kRunColumns) +
+                  QStringLiteral(" WHERE mode = ? AND item = ? ORDER BY started DESC, id DESC"
+                                 " LIMIT 1"));
+    query.bindValue(0, PracticeModes::key(mode));
+    query.bindValue(1, item);
+    PracticeRun run;
+    if (!query.exec()) {
+        handleFailure(nativeCode(query.lastError()));
+        return std::nullopt;
+    }
+    if (query.next() && readRun(query, &run))
+        return run;
+    return std::nullopt;
+}
+
+int HistoryStore::bestSpeed(PracticeMode mode, const QString& item) {
+    if (!QFileInfo::exists(m_path) || !open())
+        return 0;
+    QSqlQuery query(m_connection->db);
+    query.prepare(QStringLiteral("SELECT max(speed) FROM runs WHERE mode = ? AND item = ?"));
+    query.bindValue(0, PracticeModes::key(mode));
+    query.bindValue(1, item);
+    if (!query.exec()) {
+        handleFailure(nativeCode(query.lastError()));
+        return 0;
+    }
+    return query.next() ? query.value(0).toInt() : 0;
 }

@@ -3,19 +3,28 @@
 #include "history/practice_run.h"
 
 #include <QList>
+#include <QMap>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
 // The learner's practice history: a SQLite file, "history.db" in the folder that keeps the
 // program's state. It is opened on the first record or the first look at it, never at start.
-// A file that is no database, cannot be written or is no file at all is put aside under a
-// dated name and a new history is started; the one-line notice() then says so. Nothing here
-// ever stops practice: when no history can be kept, recording does nothing.
+// A file that SQLite finds damaged, that is no database of ours, cannot be written or is no
+// file at all is put aside under a dated name and a new history is started; the one-line
+// notice() then says so. A history that cannot be written just now (another program holds
+// it, the disk is full, an input/output error) stays where it is: the runs recorded meanwhile
+// wait in "history-pending.txt" beside it and go in at the next record, the next look or the
+// next start. Nothing here ever stops practice: when no history can be kept, recording does
+// nothing, and a lock is never waited for longer than a moment.
 class HistoryStore {
   public:
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
     static const QString kFileName;
+    static const QString kPendingFileName;
+    // The runs that wait at most; the oldest give way to newer ones.
+    static constexpr int kMaxPendingRuns = 500;
 
     explicit HistoryStore(QString path);
     ~HistoryStore();
@@ -27,13 +36,24 @@ class HistoryStore {
     bool open();
     bool isOpen() const { return m_state == State::Open; }
 
-    // Writes a run (if any) and adds the key counts, in one transaction.
+    // Writes a run (if any) and adds the key counts, in one transaction, together with the
+    // runs that wait. True when they are in the history; a run that cannot be written just
+    // now is kept to be written later.
     bool record(const std::optional<PracticeRun>& run, const QList<KeyTally>& keys);
+    // Opens the history and writes the runs that wait, if any; true when none wait any more.
+    bool writePending();
+    // Whether runs wait to be written, here or in the file of a run before.
+    bool hasPending() const;
+    QString pendingPath() const;
 
     // Every run, oldest first.
     QList<PracticeRun> runs();
     // The newest `limit` runs, newest first.
     QList<PracticeRun> recentRuns(int limit);
+    // The newest run of one lesson (mode and item), and the best speed among its runs (0 for
+    // none): what a lesson's results compare with.
+    std::optional<PracticeRun> lastRun(PracticeMode mode, const QString& item);
+    int bestSpeed(PracticeMode mode, const QString& item);
     // The counts of every key, summed over the modes.
     QList<KeyTally> keyTallies();
     int runCount();
@@ -50,22 +70,44 @@ class HistoryStore {
     };
     Totals totals();
 
-    // A one-line message when a damaged file was put aside or no history can be kept.
-    const QString& notice() const { return m_notice; }
+    // A one-line message when a damaged file was put aside, no history can be kept, or it
+    // cannot be written just now.
+    QString notice() const { return m_notice.isEmpty() ? m_laterNotice : m_notice; }
 
   private:
     QList<PracticeRun> selectRuns(const QString& order, int limit);
     enum class State { Closed, Open, Unavailable };
-    enum class Outcome { Ok, NotAFile, NotADatabase, Unwritable, Busy, Newer, CannotOpen };
+    enum class Outcome {
+        Ok,
+        NotAFile,
+        NotADatabase,
+        Unwritable,
+        Busy,   // another program holds the file: tried again later
+        NotNow, // a full disk, an input/output error: tried again later
+        Newer,
+        CannotOpen
+    };
+    enum class Write { Done, Later, Lost };
 
     Outcome tryOpen();
     Outcome createOrMigrate(int version);
     void closeConnection();
     QString moveAside();
+    void removeOwnJournals(const QStringList& keep);
     bool exec(const QString& sql);
     Outcome classify(int nativeCode) const;
     void handleFailure(int nativeCode);
-    bool recordOnce(const std::optional<PracticeRun>& run, const QList<KeyTally>& keys);
+    void notWrittenNow(Outcome outcome);
+    Write recordOnce(const QList<PracticeRun>& runs, const QList<KeyTally>& keys);
+
+    struct Pending {
+        QList<PracticeRun> runs;
+        QMap<int, KeyTally> keys;
+        bool isEmpty() const { return runs.isEmpty() && keys.isEmpty(); }
+    };
+    void loadPending();
+    void keepForLater(const std::optional<PracticeRun>& run, const QList<KeyTally>& keys);
+    void clearPending();
 
     struct Connection;
     QString m_path;
@@ -73,5 +115,10 @@ class HistoryStore {
     State m_state = State::Closed;
     int m_suspectedFailure = 0; // the SQLite code of a failed write, till the file is checked
     QString m_notice;
+    QString m_laterNotice; // while the history cannot be written just now
+    QStringList m_journalsBefore; // the journal files there were before this open
+    Pending m_pending;
+    bool m_pendingLoaded = false;
+    bool m_pendingInFile = false;
     std::unique_ptr<Connection> m_connection;
 };

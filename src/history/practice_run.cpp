@@ -1,5 +1,9 @@
 #include "history/practice_run.h"
 
+#include "core/keyboard_table.h"
+
+#include <QStringList>
+
 namespace PracticeModes {
 
 namespace {
@@ -47,4 +51,36 @@ QString title(PracticeMode mode) {
 void PracticeRun::computeMeters() {
     speed = activeSeconds > 0 ? int(qint64(keystrokes) * 60 / activeSeconds) : 0;
     accuracy = keystrokes > 0 ? int(qint64(keystrokes - wrongKeystrokes) * 100 / keystrokes) : 0;
+}
+
+QString RunResult::text() const {
+    const int seconds = run.activeSeconds;
+    QStringList lines;
+    lines << (seconds >= 60
+                  ? QStringLiteral("Time: %1 min %2 s").arg(seconds / 60).arg(seconds % 60)
+                  : QStringLiteral("Time: %1 s").arg(seconds));
+    lines << QStringLiteral("Speed: %1 characters per minute (%2 words per minute)")
+                 .arg(run.speed)
+                 .arg(run.speed / 5);
+    lines << QStringLiteral("Accuracy: %1 %").arg(run.accuracy);
+    if (!missed.isEmpty()) {
+        QStringList keys;
+        for (const KeyTally& key : missed)
+            keys << QStringLiteral("%1 (%2)").arg(KeyboardTable::keyName(key.code)).arg(key.wrong);
+        lines << QStringLiteral("Missed most: ") + keys.join(QStringLiteral(", "));
+    }
+    if (run.keystrokes > 0 && best > 0 && run.speed > best)
+        lines << QStringLiteral("Best so far!");
+    if (last) {
+        const int change = run.speed - last->speed;
+        lines << (change == 0 ? QStringLiteral("The same speed as last time")
+                              : QStringLiteral("%1%2 characters per minute on last time")
+                                    .arg(change > 0 ? QStringLiteral("+") : QString())
+                                    .arg(change));
+    } else if (run.keystrokes > 0) {
+        lines << QStringLiteral("Your first run of this lesson");
+    }
+    if (!recorded && run.keystrokes > 0 && run.activeSeconds < floorSeconds)
+        lines << QStringLiteral("Shorter than %1 seconds: not kept in Progress.").arg(floorSeconds);
+    return lines.join(u'\n');
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
+
+#include <optional>
 
 // The four practice modes, as the history names them.
 enum class PracticeMode { Keys, Words, Articles, Game };
@@ -40,6 +43,21 @@ struct KeyTally {
     qint64 wrong = 0;
 
     double errorRate() const { return expected > 0 ? double(wrong) / double(expected) : 0.0; }
+};
+
+// What a run came to, as the results under a lesson's end message show it: the run as the
+// history keeps it (or would keep it, were it long enough), the keys missed most in it, and
+// the learner's earlier runs of the same lesson.
+struct RunResult {
+    PracticeRun run;
+    bool recorded = false;           // the run went into the history, or waits to
+    QList<KeyTally> missed;          // up to three keys, the most missed first
+    std::optional<PracticeRun> last; // the run of the same lesson before this one
+    int best = 0;                    // the best speed of the same lesson before, 0 for none
+    int floorSeconds = 0;            // a run shorter than this is not kept
+
+    // The results as lines of text.
+    QString text() const;
 };
 
 // One point of the speed and accuracy chart: a run, or every run of one day.

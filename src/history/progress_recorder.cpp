@@ -2,6 +2,8 @@
 
 #include "history/history_store.h"
 
+#include <algorithm>
+
 ProgressRecorder::ProgressRecorder(HistoryStore* store, PracticeMode mode, int floorSeconds)
     : m_store(store), m_mode(mode), m_floorSeconds(floorSeconds) {}
 
@@ -14,7 +16,8 @@ void ProgressRecorder::practising() {
         m_firstKey = m_now();
     if (!m_storeOpened) {
         m_storeOpened = true;
-        m_store->open();
+        // Opens the history, and writes the runs that waited for it, if any.
+        m_store->writePending();
     }
 }
 
@@ -38,29 +41,48 @@ void ProgressRecorder::take(const Totals& totals) {
     m_pending.activeSeconds += totals.activeSeconds - m_baseline.activeSeconds;
     m_pending.keystrokes += totals.keystrokes - m_baseline.keystrokes;
     m_pending.wrongKeystrokes += totals.wrongKeystrokes - m_baseline.wrongKeystrokes;
+    m_pending.speed = totals.speed;
+    m_pending.accuracy = totals.accuracy;
     m_baseline = totals;
 }
 
-void ProgressRecorder::countersReset(const Totals& totalsBeforeReset) {
-    take(totalsBeforeReset);
+// What a stretch that ends now leaves behind: its row, or nothing for the next one.
+void ProgressRecorder::closeStretch() {
+    m_pending = {};
+    m_firstKey = {};
+}
+
+void ProgressRecorder::countersReset(const QString& item, const Totals& totalsBeforeReset) {
+    if (m_store) {
+        take(totalsBeforeReset);
+        write(item, false);
+    }
+    closeStretch();
     m_baseline = {};
 }
 
+std::optional<PracticeRun> ProgressRecorder::pendingRun(const QString& item) const {
+    if (m_pending.keystrokes <= 0)
+        return std::nullopt;
+    PracticeRun row;
+    row.mode = m_mode;
+    row.item = item;
+    const QDateTime now = m_now();
+    const QDateTime byClock = now.addSecs(-m_pending.activeSeconds);
+    row.started = m_firstKey.isValid() && m_firstKey < byClock ? m_firstKey : byClock;
+    row.activeSeconds = int(m_pending.activeSeconds);
+    row.keystrokes = int(m_pending.keystrokes);
+    row.wrongKeystrokes = int(m_pending.wrongKeystrokes);
+    // The figures the window showed, so that Progress tells what the learner saw.
+    row.speed = m_pending.speed;
+    row.accuracy = m_pending.accuracy;
+    return row;
+}
+
 bool ProgressRecorder::write(const QString& item, bool flushKeys) {
-    std::optional<PracticeRun> run;
-    if (m_pending.activeSeconds >= m_floorSeconds) {
-        PracticeRun row;
-        row.mode = m_mode;
-        row.item = item;
-        const QDateTime now = m_now();
-        const QDateTime byClock = now.addSecs(-m_pending.activeSeconds);
-        row.started = m_firstKey.isValid() && m_firstKey < byClock ? m_firstKey : byClock;
-        row.activeSeconds = int(m_pending.activeSeconds);
-        row.keystrokes = int(m_pending.keystrokes);
-        row.wrongKeystrokes = int(m_pending.wrongKeystrokes);
-        row.computeMeters();
-        run = row;
-    }
+    std::optional<PracticeRun> run = pendingRun(item);
+    if (run && run->activeSeconds < m_floorSeconds)
+        run.reset();
     if (!run && !flushKeys)
         return false;
     if (!run && m_keys.isEmpty())
@@ -75,11 +97,30 @@ bool ProgressRecorder::write(const QString& item, bool flushKeys) {
     return written && run.has_value();
 }
 
-bool ProgressRecorder::runEnded(const QString& item, const Totals& totals) {
-    if (!m_store)
-        return false;
+RunResult ProgressRecorder::runEnded(const QString& item, const Totals& totals) {
     take(totals);
-    return write(item, false);
+    RunResult result;
+    result.floorSeconds = m_floorSeconds;
+    if (const std::optional<PracticeRun> run = pendingRun(item))
+        result.run = *run;
+    else
+        result.run = PracticeRun{m_mode, item, m_now(),         int(m_pending.activeSeconds),
+                                 0,      0,    m_pending.speed, m_pending.accuracy};
+    QList<KeyTally> missed;
+    for (const KeyTally& key : m_keys) {
+        if (key.wrong > 0)
+            missed.append(key);
+    }
+    std::stable_sort(missed.begin(), missed.end(),
+                     [](const KeyTally& a, const KeyTally& b) { return a.wrong > b.wrong; });
+    result.missed = missed.mid(0, 3);
+    if (m_store) {
+        result.last = m_store->lastRun(m_mode, item);
+        result.best = m_store->bestSpeed(m_mode, item);
+        result.recorded = write(item, false);
+    }
+    closeStretch();
+    return result;
 }
 
 bool ProgressRecorder::windowUnloaded(const QString& item, const Totals& totals) {

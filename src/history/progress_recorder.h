@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/practice_model.h"
 #include "history/practice_run.h"
 
 #include <QDateTime>
@@ -8,51 +9,52 @@
 
 class HistoryStore;
 
-// What a practice window tells the history. Each window holds one recorder and calls:
-//   keyJudged(code, wrong)        for every keystroke whose expected key is known;
-//   practising()                  for the other keystrokes (the first opens the history);
-//   runEnded(item, totals)        at the lesson-end or completion prompt and at a game's end;
-//   windowUnloaded(item, totals)  when the window unloads;
-//   countersReset(totals)         just before the window sets its counters back to zero.
-// `totals` are the window's own counters since it opened (or since their last reset); the
-// recorder keeps the change since its last row. A row is written only once at least
-// floorSeconds active seconds have gathered; shorter stretches wait for the next row. Key
+// What a practice window tells the history. Each window's frame holds one recorder and calls:
+//   keyJudged(code, wrong)              for every keystroke whose expected key is known;
+//   practising()                        for the other keystrokes (the first opens the history);
+//   runEnded(item, totals)              at the lesson-end or completion prompt and at a game's
+//                                       end;
+//   windowUnloaded(item, totals)        when the window unloads;
+//   countersReset(item, totals)         just before the window sets its counters back to zero.
+// `totals` are the window's own counters since it opened (or since their last reset), with
+// the speed and accuracy it shows; the recorder keeps the change since its last row, and the
+// figures the window showed. A row needs at least one keystroke and floorSeconds active
+// seconds; a run that ends or is reset with less is dropped, never added to the next. Key
 // counts are gathered in memory and written with the next row or at unload, in the same
 // transaction, so a keystroke costs no disk access. The first keystroke of a window opens the
-// history (a few milliseconds, once), so no prompt waits for it. With a null store nothing is
-// recorded.
+// history (a few milliseconds, once), so no prompt waits for it. A row the history cannot
+// take just now waits in the store's pending file. With a null store nothing is recorded.
 class ProgressRecorder {
   public:
     static constexpr int kFloorSeconds = 10;
 
-    struct Totals {
-        qint64 activeSeconds = 0;
-        qint64 keystrokes = 0;
-        qint64 wrongKeystrokes = 0;
-    };
+    using Totals = RunTotals;
 
     ProgressRecorder(HistoryStore* store, PracticeMode mode, int floorSeconds = kFloorSeconds);
     ~ProgressRecorder();
 
     void keyJudged(int expectedCode, bool wrong);
     void practising();
+    // The run as it is kept (or would be, were it long enough), with what its results compare.
+    RunResult runEnded(const QString& item, const Totals& totals);
     // True when a row was written.
-    bool runEnded(const QString& item, const Totals& totals);
     bool windowUnloaded(const QString& item, const Totals& totals);
-    void countersReset(const Totals& totalsBeforeReset);
+    void countersReset(const QString& item, const Totals& totalsBeforeReset);
 
     // The time source; tests set a fixed one.
     void setClock(std::function<QDateTime()> now) { m_now = std::move(now); }
 
   private:
     void take(const Totals& totals);
+    std::optional<PracticeRun> pendingRun(const QString& item) const;
     bool write(const QString& item, bool flushKeys);
+    void closeStretch();
 
     HistoryStore* m_store;
     PracticeMode m_mode;
     int m_floorSeconds;
     Totals m_baseline; // the window's totals at the last call
-    Totals m_pending;  // gathered since the last row
+    Totals m_pending;  // gathered since the last row; speed and accuracy as last shown
     QDateTime m_firstKey;
     bool m_storeOpened = false;
     QMap<int, KeyTally> m_keys;

@@ -1,6 +1,7 @@
 #include "look/skin_engine.h"
 
 #include "core/state_file.h"
+#include "look/palette_roles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,65 +16,10 @@ namespace {
 
 constexpr int kFormatVersion = 1;
 
-struct RoleName {
-    const char* name;
-    QPalette::ColorRole role;
-};
-
-constexpr RoleName kRoles[] = {
-    {"Window", QPalette::Window},
-    {"WindowText", QPalette::WindowText},
-    {"Base", QPalette::Base},
-    {"AlternateBase", QPalette::AlternateBase},
-    {"Text", QPalette::Text},
-    {"Button", QPalette::Button},
-    {"ButtonText", QPalette::ButtonText},
-    {"Highlight", QPalette::Highlight},
-    {"HighlightedText", QPalette::HighlightedText},
-    {"ToolTipBase", QPalette::ToolTipBase},
-    {"ToolTipText", QPalette::ToolTipText},
-    {"Light", QPalette::Light},
-    {"Midlight", QPalette::Midlight},
-    {"Mid", QPalette::Mid},
-    {"Dark", QPalette::Dark},
-    {"Shadow", QPalette::Shadow},
-    {"Link", QPalette::Link},
-    {"LinkVisited", QPalette::LinkVisited},
-    {"PlaceholderText", QPalette::PlaceholderText},
-};
-
-// Style sheets name palette roles (palette(base)), which Qt resolves against the application
-// palette, the skin's. In a control that keeps its own look they name the program's own
-// colours instead.
-QString resolvePaletteRoles(QString sheet, const QPalette& palette) {
-    static const struct {
-        const char* name;
-        QPalette::ColorRole role;
-    } kSheetRoles[] = {{"alternate-base", QPalette::AlternateBase},
-                       {"bright-text", QPalette::BrightText},
-                       {"button-text", QPalette::ButtonText},
-                       {"button", QPalette::Button},
-                       {"highlighted-text", QPalette::HighlightedText},
-                       {"highlight", QPalette::Highlight},
-                       {"link-visited", QPalette::LinkVisited},
-                       {"link", QPalette::Link},
-                       {"base", QPalette::Base},
-                       {"window-text", QPalette::WindowText},
-                       {"window", QPalette::Window},
-                       {"text", QPalette::Text},
-                       {"midlight", QPalette::Midlight},
-                       {"mid", QPalette::Mid},
-                       {"dark", QPalette::Dark},
-                       {"light", QPalette::Light},
-                       {"shadow", QPalette::Shadow}};
-    for (const auto& r : kSheetRoles)
-        sheet.replace(QStringLiteral("palette(%1)").arg(QLatin1String(r.name)),
-                      palette.color(r.role).name());
-    return sheet;
-}
-
-// Keeps the sheet a widget was given as the source of what it shows now, so that a sheet the
-// program sets later (a key turning red) is the one resolved at the next call.
+// Style sheets name palette roles (palette(base)), which Qt reads against the application
+// palette, the skin's; in a control that keeps its own look they name the program's own
+// colours instead. The sheet a widget was given stays the source of what it shows, so that a
+// sheet the program sets later (a key turning red) is the one resolved at the next call.
 void keepOwnSheet(QWidget* widget, const QPalette& palette) {
     const QString current = widget->styleSheet();
     QString source = widget->property("paletteSheet").toString();
@@ -214,8 +160,8 @@ bool parseSkin(const QByteArray& bytes, const QPalette& basePalette, Skin* skin,
             result.name = value;
             continue;
         }
-        for (const RoleName& role : kRoles) {
-            if (key == QLatin1String(role.name)) {
+        for (const PaletteRoleName& role : kPaletteRoleNames) {
+            if (role.skinKey && key == QLatin1String(role.skinKey)) {
                 const QColor colour = QColor::fromString(value);
                 if (!colour.isValid())
                     return fail(error, QStringLiteral("bad colour for %1").arg(key));

@@ -21,11 +21,13 @@ QMenu* ThemeMenu::menu() {
     m_menu->setObjectName(QStringLiteral("face"));
     QAction* cancel = m_menu->addAction(QStringLiteral("Cancel theme"));
     cancel->setObjectName(QStringLiteral("noface"));
+    cancel->setCheckable(true);
     connect(cancel, &QAction::triggered, this, &ThemeMenu::noface_Click);
     m_menu->addSeparator();
     for (int i = 0; i < skinNames().size(); ++i) {
         QAction* item = m_menu->addAction(skinNames()[i]);
         item->setObjectName(QStringLiteral("fff(%1)").arg(i));
+        item->setCheckable(true);
         connect(item, &QAction::triggered, this, [this, i] { fff_Click(i); });
     }
     return m_menu;
@@ -97,5 +99,19 @@ void ThemeMenu::noface_Click() {
 }
 
 void ThemeMenu::popup(QPoint globalPos) {
+    markSkinInUse();
     menu()->exec(globalPos);
+}
+
+// The entry of the skin in use carries a check mark; "Cancel theme" does without a skin.
+void ThemeMenu::markSkinInUse() {
+    const QString inUse = SkinActive ? SkinFileName : QString();
+    for (QAction* action : menu()->actions()) {
+        if (!action->isCheckable())
+            continue;
+        const bool none = action->objectName() == u"noface";
+        action->setChecked(none ? inUse.isEmpty()
+                                : inUse.compare(action->text() + QStringLiteral(".urf"),
+                                                Qt::CaseInsensitive) == 0);
+    }
 }

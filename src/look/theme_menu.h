@@ -32,6 +32,8 @@ class ThemeMenu : public QWidget {
     void popup(QPoint globalPos);
     // Built at its first use: most runs never open it.
     QMenu* menu();
+    // Ticks the entry of the skin in use (popup does it before each showing).
+    void markSkinInUse();
 
     QString SkinFileName;
     QString SkinFilePath;

@@ -1,27 +1,84 @@
 #include "platform/platform.h"
 
 #include "core/maker.h"
+#include "platform/caps_lock_tracker.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLibrary>
 #include <QMessageBox>
 #include <QOperatingSystemVersion>
 #include <QUrl>
 
-void QtPlatform::tell(QWidget* parent, const QString& title, const QString& text) {
-    QMessageBox::information(parent, title, text, QMessageBox::Ok);
+// Hands each key press and release to the Caps Lock tracker once, as it reaches its first
+// receiver (the widget with the focus, or the window when none has it); the same event sent
+// on to the parents is passed over.
+class QtPlatform::KeyWatch : public QObject {
+  public:
+    explicit KeyWatch(CapsLockTracker& tracker) : m_tracker(tracker) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && watched->isWidgetType()) {
+            const QWidget* focus = QApplication::focusWidget();
+            const auto* widget = static_cast<const QWidget*>(watched);
+            if (focus ? widget == focus : widget->isWindow())
+                m_tracker.keyEvent(*static_cast<const QKeyEvent*>(event));
+        }
+        return false;
+    }
+
+  private:
+    CapsLockTracker& m_tracker;
+};
+
+namespace {
+
+// An X server to ask (the offscreen platform offers the X11 interface without one).
+bool onX11() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 && x11->display();
 }
 
-bool QtPlatform::ask(QWidget* parent, const QString& title, const QString& text) {
-    return QMessageBox::question(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel) ==
-           QMessageBox::Ok;
+} // namespace
+
+QtPlatform::QtPlatform(QString programDir) : m_programDir(std::move(programDir)) {
+    if (!qApp || onX11())
+        return;
+    const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    m_capsLock = std::make_unique<CapsLockTracker>(wayland ? CapsLockTracker::Source::XkbModifiers
+                                                           : CapsLockTracker::Source::KeysOnly);
+    m_keyWatch = std::make_unique<KeyWatch>(*m_capsLock);
+    qApp->installEventFilter(m_keyWatch.get());
 }
 
-bool QtPlatform::confirm(QWidget* parent, const QString& title, const QString& text) {
-    return QMessageBox::question(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel) ==
-           QMessageBox::Ok;
+QtPlatform::~QtPlatform() = default;
+
+namespace {
+
+// A message box with the text as given and, beneath it, the details in a smaller hand.
+int showMessage(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
+                const QString& details, QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, title, text, buttons, parent);
+    if (!details.isEmpty())
+        box.setInformativeText(details);
+    return box.exec();
+}
+
+} // namespace
+
+void QtPlatform::tell(QWidget* parent, const QString& title, const QString& text,
+                      const QString& details) {
+    showMessage(parent, QMessageBox::Information, title, text, details, QMessageBox::Ok);
+}
+
+bool QtPlatform::ask(QWidget* parent, const QString& title, const QString& text,
+                     const QString& details) {
+    return showMessage(parent, QMessageBox::Question, title, text, details,
+                       QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }
 
 void QtPlatform::openUrl(const QString& url) {
@@ -41,6 +98,9 @@ WindowsVersion QtPlatform::windowsVersion() const {
 }
 
 bool QtPlatform::capsLockOn() const {
+    // Elsewhere: what the keys have told.
+    if (m_capsLock)
+        return m_capsLock->on().value_or(false);
     // X11: the Caps Lock lamp of the core keyboard, through Xlib loaded when first asked, so
     // that the program needs no X library where it runs on another platform.
     using Display = void;
@@ -49,7 +109,8 @@ bool QtPlatform::capsLockOn() const {
         QLibrary x11(QStringLiteral("X11"), 6);
         return reinterpret_cast<GetIndicatorState>(x11.resolve("XkbGetIndicatorState"));
     }();
-    auto* x11App = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    auto* x11App =
+        qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!getState || !x11App || !x11App->display())
         return false;
     unsigned int state = 0;

@@ -9,6 +9,29 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolTip>
+#include <algorithm>
+
+namespace {
+
+// The colour of a share that goes wrong, from 0 (calm) to 1 (alarming), on the skin's ground;
+// bright enough to read on a dark ground too.
+QColor heatOf(const QPalette& palette, double share) {
+    const bool dark = palette.color(QPalette::Base).lightnessF() < 0.5;
+    const QColor cool = dark ? QColor(0x1d, 0x3b, 0x2a) : QColor(0xe3, 0xf4, 0xe6);
+    const QColor hot = dark ? QColor(0xff, 0x5a, 0x3c) : QColor(0xd9, 0x3a, 0x25);
+    const double t = std::clamp(share, 0.0, 1.0);
+    return QColor::fromRgbF(float(cool.redF() + (hot.redF() - cool.redF()) * t),
+                            float(cool.greenF() + (hot.greenF() - cool.greenF()) * t),
+                            float(cool.blueF() + (hot.blueF() - cool.blueF()) * t));
+}
+
+// Near-black or white, whichever reads better on `fill`.
+QColor inkOn(const QColor& fill) {
+    const double luminance = 0.2126 * fill.redF() + 0.7152 * fill.greenF() + 0.0722 * fill.blueF();
+    return luminance > 0.5 ? QColor(0x11, 0x11, 0x11) : QColor(Qt::white);
+}
+
+} // namespace
 
 QList<KeyHeatMap::Key> KeyHeatMap::keyboardKeys() {
     // The Keys practice keyboard, from the one keyboard table: its labelled keys, then
@@ -77,7 +100,7 @@ QRectF KeyHeatMap::keyRect(int code) const {
 }
 
 QColor KeyHeatMap::heatColour(double rate) const {
-    return Look::heatColour(palette(), rate / kFullHeat);
+    return heatOf(palette(), rate / kFullHeat);
 }
 
 void KeyHeatMap::paintEvent(QPaintEvent*) {
@@ -104,7 +127,7 @@ void KeyHeatMap::paintEvent(QPaintEvent*) {
         if (textWidth > cap.width() - 4)
             font.setPixelSize(std::max(6, int(font.pixelSize() * (cap.width() - 4) / textWidth)));
         p.setFont(font);
-        p.setPen(counted ? Look::inkOn(fill) : Look::keyLabelInk(pal));
+        p.setPen(counted ? inkOn(fill) : Look::keyLabelInk(pal));
         p.drawText(cap, Qt::AlignCenter, key.label);
     }
     // The weakest keys ringed in the accent colour, so they stand out without colour vision.
@@ -178,16 +201,7 @@ WeakestKeysView::WeakestKeysView(QWidget* parent) : QWidget(parent) {
 }
 
 QString WeakestKeysView::keyName(int code) {
-    switch (code) {
-    case KeyCode::CapsLock:
-        return QStringLiteral("Caps Lock");
-    case KeyCode::Space:
-        return QStringLiteral("Space");
-    default:
-        break;
-    }
-    const KeyboardTable::Key* key = KeyboardTable::find(code);
-    return key ? QString::fromLatin1(key->label) : QString::number(code);
+    return KeyboardTable::keyName(code);
 }
 
 void WeakestKeysView::setKeys(const QList<KeyTally>& keys, const QString& emptyText) {
@@ -225,11 +239,11 @@ void WeakestKeysView::paintEvent(QPaintEvent*) {
         const KeyTally& key = m_keys[i];
         const double top = i * kRowHeight;
         const QRectF cap(0.5, top + 2.5, capWidth, kRowHeight - 5);
-        const QColor fill = Look::heatColour(pal, key.errorRate() / KeyHeatMap::kFullHeat);
+        const QColor fill = heatOf(pal, key.errorRate() / KeyHeatMap::kFullHeat);
         p.setPen(QPen(pal.color(QPalette::Mid), 1));
         p.setBrush(fill);
         p.drawRoundedRect(cap, 4, 4);
-        p.setPen(Look::inkOn(fill));
+        p.setPen(inkOn(fill));
         p.setFont(capFont);
         p.drawText(cap, Qt::AlignCenter, keyName(key.code));
 

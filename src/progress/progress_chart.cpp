@@ -39,7 +39,7 @@ void ProgressChart::setPoints(const QList<ChartPoint>& points, const QString& em
     setAccessibleDescription(
         points.isEmpty()
             ? emptyText
-            : QStringLiteral("%1 points from %2 to %3; the latest: %4 keys per minute, %5 %")
+            : QStringLiteral("%1 points from %2 to %3; the latest: %4 characters per minute, %5 %")
                   .arg(points.size())
                   .arg(QLocale().toString(points.first().when.date(), QLocale::ShortFormat),
                        QLocale().toString(points.last().when.date(), QLocale::ShortFormat))
@@ -159,7 +159,7 @@ void ProgressChart::paintEvent(QPaintEvent*) {
         int (*value)(const ChartPoint&);
     };
     const Plot plots[] = {
-        {QStringLiteral("Speed (keys per minute)"), top, 0, speedStep,
+        {QStringLiteral("Speed (characters per minute)"), top, 0, speedStep,
          [](const ChartPoint& point) { return point.speed; }},
         {QStringLiteral("Accuracy (%)"), top + plotHeight + gap, accuracyFloor, accuracyStep,
          [](const ChartPoint& point) { return point.accuracy; }},

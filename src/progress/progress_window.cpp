@@ -1,11 +1,11 @@
 #include "progress/progress_window.h"
 
+#include "core/twips.h"
 #include "history/history_store.h"
-#include "progress/key_heat_map.h"
-#include "progress/progress_chart.h"
 #include "history/progress_summary.h"
 #include "look/look.h"
-#include "core/twips.h"
+#include "progress/key_heat_map.h"
+#include "progress/progress_chart.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -51,6 +51,7 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
     HistoryStore::Totals totals;
     QString notice;
     if (store) {
+        store->writePending(); // the runs that waited for the history are shown too
         recent = store->recentRuns(kRecentRuns);
         tallies = store->keyTallies();
         totals = store->totals();
@@ -103,7 +104,8 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
 
     auto* table = new QTableWidget(this);
     table->setObjectName(QStringLiteral("RecentRuns"));
-    const QStringList headers{"Date", "Practice", "Lesson", "Time", "Keys", "Speed", "Accuracy"};
+    const QStringList headers{"Date", "Practice",         "Lesson",      "Time",
+                              "Keys", "Characters / min", "Words / min", "Accuracy"};
     table->setColumnCount(headers.size());
     table->setHorizontalHeaderLabels(headers);
     table->setRowCount(int(recent.size()));
@@ -115,7 +117,8 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
             run.item,
             duration(run.activeSeconds),
             QString::number(run.keystrokes),
-            QStringLiteral("%1 /min").arg(run.speed),
+            QString::number(run.speed),
+            QString::number(run.speed / 5),
             QStringLiteral("%1 %").arg(run.accuracy)};
         for (int column = 0; column < headers.size(); ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
@@ -124,6 +127,13 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
             table->setItem(row, column, item);
         }
     }
+    table->horizontalHeaderItem(5)->setToolTip(QStringLiteral(
+        "Characters per minute, as the practice window showed it at the end of the run"));
+    table->horizontalHeaderItem(6)->setToolTip(
+        QStringLiteral("Words per minute: characters per minute divided by five"));
+    table->horizontalHeaderItem(7)->setToolTip(
+        QStringLiteral("The keystrokes that were right, in per cent. In the typing game: hits "
+                       "divided by hits and wrong inputs together"));
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -2,6 +2,7 @@
 
 #include "articles/model/article_catalogue.h"
 #include "core/key_codes.h"
+#include "core/number_parse.h"
 #include "core/state_file.h"
 
 #include <QFileInfo>
@@ -26,7 +27,7 @@ const QString kUnreadable = QStringLiteral("This article could not be opened.");
 } // namespace
 
 ArticleExercise::ArticleExercise(ArticleFiles& files, QObject* parent)
-    : QObject(parent), m_files(files) {
+    : PracticeModel(parent), m_files(files) {
     m_articleLines = ArticleText::displayLines(QString());
 }
 
@@ -43,17 +44,12 @@ Articles::Sz2 ArticleExercise::state() const {
     return s;
 }
 
-void ArticleExercise::inittext() {
-    m_layoutUnit = kLayoutUnit;
-}
-
 void ArticleExercise::openArticle(const QString& path, bool relative) {
     m_articlePath = path;
     m_articlePathRelative = relative;
     m_articleLines.clear(); // a file that cannot be read shows nothing of the last article
     m_nextLine = 0;
     m_lineNumber = 2;
-    inittext();
     loadtext();
 }
 
@@ -63,15 +59,17 @@ void ArticleExercise::showOpenedArticle() {
     m_previousEnabled = false;
     m_nextEnabled = true;
     geng();
-    m_update.flags |= ArticleUpdate::Article | ArticleUpdate::Buttons;
+    display(ArticleUpdate::Article | ArticleUpdate::Buttons);
 }
 
 void ArticleExercise::restore(const Articles::Sz2& state) {
+    const Batch batch(this);
     m_keystrokeSound = state.keystrokeSound;
     openCatalogueArticle(state.articleTitle);
 }
 
 void ArticleExercise::openCatalogueArticle(const QString& title) {
+    const Batch batch(this);
     requestMeterReset();
     const QString first = ArticleCatalogue::titles().first();
     m_articleTitle = ArticleCatalogue::isSafeTitle(title) ? title : first;
@@ -83,25 +81,24 @@ void ArticleExercise::openCatalogueArticle(const QString& title) {
         openArticle(Articles::articleResource(m_articleTitle), true);
     }
     showOpenedArticle();
-    flush();
 }
 
 void ArticleExercise::openFile(const QString& path) {
+    const Batch batch(this);
     requestMeterReset();
     if (!path.isEmpty()) {
         openArticle(path, false);
         setPageNumber(1);
         showOpenedArticle();
     }
-    flush();
 }
 
 void ArticleExercise::setKeystrokeSound(bool on) {
+    const Batch batch(this);
     if (m_keystrokeSound == on)
         return;
     m_keystrokeSound = on;
-    m_update.flags |= ArticleUpdate::Article;
-    flush();
+    display(ArticleUpdate::Article);
 }
 
 void ArticleExercise::loadtext() {
@@ -143,7 +140,7 @@ void ArticleExercise::setFileNotice(const QString& notice) {
     if (notice == m_fileNotice)
         return;
     m_fileNotice = notice;
-    m_update.flags |= ArticleUpdate::Article;
+    display(ArticleUpdate::Article);
 }
 
 // --- the page ------------------------------------------------------------------------------
@@ -166,15 +163,15 @@ void ArticleExercise::clearPage() {
     for (auto& row : m_cells)
         row.fill(Cell());
     m_caretVisible = false;
-    m_update.flags |= ArticleUpdate::Page;
+    display(ArticleUpdate::Page);
 }
 
 void ArticleExercise::setCell(int column, int row, const QString& text, Ink ink) {
     if (column < 1 || column > kColumns || row < kFirstRow || row > kLastRow)
         return;
     m_cells[row - kFirstRow][column - 1] = Cell{text, ink};
-    m_update.flags |= ArticleUpdate::Cells;
-    m_update.cells.append(QPoint(column, row));
+    display(ArticleUpdate::Cells);
+    m_changedCells.append(QPoint(column, row));
 }
 
 // The whole cell goes, whatever it holds.
@@ -190,20 +187,20 @@ void ArticleExercise::showCaret(int column, int row) {
     eraseCaret();
     m_caretCell = at;
     m_caretVisible = true;
-    m_update.flags |= ArticleUpdate::Cells;
-    m_update.cells.append(at);
+    display(ArticleUpdate::Cells);
+    m_changedCells.append(at);
 }
 
 void ArticleExercise::eraseCaret() {
     if (!m_caretVisible)
         return;
     m_caretVisible = false;
-    m_update.flags |= ArticleUpdate::Cells;
-    m_update.cells.append(m_caretCell);
+    display(ArticleUpdate::Cells);
+    m_changedCells.append(m_caretCell);
 }
 
 void ArticleExercise::geng() {
-    m_update.flags |= ArticleUpdate::Cursor;
+    display(ArticleUpdate::Cursor);
 }
 
 QString ArticleExercise::characterAt(const QString& line, int column) const {
@@ -218,7 +215,7 @@ void ArticleExercise::setKeyRecord(const QString& record) {
     m_keyRecord = record;
     // Every change of the record starts the clock.
     m_clockRunning = true;
-    m_update.flags |= ArticleUpdate::Meters;
+    display(ArticleUpdate::Meters);
 }
 
 void ArticleExercise::setPageNumber(int number) {
@@ -227,7 +224,7 @@ void ArticleExercise::setPageNumber(int number) {
     m_pageNumber = number;
     if (number >= 2)
         m_previousEnabled = true;
-    m_update.flags |= ArticleUpdate::Buttons;
+    display(ArticleUpdate::Buttons);
 }
 
 void ArticleExercise::updateAccuracy() {
@@ -238,25 +235,27 @@ void ArticleExercise::updateAccuracy() {
         const auto value = static_cast<long long>(std::floor(ones / m_keyRecord.size() * 100));
         m_accuracyText = QString::number(value) + QStringLiteral(" %");
     }
-    m_update.flags |= ArticleUpdate::Meters;
+    display(ArticleUpdate::Meters);
 }
 
 void ArticleExercise::requestMeterReset() {
-    m_update.flags |= ArticleUpdate::MeterReset;
+    display(ArticleUpdate::MeterReset);
 }
 
 void ArticleExercise::meterReset() {
+    const Batch batch(this);
+    resettingCounters();
     m_clock.reset();
     m_keyRecord.clear();
     m_speedText = QStringLiteral("0 WPM");
     m_tickCount = 0;
     m_clockRunning = false;
     m_accuracyText = QStringLiteral("0 %");
-    m_update.flags |= ArticleUpdate::Meters;
-    flush();
+    display(ArticleUpdate::Meters);
 }
 
 void ArticleExercise::clockTick() {
+    const Batch batch(this);
     if (!m_clockRunning)
         return;
     ++m_tickCount;
@@ -269,11 +268,11 @@ void ArticleExercise::clockTick() {
     const double perMinute = double(m_keyRecord.size()) / m_tickCount * 60;
     m_speedText =
         QString::number(2 * static_cast<long long>(std::floor(perMinute))) + QStringLiteral(" WPM");
-    m_update.flags |= ArticleUpdate::Meters;
-    flush();
+    display(ArticleUpdate::Meters);
 }
 
 void ArticleExercise::blinkTick() {
+    const Batch batch(this);
     ++m_blinkCount;
     if (m_blinkCount != 2) {
         showCaret(m_column, m_pageRow);
@@ -281,28 +280,28 @@ void ArticleExercise::blinkTick() {
         eraseCaret();
         m_blinkCount = 0;
     }
-    flush();
 }
 
 // --- keystrokes ----------------------------------------------------------------------------
 
 void ArticleExercise::keyPress(int keyAscii) {
+    const Batch batch(this);
     if (keyAscii == KeyCode::Backspace) {
         m_typedText.clear();
         m_lastKeyMark = kBackspaceMark;
         tof();
-        flush();
     } else if (keyAscii == KeyCode::Space) {
         m_lastKeyMark = kSpaceMark;
     }
 }
 
 void ArticleExercise::textChanged(const QString& text) {
+    const Batch batch(this);
+    keystroke();
     if (text.isEmpty())
         return;
     m_typedText = text;
     tof();
-    flush();
 }
 
 void ArticleExercise::tof() {
@@ -315,15 +314,18 @@ void ArticleExercise::tof() {
         m_lastKeyMark = QStringLiteral(" ");
     }
 
+    // Space past the end of the text: the run ends, and the question offers another article.
     if (m_lastKeyMark == kSpaceMark && characterAt(line, m_column) == fill &&
         characterAt(line, m_column + 1) == fill && characterAt(line, m_column + 2) == fill &&
-        m_ask && m_ask(kPromptTitle, kEndQuestion)) {
-        m_update.flags |= ArticleUpdate::OpenChooser;
+        !m_typingOnAtEnd) {
+        runEnded();
+        message(kPromptTitle, kEndQuestion, true);
+        m_spaceAtEnd = true;
         return;
     }
 
     if (m_keystrokeSound)
-        m_update.sounds.append(PracticeSound::Keystroke);
+        sound(PracticeSound::Keystroke);
     eraseCaret();
 
     if (!backspace && m_typedText == characterAt(line, m_column)) {
@@ -342,7 +344,7 @@ void ArticleExercise::tof() {
         setKeyRecord(m_keyRecord + u'0');
         setCell(m_column, m_pageRow, m_typedText, Ink::Mismatch);
         if (m_typedText != u" " && m_typedText != fill && m_keystrokeSound)
-            m_update.sounds.append(PracticeSound::Error);
+            sound(PracticeSound::Error);
     }
 
     if (!backspace)
@@ -396,10 +398,10 @@ void ArticleExercise::tof() {
 void ArticleExercise::pageTurn(int index) {
     const bool next = index == 1;
     m_clockRunning = false;
-    m_update.flags |= ArticleUpdate::Meters;
+    display(ArticleUpdate::Meters);
     if (!next) {
         m_noticeVisible = false;
-        m_update.flags |= ArticleUpdate::Buttons;
+        display(ArticleUpdate::Buttons);
     } else if (m_noticeVisible) {
         return;
     }
@@ -432,15 +434,16 @@ void ArticleExercise::pageTurn(int index) {
 }
 
 void ArticleExercise::previousPage() {
+    const Batch batch(this);
     pageTurn(0);
     m_nextEnabled = true;
     if (m_pageNumber == 1)
         m_previousEnabled = false;
-    m_update.flags |= ArticleUpdate::Buttons;
-    flush();
+    display(ArticleUpdate::Buttons);
 }
 
 void ArticleExercise::nextPage() {
+    const Batch batch(this);
     m_previousEnabled = true;
     pageTurn(1);
     const int after = m_lineNumber + 4;
@@ -448,13 +451,27 @@ void ArticleExercise::nextPage() {
                                                                : QString(ArticleText::kFill);
     if (first == QString(ArticleText::kFill))
         m_nextEnabled = false;
-    m_update.flags |= ArticleUpdate::Buttons;
-    flush();
+    display(ArticleUpdate::Buttons);
 }
 
-void ArticleExercise::flush() {
-    if (m_update.flags == 0)
+RunTotals ArticleExercise::totals() const {
+    return {m_tickCount / 2, m_keyRecord.size(), m_keyRecord.count(u'0'), valInt(m_speedText),
+            valInt(m_accuracyText)};
+}
+
+void ArticleExercise::messageAnswered(bool ok) {
+    const Batch batch(this);
+    if (!std::exchange(m_spaceAtEnd, false))
         return;
-    const ArticleUpdate update = std::exchange(m_update, ArticleUpdate());
-    emit changed(update);
+    if (ok) {
+        display(ArticleUpdate::OpenChooser);
+        return;
+    }
+    m_typingOnAtEnd = true;
+    tof();
+    m_typingOnAtEnd = false;
+}
+
+void ArticleExercise::reporting() {
+    m_reportedCells = std::exchange(m_changedCells, {});
 }

@@ -3,10 +3,9 @@
 #include "articles/model/article_state.h"
 #include "articles/model/article_text.h"
 #include "core/practice_clock.h"
-#include "core/practice_sound.h"
+#include "core/practice_model.h"
 
 #include <QList>
-#include <QObject>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -14,7 +13,8 @@
 #include <array>
 #include <functional>
 
-// What one input changed, for the window to redraw just that.
+// What one input changed, for the window to redraw just that: the exercise's display flags and
+// the cells to repaint.
 struct ArticleUpdate {
     enum Flag {
         Page = 0x1,         // the page was cleared and its six lines drawn afresh
@@ -28,13 +28,12 @@ struct ArticleUpdate {
     };
     int flags = 0;
     QList<QPoint> cells; // (column 1-62, pageRow 2-7) of each cell to repaint
-    QList<PracticeSound> sounds;
 };
 
 // The Article practice exercise: an article cut into display lines, a page of six of them,
 // and the keystrokes typed under each character. It draws nothing: the window paints the page
 // from what the exercise holds and repaints the cells each update names.
-class ArticleExercise : public QObject {
+class ArticleExercise : public PracticeModel {
     Q_OBJECT
   public:
     static constexpr int kColumns = ArticleText::kLineWidth;
@@ -42,7 +41,6 @@ class ArticleExercise : public QObject {
     static constexpr int kLastRow = 7;
     static constexpr int kRows = kLastRow - kFirstRow + 1;
     static constexpr int kNoticePage = 60;
-    static constexpr double kLayoutUnit = 240; // twips
 
     static const QString kPromptTitle;
     static const QString kEndQuestion;
@@ -59,10 +57,9 @@ class ArticleExercise : public QObject {
 
     explicit ArticleExercise(ArticleFiles& files, QObject* parent = nullptr);
 
-    // The end-of-text question; true for OK. Without one the question is never put.
-    void setQuestion(std::function<bool(const QString& title, const QString& text)> ask) {
-        m_ask = std::move(ask);
-    }
+    // The end-of-text question was answered: OK opens the chooser, Cancel types the Space
+    // that put it.
+    void messageAnswered(bool ok) override;
 
     // --- loading ---
     // The window opens on the article saved in sz2.txt.
@@ -104,7 +101,15 @@ class ArticleExercise : public QObject {
     bool noticeVisible() const { return m_noticeVisible; }
     bool previousEnabled() const { return m_previousEnabled; }
     bool nextEnabled() const { return m_nextEnabled; }
-    bool clockRunning() const { return m_clockRunning; }
+    bool clockRunning() const override { return m_clockRunning; }
+    // Seconds on the clock, characters typed and the wrong ones among them, and the
+    // status bar's speed and accuracy.
+    RunTotals totals() const override;
+    QString runItem() const override { return m_articleTitle; }
+    // The change being reported: the display flags with the cells it touched.
+    ArticleUpdate update(const ModelEvents& events) const {
+        return {int(events.display), m_reportedCells};
+    }
     QString clockText() const { return m_clock.display(); }
     const QString& speedText() const { return m_speedText; }
     const QString& accuracyText() const { return m_accuracyText; }
@@ -120,11 +125,7 @@ class ArticleExercise : public QObject {
     bool caretVisible() const { return m_caretVisible; }
     QPoint caretCell() const { return m_caretCell; }
 
-  signals:
-    void changed(const ArticleUpdate& update);
-
   private:
-    void inittext();
     void loadtext();
     void clearPage();
     void tof();
@@ -143,10 +144,11 @@ class ArticleExercise : public QObject {
     void setFileNotice(const QString& notice);
     void showOpenedArticle();
     QString characterAt(const QString& line, int column) const;
-    void flush();
+    void reporting() override;
 
     ArticleFiles& m_files;
-    std::function<bool(const QString&, const QString&)> m_ask;
+    bool m_spaceAtEnd = false;    // a Space past the end of the text waits for the answer
+    bool m_typingOnAtEnd = false; // the answer was Cancel: that Space is typed
 
     QString m_articleTitle = Articles::kDefaultTitle;
     QString m_articlePath;
@@ -154,7 +156,6 @@ class ArticleExercise : public QObject {
     bool m_keystrokeSound = false;
     QStringList m_articleLines;
     int m_nextLine = 0;
-    double m_layoutUnit = kLayoutUnit;
     int m_column = 1;
     int m_lineNumber = 2;
     int m_pageRow = 2;
@@ -181,5 +182,6 @@ class ArticleExercise : public QObject {
     QString m_speedText = QStringLiteral("0 WPM");
     QString m_accuracyText = QStringLiteral("0 %");
 
-    ArticleUpdate m_update;
+    QList<QPoint> m_changedCells;
+    QList<QPoint> m_reportedCells;
 };

@@ -1,6 +1,7 @@
 #include "articles/ui/article_page.h"
 
 #include "look/look.h"
+#include "articles/ui/article_look.h"
 
 #include <QEvent>
 #include <QFontMetricsF>
@@ -12,7 +13,7 @@ namespace {
 
 constexpr qreal kUnitPx = 240.0 / 15; // layoutUnit in pixels
 
-const QColor& kArticleInk = Look::kPageInk;
+const QColor& kArticleInk = ArticleLook::kPageInk;
 const QColor& kMatchInk = Look::kRightMark;
 const QColor& kMismatchInk = Look::kWrong;
 
@@ -34,7 +35,7 @@ ArticlePage::ArticlePage(const ArticleExercise& exercise, QWidget* parent)
 
     m_notice = new QLabel(ArticleExercise::kNotice, this);
     m_notice->setObjectName(QStringLiteral("Label15"));
-    Look::styleNotice(m_notice);
+    ArticleLook::styleNotice(m_notice);
     m_notice->hide();
     measure();
 }
@@ -77,7 +78,7 @@ void ArticlePage::wchar(QPainter& p, const QString& text, QPointF at, const QCol
 void ArticlePage::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QRect dirty = event->rect();
-    p.fillRect(dirty, Look::kPageSheet);
+    p.fillRect(dirty, ArticleLook::kPageSheet);
     p.setFont(font());
 
     for (int row = ArticleExercise::kFirstRow; row <= ArticleExercise::kLastRow; ++row) {

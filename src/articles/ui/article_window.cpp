@@ -2,22 +2,22 @@
 
 #include "articles/ui/article_chooser.h"
 #include "articles/ui/article_page.h"
-#include "frame/click_label.h"
-#include "frame/input_box.h"
 #include "core/key_codes.h"
-#include "look/look.h"
 #include "core/maker.h"
-#include "platform/platform.h"
-#include "frame/settings_panel.h"
 #include "core/state_file.h"
 #include "core/timer_table.h"
 #include "core/twips.h"
+#include "frame/click_label.h"
+#include "frame/input_box.h"
+#include "frame/settings_panel.h"
+#include "look/look.h"
+#include "platform/platform.h"
 
 #include <QCheckBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QKeySequence>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -56,8 +56,7 @@ const QString ArticleWindow::kPickerFilter = QStringLiteral("Text Files (*.txt)"
 
 ArticleWindow::ArticleWindow(const AppContext& context, const HandOver&, QWidget* parent)
     : PracticeWindow(context, QStringLiteral("Form11"), 2, parent), m_files(context.folder),
-      m_exercise(std::make_unique<ArticleExercise>(m_files)),
-      m_recorder(context.history, PracticeMode::Articles) {
+      m_exercise(std::make_unique<ArticleExercise>(m_files)) {
     setWindowTitle(QStringLiteral("Article practice"));
     buildWidgets();
     buildSettingsPanel();
@@ -66,28 +65,23 @@ ArticleWindow::ArticleWindow(const AppContext& context, const HandOver&, QWidget
     constexpr Route::Actions close = Route::HidePanel | Route::FocusInput | Route::Swallow;
     constexpr Route::Actions menu = Route::ThemeMenuKeepFocus | Route::Swallow;
     route({
-        {"Picture2", Route::On::Move, Route::HidePanel},
-        {"Picture2", Route::On::Press, close},
-        {"Picture2", Route::On::RightRelease, menu},
-        {"Picture3", Route::On::Move, Route::HidePanel},
-        {"Picture3", Route::On::Press, close},
-        {"Picture3", Route::On::RightRelease, menu},
-        {"Command4", Route::On::Move, Route::HidePanel},
+        {m_page, Route::On::Move, Route::HidePanel},
+        {m_page, Route::On::Press, close},
+        {m_page, Route::On::RightRelease, menu},
+        {m_topBar, Route::On::Move, Route::HidePanel},
+        {m_topBar, Route::On::Press, close},
+        {m_topBar, Route::On::RightRelease, menu},
+        {m_selectLesson, Route::On::Move, Route::HidePanel},
         // A click on the window's background only brings the focus back to the input box.
-        {"Form11", Route::On::Press, Route::FocusInput},
-        {"Command7", Route::On::Release, Route::ThemeMenu},
+        {this, Route::On::Press, Route::FocusInput},
+        {m_themes, Route::On::Release, Route::ThemeMenu},
     });
 
     const QFont pageFont = monospaceFont(fontChoice(PracticeFontWindow::Articles));
     m_page->setFont(pageFont);
     m_page->lower(); // under the banner, which it reaches into
 
-    m_exercise->setQuestion([this](const QString& title, const QString& text) {
-        if (text == ArticleExercise::kEndQuestion) // the end of the article: a run ends
-            m_recorder.runEnded(m_exercise->articleTitle(), practiceTotals());
-        return m_context.platform && m_context.platform->ask(this, title, text);
-    });
-    connect(m_exercise.get(), &ArticleExercise::changed, this, &ArticleWindow::render);
+    attachModel(m_exercise.get(), PracticeMode::Articles, m_clockTimer);
     m_exercise->restore(Articles::Sz2::parse(
         StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz2.txt")))));
 }
@@ -111,9 +105,10 @@ void ArticleWindow::buildWidgets() {
                     {{"Time", "Label40", "0:00:00", &m_clock},
                      {"Speed", "Label16", "0 WPM", &m_speed},
                      {"Accuracy", "Label22z", "0 %", &m_accuracy}},
-                    Look::MeterLayout::CaptionBefore, -240, (kBarHeight - 480) / 2, 1380);
+                    -240, (kBarHeight - 480) / 2, 1380);
     for (QLabel* label : m_topBar->findChildren<QLabel*>())
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_topBar->setToolTip(kSpeedToolTip); // its meters let the pointer through to it
 
     m_title = new QLabel(this);
     m_title->setObjectName(QStringLiteral("Label10"));
@@ -140,11 +135,12 @@ void ArticleWindow::buildWidgets() {
         if (text.isEmpty())
             return;
         {
+            // setText, not clear(): clear() is an edit the box keeps for undo, so every
+            // character typed would stay in its undo list for as long as the window is open.
             const QSignalBlocker blocker(m_input);
-            m_input->clear();
+            m_input->setText(QString());
         }
         m_exercise->textChanged(text);
-        m_recorder.practising();
     });
     m_typed = new QLineEdit(this);
     m_typed->setObjectName(QStringLiteral("Text2"));
@@ -195,8 +191,8 @@ void ArticleWindow::buildWidgets() {
     m_fileNotice = new QLabel(this);
     m_fileNotice->setObjectName(QStringLiteral("fileNotice"));
     Look::styleStatusLine(m_fileNotice);
-    m_fileNotice->setGeometry(twipsRect(middle - 3600, kPageButtonsTop + kButtonHeight + 90,
-                                        7200, 330));
+    m_fileNotice->setGeometry(
+        twipsRect(middle - 3600, kPageButtonsTop + kButtonHeight + 90, 7200, 330));
     m_fileNotice->hide();
 
     m_gamesLink = new ClickLabel(QStringLiteral("Online Typing Game"), this);
@@ -213,31 +209,29 @@ void ArticleWindow::buildWidgets() {
 
 void ArticleWindow::buildSettingsPanel() {
     SettingsPanel* panel = addSettingsPanel(QStringLiteral("Picture1"), 2760, 1260);
-    panel->addThemesButton(QStringLiteral("Command7"));
+    m_themes = panel->addThemesButton(QStringLiteral("Command7"));
     m_sound = panel->addSwitch(QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 750);
     connect(m_sound, &QCheckBox::toggled, this,
             [this](bool on) { m_exercise->setKeystrokeSound(on); });
 }
 
 void ArticleWindow::buildTimers() {
-    timers().add({
-        {"Timer1", 6, TimerTable::OneShot, [this] { label4Click(); }},
-        {"Timer2", 6, TimerTable::OneShot, [this] { label10Click(); }},
-        {"Timer3", 600, TimerTable::Repeating, [this] { m_exercise->blinkTick(); }},
-        {"Timer4", 500, TimerTable::Repeating, [this] { m_exercise->clockTick(); }},
-        {"Timer5", 11, TimerTable::OneShot,
-         [this] {
-             m_recorder.countersReset(practiceTotals());
-             m_exercise->meterReset();
-         }},
-    });
-    timers().start("Timer3");
+    TimerTable& t = timers();
+    m_pickerTimer = t.add("Timer1", 6, TimerTable::OneShot, [this] { label4Click(); });
+    m_catalogueTimer = t.add("Timer2", 6, TimerTable::OneShot, [this] { label10Click(); });
+    QTimer* blink =
+        t.add("Timer3", 600, TimerTable::Repeating, [this] { m_exercise->blinkTick(); });
+    m_clockTimer = t.add("Timer4", 500, TimerTable::Repeating, [this] { m_exercise->clockTick(); });
+    m_meterResetTimer =
+        t.add("Timer5", 11, TimerTable::OneShot, [this] { m_exercise->meterReset(); });
+    blink->start();
 }
 
 // --- rendering -----------------------------------------------------------------------------
 
-void ArticleWindow::render(const ArticleUpdate& update) {
+void ArticleWindow::render(const ModelEvents& events) {
     const ArticleExercise& e = *m_exercise;
+    const ArticleUpdate update = e.update(events);
     m_page->apply(update);
     if (update.flags & ArticleUpdate::Cursor)
         geng();
@@ -245,8 +239,6 @@ void ArticleWindow::render(const ArticleUpdate& update) {
         m_clock->setText(e.clockText());
         m_speed->setText(e.speedText());
         m_accuracy->setText(e.accuracyText());
-        if (e.clockRunning() != timers().isActive("Timer4"))
-            e.clockRunning() ? timers().start("Timer4") : timers().stop("Timer4");
     }
     if (update.flags & ArticleUpdate::Buttons) {
         m_pageNumber->setText(QString::number(e.pageNumber()));
@@ -264,11 +256,9 @@ void ArticleWindow::render(const ArticleUpdate& update) {
         }
     }
     if (update.flags & ArticleUpdate::MeterReset)
-        timers().start("Timer5");
+        m_meterResetTimer->start();
     if (m_typed->text() != e.typedText())
         m_typed->setText(e.typedText());
-    for (PracticeSound sound : update.sounds)
-        playSound(sound);
     if (update.flags & ArticleUpdate::OpenChooser)
         QTimer::singleShot(0, this, &ArticleWindow::openChooser);
 }
@@ -283,13 +273,13 @@ void ArticleWindow::geng() {
 
 void ArticleWindow::openChooser() {
     hideSettingsPanel();
-    ArticleChooser chooser(this);
+    ArticleChooser chooser(window());
     chooser.exec();
     if (chooser.choice() == ArticleChooser::Choice::Catalogue) {
         m_chosenTitle = chooser.chosenTitle();
-        timers().start("Timer2");
+        m_catalogueTimer->start();
     } else if (chooser.choice() == ArticleChooser::Choice::Optional) {
-        timers().start("Timer1");
+        m_pickerTimer->start();
     }
     focusInputBox();
 }
@@ -302,7 +292,7 @@ void ArticleWindow::label10Click() {
 void ArticleWindow::label4Click() {
     QString path;
     if (m_context.platform)
-        path = m_context.platform->pickTextFile(this, kPickerTitle, kPickerFilter,
+        path = m_context.platform->pickTextFile(window(), kPickerTitle, kPickerFilter,
                                                 m_context.folder.path(QStringLiteral("\\text\\")));
     m_exercise->openFile(path);
     focusInputBox();
@@ -318,13 +308,7 @@ QList<QWidget*> ArticleWindow::exemptControls() const {
     return {m_page, m_typed, m_input};
 }
 
-ProgressRecorder::Totals ArticleWindow::practiceTotals() const {
-    const QString& record = m_exercise->keyRecord();
-    return {m_exercise->tickCount() / 2, record.size(), record.count(u'0')};
-}
-
 void ArticleWindow::saveState() {
-    m_recorder.windowUnloaded(m_exercise->articleTitle(), practiceTotals());
     StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz2.txt")),
                          m_exercise->state().format());
 }

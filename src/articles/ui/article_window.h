@@ -2,7 +2,6 @@
 
 #include "articles/model/article_exercise.h"
 #include "articles/model/article_state.h"
-#include "history/progress_recorder.h"
 #include "frame/navigator.h"
 #include "frame/practice_window.h"
 
@@ -13,6 +12,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 
 // The Article practice window: an article typed page by page, each keystroke written under
 // the character it answers. The window routes events and timer ticks into the exercise and
@@ -42,22 +42,20 @@ class ArticleWindow : public PracticeWindow {
     void openSettings(); // "Settings"
 
   protected:
+    void render(const ModelEvents& events) override;
     void saveState() override;
 
   private:
     void buildWidgets();
     void buildSettingsPanel();
     void buildTimers();
-    void render(const ArticleUpdate& update);
     void geng();
     void label4Click();  // the picker, then the file picked
     void label10Click(); // the catalogue article chosen
-    ProgressRecorder::Totals practiceTotals() const;
 
     FolderArticleFiles m_files;
     std::unique_ptr<ArticleExercise> m_exercise;
     QString m_chosenTitle;
-    ProgressRecorder m_recorder;
 
     ArticlePage* m_page = nullptr;         // Picture2
     QWidget* m_topBar = nullptr;           // Picture3
@@ -75,4 +73,9 @@ class ArticleWindow : public PracticeWindow {
     QPushButton* m_settings = nullptr;     // Command6
     ClickLabel* m_gamesLink = nullptr;     // Label6
     QCheckBox* m_sound = nullptr;          // Check1qq
+    QPushButton* m_themes = nullptr;       // Command7
+    QTimer* m_pickerTimer = nullptr;       // Timer1
+    QTimer* m_catalogueTimer = nullptr;    // Timer2
+    QTimer* m_clockTimer = nullptr;        // Timer4
+    QTimer* m_meterResetTimer = nullptr;   // Timer5
 };

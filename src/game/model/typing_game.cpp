@@ -32,7 +32,7 @@ int spacingGap(int setKind, int itemLength) {
 } // namespace
 
 TypingGame::TypingGame(quint32 seed, QObject* parent)
-    : QObject(parent), m_generator(seed), m_caption(kTitle) {
+    : PracticeModel(parent), m_generator(seed), m_caption(kTitle) {
     const GameItemSet& first = GameItemSets::table()[0];
     m_setKind = first.setKind;
     m_itemLength = first.itemLength;
@@ -55,32 +55,51 @@ bool TypingGame::isLive(int i) const {
     return !text.isEmpty() && text != kParked;
 }
 
-void TypingGame::flush() {
-    const Changes what = std::exchange(m_pending, {});
-    if (what)
-        emit changed(what);
-}
-
 void TypingGame::showMessage(const QString& text) {
-    m_messageTitle = kPromptTitle;
-    m_messageText = text;
-    touch(Message);
+    message(kPromptTitle, text);
 }
 
+// Each game is a run of its own: its counters start again with the next game.
 void TypingGame::endGame() {
+    runEnded();
+    resettingCounters();
     m_ended = m_play;
     m_play = {};
-    touch(GameEnded);
+}
+
+RunTotals TypingGame::totals() const {
+    const int typed = m_play.hits + m_play.errors;
+    return {m_play.seconds, typed, m_play.errors,
+            m_play.seconds > 0 ? int(qint64(m_play.hits) * 60 / m_play.seconds) : 0,
+            typed > 0 ? int(qint64(m_play.hits) * 100 / typed) : 0};
+}
+
+QString TypingGame::runItem() const {
+    return m_caption.startsWith(kCaptionPrefix) ? m_caption.mid(kCaptionPrefix.size()) : m_caption;
+}
+
+QString TypingGame::runState() const {
+    switch (m_state) {
+    case RunState::Running:
+        return QStringLiteral("zt");
+    case RunState::Paused:
+        return QStringLiteral("jx");
+    case RunState::Over:
+        return QStringLiteral("00");
+    case RunState::NotStarted:
+        break;
+    }
+    return QString();
 }
 
 void TypingGame::load(const QString& settingsLine) {
-    Batch batch(*this);
+    const Batch batch(this);
     m_spriteStep = kSlowStep;
     m_settings.applyLine(settingsLine);
     m_hitSound = m_errorSound = m_settings.keySound;
     m_score = QStringLiteral("0");
-    m_clockValue = m_settings.spriteDownEnd ? QStringLiteral("0")
-                                            : QString::number(m_settings.timeLimit);
+    m_clockValue =
+        m_settings.spriteDownEnd ? QStringLiteral("0") : QString::number(m_settings.timeLimit);
     m_shownSpeed = QString::number(m_settings.startSpeed);
     touch(Status | Settings | Controls);
 }
@@ -88,7 +107,7 @@ void TypingGame::load(const QString& settingsLine) {
 // --- item sets ---
 
 void TypingGame::chooseSet(int index) {
-    Batch batch(*this);
+    const Batch batch(this);
     if (index < 0 || index >= GameItemSets::kCount)
         return;
     const GameItemSet& set = GameItemSets::table()[size_t(index)];
@@ -137,11 +156,11 @@ void TypingGame::park(int i) {
 
 // --- run states ---
 
-void TypingGame::setTimers(bool fall, bool clock) {
-    if (m_timer1 != fall || m_timer2 != clock)
-        touch(Timers);
-    m_timer1 = fall;
-    m_timer2 = clock;
+void TypingGame::setState(RunState state) {
+    if (state == m_state)
+        return;
+    m_state = state;
+    touch(Motion | Controls);
 }
 
 void TypingGame::setFallSpeed(int speed) {
@@ -169,34 +188,39 @@ void TypingGame::newSpriteTarget() {
 }
 
 void TypingGame::newGame() {
-    Batch batch(*this);
+    const Batch batch(this);
+    // A game left for a new one is a run of its own, never a part of the next.
+    if (m_play.seconds > 0 || m_play.hits > 0 || m_play.errors > 0) {
+        runEnded();
+        resettingCounters();
+        m_play = {};
+    }
     m_pauseInFront = true;
-    m_runState = QStringLiteral("zt");
+    setState(RunState::Running);
     m_spriteTop = 0;
     m_spriteLeft = kSpriteStartLeft;
     m_hitCount = 0;
     m_wrongLog.clear();
     setFallSpeed(m_settings.startSpeed);
     m_gameOverVisible = false;
-    setTimers(true, true);
     for (ItemSlot& s : m_slots)
         s.text.clear();
     spawn(0);
     for (int i = 1; i < m_settings.itemCount; ++i)
         spawn(i);
     setScore(QStringLiteral("0"));
-    m_clockValue = m_settings.spriteDownEnd ? QStringLiteral("0")
-                                            : QString::number(m_settings.timeLimit);
+    m_clockValue =
+        m_settings.spriteDownEnd ? QStringLiteral("0") : QString::number(m_settings.timeLimit);
     m_shownSpeed = QString::number(m_settings.startSpeed);
     m_selectVisible = false;
     m_gameStarted = true;
-    m_timer7 = true;
+    m_spriteWalking = true;
     setInput(QString());
-    touch(Items | Sprite | Controls | Status | Timers);
+    touch(Items | Sprite | Controls | Status | Motion);
 }
 
 void TypingGame::newGameButton() {
-    Batch batch(*this);
+    const Batch batch(this);
     if (m_caption == kTitle)
         chooseSet(0);
     else
@@ -204,9 +228,8 @@ void TypingGame::newGameButton() {
 }
 
 void TypingGame::endPause() {
-    setTimers(false, false);
+    setState(RunState::Paused);
     m_pauseInFront = false;
-    m_runState = QStringLiteral("jx");
     m_oneStepEnabled = true;
     m_optionsEnabled = true;
     m_selectVisible = true;
@@ -214,22 +237,21 @@ void TypingGame::endPause() {
 }
 
 void TypingGame::pause() {
-    Batch batch(*this);
+    const Batch batch(this);
     endPause();
 }
 
 void TypingGame::continueGame() {
-    Batch batch(*this);
-    setTimers(true, true);
+    const Batch batch(this);
+    setState(RunState::Running);
     m_pauseInFront = true;
-    m_runState = QStringLiteral("zt");
     setFallSpeed(m_shownSpeed.toInt());
     m_selectVisible = false;
     touch(Controls);
 }
 
 void TypingGame::clickSpriteOrItem() {
-    Batch batch(*this);
+    const Batch batch(this);
     if (m_pauseEnabled)
         pause();
 }
@@ -237,13 +259,14 @@ void TypingGame::clickSpriteOrItem() {
 // --- typing ---
 
 void TypingGame::textChanged(const QString& text) {
-    Batch batch(*this);
+    const Batch batch(this);
+    keystroke();
     setInput(text);
     const int n = m_itemLength;
     const bool wordSet = n >= 2 && n <= 4;
     if (wordSet && text.size() < n + 2) {
         if (m_errorSound)
-            touch(KeystrokeSound);
+            sound(PracticeSound::Keystroke);
         return;
     }
     if (text.isEmpty() || !m_pauseEnabled)
@@ -265,7 +288,7 @@ void TypingGame::textChanged(const QString& text) {
         setScore(QString::number(m_hitCount));
         touch(Sprite);
         if (m_hitSound)
-            touch(KeystrokeSound);
+            sound(PracticeSound::Keystroke);
         return;
     }
     setInput(QString());
@@ -276,17 +299,17 @@ void TypingGame::textChanged(const QString& text) {
         touch(Sprite);
     }
     if (m_errorSound)
-        touch(ErrorSound);
+        sound(PracticeSound::Error);
     else if (m_hitSound)
-        touch(KeystrokeSound);
+        sound(PracticeSound::Keystroke);
 }
 
 void TypingGame::keyUp(int code) {
-    Batch batch(*this);
+    const Batch batch(this);
     if (code == KeyCode::F3) {
-        if (m_runState == u"zt")
+        if (m_state == RunState::Running)
             pause();
-        else if (m_runState == u"jx")
+        else if (m_state == RunState::Paused)
             continueGame();
     } else if (code == KeyCode::F2) {
         newGameButton();
@@ -298,9 +321,9 @@ void TypingGame::keyUp(int code) {
 // --- timers ---
 
 void TypingGame::Timer7() {
-    Batch batch(*this);
+    const Batch batch(this);
     // Button states follow the fall timer.
-    const bool running = m_timer1;
+    const bool running = falling();
     if (m_oneStepEnabled == running || m_optionsEnabled == running || m_pauseEnabled != running)
         touch(Controls);
     m_oneStepEnabled = !running;
@@ -351,14 +374,14 @@ void TypingGame::Timer7() {
         if (i < m_settings.itemCount)
             spawn(i);
     }
-    if (!respawned && !m_gameStarted) {
-        m_timer7 = false;
-        touch(Timers);
+    if (!respawned && !m_gameStarted && m_spriteWalking) {
+        m_spriteWalking = false;
+        touch(Motion);
     }
 }
 
 void TypingGame::Timer1() {
-    Batch batch(*this);
+    const Batch batch(this);
     const QString speed = QString::number(m_fallSpeed);
     if (speed != m_shownSpeed) {
         m_shownSpeed = speed;
@@ -382,10 +405,9 @@ void TypingGame::Timer1() {
     }
     if (m_spriteTop > kSpriteDownLine && m_settings.spriteDownEnd) {
         m_gameOverVisible = true;
-        setTimers(false, false);
+        setState(RunState::Over);
         m_selectVisible = true;
         m_pauseEnabled = false;
-        m_runState = QStringLiteral("00");
         touch(Controls);
         endGame();
         showMessage(ci1());
@@ -393,7 +415,7 @@ void TypingGame::Timer1() {
 }
 
 void TypingGame::Timer2() {
-    Batch batch(*this);
+    const Batch batch(this);
     newSpriteTarget();
     m_spriteStep = kSlowStep;
     const int seconds = m_clockValue.toInt();
@@ -402,7 +424,8 @@ void TypingGame::Timer2() {
         m_clockValue = QString::number(std::max(seconds - 1, 0));
         touch(Status);
         if (seconds - 1 <= 0) {
-            setTimers(false, false);
+            // The game is over: F3 cannot take it up again.
+            setState(RunState::Over);
             endGame();
             const QString result = ci();
             if (timedSpeed() >= 160) {
@@ -461,7 +484,7 @@ QString TypingGame::ci1() const {
 // --- settings ---
 
 void TypingGame::openSettings() {
-    Batch batch(*this);
+    const Batch batch(this);
     // Only a running game is paused: a game that is over or not begun stays so.
     if (m_pauseEnabled)
         endPause();
@@ -470,27 +493,27 @@ void TypingGame::openSettings() {
 }
 
 void TypingGame::saveSettings() {
-    Batch batch(*this);
+    const Batch batch(this);
     m_panelVisible = false;
     setScore(QStringLiteral("0"));
-    m_clockValue = m_settings.spriteDownEnd ? QStringLiteral("0")
-                                            : QString::number(m_settings.timeLimit);
+    m_clockValue =
+        m_settings.spriteDownEnd ? QStringLiteral("0") : QString::number(m_settings.timeLimit);
     m_shownSpeed = QString::number(m_settings.startSpeed);
     touch(Controls | Status);
 }
 
 void TypingGame::cancelSettings() {
-    Batch batch(*this);
+    const Batch batch(this);
     m_panelVisible = false;
     touch(Controls);
 }
 
-#define GAME_SETTING_SETTER(name, field)                                                          \
-    void TypingGame::name(bool on) {                                                              \
-        Batch batch(*this);                                                                       \
-        if (m_settings.field != on)                                                               \
-            touch(Settings);                                                                      \
-        m_settings.field = on;                                                                    \
+#define GAME_SETTING_SETTER(name, field)                                                           \
+    void TypingGame::name(bool on) {                                                               \
+        const Batch batch(this);                                                                   \
+        if (m_settings.field != on)                                                                \
+            touch(Settings);                                                                       \
+        m_settings.field = on;                                                                     \
     }
 GAME_SETTING_SETTER(setSpriteDownEnd, spriteDownEnd)
 GAME_SETTING_SETTER(setDropOnWrong, dropOnWrong)
@@ -499,31 +522,29 @@ GAME_SETTING_SETTER(setSpeedUp, speedUp)
 #undef GAME_SETTING_SETTER
 
 void TypingGame::setKeySound(bool on) {
-    Batch batch(*this);
+    const Batch batch(this);
     m_settings.keySound = on;
     m_hitSound = m_errorSound = on;
     touch(Settings);
 }
 
 void TypingGame::setItemCount(int count) {
-    Batch batch(*this);
+    const Batch batch(this);
     if (count >= 1 && count <= 4)
         m_settings.itemCount = count;
     touch(Settings);
 }
 
 void TypingGame::stepTimeLimit(int step) {
-    Batch batch(*this);
-    m_settings.timeLimit = GameSettings::stepped(m_settings.timeLimit, step,
-                                                 GameSettings::kTimeLimitFloor,
-                                                 GameSettings::kMaxTimeLimit);
+    const Batch batch(this);
+    m_settings.timeLimit = GameSettings::stepped(
+        m_settings.timeLimit, step, GameSettings::kTimeLimitFloor, GameSettings::kMaxTimeLimit);
     touch(Settings);
 }
 
 void TypingGame::stepStartSpeed(int step) {
-    Batch batch(*this);
-    m_settings.startSpeed = GameSettings::stepped(m_settings.startSpeed, step,
-                                                  GameSettings::kStartSpeedFloor,
-                                                  GameSettings::kMaxStartSpeed);
+    const Batch batch(this);
+    m_settings.startSpeed = GameSettings::stepped(
+        m_settings.startSpeed, step, GameSettings::kStartSpeedFloor, GameSettings::kMaxStartSpeed);
     touch(Settings);
 }

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "core/practice_model.h"
 #include "game/model/game_item_sets.h"
 #include "game/model/game_settings.h"
-#include "core/practice_sound.h"
 
-#include <QObject>
 #include <QString>
 
 #include <array>
@@ -26,7 +25,7 @@ struct ItemSlot {
 // the top of the field, and typing an item's text shoots it down. The window owns the three
 // timers and calls Timer7, Timer1 and Timer2; it feeds in the typed text, keys and clicks and
 // draws what the game holds. The game touches no widget and reads no file itself.
-class TypingGame : public QObject {
+class TypingGame : public PracticeModel {
     Q_OBJECT
   public:
     enum Change : unsigned {
@@ -37,12 +36,12 @@ class TypingGame : public QObject {
         Input = 1 << 4,    // the input box's text
         Settings = 1 << 5, // a setting changed
         Caption = 1 << 6,  // window caption and the menu's check mark
-        Timers = 1 << 7,   // a timer was switched on or off
-        KeystrokeSound = 1 << 8, // play the keystroke sound
-        ErrorSound = 1 << 9,     // play the error sound
-        Message = 1 << 10,       // show messageText() in a box titled messageTitle()
-        GameEnded = 1 << 11,     // a game ended; endedGame() holds its totals
+        Motion = 1 << 7,   // the items began or stopped falling, or the sprite its walk
     };
+
+    // Where the game is: before the first game, running, paused, or over (the time ran out
+    // or the sprite reached the bottom).
+    enum class RunState { NotStarted, Running, Paused, Over };
 
     // One game's play: clock seconds while it ran, items shot down, wrong entries.
     struct Play {
@@ -131,8 +130,12 @@ class TypingGame : public QObject {
     int hitCount() const { return m_hitCount; }
     QString wrongLog() const { return m_wrongLog; } // Text2
     QString inputText() const { return m_input; }   // Text1
-    QString runState() const { return m_runState; } // "zt", "jx" or "00"
-    QString gameStarted() const { return m_gameStarted ? QStringLiteral("1") : QStringLiteral("0"); }
+    RunState state() const { return m_state; }
+    // The run state as the hidden Label18 shows it: "zt", "jx", "00", or "" before a game.
+    QString runState() const;
+    QString gameStarted() const {
+        return m_gameStarted ? QStringLiteral("1") : QStringLiteral("0");
+    }
     QString caption() const { return m_caption; }
     int checkedSet() const { return m_checkedSet; } // -1 before a set is chosen
     int setKind() const { return m_setKind; }
@@ -142,45 +145,34 @@ class TypingGame : public QObject {
     QString settingsLine() const { return m_settings.line(); }
     bool hitSoundOn() const { return m_hitSound; }     // Check4
     bool errorSoundOn() const { return m_errorSound; } // Check5
-    bool timer7On() const { return m_timer7; }
-    bool timer1On() const { return m_timer1; }
-    bool timer2On() const { return m_timer2; }
-    bool pauseEnabled() const { return m_pauseEnabled; } // Command6
-    bool pauseInFront() const { return m_pauseInFront; } // Command6, else Command7
+    // The items fall and the game clock runs while a game runs.
+    bool falling() const { return m_state == RunState::Running; }
+    bool clockRunning() const override { return falling(); }
+    // The sprite wanders along the top: always, but before the first game once nothing is
+    // left to spawn.
+    bool spriteWalking() const { return m_spriteWalking; }
+    bool pauseEnabled() const { return m_pauseEnabled; }            // Command6
+    bool pauseInFront() const { return m_pauseInFront; }            // Command6, else Command7
     bool oneStepButtonsEnabled() const { return m_oneStepEnabled; } // Command2 to Command5
     bool endModeOptionsEnabled() const { return m_optionsEnabled; } // Option1, Option2
-    bool selectVisible() const { return m_selectVisible; }   // Command1 and Label15
-    bool gameOverVisible() const { return m_gameOverVisible; } // Label6
-    bool settingsPanelVisible() const { return m_panelVisible; } // Picture3
+    bool selectVisible() const { return m_selectVisible; }          // Command1 and Label15
+    bool gameOverVisible() const { return m_gameOverVisible; }      // Label6
+    bool settingsPanelVisible() const { return m_panelVisible; }    // Picture3
 
     // The result messages, as shown in the "Prompt" box.
     QString ci() const;  // a timed game ran out
     QString ci1() const; // the sprite reached the bottom
-    // The message of the last change that carried Message.
-    QString messageTitle() const { return m_messageTitle; }
-    QString messageText() const { return m_messageText; }
     // The running game's play so far (zero once it has ended), and the last ended game's,
     // taken before the end resets the score and the time limit.
     Play currentPlay() const { return m_play; }
     Play endedGame() const { return m_ended; }
-
-  signals:
-    void changed(TypingGame::Changes what); // once per input that changed anything
+    // The play as its result tells it: hits and wrong inputs are its keystrokes, its speed is
+    // hits × 60 ÷ seconds, its accuracy hits ÷ (hits + wrong inputs).
+    RunTotals totals() const override;
+    // The item set in play, as the history names it.
+    QString runItem() const override;
 
   private:
-    // Collects the changes of one input and notifies once when the outermost input ends.
-    class Batch {
-      public:
-        explicit Batch(TypingGame& game) : m_game(game) { ++m_game.m_depth; }
-        ~Batch() {
-            if (--m_game.m_depth == 0)
-                m_game.flush();
-        }
-
-      private:
-        TypingGame& m_game;
-    };
-
     double draw();
     int timedSpeed() const;
     void spawn(int i); // init, init1, init2, init3
@@ -188,13 +180,12 @@ class TypingGame : public QObject {
     void newSpriteTarget();
     void setScore(const QString& text);
     void setFallSpeed(int speed);
-    void setTimers(bool fall, bool clock);
+    void setState(RunState state);
     void setInput(const QString& text);
     void endPause();
     void showMessage(const QString& text);
     void endGame();
-    void touch(Changes what) { m_pending |= what; }
-    void flush();
+    void touch(Changes what) { display(what); }
 
     Measure m_measure;
     WordListReader m_readWordList;
@@ -214,7 +205,7 @@ class TypingGame : public QObject {
     int m_hitCount = 0;
     QString m_wrongLog;
     QString m_input;
-    QString m_runState;
+    RunState m_state = RunState::NotStarted;
     bool m_gameStarted = false;
     QString m_caption;
     int m_checkedSet = -1;
@@ -224,9 +215,7 @@ class TypingGame : public QObject {
     GameSettings m_settings;
     bool m_hitSound = true;
     bool m_errorSound = true;
-    bool m_timer7 = true;
-    bool m_timer1 = false;
-    bool m_timer2 = false;
+    bool m_spriteWalking = true;
     bool m_pauseEnabled = false;
     bool m_pauseInFront = true;
     bool m_oneStepEnabled = true;
@@ -235,10 +224,6 @@ class TypingGame : public QObject {
     bool m_gameOverVisible = false;
     bool m_panelVisible = false;
 
-    Changes m_pending;
-    int m_depth = 0;
-    QString m_messageTitle;
-    QString m_messageText;
     Play m_play;
     Play m_ended;
 };

@@ -1,15 +1,21 @@
 #include "game/ui/game_window.h"
 
 #include "game/ui/elf_sprite.h"
+#include "game/ui/game_look.h"
 #include "frame/click_label.h"
 #include "frame/input_box.h"
 #include "look/look.h"
 #include "core/maker.h"
-#include "frame/navigator.h"
-#include "platform/platform.h"
 #include "core/state_file.h"
 #include "core/timer_table.h"
 #include "core/twips.h"
+#include "frame/click_label.h"
+#include "frame/input_box.h"
+#include "frame/navigator.h"
+#include "frame/shortcut.h"
+#include "game/ui/elf_sprite.h"
+#include "look/look.h"
+#include "platform/platform.h"
 
 #include <QCheckBox>
 #include <QDateTime>
@@ -138,7 +144,7 @@ class GameField : public QWidget {
             m_scene = QPixmap((QSizeF(size()) * dpr).toSize());
             m_scene.setDevicePixelRatio(dpr);
             QPainter scene(&m_scene);
-            Look::paintNightScene(scene, rect());
+            GameLook::paintNightScene(scene, rect());
         }
         QPainter p(this);
         for (const QRect& r : event->region())
@@ -184,7 +190,7 @@ class GameField : public QWidget {
     QPixmap renderItem(const Shown& item, qreal dpr) const {
         QPixmap pixmap((QSizeF(item.rect.size()) * dpr).toSize());
         pixmap.setDevicePixelRatio(dpr);
-        pixmap.fill(Look::kItemBackground);
+        pixmap.fill(GameLook::kItemBackground);
         QPainter p(&pixmap);
         p.setFont(m_itemFont);
         p.setPen(toColor(item.colour));
@@ -199,7 +205,7 @@ class GameField : public QWidget {
         const ItemSlot& s = m_game.slot(i);
         double top = s.top;
         const FallStart& from = m_fallFrom[size_t(i)];
-        if (m_game.timer1On() && m_sinceFall.isValid() && from.text == s.text && from.top < s.top) {
+        if (m_game.falling() && m_sinceFall.isValid() && from.text == s.text && from.top < s.top) {
             const double part =
                 std::min(1.0, double(m_sinceFall.elapsed()) / double(m_fallInterval.count()));
             top = from.top + (s.top - from.top) * part;
@@ -230,8 +236,7 @@ class GameField : public QWidget {
 
 GameWindow::GameWindow(const AppContext& context, QWidget* parent)
     : PracticeWindow(context, QStringLiteral("Form10"), Navigator::GameEntry, parent),
-      m_game(quint32(QDateTime::currentMSecsSinceEpoch())),
-      m_recorder(context.history, PracticeMode::Game) {
+      m_game(quint32(QDateTime::currentMSecsSinceEpoch())) {
     setWindowTitle(TypingGame::kTitle);
 
     // Items: bold 21.75-point Consolas, sized to their text.
@@ -252,27 +257,26 @@ GameWindow::GameWindow(const AppContext& context, QWidget* parent)
     // the game was first made for ticked at about 15.6 ms: 16 ms keeps the pace players knew,
     // at a third of the processor time of a 5 ms tick. Each sprite tick is also a frame for
     // the gliding items, about 60 a second.
-    timers().add({{"Timer7", 16, TimerTable::Repeating,
-                   [this] {
-                       m_game.Timer7();
-                       if (m_game.timer1On())
-                           m_field->refresh();
-                   }},
-                  {"Timer1", 66, TimerTable::Repeating,
-                   [this] {
-                       m_field->noteFallTick(timers().timer("Timer1")->intervalAsDuration());
-                       m_game.Timer1();
-                   }},
-                  {"Timer2", 1000, TimerTable::Repeating, [this] { m_game.Timer2(); }}});
-    route({{"Picture2", Route::On::RightRelease, Route::ThemeMenu},
-           {"Picture2", Route::On::LeftPress, Route::FocusInput}});
+    TimerTable& t = timers();
+    m_spriteTimer = t.add("Timer7", 16, TimerTable::Repeating, [this] {
+        m_game.Timer7();
+        if (m_game.falling())
+            m_field->refresh();
+    });
+    m_fallTimer = t.add("Timer1", 66, TimerTable::Repeating, [this] {
+        m_field->noteFallTick(m_fallTimer->intervalAsDuration());
+        m_game.Timer1();
+    });
+    QTimer* clock = t.add("Timer2", 1000, TimerTable::Repeating, [this] { m_game.Timer2(); });
+    route({{m_field, Route::On::RightRelease, Route::ThemeMenu},
+           {m_field, Route::On::LeftPress, Route::FocusInput}});
 
     const QFontMetrics itemMetrics(itemFont);
     m_game.setMeasure([itemMetrics](const QString& text) {
         return toTwips(itemMetrics.horizontalAdvance(text) + 6);
     });
     m_game.setWordListReader([this](const QString& name) { return readWordList(name); });
-    connect(&m_game, &TypingGame::changed, this, &GameWindow::mirror);
+    attachModel(&m_game, PracticeMode::Game, clock);
 
     bool found = false;
     const QString settings = StateFile::readText(
@@ -293,11 +297,11 @@ void GameWindow::buildStatusLine() {
                                 {"Speed", "Label16", 2160, 915, &m_speed}};
     for (const Heading& h : headings) {
         auto* caption = new QLabel(QString::fromLatin1(h.caption), this);
-        Look::styleGameHeading(caption);
+        GameLook::styleHeading(caption);
         caption->setGeometry(twipsRect(h.left, kStatusTop, h.width, kStatusHeight));
         auto* value = new QLabel(QStringLiteral("0"), this);
         value->setObjectName(QString::fromLatin1(h.name));
-        Look::styleGameValue(value);
+        GameLook::styleValue(value);
         value->setGeometry(twipsRect(h.left + 45, kStatusTop + 240, h.width - 90, 270));
         *h.value = value;
     }
@@ -312,7 +316,7 @@ void GameWindow::buildStatusLine() {
     m_settings = makeButton(QStringLiteral("Settings"), "Command9",
                             twipsRect(3105, kStatusTop, 1080, kStatusHeight));
     m_settings->setFont(Look::uiFont(8.5));
-    Look::styleNarrowButton(m_settings);
+    GameLook::styleNarrowButton(m_settings);
     m_newGame = makeButton(QStringLiteral("New game(F2)"), "Command8",
                            twipsRect(7935, kStatusTop, 1995, kStatusHeight));
     m_pause = makeButton(QStringLiteral("Pause(F3)"), "Command6",
@@ -320,6 +324,11 @@ void GameWindow::buildStatusLine() {
     m_continue = makeButton(QStringLiteral("Continue(F3)"), "Command7",
                             twipsRect(9945, kStatusTop, 1950, kStatusHeight));
     connect(m_settings, &QPushButton::clicked, this, [this] {
+        // A second Alt+S closes the panel as Cancel does.
+        if (m_game.settingsPanelVisible()) {
+            m_game.cancelSettings();
+            return;
+        }
         m_game.openSettings();
         focusInputBox();
     });
@@ -339,10 +348,7 @@ void GameWindow::buildStatusLine() {
     m_input->setFont(monospaceFont(QStringLiteral("Consolas"), 18, false));
     m_input->setGeometry(twipsRect(4230, kStatusTop, 3660, kStatusHeight));
     connect(m_input, &QLineEdit::textEdited, this,
-            [this](const QString& text) {
-                m_recorder.practising();
-                m_game.textChanged(text);
-            });
+            [this](const QString& text) { m_game.textChanged(text); });
     m_input->onKeyUp([this](int code) { m_game.keyUp(code); });
 
     // Hidden mirrors of the run state and the wrong-input log.
@@ -358,7 +364,15 @@ void GameWindow::buildFieldControls() {
     m_gameOver = new QLabel(TypingGame::kGameOverText, m_field);
     m_gameOver->setObjectName(QStringLiteral("Label6"));
     m_gameOver->setGeometry(twipsRect(2880, 1035, 6435, 930));
-    Look::styleGameOver(m_gameOver, 36);
+    GameLook::styleGameOver(m_gameOver, 36);
+    // A paused game says so over the field, quietly.
+    m_paused = new QLabel(QStringLiteral("Paused (F3)"), m_field);
+    m_paused->setObjectName(QStringLiteral("pausedNote"));
+    m_paused->setAlignment(Qt::AlignCenter);
+    m_paused->setGeometry(twipsRect(4400, 4300, 3000, 600)); // below "Select game item"
+    GameLook::styleGameOver(m_paused, 18);
+    m_paused->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_paused->hide();
 
     m_gamesLink = new ClickLabel(QStringLiteral("Online Typing Games"), m_field);
     m_gamesLink->setObjectName(QStringLiteral("Label15"));
@@ -373,7 +387,7 @@ void GameWindow::buildFieldControls() {
     m_select = new QPushButton(QStringLiteral("Select game item"), m_field);
     m_select->setObjectName(QStringLiteral("Command1"));
     m_select->setFocusPolicy(Qt::NoFocus);
-    Look::styleGameButton(m_select);
+    GameLook::styleButton(m_select);
     m_select->setGeometry(twipsRect(4230, 2880, 3240, 705));
     // The menu opens under the button, for a click as for Alt+L.
     connect(m_select, &QPushButton::clicked, this, [this] {
@@ -407,8 +421,12 @@ void GameWindow::buildSettingsPanel() {
     m_panel->setObjectName(QStringLiteral("Picture3"));
     m_panel->setAttribute(Qt::WA_StyledBackground);
     m_panel->setGeometry(twipsRect(kPanelLeft, kPanelTop, 8925, 5145));
-    Look::styleGamePanel(m_panel);
+    GameLook::stylePanel(m_panel);
     m_panel->hide();
+    closeWithEscape(m_panel, [this] {
+        m_game.cancelSettings();
+        focusInputBox();
+    });
 
     auto refocus = [this] { focusInputBox(); };
     auto group = [this](const QString& title, const char* name, QRect place) {
@@ -453,6 +471,9 @@ void GameWindow::buildSettingsPanel() {
         b->setFont(Look::uiFont(9));
         b->setFocusPolicy(Qt::NoFocus);
         b->setGeometry(place);
+        // The small step buttons keep their caption whole under skins with wide padding.
+        if (caption.size() <= 3)
+            GameLook::styleNarrowButton(b);
         connect(b, &QPushButton::clicked, this, [click, refocus] {
             click();
             refocus();
@@ -467,12 +488,12 @@ void GameWindow::buildSettingsPanel() {
 
     // How a game ends. Frame7 and Frame8 share one place beside the options: the group that
     // belongs to the chosen end is shown.
-    QGroupBox* ending = group(QStringLiteral("Setting Game over    "), "Frame3",
-                              twipsRect(360, 315, 8175, 1440));
+    QGroupBox* ending =
+        group(QStringLiteral("Setting Game over    "), "Frame3", twipsRect(225, 315, 8475, 1440));
     m_spriteDown = option(ending, QStringLiteral("Elf fell to the bottom of the end of the game"),
-                          QStringLiteral("Option1"), twipsRect(180, 315, 4440, 420));
+                          QStringLiteral("Option1"), twipsRect(180, 315, 4470, 420));
     m_timed = option(ending, QStringLiteral("Set the time to end the game"),
-                     QStringLiteral("Option2"), twipsRect(180, 855, 4440, 420));
+                     QStringLiteral("Option2"), twipsRect(180, 855, 4470, 420));
     connect(m_spriteDown, &QRadioButton::clicked, this, [this, refocus] {
         m_game.setSpriteDownEnd(true);
         refocus();
@@ -483,14 +504,14 @@ void GameWindow::buildSettingsPanel() {
     });
     m_dropGroup = new QWidget(ending);
     m_dropGroup->setObjectName(QStringLiteral("Frame7"));
-    m_dropGroup->setGeometry(twipsRect(4650, 225, 3450, 1110));
+    m_dropGroup->setGeometry(twipsRect(4650, 225, 3750, 1110));
     m_dropOnWrong = check(m_dropGroup, QStringLiteral("The whereabouts of a wrong input"), "Check1",
-                          twipsRect(0, 120, 3450, 390), &TypingGame::setDropOnWrong);
+                          twipsRect(0, 120, 3750, 390), &TypingGame::setDropOnWrong);
     m_dropOnMiss = check(m_dropGroup, QStringLiteral("The whereabouts of a missing input"),
-                         "Check2", twipsRect(0, 630, 3450, 390), &TypingGame::setDropOnMiss);
+                         "Check2", twipsRect(0, 630, 3750, 390), &TypingGame::setDropOnMiss);
     m_timeGroup = new QWidget(ending);
     m_timeGroup->setObjectName(QStringLiteral("Frame8"));
-    m_timeGroup->setGeometry(twipsRect(4650, 225, 3450, 1110));
+    m_timeGroup->setGeometry(twipsRect(4650, 225, 3750, 1110));
     caption(m_timeGroup, QStringLiteral("Time:"), twipsRect(0, 150, 700, 390));
     m_timeLimit = valueChip(m_timeGroup, "Label5", twipsRect(720, 120, 1000, 420));
     caption(m_timeGroup, QStringLiteral("Second"), twipsRect(1800, 150, 900, 390));
@@ -503,8 +524,8 @@ void GameWindow::buildSettingsPanel() {
     button(m_timeGroup, QStringLiteral("-50"), "Command11", twipsRect(2610, 630, 840, 420),
            [this] { m_game.stepTimeLimit(-50); });
 
-    QGroupBox* other = group(QStringLiteral("Other settings "), "Frame4",
-                             twipsRect(360, 1912, 8175, 1260));
+    QGroupBox* other =
+        group(QStringLiteral("Other settings "), "Frame4", twipsRect(225, 1912, 8475, 1260));
     m_keySound = check(other, QStringLiteral("Keystroke sound"), "Check6",
                        twipsRect(225, 330, 2600, 390), &TypingGame::setKeySound);
     m_speedUp = check(other, QStringLiteral("Character falling faster and faster"), "Check3",
@@ -521,12 +542,12 @@ void GameWindow::buildSettingsPanel() {
            [this] { m_game.stepStartSpeed(-10); });
 
     QGroupBox* count = group(QStringLiteral("Practice character number "), "Frame5",
-                             twipsRect(360, 3330, 8175, 855));
+                             twipsRect(225, 3330, 8475, 855));
     const char* counts[] = {"One", "Two", "Three", "Four"};
     for (int i = 0; i < 4; ++i) {
-        m_itemCount[size_t(i)] = option(count, QString::fromLatin1(counts[i]),
-                                        QStringLiteral("Option%1").arg(i + 3),
-                                        twipsRect(600 + 1900 * i, 330, 1500, 390));
+        m_itemCount[size_t(i)] =
+            option(count, QString::fromLatin1(counts[i]), QStringLiteral("Option%1").arg(i + 3),
+                   twipsRect(600 + 1900 * i, 330, 1500, 390));
         connect(m_itemCount[size_t(i)], &QRadioButton::clicked, this, [this, i, refocus] {
             m_game.setItemCount(i + 1);
             refocus();
@@ -542,7 +563,7 @@ void GameWindow::buildSettingsPanel() {
 void GameWindow::saveSettings() {
     const QString path = m_context.folder.path(QStringLiteral("\\GameSet.txt"));
     if (!StateFile::writeLine(path, m_game.settingsLine()) && m_context.platform)
-        m_context.platform->tell(this, TypingGame::kPromptTitle,
+        m_context.platform->tell(window(), TypingGame::kPromptTitle,
                                  QStringLiteral("The settings could not be saved."));
     m_game.saveSettings();
 }
@@ -554,6 +575,10 @@ std::optional<QString> GameWindow::readWordList(const QString& fileName) const {
     if (!found)
         return std::nullopt;
     return field;
+}
+
+void GameWindow::render(const ModelEvents& events) {
+    mirror(TypingGame::Changes::fromInt(events.display));
 }
 
 void GameWindow::mirror(TypingGame::Changes what) {
@@ -576,6 +601,8 @@ void GameWindow::mirror(TypingGame::Changes what) {
         m_select->setVisible(m_game.selectVisible());
         m_gamesLink->setVisible(m_game.selectVisible());
         m_gameOver->setVisible(m_game.gameOverVisible());
+        m_paused->setVisible(m_game.state() == TypingGame::RunState::Paused &&
+                             !m_game.settingsPanelVisible());
         for (QPushButton* button : m_oneStep)
             button->setEnabled(m_game.oneStepButtonsEnabled());
         m_spriteDown->setEnabled(m_game.endModeOptionsEnabled());
@@ -593,47 +620,11 @@ void GameWindow::mirror(TypingGame::Changes what) {
         for (int k = 0; k < GameItemSets::kCount; ++k)
             m_sets[size_t(k)]->setChecked(k == m_game.checkedSet());
     }
-    if (what & C::Timers) {
-        const std::pair<const char*, bool> wanted[] = {{"Timer7", m_game.timer7On()},
-                                                       {"Timer1", m_game.timer1On()},
-                                                       {"Timer2", m_game.timer2On()}};
-        for (const auto& [name, on] : wanted) {
-            if (on && !timers().isActive(name))
-                timers().start(name);
-            else if (!on && timers().isActive(name))
-                timers().stop(name);
-        }
+    // The game clock, Timer2, follows the game through the frame.
+    if (what & C::Motion) {
+        TimerTable::run(m_spriteTimer, m_game.spriteWalking());
+        TimerTable::run(m_fallTimer, m_game.falling());
     }
-    if (what & C::KeystrokeSound)
-        playSound(PracticeSound::Keystroke);
-    if (what & C::ErrorSound)
-        playSound(PracticeSound::Error);
-    if (what & C::GameEnded) {
-        // Each game is a run of its own; its counters start again with the next game.
-        const ProgressRecorder::Totals played = totals(m_game.endedGame());
-        m_recorder.runEnded(itemSetName(), played);
-        m_recorder.countersReset(played);
-    }
-    if (what & C::Message) {
-        if (m_context.platform)
-            m_context.platform->tell(this, m_game.messageTitle(), m_game.messageText());
-        focusInputBox();
-    }
-}
-
-ProgressRecorder::Totals GameWindow::totals(const TypingGame::Play& play) {
-    return {play.seconds, play.hits + play.errors, play.errors};
-}
-
-QString GameWindow::itemSetName() const {
-    const QString caption = m_game.caption();
-    return caption.startsWith(TypingGame::kCaptionPrefix)
-               ? caption.mid(TypingGame::kCaptionPrefix.size())
-               : caption;
-}
-
-void GameWindow::saveState() {
-    m_recorder.windowUnloaded(itemSetName(), totals(m_game.currentPlay()));
 }
 
 void GameWindow::mirrorSettings() {

@@ -1,6 +1,7 @@
 #include "keys/model/keys_exercise.h"
 
 #include "core/key_codes.h"
+#include "core/number_parse.h"
 
 const QString KeysExercise::kPromptTitle = QStringLiteral("Prompt");
 const QString KeysExercise::kPromptText =
@@ -8,7 +9,7 @@ const QString KeysExercise::kPromptText =
                    "other training courses?\r\n\r\n          ");
 
 KeysExercise::KeysExercise(ProgramFolder folder, QObject* parent)
-    : QObject(parent), m_folder(std::move(folder)),
+    : PracticeModel(parent), m_folder(std::move(folder)),
       m_measure([](const QString& text) { return int(text.size()); }),
       m_capsQuery([] { return false; }) {}
 
@@ -21,13 +22,13 @@ void KeysExercise::setCapsLockQuery(CapsLockQuery query) {
 }
 
 void KeysExercise::setLayout(const KeyboardLayout& layout, const QString& lessonFolder) {
+    const Batch batch(this);
     m_layout = layout;
     m_lessonFolder = lessonFolder;
     if (!m_restored)
         return;
     loadLesson();
     reset();
-    notify();
 }
 
 QString KeysExercise::keyNote() const {
@@ -49,17 +50,22 @@ QString KeysExercise::keyNote() const {
     }
 }
 
+// The status bar's figures.
+RunTotals KeysExercise::totals() const {
+    return {m_seconds, m_typedCount, m_wrongCount, valInt(m_speedText), valInt(m_accuracyText)};
+}
+
 // --- state file and lessons ---
 
 void KeysExercise::restore(const Sz0& state) {
+    const Batch batch(this);
     m_keyedTips = state.keyedTips;
     m_keystrokeSound = state.keystrokeSound;
     m_lessonIndex = state.lessonIndex;
     m_restored = true;
-    m_changes |= SwitchesChanged;
+    display(SwitchesChanged);
     loadLesson();
     reset();
-    notify();
 }
 
 Sz0 KeysExercise::state() const {
@@ -71,13 +77,13 @@ Sz0 KeysExercise::state() const {
 }
 
 void KeysExercise::dr() {
+    const Batch batch(this);
     loadLesson();
-    notify();
 }
 
 void KeysExercise::tttt() {
+    const Batch batch(this);
     reset();
-    notify();
 }
 
 void KeysExercise::loadLesson() {
@@ -85,7 +91,7 @@ void KeysExercise::loadLesson() {
     QString shown = resource.mid(1);
     shown.replace(u'\\', u'/');
     m_lesson = KeyLessons::readLesson(m_folder.path(resource), shown);
-    m_changes |= LessonChanged;
+    display(LessonChanged);
 }
 
 QString KeysExercise::TextBoxGetLine(int k) const {
@@ -95,6 +101,7 @@ QString KeysExercise::TextBoxGetLine(int k) const {
 }
 
 void KeysExercise::reset() {
+    resettingCounters();
     m_clockRunning = false;
     m_seconds = 0;
     m_hms.reset();
@@ -113,7 +120,7 @@ void KeysExercise::reset() {
     m_errorShown = false;
     m_exerciseFlag = QStringLiteral("home");
     m_typedPart.clear();
-    m_changes |= LessonChanged | MetersChanged | ClockChanged;
+    display(LessonChanged | MetersChanged | ClockChanged);
 }
 
 // --- events ---
@@ -128,13 +135,14 @@ qsizetype KeysExercise::findPress(int code, quint32 scanCode) const {
 }
 
 void KeysExercise::keyDown(int code, quint32 scanCode) {
+    const Batch batch(this);
     // A held key repeats its press; it keeps the character of its first press.
     if (findPress(code, scanCode) < 0)
         m_presses.append({scanCode, code, QString(), false});
 
     if (m_layout.typesLetterOrDigit(code) && !m_clockRunning) {
         m_clockRunning = true;
-        m_changes |= ClockChanged;
+        display(ClockChanged);
     }
     clearMarks();
     if (code == m_expectedKey) {
@@ -146,10 +154,10 @@ void KeysExercise::keyDown(int code, quint32 scanCode) {
         if (code == KeyCode::Enter)
             mark(kEnterLowerLabel, KeyPicture::WrongPress);
     }
-    notify();
 }
 
 void KeysExercise::textChanged(const QString& text) {
+    const Batch batch(this);
     const bool grew = text.size() > m_typedHistory.size();
     setHistory(text);
     m_latestChar = text.left(1);
@@ -165,10 +173,11 @@ void KeysExercise::textChanged(const QString& text) {
             }
         }
     }
-    notify();
 }
 
 void KeysExercise::keyUp(int code, quint32 scanCode) {
+    const Batch batch(this);
+    keystroke();
     // A release is judged against the character its own press typed, so that a key pressed
     // before the previous one is released does not take the other's character. A press that
     // typed nothing (Shift, Backspace, Enter) is judged against the newest character, unless
@@ -190,10 +199,10 @@ void KeysExercise::keyUp(int code, quint32 scanCode) {
     if (code == KeyCode::Pause) {
         if (m_clockRunning) {
             m_clockRunning = false;
-            m_changes |= ClockChanged;
+            display(ClockChanged);
         }
     } else if (code == KeyCode::CapsLock) {
-        m_changes |= CapsProbeStarted;
+        display(CapsProbeStarted);
     } else if (lineCount() > 0 && m_lineNumber <= lineCount()) {
         m_lastKeyCode = code;
         if (typed == m_expectedChar)
@@ -201,11 +210,11 @@ void KeysExercise::keyUp(int code, quint32 scanCode) {
         else
             wrongKeystroke(code, typed);
     }
-    notify();
 }
 
 void KeysExercise::rightKeystroke() {
-    requestSound(KeystrokeSound);
+    judged(m_expectedKey, true);
+    requestSound(PracticeSound::Keystroke);
     ++m_cursorPos;
     m_expectedChar = m_currentLine.mid(m_cursorPos - 1, 1);
     ++m_typedCount;
@@ -219,7 +228,7 @@ void KeysExercise::rightKeystroke() {
     m_typedRowRight += drawn;
     m_nextCellX += m_measure(drawn);
     m_errorShown = false;
-    m_changes |= TypedRowChanged | CursorMoved;
+    display(TypedRowChanged | CursorMoved);
 
     updateAccuracyAndSpeed();
     if (m_lesson.practiceCharCount != 0)
@@ -229,7 +238,8 @@ void KeysExercise::rightKeystroke() {
         ++m_lineNumber;
         if (m_lineNumber - 1 == lineCount()) {
             clearMarks();
-            m_changes |= LessonEnded;
+            runEnded();
+            message(kPromptTitle, kPromptText, true);
             return;
         }
         startLine(TextBoxGetLine(m_lineNumber));
@@ -242,7 +252,7 @@ void KeysExercise::rightKeystroke() {
 
 void KeysExercise::wrongKeystroke(int code, const QString& typed) {
     if (code != KeyCode::Shift)
-        requestSound(ErrorSound);
+        requestSound(PracticeSound::Error);
     clearMarks();
     if (m_keyedTips) {
         mark(m_expectedKey, KeyPicture::Tip);
@@ -254,6 +264,7 @@ void KeysExercise::wrongKeystroke(int code, const QString& typed) {
         m_cellWrongCount = 0;
     m_typedRowWrong = typed;
     if (m_layout.typesLetterOrDigit(code)) {
+        judged(m_expectedKey, false);
         ++m_wrongCount;
         ++m_typedCount;
         ++m_cellWrongCount;
@@ -262,19 +273,20 @@ void KeysExercise::wrongKeystroke(int code, const QString& typed) {
         m_typedRowWrong.clear();
         m_cellWrongCount = 0;
     }
-    m_changes |= TypedRowChanged;
+    display(TypedRowChanged);
     updateAccuracyAndSpeed();
 }
 
 void KeysExercise::tabPressed() {
+    const Batch batch(this);
     if (m_keyedTips)
         mark(kTabLabel, KeyPicture::Press);
-    requestSound(ErrorSound);
-    m_changes |= TabMarkStarted;
-    notify();
+    requestSound(PracticeSound::Error);
+    display(TabMarkStarted);
 }
 
 void KeysExercise::setKeyedTips(bool on) {
+    const Batch batch(this);
     if (on == m_keyedTips)
         return;
     m_keyedTips = on;
@@ -282,26 +294,29 @@ void KeysExercise::setKeyedTips(bool on) {
         mark(m_expectedKey, KeyPicture::Tip);
     else
         clearMarks();
-    m_changes |= SwitchesChanged;
-    notify();
+    display(SwitchesChanged);
 }
 
 void KeysExercise::setKeystrokeSound(bool on) {
+    const Batch batch(this);
     if (on == m_keystrokeSound)
         return;
     m_keystrokeSound = on;
-    emit changed(SwitchesChanged);
+    display(SwitchesChanged);
 }
 
 void KeysExercise::lessonEndAnswered(bool ok) {
-    if (ok)
+    const Batch batch(this);
+    if (ok) {
         m_exerciseFlag = QStringLiteral("end");
-    else
+        display(ChooserWanted);
+    } else {
         reset();
-    notify();
+    }
 }
 
 void KeysExercise::chooserClosed(int chosenIndex) {
+    const Batch batch(this);
     if (chosenIndex >= 0 && chosenIndex < KeyLessons::kLessons) {
         m_lessonIndex = chosenIndex;
         loadLesson();
@@ -309,44 +324,38 @@ void KeysExercise::chooserClosed(int chosenIndex) {
     } else if (m_exerciseFlag == u"end") {
         reset();
     }
-    notify();
 }
 
 // --- timer ticks ---
 
 void KeysExercise::clockTick() {
+    const Batch batch(this);
     if (!m_clockRunning)
         return;
     ++m_seconds;
     m_hms.addSecond();
     updateSpeed();
-    emit changed(ClockChanged | MetersChanged);
+    display(ClockChanged | MetersChanged);
 }
 
 void KeysExercise::tabMarkTick() {
+    const Batch batch(this);
     if (m_keyedTips)
         mark(kTabLabel, KeyPicture::Tip);
-    notify();
 }
 
 void KeysExercise::capsProbeTick() {
+    const Batch batch(this);
     const bool on = m_capsQuery();
     if (on != m_capsIndicator) {
         m_capsIndicator = on;
-        m_changes |= CapsIndicatorChanged;
+        display(CapsIndicatorChanged);
     }
     if (!on && m_keyedTips)
         mark(KeyCode::CapsLock, KeyPicture::Tip);
-    notify();
 }
 
 // --- helpers; they record what changed and leave the notification to the caller ---
-
-// The one notification of a public input, when anything changed.
-void KeysExercise::notify() {
-    if (m_changes)
-        emit changed(std::exchange(m_changes, {}));
-}
 
 void KeysExercise::updateSpeed() {
     if (m_seconds != 0)
@@ -357,13 +366,13 @@ void KeysExercise::updateAccuracyAndSpeed() {
     if (m_typedCount != 0)
         m_accuracyText = Meters::accuracy(m_typedCount - m_wrongCount, m_typedCount);
     updateSpeed();
-    m_changes |= MetersChanged;
+    display(MetersChanged);
 }
 
 void KeysExercise::clearMarks() {
     if (!m_marks.isEmpty()) {
         m_marks.clear();
-        m_changes |= MarksChanged;
+        display(MarksChanged);
     }
 }
 
@@ -372,13 +381,13 @@ void KeysExercise::mark(int key, KeyPicture picture) {
         if (m.key == key) {
             if (m.picture != picture) {
                 m.picture = picture;
-                m_changes |= MarksChanged;
+                display(MarksChanged);
             }
             return;
         }
     }
     m_marks.append({key, picture});
-    m_changes |= MarksChanged;
+    display(MarksChanged);
 }
 
 void KeysExercise::markTip() {
@@ -397,25 +406,25 @@ void KeysExercise::startLine(const QString& line) {
     m_cursorPos = 1;
     setExpected(line.left(1));
     clearTypedRow();
-    m_changes |= LineChanged | CursorMoved;
+    display(LineChanged | CursorMoved);
 }
 
 void KeysExercise::clearTypedRow() {
     m_typedRowRight.clear();
     m_typedRowWrong.clear();
     m_nextCellX = 0;
-    m_changes |= TypedRowChanged;
+    display(TypedRowChanged);
 }
 
 // "Keystroke sound" is read at every request.
-void KeysExercise::requestSound(Change sound) {
+void KeysExercise::requestSound(PracticeSound s) {
     if (m_keystrokeSound)
-        m_changes |= sound;
+        sound(s);
 }
 
 void KeysExercise::setHistory(const QString& text) {
     if (text != m_typedHistory) {
         m_typedHistory = text;
-        m_changes |= HistoryChanged;
+        display(HistoryChanged);
     }
 }

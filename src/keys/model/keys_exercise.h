@@ -1,14 +1,14 @@
 #pragma once
 
-#include "keys/model/key_lessons.h"
-#include "keys/model/keys_state.h"
 #include "core/keyboard_layout.h"
 #include "core/keyboard_table.h"
 #include "core/practice_clock.h"
+#include "core/practice_model.h"
 #include "core/program_folder.h"
+#include "keys/model/key_lessons.h"
+#include "keys/model/keys_state.h"
 
 #include <QList>
-#include <QObject>
 #include <QString>
 #include <functional>
 
@@ -24,7 +24,7 @@ struct KeyMark {
 // The Keys practice exercise: the lines of a key lesson typed one character at a time, each
 // keystroke judged when its key is released. The window feeds it key events, the input box's
 // text and timer ticks, and draws what it holds; it touches no widget itself.
-class KeysExercise : public QObject {
+class KeysExercise : public PracticeModel {
     Q_OBJECT
   public:
     enum Change : unsigned {
@@ -40,9 +40,7 @@ class KeysExercise : public QObject {
         HistoryChanged = 1 << 9,    // the input box's text
         TabMarkStarted = 1 << 10,   // start Timer2
         CapsProbeStarted = 1 << 11, // start Timer1
-        LessonEnded = 1 << 12,      // show the lesson-end prompt
-        KeystrokeSound = 1 << 13,   // play the keystroke sound
-        ErrorSound = 1 << 14,       // play the error sound
+        ChooserWanted = 1 << 12,    // the lesson-end prompt was answered with OK
     };
     Q_DECLARE_FLAGS(Changes, Change)
 
@@ -87,6 +85,7 @@ class KeysExercise : public QObject {
     // The lesson-end prompt was answered: OK leads to the chooser, Cancel starts the lesson
     // again.
     void lessonEndAnswered(bool ok);
+    void messageAnswered(bool ok) override { lessonEndAnswered(ok); }
     // The chooser closed, with the chosen index or -1 without a choice.
     void chooserClosed(int chosenIndex);
 
@@ -133,16 +132,15 @@ class KeysExercise : public QObject {
     QList<KeyMark> marks() const { return m_marks; }
     bool capsIndicatorShown() const { return m_capsIndicator; }
 
-    bool clockRunning() const { return m_clockRunning; }
+    bool clockRunning() const override { return m_clockRunning; }
+    RunTotals totals() const override;
+    QString runItem() const override { return heading(); }
     int seconds() const { return m_seconds; }
     QString timeText() const { return m_hms.display(); }
     QString speedText() const { return m_speedText; }
     QString accuracyText() const { return m_accuracyText; }
     // Progress in percent of the lesson's characters; may pass 100.
     int progressPercent() const { return m_progressPercent; }
-
-  signals:
-    void changed(KeysExercise::Changes what);
 
   private:
     struct Press {
@@ -152,7 +150,6 @@ class KeysExercise : public QObject {
         bool ownsNewest;  // it typed the newest character of the input box
     };
 
-    void notify();
     void loadLesson();
     void reset();
     void rightKeystroke();
@@ -165,7 +162,7 @@ class KeysExercise : public QObject {
     void setExpected(const QString& c);
     void startLine(const QString& line);
     void clearTypedRow();
-    void requestSound(Change sound);
+    void requestSound(PracticeSound sound);
     void setHistory(const QString& text);
     qsizetype findPress(int code, quint32 scanCode) const;
 
@@ -175,7 +172,6 @@ class KeysExercise : public QObject {
     bool m_restored = false;
     Measure m_measure;
     CapsLockQuery m_capsQuery;
-    Changes m_changes;
 
     int m_lessonIndex = 0;
     bool m_keyedTips = false;

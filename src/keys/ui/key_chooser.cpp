@@ -1,15 +1,16 @@
 #include "keys/ui/key_chooser.h"
 
+#include "keys/model/key_lessons.h"
 #include "look/fonts.h"
 #include "core/twips.h"
 
 #include <QListWidget>
 #include <QPushButton>
 
-KeyChooser::KeyChooser(Platform* platform, const QString& gamesPage, const QStringList& titles,
-                       QWidget* parent)
+KeyChooser::KeyChooser(Platform* platform, const QString& gamesPage, QWidget* parent,
+                       const QStringList& titles)
     : ListChooser({.name = QStringLiteral("Form2"),
-                   .items = titles,
+                   .items = titles.isEmpty() ? KeyLessons::catalogue() : titles,
                    .extraCaption = QStringLiteral("Online Typing Game"),
                    .enterMovesToOk = true},
                   parent) {

@@ -1,7 +1,8 @@
 #include "keys/ui/keys_display.h"
 
-#include "look/look.h"
+#include "keys/ui/keys_look.h"
 #include "core/twips.h"
+#include "look/look.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -23,7 +24,7 @@ class ProgressPiece : public QWidget {
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
-        Look::paintProgress(p, QRectF(rect()), m_filled);
+        KeysLook::paintProgress(p, QRectF(rect()), m_filled);
     }
 
   private:
@@ -63,7 +64,7 @@ QPointF PracticeLinePanel::cursorMarkPosition() const {
 
 void PracticeLinePanel::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    Look::paintLinePanel(p, rect(), palette());
+    KeysLook::paintLinePanel(p, rect(), palette());
     p.setFont(font());
     const QFontMetrics metrics(font());
     p.setPen(palette().color(QPalette::Text));
@@ -97,7 +98,7 @@ void TypedRow::setRow(const QString& right, const QString& wrong, int nextCellX)
 
 void TypedRow::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    Look::paintLinePanel(p, rect(), palette());
+    KeysLook::paintLinePanel(p, rect(), palette());
     p.setFont(font());
     const int baseline = QFontMetrics(font()).ascent();
     p.setPen(Look::kRightMark);
@@ -114,7 +115,7 @@ KeysStatusBar::KeysStatusBar(QWidget* parent) : QWidget(parent) {
     auto field = [this](const char* name, const char* text, int leftTwips, int widthTwips) {
         auto* label = new QLabel(QString::fromLatin1(text), this);
         label->setObjectName(QString::fromLatin1(name));
-        Look::styleStatusField(label);
+        KeysLook::styleStatusField(label);
         const int h = twips(216) + 4;
         label->setGeometry(twips(leftTwips), height() / 2 - h / 2 + twips(11), twips(widthTwips),
                            h);
@@ -133,6 +134,10 @@ KeysStatusBar::KeysStatusBar(QWidget* parent) : QWidget(parent) {
 void KeysStatusBar::setTime(const QString& text) {
     m_time->setText(text);
 }
+void KeysStatusBar::setSpeedToolTip(const QString& text) {
+    m_speed->setToolTip(text);
+}
+
 void KeysStatusBar::setSpeed(const QString& text) {
     m_speed->setText(text);
 }
@@ -153,7 +158,7 @@ int KeysStatusBar::progressWidth() const {
 void KeysStatusBar::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    Look::paintStatusBar(p, rect(), palette());
+    KeysLook::paintStatusBar(p, rect(), palette());
     p.setFont(Look::uiFont(8.5));
     p.setPen(palette().color(QPalette::PlaceholderText));
     const struct {

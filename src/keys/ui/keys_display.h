@@ -54,6 +54,7 @@ class KeysStatusBar : public QWidget {
     explicit KeysStatusBar(QWidget* parent = nullptr);
     void setTime(const QString& text);
     void setSpeed(const QString& text);
+    void setSpeedToolTip(const QString& text);
     void setAccuracy(const QString& text);
     // Filled part of the progress bar: percent of the empty bar's width, not limited to 100.
     void setProgress(int percent);

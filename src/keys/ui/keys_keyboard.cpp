@@ -3,14 +3,16 @@
 #include "core/key_codes.h"
 #include "core/keyboard_table.h"
 #include "look/look.h"
+#include "core/state_file.h"
+#include "keys/ui/keys_look.h"
 #include "core/twips.h"
 
-#include <QFileInfo>
+#include <QBuffer>
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSaveFile>
 
 namespace KeysPictures {
 
@@ -77,18 +79,18 @@ Face faceOf(Role role, Kind kind) {
 Look::KeyColours coloursOf(Face face, Kind kind) {
     switch (face) {
     case Face::Tip:
-        return Look::keyColours(Look::KeyFace::Tip);
+        return KeysLook::keyColours(KeysLook::KeyFace::Tip);
     case Face::Pressed:
-        return Look::keyColours(Look::KeyFace::Pressed);
+        return KeysLook::keyColours(KeysLook::KeyFace::Pressed);
     case Face::Wrong:
-        return Look::keyColours(Look::KeyFace::Wrong);
+        return KeysLook::keyColours(KeysLook::KeyFace::Wrong);
     case Face::WrongPressed:
-        return Look::keyColours(Look::KeyFace::WrongPressed);
+        return KeysLook::keyColours(KeysLook::KeyFace::WrongPressed);
     case Face::Plain:
         break;
     }
-    return Look::keyColours(kind == Kind::Character ? Look::KeyFace::Character
-                                                    : Look::KeyFace::Function);
+    return KeysLook::keyColours(kind == Kind::Character ? KeysLook::KeyFace::Character
+                                                        : KeysLook::KeyFace::Function);
 }
 
 // A few keys reach a little past the documented width; the scale keeps them all inside.
@@ -165,7 +167,7 @@ void drawKey(QPainter& p, const QPainterPath& shape, const QRectF& labelArea, in
     }
     if (face == Face::Wrong || face == Face::WrongPressed) {
         // The cross stands in the corners, clear of the key's own letter.
-        p.setPen(QPen(Look::kWrongCross, unit * 1.7, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(KeysLook::kWrongCross, unit * 1.7, Qt::SolidLine, Qt::RoundCap));
         const QRectF b = area.adjusted(unit * 4, unit * 4, -unit * 4, -unit * 5);
         const qreal arm = std::min(b.width(), b.height()) * 0.28;
         for (const auto& [corner, dx, dy] :
@@ -239,6 +241,33 @@ QString resource(Role role, const KeyboardLayout& layout) {
     return QString();
 }
 
+qint64 copyCap(QSize size) {
+    // A 24-bit BMP: rows padded to four bytes, a header of at most a few hundred bytes.
+    const qint64 row = (qint64(size.width()) * 3 + 3) / 4 * 4;
+    return row * size.height() + 1024;
+}
+
+QImage readCopy(const QString& path, QSize wanted) {
+    if (wanted.isEmpty())
+        return {};
+    // Read as every file of the folder is: a regular file, no larger than a copy of this size.
+    const StateFile::ReadResult file = StateFile::readBytes(path, copyCap(wanted));
+    if (file.status != StateFile::ReadStatus::Complete)
+        return {};
+    QBuffer buffer;
+    buffer.setData(file.bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "BMP");
+    reader.setDecideFormatFromContent(false);
+    // The header tells the size: a copy of another one is not decoded at all.
+    if (reader.size() != wanted)
+        return {};
+    QImage copy;
+    if (!reader.read(&copy) || copy.size() != wanted)
+        return {};
+    return copy.convertToFormat(QImage::Format_RGB32);
+}
+
 QImage loadOrWrite(Role role, const QString& path, QSize logicalSize, qreal devicePixelRatio,
                    bool* written, const KeyboardLayout& layout) {
     const QSize wanted = (QSizeF(logicalSize) * devicePixelRatio).toSize();
@@ -246,17 +275,20 @@ QImage loadOrWrite(Role role, const QString& path, QSize logicalSize, qreal devi
         *written = false;
     // A copy of another size (an older window or another screen scale) would put the marks
     // beside the keys; it is drawn again.
-    if (QFileInfo(path).isFile() && QFileInfo(path).size() < 64 * 1024 * 1024) {
-        QImage copy(path, "BMP");
-        if (copy.size() == wanted) {
-            copy.setDevicePixelRatio(devicePixelRatio);
-            return copy.convertToFormat(QImage::Format_RGB32);
-        }
+    QImage copy = readCopy(path, wanted);
+    if (!copy.isNull()) {
+        copy.setDevicePixelRatio(devicePixelRatio);
+        return copy;
     }
     const QImage image = draw(role, logicalSize, devicePixelRatio, layout);
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) &&
-        image.convertToFormat(QImage::Format_RGB888).save(&file, "BMP") && file.commit() && written)
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    // The copy replaces the folder's own entry, as every state file does: a link there is
+    // replaced, never followed out of the folder. A copy that cannot be written is only drawn
+    // again next time, so its failure is not told.
+    if (image.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP") &&
+        StateFile::writeBytes(path, bytes, false) && written)
         *written = true;
     return image;
 }
@@ -300,9 +332,9 @@ class CapsIndicator : public QWidget {
         p.setRenderHint(QPainter::Antialiasing);
         const qreal unit = width() / 79.0;
         const QRectF cap = QRectF(rect()).adjusted(2 * unit, 2 * unit, -2 * unit, -4.5 * unit);
-        const Look::KeyColours lit = Look::keyColours(Look::KeyFace::Tip);
+        const Look::KeyColours lit = KeysLook::keyColours(KeysLook::KeyFace::Tip);
         Look::drawKeycap(p, cap, lit.top, lit.bottom, lit.edge, 5 * unit, 2.2 * unit);
-        Look::paintCapsLamp(p, QPointF(cap.right() - 9 * unit, cap.top() + 8 * unit), 6 * unit);
+        KeysLook::paintCapsLamp(p, QPointF(cap.right() - 9 * unit, cap.top() + 8 * unit), 6 * unit);
         p.setPen(lit.ink);
         p.setFont(Look::uiFont(7, true));
         p.drawText(cap.adjusted(4 * unit, 0, 0, -3 * unit), Qt::AlignLeft | Qt::AlignBottom,

@@ -25,6 +25,9 @@ QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio,
 // another layout's copies carry its name: "\test5-de.bmp".
 QString resource(Role role, const KeyboardLayout& layout = KeyboardLayout::us());
 
+// The copy at `path` when it is a BMP of `wanted` device pixels; else a null image.
+QImage readCopy(const QString& path, QSize wanted);
+
 // Loads the copy at `path` when it has the size wanted; otherwise draws the picture and
 // writes it there (a missing, unreadable or stale copy). `written` tells which happened.
 QImage loadOrWrite(Role role, const QString& path, QSize logicalSize, qreal devicePixelRatio,

@@ -1,22 +1,22 @@
 #include "keys/ui/keys_window.h"
 
+#include "core/key_codes.h"
+#include "core/keyboard_table.h"
+#include "core/maker.h"
+#include "core/state_file.h"
+#include "core/timer_table.h"
+#include "core/twips.h"
+#include "frame/input_box.h"
+#include "frame/navigator.h"
+#include "frame/settings_panel.h"
 #include "keys/model/key_lesson_plan.h"
 #include "keys/ui/key_chooser.h"
 #include "keys/ui/keys_display.h"
 #include "keys/ui/keys_keyboard.h"
-#include "frame/input_box.h"
-#include "core/key_codes.h"
-#include "core/keyboard_table.h"
 #include "look/look.h"
-#include "core/maker.h"
-#include "frame/navigator.h"
+#include "frame/shortcut.h"
 #include "platform/key_mapping.h"
 #include "platform/platform.h"
-#include "frame/settings_panel.h"
-#include "frame/shortcut.h"
-#include "core/state_file.h"
-#include "core/timer_table.h"
-#include "core/twips.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,6 +27,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTimer>
 
 namespace {
 
@@ -66,27 +67,29 @@ class KeysBackground : public QWidget {
 
 KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
     : PracticeWindow(context, QStringLiteral("form1yy"), Navigator::KeysEntry, parent),
-      m_exercise(context.folder), m_recorder(context.history, PracticeMode::Keys) {
+      m_exercise(context.folder) {
     setWindowTitle(QStringLiteral("Keys practice"));
     buildWidgets();
     buildSettingsPanel();
-    timers().add({
-        {"Timer1", 5, TimerTable::OneShot, [this] { m_exercise.capsProbeTick(); }},
-        {"Timer2", 555, TimerTable::OneShot, [this] { m_exercise.tabMarkTick(); }},
-        {"Timer3", 55, TimerTable::OneShot, [this] { completePictures(); }},
-        {"Timer4", 1000, TimerTable::Repeating, [this] { m_exercise.clockTick(); }},
-    });
+    TimerTable& t = timers();
+    m_capsProbeTimer =
+        t.add("Timer1", 5, TimerTable::OneShot, [this] { m_exercise.capsProbeTick(); });
+    m_tabMarkTimer =
+        t.add("Timer2", 555, TimerTable::OneShot, [this] { m_exercise.tabMarkTick(); });
+    m_picturesTimer = t.add("Timer3", 55, TimerTable::OneShot, [this] { completePictures(); });
+    QTimer* clock =
+        t.add("Timer4", 1000, TimerTable::Repeating, [this] { m_exercise.clockTick(); });
     route({
-        {"Image3", Route::On::Move, Route::HidePanel},
-        {"Image3", Route::On::LeftPress, Route::HidePanel | Route::FocusInput},
-        {"Image3", Route::On::RightRelease, Route::ThemeMenu},
-        {"Picture10", Route::On::Move, Route::HidePanel},
-        {"Picture10", Route::On::Press, Route::HidePanel | Route::FocusInput | Route::Swallow},
-        {"Picture11", Route::On::Move, Route::HidePanel | Route::FocusInput},
-        {"Picture11", Route::On::Press, Route::Swallow},
+        {m_background, Route::On::Move, Route::HidePanel},
+        {m_background, Route::On::LeftPress, Route::HidePanel | Route::FocusInput},
+        {m_background, Route::On::RightRelease, Route::ThemeMenu},
+        {m_typedRow, Route::On::Move, Route::HidePanel},
+        {m_typedRow, Route::On::Press, Route::HidePanel | Route::FocusInput | Route::Swallow},
+        {m_linePanel, Route::On::Move, Route::HidePanel | Route::FocusInput},
+        {m_linePanel, Route::On::Press, Route::Swallow},
         // A click on a key label gives the input box the focus, nothing else.
-        {"Picture5", Route::On::Press, Route::FocusInput | Route::Swallow},
-        {"Command3", Route::On::Release, Route::ThemeMenu},
+        {m_keyboard, Route::On::Press, Route::FocusInput | Route::Swallow},
+        {m_themes, Route::On::Release, Route::ThemeMenu},
     });
 
     const QFont lineFont = monospaceFont(fontChoice(PracticeFontWindow::Keys));
@@ -98,14 +101,14 @@ KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
     });
     m_exercise.setCapsLockQuery(
         [platform = m_context.platform] { return platform && platform->capsLockOn(); });
-    connect(&m_exercise, &KeysExercise::changed, this, &KeysWindow::mirror);
+    attachModel(&m_exercise, PracticeMode::Keys, clock);
 
     useLayout();
     m_keyboard->loadBase(m_context.folder.path(
         KeysPictures::resource(KeysPictures::Role::Base, m_keyboard->layout())));
     m_exercise.restore(
         Sz0::parse(StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz0.txt")))));
-    timers().start("Timer3");
+    m_picturesTimer->start();
 }
 
 void KeysWindow::buildWidgets() {
@@ -145,6 +148,7 @@ void KeysWindow::buildWidgets() {
     m_typedRow = new TypedRow(this);
 
     m_status = new KeysStatusBar(this);
+    m_status->setSpeedToolTip(kSpeedToolTip);
     m_status->move(twipsPoint(kStatusLeft, kStatusTop));
 
     m_keyboard = new KeysKeyboard(this);
@@ -182,8 +186,8 @@ void KeysWindow::buildSettingsPanel() {
     m_keyedTips->setGeometry(twipsRect(168, 144, 1770, 345));
     m_sound = panel->addSwitch(QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 570);
     m_sound->setGeometry(twipsRect(168, 570, 2145, 345));
-    QPushButton* themes = panel->addThemesButton(QStringLiteral("Command3"));
-    themes->setGeometry(twipsRect(360, 1095, 1725, 420));
+    m_themes = panel->addThemesButton(QStringLiteral("Command3"));
+    m_themes->setGeometry(twipsRect(360, 1095, 1725, 420));
     connect(m_keyedTips, &QCheckBox::clicked, &m_exercise, &KeysExercise::setKeyedTips);
     connect(m_sound, &QCheckBox::clicked, &m_exercise, &KeysExercise::setKeystrokeSound);
 
@@ -226,7 +230,7 @@ void KeysWindow::chooseLayout(int index) {
         useLayout();
         m_keyboard->loadBase(m_context.folder.path(
             KeysPictures::resource(KeysPictures::Role::Base, m_keyboard->layout())));
-        timers().start("Timer3");
+        m_picturesTimer->start();
     }
     fillLayoutChoice();
     focusInputBox();
@@ -293,29 +297,13 @@ void KeysWindow::keyUp(int code) {
     const QKeyEvent* key = m_input->currentKey();
     if (code == KeyCode::Tab || (key && key->isAutoRepeat()))
         return;
-    const int typedBefore = m_exercise.typedCount();
-    const int wrongBefore = m_exercise.wrongCount();
-    const int expected = m_exercise.expectedKey();
     m_exercise.keyUp(layoutKeyCode(key, code, m_exercise.layout()),
                      key ? key->nativeScanCode() : 0);
-    // A keystroke judged against the key to press: it counts for that key in the history.
-    // (The last key of a lesson is judged as the lesson resets; it goes uncounted.)
-    if (m_exercise.typedCount() == typedBefore + 1)
-        m_recorder.keyJudged(expected, m_exercise.wrongCount() > wrongBefore);
-    else
-        m_recorder.practising();
 }
 
-ProgressRecorder::Totals KeysWindow::practiceTotals() const {
-    return {m_exercise.seconds(), m_exercise.typedCount(), m_exercise.wrongCount()};
-}
-
-void KeysWindow::mirror(KeysExercise::Changes changes) {
+void KeysWindow::render(const ModelEvents& events) {
     using C = KeysExercise::Change;
-    if (changes & C::KeystrokeSound)
-        playSound(PracticeSound::Keystroke);
-    if (changes & C::ErrorSound)
-        playSound(PracticeSound::Error);
+    const auto changes = KeysExercise::Changes::fromInt(events.display);
     if (changes & C::LessonChanged)
         m_heading->setText(m_exercise.heading());
     if (changes & C::LineChanged)
@@ -335,12 +323,6 @@ void KeysWindow::mirror(KeysExercise::Changes changes) {
         m_status->setAccuracy(m_exercise.accuracyText());
         m_status->setProgress(m_exercise.progressPercent());
     }
-    if (changes & C::ClockChanged) {
-        if (!m_exercise.clockRunning())
-            timers().stop("Timer4");
-        else if (!timers().isActive("Timer4"))
-            timers().start("Timer4");
-    }
     if (changes & C::CapsIndicatorChanged)
         m_keyboard->setCapsIndicator(m_exercise.capsIndicatorShown());
     if (changes & C::SwitchesChanged) {
@@ -350,11 +332,11 @@ void KeysWindow::mirror(KeysExercise::Changes changes) {
     if ((changes & C::HistoryChanged) && m_input->text() != m_exercise.typedHistory())
         m_input->setText(m_exercise.typedHistory());
     if (changes & C::TabMarkStarted)
-        timers().start("Timer2");
+        m_tabMarkTimer->start();
     if (changes & C::CapsProbeStarted)
-        timers().start("Timer1");
-    if (changes & C::LessonEnded)
-        lessonEnd();
+        m_capsProbeTimer->start();
+    if (changes & C::ChooserWanted)
+        openChooser();
 }
 
 void KeysWindow::layoutLine() {
@@ -371,25 +353,11 @@ void KeysWindow::layoutLine() {
                             width, twips(kRowHeight));
 }
 
-void KeysWindow::lessonEnd() {
-    m_recorder.runEnded(m_exercise.heading(), practiceTotals());
-    const bool ok =
-        m_context.platform &&
-        m_context.platform->confirm(this, KeysExercise::kPromptTitle, KeysExercise::kPromptText);
-    m_exercise.lessonEndAnswered(ok);
-    if (ok)
-        openChooser();
-    focusInputBox();
-}
-
 void KeysWindow::openChooser() {
     hideSettingsPanel();
-    KeyChooser chooser(m_context.platform, Maker::kGamesPage, m_titles, this);
+    KeyChooser chooser(m_context.platform, Maker::kGamesPage, window(), m_titles);
     chooser.exec();
-    const ProgressRecorder::Totals before = practiceTotals();
     m_exercise.chooserClosed(chooser.chosenIndex());
-    if (m_exercise.typedCount() < before.keystrokes || m_exercise.seconds() < before.activeSeconds)
-        m_recorder.countersReset(before); // a lesson chosen starts its counters again
     focusInputBox();
 }
 
@@ -398,7 +366,6 @@ void KeysWindow::completePictures() {
 }
 
 void KeysWindow::saveState() {
-    m_recorder.windowUnloaded(m_exercise.heading(), practiceTotals());
     StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz0.txt")),
                          m_exercise.state().format());
 }

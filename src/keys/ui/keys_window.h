@@ -1,8 +1,7 @@
 #pragma once
 
-#include "keys/model/keys_exercise.h"
-#include "history/progress_recorder.h"
 #include "frame/practice_window.h"
+#include "keys/model/keys_exercise.h"
 
 class InputBox;
 class KeysKeyboard;
@@ -13,6 +12,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 class TypedRow;
 
 // The Keys practice window form1yy: sixteen key lessons typed line by line over an on-screen
@@ -47,6 +47,7 @@ class KeysWindow : public PracticeWindow {
     void completePictures();
 
   protected:
+    void render(const ModelEvents& events) override;
     void saveState() override;
     void timer3tWork() override;
 
@@ -58,15 +59,11 @@ class KeysWindow : public PracticeWindow {
     // lessons when they are not there yet.
     void useLayout();
     void showKeyNote();
-    void mirror(KeysExercise::Changes changes);
     void layoutLine();
-    void lessonEnd();
     bool keyDown(int code);
     void keyUp(int code);
-    ProgressRecorder::Totals practiceTotals() const;
 
     KeysExercise m_exercise;
-    ProgressRecorder m_recorder;
 
     QWidget* m_background = nullptr;          // Image3
     QLabel* m_heading = nullptr;              // Label8
@@ -82,6 +79,10 @@ class KeysWindow : public PracticeWindow {
     QLineEdit* m_capitals = nullptr;          // Text3, out of sight
     QCheckBox* m_keyedTips = nullptr;         // Check1
     QCheckBox* m_sound = nullptr;             // Check1qq
+    QPushButton* m_themes = nullptr;          // Command3
+    QTimer* m_capsProbeTimer = nullptr;       // Timer1
+    QTimer* m_tabMarkTimer = nullptr;         // Timer2
+    QTimer* m_picturesTimer = nullptr;        // Timer3
     QComboBox* m_layoutChoice = nullptr;      // KeyboardLayout: the learner's layout
     QLabel* m_keyNote = nullptr;              // KeyNote: why no key is marked
     QStringList m_titles;

@@ -1,11 +1,11 @@
 #include "words/model/word_exercise.h"
 
 #include "core/key_codes.h"
+#include "core/keyboard_table.h"
+#include "core/number_parse.h"
 #include "core/state_file.h"
 #include "words/model/keyboard_hint.h"
 #include "words/model/word_lessons.h"
-
-#include <utility>
 
 const QString WordExercise::kInputErrorMessage = QStringLiteral("Input error, and then continue!");
 const QString WordExercise::kFirstRecordMessage = QStringLiteral("Has been to the first recor");
@@ -16,25 +16,17 @@ const QString WordExercise::kCompletionText =
                    "exercise project.\r\n\r\n          ");
 const QString WordExercise::kReadyHint = QStringLiteral("Hit the space bar to continue");
 
-// Collects the changes of one public input and emits them once, when the outermost input
-// has finished.
-class WordExercise::Batch {
-  public:
-    explicit Batch(WordExercise* exercise) : m_exercise(exercise) { ++m_exercise->m_depth; }
-    ~Batch() {
-        if (--m_exercise->m_depth == 0 && m_exercise->m_pending) {
-            const Changes what = std::exchange(m_exercise->m_pending, {});
-            emit m_exercise->changed(what);
-        }
-    }
-    Batch(const Batch&) = delete;
-    Batch& operator=(const Batch&) = delete;
+WordExercise::WordExercise(QObject* parent) : PracticeModel(parent) {}
 
-  private:
-    WordExercise* m_exercise;
-};
+RunTotals WordExercise::totals() const {
+    return {m_clock.activeSeconds(), typedCount(), m_wrongCount, valInt(m_speedText),
+            valInt(m_accuracyText)};
+}
 
-WordExercise::WordExercise(QObject* parent) : QObject(parent) {}
+QString WordExercise::runItem() const {
+    const QString title = caption();
+    return title.isEmpty() ? m_lessonName : title;
+}
 
 QString WordExercise::line(int k) const {
     return WordLessons::TextBoxGetLine(m_listLines, k);
@@ -127,6 +119,7 @@ void WordExercise::rebuildMarks() {
 
 void WordExercise::textChanged(const QString& text) {
     const Batch batch(this);
+    keystroke();
     applyText(text);
 }
 
@@ -146,15 +139,17 @@ void WordExercise::applyText(const QString& text) {
         // the overlays in line with the word even when several characters arrive at once.
         const QString correctBefore = m_correctOverlay.leftJustified(n - 1, u' ', true);
         const QString wrongBefore = m_wrongOverlay.leftJustified(n - 1, u' ', true);
+        if (counted)
+            judged(KeyboardTable::codeOf(expected), text[n - 1] == expected);
         if (text[n - 1] == expected) {
-            note(KeystrokeSound);
+            sound(PracticeSound::Keystroke);
             m_correctOverlay = correctBefore + expected;
             m_wrongOverlay = wrongBefore + u' ';
             if (counted)
                 ++m_correctCount;
             m_readyHintVisible = n == m_targetWord.size() && m_wrongOverlay.trimmed().isEmpty();
         } else {
-            note(ErrorSound);
+            sound(PracticeSound::Error);
             m_correctOverlay = correctBefore + u' ';
             m_wrongOverlay = wrongBefore + expected;
             if (counted)
@@ -171,7 +166,8 @@ void WordExercise::applyText(const QString& text) {
 bool WordExercise::keyPress(int code) {
     const Batch batch(this);
     if (code == KeyCode::Enter) {
-        note(KeystrokeSound | Display);
+        sound(PracticeSound::Keystroke);
+        note(Display);
         setTypedText(QString());
         clearOverlaysAndMarks();
         return true;
@@ -179,7 +175,8 @@ bool WordExercise::keyPress(int code) {
     if (code != KeyCode::Space || m_typedText.size() < m_targetWord.size())
         return false;
 
-    note(KeystrokeSound | Display);
+    sound(PracticeSound::Keystroke);
+    note(Display);
     m_correctOverlay.clear();
     m_wrongOverlay.clear();
     m_readyHintVisible = false;
@@ -198,7 +195,8 @@ bool WordExercise::keyPress(int code) {
         goNext();
     }
     if (m_atListEnd) {
-        note(Completed);
+        runEnded();
+        message(kCompletionTitle, kCompletionText);
         goToStart();
     }
     return true;

@@ -1,29 +1,26 @@
 #pragma once
 
 #include "core/practice_clock.h"
+#include "core/practice_model.h"
 #include "core/practice_sound.h"
 #include "words/model/word_lessons.h"
 
-#include <QObject>
 #include <QStringList>
 
 // The Word practice exercise: one item of the word list at a time, judged character by
 // character as it is typed. It owns the typed text and the window's two switches. The window
 // feeds it events and timer ticks and renders what it holds; it touches no widget itself.
-// Every public input finishes its whole change and then emits `changed` once.
-class WordExercise : public QObject {
+// Every public input finishes its whole change and then reports it once.
+class WordExercise : public PracticeModel {
     Q_OBJECT
   public:
     // What one input changed.
     enum Change {
-        TypedText = 0x01,      // the exercise changed the typed text: the input box mirrors it
-        Display = 0x02,        // overlays, marks, hints, messages, arrows, item, switches
-        Target = 0x04,         // a new item: lay it out
-        Clock = 0x08,          // seconds, meters or running state
-        MessageShown = 0x10,   // a message that hides itself later
-        KeystrokeSound = 0x20, // the keystroke sound is asked for
-        ErrorSound = 0x40,     // the error sound is asked for
-        Completed = 0x80,      // the whole list was typed; the exercise starts again
+        TypedText = 0x01,    // the exercise changed the typed text: the input box mirrors it
+        Display = 0x02,      // overlays, marks, hints, messages, arrows, item, switches
+        Target = 0x04,       // a new item: lay it out
+        Clock = 0x08,        // seconds, meters or running state
+        MessageShown = 0x10, // a message that hides itself later
     };
     Q_DECLARE_FLAGS(Changes, Change)
     Q_FLAG(Changes)
@@ -95,17 +92,16 @@ class WordExercise : public QObject {
     const QString& messageText() const { return m_messageText; }
     // The letter square to frame (0..25), or -1.
     int hintKey() const;
-    bool clockRunning() const { return m_clock.running(); }
+    bool clockRunning() const override { return m_clock.running(); }
+    // The meters' figures.
+    RunTotals totals() const override;
+    // The list's caption, or the lesson's name before the list is read.
+    QString runItem() const override;
     int activeSeconds() const { return m_clock.activeSeconds(); }
     int idleCountdown() const { return m_clock.idleCountdown(); }
 
-  signals:
-    void changed(WordExercise::Changes what);
-
   private:
-    class Batch;
-
-    void note(Changes what) { m_pending |= what; }
+    void note(Changes what) { display(what); }
     void applyText(const QString& text);
     void setTypedText(const QString& text);
     void setTarget(const QString& word);
@@ -140,9 +136,6 @@ class WordExercise : public QObject {
     bool m_messageVisible = false;
     QString m_messageText;
     TypingClock m_clock;
-
-    Changes m_pending;
-    int m_depth = 0;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(WordExercise::Changes)

@@ -2,6 +2,7 @@
 
 #include "core/keyboard_table.h"
 #include "look/look.h"
+#include "words/ui/word_look.h"
 #include "core/twips.h"
 
 #include <QLabel>
@@ -52,7 +53,7 @@ class HintSquare : public QLabel {
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        Look::paintHintSquare(p, rect(), font(), text());
+        WordLook::paintHintSquare(p, rect(), font(), text());
     }
 };
 
@@ -71,8 +72,8 @@ class HintFrames : public QWidget {
         if (shown < 0)
             return;
         QPainter p(this);
-        outline(p, m_panel->whiteFrame(shown), Look::kHintHalo, 1);
-        outline(p, m_panel->redFrame(shown), Look::kHintFrame, 4);
+        outline(p, m_panel->whiteFrame(shown), WordLook::kHintHalo, 1);
+        outline(p, m_panel->redFrame(shown), WordLook::kHintFrame, 4);
     }
 
   private:

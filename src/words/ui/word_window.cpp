@@ -1,21 +1,23 @@
 #include "words/ui/word_window.h"
 
-#include "frame/click_label.h"
-#include "frame/input_box.h"
 #include "core/key_codes.h"
 #include "core/keyboard_table.h"
 #include "look/look.h"
+#include "words/ui/word_look.h"
 #include "core/maker.h"
-#include "frame/navigation_banner.h"
-#include "frame/navigator.h"
-#include "platform/platform.h"
-#include "frame/settings_panel.h"
 #include "core/state_file.h"
 #include "core/timer_table.h"
 #include "core/twips.h"
+#include "frame/click_label.h"
+#include "frame/input_box.h"
+#include "frame/navigation_banner.h"
+#include "frame/navigator.h"
+#include "frame/settings_panel.h"
+#include "look/look.h"
+#include "platform/platform.h"
+#include "words/model/word_lessons.h"
 #include "words/ui/keyboard_panel.h"
 #include "words/ui/word_chooser.h"
-#include "words/model/word_lessons.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -23,6 +25,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -43,8 +46,8 @@ constexpr int kHintAboveInput = 180;
 constexpr int kHintHeight = 360;
 constexpr int kKeyboardTop = 5160;
 constexpr int kReferenceHeight = 780;
-constexpr int kWordPadding = 12; // pixels each side of the word, overlays included
-constexpr int kBandInset = 90;   // the teal band stays this far inside the window
+constexpr int kWordPadding = 12;    // pixels each side of the word, overlays included
+constexpr int kBandInset = 90;      // the teal band stays this far inside the window
 constexpr int kInputTextMargin = 7; // pixels each side of the typed text: frame and margin
 
 // The font at its size, or smaller in half points, so that `text` is at most `width` wide.
@@ -77,9 +80,9 @@ class WordPanel : public QWidget {
         p.setRenderHint(QPainter::Antialiasing);
         Look::paintPaper(p, rect(), palette());
         p.setPen(Qt::NoPen);
-        p.setBrush(Look::kTeal);
+        p.setBrush(WordLook::kTeal);
         p.drawRoundedRect(QRectF(m_band), 14, 14);
-        p.setBrush(Look::onTeal(28));
+        p.setBrush(WordLook::onTeal(28));
         p.drawRoundedRect(QRectF(m_band.adjusted(0, 0, 0, -m_band.height() / 2)), 14, 14);
     }
 
@@ -103,8 +106,8 @@ class ArrowPicture : public ClickLabel {
         p.setRenderHint(QPainter::Antialiasing);
         const QRectF r = QRectF(rect()).adjusted(2, 2, -2, -2);
         const bool on = isEnabled();
-        p.setPen(QPen(Look::onTeal(on ? 235 : 90), 2));
-        p.setBrush(Look::onTeal(on ? 40 : 10));
+        p.setPen(QPen(WordLook::onTeal(on ? 235 : 90), 2));
+        p.setBrush(WordLook::onTeal(on ? 40 : 10));
         p.drawEllipse(r);
         QPainterPath chevron;
         const QPointF c = r.center();
@@ -114,7 +117,7 @@ class ArrowPicture : public ClickLabel {
         chevron.lineTo(c.x() - dir * s * 0.8, c.y());
         chevron.lineTo(c.x() + dir * s * 0.6, c.y() + s * 1.2);
         p.setPen(
-            QPen(Look::onTeal(on ? 255 : 90), 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            QPen(WordLook::onTeal(on ? 255 : 90), 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.setBrush(Qt::NoBrush);
         p.drawPath(chevron);
     }
@@ -171,16 +174,14 @@ class MarkStrip : public QWidget {
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        Look::paintMarkStrip(p, rect());
+        WordLook::paintMarkStrip(p, rect());
     }
 };
 
 WordWindow::WordWindow(const AppContext& context, QWidget* parent)
-    : PracticeWindow(context, QStringLiteral("Form1"), 1, parent),
-      m_recorder(context.history, PracticeMode::Words) {
+    : PracticeWindow(context, QStringLiteral("Form1"), 1, parent) {
     setWindowTitle(QStringLiteral("Word practice"));
     buildWidgets();
-    connect(&m_exercise, &WordExercise::changed, this, &WordWindow::mirror);
 
     // The word display and its overlays share one monospaced font, cell by cell.
     m_wordFont = monospaceFont(fontChoice(PracticeFontWindow::Words));
@@ -189,27 +190,31 @@ WordWindow::WordWindow(const AppContext& context, QWidget* parent)
     m_keyboard->loadScaling(m_reference->height());
     m_keyboard->move((width() - m_keyboard->width()) / 2, twips(kKeyboardTop));
 
-    timers().add({
-        {"Timer1", 55, TimerTable::OneShot, [this] { runLoader(); }},
-        {"Timer6", 1000, TimerTable::Repeating, [this] { m_exercise.clockTick(); }},
-        {"Timer2", 1000, TimerTable::Repeating, [this] { m_exercise.idleTick(); }},
-        {"Timer2ts", 2222, TimerTable::OneShot, [this] { m_exercise.messageTimeout(); }},
-        // A late click is worse than none.
-        {"Timer4", 11, TimerTable::PreciseOneShot, [this] { soundTick(PracticeSound::Keystroke); }},
-        {"Timer5", 11, TimerTable::PreciseOneShot, [this] { soundTick(PracticeSound::Error); }},
-    });
+    TimerTable& t = timers();
+    m_loaderTimer = t.add("Timer1", 55, TimerTable::OneShot, [this] { runLoader(); });
+    QTimer* clock =
+        t.add("Timer6", 1000, TimerTable::Repeating, [this] { m_exercise.clockTick(); });
+    QTimer* idle = t.add("Timer2", 1000, TimerTable::Repeating, [this] { m_exercise.idleTick(); });
+    m_messageTimer =
+        t.add("Timer2ts", 2222, TimerTable::OneShot, [this] { m_exercise.messageTimeout(); });
+    // A late click is worse than none.
+    m_soundTimers[0] = t.add("Timer4", 11, TimerTable::PreciseOneShot,
+                             [this] { soundTick(PracticeSound::Keystroke); });
+    m_soundTimers[1] = t.add("Timer5", 11, TimerTable::PreciseOneShot,
+                             [this] { soundTick(PracticeSound::Error); });
+    attachModel(&m_exercise, PracticeMode::Words, clock);
     route({
-        {"Form1", Route::On::Move, Route::HidePanel},
-        {"Form1", Route::On::Press, Route::HidePanel | Route::FocusInput},
-        {"Form1", Route::On::RightRelease, Route::ThemeMenu},
-        {"Image6", Route::On::Move, Route::HidePanel},
-        {"Command3kcsz", Route::On::Move, Route::HidePanel},
-        {"Command4", Route::On::Release, Route::ThemeMenu},
+        {this, Route::On::Move, Route::HidePanel},
+        {this, Route::On::Press, Route::HidePanel | Route::FocusInput},
+        {this, Route::On::RightRelease, Route::ThemeMenu},
+        {m_keyboard->picture(), Route::On::Move, Route::HidePanel},
+        {m_selectLesson, Route::On::Move, Route::HidePanel},
+        {m_themes, Route::On::Release, Route::ThemeMenu},
     });
 
     m_exercise.restore(WordLessons::Sz1::parse(
         StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz1.txt")))));
-    timers().start("Timer2");
+    idle->start();
     startLoader();
 }
 
@@ -228,10 +233,10 @@ void WordWindow::buildWidgets() {
 
     m_word = new QLabel(m_wordPanel);
     m_word->setObjectName(QStringLiteral("Label6ts"));
-    Look::styleWordDisplay(m_word);
+    WordLook::styleWordDisplay(m_word);
     m_correctOverlay = new QLabel(m_wordPanel);
     m_correctOverlay->setObjectName(QStringLiteral("Label4"));
-    m_correctOverlay->setStyleSheet(Look::labelStyle(Look::kCorrect));
+    m_correctOverlay->setStyleSheet(Look::labelStyle(WordLook::kCorrect));
     m_wrongOverlay = new QLabel(m_wordPanel);
     m_wrongOverlay->setObjectName(QStringLiteral("Label6"));
     m_wrongOverlay->setStyleSheet(Look::labelStyle(Look::kWrong));
@@ -255,7 +260,8 @@ void WordWindow::buildWidgets() {
                     {{"Time (s)", "Label23", "0", &m_seconds},
                      {"Speed", "Label1", "0 WMP", &m_speed},
                      {"Accuracy", "Label5", "0 %", &m_accuracy}},
-                    Look::MeterLayout::CaptionBefore, 2100, kMetersTop);
+                    2100, kMetersTop);
+    m_speed->setToolTip(kSpeedToolTip);
 
     // The exercise owns the typed text: the box feeds it the user's keys and edits and
     // mirrors what it holds.
@@ -269,7 +275,7 @@ void WordWindow::buildWidgets() {
         return (code == KeyCode::Enter || code == KeyCode::Space) && m_exercise.keyPress(code);
     });
     connect(m_input, &InputBox::pressed, &m_exercise, &WordExercise::clickInput);
-    connect(m_input, &QLineEdit::textEdited, this, &WordWindow::inputChanged);
+    connect(m_input, &QLineEdit::textEdited, &m_exercise, &WordExercise::textChanged);
 
     m_markStrip = new MarkStrip(this);
     m_correctMarks = new MarksRow(QStringLiteral("Label4dc"), Look::kRightMark, this);
@@ -304,7 +310,7 @@ void WordWindow::buildWidgets() {
     m_reference->hide();
 
     SettingsPanel* panel = addSettingsPanel(QStringLiteral("Picture7"), 2760, 1680);
-    panel->addThemesButton(QStringLiteral("Command4"));
+    m_themes = panel->addThemesButton(QStringLiteral("Command4"));
     m_sound = panel->addSwitch(QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 750);
     m_keyedTips = panel->addSwitch(QStringLiteral("Check1"), QStringLiteral("Keyed tips"), 1170);
     // The switches belong to the exercise: a click tells it, and the boxes mirror it.
@@ -320,36 +326,13 @@ QList<QWidget*> WordWindow::exemptControls() const {
     return {m_wordPanel, m_keyboard, m_input};
 }
 
-void WordWindow::inputChanged(const QString& text) {
-    const int judgedBefore = m_exercise.typedCount();
-    const int wrongBefore = m_exercise.wrongCount();
-    m_exercise.textChanged(text);
-    // A character judged against the word: its key counts in the history.
-    const QString& target = m_exercise.targetWord();
-    if (m_exercise.typedCount() > judgedBefore && !text.isEmpty() && text.size() <= target.size())
-        m_recorder.keyJudged(KeyboardTable::codeOf(target[text.size() - 1]),
-                             m_exercise.wrongCount() > wrongBefore);
-    else
-        m_recorder.practising();
-}
-
-ProgressRecorder::Totals WordWindow::practiceTotals() const {
-    return {m_exercise.activeSeconds(), m_exercise.typedCount(), m_exercise.wrongCount()};
-}
-
-QString WordWindow::practiceItem() const {
-    const QString caption = m_exercise.caption();
-    return caption.isEmpty() ? m_exercise.lessonName() : caption;
-}
-
 void WordWindow::saveState() {
-    m_recorder.windowUnloaded(practiceItem(), practiceTotals());
     StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz1.txt")),
                          m_exercise.state().format());
 }
 
 void WordWindow::startLoader() {
-    timers().start("Timer1");
+    m_loaderTimer->start();
 }
 
 void WordWindow::runLoader() {
@@ -373,7 +356,7 @@ void WordWindow::takeHandOver(const HandOver& handOver) {
 
 void WordWindow::openChooser() {
     hideSettingsPanel();
-    WordChooser chooser(m_context.platform, Maker::kGamesPage, this);
+    WordChooser chooser(m_context.platform, Maker::kGamesPage, window());
     if (chooser.exec() == QDialog::Accepted && !chooser.chosenCaption().isEmpty())
         applyChoice(chooser.chosenCaption());
     focusInputBox();
@@ -403,8 +386,8 @@ void WordWindow::layoutForTarget() {
     const int boxLeft = twips((kWindowWidthTwips - boxWidth) / 2);
     m_input->setGeometry(boxLeft, twips(kInputTop), twips(boxWidth), twips(kInputHeight));
     // A long item is typed in a smaller font, so that all of it stays in view.
-    const QFont inputFont = fitted(m_inputFont, target + u' ',
-                                   twips(boxWidth) - 2 * kInputTextMargin);
+    const QFont inputFont =
+        fitted(m_inputFont, target + u' ', twips(boxWidth) - 2 * kInputTextMargin);
     if (m_input->font() != inputFont)
         m_input->setFont(inputFont);
 
@@ -450,31 +433,26 @@ void WordWindow::layoutForTarget() {
 }
 
 // One change of the exercise, rendered in one pass.
-void WordWindow::mirror(WordExercise::Changes what) {
+void WordWindow::render(const ModelEvents& events) {
+    const auto what = WordExercise::Changes::fromInt(events.display);
     if (what & WordExercise::TypedText && m_input->text() != m_exercise.typedText())
         m_input->setText(m_exercise.typedText());
-    if (what & WordExercise::Completed) {
-        m_recorder.runEnded(practiceItem(), practiceTotals());
-        if (m_context.platform)
-            m_context.platform->tell(this, WordExercise::kCompletionTitle,
-                                     WordExercise::kCompletionText);
-    }
     if (what & WordExercise::Target)
         layoutForTarget();
     if (what & WordExercise::Display)
-        render();
+        renderDisplay();
     if (what & WordExercise::Clock)
         renderClock();
     if (what & WordExercise::MessageShown)
-        timers().start("Timer2ts");
-    // A request while a sound timer is armed joins it: one sound for keys that come together.
-    if (what & WordExercise::KeystrokeSound && !timers().isActive("Timer4"))
-        timers().start("Timer4");
-    if (what & WordExercise::ErrorSound && !timers().isActive("Timer5"))
-        timers().start("Timer5");
+        m_messageTimer->start();
 }
 
-void WordWindow::render() {
+// A request while a sound timer is armed joins it: one sound for keys that come together.
+void WordWindow::requestSound(PracticeSound sound) {
+    TimerTable::run(m_soundTimers[sound == PracticeSound::Keystroke ? 0 : 1], true);
+}
+
+void WordWindow::renderDisplay() {
     const WordExercise& e = m_exercise;
     if (m_word->text() != e.targetWord())
         m_word->setText(e.targetWord());
@@ -498,10 +476,6 @@ void WordWindow::render() {
 }
 
 void WordWindow::renderClock() {
-    if (m_exercise.clockRunning() && !timers().isActive("Timer6"))
-        timers().start("Timer6");
-    else if (!m_exercise.clockRunning())
-        timers().stop("Timer6");
     m_seconds->setText(QString::number(m_exercise.activeSeconds()));
     m_speed->setText(m_exercise.speedText());
     m_accuracy->setText(m_exercise.accuracyText());

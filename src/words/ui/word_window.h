@@ -1,6 +1,5 @@
 #pragma once
 
-#include "history/progress_recorder.h"
 #include "frame/practice_window.h"
 #include "words/model/word_exercise.h"
 
@@ -11,6 +10,7 @@ class MarksRow;
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class QTimer;
 class WordPanel;
 
 // The Word practice window: one word or phrase at a time, typed below it. It renders the
@@ -33,6 +33,8 @@ class WordWindow : public PracticeWindow {
     void applyChoice(const QString& caption);
 
   protected:
+    void render(const ModelEvents& events) override;
+    void requestSound(PracticeSound sound) override;
     void saveState() override;
     void timer3tWork() override;
 
@@ -40,17 +42,12 @@ class WordWindow : public PracticeWindow {
     void buildWidgets();
     void runLoader();
     void layoutForTarget();
-    void mirror(WordExercise::Changes what);
-    void render();
+    void renderDisplay();
     void renderClock();
     void soundTick(PracticeSound sound);
     void openSettings();
-    void inputChanged(const QString& text);
-    ProgressRecorder::Totals practiceTotals() const;
-    QString practiceItem() const;
 
     WordExercise m_exercise;
-    ProgressRecorder m_recorder;
 
     WordPanel* m_wordPanel = nullptr;      // Picture2
     QLabel* m_word = nullptr;              // Label6ts
@@ -76,4 +73,8 @@ class WordWindow : public PracticeWindow {
     QCheckBox* m_keyedTips = nullptr;      // Check1
     KeyboardPanel* m_keyboard = nullptr;   // Picture5
     QPushButton* m_reference = nullptr;    // Command1, the measuring stick
+    QPushButton* m_themes = nullptr;       // Command4
+    QTimer* m_loaderTimer = nullptr;       // Timer1
+    QTimer* m_messageTimer = nullptr;      // Timer2ts
+    QTimer* m_soundTimers[2] = {};         // Timer4 and Timer5
 };
