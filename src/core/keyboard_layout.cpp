@@ -193,6 +193,13 @@ QString KeyboardLayout::shiftedLabel(int code) const {
     return QString(k.shifted.character);
 }
 
+QString KeyboardLayout::keyName(int code) const {
+    if (indexOf(code) < 0)
+        return KeyboardTable::keyName(code);
+    const QString cap = label(code);
+    return cap.isEmpty() ? KeyboardTable::keyName(code) : cap;
+}
+
 QString KeyboardLayout::signature() const {
     QStringList keys;
     for (const Key& k : m_keys)

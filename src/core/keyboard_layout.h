@@ -63,6 +63,8 @@ class KeyboardLayout {
     // one). A letter key shows its capital alone; keys that type nothing keep the table's label.
     QString label(int code) const;
     QString shiftedLabel(int code) const;
+    // The name a learner reads for a key: its cap's label, "Space" or "Caps Lock".
+    QString keyName(int code) const;
     // The character key's character at a level, null for none or a dead key.
     QChar typed(int code, bool shift) const;
 

@@ -34,8 +34,7 @@ struct Key {
 
 // Every key of a US main block, row by row, each key once.
 std::span<const Key> keys();
-// The key of a code; nullptr for codes without a key. Which key types a character is the
-// keyboard layout's to say (core/keyboard_layout.h); the US layout is this table's labels.
+// The key of a code; nullptr for codes without a key.
 const Key* find(int code);
 // The code of the key that types `c`, shifted or not; 0 when no key types it.
 int codeOf(QChar c);

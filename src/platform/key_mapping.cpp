@@ -107,6 +107,10 @@ int virtualKeyCode(const QKeyEvent* event) {
 }
 
 int layoutKeyCode(const QKeyEvent* event, int code, const KeyboardLayout& layout) {
+    // AltGr only picks the level of the key that follows, as Shift does, and is let go as Shift
+    // is: it judges nothing and sounds no error.
+    if (event && event->key() == Qt::Key_AltGr)
+        return KeyCode::Shift;
     if (layout.isUs() || !event)
         return code;
     if (const int key = layout.codeOfScanCode(event->nativeScanCode()))

@@ -161,17 +161,27 @@ struct Sequence {
     }
 };
 
-// Lines of at most kMaxLine characters from `tokens`, taken in turn from `start` and round
-// again as often as needed.
-QStringList lay(const QStringList& tokens, int lines, int start = 0) {
+void shuffle(QStringList& list, Sequence& seq) {
+    for (qsizetype i = list.size() - 1; i > 0; --i)
+        list.swapItemsAt(i, seq.next(int(i + 1)));
+}
+
+// `lines` lines of at most kMaxLine characters from `tokens`, taken in turn from `start`; when
+// they run out, again in another order, so that no line merely repeats an earlier one.
+QStringList lay(const QStringList& tokens, int lines, Sequence& seq, int start = 0) {
     QStringList out;
     if (tokens.isEmpty())
         return out;
-    qsizetype i = start;
+    QStringList round = tokens;
+    qsizetype i = std::clamp<qsizetype>(start, 0, round.size() - 1);
     while (out.size() < lines) {
         QString line;
         for (int guard = 0; guard < 64; ++guard) {
-            const QString& token = tokens[i % tokens.size()];
+            if (i == round.size()) {
+                shuffle(round, seq);
+                i = 0;
+            }
+            const QString& token = round[i];
             if (!line.isEmpty() && line.size() + 1 + token.size() > kMaxLine)
                 break;
             line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + token;
@@ -214,18 +224,21 @@ bool holdsAny(const QString& word, const QString& chars) {
     return false;
 }
 
-// Made-up syllables of the learnt characters, each with a new one, where the lists have too
-// few words.
+// Made-up syllables of the learnt letters, each with a new one, where the lists have too few
+// words with the new keys.
 QStringList syllables(const QString& learnt, const QString& fresh, int count, Sequence& seq) {
     QStringList out;
-    QString letters;
+    QString letters, with;
     for (QChar c : learnt) {
-        if (c != u' ')
+        if (c.isLetter())
             letters += c;
     }
-    if (letters.isEmpty())
+    for (QChar c : fresh) {
+        if (c.isLetter())
+            with += c;
+    }
+    if (letters.isEmpty() || with.isEmpty())
         return out;
-    const QString with = fresh.isEmpty() ? letters : fresh;
     for (int i = 0; i < count; ++i) {
         const int length = 3 + seq.next(3);
         QString s;
@@ -237,8 +250,8 @@ QStringList syllables(const QString& learnt, const QString& fresh, int count, Se
     return out;
 }
 
-// The words made of the learnt characters, those with a new one first, and syllables to make
-// up a short list.
+// The words made of the learnt characters, those with a new one first, and, where the lists
+// have too few of those, syllables with the new letters to make up the list.
 QStringList practiceWords(const QStringList& words, const QString& learnt, const QString& fresh,
                           Sequence& seq, int wanted = 60) {
     QStringList withNew, others;
@@ -253,11 +266,10 @@ QStringList practiceWords(const QStringList& words, const QString& learnt, const
     QStringList chosen = withNew.mid(0, wanted);
     // A few words without a new key keep the old ones in hand.
     chosen += others.mid(0, std::max<qsizetype>(wanted / 4, wanted - chosen.size()));
-    if (withNew.size() < 12)
+    if (!fresh.isEmpty() && withNew.size() < 12)
         chosen += syllables(learnt, fresh, int(24 - withNew.size()), seq);
     // Mixed, so that a line does not hold only the longest or the shortest words.
-    for (qsizetype i = chosen.size() - 1; i > 0; --i)
-        chosen.swapItemsAt(i, seq.next(int(i + 1)));
+    shuffle(chosen, seq);
     return chosen;
 }
 
@@ -292,8 +304,8 @@ QString pairDrill(const QString& fresh, const QString& home) {
         const QChar h = home[i % home.size()];
         tokens << (i % 2 ? QString(h) + n : QString(n) + h);
     }
-    QStringList out = lay(tokens, 1);
-    return out.value(0);
+    Sequence seq{1u};
+    return lay(tokens, 1, seq).value(0);
 }
 
 QString homeChars(const KeyboardLayout& layout) {
@@ -345,7 +357,7 @@ QString lettersLesson(const KeyboardLayout& layout, const QStringList& words, in
     }
     Sequence seq{quint32(lesson) * 7919u + 17u};
     const QStringList pool = practiceWords(words, learntUpTo(layout, lesson), fresh, seq);
-    lines += lay(pool, kLines + 1 - int(lines.size()));
+    lines += lay(pool, kLines + 1 - int(lines.size()), seq);
     return lines.join(QStringLiteral("\r\n"));
 }
 
@@ -383,7 +395,7 @@ QString digitsLesson(const KeyboardLayout& layout, const QStringList& words) {
             tokens << n;
         }
     }
-    lines += lay(tokens, kLines + 1 - int(lines.size()));
+    lines += lay(tokens, kLines + 1 - int(lines.size()), seq);
     return lines.join(QStringLiteral("\r\n"));
 }
 
@@ -422,7 +434,7 @@ QString capitalsLesson(const KeyboardLayout& layout, const QStringList& words) {
             word[0] = layout.typed(key, true);
         tokens << word;
     }
-    lines += lay(tokens, kLines + 1 - int(lines.size()));
+    lines += lay(tokens, kLines + 1 - int(lines.size()), seq);
     return lines.join(QStringLiteral("\r\n"));
 }
 
@@ -485,18 +497,23 @@ QString punctuationLesson(const KeyboardLayout& layout, const QStringList& words
                                            seq, 60);
     QStringList tokens;
     qsizetype w = 0;
-    auto word = [&]() { return pool.isEmpty() ? QStringLiteral("x") : pool[w++ % pool.size()]; };
-    // Each mark twice, each time by another word, with a plain word between.
-    for (int round = 0; round < 2; ++round) {
+    const QString home = homeChars(layout);
+    auto word = [&]() { return pool.isEmpty() ? home : pool[w++ % pool.size()]; };
+    // Each mark at least twice, each time by another word, with a plain word between, until the
+    // lesson has its lines.
+    const qsizetype before = lines.size();
+    for (int round = 0; round < 8; ++round) {
+        if (round >= 2 && before + layOnce(tokens).size() >= kLines + 1)
+            break;
         for (QChar mark : marks) {
             tokens << withMark(mark, word(), typeable);
             if (mark == u'(' || mark == u'[' || mark == u'{' || marks.size() < 12)
                 tokens << word();
         }
+        if (marks.isEmpty())
+            tokens << word() << word() << word();
     }
     lines += layOnce(tokens);
-    if (lines.size() < kLines + 1)
-        lines += lay(tokens, kLines + 1 - int(lines.size()), int(tokens.size() / 2));
     return lines.join(QStringLiteral("\r\n"));
 }
 
@@ -548,8 +565,19 @@ QStringList build(const KeyboardLayout& layout, const QStringList& words) {
     lessons << digitsLesson(layout, words);
     lessons << capitalsLesson(layout, words);
     lessons << punctuationLesson(layout, words);
-    for (QString& text : lessons)
-        text += QStringLiteral("\r\n");
+    // A key that types nothing leaves a gap in a drill: the gaps close, and a line left empty
+    // goes, since an empty practice line could never be finished.
+    for (QString& text : lessons) {
+        QStringList lines = text.split(QStringLiteral("\r\n"));
+        for (qsizetype i = lines.size() - 1; i >= 1; --i) {
+            lines[i] = lines[i].remove(QChar()).simplified();
+            if (lines[i].isEmpty())
+                lines.removeAt(i);
+        }
+        if (lines.size() < 2)
+            lines << homeChars(layout).remove(QChar());
+        text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    }
     return lessons;
 }
 

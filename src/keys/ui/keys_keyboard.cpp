@@ -354,7 +354,7 @@ KeysKeyboard::KeysKeyboard(QWidget* parent) : QWidget(parent) {
     m_caps->hide();
 }
 
-void KeysKeyboard::setLayout(const KeyboardLayout& layout) {
+void KeysKeyboard::setKeyboardLayout(const KeyboardLayout& layout) {
     m_layout = layout;
     m_base = QImage();
     m_pictures = {};

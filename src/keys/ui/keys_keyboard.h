@@ -47,8 +47,8 @@ class KeysKeyboard : public QWidget {
     explicit KeysKeyboard(QWidget* parent = nullptr);
 
     // The layout the caps are labelled with; the pictures of another are put aside.
-    void setLayout(const KeyboardLayout& layout);
-    const KeyboardLayout& layout() const { return m_layout; }
+    void setKeyboardLayout(const KeyboardLayout& layout);
+    const KeyboardLayout& keyboardLayout() const { return m_layout; }
     // The base picture from its scaled copy at `path`, written when needed.
     void loadBase(const QString& path);
     // The four mark pictures from their copies in the folder, written when needed.

@@ -105,7 +105,7 @@ KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
 
     useLayout();
     m_keyboard->loadBase(m_context.folder.path(
-        KeysPictures::resource(KeysPictures::Role::Base, m_keyboard->layout())));
+        KeysPictures::resource(KeysPictures::Role::Base, m_keyboard->keyboardLayout())));
     m_exercise.restore(
         Sz0::parse(StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz0.txt")))));
     m_picturesTimer->start();
@@ -229,7 +229,7 @@ void KeysWindow::chooseLayout(int index) {
         m_context.keyboard->choose(m_layoutChoice->itemData(index).toString())) {
         useLayout();
         m_keyboard->loadBase(m_context.folder.path(
-            KeysPictures::resource(KeysPictures::Role::Base, m_keyboard->layout())));
+            KeysPictures::resource(KeysPictures::Role::Base, m_keyboard->keyboardLayout())));
         m_picturesTimer->start();
     }
     fillLayoutChoice();
@@ -257,7 +257,7 @@ void KeysWindow::useLayout() {
     case KeyLessonPlan::Prepared::Kept:
         break;
     }
-    m_keyboard->setLayout(layout);
+    m_keyboard->setKeyboardLayout(layout);
     m_exercise.setLayout(layout, folder);
     showKeyNote();
 }

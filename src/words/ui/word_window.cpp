@@ -189,6 +189,9 @@ WordWindow::WordWindow(const AppContext& context, QWidget* parent)
         label->setFont(m_wordFont);
     m_keyboard->loadScaling(m_reference->height());
     m_keyboard->move((width() - m_keyboard->width()) / 2, twips(kKeyboardTop));
+    // The hint keyboard is the learner's: its caps and frames follow their layout.
+    m_keyboard->setKeyboardLayout(keyboardLayout(m_context));
+    m_exercise.setKeyboardLayout(keyboardLayout(m_context));
 
     TimerTable& t = timers();
     m_loaderTimer = t.add("Timer1", 55, TimerTable::OneShot, [this] { runLoader(); });
