@@ -3,6 +3,8 @@
 #include "core/state_file.h"
 #include "platform/xkb_keyboard.h"
 
+#include <system_error>
+
 const QString KeyboardChoice::kChoiceFile = QStringLiteral("\\layout.txt");
 const QString KeyboardChoice::kCacheFile = QStringLiteral("\\keyboard.txt");
 const QString KeyboardChoice::kAutomatic = QStringLiteral("auto");
@@ -44,44 +46,80 @@ KeyboardChoice::Source KeyboardChoice::Source::xkb() {
 KeyboardChoice::KeyboardChoice(ProgramFolder folder, Source source)
     : m_folder(std::move(folder)), m_source(std::move(source)) {}
 
+KeyboardChoice::~KeyboardChoice() {
+    if (m_compiling.valid())
+        m_compiling.wait();
+}
+
 void KeyboardChoice::load() {
+    finish();
     m_systemName = m_source.activeName ? m_source.activeName() : QString();
     const QString kept = StateFile::readFirstField(m_folder.path(kChoiceFile)).trimmed();
     m_choice = kept == kAutomatic ? QString() : kept.left(64);
-    m_layout = read(m_choice.isEmpty() ? m_systemName : m_choice);
+    start(m_choice.isEmpty() ? m_systemName : m_choice);
+}
+
+const KeyboardLayout& KeyboardChoice::layout() {
+    finish();
+    return m_layout;
 }
 
 bool KeyboardChoice::choose(const QString& name) {
+    finish();
     const QString choice = name == kAutomatic ? QString() : name.trimmed();
     if (choice != m_choice)
         StateFile::writeLine(m_folder.path(kChoiceFile), choice.isEmpty() ? kAutomatic : choice);
     m_choice = choice;
     const KeyboardLayout before = m_layout;
-    m_layout = read(m_choice.isEmpty() ? m_systemName : m_choice);
+    start(m_choice.isEmpty() ? m_systemName : m_choice);
+    finish();
     return m_layout.signature() != before.signature() || m_layout.name() != before.name();
 }
 
-// The US layout needs no reading; any other comes from the copy kept in keyboard.txt while the
-// layout data it was compiled from stay the same, else it is compiled and kept.
-KeyboardLayout KeyboardChoice::read(const QString& name) const {
+// The copy kept in keyboard.txt serves while the layout data it was compiled from stay the
+// same.
+std::optional<KeyboardLayout> KeyboardChoice::kept(const QString& name,
+                                                   const QString& stamp) const {
+    const StateFile::ReadResult cached = StateFile::readBytes(m_folder.path(kCacheFile), kCacheCap);
+    if (cached.status != StateFile::ReadStatus::Complete)
+        return std::nullopt;
+    const QString text = QString::fromUtf8(cached.bytes);
+    if (text.section(u'\n', 0, 0) != stamp)
+        return std::nullopt;
+    std::optional<KeyboardLayout> layout = KeyboardLayout::fromText(text.section(u'\n', 1));
+    if (!layout || layout->name() != name)
+        return std::nullopt;
+    return layout;
+}
+
+// The US layout needs no reading; any other comes from its kept copy, or is compiled (about
+// as long as all the rest of the first window's reading together, so not in its way).
+void KeyboardChoice::start(const QString& name) {
+    m_layout = KeyboardLayout::us();
     if (name.isEmpty() || isPlainUs(name) || !m_source.compile)
-        return KeyboardLayout::us();
+        return;
     const QString stamp = QStringLiteral("source ") + (m_source.stamp ? m_source.stamp(name) : name);
-    const QString cachePath = m_folder.path(kCacheFile);
-    const StateFile::ReadResult cached = StateFile::readBytes(cachePath, kCacheCap);
-    if (cached.status == StateFile::ReadStatus::Complete) {
-        const QString text = QString::fromUtf8(cached.bytes);
-        if (text.section(u'\n', 0, 0) == stamp) {
-            if (auto layout = KeyboardLayout::fromText(text.section(u'\n', 1));
-                layout && layout->name() == name)
-                return *layout;
-        }
+    if (std::optional<KeyboardLayout> layout = kept(name, stamp)) {
+        m_layout = *layout;
+        return;
     }
-    const std::optional<KeyboardLayout> compiled = m_source.compile(name);
+    m_compilingStamp = stamp;
+    try {
+        m_compiling = std::async(std::launch::async, m_source.compile, name);
+    } catch (const std::system_error&) { // no thread to be had: compiled when it is wanted
+        m_compiling = std::async(std::launch::deferred, m_source.compile, name);
+    }
+}
+
+void KeyboardChoice::finish() {
+    if (!m_compiling.valid())
+        return;
+    const std::optional<KeyboardLayout> compiled = m_compiling.get();
     if (!compiled)
-        return KeyboardLayout::us();
-    StateFile::writeBytes(cachePath, (stamp + u'\n' + compiled->toText()).toUtf8(), false);
-    return *compiled;
+        return; // a name XKB does not know: the US keys
+    m_layout = *compiled;
+    StateFile::writeRegenerable(m_folder.path(kCacheFile),
+                                (m_compilingStamp + u'\n' + compiled->toText()).toUtf8());
 }
 
 QString KeyboardChoice::automaticCaption() const {

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <future>
 #include <optional>
 
 // The learner's keyboard layout: the system's, or one chosen in the Keys settings and kept in
@@ -17,6 +18,7 @@ class KeyboardChoice {
     // Where layouts come from; XKB unless a test gives its own.
     struct Source {
         std::function<QString()> activeName;
+        // Called on a thread of its own at start (see load()).
         std::function<std::optional<KeyboardLayout>(const QString&)> compile;
         std::function<QString(const QString&)> stamp;
         static Source xkb();
@@ -32,11 +34,14 @@ class KeyboardChoice {
     static const QString kAutomatic;
 
     explicit KeyboardChoice(ProgramFolder folder, Source source = Source::xkb());
+    ~KeyboardChoice();
 
-    // Reads the choice kept in layout.txt and the layout it names, else the system's.
+    // Reads the choice kept in layout.txt and the layout it names, else the system's. A layout
+    // that must be compiled first (the first start in it) is compiled on a thread of its own
+    // while the program builds its first window; layout() waits for it.
     void load();
 
-    const KeyboardLayout& layout() const { return m_layout; }
+    const KeyboardLayout& layout();
     // The chosen layout's name; empty when the system's is used.
     const QString& choice() const { return m_choice; }
     // The system's layout name ("de"); empty when it cannot be read.
@@ -51,11 +56,17 @@ class KeyboardChoice {
     QList<Option> options() const;
 
   private:
-    KeyboardLayout read(const QString& name) const;
+    // The layout from its copy in keyboard.txt, or nothing when the copy is missing or stale.
+    std::optional<KeyboardLayout> kept(const QString& name, const QString& stamp) const;
+    // Starts reading `name`: at once from the US keys or the kept copy, else compiled.
+    void start(const QString& name);
+    void finish();
 
     ProgramFolder m_folder;
     Source m_source;
     QString m_choice;
     QString m_systemName;
     KeyboardLayout m_layout = KeyboardLayout::us();
+    std::future<std::optional<KeyboardLayout>> m_compiling;
+    QString m_compilingStamp;
 };

@@ -528,10 +528,11 @@ QString positionsLesson(const KeyboardLayout& layout, const QString& heading,
     return lines.join(QStringLiteral("\r\n"));
 }
 
-// Whether a file stands where a lesson of the folder should.
-bool regularFile(const QString& path) {
+// Whether a lesson stands where it should: a file of its own with something in it (a lesson
+// cut short by a crash before it reached the disk is empty, and is built again).
+bool lessonKept(const QString& path) {
     const QFileInfo info(path);
-    return info.isFile() && !info.isSymLink();
+    return info.isFile() && !info.isSymLink() && info.size() > 0;
 }
 
 } // namespace
@@ -620,7 +621,7 @@ Prepared prepare(const ProgramFolder& folder, const KeyboardLayout& layout) {
     const StateFile::ReadResult kept = StateFile::readBytes(stampPath, StateFile::kListCap);
     bool complete = kept.found() && KeyLessons::decode(kept.bytes).trimmed() == stamp;
     for (int i = 0; complete && i < KeyLessons::kLessons; ++i)
-        complete = regularFile(folder.path(lessonFolder(layout) + QString::number(i) + ".txt"));
+        complete = lessonKept(folder.path(lessonFolder(layout) + QString::number(i) + ".txt"));
     if (complete)
         return Prepared::Kept;
 
@@ -635,11 +636,12 @@ Prepared prepare(const ProgramFolder& folder, const KeyboardLayout& layout) {
     for (int i = 0; i < lessons.size(); ++i) {
         // UTF-8 with its mark: the layouts' letters are not all in GBK.
         const QByteArray bytes = "\xEF\xBB\xBF" + lessons[i].toUtf8();
-        if (!StateFile::writeBytes(folder.path(lessonFolder(layout) + QString::number(i) + ".txt"),
-                                   bytes))
+        if (!StateFile::writeRegenerable(
+                folder.path(lessonFolder(layout) + QString::number(i) + ".txt"), bytes))
             return Prepared::Failed;
     }
-    if (!StateFile::writeBytes(stampPath, "\xEF\xBB\xBF" + stamp.toUtf8() + "\r\n"))
+    // The stamp last: lessons only partly written are built again at the next look.
+    if (!StateFile::writeRegenerable(stampPath, "\xEF\xBB\xBF" + stamp.toUtf8() + "\r\n"))
         return Prepared::Failed;
     return Prepared::Built;
 }

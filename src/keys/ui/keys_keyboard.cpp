@@ -137,10 +137,7 @@ void drawKey(QPainter& p, const QPainterPath& shape, const QRectF& labelArea, in
 
     const QRectF area = labelArea.translated(0, pressed ? unit * 1.6 : 0);
     const KeyboardTable::Key* key = KeyboardTable::find(code);
-    QString label = layout.label(code);
-    if (code == KeyCode::Backspace)
-        label = QStringLiteral("\u2190"); // the word does not fit the narrow key
-    const QString shifted = layout.shiftedLabel(code);
+    const auto [label, shifted] = KeysPictures::capOf(code, layout);
     p.setPen(c.ink);
     if (code == KeyCode::Backspace) {
         p.setFont(Look::uiFont(12, true));
@@ -178,6 +175,12 @@ void drawKey(QPainter& p, const QPainterPath& shape, const QRectF& labelArea, in
 }
 
 } // namespace
+
+Cap capOf(int code, const KeyboardLayout& layout) {
+    if (code == KeyCode::Backspace)
+        return {QStringLiteral("\u2190"), QString()}; // the word does not fit the narrow key
+    return {layout.label(code), layout.shiftedLabel(code)};
+}
 
 QRectF labelRect(int index, QSize logicalSize) {
     const Place* place = KeyboardTable::keysKeyboardLabel(index);

@@ -16,6 +16,13 @@ namespace KeysPictures {
 
 enum class Role { Base, Tip, Press, WrongPress, WrongKey };
 
+// What a key's cap shows: its label, and the small shifted one above it ("" for none).
+struct Cap {
+    QString label;
+    QString shifted;
+};
+Cap capOf(int code, const KeyboardLayout& layout);
+
 // The picture drawn in memory for a keyboard of `logicalSize`, its caps labelled as `layout`
 // types.
 QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio,

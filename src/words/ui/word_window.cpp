@@ -189,9 +189,6 @@ WordWindow::WordWindow(const AppContext& context, QWidget* parent)
         label->setFont(m_wordFont);
     m_keyboard->loadScaling(m_reference->height());
     m_keyboard->move((width() - m_keyboard->width()) / 2, twips(kKeyboardTop));
-    // The hint keyboard is the learner's: its caps and frames follow their layout.
-    m_keyboard->setKeyboardLayout(keyboardLayout(m_context));
-    m_exercise.setKeyboardLayout(keyboardLayout(m_context));
 
     TimerTable& t = timers();
     m_loaderTimer = t.add("Timer1", 55, TimerTable::OneShot, [this] { runLoader(); });
@@ -217,6 +214,10 @@ WordWindow::WordWindow(const AppContext& context, QWidget* parent)
 
     m_exercise.restore(WordLessons::Sz1::parse(
         StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz1.txt")))));
+    // The hint keyboard is the learner's: its caps and frames follow their layout. (Asked for
+    // last: at the first start in a layout, it is read while the window is built.)
+    m_keyboard->setKeyboardLayout(keyboardLayout(m_context));
+    m_exercise.setKeyboardLayout(keyboardLayout(m_context));
     idle->start();
     startLoader();
 }
