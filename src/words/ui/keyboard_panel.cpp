@@ -30,9 +30,16 @@ class KeyboardPicture : public QWidget {
             const QRectF key = twipsRect(place.twips);
             Look::drawLightKey(p, key, palette(), QColor(), 7);
             p.setPen(Look::keyLabelInk(palette()));
+            const QString label = m_panel->keyboardLayout().label(place.code);
+            if (label.size() == 1 && label[0].isLetter()) {
+                // A letter of the layout on a key around the squares: large and in the middle,
+                // where the hint's frame leaves it clear.
+                p.setFont(Look::uiFont(13, true));
+                p.drawText(key, Qt::AlignCenter, label);
+                return;
+            }
             p.setFont(Look::uiFont(10, true));
-            p.drawText(key.adjusted(6, 4, -6, -4), Qt::AlignLeft | Qt::AlignTop,
-                       m_panel->keyboardLayout().label(place.code));
+            p.drawText(key.adjusted(6, 4, -6, -4), Qt::AlignLeft | Qt::AlignTop, label);
         };
         // The keys around the letters: modifiers on the left, punctuation on the right.
         for (const KeyboardTable::Place& place : KeyboardTable::wordHintSurround())
