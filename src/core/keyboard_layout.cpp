@@ -4,6 +4,7 @@
 #include "core/keyboard_table.h"
 
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -28,7 +29,10 @@ std::optional<KeyboardLayout::Level> parseLevel(QString text) {
     }
     bool ok = false;
     const uint code = text.toUInt(&ok, 16);
-    if (!ok || code < 0x20 || code > 0xffff || code == 0x7f)
+    // A character that can stand in a lesson line: no control, no separator, no half of a
+    // surrogate pair.
+    if (!ok || code > 0xffff || !QChar(char16_t(code)).isPrint() ||
+        QChar(char16_t(code)).isSpace())
         return std::nullopt;
     level.character = QChar(char16_t(code));
     return level;
@@ -93,6 +97,13 @@ QString KeyboardLayout::fileName() const {
 
 bool KeyboardLayout::isUs() const {
     return m_keys == us().m_keys;
+}
+
+bool KeyboardLayout::typesCharacters() const {
+    return std::any_of(m_keys.begin(), m_keys.end(), [](const Key& k) {
+        return (!k.normal.character.isNull() && !k.normal.dead) ||
+               (!k.shifted.character.isNull() && !k.shifted.dead);
+    });
 }
 
 KeyboardLayout::Key KeyboardLayout::key(int code) const {
@@ -259,7 +270,7 @@ std::optional<KeyboardLayout> KeyboardLayout::fromText(const QString& text) {
             }
         }
     }
-    if (!named || keys != characterKeys().size())
+    if (!named || keys != characterKeys().size() || !layout.typesCharacters())
         return std::nullopt;
     return layout;
 }

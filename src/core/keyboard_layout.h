@@ -41,6 +41,8 @@ class KeyboardLayout {
     QString fileName() const;
     // True when every key types what it types on the US layout, whatever the name.
     bool isUs() const;
+    // True when some key types a character (not only dead keys): a layout lessons can use.
+    bool typesCharacters() const;
 
     // The keys that type characters: the table's keys whose caps show one character.
     static const QList<int>& characterKeys();

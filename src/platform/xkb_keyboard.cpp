@@ -104,8 +104,7 @@ bool isDead(xkb_keysym_t sym) {
 
 // A printable character of the Basic Multilingual Plane, or null.
 QChar printable(uint32_t c) {
-    if (c < 0x20 || c == 0x7f || (c >= 0x80 && c < 0xa0) || c > 0xffff ||
-        (c >= 0xd800 && c <= 0xdfff))
+    if (c > 0xffff || !QChar(char16_t(c)).isPrint() || QChar(char16_t(c)).isSpace())
         return QChar();
     return QChar(char16_t(c));
 }
@@ -215,17 +214,15 @@ std::optional<KeyboardLayout> compile(const QString& name) {
     xkb_state_update_mask(shifted.get(), 1u << shift, 0, 0, 0, 0, 0);
 
     KeyboardLayout result(name);
-    bool typesAnything = false;
     for (const NamedKey& named : kNamedKeys) {
         const xkb_keycode_t key = xkb_keymap_key_by_name(keymap.get(), named.name);
         if (key == XKB_KEYCODE_INVALID)
             continue;
         const KeyboardLayout::Key levels{levelOf(plain.get(), key), levelOf(shifted.get(), key)};
-        typesAnything = typesAnything || !levels.normal.character.isNull();
         result.setKey(named.code, levels);
         result.setScanCode(named.code, key);
     }
-    if (!typesAnything)
+    if (!result.typesCharacters())
         return std::nullopt;
 
     // What the other keys type, and what every key types with AltGr (the third and fourth

@@ -89,7 +89,8 @@ QString keyTitle(const KeyboardLayout& layout, int code) {
     const QChar c = keyChar(layout, code);
     if (!c.isNull())
         return QString(c);
-    return layout.key(code).normal.character;
+    const QChar mark = layout.key(code).normal.character;
+    return mark.isNull() ? QString() : QString(mark);
 }
 
 // The digit a key of the top row types, alone or with Shift; else what it types.
@@ -567,16 +568,22 @@ QStringList build(const KeyboardLayout& layout, const QStringList& words) {
     lessons << capitalsLesson(layout, words);
     lessons << punctuationLesson(layout, words);
     // A key that types nothing leaves a gap in a drill: the gaps close, and a line left empty
-    // goes, since an empty practice line could never be finished.
+    // goes, since an empty practice line could never be finished. A lesson left without any
+    // has the characters of the home row, or of any key, to type.
+    QString fallback = homeChars(layout).remove(QChar());
+    for (int code : KeyboardLayout::characterKeys()) {
+        if (fallback.size() < 4 && !layout.typed(code, false).isNull())
+            fallback += layout.typed(code, false);
+    }
     for (QString& text : lessons) {
         QStringList lines = text.split(QStringLiteral("\r\n"));
-        for (qsizetype i = lines.size() - 1; i >= 1; --i) {
+        for (qsizetype i = lines.size() - 1; i >= 0; --i) {
             lines[i] = lines[i].remove(QChar()).simplified();
-            if (lines[i].isEmpty())
+            if (lines[i].isEmpty() && i > 0)
                 lines.removeAt(i);
         }
         if (lines.size() < 2)
-            lines << homeChars(layout).remove(QChar());
+            lines << fallback;
         text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
     }
     return lessons;
