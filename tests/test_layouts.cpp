@@ -22,6 +22,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -368,6 +369,39 @@ class LayoutsTest : public QObject, WindowFixture {
         const QString played = m_sound.played.join(u' ');
         QVERIFY(played.contains(QStringLiteral("type.wav")));
         QVERIFY(!played.contains(QStringLiteral("error.wav")));
+    }
+
+    // Another layout named in the Keys settings is kept in layout.txt, and the window teaches
+    // it at once: its keyboard, its lessons built beside the state files, its pictures.
+    void layoutChosenInTheSettingsIsTaughtAtOnce() {
+        QTemporaryDir dir;
+        FakeLayouts xkb;
+        xkb.system = QStringLiteral("de");
+        xkb.known.insert(QStringLiteral("de"), compiled(QStringLiteral("de")));
+        xkb.known.insert(QStringLiteral("fr"), compiled(QStringLiteral("fr")));
+        copyTree(QStringLiteral(DATA_DIR "/2"), dir.filePath(QStringLiteral("2")));
+        writeBytes(dir.filePath(QStringLiteral("sz0.txt")), "1000\r\n");
+        KeyboardChoice choice(ProgramFolder(dir.path()), xkb.source());
+        choice.load();
+        AppContext c = context();
+        c.folder = ProgramFolder(dir.path());
+        c.keyboard = &choice;
+        KeysWindow window(c);
+        QCOMPARE(window.exercise().currentLine(), QStringLiteral("asdf jklö"));
+
+        QComboBox* layouts = window.layoutChoice();
+        const int fr = layouts->findData(QStringLiteral("fr"));
+        QVERIFY(fr > 0);
+        window.chooseLayout(fr);
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("layout.txt"))), QByteArray("fr\r\n"));
+        QCOMPARE(window.exercise().currentLine(), QStringLiteral("qsdf jklm"));
+        QCOMPARE(window.exercise().expectedKey(), 65); // q, on the key where US has A
+        QCOMPARE(window.keyboard()->keyboardLayout().name(), QStringLiteral("fr"));
+        QCOMPARE(window.lessonTitles()[2], QStringLiteral("Lesson  3: qsdf jklm"));
+        QCOMPARE(layouts->currentIndex(), layouts->findData(QStringLiteral("fr")));
+        window.completePictures();
+        for (const char* name : {"test2-fr.bmp", "test5-fr.bmp", "1-fr/15.txt"})
+            QVERIFY2(QFileInfo(dir.filePath(QString::fromLatin1(name))).size() > 0, name);
     }
 
     // In pixels: a keyboard drawn in a layout differs from the US one on the keys that type
