@@ -9,9 +9,8 @@ starts=${2:-5}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../tests/e2e/common.sh"
 begin_e2e
-# A client that stays: the X server resets its keymap when its last client leaves.
 start_wm
-trap 'kill $wm_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill $wm_pid 2>/dev/null || true; stop_xvfb; rm -rf "$work"' EXIT
 
 for layout in "us" "de" "fr" "us -variant dvorak" "us -variant colemak"; do
     # shellcheck disable=SC2086 # the layout and its variant are two words on purpose

@@ -172,6 +172,7 @@ class KeysWindowTest : public QObject, WindowFixture {
             qPrintable(shown));
         QVERIFY2(shown.contains(QStringLiteral("Accuracy: %1 %").arg(runs[0].accuracy)),
                  qPrintable(shown));
+        QVERIFY2(shown.contains(QStringLiteral("Keystrokes: 4, 1 of them wrong")), qPrintable(shown));
         QVERIFY2(shown.contains(QStringLiteral("Missed most: J (1)")), qPrintable(shown));
         QCOMPARE(runs[0].speed, 20); // the status bar: 4 keystrokes in 12 seconds
         QCOMPARE(runs[0].accuracy, 75);

@@ -63,6 +63,9 @@ QString RunResult::text(const KeyboardLayout& layout) const {
                  .arg(run.speed)
                  .arg(run.speed / 5);
     lines << QStringLiteral("Accuracy: %1 %").arg(run.accuracy);
+    lines << QStringLiteral("Keystrokes: %1, %2 of them wrong")
+                 .arg(run.keystrokes)
+                 .arg(run.wrongKeystrokes);
     if (!missed.isEmpty()) {
         QStringList keys;
         for (const KeyTally& key : missed)

@@ -16,15 +16,8 @@ host=$2
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/common.sh"
 begin_e2e
-# A client that stays: the X server resets its keymap when its last client leaves.
 start_wm
-trap 'kill $wm_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
-
-history() { # folder, SQL query on its history
-    python3 -c 'import sqlite3, sys
-print("|".join(str(v) for row in sqlite3.connect(sys.argv[1]).execute(sys.argv[2]) for v in row))' \
-        "$1/history.db" "$2"
-}
+trap 'kill $wm_pid 2>/dev/null || true; stop_xvfb; rm -rf "$work"' EXIT
 
 # A fresh copy of the program folder, Keys practice on lesson 1 with its tips and no sound.
 fresh_folder() { # tag
@@ -62,11 +55,11 @@ type_lesson_one() { # folder, lesson file, tag
     wait_exit "$pid" || fail "$3: closing the window did not end the program"
 }
 
-check_run() { # folder, tag
+check_run() { # tag (of the copy in $folder)
     local run
-    run=$(history "$1" "SELECT keystrokes, wrong, accuracy FROM runs WHERE mode = 'keys'")
+    run=$(history "SELECT keystrokes, wrong, accuracy FROM runs WHERE mode = 'keys'")
     [[ "$run" =~ ^([0-9]+)\|0\|100$ ]] && [ "${BASH_REMATCH[1]}" -ge 100 ] ||
-        fail "$2: lesson 1 was kept as [keystrokes|wrong|accuracy] = [$run]"
+        fail "$1: lesson 1 was kept as [keystrokes|wrong|accuracy] = [$run]"
 }
 
 # layout spec | file name | home-row caps from left little finger to right little finger |
@@ -104,9 +97,9 @@ for entry in "${layouts[@]}"; do
     [ -f "$folder/test5-$name.bmp" ] || fail "$name: the keyboard picture is not kept as test5-$name.bmp"
 
     type_lesson_one "$folder" "$lessons/0.txt" "$name"
-    check_run "$folder" "$name"
+    check_run "$name"
     # The right little finger's home key (186) was counted, whatever it types in the layout.
-    counted=$(history "$folder" "SELECT expected, wrong FROM key_counts WHERE code = 186")
+    counted=$(history "SELECT expected, wrong FROM key_counts WHERE code = 186")
     [[ "$counted" =~ ^[1-9][0-9]*\|0$ ]] || fail "$name: key 186 counted [$counted]"
     expect_bytes "$folder/sz0.txt" '1000\r\n'
     echo "layout $name: keyboard, lessons and lesson 1 typed: passed"
@@ -120,7 +113,7 @@ got=$(for code in $home_keys; do echo "$drawn" | awk -v c="$code" '$1 == c { pri
     paste -sd' ')
 [ "$got" = "A S D F J K L ;" ] || fail "us: the keyboard drew the home row [$got]"
 type_lesson_one "$folder" "$folder/1/0.txt" us
-check_run "$folder" us
+check_run us
 expect_bytes "$folder/sz0.txt" '1000\r\n'
 extra=$(cd "$folder" && ls -d layout.txt keyboard.txt 1-* test*-*.bmp 2>/dev/null || true)
 [ -z "$extra" ] || fail "us: files of a layout were written: $extra"
