@@ -8,12 +8,12 @@
 //    of preparing them in a new folder (written too) and in one that has them already.
 // Usage: bench_layouts PROGRAM_FOLDER   (QT_QPA_PLATFORM=xcb, DISPLAY set)
 
+#include "app/start_up.h"
 #include "bench_support.h"
 #include "keys/model/key_lesson_plan.h"
 #include "keys/ui/keys_keyboard.h"
 #include "platform/keyboard_choice.h"
 #include "platform/xkb_keyboard.h"
-#include "app/start_up.h"
 
 #include <QApplication>
 #include <QDir>
@@ -111,9 +111,8 @@ int main(int argc, char* argv[]) {
                 layout.isUs() ? "the US keys" : "keys of its own");
 
     const QSize size(695, 223);
-    Bench::report("  drawing the keyboard, US caps, ms", timed(20, [&] {
-                      KeysPictures::draw(KeysPictures::Role::Base, size, 1.0);
-                  }));
+    Bench::report("  drawing the keyboard, US caps, ms",
+                  timed(20, [&] { KeysPictures::draw(KeysPictures::Role::Base, size, 1.0); }));
     Bench::report("  drawing the keyboard, this layout's caps, ms", timed(20, [&] {
                       KeysPictures::draw(KeysPictures::Role::Base, size, 1.0, layout);
                   }));
@@ -129,8 +128,9 @@ int main(int argc, char* argv[]) {
                   }));
     const QString lessonDir = folder.path(KeyLessonPlan::lessonFolder(layout));
     Bench::report("  preparing them in a new folder (generated and written), ms",
-                  timed(30, [&] { KeyLessonPlan::prepare(folder, layout); },
-                        [&] { QDir(lessonDir).removeRecursively(); }));
+                  timed(
+                      30, [&] { KeyLessonPlan::prepare(folder, layout); },
+                      [&] { QDir(lessonDir).removeRecursively(); }));
     Bench::report("  preparing them where they are kept, ms",
                   timed(200, [&] { KeyLessonPlan::prepare(folder, layout); }));
     qsizetype characters = 0;

@@ -117,13 +117,27 @@ class LayoutsTest : public QObject, WindowFixture {
         QTest::addColumn<QString>("alone");
         QTest::addColumn<QString>("shifted");
         QTest::addColumn<QString>("cap");
-        QTest::newRow("de Z where US has Y") << "de" << 89 << "z" << "Z" << "Z";
-        QTest::newRow("de umlaut") << "de" << 186 << "ö" << "Ö" << "Ö";
-        QTest::newRow("de dead circumflex") << "de" << 192 << "" << "°" << "^";
-        QTest::newRow("fr digit with Shift") << "fr" << 50 << "é" << "2" << "é";
-        QTest::newRow("fr A where US has Q") << "fr" << 81 << "a" << "A" << "A";
-        QTest::newRow("dvorak") << "us(dvorak)" << 83 << "o" << "O" << "O";
-        QTest::newRow("colemak") << "us(colemak)" << 186 << "o" << "O" << "O";
+        QTest::newRow("de Z where US has Y") << "de" << 89 << "z"
+                                             << "Z"
+                                             << "Z";
+        QTest::newRow("de umlaut") << "de" << 186 << "ö"
+                                   << "Ö"
+                                   << "Ö";
+        QTest::newRow("de dead circumflex") << "de" << 192 << ""
+                                            << "°"
+                                            << "^";
+        QTest::newRow("fr digit with Shift") << "fr" << 50 << "é"
+                                             << "2"
+                                             << "é";
+        QTest::newRow("fr A where US has Q") << "fr" << 81 << "a"
+                                             << "A"
+                                             << "A";
+        QTest::newRow("dvorak") << "us(dvorak)" << 83 << "o"
+                                << "O"
+                                << "O";
+        QTest::newRow("colemak") << "us(colemak)" << 186 << "o"
+                                 << "O"
+                                 << "O";
     }
     void xkbTellsWhatEachKeyTypes() {
         QFETCH(QString, layout);
@@ -232,10 +246,18 @@ class LayoutsTest : public QObject, WindowFixture {
         QTest::addColumn<QString>("layout");
         QTest::addColumn<QString>("homeRow");
         QTest::addColumn<QString>("thirdTitle");
-        QTest::newRow("de") << "de" << "asdf jklö" << "Lesson  3: asdf jklö";
-        QTest::newRow("fr") << "fr" << "qsdf jklm" << "Lesson  3: qsdf jklm";
-        QTest::newRow("dvorak") << "us(dvorak)" << "aoeu htns" << "Lesson  3: aoeu htns";
-        QTest::newRow("colemak") << "us(colemak)" << "arst neio" << "Lesson  3: arst neio";
+        QTest::newRow("de") << "de"
+                            << "asdf jklö"
+                            << "Lesson  3: asdf jklö";
+        QTest::newRow("fr") << "fr"
+                            << "qsdf jklm"
+                            << "Lesson  3: qsdf jklm";
+        QTest::newRow("dvorak") << "us(dvorak)"
+                                << "aoeu htns"
+                                << "Lesson  3: aoeu htns";
+        QTest::newRow("colemak") << "us(colemak)"
+                                 << "arst neio"
+                                 << "Lesson  3: arst neio";
     }
     void lessonsFollowThePlanOnTheLayout() {
         QFETCH(QString, layout);
@@ -266,7 +288,8 @@ class LayoutsTest : public QObject, WindowFixture {
                 for (QChar c : line) {
                     QVERIFY2(c == u' ' || l.codeOf(c) != 0, qPrintable(line));
                     if (i >= 2 && i <= 12)
-                        QVERIFY2(learnt.contains(c), qPrintable(titles[i] + QStringLiteral(": ") + line));
+                        QVERIFY2(learnt.contains(c),
+                                 qPrintable(titles[i] + QStringLiteral(": ") + line));
                 }
             }
         }
@@ -289,9 +312,10 @@ class LayoutsTest : public QObject, WindowFixture {
         QCOMPARE(KeyLessonPlan::prepare(folder, xx), KeyLessonPlan::Prepared::Built);
         QVERIFY(QDir(outside.path()).isEmpty());
         QVERIFY(!QFileInfo(file("state/1-xx")).isSymLink());
-        QVERIFY(plainText(file("state/1-xx/0.txt")).startsWith(
-            QStringLiteral("Keyboard layout: the home row\nasdf jkl;\n")));
-        QVERIFY(plainText(file("state/1-xx/7.txt")).startsWith(QStringLiteral("New keys: z and t")));
+        QVERIFY(plainText(file("state/1-xx/0.txt"))
+                    .startsWith(QStringLiteral("Keyboard layout: the home row\nasdf jkl;\n")));
+        QVERIFY(
+            plainText(file("state/1-xx/7.txt")).startsWith(QStringLiteral("New keys: z and t")));
         QCOMPARE(KeyLessonPlan::prepare(folder, xx), KeyLessonPlan::Prepared::Kept);
 
         writeBytes(file("state/1-xx/9.txt"), QByteArray());
@@ -409,8 +433,7 @@ class LayoutsTest : public QObject, WindowFixture {
     void keyboardPictureChangesOnlyTheLayoutsCaps() {
         const QSize size(695, 223);
         const QImage us = KeysPictures::draw(KeysPictures::Role::Base, size, 1.0);
-        const QImage xx =
-            KeysPictures::draw(KeysPictures::Role::Base, size, 1.0, swappedYZ("xx"));
+        const QImage xx = KeysPictures::draw(KeysPictures::Role::Base, size, 1.0, swappedYZ("xx"));
         const QImage usOfXkb =
             KeysPictures::draw(KeysPictures::Role::Base, size, 1.0, compiled("us"));
         QCOMPARE(usOfXkb, us);
@@ -428,8 +451,8 @@ class LayoutsTest : public QObject, WindowFixture {
         const KeyboardLayout fr = compiled(QStringLiteral("fr"));
         const int m = KeyboardHint::nextKey(true, QString(), QStringLiteral("me"), fr);
         QCOMPARE(KeyboardHint::codeOfHint(m), 186);
-        QCOMPARE(KeyboardHint::codeOfHint(KeyboardHint::nextKey(true, QStringLiteral("m"),
-                                                                QStringLiteral("me"), fr)),
+        QCOMPARE(KeyboardHint::codeOfHint(
+                     KeyboardHint::nextKey(true, QStringLiteral("m"), QStringLiteral("me"), fr)),
                  69);
         QCOMPARE(KeyboardHint::nextKey(true, QString(), QStringLiteral("me")),
                  KeyboardHint::indexOf(u'm')); // US as it was

@@ -31,8 +31,7 @@ std::optional<KeyboardLayout::Level> parseLevel(QString text) {
     const uint code = text.toUInt(&ok, 16);
     // A character that can stand in a lesson line: no control, no separator, no half of a
     // surrogate pair.
-    if (!ok || code > 0xffff || !QChar(char16_t(code)).isPrint() ||
-        QChar(char16_t(code)).isSpace())
+    if (!ok || code > 0xffff || !QChar(char16_t(code)).isPrint() || QChar(char16_t(code)).isSpace())
         return std::nullopt;
     level.character = QChar(char16_t(code));
     return level;

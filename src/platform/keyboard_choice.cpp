@@ -98,7 +98,8 @@ void KeyboardChoice::start(const QString& name) {
     m_layout = KeyboardLayout::us();
     if (name.isEmpty() || isPlainUs(name) || !m_source.compile)
         return;
-    const QString stamp = QStringLiteral("source ") + (m_source.stamp ? m_source.stamp(name) : name);
+    const QString stamp =
+        QStringLiteral("source ") + (m_source.stamp ? m_source.stamp(name) : name);
     if (std::optional<KeyboardLayout> layout = kept(name, stamp)) {
         m_layout = *layout;
         return;

@@ -165,10 +165,8 @@ QString activeLayoutName() {
     if (!screen)
         return QString();
     std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> property(
-        xcb_get_property_reply(c,
-                               xcb_get_property(c, 0, screen->root, atom->atom,
-                                                XCB_ATOM_STRING, 0, 1024),
-                               nullptr),
+        xcb_get_property_reply(
+            c, xcb_get_property(c, 0, screen->root, atom->atom, XCB_ATOM_STRING, 0, 1024), nullptr),
         &free);
     if (!property || property->format != 8)
         return QString();
@@ -238,10 +236,11 @@ std::optional<KeyboardLayout> compile(const QString& name) {
         [](xkb_keymap* keymap, xkb_keycode_t key, void* data) {
             auto* into = static_cast<Collect*>(data);
             const char* keyName = xkb_keymap_key_get_name(keymap, key);
-            const bool onTable = keyName && std::any_of(std::begin(kNamedKeys), std::end(kNamedKeys),
-                                                        [keyName](const NamedKey& named) {
-                                                            return qstrcmp(named.name, keyName) == 0;
-                                                        });
+            const bool onTable =
+                keyName && std::any_of(std::begin(kNamedKeys), std::end(kNamedKeys),
+                                       [keyName](const NamedKey& named) {
+                                           return qstrcmp(named.name, keyName) == 0;
+                                       });
             if (!onTable && keyName && qstrcmp(keyName, "SPCE") != 0) {
                 for (xkb_state* state : {into->plain, into->shifted}) {
                     const KeyboardLayout::Level level = levelOf(state, key);

@@ -21,6 +21,7 @@ using KeyboardTable::Finger;
 constexpr int kMaxLine = 26; // characters of a practice line, as in the shipped lessons
 constexpr int kLines = 14;   // practice lines of a lesson
 
+// clang-format off
 // The lessons that only place the fingers, and the home row's first drills, written as the keys
 // they use are labelled on a US keyboard: each character stands for its key.
 const char* const kLayoutLesson[] = {
@@ -54,6 +55,7 @@ const int kDigitKeys[] = {48, 49, 50, 51, 52, 53, 54, 55, 56, 57}; // the keys o
 const int kHomeRow[] = {65, 83, 68, 70, 71, 72, 74, 75, 76, 186, 222};
 const int kUpperRow[] = {81, 87, 69, 82, 84, 89, 85, 73, 79, 80, 219, 221};
 const int kLowerRow[] = {90, 88, 67, 86, 66, 78, 77, 188, 190, 191};
+// clang-format on
 
 // The home key of the finger that strikes `code`.
 int homeKey(int code) {
@@ -245,7 +247,8 @@ QStringList syllables(const QString& learnt, const QString& fresh, int count, Se
         QString s;
         const int place = seq.next(length);
         for (int k = 0; k < length; ++k)
-            s += k == place ? with[seq.next(int(with.size()))] : letters[seq.next(int(letters.size()))];
+            s += k == place ? with[seq.next(int(with.size()))]
+                            : letters[seq.next(int(letters.size()))];
         out << s;
     }
     return out;
@@ -286,7 +289,8 @@ QString keyDrill(const KeyboardLayout& layout, const QList<int>& keys) {
         fresh += keyChar(layout, code);
     if (keys.size() == 2) {
         tokens << around(keys[0]) << around(keys[1]) << around(keys[0]) << around(keys[1]);
-        tokens << QString(fresh[0]) + fresh[1] + fresh[0] << QString(fresh[1]) + fresh[0] + fresh[1];
+        tokens << QString(fresh[0]) + fresh[1] + fresh[0]
+               << QString(fresh[1]) + fresh[0] + fresh[1];
     } else {
         for (int code : keys)
             tokens << around(code);
@@ -443,9 +447,8 @@ QString capitalsLesson(const KeyboardLayout& layout, const QStringList& words) {
 QString withMark(QChar mark, const QString& word, const QString& typeable) {
     static const QString after = QStringLiteral(",.;:!?%\u2026");
     static const QList<std::pair<QChar, QChar>> pairs = {
-        {u'(', u')'},           {u'[', u']'},           {u'{', u'}'},
-        {QChar(0xab), QChar(0xbb)}, {QChar(0xbf), u'?'}, {QChar(0xa1), u'!'},
-        {u'<', u'>'}};
+        {u'(', u')'},        {u'[', u']'},        {u'{', u'}'}, {QChar(0xab), QChar(0xbb)},
+        {QChar(0xbf), u'?'}, {QChar(0xa1), u'!'}, {u'<', u'>'}};
     if (after.contains(mark))
         return word + mark;
     for (const auto& [open, close] : pairs) {
@@ -494,8 +497,8 @@ QString punctuationLesson(const KeyboardLayout& layout, const QStringList& words
         lines += layOnce(drill);
     }
     Sequence seq{2718u};
-    const QStringList pool = practiceWords(words, learntUpTo(layout, kDigitLesson - 1), QString(),
-                                           seq, 60);
+    const QStringList pool =
+        practiceWords(words, learntUpTo(layout, kDigitLesson - 1), QString(), seq, 60);
     QStringList tokens;
     qsizetype w = 0;
     const QString home = homeChars(layout);
@@ -547,10 +550,9 @@ QStringList titles(const KeyboardLayout& layout) {
         QStringList names;
         for (int code : keys)
             names << keyTitle(layout, code);
-        const QString caption =
-            lesson == kFirstKeyLesson
-                ? names.mid(0, 4).join(QString()) + u' ' + names.mid(4).join(QString())
-                : names.join(u' ');
+        const QString caption = lesson == kFirstKeyLesson ? names.mid(0, 4).join(QString()) + u' ' +
+                                                                names.mid(4).join(QString())
+                                                          : names.join(u' ');
         titles[lesson] = titles[lesson].left(titles[lesson].indexOf(u':') + 2) + caption;
     }
     return titles;
@@ -593,9 +595,9 @@ QStringList readWords(const ProgramFolder& folder) {
     QStringList words;
     QSet<QString> seen;
     for (int list = 1; list <= 12; ++list) {
-        const QString text = StateFile::readText(
-            folder.path(QStringLiteral("\\2\\Lesson %1.txt").arg(list)), nullptr,
-            StateFile::kListCap);
+        const QString text =
+            StateFile::readText(folder.path(QStringLiteral("\\2\\Lesson %1.txt").arg(list)),
+                                nullptr, StateFile::kListCap);
         const QStringList lines = StateFile::splitLines(text);
         for (qsizetype i = 1; i < lines.size(); ++i) {
             for (const QString& word : lines[i].split(u' ', Qt::SkipEmptyParts)) {
