@@ -161,7 +161,7 @@ void AppNavigator::navigate(PracticeWindow* from, int entry) {
             about.exec();
         } else {
             ProgressWindow progress(m_context.history, practiceMode(from->ownEntry()),
-                                    from->window());
+                                    from->window(), keyboardLayout(m_context));
             progress.exec();
             if (progress.drillWanted())
                 from->navigationClick(DrillEntry);

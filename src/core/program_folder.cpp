@@ -117,7 +117,8 @@ QString ProgramFolder::findFile(const QString& resourceName) const {
 
 bool ProgramFolder::isStateName(const QString& resourceName) {
     static const QRegularExpression state(
-        QStringLiteral("^/?(face\\.txt|sz\\d[^/]*\\.txt|GameSet\\.txt|new\\.txt|test\\d+\\.bmp|"
-                       "history\\.db|history-pending\\.txt|drill\\.txt)$"));
+        QStringLiteral("^/?(face\\.txt|sz\\d[^/]*\\.txt|GameSet\\.txt|new\\.txt|"
+                       "test\\d+(-[a-z0-9_-]+)?\\.bmp|history\\.db|history-pending\\.txt|drill\\.txt|"
+                       "layout\\.txt|keyboard\\.txt|1-[a-z0-9_-]+(/[^/]+)?)$"));
     return state.match(QDir::cleanPath(normalizedName(resourceName))).hasMatch();
 }

@@ -188,7 +188,8 @@ void PracticeWindow::modelChanged(const ModelEvents& events) {
     // record the history keeps.
     QString results;
     if (events.runEnded)
-        results = m_recorder->runEnded(events.runItem, *events.runEnded).text();
+        results =
+            m_recorder->runEnded(events.runItem, *events.runEnded).text(keyboardLayout(m_context));
     if (events.countersReset)
         m_recorder->countersReset(events.runItem, *events.countersReset);
     if (events.clockRunning)

@@ -41,7 +41,8 @@ QLabel* heading(const QString& text, QWidget* parent) {
 
 } // namespace
 
-ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QWidget* parent)
+ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QWidget* parent,
+                               const KeyboardLayout& keyboard)
     : QDialog(parent), m_store(store), m_mode(initialMode) {
     setObjectName(QStringLiteral("FormProgress"));
     setWindowTitle(QStringLiteral(" Progress"));
@@ -95,14 +96,14 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
     modeRow->addStretch();
     m_chart = new ProgressChart(this);
 
-    auto* heatMap = new KeyHeatMap(this);
+    auto* heatMap = new KeyHeatMap(this, keyboard);
     heatMap->setObjectName(QStringLiteral("KeyHeatMap"));
     const QList<KeyTally> weakest = ProgressSummary::weakestKeys(tallies);
     QList<int> weakCodes;
     for (const KeyTally& key : weakest)
         weakCodes << key.code;
     heatMap->setTallies(tallies, weakCodes);
-    auto* weakList = new WeakestKeysView(this);
+    auto* weakList = new WeakestKeysView(this, keyboard);
     weakList->setObjectName(QStringLiteral("WeakestKeys"));
     weakList->setKeys(weakest, QStringLiteral("The keys you miss most show here once you have "
                                               "typed each of them a few times."));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/keyboard_layout.h"
 #include "history/key_weakness.h"
 #include "history/practice_run.h"
 
@@ -20,7 +21,9 @@ class ProgressWindow : public QDialog {
   public:
     static constexpr int kRecentRuns = 100;
 
-    ProgressWindow(HistoryStore* store, PracticeMode initialMode, QWidget* parent = nullptr);
+    // The keys are drawn and named as the `keyboard` layout labels them.
+    ProgressWindow(HistoryStore* store, PracticeMode initialMode, QWidget* parent = nullptr,
+                   const KeyboardLayout& keyboard = KeyboardLayout::us());
 
     void showMode(PracticeMode mode);
     PracticeMode shownMode() const { return m_mode; }

@@ -8,14 +8,6 @@ const QString KeysExercise::kPromptText =
     QStringLiteral("Have you finished the exercise of the selected course and continue to choose "
                    "other training courses?\r\n\r\n          ");
 
-namespace {
-
-bool isLetterOrDigit(int code) {
-    return (code >= 65 && code <= 90) || (code >= 48 && code <= 57);
-}
-
-} // namespace
-
 KeysExercise::KeysExercise(ProgramFolder folder, QObject* parent)
     : PracticeModel(parent), m_folder(std::move(folder)),
       m_measure([](const QString& text) { return int(text.size()); }),
@@ -27,6 +19,35 @@ void KeysExercise::setMeasure(Measure measure) {
 
 void KeysExercise::setCapsLockQuery(CapsLockQuery query) {
     m_capsQuery = std::move(query);
+}
+
+void KeysExercise::setLayout(const KeyboardLayout& layout, const QString& lessonFolder) {
+    const Batch batch(this);
+    m_layout = layout;
+    m_lessonFolder = lessonFolder;
+    if (!m_restored)
+        return;
+    loadLesson();
+    reset();
+}
+
+QString KeysExercise::keyNote() const {
+    if (m_expectedChar.isEmpty() || m_expectedKey != 0)
+        return QString();
+    const QChar c = m_expectedChar[0];
+    switch (m_layout.reach(c)) {
+    case KeyboardLayout::Reach::AltGr:
+        return QStringLiteral("\u201c%1\u201d is typed with AltGr on this keyboard: no key is "
+                              "marked.")
+            .arg(c);
+    case KeyboardLayout::Reach::OffTable:
+        return QStringLiteral("\u201c%1\u201d is on a key this keyboard does not show: no key is "
+                              "marked.")
+            .arg(c);
+    default:
+        return QStringLiteral("No key of this keyboard types \u201c%1\u201d: no key is marked.")
+            .arg(c);
+    }
 }
 
 // The status bar's figures.
@@ -41,6 +62,7 @@ void KeysExercise::restore(const Sz0& state) {
     m_keyedTips = state.keyedTips;
     m_keystrokeSound = state.keystrokeSound;
     m_lessonIndex = state.lessonIndex;
+    m_restored = true;
     display(SwitchesChanged);
     loadLesson();
     reset();
@@ -76,7 +98,7 @@ void KeysExercise::openDrill(const KeyLessons::Lesson& lesson) {
 
 void KeysExercise::loadLesson() {
     m_drilling = false;
-    const QString resource = KeyLessons::lessonResource(m_lessonIndex);
+    const QString resource = KeyLessons::lessonResource(m_lessonIndex, m_lessonFolder);
     QString shown = resource.mid(1);
     shown.replace(u'\\', u'/');
     m_lesson = KeyLessons::readLesson(m_folder.path(resource), shown);
@@ -129,7 +151,7 @@ void KeysExercise::keyDown(int code, quint32 scanCode) {
     if (findPress(code, scanCode) < 0)
         m_presses.append({scanCode, code, QString(), false});
 
-    if (isLetterOrDigit(code) && !m_clockRunning) {
+    if (m_layout.typesLetterOrDigit(code) && !m_clockRunning) {
         m_clockRunning = true;
         display(ClockChanged);
     }
@@ -254,7 +276,7 @@ void KeysExercise::wrongKeystroke(int code, const QString& typed) {
     if (code != KeyCode::Backspace)
         m_cellWrongCount = 0;
     m_typedRowWrong = typed;
-    if (isLetterOrDigit(code)) {
+    if (m_layout.typesLetterOrDigit(code)) {
         judged(m_expectedKey, false, expectedCharacter());
         ++m_wrongCount;
         ++m_typedCount;
@@ -401,7 +423,7 @@ QChar KeysExercise::expectedCharacter() const {
 void KeysExercise::setExpected(const QString& c) {
     m_expectedChar = c;
     if (!c.isEmpty())
-        m_expectedKey = KeyboardTable::codeOf(c[0]);
+        m_expectedKey = m_layout.codeOf(c[0]);
 }
 
 void KeysExercise::startLine(const QString& line) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/keyboard_layout.h"
 #include "core/keyboard_table.h"
 #include "core/practice_clock.h"
 #include "core/practice_model.h"
@@ -57,6 +58,11 @@ class KeysExercise : public PracticeModel {
 
     void setMeasure(Measure measure);
     void setCapsLockQuery(CapsLockQuery query);
+    // The learner's keyboard layout, and the folder of its lessons ("\1\" for the shipped
+    // ones). The marks go to the keys that type the characters in this layout. A lesson already
+    // started is read again from the new folder and started afresh.
+    void setLayout(const KeyboardLayout& layout, const QString& lessonFolder);
+    const KeyboardLayout& layout() const { return m_layout; }
 
     // --- state file and lessons ---
     // Takes the switches and the lesson kept in sz0.txt, loads the lesson and starts it.
@@ -113,6 +119,9 @@ class KeysExercise : public PracticeModel {
     QString typedPart() const { return m_typedPart; }
     QString expectedChar() const { return m_expectedChar; }
     int expectedKey() const { return m_expectedKey; }
+    // Why no key is marked for the character to type: it needs AltGr, or no key of the
+    // keyboard types it. Empty when its key is marked (or there is nothing to type).
+    QString keyNote() const;
     int lastKeyCode() const { return m_lastKeyCode; }
     QString typedHistory() const { return m_typedHistory; }
     QString latestChar() const { return m_latestChar; }
@@ -167,6 +176,9 @@ class KeysExercise : public PracticeModel {
     qsizetype findPress(int code, quint32 scanCode) const;
 
     ProgramFolder m_folder;
+    KeyboardLayout m_layout = KeyboardLayout::us();
+    QString m_lessonFolder = QStringLiteral("\\1\\");
+    bool m_restored = false;
     Measure m_measure;
     CapsLockQuery m_capsQuery;
 

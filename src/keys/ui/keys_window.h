@@ -5,6 +5,7 @@
 
 class InputBox;
 class KeysKeyboard;
+class QComboBox;
 class KeysStatusBar;
 class PracticeLinePanel;
 class QCheckBox;
@@ -32,6 +33,12 @@ class KeysWindow : public PracticeWindow {
 
     int lessonIndex() const { return m_exercise.lessonIndex(); }
     KeysKeyboard* keyboard() const { return m_keyboard; }
+    // The chooser's titles: the keys of the learner's layout.
+    const QStringList& lessonTitles() const { return m_titles; }
+    // "Keyboard: automatic (de)" and the layouts the learner may choose instead.
+    QComboBox* layoutChoice() const { return m_layoutChoice; }
+    // Takes the layout of choice `index` of the settings (0 is the system's).
+    void chooseLayout(int index);
 
     void openSettings();
     // "Select lesson": the chooser, modal; its closing rule runs in the exercise.
@@ -53,6 +60,11 @@ class KeysWindow : public PracticeWindow {
   private:
     void buildWidgets();
     void buildSettingsPanel();
+    void fillLayoutChoice();
+    // Gives the keyboard, the exercise and the chooser the learner's layout, building its
+    // lessons when they are not there yet.
+    void useLayout();
+    void showKeyNote();
     void showFingerLine();
     void layoutLine();
     bool keyDown(int code);
@@ -80,4 +92,8 @@ class KeysWindow : public PracticeWindow {
     QPushButton* m_themes = nullptr;          // Command3
     QTimer* m_capsProbeTimer = nullptr;       // Timer1
     QTimer* m_tabMarkTimer = nullptr;         // Timer2
+    QTimer* m_picturesTimer = nullptr;        // Timer3
+    QComboBox* m_layoutChoice = nullptr;      // KeyboardLayout: the learner's layout
+    QLabel* m_keyNote = nullptr;              // KeyNote: why no key is marked
+    QStringList m_titles;
 };
