@@ -106,6 +106,7 @@ class TestArticles : public QObject {
     void cutFileKeepsWholeLinesAndCharacters();
     void matchAndMismatchAreRecordedAndDrawn();
     void keystrokesAreJudgedAndTimed();
+    void judgedKeysFollowTheLayout();
     void keystrokeRepaintsOnlyItsCells();
     void backspaceErasesWholeCell();
     void backspaceAtLineStartTakesBackLastColumn();
@@ -266,6 +267,23 @@ void TestArticles::keystrokesAreJudgedAndTimed() {
                                                    {65, true, u'a', u'c', 100},
                                                    {84, true, u't', u'a', 100},
                                                    {190, true, u'.', u't', 100}}));
+}
+
+// On the learner's layout a character counts for the key that types it there: where "z" and
+// "y" change places, as on a German keyboard, "z" is the key a US keyboard calls Y.
+void TestArticles::judgedKeysFollowTheLayout() {
+    Fixture f("zy.");
+    KeyboardLayout swapped = KeyboardLayout::us();
+    swapped.setKey(89, {{u'z'}, {u'Z'}});
+    swapped.setKey(90, {{u'y'}, {u'Y'}});
+    f.exercise.setKeyboardLayout(swapped);
+    const EventLog events(f.exercise);
+    f.type(QStringLiteral("z"));
+    f.type(QStringLiteral("y"));
+    QList<int> keys;
+    for (const KeyJudgement& judgement : events.judged())
+        keys << judgement.expectedKey;
+    QCOMPARE(keys, (QList<int>{89, 90}));
 }
 
 void TestArticles::keystrokeRepaintsOnlyItsCells() {

@@ -2,7 +2,6 @@
 
 #include "articles/model/article_catalogue.h"
 #include "core/key_codes.h"
-#include "core/keyboard_table.h"
 #include "core/number_parse.h"
 #include "core/state_file.h"
 
@@ -333,7 +332,7 @@ void ArticleExercise::tof() {
     const QString expected = characterAt(line, m_column);
     // The fill past a line's end is no character of the text: typing there is not judged.
     if (!backspace && !expected.isEmpty() && expected != fill)
-        judged(KeyboardTable::codeOf(expected.front()), m_typedText == expected, expected.front());
+        judged(m_layout.codeOf(expected.front()), m_typedText == expected, expected.front());
     if (!backspace && m_typedText == expected) {
         setKeyRecord(m_keyRecord + u'1');
         setCell(m_column, m_pageRow, m_typedText, Ink::Match);
