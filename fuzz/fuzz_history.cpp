@@ -4,8 +4,11 @@
 
 #include "fuzz_support.h"
 #include "history/history_store.h"
+#include "history/key_weakness.h"
 
 #include <QCoreApplication>
+
+#include <limits>
 
 namespace {
 
@@ -40,13 +43,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     run.computeMeters();
     {
         HistoryStore store(path);
-        const bool recorded = store.record(run, {{'A', 10, 2}});
+        GramStats gram;
+        gram.gram = QStringLiteral("th");
+        gram.day = 2461000;
+        gram.expected = 10;
+        gram.wrong = 1;
+        gram.addTime(180);
+        const bool recorded = store.record(run, {{'A', 10, 2}}, {gram});
         const QString noticeAfterRecord = store.notice();
         const QList<PracticeRun> runs = store.runs();
         const QList<PracticeRun> recent = store.recentRuns(100);
         store.keyTallies();
         store.chartPoints(PracticeMode::Keys, 2);
         const HistoryStore::Totals totals = store.totals();
+        // The figures of keys and pairs, as the Progress window and a drill read them.
+        const QList<GramStats> grams = store.gramStats(0, std::numeric_limits<int>::max());
+        KeyWeakness::fromHistory(store);
+        for (const GramStats& g : grams)
+            Fuzz::check(!g.gram.isEmpty() && g.gram.size() <= 2 && g.expected >= 0 &&
+                            g.wrong >= 0 && g.medianMs() <= KeyTiming::kEdges.back(),
+                        "a gram read back is a gram");
         Fuzz::check(!store.notice().contains(u'\n'), "the notice is one line");
         // SQLite finds some damage only when a query reaches it: a file put aside after the
         // record takes the run with it, and the queries after that read the new history.

@@ -250,6 +250,44 @@ class AppTest : public QObject {
         QVERIFY(m_navigator->ended());
     }
 
+    // One keystroke to a drill from anywhere: Ctrl+6 on any page, or "Practise weak keys" in
+    // Progress, shows Keys practice with a drill (here the home row's: there is no history).
+    void theDrillIsOneKeystrokeAway_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<bool>("viaProgress");
+        QTest::newRow("Ctrl+6 in Word practice") << int(Navigator::WordsEntry) << false;
+        QTest::newRow("Ctrl+6 in Keys practice") << int(Navigator::KeysEntry) << false;
+        QTest::newRow("Ctrl+6 in the game") << int(Navigator::GameEntry) << false;
+        QTest::newRow("the button in Progress") << int(Navigator::ArticlesEntry) << true;
+    }
+    void theDrillIsOneKeystrokeAway() {
+        QFETCH(int, from);
+        QFETCH(bool, viaProgress);
+        startProgram();
+        if (from != Navigator::WordsEntry)
+            click(from);
+        QApplication::setActiveWindow(m_navigator->window());
+        if (viaProgress) {
+            QTimer::singleShot(0, [] {
+                if (QWidget* modal = QApplication::activeModalWidget())
+                    modal->findChild<QPushButton*>("PractiseWeakKeys")->click();
+            });
+            click(Navigator::ProgressEntry);
+        } else {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_6, Qt::ControlModifier);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            settle();
+        }
+        QCOMPARE(current()->ownEntry(), int(Navigator::KeysEntry));
+        QCOMPARE(current()->findChild<QLabel*>("Label8")->text(),
+                 QStringLiteral("Drill: home row"));
+        QVERIFY(current()->findChild<QLabel*>("DrillNote")->isVisibleTo(current()));
+        QVERIFY(readAll(file("drill.txt")).startsWith("Drill: home row\r\n"));
+        QCOMPARE(current()->closingMark(), PracticeWindow::kTend);
+        QCOMPARE(m_navigator->window()->findChildren<PracticeWindow*>().size(), 1);
+        QVERIFY(!m_navigator->ended());
+    }
+
     void closingBeforeTheMarkTurnsStillEndsTheProgram() {
         startProgram();
         click(Navigator::KeysEntry);

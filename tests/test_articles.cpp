@@ -3,6 +3,7 @@
 #include "articles/model/article_state.h"
 #include "articles/model/article_text.h"
 #include "core/key_codes.h"
+#include "model_events.h"
 
 #include <QDir>
 #include <QFile>
@@ -104,6 +105,8 @@ class TestArticles : public QObject {
     void cutFileKeepsWholeLinesAndCharacters_data();
     void cutFileKeepsWholeLinesAndCharacters();
     void matchAndMismatchAreRecordedAndDrawn();
+    void keystrokesAreJudgedAndTimed();
+    void judgedKeysFollowTheLayout();
     void keystrokeRepaintsOnlyItsCells();
     void backspaceErasesWholeCell();
     void backspaceAtLineStartTakesBackLastColumn();
@@ -241,6 +244,46 @@ void TestArticles::matchAndMismatchAreRecordedAndDrawn() {
     QCOMPARE(f.exercise.column(), 3);
     QCOMPARE(f.exercise.caretCell(), QPoint(3, 2));
     QVERIFY(f.exercise.caretVisible());
+}
+
+// Each character typed is judged against the article's, timed from the keystroke before;
+// Backspace is a keystroke that judges nothing, and so is a key past the end of the text.
+void TestArticles::keystrokesAreJudgedAndTimed() {
+    Fixture f("A cat.");
+    qint64 now = 0;
+    f.exercise.setKeyClock([&now] { return now; });
+    const EventLog events(f.exercise);
+    for (const char* step : {"a", " ", "\b", " ", "c", "a", "t", ".", "x"}) {
+        now += 100;
+        if (*step == '\b')
+            f.backspace();
+        else
+            f.type(QString::fromLatin1(step));
+    }
+    QCOMPARE(events.judged(), (QList<KeyJudgement>{{65, false, u'A', {}, -1},
+                                                   {32, true, u' ', {}, 100},
+                                                   {32, true, u' ', {}, 100},
+                                                   {67, true, u'c', u' ', 100},
+                                                   {65, true, u'a', u'c', 100},
+                                                   {84, true, u't', u'a', 100},
+                                                   {190, true, u'.', u't', 100}}));
+}
+
+// On the learner's layout a character counts for the key that types it there: where "z" and
+// "y" change places, as on a German keyboard, "z" is the key a US keyboard calls Y.
+void TestArticles::judgedKeysFollowTheLayout() {
+    Fixture f("zy.");
+    KeyboardLayout swapped = KeyboardLayout::us();
+    swapped.setKey(89, {{u'z'}, {u'Z'}});
+    swapped.setKey(90, {{u'y'}, {u'Y'}});
+    f.exercise.setKeyboardLayout(swapped);
+    const EventLog events(f.exercise);
+    f.type(QStringLiteral("z"));
+    f.type(QStringLiteral("y"));
+    QList<int> keys;
+    for (const KeyJudgement& judgement : events.judged())
+        keys << judgement.expectedKey;
+    QCOMPARE(keys, (QList<int>{89, 90}));
 }
 
 void TestArticles::keystrokeRepaintsOnlyItsCells() {

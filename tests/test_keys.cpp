@@ -477,19 +477,36 @@ class KeysTest : public QObject {
         QCOMPARE(e->progressPercent(), progress);
     }
 
-    // Each judged keystroke names the key that was due; a key that judges nothing (Backspace,
-    // Shift) is no judgement.
-    void judgedKeysNameTheKeyThatWasDue() {
-        KeysExercise* e = exercise("H\r\nfjA\r\n");
+    // Each judged keystroke names the key and the character that were due, and the time since
+    // the keystroke before, with the character that one typed right. A key that judges
+    // nothing (Backspace) is no judgement but times the next; Shift let go times nothing; a
+    // pause of more than two seconds leaves no time.
+    void judgedKeysNameTheKeyThatWasDueAndTheirTime() {
+        KeysExercise* e = exercise("H\r\nfjAs\r\n");
+        qint64 now = 1000;
+        e->setKeyClock([&now] { return now; });
         Typist t{*e};
         EventLog events(*e);
         t.key(u'f');
+        now += 150;
         t.key(u'k'); // where j is due
+        now += 250;
         t.key(u'j');
+        now += 100;
         t.press(KeyCode::Backspace);
-        t.key(u'A');
-        QCOMPARE(events.judged(),
-                 (QList<KeyJudgement>{{70, true}, {74, false}, {74, true}, {65, true}}));
+        now += 2500;
+        t.down(KeyCode::Shift);
+        t.down(65, u'A');
+        t.up(65);
+        now += 60;
+        t.up(KeyCode::Shift);
+        now += 100;
+        t.key(u's');
+        QCOMPARE(events.judged(), (QList<KeyJudgement>{{70, true, u'f', {}, -1},
+                                                       {74, false, u'j', u'f', 150},
+                                                       {74, true, u'j', {}, 250},
+                                                       {65, true, u'A', {}, -1},
+                                                       {83, true, u's', u'A', 160}}));
         QCOMPARE(events.runsEnded(), 1);
     }
 

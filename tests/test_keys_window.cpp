@@ -1,12 +1,14 @@
 // Keys practice window: real key events through the input box, the drawing, the keyboard
 // pictures and the chooser.
 
+#include "core/key_codes.h"
 #include "core/keyboard_table.h"
 #include "core/timer_table.h"
 #include "core/twips.h"
 #include "fakes.h"
 #include "history/history_store.h"
 #include "keys/model/key_lessons.h"
+#include "keys/model/weak_key_drill.h"
 #include "keys/ui/key_chooser.h"
 #include "keys/ui/keys_display.h"
 #include "keys/ui/keys_keyboard.h"
@@ -172,6 +174,7 @@ class KeysWindowTest : public QObject, WindowFixture {
             qPrintable(shown));
         QVERIFY2(shown.contains(QStringLiteral("Accuracy: %1 %").arg(runs[0].accuracy)),
                  qPrintable(shown));
+        QVERIFY2(shown.contains(QStringLiteral("Keystrokes: 4, 1 of them wrong")), qPrintable(shown));
         QVERIFY2(shown.contains(QStringLiteral("Missed most: J (1)")), qPrintable(shown));
         QCOMPARE(runs[0].speed, 20); // the status bar: 4 keystrokes in 12 seconds
         QCOMPARE(runs[0].accuracy, 75);
@@ -458,6 +461,137 @@ class KeysWindowTest : public QObject, WindowFixture {
         typeText(input, QStringLiteral("j"));
         QCOMPARE(window->exercise().typedCount(), 2);
         QCOMPARE(window->exercise().wrongCount(), 0);
+    }
+
+    // A learner without a history: the drill is the home row, in words, with one line that
+    // says why. It is a lesson of its own: kept in drill.txt, typed like any, left by choosing
+    // a lesson, and never saved as the lesson in use.
+    void aNewLearnersDrillIsTheHomeRow() {
+        auto window = openWindow("Fixture\r\nfj\r\n", "1100\r\n");
+        copyTree(QStringLiteral(DATA_DIR "/2"), file("2"));
+        QFile::remove(file("drill.txt"));
+        window->show();
+        window->openDrill();
+        auto* note = window->findChild<QLabel*>("DrillNote");
+        QCOMPARE(window->findChild<QLabel*>("Label8")->text(), QStringLiteral("Drill: home row"));
+        QVERIFY(note->isVisible());
+        QVERIFY2(note->text().startsWith(QStringLiteral("Too little practice")) &&
+                     !note->text().contains(u'\n'),
+                 qPrintable(note->text()));
+        const QList<QByteArray> lines = readAll(file("drill.txt")).split('\n');
+        QCOMPARE(lines.first(), QByteArray("Drill: home row\r"));
+        QCOMPARE(lines.size(), 1 + WeakKeyDrill::kLines + 1);
+        auto* panel = window->findChild<PracticeLinePanel*>("Picture11");
+        for (const QByteArray& line : lines.mid(1, WeakKeyDrill::kLines)) {
+            const QString text = QString::fromLatin1(line.chopped(1));
+            QVERIFY2(
+                !text.isEmpty() &&
+                    std::all_of(text.begin(), text.end(),
+                                [](QChar c) { return QStringLiteral("asdfghjkl ").contains(c); }),
+                line.constData());
+            QVERIFY2(panel->x() + QFontMetrics(panel->font()).horizontalAdvance(text) <=
+                         window->width(),
+                     line.constData());
+        }
+        const QString first = QString::fromLatin1(lines[1].chopped(1));
+        QCOMPARE(panel->line(), first);
+        typeText(window->findChild<QLineEdit*>("Text1"), first);
+        QCOMPARE(window->exercise().typedCount(), first.size());
+        QCOMPARE(window->exercise().wrongCount(), 0);
+        QCOMPARE(window->exercise().lineNumber(), 2);
+
+        window->exercise().chooserClosed(0);
+        QCOMPARE(window->findChild<QLabel*>("Label8")->text(), QStringLiteral("Fixture"));
+        QVERIFY(!note->isVisible());
+        window->openDrill();
+        window->close();
+        QCOMPARE(readAll(file("sz0.txt")), QByteArray("1100\r\n"));
+        QVERIFY(QFileInfo::exists(file("drill.txt")));
+    }
+
+    // "Finger colours": off at first, the keyboard as documented; on, each key at rest in its
+    // finger's colour while the marks keep theirs, and the finger for the next key named under
+    // the keyboard. The switch is kept in a one-line file.
+    void fingerColoursColourTheKeysUnderTheMarks() {
+        QFile::remove(file(KeysWindow::kFingerStateResource.mid(1)));
+        auto window = openWindow("Fixture\r\nfa\r\n", "1100\r\n");
+        window->show();
+        auto* fingers = window->findChild<QCheckBox*>("Check1fc");
+        auto* line = window->findChild<QLabel*>("FingerLine");
+        QCOMPARE(fingers->text(), QStringLiteral("Finger colours"));
+        QVERIFY(!fingers->isChecked());
+        QVERIFY(!line->isVisible());
+        KeysKeyboard* keyboard = window->keyboard();
+        window->completePictures();
+        const QSize size = keyboard->size();
+        const qreal d = keyboard->devicePixelRatioF();
+        // A patch of a key's face, clear of its label and its edge.
+        auto face = [&](int code) {
+            const QRectF r = keyboard->labelRect(code);
+            return QRectF(r.x() + r.width() * 0.15, r.y() + r.height() * 0.15, r.width() * 0.2,
+                          r.height() * 0.15);
+        };
+        auto colourOf = [&](int code) {
+            return averageColour(keyboard->grab().toImage(), face(code));
+        };
+        auto picture = [&](KeysPictures::Role role, int code) {
+            return averageColour(KeysPictures::draw(role, size, d), face(code));
+        };
+        using R = KeysPictures::Role;
+        QCOMPARE(colourOf('G'), picture(R::Base, 'G'));
+        QCOMPARE(colourOf('F'), picture(R::Tip, 'F'));
+
+        fingers->click();
+        QVERIFY(window->exercise().fingerColours());
+        auto distance = [](const QColor& a, const QColor& b) {
+            return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) +
+                   qAbs(a.blue() - b.blue());
+        };
+        QVERIFY(distance(colourOf('G'), picture(R::Base, 'G')) > 30);
+        QVERIFY(distance(colourOf('G'), colourOf('R')) < 6);  // both the left index's
+        QVERIFY(distance(colourOf('G'), colourOf('H')) > 30); // the right index's
+        QCOMPARE(colourOf('F'), picture(R::Tip, 'F'));        // the mark on top
+        QCOMPARE(colourOf(KeyCode::Tab), picture(R::Base, KeyCode::Tab));
+        QVERIFY(line->isVisible());
+        QVERIFY2(line->text().contains(QStringLiteral("Next: f, left index")),
+                 qPrintable(line->text()));
+        typeText(window->findChild<QLineEdit*>("Text1"), QStringLiteral("d"));
+        QCOMPARE(colourOf('D'), picture(R::WrongKey, 'D'));
+        typeText(window->findChild<QLineEdit*>("Text1"), QStringLiteral("f"));
+        QVERIFY2(line->text().contains(QStringLiteral("Next: a, left little")),
+                 qPrintable(line->text()));
+        window->close();
+        QCOMPARE(readAll(file(KeysWindow::kFingerStateResource.mid(1))), QByteArray("1\r\n"));
+
+        auto again = openWindow("Fixture\r\nfa\r\n", "1100\r\n");
+        QVERIFY(again->findChild<QCheckBox*>("Check1fc")->isChecked());
+        QVERIFY(again->keyboard()->fingerColours());
+    }
+
+    // The line under the keyboard names the finger, and the other hand's Shift for a capital
+    // or a shifted mark.
+    void theFingerLineNamesTheFinger_data() {
+        QTest::addColumn<QString>("due");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("a letter") << "j"
+                                  << "Next: j, right index";
+        QTest::newRow("a capital of the left hand") << "Q"
+                                                    << "Next: Q, left little, with the right Shift";
+        QTest::newRow("a shifted mark of the right hand")
+            << "("
+            << "Next: (, right ring, with the left Shift";
+        QTest::newRow("a mark") << ";"
+                                << "Next: ;, right little";
+        QTest::newRow("Space") << " x"
+                               << "Next: Space, thumb";
+    }
+    void theFingerLineNamesTheFinger() {
+        QFETCH(QString, due);
+        QFETCH(QString, named);
+        writeBytes(file(KeysWindow::kFingerStateResource.mid(1)), "1\r\n");
+        auto window = openWindow("Fixture\r\n" + due.toLatin1() + "\r\n", "0000\r\n");
+        const QString text = window->findChild<QLabel*>("FingerLine")->text();
+        QVERIFY2(text.endsWith(named.toHtmlEscaped()), qPrintable(text));
     }
 
     void switchesAndLessonAreSaved() {

@@ -3,11 +3,12 @@
 #include "core/keyboard_table.h"
 #include "fakes.h"
 #include "history/history_store.h"
+#include "history/key_weakness.h"
 #include "history/progress_recorder.h"
+#include "keys/ui/drill_maker.h"
 #include "progress/key_heat_map.h"
 #include "progress/progress_chart.h"
 #include "progress/progress_window.h"
-#include "core/keyboard_table.h"
 #include "small_disk.h"
 
 #include <QDir>
@@ -22,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <limits>
 #include <linux/capability.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -135,6 +137,25 @@ void runSql(const QString& path, const QStringList& script) {
         db.close();
     }
     QSqlDatabase::removeDatabase("fixture");
+}
+
+// A gram's figures as "gram wrong/expected".
+QStringList counts(const QList<GramStats>& grams) {
+    QStringList out;
+    for (const GramStats& gram : grams)
+        out << QStringLiteral("%1 %2/%3").arg(gram.gram).arg(gram.wrong).arg(gram.expected);
+    return out;
+}
+
+// A gram with `expected` keystrokes, `wrong` of them missed, the right ones all of `ms`.
+GramStats gram(const QString& name, int expected, int wrong, int ms) {
+    GramStats g;
+    g.gram = name;
+    g.expected = expected;
+    g.wrong = wrong;
+    for (int i = wrong; i < expected; ++i)
+        g.addTime(ms);
+    return g;
 }
 
 // The files put aside, without the journals that go along with them.
@@ -267,6 +288,137 @@ class ProgressTest : public QObject {
         QCOMPARE(got, (QStringList{"A:2/3", "E:2/4", "G:0/1", "H:0/1", "S:0/3", "T:0/1"}));
     }
 
+    // A judged key counts for its key and, when the keystroke before typed the character
+    // before it right, for the pair of the two; a right key's time goes to both. A capital or
+    // a shifted mark counts for its key; a wrong key or one after a pause leaves no time. Each
+    // day keeps its figures, and days add up.
+    void keyFiguresAreKeptByDayAndAddUp() {
+        QTemporaryDir dir;
+        HistoryStore store(dir.filePath(HistoryStore::kFileName));
+        QDateTime now = at("2026-12-01T10:00:00");
+        const qint64 day = now.date().toJulianDay();
+        {
+            ProgressRecorder recorder(&store, PracticeMode::Keys);
+            recorder.setClock([&now] { return now; });
+            // "The!" with g where h is due, then h.
+            for (const KeyJudgement& key :
+                 {KeyJudgement{84, true, u'T', {}, -1}, KeyJudgement{72, false, u'h', u'T', 140},
+                  KeyJudgement{72, true, u'h', {}, 300}, KeyJudgement{69, true, u'e', u'h', 120},
+                  KeyJudgement{49, true, u'!', u'e', 200}})
+                recorder.keyJudged(key);
+            QVERIFY(!recorder.windowUnloaded("Lesson  8: y t", {3, 5, 1}));
+        }
+        QCOMPARE(counts(store.gramStats(day, day)),
+                 (QStringList{"1 0/1", "e 0/1", "e1 0/1", "h 1/2", "he 0/1", "t 0/1", "th 1/1"}));
+        const QList<GramStats> first = store.gramStats(day, day);
+        QCOMPARE(first[0].timed(), 1); // "!" after e
+        QCOMPARE(first[5].timed(), 0); // T came first
+        QCOMPARE(first[6].timed(), 0); // th was missed
+
+        // A day later: the median of many times, read from the buckets they fall in.
+        now = now.addDays(1);
+        {
+            ProgressRecorder recorder(&store, PracticeMode::Words);
+            recorder.setClock([&now] { return now; });
+            for (int ms = 100; ms <= 300; ms += 10)
+                recorder.keyJudged(KeyJudgement{72, true, u'h', u't', ms});
+            recorder.windowUnloaded("Common words 1", {5, 21, 0});
+        }
+        QCOMPARE(store.lastGramDay(), day + 1);
+        QCOMPARE(counts(store.gramStats(day + 1, day + 1)), (QStringList{"h 0/21", "th 0/21"}));
+        const QList<GramStats> both = store.gramStats(day, day + 1);
+        QCOMPARE(counts(both),
+                 (QStringList{"1 0/1", "e 0/1", "e1 0/1", "h 1/23", "he 0/1", "t 0/1", "th 1/22"}));
+        QVERIFY2(qAbs(both[6].medianMs() - 200) <= 200 / 12,
+                 qPrintable(QString::number(both[6].medianMs())));
+    }
+
+    // How weak a key or pair is: its misses and its time together, once it was typed often
+    // enough; a pair only when it is clearly weaker than its second key. Each figure is
+    // "gram keystrokes missed milliseconds".
+    void theWeakestAreTheMissedAndTheSlow_data() {
+        QTest::addColumn<QStringList>("figures");
+        QTest::addColumn<QStringList>("weakest");
+        QTest::newRow("two misses in three presses do not count")
+            << QStringList{"a 40 0 200", "s 40 0 200", "q 3 2 200", "d 40 4 200"}
+            << QStringList{"d", "a", "s"};
+        QTest::newRow("a key missed often before a slower one")
+            << QStringList{"f 40 12 200", "j 40 0 380", "k 40 0 200"} << QStringList{"f", "j", "k"};
+        QTest::newRow("a slow pair of fast keys")
+            << QStringList{"t 40 0 200", "h 40 0 200", "th 20 0 400"}
+            << QStringList{"th", "h", "t"};
+        QTest::newRow("a pair no slower than its key")
+            << QStringList{"t 40 0 200", "h 40 0 380", "th 20 0 400"} << QStringList{"h", "t"};
+        QTest::newRow("a pair typed too seldom")
+            << QStringList{"t 40 0 200", "h 40 0 200", "th 5 0 900"} << QStringList{"h", "t"};
+        QTest::newRow("Space, between all words anyway")
+            << QStringList{"  40 10 400", "a 40 0 200"} << QStringList{"a"};
+        QTest::newRow("five at most") << QStringList{"a 20 1 200", "b 20 2 200", "c 20 3 200",
+                                                     "d 20 4 200", "e 20 5 200", "f 20 6 200"}
+                                      << QStringList{"f", "e", "d", "c", "b"};
+    }
+    void theWeakestAreTheMissedAndTheSlow() {
+        QFETCH(QStringList, figures);
+        QFETCH(QStringList, weakest);
+        QList<GramStats> stats;
+        for (const QString& figure : figures) {
+            // The gram is one or two characters, Space among them.
+            const qsizetype split = figure.indexOf(u' ', figure.startsWith(u' ') ? 1 : 0);
+            const QStringList numbers = figure.mid(split + 1).split(u' ');
+            stats << gram(figure.left(split), numbers[0].toInt(), numbers[1].toInt(),
+                          numbers[2].toInt());
+        }
+        QStringList got;
+        for (const KeyWeakness::Figure& figure : KeyWeakness::analyse(stats).weakest)
+            got << figure.gram();
+        QCOMPARE(got, weakest);
+    }
+
+    // A learner who types "th" and "er" slowly, never wrong, and every key quickly elsewhere:
+    // the drill built from the history practises those two pairs, in many words.
+    void twoSlowPairsNeverMissedGoIntoTheDrill() {
+        QTemporaryDir dir;
+        HistoryStore store(dir.filePath(HistoryStore::kFileName));
+        const QStringList slow{"the", "then", "other", "here", "her", "very", "over", "ever"};
+        const QStringList fast{"she",  "hand", "hold", "him",  "has", "who", "ship",
+                               "road", "run",  "from", "word", "car", "for", "our",
+                               "rain", "dry",  "try",  "art",  "or",  "shop"};
+        {
+            ProgressRecorder recorder(&store, PracticeMode::Words);
+            for (int round = 0; round < 5; ++round) {
+                for (const QString& word : slow + fast) {
+                    for (qsizetype i = 0; i < word.size(); ++i) {
+                        const QChar before = i > 0 ? word[i - 1] : QChar();
+                        const QString pair = QString(before) + word[i];
+                        const int ms = pair == u"th" || pair == u"er" ? 450 : 150;
+                        recorder.keyJudged(KeyJudgement{KeyboardTable::codeOf(word[i]), true,
+                                                        word[i], before, ms});
+                    }
+                }
+            }
+            recorder.windowUnloaded("Common words 1", {60, 400, 0});
+        }
+        const DrillMaker::Made made =
+            DrillMaker::make(&store, ProgramFolder(QStringLiteral(DATA_DIR)), 17);
+        QStringList targets;
+        for (const WeakKeyDrill::Target& target : made.drill.targets)
+            targets << target.gram;
+        QVERIFY2(targets.size() >= 2 && targets.mid(0, 2).contains("th") &&
+                     targets.mid(0, 2).contains("er"),
+                 qPrintable(targets.join(u',')));
+        QVERIFY2(made.drill.heading.startsWith("Drill: ") && made.drill.heading.contains(" th") &&
+                     made.drill.heading.contains(" er"),
+                 qPrintable(made.drill.heading));
+        QVERIFY2(made.note.contains("th ") && made.note.contains(" ms"), qPrintable(made.note));
+        const QStringList words = made.drill.lines.join(u' ').split(u' ');
+        for (const char* pair : {"th", "er"}) {
+            const auto with = std::count_if(words.begin(), words.end(), [pair](const QString& w) {
+                return w.contains(QLatin1String(pair));
+            });
+            QVERIFY2(with * 4 >= words.size(), qPrintable(made.drill.lines.join(u'/')));
+        }
+    }
+
     void anOlderHistoryIsCarriedForward() {
         QTemporaryDir dir;
         const QString path = dir.filePath(HistoryStore::kFileName);
@@ -283,8 +435,11 @@ class ProgressTest : public QObject {
         {
             HistoryStore store(path);
             ProgressRecorder recorder(&store, PracticeMode::Keys);
-            recorder.keyJudged(81, true);
+            recorder.keyJudged(KeyJudgement{81, false, u'q', u'a', 240});
             QVERIFY(recorder.runEnded("Lesson  4", {30, 60, 6, 120, 90}).recorded);
+            // The figures of keys and pairs, which the first version did not keep.
+            const qint64 today = QDate::currentDate().toJulianDay();
+            QCOMPARE(counts(store.gramStats(today, today)), (QStringList{"aq 1/1", "q 1/1"}));
             QVERIFY(store.notice().isEmpty());
             const QList<PracticeRun> runs = store.runs();
             QCOMPARE(runs.size(), 3);
@@ -443,7 +598,7 @@ class ProgressTest : public QObject {
             HistoryStore store(path);
             ProgressRecorder recorder(&store, PracticeMode::Keys);
             for (int i = 0; i < 70; ++i)
-                recorder.keyJudged('F', i % 14 == 0);
+                recorder.keyJudged(KeyJudgement{70, i % 14 != 0, u'f', u'f', 150});
             QVERIFY(!recorder.runEnded("Lesson  1", {14, 70, 5, 300, 92}).recorded);
             QVERIFY(asideFiles(folder).isEmpty());
             QVERIFY2(store.notice().contains("just now") && !store.notice().contains(u'\n'),
@@ -454,7 +609,8 @@ class ProgressTest : public QObject {
         }
         if (runsAfter == 301) {
             const QByteArray pending = readAll(folder + u'/' + HistoryStore::kPendingFileName);
-            QVERIFY2(pending.contains("\r\nrun\tkeys\t") && pending.contains("\tLesson%20%201\r\n"),
+            QVERIFY2(pending.contains("\r\nrun\tkeys\t") &&
+                         pending.contains("\tLesson%20%201\r\n") && pending.contains("\r\ngram\t"),
                      pending);
         }
         limit.reset();
@@ -468,6 +624,9 @@ class ProgressTest : public QObject {
         const QString summary = window.findChild<QLabel*>("ProgressSummary")->text();
         QVERIFY2(summary.startsWith(QStringLiteral("%1 runs").arg(runsAfter)), qPrintable(summary));
         QCOMPARE(again.keyTallies().isEmpty(), runsAfter == 300);
+        const QStringList kept =
+            runsAfter == 300 ? QStringList() : QStringList{"f 5/70", "ff 5/70"};
+        QCOMPARE(counts(again.gramStats(0, std::numeric_limits<int>::max())), kept);
         QVERIFY(window.findChild<QLabel*>("HistoryNotice")->isHidden());
         QVERIFY(asideFiles(folder).isEmpty());
         QVERIFY(!QFileInfo::exists(folder + u'/' + HistoryStore::kPendingFileName));
@@ -488,7 +647,25 @@ class ProgressTest : public QObject {
                    "key\t65\t5\t9\r\n"
                    "key\t-3\t5\t1\r\n"
                    "run\twords\t1796003600\t15\t60\t0\tCommon%20words%201\r\n"
-                   "key\t65\t1\t1\r\n");
+                   "key\t65\t1\t1\r\n"
+                   "gram\t2461000\tq\t10\t2\t" +
+                       QByteArray("0,").repeated(23) +
+                       "8\r\n"
+                       "gram\t2461000\t%20t\t4\t0\t" +
+                       QByteArray("0,").repeated(23) +
+                       "4\r\n"
+                       "gram\t2461000\tq\t5\t0\t" +
+                       QByteArray("1,").repeated(23) +
+                       "1\r\n"
+                       "gram\t2461000\tqqq\t5\t0\t" +
+                       QByteArray("0,").repeated(23) +
+                       "5\r\n"
+                       "gram\t2461000\tq\t1\t2\t" +
+                       QByteArray("0,").repeated(23) +
+                       "0\r\n"
+                       "gram\t2461000\tq\t5\t0\t1,2\r\n"
+                       "gram\t2461000\tq\t5\t0\t" +
+                       QByteArray("-1,").repeated(23) + "5\r\n");
         HistoryStore store(path);
         QVERIFY(store.hasPending());
         ProgressWindow window(&store, PracticeMode::Keys);
@@ -502,6 +679,8 @@ class ProgressTest : public QObject {
         QCOMPARE(store.keyTallies().size(), 1);
         QCOMPARE(store.keyTallies()[0].expected, 11);
         QCOMPARE(store.keyTallies()[0].wrong, 3);
+        QCOMPARE(counts(store.gramStats(2461000, 2461000)), (QStringList{" t 0/4", "q 2/15"}));
+        QCOMPARE(store.gramStats(2461000, 2461000)[1].timed(), 8 + 24);
         QVERIFY(!store.hasPending());
         QVERIFY(!QFileInfo::exists(dir.filePath(HistoryStore::kPendingFileName)));
     }
@@ -642,6 +821,51 @@ class ProgressTest : public QObject {
             drawn << cap;
         }
         QVERIFY(!window.findChild<QLabel*>("HistoryNotice")->isVisible());
+    }
+
+    // Each key's misses and time, in the latest weeks and in its latest week against the week
+    // before; the weakest keys and pairs; and the button that leads on to their drill.
+    void theWindowShowsEachKeysFiguresAndLeadsToTheDrill() {
+        QTemporaryDir dir;
+        HistoryStore store(dir.filePath(HistoryStore::kFileName));
+        const qint64 today = QDate(2026, 12, 14).toJulianDay();
+        auto on = [](qint64 day, GramStats g) {
+            g.day = day;
+            return g;
+        };
+        // Q got better, K worse, A stayed; "th" is slow throughout.
+        store.record(std::nullopt, {},
+                     {on(today - 9, gram("q", 20, 6, 400)), on(today - 9, gram("k", 20, 0, 200)),
+                      on(today - 9, gram("a", 20, 0, 200)), on(today - 9, gram("t", 20, 0, 200)),
+                      on(today - 9, gram("h", 20, 0, 200)), on(today - 9, gram("th", 12, 0, 500)),
+                      on(today, gram("q", 20, 1, 250)), on(today, gram("k", 20, 4, 300)),
+                      on(today, gram("a", 20, 0, 200))});
+        ProgressWindow window(&store, PracticeMode::Keys);
+        auto* table = window.findChild<QTableWidget*>("KeyFigures");
+        QHash<QString, QStringList> rows;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            QStringList cells;
+            for (int column = 1; column < table->columnCount(); ++column)
+                cells << table->item(row, column)->text();
+            rows.insert(table->item(row, 0)->text(), cells);
+        }
+        QCOMPARE(rows.value("Q").value(0), QStringLiteral("40"));
+        QCOMPARE(rows.value("Q").value(1), QStringLiteral("17.5 %"));
+        QCOMPARE(rows.value("Q").last(), QStringLiteral("better"));
+        QCOMPARE(rows.value("K").last(), QStringLiteral("worse"));
+        QCOMPARE(rows.value("A").last(), QStringLiteral("steady"));
+        QCOMPARE(rows.value("T").last(), QString()); // not typed in the latest week
+        QVERIFY(rows.value("K").value(3).startsWith(QStringLiteral("20 %, ")));
+        const QString weakest = window.findChild<QLabel*>("WeakestGrams")->text();
+        QVERIFY2(weakest.contains(QStringLiteral("th")) && weakest.contains(QStringLiteral("q")),
+                 qPrintable(weakest));
+
+        window.show();
+        QVERIFY(!window.drillWanted());
+        window.findChild<QPushButton*>("PractiseWeakKeys")->click();
+        QVERIFY(window.drillWanted());
+        QVERIFY(!window.isVisible());
+        QCOMPARE(window.result(), int(QDialog::Accepted));
     }
 
     void theWindowTellsOfAHistoryPutAside() {

@@ -419,6 +419,13 @@ class ShellTest : public QObject {
         QTest::newRow("picture without a number") << "\\test.bmp" << false;
         QTest::newRow("sz without a digit") << "\\szA.txt" << false;
         QTest::newRow("a copy of the theme") << "\\face.txt.bak" << false;
+        QTest::newRow("layout") << "\\layout.txt" << true;
+        QTest::newRow("drill") << "\\drill.txt" << true;
+        QTest::newRow("a layout's picture") << "\\test2-de_nodeadkeys.bmp" << true;
+        QTest::newRow("a picture's layout in capitals") << "\\test2-DE.bmp" << false;
+        QTest::newRow("a layout's lessons") << "\\1-de\\3.txt" << true;
+        QTest::newRow("deeper in a layout's lessons") << "\\1-de\\a\\3.txt" << false;
+        QTest::newRow("the lessons of the US layout") << "\\1\\3.txt" << false;
         QTest::newRow("word list") << "\\2\\Lesson 1.txt" << false;
         QTest::newRow("state name in a data folder") << "\\text\\sz1.txt" << false;
         QTest::newRow("sound") << "\\type.wav" << false;

@@ -284,17 +284,30 @@ class WordsTest : public QObject, WindowFixture {
         QVERIFY(log.changes.at(2).display & WordExercise::MessageShown);
     }
 
-    // Each counted character is judged against the key of the character that was due; taking
-    // a character back with Backspace judges nothing.
-    void judgedKeysNameTheCharacterThatWasDue() {
+    // Each counted character is judged against the key of the character that was due, timed
+    // from the keystroke before; taking a character back with Backspace judges nothing, and
+    // the next character is timed from it. Space between words is a keystroke too.
+    void judgedKeysNameTheCharacterThatWasDueAndTheirTime() {
         WordExercise e;
-        e.loadList({"Lesson 1", 1, fixtureList()}); // "happy"
+        e.loadList({"Lesson 1", 1, fixtureList()}); // "happy", "good morning"
+        qint64 now = 0;
+        e.setKeyClock([&now] { return now; });
         Typist t{e};
         const EventLog events(e);
-        t.type("hx");
-        t.backspace();
-        t.type("a");
-        QCOMPARE(events.judged(), (QList<KeyJudgement>{{72, true}, {65, false}, {65, true}}));
+        for (const char* step : {"h", "x", "\b", "a", "p", "p", "y", " ", "g"}) {
+            now += 100;
+            if (*step == '\b')
+                t.backspace();
+            else
+                t.type(QString::fromLatin1(step));
+        }
+        QCOMPARE(events.judged(), (QList<KeyJudgement>{{72, true, u'h', {}, -1},
+                                                       {65, false, u'a', u'h', 100},
+                                                       {65, true, u'a', {}, 100},
+                                                       {80, true, u'p', u'a', 100},
+                                                       {80, true, u'p', u'p', 100},
+                                                       {89, true, u'y', u'p', 100},
+                                                       {71, true, u'g', {}, 100}}));
     }
 
     void arrowsStopAtTheEndsOfTheList() {

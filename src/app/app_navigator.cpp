@@ -161,9 +161,21 @@ void AppNavigator::navigate(PracticeWindow* from, int entry) {
             about.exec();
         } else {
             ProgressWindow progress(m_context.history, practiceMode(from->ownEntry()),
-                                    from->window());
+                                    from->window(), keyboardLayout(m_context));
             progress.exec();
+            if (progress.drillWanted())
+                from->navigationClick(DrillEntry);
         }
+        return;
+    }
+    if (entry == DrillEntry) {
+        // The drill is built once the page left has put its last run into the history.
+        if (from->ownEntry() == KeysEntry)
+            from->rearm();
+        else
+            switchTo(from, KeysEntry);
+        if (m_current)
+            m_current->takeHandOver(HandOver{.wordLesson = std::nullopt, .weakKeyDrill = true});
         return;
     }
     if (entry == from->ownEntry()) {

@@ -3,6 +3,7 @@
 #include "app/app_navigator.h"
 #include "history/history_store.h"
 #include "look/look.h"
+#include "platform/keyboard_choice.h"
 #include "platform/platform.h"
 #include "platform/sound_player.h"
 #include "core/state_file.h"
@@ -32,6 +33,9 @@ std::unique_ptr<Program> startProgram(const ProgramFolder& folder) {
     program->skin = std::make_unique<SkinEngine>();
     program->history =
         std::make_unique<HistoryStore>(folder.path(QLatin1Char('\\') + HistoryStore::kFileName));
+    // The learner's keyboard layout, read once at start: the system's or the one chosen.
+    program->keyboard = std::make_unique<KeyboardChoice>(folder);
+    program->keyboard->load();
 
     AppContext context;
     context.folder = folder;
@@ -39,6 +43,7 @@ std::unique_ptr<Program> startProgram(const ProgramFolder& folder) {
     context.sound = program->sound.get();
     context.skin = program->skin.get();
     context.history = program->history.get();
+    context.keyboard = program->keyboard.get();
 
     // What a write killed half-way left behind in the state folder.
     folder.removeStaleTemporaries();

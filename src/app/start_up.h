@@ -6,6 +6,7 @@
 
 class AppNavigator;
 class HistoryStore;
+class KeyboardChoice;
 class Platform;
 class SkinEngine;
 class SoundPlayer;
@@ -17,6 +18,7 @@ struct Program {
     std::unique_ptr<SoundPlayer> sound;
     std::unique_ptr<SkinEngine> skin;
     std::unique_ptr<HistoryStore> history; // opened by the first keystroke or look, not here
+    std::unique_ptr<KeyboardChoice> keyboard;
     std::unique_ptr<ThemeMenu> themeMenu;
     std::unique_ptr<AppNavigator> navigator;
     ~Program();

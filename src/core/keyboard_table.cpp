@@ -162,6 +162,21 @@ int codeOf(QChar c) {
     return 0;
 }
 
+QChar keyCharacter(QChar c) {
+    // Asked at every keystroke: the printable ASCII characters are looked up once.
+    static const std::array<char16_t, 128> table = [] {
+        std::array<char16_t, 128> keys{};
+        keys[u' '] = u' ';
+        for (char16_t ch = 0x21; ch < 0x7f; ++ch) {
+            const Key* key = find(codeOf(QChar(ch)));
+            if (key && key->label[0] && !key->label[1])
+                keys[ch] = QChar(key->label[0]).toLower().unicode();
+        }
+        return keys;
+    }();
+    return c.unicode() < table.size() ? QChar(table[c.unicode()]) : QChar();
+}
+
 std::span<const Place> keysKeyboardLabels() {
     return kKeysLabels;
 }

@@ -38,6 +38,9 @@ std::span<const Key> keys();
 const Key* find(int code);
 // The code of the key that types `c`, shifted or not; 0 when no key types it.
 int codeOf(QChar c);
+// The character the key that types `c` types unshifted ('a' for 'A', '1' for '!', ' ' for a
+// space); null when no key types it.
+QChar keyCharacter(QChar c);
 // The name a learner reads for a key: its cap's label, "Space" or "Caps Lock".
 QString keyName(int code);
 

@@ -2,10 +2,12 @@
 
 #include "core/practice_sound.h"
 
+#include <QChar>
 #include <QList>
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // A practice run's counters as its window shows them: active seconds on the clock, the
@@ -19,10 +21,17 @@ struct RunTotals {
     int accuracy = 0;
 };
 
-// A keystroke judged against the key that was due.
+// A keystroke judged against the key that was due, and how long after the keystroke before it
+// came.
 struct KeyJudgement {
     int expectedKey = 0; // key code of the character that was due
     bool right = false;
+    QChar character; // the character that was due; null when the model does not know it
+    // The character the keystroke before typed right, null when that keystroke was no right
+    // one (or there was none, or a pause came between).
+    QChar previous;
+    // Milliseconds since the keystroke before, -1 at the first keystroke or after a pause.
+    int intervalMs = -1;
     bool operator==(const KeyJudgement&) const = default;
 };
 
@@ -70,6 +79,11 @@ class PracticeModel : public QObject {
     // The answer to a message that asks; true for OK.
     virtual void messageAnswered(bool /*ok*/) {}
 
+    // A gap between two keystrokes longer than this is a pause, not a timing.
+    static constexpr int kPauseMs = 2000;
+    // The clock keystrokes are timed by, in milliseconds; tests set one they step themselves.
+    void setKeyClock(std::function<qint64()> clock) { m_keyClock = std::move(clock); }
+
   signals:
     void changed(const ModelEvents& events);
 
@@ -91,11 +105,10 @@ class PracticeModel : public QObject {
 
     void display(unsigned flags) { m_pending.display |= flags; }
     void sound(PracticeSound sound) { m_pending.sounds.append(sound); }
+    // A keystroke of the user; the next judged key is timed from it.
     void keystroke() { m_pending.keystroke = true; }
-    void judged(int expectedKey, bool right) {
-        m_pending.keystroke = true;
-        m_pending.judged.append({expectedKey, right});
-    }
+    // A keystroke judged against `character`, whose key is `expectedKey`.
+    void judged(int expectedKey, bool right, QChar character = {});
     // Call at the end of a run, before its counters change.
     void runEnded() {
         m_pending.runEnded = totals();
@@ -103,6 +116,9 @@ class PracticeModel : public QObject {
     }
     // Call just before the counters go back to zero (and before the lesson changes).
     void resettingCounters() {
+        // A new run's first key is not timed from the last one of the run before.
+        m_lastKeystrokeMs = -1;
+        m_previousRight = QChar();
         if (m_pending.countersReset)
             return;
         m_pending.countersReset = totals();
@@ -122,4 +138,8 @@ class PracticeModel : public QObject {
     ModelEvents m_pending;
     int m_depth = 0;
     bool m_reportedClock = false;
+    std::function<qint64()> m_keyClock;
+    qint64 m_lastKeystrokeMs = -1; // when the last keystroke reached the model
+    QChar m_previousRight;         // the character the last keystroke typed right
+    bool m_timedInBatch = false;   // a judged key of this batch took the time already
 };

@@ -123,21 +123,38 @@ bool ProgramFolder::isStateName(const QString& resourceName) {
     QStringView name(clean);
     if (name.startsWith(u'/'))
         name = name.mid(1);
+    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    // A layout's name: small letters, digits, "_" and "-".
+    const auto layout = [digit](QStringView s) {
+        return !s.isEmpty() && std::all_of(s.begin(), s.end(), [digit](QChar c) {
+            return (c >= u'a' && c <= u'z') || digit(c) || c == u'_' || c == u'-';
+        });
+    };
+    // A layout's own folder, 1-<layout>, and the files in it.
+    if (name.startsWith(u"1-")) {
+        const qsizetype slash = name.indexOf(u'/');
+        if (slash < 0)
+            return layout(name.mid(2));
+        const QStringView file = name.mid(slash + 1);
+        return layout(name.mid(2, slash - 2)) && !file.isEmpty() && !file.contains(u'/');
+    }
     if (name.contains(u'/'))
         return false;
-    for (const char* state :
-         {"face.txt", "GameSet.txt", "new.txt", "history.db", "history-pending.txt"}) {
+    for (const char* state : {"face.txt", "GameSet.txt", "new.txt", "history.db",
+                              "history-pending.txt", "drill.txt", "layout.txt", "keyboard.txt"}) {
         if (name == QLatin1String(state))
             return true;
     }
-    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
     // sz0.txt, sz1.txt, sz1-yj.txt ...: "sz", a digit, anything, ".txt".
     if (name.size() >= 7 && name.startsWith(u"sz") && digit(name[2]) && name.endsWith(u".txt"))
         return true;
-    // The keyboard pictures test2.bmp to test6.bmp: "test", digits, ".bmp".
+    // The keyboard pictures: "test", digits, "-" and a layout for all but the US one, ".bmp".
     if (name.size() >= 9 && name.startsWith(u"test") && name.endsWith(u".bmp")) {
-        const QStringView number = name.mid(4, name.size() - 8);
-        return std::all_of(number.begin(), number.end(), digit);
+        const QStringView middle = name.mid(4, name.size() - 8);
+        const qsizetype dash = middle.indexOf(u'-');
+        const QStringView number = dash < 0 ? middle : middle.left(dash);
+        return !number.isEmpty() && std::all_of(number.begin(), number.end(), digit) &&
+               (dash < 0 || layout(middle.mid(dash + 1)));
     }
     return false;
 }

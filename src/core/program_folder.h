@@ -6,9 +6,10 @@
 // is appended to it; back-slashes become the platform's separator.
 //
 // The files the program rewrites as it is used (face.txt, sz*.txt, GameSet.txt, new.txt,
-// the keyboard pictures, the history) live in the state folder. That is the program folder
-// itself when this user may write to it (the build tree, a portable copy); for an installed
-// copy it is the user's own data folder, so each user keeps their own place.
+// the keyboard pictures, the history, the keyboard layout and its key lessons) live in the
+// state folder. That is the program folder itself when this user may write to it (the build
+// tree, a portable copy); for an installed copy it is the user's own data folder, so each user
+// keeps their own place.
 class ProgramFolder {
   public:
     explicit ProgramFolder(QString dir = QString(), QString stateDir = QString());
@@ -33,7 +34,8 @@ class ProgramFolder {
     QString findFile(const QString& resourceName) const;
 
     // True for the files the program writes: top-level face.txt, sz*.txt, GameSet.txt,
-    // new.txt, test*.bmp, history.db and history-pending.txt.
+    // new.txt, test*.bmp, history.db, history-pending.txt, drill.txt, layout.txt and
+    // keyboard.txt, and the key lessons built for a layout, in 1-<layout>/.
     static bool isStateName(const QString& resourceName);
 
     // Removes the temporary files that writes of state files left in the state folder when

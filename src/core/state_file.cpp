@@ -277,7 +277,7 @@ mode_t newFileMode(const QByteArray& target) {
 }
 
 // 0, or the error that kept `bytes` from replacing the file at `path`.
-int writeAtomically(const QString& path, const QByteArray& bytes) {
+int writeAtomically(const QString& path, const QByteArray& bytes, bool durable = true) {
     const QByteArray target = QFile::encodeName(path);
     const QFileInfo info(path);
     // The temporary file sits beside the target, so that rename() stays in one folder and
@@ -293,7 +293,7 @@ int writeAtomically(const QString& path, const QByteArray& bytes) {
     int error = ::fchmod(fd, newFileMode(target)) == 0 ? 0 : errno;
     if (!error)
         error = writeAll(fd, bytes);
-    if (!error && ::fsync(fd) != 0)
+    if (!error && durable && ::fsync(fd) != 0)
         error = errno;
     if (!error && ::rename(temp.constData(), target.constData()) != 0)
         error = errno;
@@ -328,7 +328,7 @@ bool removeStaleTemporary(const QString& path) {
 
 namespace {
 
-int writeAtomically(const QString& path, const QByteArray& bytes) {
+int writeAtomically(const QString& path, const QByteArray& bytes, bool /*durable*/ = true) {
     QSaveFile file(path);
     // Unbuffered, so that a short write (a full disk) shows in write()'s result: QSaveFile
     // would otherwise commit the truncated file.
@@ -363,6 +363,10 @@ bool writeBytes(const QString& path, const QByteArray& bytes, bool reportFailure
     failedWrites().insert(path, {bytes, error});
     reportWriteFailure(path);
     return false;
+}
+
+bool writeRegenerable(const QString& path, const QByteArray& bytes) {
+    return writeAtomically(path, bytes, false) == 0;
 }
 
 bool writeLine(const QString& path, const QString& line) {

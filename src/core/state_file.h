@@ -84,6 +84,11 @@ bool writeLine(const QString& path, const QString& line);
 // learner's place does not depend on passes `reportFailure` false.
 bool writeBytes(const QString& path, const QByteArray& bytes, bool reportFailure = true);
 
+// Writes a file that the program makes again whenever it is missing or damaged (a cache, the
+// lessons built for a keyboard layout): atomically as writeBytes, but without waiting for the
+// disk, and a failure is only returned.
+bool writeRegenerable(const QString& path, const QByteArray& bytes);
+
 // Called once, on the first write that fails (a folder that cannot be written, a full disk),
 // with a one-line message for the user. Setting a new handler arms it again and forgets the
 // failed writes below.

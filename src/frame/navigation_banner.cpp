@@ -2,6 +2,7 @@
 
 #include "core/twips.h"
 #include "frame/click_label.h"
+#include "frame/navigator.h"
 #include "frame/shortcut.h"
 #include "look/look.h"
 
@@ -55,6 +56,14 @@ NavigationBanner::NavigationBanner(int ownEntry, QWidget* window)
                     [this, i] { emit entryClicked(i); });
         m_entries[i] = label;
     }
+    // Ctrl+6: Keys practice with a drill of the learner's weak keys.
+    QLabel* keys = m_entries[Navigator::KeysEntry];
+    const QString keysTip = keys->toolTip();
+    addShortcut(keys, QKeySequence(Qt::CTRL | Qt::Key_6),
+                [this] { emit entryClicked(Navigator::DrillEntry); });
+    keys->setToolTip(
+        keysTip + QStringLiteral("; a drill of your weak keys (%1)")
+                      .arg(QKeySequence(Qt::CTRL | Qt::Key_6).toString(QKeySequence::NativeText)));
     markOwnEntry();
 }
 

@@ -10,6 +10,8 @@ class PracticeWindow;
 struct HandOver {
     // Word practice: the lesson named in sz1-yj.txt; none when the lesson of sz1.txt stays.
     std::optional<QString> wordLesson;
+    // Keys practice: a drill of the learner's weak keys.
+    bool weakKeyDrill = false;
 };
 
 // What the window frame needs from the application: the switch to another window, the theme
@@ -23,7 +25,8 @@ class Navigator {
         ArticlesEntry = 2,
         GameEntry = 3,
         AboutEntry = 4,
-        ProgressEntry = 5
+        ProgressEntry = 5,
+        DrillEntry = 6 // "Practise weak keys": Keys practice with a drill of the weak keys
     };
     static bool opensModal(int entry) { return entry == AboutEntry || entry == ProgressEntry; }
 

@@ -181,14 +181,15 @@ void PracticeWindow::modelChanged(const ModelEvents& events) {
     for (PracticeSound sound : events.sounds)
         requestSound(sound);
     for (const KeyJudgement& key : events.judged)
-        m_recorder->keyJudged(key.expectedKey, !key.right);
+        m_recorder->keyJudged(key);
     if (events.keystroke && events.judged.isEmpty())
         m_recorder->practising();
     // A run that ended shows its results under the message of its end, taken from the very
     // record the history keeps.
     QString results;
     if (events.runEnded)
-        results = m_recorder->runEnded(events.runItem, *events.runEnded).text();
+        results =
+            m_recorder->runEnded(events.runItem, *events.runEnded).text(keyboardLayout(m_context));
     if (events.countersReset)
         m_recorder->countersReset(events.runItem, *events.countersReset);
     if (events.clockRunning)
@@ -202,6 +203,11 @@ void PracticeWindow::modelChanged(const ModelEvents& events) {
             m_context.platform->tell(window(), m.title, m.text, results);
         focusInputBox();
     }
+}
+
+void PracticeWindow::recordRunSoFar() {
+    if (m_model)
+        m_recorder->recordSoFar(m_model->runItem(), m_model->totals());
 }
 
 PracticeWindow::~PracticeWindow() = default;

@@ -79,6 +79,10 @@ class PracticeWindow : public QWidget {
     // A sound the model asks for; played at once unless the window defers it.
     virtual void requestSound(PracticeSound sound) { playSound(sound); }
 
+    // Puts the run so far and the figures of its keys into the history now, as the unload
+    // chores do, so that what is read from the history next holds them.
+    void recordRunSoFar();
+
     // Writes the window's state file; called by the unload chores, after the run is recorded.
     virtual void saveState() {}
     // The window's own work when Timer3t fires, after the mark is set to "Tend".

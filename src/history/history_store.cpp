@@ -31,10 +31,15 @@ constexpr int kSqliteNotADatabase = 26;
 // longer hold is not waited for: the run waits in the pending file instead.
 constexpr int kBusyTimeoutMs = 100;
 
-// The pending file: a header line, then one line a run and one a key, fields split by tabs.
+// The pending file: a header line, then one line a run, one a key and one a gram of a day
+// (older programs pass over the lines they do not know), fields split by tabs.
 constexpr qint64 kPendingCap = 256 * 1024;
 constexpr qsizetype kPendingItemBytes = 300; // the item, percent-encoded, at most
 const QByteArray kPendingHeader = "Zephkin pending runs 1";
+
+// No count of the learner's comes near this: a file that holds more is not ours, and sums of
+// counts within it cannot overflow.
+constexpr qint64 kMostCount = 1'000'000'000'000;
 
 // The journal files SQLite keeps beside a history.
 const QString kJournalSuffixes[] = {QStringLiteral("-wal"), QStringLiteral("-shm"),
@@ -72,6 +77,22 @@ const char* const kMigrateTo3[] = {
     " THEN (keystrokes - wrong) * 60 / active_seconds ELSE 0 END WHERE mode = 'game'",
 };
 
+// Version 4: the figures of each key and pair of keys, a row for each day: how often it was
+// due, how often missed, and how many of its times fell in each bucket of KeyTiming.
+QString timeColumns(const QString& pattern) {
+    QStringList columns;
+    for (int i = 0; i < KeyTiming::kBuckets; ++i)
+        columns << pattern.arg(i);
+    return columns.join(QStringLiteral(", "));
+}
+
+QStringList migrateTo4() {
+    return {QStringLiteral("CREATE TABLE gram_stats(day INTEGER NOT NULL, gram TEXT NOT NULL,"
+                           " expected INTEGER NOT NULL DEFAULT 0, wrong INTEGER NOT NULL DEFAULT 0,"
+                           " %1, PRIMARY KEY(day, gram)) WITHOUT ROWID")
+                .arg(timeColumns(QStringLiteral("t%1 INTEGER NOT NULL DEFAULT 0")))};
+}
+
 const char kRunColumns[] =
     "SELECT mode, item, started, active_seconds, keystrokes, wrong, speed, accuracy FROM runs";
 
@@ -94,6 +115,7 @@ struct HistoryStore::Connection {
     QSqlDatabase db;
     QSqlQuery insertRun;
     QSqlQuery addKey;
+    QSqlQuery addGram;
 };
 
 HistoryStore::HistoryStore(QString path)
@@ -109,6 +131,7 @@ void HistoryStore::closeConnection() {
         return;
     m_connection->insertRun.finish();
     m_connection->addKey.finish();
+    m_connection->addGram.finish();
     m_connection->db.close();
     m_connection.reset();
     QSqlDatabase::removeDatabase(m_connectionName);
@@ -200,6 +223,10 @@ HistoryStore::Outcome HistoryStore::tryOpen() {
 
     m_connection->insertRun = QSqlQuery(m_connection->db);
     m_connection->addKey = QSqlQuery(m_connection->db);
+    m_connection->addGram = QSqlQuery(m_connection->db);
+    QStringList placeholders;
+    for (int i = 0; i < KeyTiming::kBuckets + 4; ++i)
+        placeholders << QStringLiteral("?");
     const bool prepared =
         m_connection->insertRun.prepare(QStringLiteral(
             "INSERT INTO runs(mode, item, started, active_seconds, keystrokes, wrong, speed,"
@@ -207,7 +234,14 @@ HistoryStore::Outcome HistoryStore::tryOpen() {
         m_connection->addKey.prepare(QStringLiteral(
             "INSERT INTO key_counts(code, expected, wrong) VALUES(?, ?, ?) ON CONFLICT(code)"
             " DO UPDATE SET expected = expected + excluded.expected,"
-            " wrong = wrong + excluded.wrong"));
+            " wrong = wrong + excluded.wrong")) &&
+        m_connection->addGram.prepare(
+            QStringLiteral("INSERT INTO gram_stats(day, gram, expected, wrong, %1) VALUES(%2)"
+                           " ON CONFLICT(day, gram) DO UPDATE SET"
+                           " expected = expected + excluded.expected,"
+                           " wrong = wrong + excluded.wrong, %3")
+                .arg(timeColumns(QStringLiteral("t%1")), placeholders.join(u','),
+                     timeColumns(QStringLiteral("t%1 = t%1 + excluded.t%1"))));
     return prepared ? Outcome::Ok : Outcome::NotADatabase;
 }
 
@@ -252,7 +286,10 @@ HistoryStore::Outcome HistoryStore::createOrMigrate(int version) {
     if (version == 2) {
         for (const char* sql : kMigrateTo3)
             steps << QString::fromLatin1(sql);
+        version = 3;
     }
+    if (version == 3)
+        steps << migrateTo4();
     // Setting the version always writes, so a file that cannot be written shows it here.
     steps << QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion);
     for (const QString& sql : steps) {
@@ -411,9 +448,19 @@ void HistoryStore::handleFailure(int code) {
     }
 }
 
-bool HistoryStore::record(const std::optional<PracticeRun>& run, const QList<KeyTally>& keys) {
+void HistoryStore::Pending::addGrams(const QList<GramStats>& more) {
+    for (const GramStats& gram : more) {
+        GramStats& sum = grams[{gram.day, gram.gram}];
+        sum.gram = gram.gram;
+        sum.day = gram.day;
+        sum.add(gram);
+    }
+}
+
+bool HistoryStore::record(const std::optional<PracticeRun>& run, const QList<KeyTally>& keys,
+                          const QList<GramStats>& grams) {
     loadPending();
-    if (!run && keys.isEmpty() && m_pending.isEmpty())
+    if (!run && keys.isEmpty() && grams.isEmpty() && m_pending.isEmpty())
         return true;
     // The runs that wait go first, in the same transaction.
     QList<PracticeRun> runs = m_pending.runs;
@@ -426,16 +473,20 @@ bool HistoryStore::record(const std::optional<PracticeRun>& run, const QList<Key
         sum.expected += key.expected;
         sum.wrong += key.wrong;
     }
-    Write result = recordOnce(runs, tallies.values());
+    Pending withGrams;
+    withGrams.grams = m_pending.grams;
+    withGrams.addGrams(grams);
+    const QList<GramStats> allGrams = withGrams.grams.values();
+    Write result = recordOnce(runs, tallies.values(), allGrams);
     // Once more into a file that was checked (and put aside if need be) after the failure.
     if (result != Write::Done && m_state == State::Closed && m_suspectedFailure != 0)
-        result = recordOnce(runs, tallies.values());
+        result = recordOnce(runs, tallies.values(), allGrams);
     if (result == Write::Done) {
         clearPending();
         return true;
     }
     if (result == Write::Later)
-        keepForLater(run, keys);
+        keepForLater(run, keys, grams);
     return false;
 }
 
@@ -463,8 +514,8 @@ void HistoryStore::loadPending() {
     const QString text = StateFile::readText(pendingPath(), &found, kPendingCap, &cut);
     if (!found)
         return;
-    QStringList lines = StateFile::splitLines(text, {.maxLines = kMaxPendingRuns + 1000,
-                                                     .maxLineLength = 1000});
+    QStringList lines = StateFile::splitLines(
+        text, {.maxLines = kMaxPendingRuns + 1000 + kMaxPendingGrams, .maxLineLength = 1000});
     if (lines.value(0).toLatin1() != kPendingHeader)
         return; // not ours, or of a newer program: left as it is
     m_pendingInFile = true;
@@ -494,13 +545,30 @@ void HistoryStore::loadPending() {
             key.code = f[1].toInt(&ok[0]);
             key.expected = f[2].toLongLong(&ok[1]);
             key.wrong = f[3].toLongLong(&ok[2]);
-            if (!(ok[0] && ok[1] && ok[2]) || key.code <= 0 || key.code > 255 ||
-                key.expected < 0 || key.wrong < 0 || key.wrong > key.expected)
+            if (!(ok[0] && ok[1] && ok[2]) || key.code <= 0 || key.code > 255 || key.expected < 0 ||
+                key.wrong < 0 || key.wrong > key.expected || key.expected > kMostCount)
                 continue;
             KeyTally& sum = kept.keys[key.code];
             sum.code = key.code;
             sum.expected += key.expected;
             sum.wrong += key.wrong;
+        } else if (f.size() == 6 && f[0] == u"gram") {
+            GramStats gram;
+            gram.day = f[1].toLongLong(&ok[0]);
+            gram.gram = QUrl::fromPercentEncoding(f[2].toLatin1());
+            gram.expected = f[3].toLongLong(&ok[1]);
+            gram.wrong = f[4].toLongLong(&ok[2]);
+            const QStringList times = f[5].split(u',');
+            ok[3] = times.size() == KeyTiming::kBuckets;
+            for (int i = 0; ok[3] && i < KeyTiming::kBuckets; ++i) {
+                gram.times[size_t(i)] = times[i].toLongLong(&ok[3]);
+                ok[3] = ok[3] && gram.times[size_t(i)] >= 0 && gram.times[size_t(i)] <= kMostCount;
+            }
+            if (!(ok[0] && ok[1] && ok[2] && ok[3]) || gram.gram.isEmpty() ||
+                gram.gram.size() > 2 || gram.expected < 0 || gram.wrong < 0 ||
+                gram.wrong > gram.expected || gram.expected > kMostCount)
+                continue;
+            kept.addGrams({gram});
         }
     }
     // What was kept before this run comes first.
@@ -511,11 +579,12 @@ void HistoryStore::loadPending() {
         sum.expected += key.expected;
         sum.wrong += key.wrong;
     }
+    kept.addGrams(m_pending.grams.values());
     m_pending = kept;
 }
 
-void HistoryStore::keepForLater(const std::optional<PracticeRun>& run,
-                                const QList<KeyTally>& keys) {
+void HistoryStore::keepForLater(const std::optional<PracticeRun>& run, const QList<KeyTally>& keys,
+                                const QList<GramStats>& grams) {
     if (run)
         m_pending.runs.append(*run);
     for (const KeyTally& key : keys) {
@@ -526,6 +595,10 @@ void HistoryStore::keepForLater(const std::optional<PracticeRun>& run,
     }
     if (m_pending.runs.size() > kMaxPendingRuns)
         m_pending.runs.remove(0, m_pending.runs.size() - kMaxPendingRuns);
+    m_pending.addGrams(grams);
+    // The oldest days' figures give way first.
+    while (m_pending.grams.size() > kMaxPendingGrams)
+        m_pending.grams.erase(m_pending.grams.begin());
 
     QByteArray bytes = kPendingHeader + "\r\n";
     for (const PracticeRun& r : std::as_const(m_pending.runs)) {
@@ -544,6 +617,14 @@ void HistoryStore::keepForLater(const std::optional<PracticeRun>& run,
         bytes += "key\t" + QByteArray::number(key.code) + '\t' +
                  QByteArray::number(key.expected) + '\t' + QByteArray::number(key.wrong) +
                  "\r\n";
+    for (const GramStats& gram : std::as_const(m_pending.grams)) {
+        QByteArrayList times;
+        for (qint64 n : gram.times)
+            times << QByteArray::number(n);
+        bytes += "gram\t" + QByteArray::number(gram.day) + '\t' +
+                 QUrl::toPercentEncoding(gram.gram) + '\t' + QByteArray::number(gram.expected) +
+                 '\t' + QByteArray::number(gram.wrong) + '\t' + times.join(',') + "\r\n";
+    }
     // Written as every state file is; when even that fails (the disk is full) the runs wait
     // in memory for the rest of the session.
     if (StateFile::writeBytes(pendingPath(), bytes, false))
@@ -558,7 +639,8 @@ void HistoryStore::clearPending() {
 }
 
 HistoryStore::Write HistoryStore::recordOnce(const QList<PracticeRun>& runs,
-                                             const QList<KeyTally>& keys) {
+                                             const QList<KeyTally>& keys,
+                                             const QList<GramStats>& grams) {
     if (!open())
         return m_state == State::Closed ? Write::Later : Write::Lost;
     auto failed = [this](int code) {
@@ -600,6 +682,21 @@ HistoryStore::Write HistoryStore::recordOnce(const QList<PracticeRun>& runs,
         if (!ok)
             failure = nativeCode(add.lastError());
         add.finish();
+    }
+    QSqlQuery& addGram = m_connection->addGram;
+    for (const GramStats& gram : grams) {
+        if (!ok)
+            break;
+        addGram.bindValue(0, gram.day);
+        addGram.bindValue(1, gram.gram);
+        addGram.bindValue(2, gram.expected);
+        addGram.bindValue(3, gram.wrong);
+        for (int i = 0; i < KeyTiming::kBuckets; ++i)
+            addGram.bindValue(4 + i, gram.times[size_t(i)]);
+        ok = addGram.exec();
+        if (!ok)
+            failure = nativeCode(addGram.lastError());
+        addGram.finish();
     }
     if (ok && db.commit())
         return Write::Done;
@@ -654,6 +751,52 @@ QList<KeyTally> HistoryStore::keyTallies() {
         result.append(
             {query.value(0).toInt(), query.value(1).toLongLong(), query.value(2).toLongLong()});
     return result;
+}
+
+QList<GramStats> HistoryStore::gramStats(qint64 firstDay, qint64 lastDay) {
+    QList<GramStats> result;
+    if (!open())
+        return result;
+    QSqlQuery query(m_connection->db);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT gram, sum(expected), sum(wrong), %1 FROM gram_stats"
+                                 " WHERE day BETWEEN ? AND ? GROUP BY gram ORDER BY gram")
+                      .arg(timeColumns(QStringLiteral("sum(t%1)"))));
+    query.bindValue(0, firstDay);
+    query.bindValue(1, lastDay);
+    if (!query.exec()) {
+        handleFailure(nativeCode(query.lastError()));
+        return result;
+    }
+    while (query.next()) {
+        GramStats gram;
+        gram.gram = query.value(0).toString();
+        gram.expected = query.value(1).toLongLong();
+        gram.wrong = query.value(2).toLongLong();
+        for (int i = 0; i < KeyTiming::kBuckets; ++i)
+            gram.times[size_t(i)] = query.value(3 + i).toLongLong();
+        // A row someone else wrote may hold anything: a gram is one or two characters, and
+        // every count lies between zero and more than a lifetime of typing, so sums of them
+        // cannot overflow.
+        const auto wild = [](qint64 n) { return n < 0 || n > kMostCount; };
+        if (gram.gram.isEmpty() || gram.gram.size() > 2 || wild(gram.expected) ||
+            wild(gram.wrong) || std::any_of(gram.times.begin(), gram.times.end(), wild))
+            continue;
+        result.append(gram);
+    }
+    return result;
+}
+
+// Like the lessons' last runs: a history that is not there yet is not made for asking.
+qint64 HistoryStore::lastGramDay() {
+    if (!QFileInfo::exists(m_path) || !open())
+        return 0;
+    QSqlQuery query(m_connection->db);
+    if (!query.exec(QStringLiteral("SELECT max(day) FROM gram_stats"))) {
+        handleFailure(nativeCode(query.lastError()));
+        return 0;
+    }
+    return query.next() ? query.value(0).toLongLong() : 0;
 }
 
 int HistoryStore::runCount() {

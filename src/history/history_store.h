@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/key_timing.h"
 #include "history/practice_run.h"
 
 #include <QList>
@@ -20,11 +21,13 @@
 // nothing, and a lock is never waited for longer than a moment.
 class HistoryStore {
   public:
-    static constexpr int kSchemaVersion = 3;
+    static constexpr int kSchemaVersion = 4;
     static const QString kFileName;
     static const QString kPendingFileName;
     // The runs that wait at most; the oldest give way to newer ones.
     static constexpr int kMaxPendingRuns = 500;
+    // The figures of keys and pairs that wait at most, one per gram and day.
+    static constexpr int kMaxPendingGrams = 1200;
 
     explicit HistoryStore(QString path);
     ~HistoryStore();
@@ -36,10 +39,11 @@ class HistoryStore {
     bool open();
     bool isOpen() const { return m_state == State::Open; }
 
-    // Writes a run (if any) and adds the key counts, in one transaction, together with the
-    // runs that wait. True when they are in the history; a run that cannot be written just
-    // now is kept to be written later.
-    bool record(const std::optional<PracticeRun>& run, const QList<KeyTally>& keys);
+    // Writes a run (if any) and adds the key counts and the figures of keys and pairs (each
+    // to its day), in one transaction, together with the runs that wait. True when they are
+    // in the history; a run that cannot be written just now is kept to be written later.
+    bool record(const std::optional<PracticeRun>& run, const QList<KeyTally>& keys,
+                const QList<GramStats>& grams = {});
     // Opens the history and writes the runs that wait, if any; true when none wait any more.
     bool writePending();
     // Whether runs wait to be written, here or in the file of a run before.
@@ -56,6 +60,11 @@ class HistoryStore {
     int bestSpeed(PracticeMode mode, const QString& item);
     // The counts of every key, summed over the modes.
     QList<KeyTally> keyTallies();
+    // The figures of every key and pair typed on the days `firstDay` to `lastDay` (Julian
+    // days), summed over those days, in the order of their grams.
+    QList<GramStats> gramStats(qint64 firstDay, qint64 lastDay);
+    // The latest day with figures of keys and pairs; 0 when there is none.
+    qint64 lastGramDay();
     int runCount();
 
     // The points of the speed and accuracy chart of one mode, oldest first: each run while
@@ -98,15 +107,20 @@ class HistoryStore {
     Outcome classify(int nativeCode) const;
     void handleFailure(int nativeCode);
     void notWrittenNow(Outcome outcome);
-    Write recordOnce(const QList<PracticeRun>& runs, const QList<KeyTally>& keys);
+    Write recordOnce(const QList<PracticeRun>& runs, const QList<KeyTally>& keys,
+                     const QList<GramStats>& grams);
 
+    using GramKey = std::pair<qint64, QString>; // day, gram
     struct Pending {
         QList<PracticeRun> runs;
         QMap<int, KeyTally> keys;
-        bool isEmpty() const { return runs.isEmpty() && keys.isEmpty(); }
+        QMap<GramKey, GramStats> grams;
+        bool isEmpty() const { return runs.isEmpty() && keys.isEmpty() && grams.isEmpty(); }
+        void addGrams(const QList<GramStats>& more);
     };
     void loadPending();
-    void keepForLater(const std::optional<PracticeRun>& run, const QList<KeyTally>& keys);
+    void keepForLater(const std::optional<PracticeRun>& run, const QList<KeyTally>& keys,
+                      const QList<GramStats>& grams);
     void clearPending();
 
     struct Connection;

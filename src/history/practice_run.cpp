@@ -53,7 +53,7 @@ void PracticeRun::computeMeters() {
     accuracy = keystrokes > 0 ? int(qint64(keystrokes - wrongKeystrokes) * 100 / keystrokes) : 0;
 }
 
-QString RunResult::text() const {
+QString RunResult::text(const KeyboardLayout& layout) const {
     const int seconds = run.activeSeconds;
     QStringList lines;
     lines << (seconds >= 60
@@ -63,10 +63,13 @@ QString RunResult::text() const {
                  .arg(run.speed)
                  .arg(run.speed / 5);
     lines << QStringLiteral("Accuracy: %1 %").arg(run.accuracy);
+    lines << QStringLiteral("Keystrokes: %1, %2 of them wrong")
+                 .arg(run.keystrokes)
+                 .arg(run.wrongKeystrokes);
     if (!missed.isEmpty()) {
         QStringList keys;
         for (const KeyTally& key : missed)
-            keys << QStringLiteral("%1 (%2)").arg(KeyboardTable::keyName(key.code)).arg(key.wrong);
+            keys << QStringLiteral("%1 (%2)").arg(layout.keyName(key.code)).arg(key.wrong);
         lines << QStringLiteral("Missed most: ") + keys.join(QStringLiteral(", "));
     }
     if (run.keystrokes > 0 && best > 0 && run.speed > best)

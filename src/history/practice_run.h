@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/keyboard_layout.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -56,8 +58,8 @@ struct RunResult {
     int best = 0;                    // the best speed of the same lesson before, 0 for none
     int floorSeconds = 0;            // a run shorter than this is not kept
 
-    // The results as lines of text.
-    QString text() const;
+    // The results as lines of text; the keys missed are named as `layout` labels them.
+    QString text(const KeyboardLayout& layout = KeyboardLayout::us()) const;
 };
 
 // One point of the speed and accuracy chart: a run, or every run of one day.

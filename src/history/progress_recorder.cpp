@@ -1,5 +1,6 @@
 #include "history/progress_recorder.h"
 
+#include "core/keyboard_table.h"
 #include "history/history_store.h"
 
 #include <algorithm>
@@ -30,6 +31,33 @@ void ProgressRecorder::keyJudged(int expectedCode, bool wrong) {
     ++tally.expected;
     if (wrong)
         ++tally.wrong;
+}
+
+void ProgressRecorder::keyJudged(const KeyJudgement& key) {
+    keyJudged(key.expectedKey, !key.right);
+    if (!m_store || key.expectedKey <= 0)
+        return;
+    const QChar c = KeyboardTable::keyCharacter(key.character);
+    if (c.isNull())
+        return;
+    // Only a right keystroke is timed: a wrong one's time says nothing of how well the key is
+    // known.
+    const int interval = key.right ? key.intervalMs : -1;
+    addGram(QChar(), c, !key.right, interval);
+    const QChar before = KeyboardTable::keyCharacter(key.previous);
+    if (!before.isNull())
+        addGram(before, c, !key.right, interval);
+}
+
+void ProgressRecorder::addGram(QChar first, QChar second, bool wrong, int intervalMs) {
+    GramStats& gram = m_grams[quint32(first.unicode()) << 16 | second.unicode()];
+    if (gram.gram.isEmpty())
+        gram.gram = first.isNull() ? QString(second) : QString(first) + second;
+    ++gram.expected;
+    if (wrong)
+        ++gram.wrong;
+    if (intervalMs >= 0 && intervalMs <= PracticeModel::kPauseMs)
+        gram.addTime(intervalMs);
 }
 
 void ProgressRecorder::take(const Totals& totals) {
@@ -85,12 +113,17 @@ bool ProgressRecorder::write(const QString& item, bool flushKeys) {
         run.reset();
     if (!run && !flushKeys)
         return false;
-    if (!run && m_keys.isEmpty())
+    if (!run && m_keys.isEmpty() && m_grams.isEmpty())
         return false;
-    const bool written = m_store->record(run, m_keys.values());
+    QList<GramStats> grams = m_grams.values();
+    const qint64 day = m_now().date().toJulianDay();
+    for (GramStats& gram : grams)
+        gram.day = day;
+    const bool written = m_store->record(run, m_keys.values(), grams);
     // Written or not, these counts are done with: a history that cannot be written must not
     // make memory grow nor repeat a failing write at every prompt.
     m_keys.clear();
+    m_grams.clear();
     m_firstKey = {};
     if (run)
         m_pending = {};

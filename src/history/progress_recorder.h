@@ -1,16 +1,20 @@
 #pragma once
 
 #include "core/practice_model.h"
+#include "history/key_timing.h"
 #include "history/practice_run.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QMap>
 #include <functional>
 
 class HistoryStore;
 
 // What a practice window tells the history. Each window's frame holds one recorder and calls:
-//   keyJudged(code, wrong)              for every keystroke whose expected key is known;
+//   keyJudged(judgement)                for every keystroke whose expected key is known: the
+//                                       key's count, and the figures of the key and of the
+//                                       pair it ends, with its time when it was right;
 //   practising()                        for the other keystrokes (the first opens the history);
 //   runEnded(item, totals)              at the lesson-end or completion prompt and at a game's
 //                                       end;
@@ -20,10 +24,11 @@ class HistoryStore;
 // the speed and accuracy it shows; the recorder keeps the change since its last row, and the
 // figures the window showed. A row needs at least one keystroke and floorSeconds active
 // seconds; a run that ends or is reset with less is dropped, never added to the next. Key
-// counts are gathered in memory and written with the next row or at unload, in the same
-// transaction, so a keystroke costs no disk access. The first keystroke of a window opens the
-// history (a few milliseconds, once), so no prompt waits for it. A row the history cannot
-// take just now waits in the store's pending file. With a null store nothing is recorded.
+// counts and figures are gathered in memory and written with the next row or at unload, in
+// the same transaction, so a keystroke costs no disk access. The first keystroke of a window
+// opens the history (a few milliseconds, once), so no prompt waits for it. A row the history
+// cannot take just now waits in the store's pending file. With a null store nothing is
+// recorded.
 class ProgressRecorder {
   public:
     static constexpr int kFloorSeconds = 10;
@@ -34,7 +39,13 @@ class ProgressRecorder {
     ~ProgressRecorder();
 
     void keyJudged(int expectedCode, bool wrong);
+    void keyJudged(const KeyJudgement& key);
     void practising();
+    // Writes the run so far and everything gathered, as at unload, so that the history holds
+    // the latest figures; the window goes on counting from here. True when a row was written.
+    bool recordSoFar(const QString& item, const Totals& totals) {
+        return windowUnloaded(item, totals);
+    }
     // The run as it is kept (or would be, were it long enough), with what its results compare.
     RunResult runEnded(const QString& item, const Totals& totals);
     // True when a row was written.
@@ -49,6 +60,7 @@ class ProgressRecorder {
     std::optional<PracticeRun> pendingRun(const QString& item) const;
     bool write(const QString& item, bool flushKeys);
     void closeStretch();
+    void addGram(QChar first, QChar second, bool wrong, int intervalMs);
 
     HistoryStore* m_store;
     PracticeMode m_mode;
@@ -58,5 +70,6 @@ class ProgressRecorder {
     QDateTime m_firstKey;
     bool m_storeOpened = false;
     QMap<int, KeyTally> m_keys;
+    QHash<quint32, GramStats> m_grams; // by the gram's characters, the first one high
     std::function<QDateTime()> m_now = [] { return QDateTime::currentDateTime(); };
 };

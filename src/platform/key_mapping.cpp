@@ -105,3 +105,20 @@ int virtualKeyCode(int key) {
 int virtualKeyCode(const QKeyEvent* event) {
     return virtualKeyCode(event->key());
 }
+
+int layoutKeyCode(const QKeyEvent* event, int code, const KeyboardLayout& layout) {
+    // AltGr only picks the level of the key that follows, as Shift does, and is let go as Shift
+    // is: it judges nothing and sounds no error.
+    if (event && event->key() == Qt::Key_AltGr)
+        return KeyCode::Shift;
+    if (layout.isUs() || !event)
+        return code;
+    if (const int key = layout.codeOfScanCode(event->nativeScanCode()))
+        return key;
+    const QString text = event->text();
+    if (text.size() == 1 && text[0].isPrint()) {
+        if (const int key = layout.codeOf(text[0]))
+            return key;
+    }
+    return KeyboardLayout::characterKeys().contains(code) ? 0 : code;
+}

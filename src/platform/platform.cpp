@@ -5,7 +5,10 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QAbstractButton>
+#include <QClipboard>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLibrary>
 #include <QMessageBox>
@@ -59,10 +62,35 @@ QtPlatform::~QtPlatform() = default;
 
 namespace {
 
+// A message box whose Ctrl+C copies its title, text, details and buttons to the clipboard,
+// as message boxes on Windows do, so that a learner can keep the results of a run.
+class CopyableMessageBox : public QMessageBox {
+  public:
+    using QMessageBox::QMessageBox;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (!event->matches(QKeySequence::Copy)) {
+            QMessageBox::keyPressEvent(event);
+            return;
+        }
+        const QString separator = QStringLiteral("---------------------------\n");
+        QString copied = separator + windowTitle() + u'\n' + separator + text() + u'\n' + separator;
+        if (!informativeText().isEmpty())
+            copied += informativeText() + u'\n' + separator;
+        QStringList buttons;
+        for (QAbstractButton* button : this->buttons())
+            buttons << button->text().remove(u'&');
+        copied += buttons.join(QStringLiteral("   ")) + u'\n' + separator;
+        QGuiApplication::clipboard()->setText(copied);
+        event->accept();
+    }
+};
+
 // A message box with the text as given and, beneath it, the details in a smaller hand.
 int showMessage(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
                 const QString& details, QMessageBox::StandardButtons buttons) {
-    QMessageBox box(icon, title, text, buttons, parent);
+    CopyableMessageBox box(icon, title, text, buttons, parent);
     if (!details.isEmpty())
         box.setInformativeText(details);
     return box.exec();

@@ -33,13 +33,12 @@ QColor inkOn(const QColor& fill) {
 
 } // namespace
 
-QList<KeyHeatMap::Key> KeyHeatMap::keyboardKeys() {
+QList<KeyHeatMap::Key> KeyHeatMap::keyboardKeys(const KeyboardLayout& layout) {
     // The Keys practice keyboard, from the one keyboard table: its labelled keys, then
     // Shift, Ctrl and Alt. The two parts of the L-shaped Enter key share one count.
     QList<Key> keys;
-    auto add = [&keys](const KeyboardTable::Place& place) {
-        const KeyboardTable::Key* key = KeyboardTable::find(place.code);
-        QString label = key ? QString::fromLatin1(key->label) : QString();
+    auto add = [&keys, &layout](const KeyboardTable::Place& place) {
+        QString label = layout.label(place.code);
         if (place.code == KeyCode::Space)
             label = QStringLiteral("Space");
         else if (place.code == KeyCode::Backspace)
@@ -55,7 +54,8 @@ QList<KeyHeatMap::Key> KeyHeatMap::keyboardKeys() {
     return keys;
 }
 
-KeyHeatMap::KeyHeatMap(QWidget* parent) : QWidget(parent), m_keys(keyboardKeys()) {
+KeyHeatMap::KeyHeatMap(QWidget* parent, const KeyboardLayout& layout)
+    : QWidget(parent), m_layout(layout), m_keys(keyboardKeys(layout)) {
     for (const Key& key : m_keys)
         m_bounds = m_bounds.united(key.place);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -177,7 +177,7 @@ bool KeyHeatMap::event(QEvent* event) {
             if (!transform.mapRect(key.place).contains(pos))
                 continue;
             const auto tally = m_tallies.constFind(key.code);
-            const QString name = WeakestKeysView::keyName(key.code);
+            const QString name = WeakestKeysView::keyName(key.code, m_layout);
             QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
                                tally == m_tallies.constEnd() || tally->expected == 0
                                    ? QStringLiteral("%1: not typed yet").arg(name)
@@ -195,13 +195,14 @@ bool KeyHeatMap::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-WeakestKeysView::WeakestKeysView(QWidget* parent) : QWidget(parent) {
+WeakestKeysView::WeakestKeysView(QWidget* parent, const KeyboardLayout& layout)
+    : QWidget(parent), m_layout(layout) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setMinimumHeight(5 * kRowHeight);
 }
 
-QString WeakestKeysView::keyName(int code) {
-    return KeyboardTable::keyName(code);
+QString WeakestKeysView::keyName(int code, const KeyboardLayout& layout) {
+    return layout.keyName(code);
 }
 
 void WeakestKeysView::setKeys(const QList<KeyTally>& keys, const QString& emptyText) {
@@ -209,7 +210,7 @@ void WeakestKeysView::setKeys(const QList<KeyTally>& keys, const QString& emptyT
     m_emptyText = emptyText;
     QStringList names;
     for (const KeyTally& key : keys)
-        names << QStringLiteral("%1 %2 %").arg(keyName(key.code)).arg(int(key.errorRate() * 100));
+        names << QStringLiteral("%1 %2 %").arg(keyName(key.code, m_layout)).arg(int(key.errorRate() * 100));
     setAccessibleName(names.isEmpty()
                           ? emptyText
                           : QStringLiteral("Weakest keys: ") + names.join(QStringLiteral(", ")));
@@ -245,7 +246,7 @@ void WeakestKeysView::paintEvent(QPaintEvent*) {
         p.drawRoundedRect(cap, 4, 4);
         p.setPen(inkOn(fill));
         p.setFont(capFont);
-        p.drawText(cap, Qt::AlignCenter, keyName(key.code));
+        p.drawText(cap, Qt::AlignCenter, keyName(key.code, m_layout));
 
         const QRectF track(barLeft, top + 8, barWidth, kRowHeight - 16);
         p.setPen(Qt::NoPen);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/keyboard_layout.h"
 #include "history/practice_run.h"
 
 #include <QHash>
@@ -18,14 +19,16 @@ class KeyHeatMap : public QWidget {
         QString label;
         QRectF place;
     };
-    // The keys of the keyboard the program draws, laid out for the heat map.
-    static QList<Key> keyboardKeys();
+    // The keys of the keyboard the program draws, laid out for the heat map, their caps
+    // labelled as `layout` types.
+    static QList<Key> keyboardKeys(const KeyboardLayout& layout = KeyboardLayout::us());
     // The error rate at which a key is drawn in the full warning colour.
     static constexpr double kFullHeat = 0.2;
     // The width of a letter key, in twips of the keyboard.
     static constexpr double kLetterKeyTwips = 696;
 
-    explicit KeyHeatMap(QWidget* parent = nullptr);
+    explicit KeyHeatMap(QWidget* parent = nullptr,
+                        const KeyboardLayout& layout = KeyboardLayout::us());
 
     void setTallies(const QList<KeyTally>& tallies, const QList<int>& weakest);
     // The place of a key in widget coordinates; empty for a code not drawn.
@@ -46,6 +49,7 @@ class KeyHeatMap : public QWidget {
     static constexpr int kLegendHeight = 24; // the colour scale under it
     QTransform unitsToWidget() const;
 
+    KeyboardLayout m_layout;
     QList<Key> m_keys;
     QRectF m_bounds;
     QHash<int, KeyTally> m_tallies;
@@ -56,12 +60,13 @@ class KeyHeatMap : public QWidget {
 class WeakestKeysView : public QWidget {
     Q_OBJECT
   public:
-    explicit WeakestKeysView(QWidget* parent = nullptr);
+    explicit WeakestKeysView(QWidget* parent = nullptr,
+                             const KeyboardLayout& layout = KeyboardLayout::us());
 
     void setKeys(const QList<KeyTally>& keys, const QString& emptyText);
     const QList<KeyTally>& keys() const { return m_keys; }
-    // The name a learner reads for a key code ("Q", "Space", ";").
-    static QString keyName(int code);
+    // The name a learner reads for a key code in a layout ("Q", "Space", ";").
+    static QString keyName(int code, const KeyboardLayout& layout = KeyboardLayout::us());
 
     QSize sizeHint() const override { return {300, 5 * kRowHeight}; }
 
@@ -70,6 +75,7 @@ class WeakestKeysView : public QWidget {
 
   private:
     static constexpr int kRowHeight = 24;
+    KeyboardLayout m_layout;
     QList<KeyTally> m_keys;
     QString m_emptyText;
 };

@@ -1,6 +1,8 @@
 #include "progress/progress_window.h"
 
+#include "core/keyboard_table.h"
 #include "core/twips.h"
+#include "frame/shortcut.h"
 #include "history/history_store.h"
 #include "history/progress_summary.h"
 #include "look/look.h"
@@ -13,6 +15,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -38,7 +41,8 @@ QLabel* heading(const QString& text, QWidget* parent) {
 
 } // namespace
 
-ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QWidget* parent)
+ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QWidget* parent,
+                               const KeyboardLayout& keyboard)
     : QDialog(parent), m_store(store), m_mode(initialMode) {
     setObjectName(QStringLiteral("FormProgress"));
     setWindowTitle(QStringLiteral(" Progress"));
@@ -50,11 +54,13 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
     QList<PracticeRun> recent;
     HistoryStore::Totals totals;
     QString notice;
+    KeyWeakness::Report figures;
     if (store) {
         store->writePending(); // the runs that waited for the history are shown too
         recent = store->recentRuns(kRecentRuns);
         tallies = store->keyTallies();
         totals = store->totals();
+        figures = KeyWeakness::fromHistory(*store);
         notice = store->notice();
     }
 
@@ -90,14 +96,14 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
     modeRow->addStretch();
     m_chart = new ProgressChart(this);
 
-    auto* heatMap = new KeyHeatMap(this);
+    auto* heatMap = new KeyHeatMap(this, keyboard);
     heatMap->setObjectName(QStringLiteral("KeyHeatMap"));
     const QList<KeyTally> weakest = ProgressSummary::weakestKeys(tallies);
     QList<int> weakCodes;
     for (const KeyTally& key : weakest)
         weakCodes << key.code;
     heatMap->setTallies(tallies, weakCodes);
-    auto* weakList = new WeakestKeysView(this);
+    auto* weakList = new WeakestKeysView(this, keyboard);
     weakList->setObjectName(QStringLiteral("WeakestKeys"));
     weakList->setKeys(weakest, QStringLiteral("The keys you miss most show here once you have "
                                               "typed each of them a few times."));
@@ -152,6 +158,20 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
     noticeLabel->setWordWrap(true);
     noticeLabel->setFont(Look::uiFont(8.5));
 
+    QStringList weakNames;
+    for (const KeyWeakness::Figure& figure : std::as_const(figures.weakest))
+        weakNames << KeyWeakness::displayName(figure.gram());
+    auto* weakGrams = new QLabel(this);
+    weakGrams->setObjectName(QStringLiteral("WeakestGrams"));
+    weakGrams->setText(weakNames.isEmpty() ? QString()
+                                           : QStringLiteral("Weakest lately: ") +
+                                                 weakNames.join(QStringLiteral("  \u00b7  ")));
+    weakGrams->setFont(Look::uiFont(9, true));
+    auto* drill = new QPushButton(QStringLiteral("Practise weak keys"), this);
+    drill->setObjectName(QStringLiteral("PractiseWeakKeys"));
+    drill->setFocusPolicy(Qt::TabFocus);
+    addShortcut(drill, QKeySequence(Qt::CTRL | Qt::Key_6), [drill] { drill->click(); });
+
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Command1"));
     ok->setDefault(true);
@@ -187,11 +207,19 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
     middle->setRowStretch(2, 1);
     layout->addLayout(middle, 3);
 
-    layout->addWidget(heading(QStringLiteral("Recent runs"), this));
-    layout->addWidget(table, 2);
+    auto* tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("ProgressTabs"));
+    tabs->addTab(table, QStringLiteral("Recent runs"));
+    tabs->addTab(buildKeyFigures(figures), QStringLiteral("Your keys"));
+    tabs->setFocusPolicy(Qt::TabFocus);
+    tabs->setDocumentMode(true);
+    layout->addWidget(tabs, 2);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(noticeLabel, 1);
     bottom->addStretch();
+    bottom->addWidget(weakGrams);
+    bottom->addSpacing(8);
+    bottom->addWidget(drill);
     bottom->addWidget(ok);
     layout->addLayout(bottom);
 
@@ -199,12 +227,86 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
     connect(m_modes, &QButtonGroup::idClicked, this,
             [this](int id) { showMode(PracticeMode(id)); });
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(drill, &QPushButton::clicked, this, [this] {
+        m_drillWanted = true;
+        accept();
+    });
 
     buildStyle();
     // Open on the mode just practised when it has runs, else on the latest one practised.
     showMode(initialMode);
     if (m_chart->points().isEmpty() && !recent.isEmpty())
         showMode(recent.first().mode);
+}
+
+namespace {
+
+// A key's misses and time in one week, when it was typed often enough to tell.
+QString missesAndTime(const QHash<QString, KeyWeakness::Figure>& week, const QString& gram) {
+    const auto figure = week.constFind(gram);
+    if (figure == week.cend() || !figure->counts())
+        return QStringLiteral("\u2013");
+    const QString missed = QStringLiteral("%1 %").arg(int(figure->stats.missRate() * 100 + 0.5));
+    return figure->medianMs < 0 ? missed
+                                : QStringLiteral("%1, %2 ms").arg(missed).arg(figure->medianMs);
+}
+
+} // namespace
+
+// Every key with its misses and median time over the latest weeks, and how its latest week
+// went against the week before; the weakest first.
+QWidget* ProgressWindow::buildKeyFigures(const KeyWeakness::Report& report) {
+    QList<KeyWeakness::Figure> keys = report.keys;
+    std::stable_sort(
+        keys.begin(), keys.end(), [](const KeyWeakness::Figure& a, const KeyWeakness::Figure& b) {
+            return a.score != b.score ? a.score > b.score : a.stats.expected > b.stats.expected;
+        });
+    auto* table = new QTableWidget(this);
+    table->setObjectName(QStringLiteral("KeyFigures"));
+    const QStringList headers{"Key",         "Typed",       "Missed", "Median time",
+                              "Latest week", "Week before", "Trend"};
+    table->setColumnCount(headers.size());
+    table->setHorizontalHeaderLabels(headers);
+    table->setRowCount(int(keys.size()));
+    for (int row = 0; row < keys.size(); ++row) {
+        const KeyWeakness::Figure& key = keys[row];
+        const QChar c = key.gram().front();
+        const KeyWeakness::Trend trend = report.trend(key.gram());
+        const char* const trends[] = {"", "better", "steady", "worse"};
+        const QString cells[] = {
+            c == u' ' ? QStringLiteral("Space") : KeyboardTable::keyName(KeyboardTable::codeOf(c)),
+            QString::number(key.stats.expected),
+            QStringLiteral("%1 %").arg(key.stats.missRate() * 100, 0, 'f', 1),
+            key.medianMs < 0 ? QStringLiteral("\u2013") : QStringLiteral("%1 ms").arg(key.medianMs),
+            missesAndTime(report.latestWeek, key.gram()),
+            missesAndTime(report.weekBefore, key.gram()),
+            QString::fromLatin1(trends[int(trend)])};
+        for (int column = 0; column < headers.size(); ++column) {
+            auto* item = new QTableWidgetItem(cells[column]);
+            if (column >= 1 && column <= 5)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table->setItem(row, column, item);
+        }
+    }
+    table->horizontalHeaderItem(1)->setToolTip(
+        QStringLiteral("How often the key was due in the latest four weeks with practice"));
+    table->horizontalHeaderItem(3)->setToolTip(
+        QStringLiteral("The middle one of the times from the keystroke before to the key typed "
+                       "right; pauses of more than two seconds leave no time"));
+    table->horizontalHeaderItem(6)->setToolTip(
+        QStringLiteral("The latest week with practice against the week before it: its misses "
+                       "and its time together"));
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(22);
+    table->setShowGrid(false);
+    table->setAlternatingRowColors(true);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table->horizontalHeader()->setHighlightSections(false);
+    table->setWordWrap(false);
+    return table;
 }
 
 void ProgressWindow::showMode(PracticeMode mode) {

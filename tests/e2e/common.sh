@@ -34,27 +34,56 @@ wait_exit() { # pid
     kill "$1" 2>/dev/null || true
     return 1
 }
-# Starts Xvfb on a free display (its number read from -displayfd into $1/displayfd), sets
-# xvfb_pid and DISPLAY, and makes Qt use it.
+# Starts Xvfb on a free display and waits until it takes connections; sets xvfb_pid and
+# DISPLAY, and makes Qt use it. The display number is drawn at random from a wide range, never
+# the lowest free one: a display that another run's server has only just given up may still
+# lose its socket to that server's exit. -noreset keeps the server as it is when its last
+# client goes, so a program started again finds it ready.
 start_xvfb() { # scratch folder, [screen size, 1024x768 unless given]
-    exec 3<> "$1/displayfd"
-    Xvfb -displayfd 3 -screen 0 "${2:-1024x768}x24" -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    local display=
-    for _ in $(seq 50); do
-        display=$(head -n1 "$1/displayfd" 2>/dev/null || true)
-        [ -n "$display" ] && break
-        sleep 0.1
+    local n display
+    for _ in $(seq 20); do
+        n=$((1000 + RANDOM % 30000))
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        : > "$1/displayfd"
+        exec 3<> "$1/displayfd"
+        Xvfb ":$n" -displayfd 3 -noreset -screen 0 "${2:-1024x768}x24" -nolisten tcp \
+            >/dev/null 2>&1 &
+        xvfb_pid=$!
+        display=
+        for _ in $(seq "${E2E_WAIT:-300}"); do
+            display=$(head -n1 "$1/displayfd" 2>/dev/null || true)
+            [ -n "$display" ] && break
+            kill -0 "$xvfb_pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        exec 3>&-
+        if [ -n "$display" ] && xdpyinfo -display ":$display" >/dev/null 2>&1; then
+            export DISPLAY=":$display"
+            unset QT_QPA_PLATFORM
+            return 0
+        fi
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
     done
-    export DISPLAY=":$display"
-    unset QT_QPA_PLATFORM
+    fail "no Xvfb display could be started"
+}
+# Ends the Xvfb and waits until it has gone, with its socket.
+stop_xvfb() {
+    [ -n "${xvfb_pid:-}" ] || return 0
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
 }
 # Makes the scratch folder $work and starts the Xvfb; both go when the script ends.
 begin_e2e() { # [screen size]
     work=$(mktemp -d)
     xvfb_pid=
-    trap 'kill $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
+    trap 'stop_xvfb; rm -rf "$work"' EXIT
     start_xvfb "$work" "$@"
+}
+# A fresh copy of the built program folder in the scratch folder: $folder.
+copy_program() { # program folder
+    folder="$work/zephkin"
+    cp -r "$1" "$folder"
 }
 # Starts openbox and waits until it has announced itself on the root window: a window mapped
 # while the window manager is still starting may be dropped, and never shown.
@@ -110,4 +139,10 @@ open_entry() { # entry, window to open it from, [click: use the banner instead o
     *) [ "$next" = "$2" ] || fail "the $1 page opened in a new window $next, not in $2" ;;
     esac
     echo "$next"
+}
+# An SQL query on the history of the program copy in $folder; the rows' values joined by "|".
+history() { # query
+    python3 -c 'import sqlite3, sys
+print("|".join(str(v) for row in sqlite3.connect(sys.argv[1]).execute(sys.argv[2]) for v in row))' \
+        "$folder/history.db" "$1"
 }

@@ -14,8 +14,7 @@ pixels() { # image, colour: how many pixels of that colour
     convert "$1" -fill black +opaque "$2" -fill white -opaque "$2" -format '%[fx:int(mean*w*h)]' info:
 }
 
-folder="$work/zephkin"
-cp -r "$program_dir" "$folder"
+copy_program "$program_dir"
 cp "$fixtures/text/river.txt" "$folder/text/river.txt"
 printf '0river\r\n' > "$folder/sz2.txt"
 

@@ -11,8 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/common.sh"
 begin_e2e
 
-folder="$work/zephkin"
-cp -r "$program_dir" "$folder"
+copy_program "$program_dir"
 rm -f "$folder/face.txt" "$folder/sz0.txt"
 printf '1100001Lesson 1\r\n' > "$folder/sz1.txt"
 first_word=$(sed -n 2p "$folder/2/Lesson 1.txt" | tr -d '\r')

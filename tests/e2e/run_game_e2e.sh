@@ -9,8 +9,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/common.sh"
 begin_e2e
 
-folder="$work/zephkin"
-cp -r "$program_dir" "$folder"
+copy_program "$program_dir"
 printf '1100001Lesson 1\r\n' > "$folder/sz1.txt"
 # Five seconds, one item, no sounds, ended by the time limit.
 printf '5,0,1,0,1,60,1,2\r\n' > "$folder/GameSet.txt"

@@ -13,7 +13,7 @@ work=$(mktemp -d)
 chmod 755 "$work"
 xvfb_pid=
 cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    stop_xvfb
     chmod -R u+w "$work" 2>/dev/null || true
     rm -rf "$work"
 }

@@ -11,8 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/common.sh"
 begin_e2e
 
-folder="$work/zephkin"
-cp -r "$program_dir" "$folder"
+copy_program "$program_dir"
 cp "$fixture" "$folder/1/0.txt"
 printf '1100\r\n' > "$folder/sz0.txt"
 

@@ -10,14 +10,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/common.sh"
 begin_e2e
 
-history() { # SQL query on the copy's history
-    python3 -c 'import sqlite3, sys
-print("|".join(str(v) for row in sqlite3.connect(sys.argv[1]).execute(sys.argv[2]) for v in row))' \
-        "$folder/history.db" "$1"
-}
-
-folder="$work/zephkin"
-cp -r "$program_dir" "$folder"
+copy_program "$program_dir"
 rm -f "$folder/history.db"*
 printf '1100001Lesson 1\r\n' > "$folder/sz1.txt"
 

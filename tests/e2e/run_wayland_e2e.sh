@@ -25,8 +25,7 @@ start_sway "$work" || { echo "wayland end-to-end: not run, sway does not start h
 "${as_wl_user[@]}" wtype -s 3600000 &
 keyboard=$!
 
-folder="$work/zephkin"
-cp -r "$program_dir" "$folder"
+copy_program "$program_dir"
 printf '1100001Lesson 1\r\n' > "$folder/sz1.txt"
 printf '1100\r\n' > "$folder/sz0.txt"
 first_word=$(sed -n 2p "$folder/2/Lesson 1.txt" | tr -d '\r')

@@ -8,7 +8,7 @@ E2E_WAIT=300
 source "$here/common.sh"
 begin_e2e 1280x1024
 pid= wm_pid=
-trap 'kill $pid $wm_pid 2>/dev/null; sleep 0.3; kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill $pid $wm_pid 2>/dev/null; sleep 0.3; stop_xvfb; rm -rf "$work"' EXIT
 start_wm
 
 geometry() { xdotool getwindowgeometry "$1" | sed -n 's/ *\(Position\|Geometry\): \([0-9x,]*\).*/\2/p' | paste -sd' '; }
@@ -24,8 +24,7 @@ settled_geometry() {
     echo "$last"
 }
 
-folder="$work/zephkin"
-cp -r "$program_dir" "$folder"
+copy_program "$program_dir"
 printf '1100001Lesson 1\r\n' > "$folder/sz1.txt"
 start_program "$folder" place "Common words 1"
 before=$(settled_geometry "$wid")

@@ -29,7 +29,8 @@ odd=$(echo "$contents" | grep -Ev '^(drwxr-xr-x|-rwxr-xr-x|-rw-r--r--|lrwxrwxrwx
 
 depends=$(dpkg-deb -f "$deb" Depends)
 recommends=$(dpkg-deb -f "$deb" Recommends)
-for package in libqt6widgets6 libqt6gui6 libqt6sql6-sqlite libpulse0 libasound2 fonts-dejavu-core; do
+for package in libqt6widgets6 libqt6gui6 libqt6sql6-sqlite libpulse0 libasound2 fonts-dejavu-core \
+               libxkbcommon0; do
     [[ ",$depends," =~ [\ ,]$package[\ ,\(] ]] || fail "Depends lacks $package: $depends"
 done
 [[ "$recommends" == *pulseaudio* ]] || fail "Recommends lacks a sound server: $recommends"

@@ -287,6 +287,7 @@ void ArticleExercise::blinkTick() {
 void ArticleExercise::keyPress(int keyAscii) {
     const Batch batch(this);
     if (keyAscii == KeyCode::Backspace) {
+        keystroke();
         m_typedText.clear();
         m_lastKeyMark = kBackspaceMark;
         tof();
@@ -328,7 +329,11 @@ void ArticleExercise::tof() {
         sound(PracticeSound::Keystroke);
     eraseCaret();
 
-    if (!backspace && m_typedText == characterAt(line, m_column)) {
+    const QString expected = characterAt(line, m_column);
+    // The fill past a line's end is no character of the text: typing there is not judged.
+    if (!backspace && !expected.isEmpty() && expected != fill)
+        judged(m_layout.codeOf(expected.front()), m_typedText == expected, expected.front());
+    if (!backspace && m_typedText == expected) {
         setKeyRecord(m_keyRecord + u'1');
         setCell(m_column, m_pageRow, m_typedText, Ink::Match);
     } else if (backspace) {

@@ -2,6 +2,7 @@
 
 #include "articles/model/article_state.h"
 #include "articles/model/article_text.h"
+#include "core/keyboard_layout.h"
 #include "core/practice_clock.h"
 #include "core/practice_model.h"
 
@@ -118,6 +119,9 @@ class ArticleExercise : public PracticeModel {
     // A one-line notice when only the beginning of a long article file is practised.
     const QString& fileNotice() const { return m_fileNotice; }
 
+    // The learner's keyboard: a judged character counts for the key that types it there.
+    void setKeyboardLayout(const KeyboardLayout& layout) { m_layout = layout; }
+
     // --- the page as drawn ---
     // The article line on page row r (2-7); empty below the last line.
     QString pageLine(int row) const;
@@ -126,6 +130,8 @@ class ArticleExercise : public PracticeModel {
     QPoint caretCell() const { return m_caretCell; }
 
   private:
+    KeyboardLayout m_layout = KeyboardLayout::us();
+
     void loadtext();
     void clearPage();
     void tof();

@@ -82,6 +82,7 @@ ArticleWindow::ArticleWindow(const AppContext& context, const HandOver&, QWidget
     m_page->lower(); // under the banner, which it reaches into
 
     attachModel(m_exercise.get(), PracticeMode::Articles, m_clockTimer);
+    m_exercise->setKeyboardLayout(keyboardLayout(m_context));
     m_exercise->restore(Articles::Sz2::parse(
         StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz2.txt")))));
 }

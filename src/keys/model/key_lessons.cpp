@@ -1,7 +1,7 @@
 #include "keys/model/key_lessons.h"
 
 #include "core/state_file.h"
-
+#include "core/text_codec.h"
 
 namespace KeyLessons {
 
@@ -27,8 +27,8 @@ const QStringList& catalogue() {
     return titles;
 }
 
-QString lessonResource(int index) {
-    return QStringLiteral("\\1\\") + QString::number(index) + QStringLiteral(".txt");
+QString lessonResource(int index, const QString& folder) {
+    return folder + QString::number(index) + QStringLiteral(".txt");
 }
 
 namespace {
@@ -69,15 +69,20 @@ Lesson parseLesson(const QString& text, const QString& fileName) {
     return lesson;
 }
 
+QString decode(const QByteArray& bytes) {
+    static const QByteArray utf8Mark("\xEF\xBB\xBF");
+    if (bytes.startsWith(utf8Mark))
+        return QString::fromUtf8(bytes.mid(utf8Mark.size()));
+    return decodeGbk(bytes);
+}
+
 Lesson readLesson(const QString& path, const QString& fileName) {
-    bool found = false;
-    bool cut = false;
-    const QString text = StateFile::readText(path, &found, kMaxFileBytes, &cut);
-    if (!found)
+    const StateFile::ReadResult read = StateFile::readBytes(path, kMaxFileBytes);
+    if (!read.found())
         return problem(fileName, QStringLiteral("is missing"));
-    if (cut)
+    if (read.cut())
         return problem(fileName, QStringLiteral("is too long"));
-    return parseLesson(text, fileName);
+    return parseLesson(decode(read.bytes), fileName);
 }
 
 } // namespace KeyLessons

@@ -17,8 +17,8 @@ constexpr qint64 kMaxFileBytes = 256 * 1024;
 // The chooser titles, in list order.
 const QStringList& catalogue();
 
-// Resource name of lesson `index`'s file: "\1\7.txt".
-QString lessonResource(int index);
+// Resource name of lesson `index`'s file in a lesson folder: "\1\7.txt", "\1-de\7.txt".
+QString lessonResource(int index, const QString& folder = QStringLiteral("\\1\\"));
 
 struct Lesson {
     QString heading;           // line 0, shown above the practice line
@@ -33,6 +33,10 @@ struct Lesson {
 // (a binary file) or more than kMaxCount lines or characters gives no practice lines and a
 // heading that says why.
 Lesson parseLesson(const QString& text, const QString& fileName);
+
+// The text of a lesson file: UTF-8 after its byte order mark (the lessons built for a
+// layout), else GBK as every file of the program.
+QString decode(const QByteArray& bytes);
 
 // Reads and parses the lesson file at `path` through the one reader of the program's files.
 // A missing (or not regular), empty, binary or huge file gives a lesson without practice

@@ -8,14 +8,6 @@ const QString KeysExercise::kPromptText =
     QStringLiteral("Have you finished the exercise of the selected course and continue to choose "
                    "other training courses?\r\n\r\n          ");
 
-namespace {
-
-bool isLetterOrDigit(int code) {
-    return (code >= 65 && code <= 90) || (code >= 48 && code <= 57);
-}
-
-} // namespace
-
 KeysExercise::KeysExercise(ProgramFolder folder, QObject* parent)
     : PracticeModel(parent), m_folder(std::move(folder)),
       m_measure([](const QString& text) { return int(text.size()); }),
@@ -27,6 +19,35 @@ void KeysExercise::setMeasure(Measure measure) {
 
 void KeysExercise::setCapsLockQuery(CapsLockQuery query) {
     m_capsQuery = std::move(query);
+}
+
+void KeysExercise::setLayout(const KeyboardLayout& layout, const QString& lessonFolder) {
+    const Batch batch(this);
+    m_layout = layout;
+    m_lessonFolder = lessonFolder;
+    if (!m_restored)
+        return;
+    loadLesson();
+    reset();
+}
+
+QString KeysExercise::keyNote() const {
+    if (m_expectedChar.isEmpty() || m_expectedKey != 0)
+        return QString();
+    const QChar c = m_expectedChar[0];
+    switch (m_layout.reach(c)) {
+    case KeyboardLayout::Reach::AltGr:
+        return QStringLiteral("\u201c%1\u201d is typed with AltGr on this keyboard: no key is "
+                              "marked.")
+            .arg(c);
+    case KeyboardLayout::Reach::OffTable:
+        return QStringLiteral("\u201c%1\u201d is on a key this keyboard does not show: no key is "
+                              "marked.")
+            .arg(c);
+    default:
+        return QStringLiteral("No key of this keyboard types \u201c%1\u201d: no key is marked.")
+            .arg(c);
+    }
 }
 
 // The status bar's figures.
@@ -41,6 +62,7 @@ void KeysExercise::restore(const Sz0& state) {
     m_keyedTips = state.keyedTips;
     m_keystrokeSound = state.keystrokeSound;
     m_lessonIndex = state.lessonIndex;
+    m_restored = true;
     display(SwitchesChanged);
     loadLesson();
     reset();
@@ -64,8 +86,19 @@ void KeysExercise::tttt() {
     reset();
 }
 
+void KeysExercise::openDrill(const KeyLessons::Lesson& lesson) {
+    const Batch batch(this);
+    // The run so far ends before the lesson changes under it.
+    resettingCounters();
+    m_lesson = lesson;
+    m_drilling = true;
+    display(LessonChanged);
+    reset();
+}
+
 void KeysExercise::loadLesson() {
-    const QString resource = KeyLessons::lessonResource(m_lessonIndex);
+    m_drilling = false;
+    const QString resource = KeyLessons::lessonResource(m_lessonIndex, m_lessonFolder);
     QString shown = resource.mid(1);
     shown.replace(u'\\', u'/');
     m_lesson = KeyLessons::readLesson(m_folder.path(resource), shown);
@@ -118,7 +151,7 @@ void KeysExercise::keyDown(int code, quint32 scanCode) {
     if (findPress(code, scanCode) < 0)
         m_presses.append({scanCode, code, QString(), false});
 
-    if (isLetterOrDigit(code) && !m_clockRunning) {
+    if (m_layout.typesLetterOrDigit(code) && !m_clockRunning) {
         m_clockRunning = true;
         display(ClockChanged);
     }
@@ -155,7 +188,9 @@ void KeysExercise::textChanged(const QString& text) {
 
 void KeysExercise::keyUp(int code, quint32 scanCode) {
     const Batch batch(this);
-    keystroke();
+    // Shift let go types nothing: the next key is timed from the last one that did.
+    if (code != KeyCode::Shift)
+        keystroke();
     // A release is judged against the character its own press typed, so that a key pressed
     // before the previous one is released does not take the other's character. A press that
     // typed nothing (Shift, Backspace, Enter) is judged against the newest character, unless
@@ -191,7 +226,7 @@ void KeysExercise::keyUp(int code, quint32 scanCode) {
 }
 
 void KeysExercise::rightKeystroke() {
-    judged(m_expectedKey, true);
+    judged(m_expectedKey, true, expectedCharacter());
     requestSound(PracticeSound::Keystroke);
     ++m_cursorPos;
     m_expectedChar = m_currentLine.mid(m_cursorPos - 1, 1);
@@ -241,8 +276,8 @@ void KeysExercise::wrongKeystroke(int code, const QString& typed) {
     if (code != KeyCode::Backspace)
         m_cellWrongCount = 0;
     m_typedRowWrong = typed;
-    if (isLetterOrDigit(code)) {
-        judged(m_expectedKey, false);
+    if (m_layout.typesLetterOrDigit(code)) {
+        judged(m_expectedKey, false, expectedCharacter());
         ++m_wrongCount;
         ++m_typedCount;
         ++m_cellWrongCount;
@@ -280,6 +315,14 @@ void KeysExercise::setKeystrokeSound(bool on) {
     if (on == m_keystrokeSound)
         return;
     m_keystrokeSound = on;
+    display(SwitchesChanged);
+}
+
+void KeysExercise::setFingerColours(bool on) {
+    const Batch batch(this);
+    if (on == m_fingerColours)
+        return;
+    m_fingerColours = on;
     display(SwitchesChanged);
 }
 
@@ -373,10 +416,14 @@ void KeysExercise::markTip() {
         mark(m_expectedKey, KeyPicture::Tip);
 }
 
+QChar KeysExercise::expectedCharacter() const {
+    return m_expectedChar.isEmpty() ? QChar() : m_expectedChar.front();
+}
+
 void KeysExercise::setExpected(const QString& c) {
     m_expectedChar = c;
     if (!c.isEmpty())
-        m_expectedKey = KeyboardTable::codeOf(c[0]);
+        m_expectedKey = m_layout.codeOf(c[0]);
 }
 
 void KeysExercise::startLine(const QString& line) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/keyboard_layout.h"
 #include "core/keyboard_table.h"
 #include "core/practice_clock.h"
 #include "core/practice_model.h"
@@ -57,6 +58,11 @@ class KeysExercise : public PracticeModel {
 
     void setMeasure(Measure measure);
     void setCapsLockQuery(CapsLockQuery query);
+    // The learner's keyboard layout, and the folder of its lessons ("\1\" for the shipped
+    // ones). The marks go to the keys that type the characters in this layout. A lesson already
+    // started is read again from the new folder and started afresh.
+    void setLayout(const KeyboardLayout& layout, const QString& lessonFolder);
+    const KeyboardLayout& layout() const { return m_layout; }
 
     // --- state file and lessons ---
     // Takes the switches and the lesson kept in sz0.txt, loads the lesson and starts it.
@@ -67,6 +73,10 @@ class KeysExercise : public PracticeModel {
     void dr();
     // Starts the loaded lesson from its first line, with the counters and the clock at zero.
     void tttt();
+    // Starts `lesson` as a lesson of its own, a drill: the lesson kept in sz0.txt stays the
+    // one in use, and choosing a lesson leaves the drill.
+    void openDrill(const KeyLessons::Lesson& lesson);
+    bool drilling() const { return m_drilling; }
 
     // --- events ---
     // `scanCode` pairs a release with its press; 0 when the platform gives none.
@@ -76,6 +86,9 @@ class KeysExercise : public PracticeModel {
     void tabPressed();
     void setKeyedTips(bool on);
     void setKeystrokeSound(bool on);
+    // "Finger colours": each key of the keyboard in the colour of its finger, and the finger
+    // for the next key named; kept in a state file of its own.
+    void setFingerColours(bool on);
     // The lesson-end prompt was answered: OK leads to the chooser, Cancel starts the lesson
     // again.
     void lessonEndAnswered(bool ok);
@@ -92,6 +105,7 @@ class KeysExercise : public PracticeModel {
     int lessonIndex() const { return m_lessonIndex; }
     bool keyedTips() const { return m_keyedTips; }
     bool keystrokeSound() const { return m_keystrokeSound; }
+    bool fingerColours() const { return m_fingerColours; }
     QString heading() const { return m_lesson.heading; }
     int lineCount() const { return m_lesson.lineCount(); }
     int practiceCharCount() const { return m_lesson.practiceCharCount; }
@@ -105,6 +119,9 @@ class KeysExercise : public PracticeModel {
     QString typedPart() const { return m_typedPart; }
     QString expectedChar() const { return m_expectedChar; }
     int expectedKey() const { return m_expectedKey; }
+    // Why no key is marked for the character to type: it needs AltGr, or no key of the
+    // keyboard types it. Empty when its key is marked (or there is nothing to type).
+    QString keyNote() const;
     int lastKeyCode() const { return m_lastKeyCode; }
     QString typedHistory() const { return m_typedHistory; }
     QString latestChar() const { return m_latestChar; }
@@ -151,6 +168,7 @@ class KeysExercise : public PracticeModel {
     void mark(int key, KeyPicture picture);
     void markTip();
     void setExpected(const QString& c);
+    QChar expectedCharacter() const;
     void startLine(const QString& line);
     void clearTypedRow();
     void requestSound(PracticeSound sound);
@@ -158,13 +176,18 @@ class KeysExercise : public PracticeModel {
     qsizetype findPress(int code, quint32 scanCode) const;
 
     ProgramFolder m_folder;
+    KeyboardLayout m_layout = KeyboardLayout::us();
+    QString m_lessonFolder = QStringLiteral("\\1\\");
+    bool m_restored = false;
     Measure m_measure;
     CapsLockQuery m_capsQuery;
 
     int m_lessonIndex = 0;
     bool m_keyedTips = false;
     bool m_keystrokeSound = false;
+    bool m_fingerColours = false;
     KeyLessons::Lesson m_lesson;
+    bool m_drilling = false;
 
     int m_lineNumber = 1;
     QString m_currentLine;

@@ -7,9 +7,10 @@
 #include <QListWidget>
 #include <QPushButton>
 
-KeyChooser::KeyChooser(Platform* platform, const QString& gamesPage, QWidget* parent)
+KeyChooser::KeyChooser(Platform* platform, const QString& gamesPage, QWidget* parent,
+                       const QStringList& titles)
     : ListChooser({.name = QStringLiteral("Form2"),
-                   .items = KeyLessons::catalogue(),
+                   .items = titles.isEmpty() ? KeyLessons::catalogue() : titles,
                    .extraCaption = QStringLiteral("Online Typing Game"),
                    .enterMovesToOk = true},
                   parent) {

@@ -76,7 +76,12 @@ Face faceOf(Role role, Kind kind) {
     return Face::Plain;
 }
 
-Look::KeyColours coloursOf(Face face, Kind kind) {
+Look::KeyColours coloursOf(Face face, Kind kind, int code, bool fingers) {
+    if (fingers && face == Face::Plain) {
+        const KeyboardTable::Key* key = KeyboardTable::find(code);
+        if (key && KeysLook::hasFingerColour(key->finger))
+            return KeysLook::fingerColours(key->finger);
+    }
     switch (face) {
     case Face::Tip:
         return KeysLook::keyColours(KeysLook::KeyFace::Tip);
@@ -119,9 +124,9 @@ QRectF toPixels(const QRect& twips, QSize size) {
 }
 
 void drawKey(QPainter& p, const QPainterPath& shape, const QRectF& labelArea, int code, Face face,
-             qreal unit) {
+             qreal unit, const KeyboardLayout& layout, bool fingers) {
     const Kind kind = kindOf(code);
-    const Look::KeyColours c = coloursOf(face, kind);
+    const Look::KeyColours c = coloursOf(face, kind, code, fingers);
     const bool pressed = face == Face::Pressed || face == Face::WrongPressed;
     const qreal depth = pressed ? unit * 0.6 : unit * 2.2;
     const QPainterPath capShape = shape.translated(0, pressed ? unit * 1.6 : 0);
@@ -137,10 +142,7 @@ void drawKey(QPainter& p, const QPainterPath& shape, const QRectF& labelArea, in
 
     const QRectF area = labelArea.translated(0, pressed ? unit * 1.6 : 0);
     const KeyboardTable::Key* key = KeyboardTable::find(code);
-    QString label = key ? QString::fromLatin1(key->label) : QString();
-    if (code == KeyCode::Backspace)
-        label = QStringLiteral("\u2190"); // the word does not fit the narrow key
-    const QString shifted = key ? QString::fromLatin1(key->shifted) : QString();
+    const auto [label, shifted] = KeysPictures::capOf(code, layout);
     p.setPen(c.ink);
     if (code == KeyCode::Backspace) {
         p.setFont(Look::uiFont(12, true));
@@ -179,12 +181,19 @@ void drawKey(QPainter& p, const QPainterPath& shape, const QRectF& labelArea, in
 
 } // namespace
 
+Cap capOf(int code, const KeyboardLayout& layout) {
+    if (code == KeyCode::Backspace)
+        return {QStringLiteral("\u2190"), QString()}; // the word does not fit the narrow key
+    return {layout.label(code), layout.shiftedLabel(code)};
+}
+
 QRectF labelRect(int index, QSize logicalSize) {
     const Place* place = KeyboardTable::keysKeyboardLabel(index);
     return place ? toPixels(place->twips, logicalSize) : QRectF();
 }
 
-QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio) {
+QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio, const KeyboardLayout& layout,
+            bool fingers) {
     QImage image((QSizeF(logicalSize) * devicePixelRatio).toSize(), QImage::Format_RGB32);
     image.setDevicePixelRatio(devicePixelRatio);
     QPainter p(&image);
@@ -205,7 +214,7 @@ QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio) {
     for (const Place& place : KeyboardTable::keysKeyboardUnlabelled()) {
         const QRectF r = toPixels(place.twips, logicalSize);
         drawKey(p, shapeOf(r), r.adjusted(gap, gap, -gap, -gap - lift), place.code,
-                faceOf(role, kindOf(place.code)), unit);
+                faceOf(role, kindOf(place.code)), unit, layout, fingers);
     }
     for (const Place& place : KeyboardTable::keysKeyboardLabels()) {
         if (place.index == KeyboardTable::kEnterLowerLabel)
@@ -219,23 +228,24 @@ QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio) {
             shape = shape.united(shapeOf(lower)).simplified();
         }
         drawKey(p, shape, r.adjusted(gap, gap, -gap, -gap - lift), place.code,
-                faceOf(role, kindOf(place.code)), unit);
+                faceOf(role, kindOf(place.code)), unit, layout, fingers);
     }
     return image;
 }
 
-QString resource(Role role) {
+QString resource(Role role, const KeyboardLayout& layout) {
+    const QString suffix = layout.isUs() ? QString() : u'-' + layout.fileName();
     switch (role) {
     case Role::Base:
-        return QStringLiteral("\\test5.bmp");
+        return QStringLiteral("\\test5%1.bmp").arg(suffix);
     case Role::Tip:
-        return QStringLiteral("\\test2.bmp");
+        return QStringLiteral("\\test2%1.bmp").arg(suffix);
     case Role::Press:
-        return QStringLiteral("\\test3.bmp");
+        return QStringLiteral("\\test3%1.bmp").arg(suffix);
     case Role::WrongPress:
-        return QStringLiteral("\\test4.bmp");
+        return QStringLiteral("\\test4%1.bmp").arg(suffix);
     case Role::WrongKey:
-        return QStringLiteral("\\test6.bmp");
+        return QStringLiteral("\\test6%1.bmp").arg(suffix);
     }
     return QString();
 }
@@ -268,7 +278,7 @@ QImage readCopy(const QString& path, QSize wanted) {
 }
 
 QImage loadOrWrite(Role role, const QString& path, QSize logicalSize, qreal devicePixelRatio,
-                   bool* written) {
+                   bool* written, const KeyboardLayout& layout) {
     const QSize wanted = (QSizeF(logicalSize) * devicePixelRatio).toSize();
     if (written)
         *written = false;
@@ -279,7 +289,7 @@ QImage loadOrWrite(Role role, const QString& path, QSize logicalSize, qreal devi
         copy.setDevicePixelRatio(devicePixelRatio);
         return copy;
     }
-    const QImage image = draw(role, logicalSize, devicePixelRatio);
+    const QImage image = draw(role, logicalSize, devicePixelRatio, layout);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -353,8 +363,18 @@ KeysKeyboard::KeysKeyboard(QWidget* parent) : QWidget(parent) {
     m_caps->hide();
 }
 
+void KeysKeyboard::setKeyboardLayout(const KeyboardLayout& layout) {
+    m_layout = layout;
+    m_base = QImage();
+    m_fingerBase = QImage();
+    m_pictures = {};
+    m_complete = false;
+    update();
+}
+
 void KeysKeyboard::loadBase(const QString& path) {
-    m_base = KeysPictures::loadOrWrite(Role::Base, path, size(), devicePixelRatioF());
+    m_base = KeysPictures::loadOrWrite(Role::Base, path, size(), devicePixelRatioF(), nullptr,
+                                       m_layout);
     m_caps->setGeometry(labelRect(KeyCode::CapsLock));
     update();
 }
@@ -364,8 +384,9 @@ void KeysKeyboard::completePictures(const ProgramFolder& folder) {
                                 KeyPicture::WrongKey};
     for (KeyPicture picture : order) {
         const Role role = roleOf(picture);
-        m_pictures[size_t(picture)] = KeysPictures::loadOrWrite(
-            role, folder.path(KeysPictures::resource(role)), size(), devicePixelRatioF());
+        m_pictures[size_t(picture)] =
+            KeysPictures::loadOrWrite(role, folder.path(KeysPictures::resource(role, m_layout)),
+                                      size(), devicePixelRatioF(), nullptr, m_layout);
     }
     m_complete = true;
     for (const KeyMark& mark : m_marks)
@@ -375,7 +396,7 @@ void KeysKeyboard::completePictures(const ProgramFolder& folder) {
 const QImage& KeysKeyboard::picture(KeyPicture picture) {
     QImage& image = m_pictures[size_t(picture)];
     if (image.isNull()) // marks before the pictures are completed
-        image = KeysPictures::draw(roleOf(picture), size(), devicePixelRatioF());
+        image = KeysPictures::draw(roleOf(picture), size(), devicePixelRatioF(), m_layout);
     return image;
 }
 
@@ -402,14 +423,25 @@ void KeysKeyboard::setCapsIndicator(bool shown) {
     m_caps->setVisible(shown);
 }
 
+void KeysKeyboard::setFingerColours(bool on) {
+    if (on == m_fingers)
+        return;
+    m_fingers = on;
+    update();
+}
+
 void KeysKeyboard::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    if (m_base.isNull() || m_base.size() != (QSizeF(size()) * devicePixelRatioF()).toSize())
-        m_base = KeysPictures::draw(Role::Base, size(), devicePixelRatioF());
-    const qreal dpr = m_base.devicePixelRatio();
+    const QSize pixels = (QSizeF(size()) * devicePixelRatioF()).toSize();
+    if (m_base.isNull() || m_base.size() != pixels)
+        m_base = KeysPictures::draw(Role::Base, size(), devicePixelRatioF(), m_layout);
+    if (m_fingers && (m_fingerBase.isNull() || m_fingerBase.size() != pixels))
+        m_fingerBase = KeysPictures::draw(Role::Base, size(), devicePixelRatioF(), m_layout, true);
+    const QImage& base = m_fingers ? m_fingerBase : m_base;
+    const qreal dpr = base.devicePixelRatio();
     const QRect dirty = event->rect();
     p.drawImage(
-        QRectF(dirty), m_base,
+        QRectF(dirty), base,
         QRectF(dirty.x() * dpr, dirty.y() * dpr, dirty.width() * dpr, dirty.height() * dpr));
     for (const KeyMark& mark : m_marks) {
         const QRectF r = KeysPictures::labelRect(mark.key, size());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "keys/model/keys_exercise.h"
+#include "core/keyboard_layout.h"
 #include "core/program_folder.h"
 
 #include <QImage>
@@ -15,11 +16,21 @@ namespace KeysPictures {
 
 enum class Role { Base, Tip, Press, WrongPress, WrongKey };
 
-// The picture drawn in memory at `pixelSize` (device pixels) for a keyboard of `logicalSize`.
-QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio);
+// What a key's cap shows: its label, and the small shifted one above it ("" for none).
+struct Cap {
+    QString label;
+    QString shifted;
+};
+Cap capOf(int code, const KeyboardLayout& layout);
 
-// The scaled copy's file: "\test5.bmp" for the base picture, "\test2.bmp" ... "\test6.bmp".
-QString resource(Role role);
+// The picture drawn in memory for a keyboard of `logicalSize`, its caps labelled as `layout`
+// types. With `fingers`, the keys at rest take the colours of their fingers.
+QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio,
+            const KeyboardLayout& layout = KeyboardLayout::us(), bool fingers = false);
+
+// The scaled copy's file: "\test5.bmp" for the base picture, "\test2.bmp" ... "\test6.bmp";
+// another layout's copies carry its name: "\test5-de.bmp".
+QString resource(Role role, const KeyboardLayout& layout = KeyboardLayout::us());
 
 // The copy at `path` when it is a BMP of `wanted` device pixels; else a null image.
 QImage readCopy(const QString& path, QSize wanted);
@@ -27,7 +38,7 @@ QImage readCopy(const QString& path, QSize wanted);
 // Loads the copy at `path` when it has the size wanted; otherwise draws the picture and
 // writes it there (a missing, unreadable or stale copy). `written` tells which happened.
 QImage loadOrWrite(Role role, const QString& path, QSize logicalSize, qreal devicePixelRatio,
-                   bool* written = nullptr);
+                   bool* written = nullptr, const KeyboardLayout& layout = KeyboardLayout::us());
 
 // The key rectangle of label `index` in a keyboard of `logicalSize`, in its pixels; an empty
 // rectangle for an index without a label.
@@ -42,6 +53,9 @@ class KeysKeyboard : public QWidget {
   public:
     explicit KeysKeyboard(QWidget* parent = nullptr);
 
+    // The layout the caps are labelled with; the pictures of another are put aside.
+    void setKeyboardLayout(const KeyboardLayout& layout);
+    const KeyboardLayout& keyboardLayout() const { return m_layout; }
     // The base picture from its scaled copy at `path`, written when needed.
     void loadBase(const QString& path);
     // The four mark pictures from their copies in the folder, written when needed.
@@ -51,6 +65,9 @@ class KeysKeyboard : public QWidget {
     void setMarks(const QList<KeyMark>& marks);
     QList<KeyMark> marks() const { return m_marks; }
     void setCapsIndicator(bool shown);
+    // "Finger colours": the keys at rest in their fingers' colours, the marks over them.
+    void setFingerColours(bool on);
+    bool fingerColours() const { return m_fingers; }
     QWidget* capsIndicator() const { return m_caps; }
     QRect labelRect(int index) const {
         return KeysPictures::labelRect(index, size()).toAlignedRect();
@@ -63,7 +80,10 @@ class KeysKeyboard : public QWidget {
     const QImage& picture(KeyPicture picture);
     void updateKey(int index);
 
+    KeyboardLayout m_layout = KeyboardLayout::us();
     QImage m_base;
+    QImage m_fingerBase; // drawn when first wanted; never kept in a file
+    bool m_fingers = false;
     std::array<QImage, 4> m_pictures; // by KeyPicture
     bool m_complete = false;
     QList<KeyMark> m_marks;

@@ -33,6 +33,46 @@ Look::KeyColours keyColours(KeyFace face) {
     return {};
 }
 
+bool hasFingerColour(KeyboardTable::Finger finger) {
+    return finger != KeyboardTable::Finger::Thumbs && finger != KeyboardTable::Finger::None;
+}
+
+Look::KeyColours fingerColours(KeyboardTable::Finger finger) {
+    using F = KeyboardTable::Finger;
+    QColor face;
+    switch (finger) {
+    case F::LeftLittle:
+        face = QColor(0xf6, 0xc9, 0xd4); // rose
+        break;
+    case F::LeftRing:
+        face = QColor(0xf8, 0xd9, 0xb5); // apricot
+        break;
+    case F::LeftMiddle:
+        face = QColor(0xf2, 0xe6, 0xa2); // butter
+        break;
+    case F::LeftIndex:
+        face = QColor(0xbf, 0xdb, 0xf6); // sky
+        break;
+    case F::RightIndex:
+        face = QColor(0xd8, 0xcc, 0xf4); // lavender
+        break;
+    case F::RightMiddle:
+        face = QColor(0xb9, 0xe6, 0xe6); // aqua
+        break;
+    case F::RightRing:
+        face = QColor(0xe6, 0xd3, 0xbd); // sand
+        break;
+    case F::RightLittle:
+        face = QColor(0xee, 0xc6, 0xee); // orchid
+        break;
+    case F::Thumbs:
+    case F::None:
+        return keyColours(KeyFace::Character);
+    }
+    // Dark ink on every one of them, as on the plain keys.
+    return {face.lighter(106), face.darker(108), face.darker(150), QColor(0x23, 0x2b, 0x36)};
+}
+
 void paintCapsLamp(QPainter& p, const QPointF& centre, qreal radius) {
     QRadialGradient glow(centre, radius);
     glow.setColorAt(0, QColor(0xe9, 0xff, 0xd8));

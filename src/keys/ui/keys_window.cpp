@@ -9,13 +9,22 @@
 #include "frame/input_box.h"
 #include "frame/navigator.h"
 #include "frame/settings_panel.h"
+#include "keys/model/weak_key_drill.h"
+#include "keys/ui/drill_maker.h"
+#include "keys/model/key_lesson_plan.h"
 #include "keys/ui/key_chooser.h"
 #include "keys/ui/keys_display.h"
 #include "keys/ui/keys_keyboard.h"
+#include "keys/ui/keys_look.h"
 #include "look/look.h"
+#include "frame/shortcut.h"
+#include "platform/key_mapping.h"
 #include "platform/platform.h"
 
 #include <QCheckBox>
+#include <QDateTime>
+#include <QComboBox>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPaintEvent>
@@ -33,8 +42,46 @@ constexpr int kPanelExtraHeight = 188;
 constexpr int kRowGap = 44, kRowHeight = 630;
 constexpr int kStatusLeft = 585, kStatusTop = 3720;
 constexpr int kKeyboardLeft = 780, kKeyboardTop = 4752;
+constexpr int kKeyNoteTop = 8220, kKeyNoteHeight = 330;
 constexpr int kCardBottom = KeysWindow::kCardBottomTwips;
 constexpr int kOutOfSight = -6000;
+// Below the heading: the note of a drill. Below the keyboard: the finger line.
+constexpr int kNoteTop = 1500, kNoteHeight = 300;
+constexpr int kFingerLineGap = 90, kFingerLineHeight = 330;
+
+// The finger that strikes a key, as a learner reads it ("left index").
+QString fingerName(KeyboardTable::Finger finger) {
+    using F = KeyboardTable::Finger;
+    switch (finger) {
+    case F::LeftLittle:
+        return QStringLiteral("left little");
+    case F::LeftRing:
+        return QStringLiteral("left ring");
+    case F::LeftMiddle:
+        return QStringLiteral("left middle");
+    case F::LeftIndex:
+        return QStringLiteral("left index");
+    case F::RightIndex:
+        return QStringLiteral("right index");
+    case F::RightMiddle:
+        return QStringLiteral("right middle");
+    case F::RightRing:
+        return QStringLiteral("right ring");
+    case F::RightLittle:
+        return QStringLiteral("right little");
+    case F::Thumbs:
+        return QStringLiteral("thumb");
+    case F::None:
+        break;
+    }
+    return QString();
+}
+
+bool isLeftHand(KeyboardTable::Finger finger) {
+    using F = KeyboardTable::Finger;
+    return finger == F::LeftLittle || finger == F::LeftRing || finger == F::LeftMiddle ||
+           finger == F::LeftIndex;
+}
 
 // The window's background picture Image3: a paper card behind the lesson and the meters, the
 // keyboard below it.
@@ -59,6 +106,8 @@ class KeysBackground : public QWidget {
 
 } // namespace
 
+const QString KeysWindow::kFingerStateResource = QStringLiteral("\\sz0-finger.txt");
+
 KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
     : PracticeWindow(context, QStringLiteral("form1yy"), Navigator::KeysEntry, parent),
       m_exercise(context.folder) {
@@ -70,7 +119,7 @@ KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
         t.add("Timer1", 5, TimerTable::OneShot, [this] { m_exercise.capsProbeTick(); });
     m_tabMarkTimer =
         t.add("Timer2", 555, TimerTable::OneShot, [this] { m_exercise.tabMarkTick(); });
-    QTimer* pictures = t.add("Timer3", 55, TimerTable::OneShot, [this] { completePictures(); });
+    m_picturesTimer = t.add("Timer3", 55, TimerTable::OneShot, [this] { completePictures(); });
     QTimer* clock =
         t.add("Timer4", 1000, TimerTable::Repeating, [this] { m_exercise.clockTick(); });
     route({
@@ -97,10 +146,14 @@ KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
         [platform = m_context.platform] { return platform && platform->capsLockOn(); });
     attachModel(&m_exercise, PracticeMode::Keys, clock);
 
-    m_keyboard->loadBase(m_context.folder.path(KeysPictures::resource(KeysPictures::Role::Base)));
+    useLayout();
+    m_keyboard->loadBase(m_context.folder.path(
+        KeysPictures::resource(KeysPictures::Role::Base, m_keyboard->keyboardLayout())));
     m_exercise.restore(
         Sz0::parse(StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz0.txt")))));
-    pictures->start();
+    m_exercise.setFingerColours(
+        StateFile::readFirstField(m_context.folder.path(kFingerStateResource)).startsWith(u'1'));
+    m_picturesTimer->start();
 }
 
 void KeysWindow::buildWidgets() {
@@ -132,6 +185,16 @@ void KeysWindow::buildWidgets() {
     addShortcut(m_selectLesson, QKeySequence(Qt::ALT | Qt::Key_L));
     addShortcut(m_settings, QKeySequence(Qt::ALT | Qt::Key_S));
 
+    m_drillNote = new QLabel(this);
+    m_drillNote->setObjectName(QStringLiteral("DrillNote"));
+    m_drillNote->setFont(Look::uiFont(8.5));
+    m_drillNote->setStyleSheet(
+        Look::labelStyle(Look::basePalette().color(QPalette::PlaceholderText).darker(130)));
+    m_drillNote->setGeometry(
+        twipsRect(kHeadingLeft, kNoteTop, kWindowWidthTwips - 2 * kHeadingLeft, kNoteHeight));
+    m_drillNote->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_drillNote->hide();
+
     m_lineLabel = new QLabel(this);
     m_lineLabel->setObjectName(QStringLiteral("Label3"));
     m_lineLabel->move(twipsPoint(kLineLeft, kLineTop));
@@ -147,6 +210,20 @@ void KeysWindow::buildWidgets() {
     m_keyboard->setGeometry(twipsRect(kKeyboardLeft, kKeyboardTop,
                                       KeyboardTable::kKeysKeyboardWidthTwips,
                                       KeyboardTable::kKeysKeyboardHeightTwips));
+    // Under the keyboard: why the character to type has no key marked, when it has none.
+    m_keyNote = new QLabel(this);
+    m_keyNote->setObjectName(QStringLiteral("KeyNote"));
+    Look::styleStatusLine(m_keyNote);
+    m_keyNote->hide();
+
+    m_fingerLine = new QLabel(this);
+    m_fingerLine->setObjectName(QStringLiteral("FingerLine"));
+    Look::styleCaption(m_fingerLine, 9.5, true);
+    m_fingerLine->setGeometry(twipsRect(
+        kKeyboardLeft, kKeyboardTop + KeyboardTable::kKeysKeyboardHeightTwips + kFingerLineGap,
+        KeyboardTable::kKeysKeyboardWidthTwips, kFingerLineHeight));
+    m_fingerLine->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_fingerLine->hide();
 
     // The input boxes lie out of sight; Text1 keeps the focus and holds what was typed,
     // newest first.
@@ -168,7 +245,8 @@ void KeysWindow::buildWidgets() {
 }
 
 void KeysWindow::buildSettingsPanel() {
-    SettingsPanel* panel = addSettingsPanel(QStringLiteral("Picture7"), 2505, 1680);
+    // The panel reaches below "Themes" for the switch of the finger colours.
+    SettingsPanel* panel = addSettingsPanel(QStringLiteral("Picture7"), 2505, 2070);
     m_keyedTips = panel->addSwitch(QStringLiteral("Check1"), QStringLiteral("Keyed tips"), 144);
     m_keyedTips->setGeometry(twipsRect(168, 144, 1770, 345));
     m_sound = panel->addSwitch(QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 570);
@@ -177,6 +255,91 @@ void KeysWindow::buildSettingsPanel() {
     m_themes->setGeometry(twipsRect(360, 1095, 1725, 420));
     connect(m_keyedTips, &QCheckBox::clicked, &m_exercise, &KeysExercise::setKeyedTips);
     connect(m_sound, &QCheckBox::clicked, &m_exercise, &KeysExercise::setKeystrokeSound);
+    m_fingerSwitch =
+        panel->addSwitch(QStringLiteral("Check1fc"), QStringLiteral("Finger colours"), 1605);
+    m_fingerSwitch->setGeometry(twipsRect(168, 1605, 2145, 345));
+    connect(m_fingerSwitch, &QCheckBox::clicked, &m_exercise, &KeysExercise::setFingerColours);
+
+    // The keyboard layout, under the Themes button: the system's, or one of the common ones.
+    // Alt+Y opens the list from the keyboard.
+    m_layoutChoice = new QComboBox(panel);
+    m_layoutChoice->setObjectName(QStringLiteral("KeyboardLayout"));
+    m_layoutChoice->setFocusPolicy(Qt::NoFocus);
+    m_layoutChoice->setToolTip(QStringLiteral("The keyboard layout the lessons teach"));
+    fillLayoutChoice();
+    panel->resize(twipsSize(3300, 2520));
+    m_layoutChoice->setGeometry(twipsRect(168, 2010, 2964, 390));
+    connect(m_layoutChoice, &QComboBox::activated, this, &KeysWindow::chooseLayout);
+    ::addShortcut(m_layoutChoice, QKeySequence(Qt::ALT | Qt::Key_Y), [this] {
+        if (!m_layoutChoice->isVisibleTo(this))
+            openSettings();
+        m_layoutChoice->showPopup();
+    });
+}
+
+void KeysWindow::fillLayoutChoice() {
+    const QSignalBlocker blocker(m_layoutChoice);
+    m_layoutChoice->clear();
+    const KeyboardChoice* choice = m_context.keyboard;
+    m_layoutChoice->addItem(choice ? choice->automaticCaption()
+                                   : QStringLiteral("Keyboard: automatic (us)"),
+                            QString());
+    if (!choice)
+        return;
+    for (const KeyboardChoice::Option& option : choice->options()) {
+        m_layoutChoice->addItem(option.caption, option.name);
+        if (option.name == choice->choice())
+            m_layoutChoice->setCurrentIndex(m_layoutChoice->count() - 1);
+    }
+}
+
+void KeysWindow::chooseLayout(int index) {
+    if (m_context.keyboard && index >= 0 && index < m_layoutChoice->count() &&
+        m_context.keyboard->choose(m_layoutChoice->itemData(index).toString())) {
+        useLayout();
+        m_keyboard->loadBase(m_context.folder.path(
+            KeysPictures::resource(KeysPictures::Role::Base, m_keyboard->keyboardLayout())));
+        m_picturesTimer->start();
+    }
+    fillLayoutChoice();
+    focusInputBox();
+}
+
+void KeysWindow::useLayout() {
+    const KeyboardLayout& layout = keyboardLayout(m_context);
+    QString folder = KeyLessonPlan::lessonFolder(layout);
+    m_titles = KeyLessonPlan::titles(layout);
+    switch (KeyLessonPlan::prepare(m_context.folder, layout)) {
+    case KeyLessonPlan::Prepared::Built:
+        // New lessons mean the layout types something else now: its pictures are drawn again.
+        for (auto role : {KeysPictures::Role::Base, KeysPictures::Role::Tip,
+                          KeysPictures::Role::Press, KeysPictures::Role::WrongPress,
+                          KeysPictures::Role::WrongKey})
+            QFile::remove(m_context.folder.path(KeysPictures::resource(role, layout)));
+        break;
+    case KeyLessonPlan::Prepared::Failed:
+        // A folder that cannot be written keeps the shipped lessons.
+        folder = KeyLessonPlan::lessonFolder(KeyboardLayout::us());
+        m_titles = KeyLessonPlan::titles(KeyboardLayout::us());
+        break;
+    case KeyLessonPlan::Prepared::Shipped:
+    case KeyLessonPlan::Prepared::Kept:
+        break;
+    }
+    m_keyboard->setKeyboardLayout(layout);
+    m_exercise.setLayout(layout, folder);
+    showKeyNote();
+}
+
+void KeysWindow::showKeyNote() {
+    const QString note = m_exercise.keyNote();
+    if (note == m_keyNote->text() && m_keyNote->isVisible() == !note.isEmpty())
+        return;
+    m_keyNote->setText(note);
+    const int w = m_keyNote->sizeHint().width();
+    m_keyNote->setGeometry((width() - w) / 2, twips(kKeyNoteTop), w, twips(kKeyNoteHeight));
+    m_keyNote->setVisible(!note.isEmpty());
+    showFingerLine(); // the note stands where the finger line would
 }
 
 QWidget* KeysWindow::inputBox() const {
@@ -195,7 +358,8 @@ bool KeysWindow::keyDown(int code) {
     }
     const QKeyEvent* key = m_input->currentKey();
     m_input->setCursorPosition(0); // each character goes in front of the earlier ones
-    m_exercise.keyDown(code, key ? key->nativeScanCode() : 0);
+    m_exercise.keyDown(layoutKeyCode(key, code, m_exercise.layout()),
+                       key ? key->nativeScanCode() : 0);
     return false;
 }
 
@@ -203,7 +367,8 @@ void KeysWindow::keyUp(int code) {
     const QKeyEvent* key = m_input->currentKey();
     if (code == KeyCode::Tab || (key && key->isAutoRepeat()))
         return;
-    m_exercise.keyUp(code, key ? key->nativeScanCode() : 0);
+    m_exercise.keyUp(layoutKeyCode(key, code, m_exercise.layout()),
+                     key ? key->nativeScanCode() : 0);
 }
 
 void KeysWindow::render(const ModelEvents& events) {
@@ -213,8 +378,10 @@ void KeysWindow::render(const ModelEvents& events) {
         m_heading->setText(m_exercise.heading());
     if (changes & C::LineChanged)
         layoutLine();
-    if (changes & (C::CursorMoved | C::LineChanged))
+    if (changes & (C::CursorMoved | C::LineChanged)) {
         m_linePanel->setCursorAfter(m_exercise.cursorPos() - 1);
+        showKeyNote();
+    }
     if (changes & (C::TypedRowChanged | C::LineChanged))
         m_typedRow->setRow(m_exercise.typedRowRight(), m_exercise.typedRowWrong(),
                            m_exercise.nextCellX());
@@ -231,7 +398,13 @@ void KeysWindow::render(const ModelEvents& events) {
     if (changes & C::SwitchesChanged) {
         m_keyedTips->setChecked(m_exercise.keyedTips());
         m_sound->setChecked(m_exercise.keystrokeSound());
+        m_fingerSwitch->setChecked(m_exercise.fingerColours());
+        m_keyboard->setFingerColours(m_exercise.fingerColours());
     }
+    if (changes & C::LessonChanged)
+        m_drillNote->setVisible(m_exercise.drilling() && !m_drillNote->text().isEmpty());
+    if (changes & (C::SwitchesChanged | C::LineChanged | C::CursorMoved | C::LessonChanged))
+        showFingerLine();
     if ((changes & C::HistoryChanged) && m_input->text() != m_exercise.typedHistory())
         m_input->setText(m_exercise.typedHistory());
     if (changes & C::TabMarkStarted)
@@ -258,7 +431,7 @@ void KeysWindow::layoutLine() {
 
 void KeysWindow::openChooser() {
     hideSettingsPanel();
-    KeyChooser chooser(m_context.platform, Maker::kGamesPage, window());
+    KeyChooser chooser(m_context.platform, Maker::kGamesPage, window(), m_titles);
     chooser.exec();
     m_exercise.chooserClosed(chooser.chosenIndex());
     focusInputBox();
@@ -271,6 +444,51 @@ void KeysWindow::completePictures() {
 void KeysWindow::saveState() {
     StateFile::writeLine(m_context.folder.path(QStringLiteral("\\sz0.txt")),
                          m_exercise.state().format());
+    StateFile::writeLine(m_context.folder.path(kFingerStateResource),
+                         m_exercise.fingerColours() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void KeysWindow::showFingerLine() {
+    const KeyboardTable::Key* key = KeyboardTable::find(m_exercise.expectedKey());
+    const QString character = m_exercise.expectedChar();
+    if (!m_exercise.fingerColours() || !key || character.isEmpty() ||
+        fingerName(key->finger).isEmpty() || m_keyNote->isVisibleTo(this)) {
+        m_fingerLine->hide();
+        return;
+    }
+    QString text =
+        QStringLiteral("Next: %1, %2")
+            .arg(character == u" " ? QStringLiteral("Space") : character, fingerName(key->finger));
+    // A capital or a shifted mark: the little finger of the other hand holds Shift.
+    const KeyboardLayout& layout = m_keyboard->keyboardLayout();
+    const QChar c = character.front();
+    if (layout.typed(key->code, false) != c && key->finger != KeyboardTable::Finger::Thumbs)
+        text += isLeftHand(key->finger) ? QStringLiteral(", with the right Shift")
+                                        : QStringLiteral(", with the left Shift");
+    const QColor swatch = KeysLook::fingerColours(key->finger).top;
+    m_fingerLine->setText(
+        QStringLiteral("<span style=\"background:%1\">&nbsp;&nbsp;&nbsp;&nbsp;</span>&nbsp; %2")
+            .arg(swatch.name(), text.toHtmlEscaped()));
+    m_fingerLine->show();
+}
+
+void KeysWindow::takeHandOver(const HandOver& handOver) {
+    if (handOver.weakKeyDrill)
+        openDrill();
+}
+
+void KeysWindow::openDrill() {
+    hideSettingsPanel();
+    // The figures of the run so far count in the drill.
+    recordRunSoFar();
+    const DrillMaker::Made made = DrillMaker::make(m_context.history, m_context.folder,
+                                                   quint32(QDateTime::currentMSecsSinceEpoch()));
+    const QString text = made.drill.text();
+    // Kept for the learner to look at; a drill that cannot be written is typed all the same.
+    StateFile::writeBytes(m_context.folder.path(WeakKeyDrill::kResource), text.toLatin1(), false);
+    m_drillNote->setText(made.note);
+    m_exercise.openDrill(KeyLessons::parseLesson(text, QStringLiteral("drill.txt")));
+    focusInputBox();
 }
 
 void KeysWindow::timer3tWork() {
@@ -279,6 +497,8 @@ void KeysWindow::timer3tWork() {
 
 void KeysWindow::openSettings() {
     const QRect button = m_settings->geometry();
-    showSettingsPanel(
-        QPoint(button.left() - settingsPanel()->width() / 6, button.top() - twips(50)));
+    // The panel, wider for the layout list, stays inside the window.
+    const int left = std::min(button.left() - settingsPanel()->width() / 6,
+                              width() - settingsPanel()->width() - twips(60));
+    showSettingsPanel(QPoint(left, button.top() - twips(50)));
 }

@@ -5,6 +5,7 @@
 
 class InputBox;
 class KeysKeyboard;
+class QComboBox;
 class KeysStatusBar;
 class PracticeLinePanel;
 class QCheckBox;
@@ -32,10 +33,22 @@ class KeysWindow : public PracticeWindow {
 
     int lessonIndex() const { return m_exercise.lessonIndex(); }
     KeysKeyboard* keyboard() const { return m_keyboard; }
+    // The chooser's titles: the keys of the learner's layout.
+    const QStringList& lessonTitles() const { return m_titles; }
+    // "Keyboard: automatic (de)" and the layouts the learner may choose instead.
+    QComboBox* layoutChoice() const { return m_layoutChoice; }
+    // Takes the layout of choice `index` of the settings (0 is the system's).
+    void chooseLayout(int index);
 
     void openSettings();
     // "Select lesson": the chooser, modal; its closing rule runs in the exercise.
     void openChooser();
+    // A drill of the learner's weak keys, built afresh from the history (after the run so far
+    // is recorded) and kept in drill.txt beside the state files.
+    void openDrill();
+    void takeHandOver(const HandOver& handOver) override;
+    // The state file of the "Finger colours" switch: "1" when it is on.
+    static const QString kFingerStateResource;
     // Timer3: the mark pictures scaled to the keyboard, once.
     void completePictures();
 
@@ -47,6 +60,12 @@ class KeysWindow : public PracticeWindow {
   private:
     void buildWidgets();
     void buildSettingsPanel();
+    void fillLayoutChoice();
+    // Gives the keyboard, the exercise and the chooser the learner's layout, building its
+    // lessons when they are not there yet.
+    void useLayout();
+    void showKeyNote();
+    void showFingerLine();
     void layoutLine();
     bool keyDown(int code);
     void keyUp(int code);
@@ -67,7 +86,14 @@ class KeysWindow : public PracticeWindow {
     QLineEdit* m_capitals = nullptr;          // Text3, out of sight
     QCheckBox* m_keyedTips = nullptr;         // Check1
     QCheckBox* m_sound = nullptr;             // Check1qq
+    QCheckBox* m_fingerSwitch = nullptr;      // "Finger colours"
+    QLabel* m_fingerLine = nullptr;           // the finger for the next key, under the keyboard
+    QLabel* m_drillNote = nullptr;            // what a drill practises, under its heading
     QPushButton* m_themes = nullptr;          // Command3
     QTimer* m_capsProbeTimer = nullptr;       // Timer1
     QTimer* m_tabMarkTimer = nullptr;         // Timer2
+    QTimer* m_picturesTimer = nullptr;        // Timer3
+    QComboBox* m_layoutChoice = nullptr;      // KeyboardLayout: the learner's layout
+    QLabel* m_keyNote = nullptr;              // KeyNote: why no key is marked
+    QStringList m_titles;
 };

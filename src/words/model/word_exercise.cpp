@@ -140,7 +140,7 @@ void WordExercise::applyText(const QString& text) {
         const QString correctBefore = m_correctOverlay.leftJustified(n - 1, u' ', true);
         const QString wrongBefore = m_wrongOverlay.leftJustified(n - 1, u' ', true);
         if (counted)
-            judged(KeyboardTable::codeOf(expected), text[n - 1] == expected);
+            judged(m_layout.codeOf(expected), text[n - 1] == expected, expected);
         if (text[n - 1] == expected) {
             sound(PracticeSound::Keystroke);
             m_correctOverlay = correctBefore + expected;
@@ -166,6 +166,7 @@ void WordExercise::applyText(const QString& text) {
 bool WordExercise::keyPress(int code) {
     const Batch batch(this);
     if (code == KeyCode::Enter) {
+        keystroke(); // the next letter is timed from it
         sound(PracticeSound::Keystroke);
         note(Display);
         setTypedText(QString());
@@ -175,6 +176,7 @@ bool WordExercise::keyPress(int code) {
     if (code != KeyCode::Space || m_typedText.size() < m_targetWord.size())
         return false;
 
+    keystroke();
     sound(PracticeSound::Keystroke);
     note(Display);
     m_correctOverlay.clear();
@@ -282,8 +284,14 @@ void WordExercise::setKeystrokeSound(bool on) {
     note(Display);
 }
 
+void WordExercise::setKeyboardLayout(const KeyboardLayout& layout) {
+    const Batch batch(this);
+    m_layout = layout;
+    note(Display);
+}
+
 int WordExercise::hintKey() const {
-    return KeyboardHint::nextKey(m_keyedTips, m_typedText, m_targetWord);
+    return KeyboardHint::nextKey(m_keyedTips, m_typedText, m_targetWord, m_layout);
 }
 
 void WordExercise::clockTick() {

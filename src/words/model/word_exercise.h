@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/keyboard_layout.h"
 #include "core/practice_clock.h"
 #include "core/practice_model.h"
 #include "core/practice_sound.h"
@@ -57,6 +58,9 @@ class WordExercise : public PracticeModel {
     void restart();
     void setKeyedTips(bool on);
     void setKeystrokeSound(bool on);
+    // The learner's keyboard layout: the hint frames, and the keys judged, are the keys that
+    // type the characters in it.
+    void setKeyboardLayout(const KeyboardLayout& layout);
 
     // --- timer ticks ---
     void clockTick();      // Timer6, 1000 ms while the clock runs
@@ -90,7 +94,7 @@ class WordExercise : public PracticeModel {
     bool readyHintVisible() const { return m_readyHintVisible; }
     bool messageVisible() const { return m_messageVisible; }
     const QString& messageText() const { return m_messageText; }
-    // The letter square to frame (0..25), or -1.
+    // The key of the hint keyboard to frame (KeyboardHint's index), or -1.
     int hintKey() const;
     bool clockRunning() const override { return m_clock.running(); }
     // The meters' figures.
@@ -130,6 +134,7 @@ class WordExercise : public PracticeModel {
     int m_wrongCount = 0;
     bool m_keyedTips = false;
     bool m_keystrokeSound = false;
+    KeyboardLayout m_layout = KeyboardLayout::us();
     QString m_speedText = QStringLiteral("0 WMP");
     QString m_accuracyText = QStringLiteral("0 %");
     bool m_readyHintVisible = false;

@@ -2,6 +2,7 @@
 
 #include "core/keyboard_table.h"
 #include "look/look.h"
+#include "words/model/keyboard_hint.h"
 #include "words/ui/word_look.h"
 #include "core/twips.h"
 
@@ -14,7 +15,7 @@ namespace {
 // every square and frame sits on a key cap.
 class KeyboardPicture : public QWidget {
   public:
-    explicit KeyboardPicture(QWidget* parent) : QWidget(parent) {
+    explicit KeyboardPicture(KeyboardPanel* panel) : QWidget(panel), m_panel(panel) {
         setObjectName(QStringLiteral("Image6"));
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
@@ -29,9 +30,16 @@ class KeyboardPicture : public QWidget {
             const QRectF key = twipsRect(place.twips);
             Look::drawLightKey(p, key, palette(), QColor(), 7);
             p.setPen(Look::keyLabelInk(palette()));
+            const QString label = m_panel->keyboardLayout().label(place.code);
+            if (label.size() == 1 && label[0].isLetter()) {
+                // A letter of the layout on a key around the squares: large and in the middle,
+                // where the hint's frame leaves it clear.
+                p.setFont(Look::uiFont(13, true));
+                p.drawText(key, Qt::AlignCenter, label);
+                return;
+            }
             p.setFont(Look::uiFont(10, true));
-            p.drawText(key.adjusted(6, 4, -6, -4), Qt::AlignLeft | Qt::AlignTop,
-                       QString::fromLatin1(KeyboardTable::find(place.code)->label));
+            p.drawText(key.adjusted(6, 4, -6, -4), Qt::AlignLeft | Qt::AlignTop, label);
         };
         // The keys around the letters: modifiers on the left, punctuation on the right.
         for (const KeyboardTable::Place& place : KeyboardTable::wordHintSurround())
@@ -43,6 +51,9 @@ class KeyboardPicture : public QWidget {
             p.drawRoundedRect(QRectF(twipsRect(square.twips)).translated(0, 2), 7, 7);
         }
     }
+
+  private:
+    const KeyboardPanel* m_panel;
 };
 
 // A letter square: its capital letter on the hint colour.
@@ -99,8 +110,7 @@ KeyboardPanel::KeyboardPanel(QWidget* parent) : QWidget(parent) {
 
     for (const KeyboardTable::Place& key : KeyboardTable::wordHintSquares()) {
         const QRect square = twipsRect(key.twips);
-        auto* label =
-            new HintSquare(QString::fromLatin1(KeyboardTable::find(key.code)->label), this);
+        auto* label = new HintSquare(m_layout.label(key.code), this);
         label->setObjectName(QStringLiteral("Label2(%1)").arg(key.index));
         label->setAlignment(Qt::AlignCenter);
         label->setGeometry(square);
@@ -110,8 +120,23 @@ KeyboardPanel::KeyboardPanel(QWidget* parent) : QWidget(parent) {
     m_frames->setGeometry(rect());
 }
 
+void KeyboardPanel::setKeyboardLayout(const KeyboardLayout& layout) {
+    m_layout = layout;
+    for (const KeyboardTable::Place& key : KeyboardTable::wordHintSquares())
+        m_squares[key.index]->setText(m_layout.label(key.code));
+    m_picture->update();
+}
+
 QRect KeyboardPanel::redFrame(int index) const {
-    return m_squares[index]->geometry().adjusted(-1, -1, 1, 1);
+    if (index >= 0 && index < 26)
+        return m_squares[index]->geometry().adjusted(-1, -1, 1, 1);
+    // A key around the squares, as the picture draws it.
+    const int code = KeyboardHint::codeOfHint(index);
+    for (const KeyboardTable::Place& key : KeyboardTable::wordHintSurround()) {
+        if (key.code == code)
+            return twipsRect(key.twips).adjusted(-1, -1, 1, 1);
+    }
+    return {};
 }
 
 QRect KeyboardPanel::whiteFrame(int index) const {
@@ -119,7 +144,7 @@ QRect KeyboardPanel::whiteFrame(int index) const {
 }
 
 KeyboardPanel::Frame KeyboardPanel::frame(const QString& name) const {
-    for (int i = 0; i < 26; ++i) {
+    for (int i = 0; i < KeyboardHint::hintCount(); ++i) {
         if (name == QStringLiteral("Shape1(%1)").arg(i))
             return {redFrame(i), i == m_shown};
         if (name == QStringLiteral("Shape2(%1)").arg(i))

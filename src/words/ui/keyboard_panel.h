@@ -1,11 +1,14 @@
 #pragma once
 
+#include "core/keyboard_layout.h"
+
 #include <QWidget>
 
 class QLabel;
 
 // The keyboard below the Word practice input box: the picture, the 26 letter squares and
-// their red and white frames. The frame of one key at a time shows the next letter to type.
+// their red and white frames. The frame of one key at a time shows the next letter to type:
+// a letter square, or in a layout that types letters elsewhere, one of the keys around them.
 // The frames are drawn over the squares rather than being widgets of their own; frame()
 // answers for each by its name.
 class KeyboardPanel : public QWidget {
@@ -19,7 +22,10 @@ class KeyboardPanel : public QWidget {
 
     // Scales the panel by the letter squares' height against the reference height.
     void loadScaling(int referenceHeightPixels);
-    // Frames key `index` (0..25), or none for -1.
+    // The caps labelled as `layout` types.
+    void setKeyboardLayout(const KeyboardLayout& layout);
+    const KeyboardLayout& keyboardLayout() const { return m_layout; }
+    // Frames key `index` (KeyboardHint's index: 0..25 the squares), or none for -1.
     void showHint(int index);
     int shownHint() const { return m_shown; }
     double scale() const { return m_scale; }
@@ -38,6 +44,7 @@ class KeyboardPanel : public QWidget {
     QRect whiteFrame(int index) const;
 
   private:
+    KeyboardLayout m_layout = KeyboardLayout::us();
     QWidget* m_picture = nullptr;
     QWidget* m_frames = nullptr; // draws the shown hint's frames over the squares
     QLabel* m_squares[26] = {};

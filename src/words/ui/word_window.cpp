@@ -214,6 +214,10 @@ WordWindow::WordWindow(const AppContext& context, QWidget* parent)
 
     m_exercise.restore(WordLessons::Sz1::parse(
         StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz1.txt")))));
+    // The hint keyboard is the learner's: its caps and frames follow their layout. (Asked for
+    // last: at the first start in a layout, it is read while the window is built.)
+    m_keyboard->setKeyboardLayout(keyboardLayout(m_context));
+    m_exercise.setKeyboardLayout(keyboardLayout(m_context));
     idle->start();
     startLoader();
 }

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/keyboard_layout.h"
+
+#include <QString>
+#include <optional>
+
+// Keyboard layouts as XKB knows them: the one the X server uses now, and any layout of
+// xkeyboard-config compiled with libxkbcommon. Names are XKB's: "de", "us(dvorak)".
+namespace XkbKeyboard {
+
+// Whether the program was built with libxkbcommon; without it nothing here finds a layout.
+bool available();
+
+// The layout of the X server's active group, from its _XKB_RULES_NAMES property: "de",
+// "us(dvorak)". Empty without an X11 connection or the property.
+QString activeLayoutName();
+
+// The layout `name` compiled from xkeyboard-config: for each key of the keyboard table the
+// characters it types alone and with Shift, and its X key code. Nothing for a name XKB does not
+// know.
+std::optional<KeyboardLayout> compile(const QString& name);
+
+// What tells a compiled copy of `name` is still good: the name and the time of the
+// xkeyboard-config symbols file it comes from.
+QString sourceStamp(const QString& name);
+
+} // namespace XkbKeyboard
