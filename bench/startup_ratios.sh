@@ -9,18 +9,8 @@ runs=${2:-7}
 work=$(mktemp -d)
 xvfb_pid=
 trap '[ -n "$xvfb_pid" ] && kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
-exec 3<> "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-display=
-for _ in $(seq 200); do
-    display=$(head -n1 "$work/displayfd" 2>/dev/null || true)
-    [ -n "$display" ] && break
-    sleep 0.1
-done
-[ -n "$display" ] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$display"
-unset QT_QPA_PLATFORM
+source "$(dirname "$0")/../tests/e2e/common.sh"
+start_xvfb "$work"
 
 launch() { # name, bench_launch arguments...
     local name=$1

@@ -25,16 +25,11 @@ cp -r "$build/zephkin" "$work/zephkin"
 cp "$build/bench/bench_frame_cost" "$work/"
 give_to_wl_user "$work/zephkin" "$work/bench_frame_cost"
 
-exec 3<> "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-display=
-for _ in $(seq 200); do
-    display=$(head -n1 "$work/displayfd" 2>/dev/null || true)
-    [ -n "$display" ] && break
-    sleep 0.1
-done
-[ -n "$display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+source "$(dirname "$0")/../tests/e2e/common.sh"
+start_xvfb "$work"
+# The X display is named only where the X11 run wants it, never to the compositors.
+display=${DISPLAY#:}
+unset DISPLAY
 
 mkdir "$work/sway"
 start_sway "$work/sway" || { echo "wayland game: not run, sway does not start here"; exit 0; }

@@ -21,6 +21,19 @@
 
 namespace {
 
+// A table of figures to read, one row picked at a time, without a grid or row numbers.
+void setUpReadOnlyTable(QTableWidget* table) {
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(22);
+    table->setShowGrid(false);
+    table->setAlternatingRowColors(true);
+    table->horizontalHeader()->setHighlightSections(false);
+    table->setWordWrap(false);
+}
+
 // Design values, twips.
 constexpr int kWidth = 11400;
 constexpr int kHeight = 9000;
@@ -140,17 +153,9 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
     table->horizontalHeaderItem(7)->setToolTip(
         QStringLiteral("The keystrokes that were right, in per cent. In the typing game: hits "
                        "divided by hits and wrong inputs together"));
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setSelectionMode(QAbstractItemView::SingleSelection);
-    table->verticalHeader()->hide();
-    table->verticalHeader()->setDefaultSectionSize(22);
-    table->setShowGrid(false);
-    table->setAlternatingRowColors(true);
+    setUpReadOnlyTable(table);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
-    table->horizontalHeader()->setHighlightSections(false);
-    table->setWordWrap(false);
 
     auto* noticeLabel = new QLabel(notice, this);
     noticeLabel->setObjectName(QStringLiteral("HistoryNotice"));
@@ -296,16 +301,8 @@ QWidget* ProgressWindow::buildKeyFigures(const KeyWeakness::Report& report) {
     table->horizontalHeaderItem(6)->setToolTip(
         QStringLiteral("The latest week with practice against the week before it: its misses "
                        "and its time together"));
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setSelectionMode(QAbstractItemView::SingleSelection);
-    table->verticalHeader()->hide();
-    table->verticalHeader()->setDefaultSectionSize(22);
-    table->setShowGrid(false);
-    table->setAlternatingRowColors(true);
+    setUpReadOnlyTable(table);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    table->horizontalHeader()->setHighlightSections(false);
-    table->setWordWrap(false);
     return table;
 }
 
