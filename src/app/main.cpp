@@ -4,15 +4,21 @@
 
 #include <QApplication>
 
+#ifdef TUTOR_HAVE_FONTCONFIG
 #include <fontconfig/fontconfig.h>
 #include <thread>
+#endif
 
 int main(int argc, char* argv[]) {
     // The first text the window lays out has fontconfig read its configuration, tens of XML
     // files. Read on a second thread while Qt starts up, it is ready when the window is built.
+#ifdef TUTOR_HAVE_FONTCONFIG
     std::thread fonts([] { FcInit(); });
     QApplication app(argc, argv);
     fonts.join();
+#else
+    QApplication app(argc, argv);
+#endif
     QApplication::setApplicationName(QStringLiteral("Zephkin"));
     // Ties the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.zephkin"));
