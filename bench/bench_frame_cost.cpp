@@ -19,20 +19,6 @@
 
 namespace {
 
-// Counts the frames of the window it watches: the update passes that paint what changed
-// and hand it to the window system.
-class FrameCount : public QObject {
-  public:
-    int frames = 0;
-
-  protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::UpdateRequest)
-            ++frames;
-        return false;
-    }
-};
-
 // The floor: a small square crossing a bare window, one step every 33 ms, as the game's
 // frames come.
 class Floor : public QWidget {
@@ -63,7 +49,7 @@ class Floor : public QWidget {
 };
 
 // Processor time over ten seconds of the event loop, and the frames counted meanwhile.
-void measure(const char* what, FrameCount& count) {
+void measure(const char* what, Bench::FrameCount& count) {
     Bench::cpuSecondsOver(500); // settle
     count.frames = 0;
     const double ms = Bench::cpuSecondsOver(10000) * 1000;
@@ -85,7 +71,7 @@ int main(int argc, char* argv[]) {
     StateFile::writeLine(dir.path() + QStringLiteral("/GameSet.txt"),
                          QStringLiteral("3000,0,1,0,0,60,4,2"));
 
-    FrameCount count;
+    Bench::FrameCount count;
     {
         Floor floor;
         floor.installEventFilter(&count);

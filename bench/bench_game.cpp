@@ -80,18 +80,6 @@ class Baseline : public QWidget {
     QTimer m_timer7, m_timer1, m_timer2;
 };
 
-// Counts the frames of the window it watches: the update passes that paint what changed.
-class FrameCount : public QObject {
-  public:
-    int frames = 0;
-
-  protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::UpdateRequest)
-            ++frames;
-        return false;
-    }
-};
 
 // Notes the time the field starts its next paint.
 class PaintWatch : public QObject {
@@ -133,7 +121,7 @@ int main(int argc, char* argv[]) {
     context.folder = ProgramFolder(dir.path());
     GameWindow window(context);
     window.setAttribute(Qt::WA_DeleteOnClose, false);
-    FrameCount count;
+    Bench::FrameCount count;
     window.installEventFilter(&count);
     window.show();
     QTest::qWait(300);

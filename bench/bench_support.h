@@ -74,4 +74,18 @@ inline void type(QWidget* target, QChar c) {
     press(target, c.toUpper().unicode(), QString(c));
 }
 
+// Counts the frames of the window it watches: the update passes that paint what changed
+// and hand it to the window system.
+class FrameCount : public QObject {
+  public:
+    int frames = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::UpdateRequest)
+            ++frames;
+        return false;
+    }
+};
+
 } // namespace Bench
