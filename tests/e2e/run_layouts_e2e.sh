@@ -62,7 +62,7 @@ check_run() { # tag (of the copy in $folder)
         fail "$1: lesson 1 was kept as [keystrokes|wrong|accuracy] = [$run]"
 }
 
-# layout spec | file name | home-row caps from left little finger to right little finger |
+# setxkbmap arguments | file name | home-row caps from left little finger to right little finger |
 # lesson 1's first line
 layouts=(
     "de||de||A S D F J K L Ö||asdf jklö"
@@ -72,14 +72,14 @@ layouts=(
 )
 home_keys="65 83 68 70 74 75 76 186"
 for entry in "${layouts[@]}"; do
-    spec=${entry%%||*}
+    xkb_args=${entry%%||*}
     rest=${entry#*||}
     name=${rest%%||*}
     rest=${rest#*||}
     caps=${rest%%||*}
     first=${rest#*||}
     # shellcheck disable=SC2086 # the layout and its variant are words of their own
-    setxkbmap $spec
+    setxkbmap $xkb_args
     folder=$(fresh_folder "$name")
 
     drawn=$(drawn_caps "$folder")
