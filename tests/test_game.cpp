@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QRadioButton>
 #include <QTest>
 
@@ -162,6 +163,7 @@ class GameTest : public QObject {
     void windowShowsTheResultInAPrompt();
     void finishedGameReachesTheHistory_data();
     void finishedGameReachesTheHistory();
+    void theScreenShowsWhatTheFieldPaints();
 
   private:
     AppContext context() {
@@ -1088,4 +1090,73 @@ void GameTest::finishedGameReachesTheHistory() {
 }
 
 QTEST_MAIN(GameTest)
+// On X11 the frames of a running game go straight to the screen. What the screen shows must be
+// what the field paints, pixel for pixel: while the items fall in and out of the field's edges,
+// paused, and after another window has lain over it. Run under Xvfb by the game_on_screen check.
+void GameTest::theScreenShowsWhatTheFieldPaints() {
+    if (QGuiApplication::platformName() != u"xcb")
+        QSKIP("needs an X server (the game_on_screen check)");
+    writeBytes(gameSet(), "3000,0,1,0,0,60,4,2\r\n");
+    GameWindow window(context());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* field = child<QWidget>(window, "Picture2");
+    auto* input = child<QLineEdit>(window, "Text1");
+    const auto screenMatchesField = [&] {
+        const QPoint at = field->mapTo(&window, QPoint(0, 0));
+        const QImage shown = window.screen()
+                                 ->grabWindow(window.winId(), at.x(), at.y(), field->width(),
+                                              field->height())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        const QImage painted = field->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return shown == painted;
+    };
+    const auto runThenPause = [&](int ms) {
+        QTest::keyClick(input, Qt::Key_F3);
+        QTest::qWait(ms);
+        QTest::keyClick(input, Qt::Key_F3);
+        QVERIFY(window.game().state() == TypingGame::RunState::Paused);
+        QVERIFY(QTest::qWaitFor([&] { return !window.timers().isActive("Timer7"); }, 5000));
+        QTest::qWait(50);
+    };
+
+    // A running game draws its frames without repainting the field.
+    struct PaintCount : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            paints += e->type() == QEvent::Paint;
+            return false;
+        }
+    } count;
+    QTest::keyClick(input, Qt::Key_F2);
+    QTest::qWait(300);
+    field->installEventFilter(&count);
+    QTest::qWait(1000);
+    field->removeEventFilter(&count);
+    QVERIFY2(count.paints < 10, qPrintable(QString::number(count.paints)));
+
+    QTest::keyClick(input, Qt::Key_F3);
+    QVERIFY(QTest::qWaitFor([&] { return !window.timers().isActive("Timer7"); }, 5000));
+    QTest::qWait(50);
+    QVERIFY(screenMatchesField());
+    for (int ms : {700, 1900}) {
+        runThenPause(ms);
+        QVERIFY(screenMatchesField());
+    }
+
+    // Another window over the game and gone again: the window shows its own copy of the
+    // field, which must not be the one from before the direct frames.
+    runThenPause(800);
+    {
+        QWidget cover;
+        cover.setAttribute(Qt::WA_OpaquePaintEvent);
+        cover.setGeometry(window.geometry());
+        cover.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&cover));
+    }
+    QTest::qWait(200);
+    QVERIFY(screenMatchesField());
+}
+
 #include "test_game.moc"

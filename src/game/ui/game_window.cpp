@@ -11,6 +11,7 @@
 #include "game/ui/elf_sprite.h"
 #include "game/ui/game_look.h"
 #include "look/look.h"
+#include "platform/direct_painter.h"
 #include "platform/platform.h"
 
 #include <QApplication>
@@ -42,10 +43,12 @@ constexpr int kStatusHeight = 540;
 constexpr int kPanelLeft = 1620;
 constexpr int kPanelTop = kFieldTop + 795;
 
-// The game's clocks, milliseconds: the sprite's step, a frame, and the fall tick of two frames.
+// The game's clocks, milliseconds: the sprite's step, which is also a frame while only the
+// sprite moves; the fall tick; and the frames between two fall ticks, three of them.
 constexpr int kSpriteTickMs = 16;
-constexpr int kFrameMs = 33;
-constexpr int kFallMs = 2 * kFrameMs;
+constexpr int kFallMs = 66;
+constexpr int kFrameMs = kSpriteTickMs;
+constexpr int kBetweenFallsMs = 17;
 constexpr int kMostTicksAFrame = 6;
 
 QColor toColor(const ItemColour& c) {
@@ -105,8 +108,11 @@ class GameField : public QWidget {
             note(m_sprite.rect, sprite.rect);
             m_sprite = sprite;
         }
-        if (!dirty.isEmpty())
-            update(dirty);
+        // Straight to the screen where it can, a repaint where it cannot.
+        const QRegion left =
+            m_direct.paint(dirty, [this](QPainter& p, const QRect& r) { draw(p, QRegion(r)); });
+        if (!left.isEmpty())
+            update(left);
     }
 
   protected:
@@ -116,15 +122,31 @@ class GameField : public QWidget {
     }
 
     void paintEvent(QPaintEvent* event) override {
-        const qreal dpr = devicePixelRatioF();
+        QPainter p(this);
+        draw(p, event->region());
+    }
+
+    // A press on the sprite or an item pauses a running game; the field's own triggers are
+    // routes.
+    void mousePressEvent(QMouseEvent* event) override {
+        const QPoint at = event->position().toPoint();
+        if (event->button() == Qt::LeftButton && spriteOrItemClicked &&
+            (onSprite(at) || std::any_of(m_items.begin(), m_items.end(), [at](const Shown& item) {
+                 return item.rect.contains(at);
+             })))
+            spriteOrItemClicked();
+    }
+
+  private:
+    // The scene, the items and the sprite over them, in `region`.
+    void draw(QPainter& p, const QRegion& region) {
+        const qreal dpr = p.device()->devicePixelRatioF();
         if (m_scene.isNull() || m_scene.devicePixelRatio() != dpr) {
             m_scene = QPixmap((QSizeF(size()) * dpr).toSize());
             m_scene.setDevicePixelRatio(dpr);
             QPainter scene(&m_scene);
             GameLook::paintNightScene(scene, rect());
         }
-        const QRegion& region = event->region();
-        QPainter p(this);
         for (const QRect& r : region)
             p.drawPixmap(r, m_scene, QRectF(QRectF(r).topLeft() * dpr, QSizeF(r.size()) * dpr));
 
@@ -151,18 +173,6 @@ class GameField : public QWidget {
         }
     }
 
-    // A press on the sprite or an item pauses a running game; the field's own triggers are
-    // routes.
-    void mousePressEvent(QMouseEvent* event) override {
-        const QPoint at = event->position().toPoint();
-        if (event->button() == Qt::LeftButton && spriteOrItemClicked &&
-            (onSprite(at) || std::any_of(m_items.begin(), m_items.end(), [at](const Shown& item) {
-                 return item.rect.contains(at);
-             })))
-            spriteOrItemClicked();
-    }
-
-  private:
     struct Shown {
         QRect rect;
         QString text;
@@ -233,6 +243,7 @@ class GameField : public QWidget {
     QPixmap m_scene;
     std::array<Shown, TypingGame::kSlots> m_items{};
     SpriteShown m_sprite;
+    DirectPainter m_direct{this};
 };
 
 GameWindow::GameWindow(const AppContext& context, QWidget* parent)
@@ -257,18 +268,16 @@ GameWindow::GameWindow(const AppContext& context, QWidget* parent)
 
     // Timer7 asks for 5 ms, but the sprite's pace follows the real tick rate, and the system
     // the game was first made for ticked at about 15.6 ms: the sprite steps once every 16 ms
-    // of real time, the pace players knew. Each wakeup of the program costs far more than a
-    // step, so the steps are taken in a frame every 33 ms, each frame taking the steps whose
-    // time has come; while the items fall, those frames lie half-way between the fall ticks,
-    // which are frames as well, and the items glide from one to the next. About 30 frames a
+    // of real time, the pace players knew, and each frame takes the steps whose time has come.
+    // While the items fall, each fall tick (Timer1) is a frame and sets off three more, 17 ms
+    // apart, in which the items glide on to where the tick left them: about 60 frames a
     // second, one wakeup each.
     TimerTable& t = timers();
-    m_spriteTimer = t.add("Timer7", kFrameMs, TimerTable::Repeating, [this] {
-        if (m_fallTimer->isActive() && m_spriteTimer->interval() != kFallMs)
-            m_spriteTimer->start(kFallMs); // from now on half a fall tick after each fall tick
-        frame(false);
+    m_spriteTimer = t.add("Timer7", kFrameMs, TimerTable::Repeating, [this] { frame(false); });
+    m_fallTimer = t.add("Timer1", kFallMs, TimerTable::Repeating, [this] {
+        m_spriteTimer->start(kBetweenFallsMs);
+        frame(true);
     });
-    m_fallTimer = t.add("Timer1", kFallMs, TimerTable::Repeating, [this] { frame(true); });
     m_spriteTimer->setTimerType(Qt::PreciseTimer);
     m_fallTimer->setTimerType(Qt::PreciseTimer);
     QTimer* clock = t.add("Timer2", 1000, TimerTable::Repeating, [this] { m_game.Timer2(); });
@@ -668,7 +677,7 @@ void GameWindow::runFrames() {
     if (m_game.falling()) {
         if (!m_fallTimer->isActive()) {
             m_fallTimer->start();
-            m_spriteTimer->start(kFrameMs);
+            m_spriteTimer->start(kBetweenFallsMs);
         }
     } else {
         m_fallTimer->stop();
