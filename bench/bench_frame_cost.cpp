@@ -1,7 +1,7 @@
 // What the frames of the game cost on the window system it runs on; bench/wayland_game.sh runs
 // it under X11 and natively on Wayland in one sitting. Prints processor time per 10 s and the
 // frames drawn for:
-//  - the floor: a bare 800 x 600 window that moves one small item every 33 ms, which is what
+//  - the floor: a bare 800 x 600 window that moves one small item every 16 ms, which is what
 //    any Qt window drawing at the game's frame rate costs on that window system;
 //  - the game: the game window with four items falling, as bench_game runs it.
 // Usage: bench_frame_cost PROGRAM_FOLDER
@@ -19,7 +19,7 @@
 
 namespace {
 
-// The floor: a small square crossing a bare window, one step every 33 ms, as the game's
+// The floor: a small square crossing a bare window, one step every 16 ms, as the game's
 // frames come.
 class Floor : public QWidget {
   public:
@@ -32,7 +32,7 @@ class Floor : public QWidget {
             update(before.united(item()));
         });
         m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.start(33);
+        m_timer.start(16);
     }
 
   protected:

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The game's processor time natively on Wayland against the same run under X11, in one
 # sitting: bench_frame_cost (the game with four items falling, and the floor, a bare window
-# moving one small item every 33 ms, as the game's frames come) runs in turn under Xvfb, under
+# moving one small item every 16 ms, as the game's frames come) runs in turn under Xvfb, under
 # a headless sway (the wlroots software renderer, which keeps the last buffer a window
 # committed until the next one) and, where weston and Mesa are installed, under a headless
 # weston with its GL renderer (which, like a desktop's compositor on a GPU, gives each buffer
