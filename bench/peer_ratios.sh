@@ -124,13 +124,7 @@ for round in $(seq 0 "$rounds"); do
     [ "$round" -gt 0 ] && cat "$work/round" >> "$work/figures"
 done
 
-awk -v rounds="$rounds" '
-function median(key,    n, i, j, t, v) {
-    n = count[key]
-    for (i = 1; i <= n; ++i) v[i] = figure[key, i]
-    for (i = 1; i <= n; ++i) for (j = i + 1; j <= n; ++j) if (v[j] < v[i]) { t = v[i]; v[i] = v[j]; v[j] = t }
-    return v[int((n + 1) / 2)]
-}
+awk -v rounds="$rounds" "$(cat "$(dirname "$0")/median.awk")"'
 { key = $1 " " $2; figure[key, ++count[key]] = $3 }
 END {
     printf "against TIPP10, medians of %d rounds in one sitting:\n", rounds

@@ -69,13 +69,7 @@ done
 [ ${#weston_user[@]} -gt 0 ] ||
     echo "(weston with its GL renderer not run: apt-get install weston libgl1-mesa-dri)"
 
-awk -v rounds="$rounds" '
-function median(key,    n, i, j, t, v) {
-    n = count[key]
-    for (i = 1; i <= n; ++i) v[i] = figure[key, i]
-    for (i = 1; i <= n; ++i) for (j = i + 1; j <= n; ++j) if (v[j] < v[i]) { t = v[i]; v[i] = v[j]; v[j] = t }
-    return v[int((n + 1) / 2)]
-}
+awk -v rounds="$rounds" "$(cat "$(dirname "$0")/median.awk")"'
 {
     split($3, cpu, "="); split($4, frames, "=")
     key = $1 " " $2
