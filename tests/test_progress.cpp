@@ -475,6 +475,7 @@ class ProgressTest : public QObject {
         QTest::newRow("a read-only file") << "read-only" << 2;
         QTest::newRow("a read-only file with a run still in its log") << "read-only log" << 3;
         QTest::newRow("another program's database") << "foreign" << 1;
+        QTest::newRow("an edited history whose runs lost their numbers") << "edited" << 1;
         QTest::newRow("a link to a file elsewhere") << "link" << 1;
     }
     void aDamagedHistoryIsPutAsideAndANewOneStarted() {
@@ -511,6 +512,15 @@ class ProgressTest : public QObject {
                                               QFileDevice::ReadOwner | QFileDevice::ReadGroup));
         } else if (damage == "foreign") {
             runSql(path, {"CREATE TABLE notes(body TEXT)", "INSERT INTO notes VALUES('mine')"});
+        } else if (damage == "edited") {
+            // Runs would go in, but never come out in order of their number.
+            runSql(path, {"CREATE TABLE runs(iZ INTEGER PRIMARY KEY, mode TEXT NOT NULL,"
+                          " item TEXT NOT NULL, started INTEGER NOT NULL,"
+                          " active_seconds INTEGER NOT NULL, keystrokes INTEGER NOT NULL,"
+                          " wrong INTEGER NOT NULL)",
+                          "CREATE TABLE key_counts(code INTEGER PRIMARY KEY,"
+                          " expected INTEGER NOT NULL, wrong INTEGER NOT NULL)",
+                          "PRAGMA user_version = 1"});
         } else if (damage == "link") {
             QFile target(dir.filePath("elsewhere.db"));
             QVERIFY(target.open(QIODevice::WriteOnly));

@@ -95,6 +95,8 @@ QStringList migrateTo4() {
 
 const char kRunColumns[] =
     "SELECT mode, item, started, active_seconds, keystrokes, wrong, speed, accuracy FROM runs";
+// Every run in the order it was practised.
+const char kRunsInOrder[] = " ORDER BY started, id";
 
 bool readRun(const QSqlQuery& query, PracticeRun* run) {
     if (!PracticeModes::fromKey(query.value(0).toString(), &run->mode))
@@ -242,7 +244,12 @@ HistoryStore::Outcome HistoryStore::tryOpen() {
                            " wrong = wrong + excluded.wrong, %3")
                 .arg(timeColumns(QStringLiteral("t%1")), placeholders.join(u','),
                      timeColumns(QStringLiteral("t%1 = t%1 + excluded.t%1"))));
-    return prepared ? Outcome::Ok : Outcome::NotADatabase;
+    // The runs must also come out as they are read, by their number: tables someone edited
+    // would take runs in and never give them back, and such a file is no history.
+    QSqlQuery readRuns(m_connection->db);
+    const bool readable = prepared && readRuns.prepare(QString::fromLatin1(kRunColumns) +
+                                                       QString::fromLatin1(kRunsInOrder));
+    return readable ? Outcome::Ok : Outcome::NotADatabase;
 }
 
 HistoryStore::Outcome HistoryStore::createOrMigrate(int version) {
@@ -708,7 +715,7 @@ HistoryStore::Write HistoryStore::recordOnce(const QList<PracticeRun>& runs,
 }
 
 QList<PracticeRun> HistoryStore::runs() {
-    return selectRuns(QStringLiteral(" ORDER BY started, id"), -1);
+    return selectRuns(QString::fromLatin1(kRunsInOrder), -1);
 }
 
 QList<PracticeRun> HistoryStore::recentRuns(int limit) {
