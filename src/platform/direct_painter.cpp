@@ -32,6 +32,9 @@ struct DirectPainter::Target {
     bool shmOffered = false;
 
     QImage picture;
+    // Open on the picture from one frame to the next: a painter's start costs as much as
+    // drawing a small frame.
+    QPainter painter;
     // The picture's memory when it is shared with the server.
     xcb_shm_seg_t segment = 0;
     void* shared = nullptr;
@@ -39,6 +42,7 @@ struct DirectPainter::Target {
 
     ~Target() {
         const bool live = connection && !xcb_connection_has_error(connection);
+        painter.end();
         picture = QImage();
         dropShared(live);
         if (context && live)
@@ -96,6 +100,7 @@ struct DirectPainter::Target {
 
     // A picture of `size`, in memory shared with the server where it takes it.
     void makePicture(QSize size) {
+        painter.end();
         picture = QImage();
         dropShared(true);
         const size_t bytes = size_t(size.width()) * size_t(size.height()) * 4;
@@ -121,6 +126,9 @@ struct DirectPainter::Target {
         picture = shared ? QImage(static_cast<uchar*>(shared), size.width(), size.height(),
                                   size.width() * 4, QImage::Format_RGB32)
                          : QImage(size, QImage::Format_RGB32);
+        // Every page is touched now, at the start, not by the frames one by one.
+        picture.fill(Qt::black);
+        painter.begin(&picture);
     }
 
     void dropShared(bool tellServer) {
@@ -191,28 +199,35 @@ bool DirectPainter::ready() {
 #endif
 }
 
-// What lies over the widget or outside its parents: its own shown children, and the shown
-// widgets stacked above it or above any of its parents.
-QRegion DirectPainter::covered() const {
-    QRegion over(m_widget->rect());
+// What lies over the widget's part `within` or outside its parents: its own shown children,
+// and the shown widgets stacked above it or above any of its parents. Only widgets that meet
+// `within` count, which for a frame's few small parts is mostly none.
+QRegion DirectPainter::covered(const QRect& within) const {
     QRegion hidden;
-    for (const QObject* o : m_widget->children()) {
-        const auto* child = qobject_cast<const QWidget*>(o);
-        if (child && !child->isWindow() && child->isVisible())
-            hidden += child->geometry();
-    }
+    const auto addShown = [&hidden, &within](const QObject* o, QPoint origin) {
+        if (!o->isWidgetType())
+            return;
+        const auto* w = static_cast<const QWidget*>(o);
+        if (w->isWindow() || !w->isVisible())
+            return;
+        const QRect r = w->geometry().translated(origin);
+        if (r.intersects(within))
+            hidden += r;
+    };
+    for (const QObject* child : m_widget->children())
+        addShown(child, QPoint(0, 0));
+    QRect over = m_widget->rect();
     for (const QWidget* w = m_widget; !w->isWindow(); w = w->parentWidget()) {
         const QWidget* parent = w->parentWidget();
         const QPoint origin = m_widget->mapFrom(parent, QPoint(0, 0));
         over &= QRect(origin, parent->size());
         const QObjectList& siblings = parent->children();
-        for (qsizetype i = siblings.indexOf(w) + 1; i < siblings.size(); ++i) {
-            const auto* sibling = qobject_cast<const QWidget*>(siblings[i]);
-            if (sibling && !sibling->isWindow() && sibling->isVisible())
-                hidden += sibling->geometry().translated(origin);
-        }
+        for (qsizetype i = siblings.indexOf(w) + 1; i < siblings.size(); ++i)
+            addShown(siblings[i], origin);
     }
-    return hidden + (QRegion(m_widget->rect()) - over);
+    if (!over.contains(within))
+        hidden += QRegion(within) - over;
+    return hidden;
 }
 
 QRegion DirectPainter::paint(const QRegion& region, const Draw& draw) {
@@ -221,16 +236,14 @@ QRegion DirectPainter::paint(const QRegion& region, const Draw& draw) {
         return region;
     // Beyond the widget's edges nothing shows.
     const QRegion inside = region & m_widget->rect();
-    const QRegion blocked = inside & covered();
+    const QRegion blocked = inside & covered(inside.boundingRect());
     const QRegion open = inside - blocked;
     if (open.isEmpty())
         return blocked;
-    {
-        QPainter p(&m_target->picture);
-        for (const QRect& r : open) {
-            p.setClipRect(r);
-            draw(p, r);
-        }
+    QPainter& p = m_target->painter;
+    for (const QRect& r : open) {
+        p.setClipRect(r);
+        draw(p, r);
     }
     QRegion left = blocked;
     const QPoint offset = m_widget->mapTo(m_widget->window(), QPoint(0, 0));

@@ -29,7 +29,8 @@ class DirectPainter : public QObject {
 
     // Draws `region` (widget coordinates) with `draw`, given a painter placed in widget
     // coordinates and clipped to the rectangle it is to fill, which it must fill; returns the
-    // part it could not draw.
+    // part it could not draw. The painter is kept from one call to the next: `draw` sets the
+    // pen, brush and font it draws with and leaves the painter's transform alone.
     QRegion paint(const QRegion& region, const Draw& draw);
 
   protected:
@@ -38,7 +39,7 @@ class DirectPainter : public QObject {
   private:
     struct Target;
     bool ready();
-    QRegion covered() const;
+    QRegion covered(const QRect& within) const;
 
     QWidget* m_widget;
     QPointer<QObject> m_window;       // the window whose exposures it watches
