@@ -149,6 +149,19 @@ class TestWindows : public QObject {
         QCOMPARE(readAll(m_dir.filePath(QStringLiteral("sz0.txt"))), QByteArray("1012\r\n"));
     }
 
+    // The navigation entries show the program's pointing hand once the pointer is over the
+    // banner, the way to any of them.
+    void navigationEntriesPointWithAHand() {
+        std::unique_ptr<KeysWindow> window(new KeysWindow(context()));
+        QWidget* banner = window->findChild<QWidget*>(QStringLiteral("Image1"));
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QCoreApplication::sendEvent(banner, &enter);
+        const QList<QLabel*> entries = banner->findChildren<QLabel*>();
+        QCOMPARE(entries.size(), 6);
+        for (QLabel* entry : entries)
+            QCOMPARE(entry->cursor().shape(), Qt::BitmapCursor);
+    }
+
     void keysSettingsPanelOpensInsideAndHides() {
         std::unique_ptr<KeysWindow> window(new KeysWindow(context()));
         auto* button = window->findChild<QPushButton*>(QStringLiteral("Command2"));

@@ -37,7 +37,6 @@ NavigationBanner::NavigationBanner(int ownEntry, QWidget* window)
     int left = kWindowWidthTwips - 300 - kEntryGap * (kEntries - 1);
     for (const NavigationEntry& entry : kCaptions)
         left -= entry.width;
-    const QCursor pointer = Look::navigationCursor();
     for (const NavigationEntry& entry : kCaptions) {
         const int i = entry.index;
         auto* label = new ClickLabel(QString::fromLatin1(entry.caption), this);
@@ -45,7 +44,6 @@ NavigationBanner::NavigationBanner(int ownEntry, QWidget* window)
         label->setFont(Look::uiFont(10, true));
         label->setAlignment(Qt::AlignCenter);
         label->setGeometry(twipsRect(left, kEntryTop, entry.width, kEntryHeight));
-        label->setCursor(pointer);
         left += entry.width + kEntryGap;
         connect(label, &ClickLabel::clicked, this, [this, i] { emit entryClicked(i); });
         // Ctrl+1 to Ctrl+4 for the four practice windows, F1 for About, Ctrl+5 for Progress.
@@ -70,6 +68,18 @@ NavigationBanner::NavigationBanner(int ownEntry, QWidget* window)
 void NavigationBanner::markOwnEntry() {
     for (int i = 0; i < kEntries; ++i)
         Look::setStyleSheet(m_entries[i], Look::navigationEntryStyle(i == m_ownEntry, palette()));
+}
+
+bool NavigationBanner::event(QEvent* event) {
+    // The pointing hand is drawn when the pointer first comes over the banner, which it
+    // crosses on its way to any entry, not while the window is being built.
+    if (event->type() == QEvent::Enter && !m_cursorSet) {
+        m_cursorSet = true;
+        const QCursor pointer = Look::navigationCursor();
+        for (QLabel* label : m_entries)
+            label->setCursor(pointer);
+    }
+    return QWidget::event(event);
 }
 
 void NavigationBanner::changeEvent(QEvent* event) {

@@ -21,10 +21,12 @@ class NavigationBanner : public QWidget {
     void entryClicked(int entry);
 
   protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
 
   private:
     int m_ownEntry;
     QLabel* m_entries[kEntries] = {};
+    bool m_cursorSet = false;
 };

@@ -175,13 +175,17 @@ bool DirectPainter::ready() {
     if (!m_widget->isVisible() || !m_widget->updatesEnabled() || !top->windowHandle() ||
         !top->windowHandle()->isExposed() || m_widget->devicePixelRatioF() != 1.0)
         return false;
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !x11->connection() || xcb_connection_has_error(x11->connection()))
+    // The application's one connection to the X server, asked for once.
+    static xcb_connection_t* const connection = [] {
+        auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        return x11 ? x11->connection() : nullptr;
+    }();
+    if (!connection || xcb_connection_has_error(connection))
         return false;
     const auto window = xcb_window_t(top->winId());
-    if (!m_target || m_target->window != window || m_target->connection != x11->connection()) {
+    if (!m_target || m_target->window != window) {
         m_target = std::make_unique<Target>();
-        m_target->connection = x11->connection();
+        m_target->connection = connection;
         m_target->window = window;
         m_target->check();
     }
