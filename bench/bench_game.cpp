@@ -81,7 +81,6 @@ class Baseline : public QWidget {
     QTimer m_timer7, m_timer1, m_timer2;
 };
 
-
 // Notes the time the field starts its next paint.
 class PaintWatch : public QObject {
   public:

@@ -11,12 +11,8 @@
 # database with), or says why it compares nothing.
 # Usage: peer_ratios.sh BUILD_DIR [ROUNDS]
 set -euo pipefail
-# Every desktop session has a session bus. Without one, Qt's accessibility bridge has libdbus
-# try to start one (dbus-launch) before the first window is mapped: some 10 ms that no desktop
-# user waits for, in every program measured here.
-if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && command -v dbus-run-session >/dev/null; then
-    exec dbus-run-session -- "$0" "$@" 2> >(grep -v "Failed to set fd limit" >&2)
-fi
+source "$(dirname "$0")/../tests/e2e/common.sh"
+on_session_bus "$0" "$@"
 build=$(cd "$1" && pwd)
 rounds=${2:-5}
 
@@ -40,7 +36,6 @@ done
 work=$(mktemp -d)
 xvfb_pid= pid=
 trap 'kill $pid $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
-source "$(dirname "$0")/../tests/e2e/common.sh"
 start_xvfb "$work"
 
 # TIPP10's own HOME: no introduction, the US layout and lessons it would pick anyway.

@@ -4,18 +4,13 @@
 # time from closing the window to the end of the process. Prints medians and ratios.
 # Usage: startup_ratios.sh BUILD_DIR [RUNS]   (run it under tests/sound/with_pulse.sh)
 set -euo pipefail
-# Every desktop session has a session bus. Without one, Qt's accessibility bridge has libdbus
-# try to start one (dbus-launch) before the first window is mapped: some 10 ms that no desktop
-# user waits for, in every program measured here.
-if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && command -v dbus-run-session >/dev/null; then
-    exec dbus-run-session -- "$0" "$@" 2> >(grep -v "Failed to set fd limit" >&2)
-fi
+source "$(dirname "$0")/../tests/e2e/common.sh"
+on_session_bus "$0" "$@"
 build=$(cd "$1" && pwd)
 runs=${2:-7}
 work=$(mktemp -d)
 xvfb_pid=
 trap '[ -n "$xvfb_pid" ] && kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
-source "$(dirname "$0")/../tests/e2e/common.sh"
 start_xvfb "$work"
 
 launch() { # name, bench_launch arguments...

@@ -1089,7 +1089,6 @@ void GameTest::finishedGameReachesTheHistory() {
     }
 }
 
-QTEST_MAIN(GameTest)
 // On X11 the frames of a running game go straight to the screen. What the screen shows must be
 // what the field paints, pixel for pixel: while the items fall in and out of the field's edges,
 // paused, and after another window has lain over it. Run under Xvfb by the game_on_screen check.
@@ -1112,13 +1111,17 @@ void GameTest::theScreenShowsWhatTheFieldPaints() {
         const QImage painted = field->grab().toImage().convertToFormat(QImage::Format_RGB32);
         return shown == painted;
     };
+    // A paused game draws its last frames till the sprite stands still.
+    const auto waitTillStill = [&] {
+        QVERIFY(QTest::qWaitFor([&] { return !window.timers().isActive("Timer7"); }, 5000));
+        QTest::qWait(50);
+    };
     const auto runThenPause = [&](int ms) {
         QTest::keyClick(input, Qt::Key_F3);
         QTest::qWait(ms);
         QTest::keyClick(input, Qt::Key_F3);
         QVERIFY(window.game().state() == TypingGame::RunState::Paused);
-        QVERIFY(QTest::qWaitFor([&] { return !window.timers().isActive("Timer7"); }, 5000));
-        QTest::qWait(50);
+        waitTillStill();
     };
 
     // A running game draws its frames without repainting the field.
@@ -1137,8 +1140,7 @@ void GameTest::theScreenShowsWhatTheFieldPaints() {
     QVERIFY2(count.paints < 10, qPrintable(QString::number(count.paints)));
 
     QTest::keyClick(input, Qt::Key_F3);
-    QVERIFY(QTest::qWaitFor([&] { return !window.timers().isActive("Timer7"); }, 5000));
-    QTest::qWait(50);
+    waitTillStill();
     QVERIFY(screenMatchesField());
     for (int ms : {700, 1900}) {
         runThenPause(ms);
@@ -1159,4 +1161,5 @@ void GameTest::theScreenShowsWhatTheFieldPaints() {
     QVERIFY(screenMatchesField());
 }
 
+QTEST_MAIN(GameTest)
 #include "test_game.moc"

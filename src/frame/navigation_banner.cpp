@@ -73,8 +73,7 @@ void NavigationBanner::markOwnEntry() {
 bool NavigationBanner::event(QEvent* event) {
     // The pointing hand is drawn when the pointer first comes over the banner, which it
     // crosses on its way to any entry, not while the window is being built.
-    if (event->type() == QEvent::Enter && !m_cursorSet) {
-        m_cursorSet = true;
+    if (event->type() == QEvent::Enter && !m_entries[0]->testAttribute(Qt::WA_SetCursor)) {
         const QCursor pointer = Look::navigationCursor();
         for (QLabel* label : m_entries)
             label->setCursor(pointer);

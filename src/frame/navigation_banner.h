@@ -28,5 +28,4 @@ class NavigationBanner : public QWidget {
   private:
     int m_ownEntry;
     QLabel* m_entries[kEntries] = {};
-    bool m_cursorSet = false;
 };
