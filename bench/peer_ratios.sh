@@ -4,8 +4,8 @@
 #  - processor time, all threads, over 10 s of a running game: ours with four items falling,
 #    against TIPP10's ABC game from its start (goal <= 0.5);
 #  - resident memory 3 s after the start, each with its first window (goal <= 0.8);
-#  - and for scale, the floor: a bare Qt window moving one small item at the game's frame rate
-#    (bench_frame_cost).
+#  - and for scale, the floors: a bare Qt window moving one small item at the game's frame rate
+#    (bench_frame_cost), and an empty Qt window showing one line of text (bench_empty --text).
 # TIPP10 runs with a private HOME, its introduction switched off in its configuration file. When
 # it is missing the script installs it (apt-get: tipp10 and the SQLite driver it opens its
 # database with), or says why it compares nothing.
@@ -118,6 +118,7 @@ for round in $(seq 0 "$rounds"); do
         memory tipp10 /usr/bin/env HOME="$work/home" tipp10
         fresh_program
         memory program "$work/zephkin/zephkin"
+        memory text "$build/bench/bench_empty" --text
         "$build/bench/bench_frame_cost" "$build/zephkin" 2>/dev/null |
             sed -n 's/^floor cpu_per_10s=\([0-9.]*\).*/floor game \1/p'
     } > "$work/round"
@@ -135,4 +136,6 @@ END {
            median("floor game") / median("tipp10 game")
     printf "  memory 3 s after the start: %.2fx TIPP10 (goal <= 0.8)\n", \
            median("program rss") / median("tipp10 rss")
+    printf "  (an empty Qt window showing one line of text: %.2fx)\n", \
+           median("text rss") / median("tipp10 rss")
 }' "$work/figures"
