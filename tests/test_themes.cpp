@@ -320,6 +320,12 @@ class ThemesTest : public QObject {
         int out = 0;
         QCOMPARE(engine.SkinStart(file("PixOS.urf"), 2, QString(), 1, 0, &out), 1);
         QVERIFY(qApp->styleSheet().startsWith(base));
+        // Refused while a skin is on, the bad skin leaves that skin's look whole.
+        const QString skinned = qApp->styleSheet();
+        const QColor window = QApplication::palette().color(QPalette::Window);
+        QCOMPARE(engine.SkinStart(file("Bad.urf"), 2, QString(), 1, 0, &out), 0);
+        QCOMPARE(qApp->styleSheet(), skinned);
+        QCOMPARE(QApplication::palette().color(QPalette::Window), window);
     }
 
     void everyMenuSkinShipsAndLooksDifferent() {
