@@ -14,8 +14,10 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QWidget window;
     window.setWindowTitle(QStringLiteral("Empty"));
-    if (text)
-        (new QVBoxLayout(&window))->addWidget(new QLabel(QStringLiteral("Type the line below."), &window));
+    if (text) {
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(new QLabel(QStringLiteral("Type the line below."), &window));
+    }
     window.resize(800, 600);
     window.show();
     return QApplication::exec();
