@@ -26,7 +26,8 @@ QString weakness(const KeyWeakness::Figure& figure, int typicalMs) {
 
 } // namespace
 
-Made make(HistoryStore* history, const ProgramFolder& folder, quint32 seed) {
+Made make(HistoryStore* history, const ProgramFolder& folder, quint32 seed,
+          const KeyboardLayout& layout) {
     const WeakKeyDrill::Vocabulary& words = WeakKeyDrill::vocabulary(folder);
     KeyWeakness::Report report;
     if (history)
@@ -42,7 +43,7 @@ Made make(HistoryStore* history, const ProgramFolder& folder, quint32 seed) {
         figures.insert(figure.gram(), &figure);
     }
     Made made;
-    made.drill = WeakKeyDrill::build(targets, words, seed);
+    made.drill = WeakKeyDrill::build(targets, words, seed, layout);
     if (made.drill.targets.isEmpty()) {
         made.note = QStringLiteral("Too little practice is recorded yet to find your weak keys: "
                                    "this drill is the home row.");
