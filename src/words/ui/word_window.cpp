@@ -218,6 +218,13 @@ WordWindow::WordWindow(const AppContext& context, QWidget* parent)
     // last: at the first start in a layout, it is read while the window is built.)
     m_keyboard->setKeyboardLayout(keyboardLayout(m_context));
     m_exercise.setKeyboardLayout(keyboardLayout(m_context));
+    if (m_context.keyboard) {
+        // The keyboard of the desktop changed while the window is open.
+        connect(m_context.keyboard, &KeyboardChoice::layoutChanged, this, [this] {
+            m_keyboard->setKeyboardLayout(keyboardLayout(m_context));
+            m_exercise.setKeyboardLayout(keyboardLayout(m_context));
+        });
+    }
     idle->start();
     startLoader();
 }
