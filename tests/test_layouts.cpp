@@ -84,7 +84,9 @@ struct FakeLayouts {
                         return std::nullopt;
                     return known.value(name);
                 },
-                [this](const QString& name) { return name + u' ' + stamp; }};
+                [this](const QString& name) { return name + u' ' + stamp; },
+                {},
+                {}};
     }
 };
 
@@ -553,13 +555,13 @@ class LayoutsTest : public QObject, WindowFixture {
                 before = c;
             }
         }
-        const RunResult result = recorder.runEnded("Lesson  1", {30, 200, 8, 400, 96});
-        QVERIFY2(result.text(de).contains(QStringLiteral("Missed most: Ö (8)")),
+        const RunResult result = recorder.runEnded("Lesson  1", {30, 200, 24, 400, 88});
+        QVERIFY2(result.text(de).contains(QStringLiteral("Missed most: Ö (24)")),
                  qPrintable(result.text(de)));
-        recorder.windowUnloaded("Lesson  1", {30, 200, 8, 400, 96});
+        recorder.windowUnloaded("Lesson  1", {30, 200, 24, 400, 88});
         const KeyWeakness::Report report = KeyWeakness::fromHistory(store);
         QVERIFY(report.key(QStringLiteral("ö")));
-        QCOMPARE(report.key(QStringLiteral("ö"))->stats.wrong, 8);
+        QCOMPARE(report.key(QStringLiteral("ö"))->stats.wrong, 24);
         QVERIFY(report.key(QStringLiteral("6"))); // & on its German key
         QVERIFY(!report.key(QStringLiteral("7")));
         QCOMPARE(report.weakest.value(0).gram().front(), u'ö');
@@ -691,13 +693,16 @@ class LayoutsTest : public QObject, WindowFixture {
         FakeLayouts xkb;
         xkb.system = QStringLiteral("us");
         xkb.known.insert(QStringLiteral("de"), compiled(QStringLiteral("de")));
-        copyTree(QStringLiteral(DATA_DIR "/1"), file("1"));
-        copyTree(QStringLiteral(DATA_DIR "/2"), file("2"));
-        writeBytes(file("sz0.txt"), "1100\r\n");
-        HistoryStore store(file("history.db"));
-        KeyboardChoice choice(ProgramFolder(m_dir.path()), xkb.source());
+        QTemporaryDir dir;
+        auto in = [&dir](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
+        copyTree(QStringLiteral(DATA_DIR "/1"), in("1"));
+        copyTree(QStringLiteral(DATA_DIR "/2"), in("2"));
+        writeBytes(in("sz0.txt"), "1100\r\n");
+        HistoryStore store(in("history.db"));
+        KeyboardChoice choice(ProgramFolder(dir.path()), xkb.source());
         choice.load();
         AppContext c = context();
+        c.folder = ProgramFolder(dir.path());
         c.keyboard = &choice;
         c.history = &store;
         {
@@ -716,7 +721,7 @@ class LayoutsTest : public QObject, WindowFixture {
             QCOMPARE(window.exercise().currentLine(), QStringLiteral("asdf jklö"));
             QCOMPARE(window.exercise().typedCount(), 0);
             QCOMPARE(window.exercise().expectedKey(), 65);
-            QVERIFY(QFileInfo(file("1-de/0.txt")).size() > 0);
+            QVERIFY(QFileInfo(in("1-de/0.txt")).size() > 0);
             auto* note = window.findChild<QLabel*>(QStringLiteral("KeyNote"));
             QVERIFY(note->isVisible());
             QCOMPARE(note->text(),

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QSignalBlocker>
 #include <QWidget>
 #include <memory>
 
@@ -71,10 +72,17 @@ KeyboardWatch::~KeyboardWatch() {
 }
 
 void KeyboardWatch::load() {
-    if (m_wayland)
-        m_choice.load(m_wayland->waitForKeymap(kKeymapWaitMs));
-    else
+    if (!m_wayland) {
         m_choice.load();
+        return;
+    }
+    QByteArray keymap;
+    {
+        // The first keymap is the one the choice loads with, not a change.
+        const QSignalBlocker blocker(m_wayland.get());
+        keymap = m_wayland->waitForKeymap(kKeymapWaitMs);
+    }
+    m_choice.load(keymap);
 }
 
 bool KeyboardWatch::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {

@@ -320,14 +320,16 @@ Drill build(const QList<Target>& targets, const Vocabulary& vocabulary, quint32 
 }
 
 Drill homeRow(const Vocabulary& vocabulary, quint32 seed, const KeyboardLayout& layout) {
-    QString homeRow; // what the home row's keys type alone: "asdfghjkl;" on a US keyboard
+    QString row; // what the home row's keys type alone: "asdfghjkl;" on a US keyboard
     for (int code : kHomeKeys)
-        homeRow += layout.typed(code, false);
-    homeRow.remove(QChar());
+        row += layout.typed(code, false);
+    row.remove(QChar());
+    QString letters = row; // the words are of its letters
+    letters.removeIf([](QChar c) { return !c.isLetter(); });
     QStringList homeWords;
     for (const QString& word : vocabulary.wordsFor(layout)) {
         if (word.size() >= 2 &&
-            std::all_of(word.begin(), word.end(), [&](QChar c) { return homeRow.contains(c); })) {
+            std::all_of(word.begin(), word.end(), [&](QChar c) { return letters.contains(c); })) {
             homeWords << word;
             if (homeWords.size() == kCandidates)
                 break;
@@ -335,14 +337,14 @@ Drill homeRow(const Vocabulary& vocabulary, quint32 seed, const KeyboardLayout& 
     }
     // Without words (a folder without lists), the keys themselves: "asdf", "jkl;", "fdsa" ...
     if (homeWords.size() < 5) {
-        const QString left = homeRow.left(4), right = homeRow.mid(6, 4);
+        const QString left = row.left(4), right = row.mid(6, 4);
         QString leftBack = left, rightBack = right;
         std::reverse(leftBack.begin(), leftBack.end());
         std::reverse(rightBack.begin(), rightBack.end());
         homeWords = QStringList{left, right, leftBack, rightBack};
         for (int i = 0; i < 4; ++i)
             homeWords << QString(left.at(3 - i)) + right.at(i);
-        homeWords << homeRow.mid(4, 2);
+        homeWords << row.mid(4, 2);
         homeWords.removeAll(QString());
     }
     QRandomGenerator random(seed);
