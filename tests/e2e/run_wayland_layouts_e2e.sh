@@ -83,7 +83,7 @@ for entry in "${layouts[@]}"; do
     host_pid=$!
     got=
     for _ in $(seq "${E2E_WAIT:-300}"); do
-        got=$(grep '^follow ' "$work/follow-$name" | tail -n1 | cut -f2)
+        got=$(grep '^follow ' "$work/follow-$name" | tail -n1 | cut -f2 || true)
         [ "$got" = "$caps" ] && break
         sleep 0.1
     done
