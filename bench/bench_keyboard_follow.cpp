@@ -12,8 +12,8 @@
 
 #include "app/app_navigator.h"
 #include "app/start_up.h"
-#include "core/state_file.h"
 #include "bench_support.h"
+#include "core/state_file.h"
 #include "keys/model/key_lesson_plan.h"
 #include "keys/ui/keys_window.h"
 #include "platform/keyboard_choice.h"
@@ -115,7 +115,8 @@ int main(int argc, char* argv[]) {
             const QByteArray& keymap = keymaps[i % keymaps.size()];
             if (buildLessons) {
                 for (const char* name : {"1-fr", "1-us-dvorak", "1-de"})
-                    QDir(folder.path(QStringLiteral("\\") + QLatin1String(name))).removeRecursively();
+                    QDir(folder.path(QStringLiteral("\\") + QLatin1String(name)))
+                        .removeRecursively();
             }
             QElapsedTimer clock;
             clock.start();

@@ -262,9 +262,9 @@ class LayoutsTest : public QObject, WindowFixture {
         KeyboardChoice choice(ProgramFolder(dir.path()), xkb.source());
         choice.load();
         QVERIFY(choice.layout().isUs());
-        QCOMPARE(choice.automaticCaption(),
-                 system == u"zz" ? QStringLiteral("Automatic: zz")
-                                 : QStringLiteral("Automatic: English (US)"));
+        QCOMPARE(choice.automaticCaption(), system == u"zz"
+                                                ? QStringLiteral("Automatic: zz")
+                                                : QStringLiteral("Automatic: English (US)"));
         QVERIFY(QDir(dir.path()).isEmpty());
     }
 
@@ -517,16 +517,36 @@ class LayoutsTest : public QObject, WindowFixture {
         QTest::addColumn<QString>("layout");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("key");
-        QTest::newRow("us capital") << "us" << "A" << "a";
-        QTest::newRow("us question mark") << "us" << "?" << "/";
-        QTest::newRow("us space") << "us" << " " << " ";
-        QTest::newRow("de umlaut") << "de" << "Ö" << "ö";
-        QTest::newRow("de ampersand") << "de" << "&" << "6";
-        QTest::newRow("de question mark") << "de" << "?" << "ß";
-        QTest::newRow("de degree, dead alone") << "de" << "°" << "°";
-        QTest::newRow("de AltGr") << "de" << "@" << "";
-        QTest::newRow("fr digit") << "fr" << "1" << "&";
-        QTest::newRow("dvorak") << "us(dvorak)" << "S" << "s";
+        QTest::newRow("us capital") << "us"
+                                    << "A"
+                                    << "a";
+        QTest::newRow("us question mark") << "us"
+                                          << "?"
+                                          << "/";
+        QTest::newRow("us space") << "us"
+                                  << " "
+                                  << " ";
+        QTest::newRow("de umlaut") << "de"
+                                   << "Ö"
+                                   << "ö";
+        QTest::newRow("de ampersand") << "de"
+                                      << "&"
+                                      << "6";
+        QTest::newRow("de question mark") << "de"
+                                          << "?"
+                                          << "ß";
+        QTest::newRow("de degree, dead alone") << "de"
+                                               << "°"
+                                               << "°";
+        QTest::newRow("de AltGr") << "de"
+                                  << "@"
+                                  << "";
+        QTest::newRow("fr digit") << "fr"
+                                  << "1"
+                                  << "&";
+        QTest::newRow("dvorak") << "us(dvorak)"
+                                << "S"
+                                << "s";
     }
     void keysAreNamedAsTheLayoutTypesThem() {
         QFETCH(QString, layout);
@@ -589,8 +609,9 @@ class LayoutsTest : public QObject, WindowFixture {
                 QVERIFY2(de.codeOf(c) != 0, qPrintable(word));
         }
         // On a US keyboard the German words are no drill's.
-        QVERIFY(!WeakKeyDrill::vocabulary(data).wordsFor(KeyboardLayout::us()).contains(
-            QStringLiteral("schön")));
+        QVERIFY(!WeakKeyDrill::vocabulary(data)
+                     .wordsFor(KeyboardLayout::us())
+                     .contains(QStringLiteral("schön")));
     }
 
     // The desktop's layout changes while the program runs: the choice follows the system's

@@ -1,15 +1,15 @@
 #include "app/start_up.h"
 
 #include "app/app_navigator.h"
+#include "core/state_file.h"
 #include "history/history_store.h"
 #include "look/look.h"
+#include "look/skin_engine.h"
+#include "look/theme_menu.h"
 #include "platform/keyboard_choice.h"
 #include "platform/keyboard_watch.h"
 #include "platform/platform.h"
 #include "platform/sound_player.h"
-#include "core/state_file.h"
-#include "look/skin_engine.h"
-#include "look/theme_menu.h"
 
 #include <QApplication>
 #include <QStyleFactory>

@@ -67,8 +67,8 @@ struct WaylandKeyboard::Connection {
         static_cast<Connection*>(data)->owner->groupReceived(int(group));
     }
     static void repeatInfo(void*, wl_keyboard*, int32_t, int32_t) {}
-    static constexpr wl_keyboard_listener kKeyboardListener = {keymap,    enter,     leave, key,
-                                                               modifiers, repeatInfo};
+    static constexpr wl_keyboard_listener kKeyboardListener = {keymap, enter,     leave,
+                                                               key,    modifiers, repeatInfo};
 
     static void capabilities(void* data, wl_seat* seat, uint32_t caps) {
         auto* c = static_cast<Connection*>(data);
@@ -126,8 +126,8 @@ WaylandKeyboard::WaylandKeyboard(QObject* parent) : QObject(parent) {
     wl_registry_add_listener(connection->registry, &Connection::kRegistryListener,
                              connection.get());
     wl_display_flush(connection->display);
-    connection->notifier = std::make_unique<QSocketNotifier>(
-        wl_display_get_fd(connection->display), QSocketNotifier::Read);
+    connection->notifier = std::make_unique<QSocketNotifier>(wl_display_get_fd(connection->display),
+                                                             QSocketNotifier::Read);
     connect(connection->notifier.get(), &QSocketNotifier::activated, this,
             &WaylandKeyboard::readEvents);
     m_connection = std::move(connection);
@@ -154,7 +154,8 @@ void WaylandKeyboard::readEvents() {
     // The compositor went away: the keyboard stays as it was. The notifier that called is let
     // go once its call is over.
     m_connection->notifier->setEnabled(false);
-    QMetaObject::invokeMethod(this, [this] { m_connection.reset(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { m_connection.reset(); }, Qt::QueuedConnection);
 }
 
 #else

@@ -1,9 +1,9 @@
 #include "platform/xkb_keyboard.h"
 
 #include <QDateTime>
-#include <QHash>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QStringList>
 
 #ifdef TUTOR_HAVE_XKB
@@ -297,9 +297,9 @@ QList<KeyboardLayout> compileKeymap(const QByteArray& text) {
     const auto context = newContext();
     if (!context || text.isEmpty() || text.size() > kMaxKeymapBytes)
         return groups;
-    const std::unique_ptr<xkb_keymap, KeymapFree> keymap(xkb_keymap_new_from_buffer(
-        context.get(), text.constData(), size_t(text.size()), XKB_KEYMAP_FORMAT_TEXT_V1,
-        XKB_KEYMAP_COMPILE_NO_FLAGS));
+    const std::unique_ptr<xkb_keymap, KeymapFree> keymap(
+        xkb_keymap_new_from_buffer(context.get(), text.constData(), size_t(text.size()),
+                                   XKB_KEYMAP_FORMAT_TEXT_V1, XKB_KEYMAP_COMPILE_NO_FLAGS));
     if (!keymap)
         return groups;
     const xkb_layout_index_t count = std::min(xkb_keymap_num_layouts(keymap.get()), kMaxGroups);
@@ -372,11 +372,9 @@ const Registry& registry() {
                  layout = rxkb_layout_next(layout)) {
                 const QString name = QString::fromUtf8(rxkb_layout_get_name(layout));
                 const char* variant = rxkb_layout_get_variant(layout);
-                const QString full = variant && *variant
-                                         ? name + u'(' + QString::fromUtf8(variant) + u')'
-                                         : name;
-                const QString description =
-                    QString::fromUtf8(rxkb_layout_get_description(layout));
+                const QString full =
+                    variant && *variant ? name + u'(' + QString::fromUtf8(variant) + u')' : name;
+                const QString description = QString::fromUtf8(rxkb_layout_get_description(layout));
                 if (name.isEmpty() || description.isEmpty())
                     continue;
                 r.descriptions.insert(full, description);

@@ -225,8 +225,8 @@ int main(int argc, char* argv[]) {
         fprintf(stderr, "virtual_keyboard: the compositor offers no virtual keyboards\n");
         return 1;
     }
-    keyboard = wl_proxy_marshal_constructor(manager, 0, &zwp_virtual_keyboard_v1_interface, seat,
-                                            NULL);
+    keyboard =
+        wl_proxy_marshal_constructor(manager, 0, &zwp_virtual_keyboard_v1_interface, seat, NULL);
     context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
     if (!context || !load_keymap(argv[1])) {
         fprintf(stderr, "virtual_keyboard: no keymap for %s\n", argv[1]);

@@ -17,10 +17,10 @@ QString weakness(const KeyWeakness::Figure& figure, int typicalMs) {
     const double missing = 1 + KeyWeakness::kMissWeight * figure.stats.missRate();
     const double slowness =
         figure.medianMs > 0 && typicalMs > 0 ? double(figure.medianMs) / typicalMs : 0;
-    const QString what = missing >= slowness
-                             ? QStringLiteral("%1 % missed")
-                                   .arg(int(figure.stats.missRate() * 100 + 0.5))
-                             : QStringLiteral("%1 ms").arg(figure.medianMs);
+    const QString what =
+        missing >= slowness
+            ? QStringLiteral("%1 % missed").arg(int(figure.stats.missRate() * 100 + 0.5))
+            : QStringLiteral("%1 ms").arg(figure.medianMs);
     return KeyWeakness::displayName(figure.gram()) + u' ' + what;
 }
 

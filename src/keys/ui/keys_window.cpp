@@ -10,23 +10,22 @@
 #include "frame/input_box.h"
 #include "frame/navigator.h"
 #include "frame/settings_panel.h"
+#include "frame/shortcut.h"
+#include "keys/model/key_lesson_plan.h"
 #include "keys/model/weak_key_drill.h"
 #include "keys/ui/drill_maker.h"
-#include "keys/model/key_lesson_plan.h"
 #include "keys/ui/key_chooser.h"
 #include "keys/ui/keys_display.h"
 #include "keys/ui/keys_keyboard.h"
 #include "keys/ui/keys_look.h"
 #include "look/look.h"
-#include "frame/shortcut.h"
 #include "platform/key_mapping.h"
 #include "platform/platform.h"
 
 #include <QCheckBox>
-#include <QDateTime>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFile>
-#include <algorithm>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPaintEvent>
@@ -34,6 +33,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -288,9 +288,8 @@ void KeysWindow::fillLayoutChoice() {
     const QSignalBlocker blocker(m_layoutChoice);
     m_layoutChoice->clear();
     KeyboardChoice* choice = m_context.keyboard;
-    m_layoutChoice->addItem(choice ? choice->automaticCaption()
-                                   : QStringLiteral("Automatic: English (US)"),
-                            QString());
+    m_layoutChoice->addItem(
+        choice ? choice->automaticCaption() : QStringLiteral("Automatic: English (US)"), QString());
     if (choice) {
         for (const KeyboardChoice::Option& option : choice->options()) {
             m_layoutChoice->addItem(option.caption, option.name);
@@ -327,9 +326,9 @@ void KeysWindow::useLayout(const QString& changedTo) {
     switch (KeyLessonPlan::prepare(m_context.folder, layout)) {
     case KeyLessonPlan::Prepared::Built:
         // New lessons mean the layout types something else now: its pictures are drawn again.
-        for (auto role : {KeysPictures::Role::Base, KeysPictures::Role::Tip,
-                          KeysPictures::Role::Press, KeysPictures::Role::WrongPress,
-                          KeysPictures::Role::WrongKey})
+        for (auto role :
+             {KeysPictures::Role::Base, KeysPictures::Role::Tip, KeysPictures::Role::Press,
+              KeysPictures::Role::WrongPress, KeysPictures::Role::WrongKey})
             QFile::remove(m_context.folder.path(KeysPictures::resource(role, layout)));
         break;
     case KeyLessonPlan::Prepared::Failed:
@@ -505,7 +504,8 @@ void KeysWindow::openDrill() {
     const QString text = made.drill.text();
     // Kept for the learner to look at; a drill that cannot be written is typed all the same. A
     // drill with letters outside ASCII (ö) is UTF-8 with its mark, as the layouts' lessons are.
-    const bool ascii = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    const bool ascii =
+        std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
     StateFile::writeBytes(m_context.folder.path(WeakKeyDrill::kResource),
                           ascii ? text.toLatin1() : QByteArray("\xEF\xBB\xBF") + text.toUtf8(),
                           false);

@@ -2,8 +2,6 @@
 
 #include "core/key_codes.h"
 #include "core/keyboard_table.h"
-#include "look/look.h"
-#include "words/ui/word_look.h"
 #include "core/maker.h"
 #include "core/state_file.h"
 #include "core/timer_table.h"
@@ -18,6 +16,7 @@
 #include "words/model/word_lessons.h"
 #include "words/ui/keyboard_panel.h"
 #include "words/ui/word_chooser.h"
+#include "words/ui/word_look.h"
 
 #include <QCheckBox>
 #include <QLabel>
