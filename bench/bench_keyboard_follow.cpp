@@ -18,6 +18,7 @@
 #include "keys/ui/keys_window.h"
 #include "platform/keyboard_choice.h"
 #include "platform/keyboard_watch.h"
+#include "xkb_keymaps.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,23 +27,6 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <vector>
-#include <xkbcommon/xkbcommon.h>
-
-namespace {
-
-QByteArray keymapText(const char* layout, const char* variant) {
-    xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
-    const xkb_rule_names names{"evdev", "pc105", layout, variant, ""};
-    xkb_keymap* keymap = xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
-    char* text = xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1);
-    const QByteArray out(text);
-    free(text);
-    xkb_keymap_unref(keymap);
-    xkb_context_unref(context);
-    return out;
-}
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

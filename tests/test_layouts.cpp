@@ -25,6 +25,7 @@
 #include "words/model/keyboard_hint.h"
 #include "words/model/word_exercise.h"
 #include "words/ui/keyboard_panel.h"
+#include "xkb_keymaps.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -35,28 +36,12 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <xkbcommon/xkbcommon.h>
-
 namespace {
 
 // A layout compiled by XKB from xkeyboard-config, as the program reads it.
 KeyboardLayout compiled(const QString& name) {
     const std::optional<KeyboardLayout> layout = XkbKeyboard::compile(name);
     return layout ? *layout : KeyboardLayout(QStringLiteral("missing"));
-}
-
-// A keymap as a Wayland compositor hands it to its clients, made from xkeyboard-config's names.
-QByteArray keymapText(const char* layouts, const char* variants) {
-    xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
-    const xkb_rule_names names{"evdev", "pc105", layouts, variants, ""};
-    xkb_keymap* keymap =
-        context ? xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS) : nullptr;
-    char* text = keymap ? xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1) : nullptr;
-    const QByteArray out(text ? text : "");
-    free(text);
-    xkb_keymap_unref(keymap);
-    xkb_context_unref(context);
-    return out;
 }
 
 // The US layout with the Y and Z keys swapped, under another name: a layout of a test's own.

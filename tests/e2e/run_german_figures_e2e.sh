@@ -31,14 +31,7 @@ for line in "${lines[@]}"; do
     xdotool type --delay $((24000 / total)) -- "${line//ö/pö}"
 done
 prompt=$(find_window "^Prompt$") || fail "typing lesson 1 did not reach its end"
-wait_focus "$prompt"
-xdotool key ctrl+c
-text=
-for _ in $(seq 50); do
-    text=$(xclip -selection clipboard -o 2>/dev/null || true)
-    [ -n "$text" ] && break
-    sleep 0.1
-done
+text=$(box_text "$prompt")
 echo "$text" | grep "Missed most"
 echo "$text" | grep -q "^Missed most: Ö (" || fail "the results do not name Ö as missed most"
 xdotool key Escape
@@ -50,11 +43,7 @@ echo "the history's figures of ö: $figures"
 
 wait_focus "$keys"
 xdotool key ctrl+6
-for _ in $(seq "${E2E_WAIT:-300}"); do
-    [ -s "$folder/drill.txt" ] && break
-    sleep 0.1
-done
-[ -s "$folder/drill.txt" ] || fail "Ctrl+6 wrote no drill.txt"
+wait_file "$folder/drill.txt" "Ctrl+6 wrote no drill.txt"
 python3 - "$folder" <<'EOF' || fail "the drill is not one of ö"
 import glob, os, sys
 folder = sys.argv[1]
