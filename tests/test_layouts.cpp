@@ -593,6 +593,15 @@ class LayoutsTest : public QObject, WindowFixture {
             for (QChar c : word)
                 QVERIFY2(de.codeOf(c) != 0, qPrintable(word));
         }
+        // Every German word is typed on the German keyboard's keys, alone or with Shift.
+        const QString german =
+            KeyLessons::decode(readAll(QStringLiteral(DATA_DIR "/2/words-de.txt")));
+        const QStringList germanLines = StateFile::splitLines(german);
+        QVERIFY(germanLines.size() > 100);
+        for (const QString& word : germanLines.mid(1)) {
+            for (QChar c : word)
+                QVERIFY2(word.isEmpty() || de.codeOf(c) != 0, qPrintable(word));
+        }
         // On a US keyboard the German words are no drill's.
         QVERIFY(!WeakKeyDrill::vocabulary(data)
                      .wordsFor(KeyboardLayout::us())

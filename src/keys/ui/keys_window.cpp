@@ -274,8 +274,8 @@ void KeysWindow::buildSettingsPanel() {
     m_layoutChoice->setObjectName(QStringLiteral("KeyboardLayout"));
     m_layoutChoice->setFocusPolicy(Qt::NoFocus);
     fillLayoutChoice();
-    panel->resize(twipsSize(3300, 2520));
-    m_layoutChoice->setGeometry(twipsRect(168, 2010, 2964, 390));
+    panel->resize(twipsSize(3900, 2520));
+    m_layoutChoice->setGeometry(twipsRect(168, 2010, 3564, 390));
     connect(m_layoutChoice, &QComboBox::activated, this, &KeysWindow::chooseLayout);
     ::addShortcut(m_layoutChoice, QKeySequence(Qt::ALT | Qt::Key_Y), [this] {
         if (!m_layoutChoice->isVisibleTo(this))
