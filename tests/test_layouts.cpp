@@ -7,18 +7,25 @@
 #include "core/state_file.h"
 #include "core/twips.h"
 #include "fakes.h"
+#include "history/history_store.h"
+#include "history/key_weakness.h"
 #include "history/practice_run.h"
+#include "history/progress_recorder.h"
 #include "keys/model/key_lesson_plan.h"
 #include "keys/model/key_lessons.h"
 #include "keys/model/keys_exercise.h"
+#include "keys/model/weak_key_drill.h"
+#include "keys/ui/drill_maker.h"
 #include "keys/ui/keys_keyboard.h"
 #include "keys/ui/keys_window.h"
 #include "platform/keyboard_choice.h"
 #include "platform/xkb_keyboard.h"
 #include "progress/key_heat_map.h"
+#include "progress/progress_window.h"
 #include "words/model/keyboard_hint.h"
 #include "words/model/word_exercise.h"
 #include "words/ui/keyboard_panel.h"
+#include "xkb_keymaps.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -26,6 +33,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -61,7 +69,9 @@ struct FakeLayouts {
                         return std::nullopt;
                     return known.value(name);
                 },
-                [this](const QString& name) { return name + u' ' + stamp; }};
+                [this](const QString& name) { return name + u' ' + stamp; },
+                {},
+                {}};
     }
 };
 
@@ -105,8 +115,12 @@ class LayoutsTest : public QObject, WindowFixture {
             QCOMPARE(KeyboardLayout::us().label(key.code), QString::fromLatin1(key.label));
             QCOMPARE(KeyboardLayout::us().shiftedLabel(key.code), QString::fromLatin1(key.shifted));
         }
-        for (char16_t c = 0x20; c < 0x7f; ++c)
+        // The figures of the history name keys as they always did on a US keyboard.
+        for (char16_t c = 0x20; c < 0x7f; ++c) {
             QCOMPARE(KeyboardLayout::us().codeOf(QChar(c)), KeyboardTable::codeOf(QChar(c)));
+            QCOMPARE(KeyboardLayout::us().keyCharacter(QChar(c)),
+                     KeyboardTable::keyCharacter(QChar(c)));
+        }
         QVERIFY(compiled(QStringLiteral("us")).isUs());
         QVERIFY(!compiled(QStringLiteral("us(dvorak)")).isUs());
     }
@@ -191,7 +205,7 @@ class LayoutsTest : public QObject, WindowFixture {
             KeyboardChoice choice(folder, xkb.source());
             choice.load();
             QCOMPARE(choice.layout().codeOf(u'z'), 89);
-            QCOMPARE(choice.automaticCaption(), QStringLiteral("Keyboard: automatic (xx)"));
+            QCOMPARE(choice.automaticCaption(), QStringLiteral("Automatic: xx"));
         }
         QCOMPARE(xkb.compiles, 1);
         QVERIFY(!QFile::exists(file("layout.txt"))); // nothing chosen, nothing written
@@ -233,9 +247,9 @@ class LayoutsTest : public QObject, WindowFixture {
         KeyboardChoice choice(ProgramFolder(dir.path()), xkb.source());
         choice.load();
         QVERIFY(choice.layout().isUs());
-        QCOMPARE(choice.automaticCaption(),
-                 QStringLiteral("Keyboard: automatic (%1)")
-                     .arg(system.isEmpty() ? QStringLiteral("us") : system));
+        QCOMPARE(choice.automaticCaption(), system == u"zz"
+                                                ? QStringLiteral("Automatic: zz")
+                                                : QStringLiteral("Automatic: English (US)"));
         QVERIFY(QDir(dir.path()).isEmpty());
     }
 
@@ -374,7 +388,7 @@ class LayoutsTest : public QObject, WindowFixture {
         window.completePictures();
 
         QCOMPARE(window.lessonTitles()[2], QStringLiteral("Lesson  3: asdf jklö"));
-        QCOMPARE(window.layoutChoice()->itemText(0), QStringLiteral("Keyboard: automatic (de)"));
+        QCOMPARE(window.layoutChoice()->itemText(0), QStringLiteral("Automatic: German"));
         const KeysKeyboard* keyboard = window.keyboard();
         QCOMPARE(KeysPictures::capOf(89, keyboard->keyboardLayout()).label, QStringLiteral("Z"));
         auto* note = window.findChild<QLabel*>(QStringLiteral("KeyNote"));
@@ -479,6 +493,264 @@ class LayoutsTest : public QObject, WindowFixture {
         result.missed = {{186, 5, 2}};
         QVERIFY(result.text(fr).contains(QStringLiteral("Missed most: M (2)")));
         QVERIFY(result.text().contains(QStringLiteral("Missed most: ; (2)")));
+    }
+
+    // Figures name a key by what the learner's layout types on it alone: ö on a German
+    // keyboard, and & with the 6 key it is typed on there. A key typed with Shift alone is
+    // named by that.
+    void keysAreNamedAsTheLayoutTypesThem_data() {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("us capital") << "us"
+                                    << "A"
+                                    << "a";
+        QTest::newRow("us question mark") << "us"
+                                          << "?"
+                                          << "/";
+        QTest::newRow("us space") << "us"
+                                  << " "
+                                  << " ";
+        QTest::newRow("de umlaut") << "de"
+                                   << "Ö"
+                                   << "ö";
+        QTest::newRow("de ampersand") << "de"
+                                      << "&"
+                                      << "6";
+        QTest::newRow("de question mark") << "de"
+                                          << "?"
+                                          << "ß";
+        QTest::newRow("de degree, dead alone") << "de"
+                                               << "°"
+                                               << "°";
+        QTest::newRow("de AltGr") << "de"
+                                  << "@"
+                                  << "";
+        QTest::newRow("fr digit") << "fr"
+                                  << "1"
+                                  << "&";
+        QTest::newRow("dvorak") << "us(dvorak)"
+                                << "S"
+                                << "s";
+    }
+    void keysAreNamedAsTheLayoutTypesThem() {
+        QFETCH(QString, layout);
+        QFETCH(QString, typed);
+        QFETCH(QString, key);
+        const KeyboardLayout l = layout == u"us" ? KeyboardLayout::us() : compiled(layout);
+        QCOMPARE(QString(l.keyCharacter(typed[0])).remove(QChar()), key);
+    }
+
+    // On a German keyboard ö is counted, timed and missed like any key: the results, the
+    // weakest keys and pairs of Progress and the drill name it, and the drill's words for it
+    // are real words that have it, far more often than the word lists do.
+    void germanKeysAreCountedAndDrilled() {
+        const KeyboardLayout de = compiled(QStringLiteral("de"));
+        QTemporaryDir dir;
+        HistoryStore store(dir.filePath(HistoryStore::kFileName));
+        ProgressRecorder recorder(&store, PracticeMode::Keys);
+        recorder.setKeyboardLayout([&de]() -> const KeyboardLayout& { return de; });
+        // "schön hören lösen", every ö missed once before it is typed, each key 150 ms apart.
+        for (int round = 0; round < 8; ++round) {
+            QChar before;
+            for (QChar c : QStringLiteral("schön hören lösen & ")) {
+                if (c == u'ö')
+                    recorder.keyJudged(KeyJudgement{de.codeOf(c), false, c, before, 150});
+                recorder.keyJudged(KeyJudgement{de.codeOf(c), true, c, before, 150});
+                before = c;
+            }
+        }
+        const RunResult result = recorder.runEnded("Lesson  1", {30, 200, 24, 400, 88});
+        QVERIFY2(result.text(de).contains(QStringLiteral("Missed most: Ö (24)")),
+                 qPrintable(result.text(de)));
+        recorder.windowUnloaded("Lesson  1", {30, 200, 24, 400, 88});
+        const KeyWeakness::Report report = KeyWeakness::fromHistory(store);
+        QVERIFY(report.key(QStringLiteral("ö")));
+        QCOMPARE(report.key(QStringLiteral("ö"))->stats.wrong, 24);
+        QVERIFY(report.key(QStringLiteral("6"))); // & on its German key
+        QVERIFY(!report.key(QStringLiteral("7")));
+        QCOMPARE(report.weakest.value(0).gram().front(), u'ö');
+
+        ProgressWindow progress(&store, PracticeMode::Keys, nullptr, de);
+        const auto* weakest = progress.findChild<QLabel*>(QStringLiteral("WeakestGrams"));
+        QVERIFY2(weakest->text().contains(QStringLiteral("ö")), qPrintable(weakest->text()));
+        const auto* keys = progress.findChild<WeakestKeysView*>();
+        QVERIFY2(keys->accessibleName().startsWith(QStringLiteral("Weakest keys: Ö")),
+                 qPrintable(keys->accessibleName()));
+
+        const ProgramFolder data(QStringLiteral(DATA_DIR));
+        const DrillMaker::Made made = DrillMaker::make(&store, data, 5, de);
+        QVERIFY2(made.drill.heading.startsWith(QStringLiteral("Drill: ö")),
+                 qPrintable(made.drill.heading));
+        const QString drilled = made.drill.lines.join(QString());
+        const QStringList lists = WeakKeyDrill::vocabulary(data).wordsFor(de);
+        const QString listed = lists.join(QString());
+        auto rate = [](const QString& text) { return double(text.count(u'ö')) / text.size(); };
+        QVERIFY2(rate(drilled) >= 3 * rate(listed), qPrintable(made.drill.lines.join(u'/')));
+        for (const QString& word : made.drill.lines.join(u' ').split(u' ')) {
+            if (word.contains(u'ö'))
+                QVERIFY2(lists.contains(word), qPrintable(word));
+            for (QChar c : word)
+                QVERIFY2(de.codeOf(c) != 0, qPrintable(word));
+        }
+        // Every German word is typed on the German keyboard's keys, alone or with Shift.
+        const QString german =
+            KeyLessons::decode(readAll(QStringLiteral(DATA_DIR "/2/words-de.txt")));
+        const QStringList germanLines = StateFile::splitLines(german);
+        QVERIFY(germanLines.size() > 100);
+        for (const QString& word : germanLines.mid(1)) {
+            for (QChar c : word)
+                QVERIFY2(word.isEmpty() || de.codeOf(c) != 0, qPrintable(word));
+        }
+        // On a US keyboard the German words are no drill's.
+        QVERIFY(!WeakKeyDrill::vocabulary(data)
+                     .wordsFor(KeyboardLayout::us())
+                     .contains(QStringLiteral("schön")));
+    }
+
+    // The desktop's layout changes while the program runs: the choice follows the system's
+    // layout when it is the one used, and only tells of it when another is chosen.
+    void choiceFollowsTheSystem() {
+        FakeLayouts xkb;
+        xkb.system = QStringLiteral("xx");
+        xkb.known.insert(QStringLiteral("xx"), swappedYZ(QStringLiteral("xx")));
+        xkb.known.insert(QStringLiteral("yy"), compiled(QStringLiteral("de")));
+        QTemporaryDir dir;
+        KeyboardChoice choice(ProgramFolder(dir.path()), xkb.source());
+        choice.load();
+        QSignalSpy changed(&choice, &KeyboardChoice::layoutChanged);
+        QSignalSpy system(&choice, &KeyboardChoice::systemLayoutChanged);
+        choice.systemChanged(); // nothing new
+        QCOMPARE(changed.size(), 0);
+        xkb.system = QStringLiteral("yy");
+        choice.systemChanged();
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(choice.layout().codeOf(u'ö'), 186);
+        xkb.system = QStringLiteral("xx"); // a group switch back: compiled before, not again
+        choice.systemChanged();
+        QCOMPARE(changed.size(), 2);
+        QCOMPARE(choice.layout().name(), QStringLiteral("xx"));
+        QCOMPARE(xkb.compiles, 2);
+        QCOMPARE(system.size(), 2);
+
+        QVERIFY(choice.choose(QStringLiteral("us")));
+        QCOMPARE(changed.size(), 3);
+        xkb.system = QStringLiteral("yy");
+        choice.systemChanged();
+        QCOMPARE(changed.size(), 3); // the chosen layout stays
+        QCOMPARE(system.size(), 3);
+        QVERIFY(choice.layout().isUs());
+        QCOMPARE(choice.automaticCaption(), QStringLiteral("Automatic: yy"));
+    }
+
+    // On Wayland the compositor's keymap is the system's: compiled group by group as it
+    // comes, followed when another comes, kept for the next start (which uses it until the
+    // compositor sends its own), and the group in use told by the keys typed.
+    void waylandKeymapIsFollowed() {
+        const QByteArray de = keymapText("de", "");
+        const QByteArray dvorak = keymapText("us", "dvorak");
+        const QByteArray deUs = keymapText("de,us", ",");
+        const QList<KeyboardLayout> groups = XkbKeyboard::compileKeymap(deUs);
+        QCOMPARE(groups.size(), 2);
+        QCOMPARE(groups[0].name(), QStringLiteral("de"));
+        QCOMPARE(groups[1].name(), QStringLiteral("us"));
+        QCOMPARE(groups[0].signature(), compiled(QStringLiteral("de")).signature());
+        QVERIFY(groups[1].isUs());
+        QVERIFY(XkbKeyboard::compileKeymap("xkb_keymap { nonsense").isEmpty());
+
+        QTemporaryDir dir;
+        {
+            KeyboardChoice choice(ProgramFolder(dir.path()));
+            choice.load(de);
+            QCOMPARE(choice.layout().name(), QStringLiteral("de"));
+            QCOMPARE(choice.systemCaption(), QStringLiteral("German"));
+            QSignalSpy changed(&choice, &KeyboardChoice::layoutChanged);
+            choice.keymapChanged(dvorak);
+            QCOMPARE(changed.size(), 1);
+            QCOMPARE(choice.layout().name(), QStringLiteral("us(dvorak)"));
+            QCOMPARE(choice.automaticCaption(), QStringLiteral("Automatic: English (Dvorak)"));
+        }
+        {
+            KeyboardChoice later(ProgramFolder(dir.path()));
+            later.load(QByteArray()); // no keymap yet: the last start's
+            QCOMPARE(later.layout().name(), QStringLiteral("us(dvorak)"));
+            QSignalSpy changed(&later, &KeyboardChoice::layoutChanged);
+            later.keymapChanged(deUs);
+            QCOMPARE(later.layout().name(), QStringLiteral("de"));
+            // The key right of L gives ";" now: the second group is in use; then ö again.
+            const quint32 ac10 = 47, ad01 = 24; // XKB's key codes right of L, and of Q
+            QCOMPARE(groups[0].codeOfScanCode(ac10), 186);
+            QVERIFY(!later.keyTyped(ac10, QStringLiteral("ö")));
+            QVERIFY(!later.keyTyped(ad01, QStringLiteral("@"))); // AltGr's tells nothing
+            QVERIFY(later.keyTyped(ac10, QStringLiteral(";")));
+            QVERIFY(later.layout().isUs());
+            QVERIFY(later.keyTyped(ac10, QStringLiteral("Ö")));
+            QCOMPARE(later.layout().name(), QStringLiteral("de"));
+            QCOMPARE(changed.size(), 3);
+        }
+    }
+
+    // The names people know the layouts by, from xkeyboard-config's registry.
+    void layoutsAreNamedAsPeopleKnowThem() {
+        QCOMPARE(XkbKeyboard::description(QStringLiteral("de")), QStringLiteral("German"));
+        QCOMPARE(XkbKeyboard::description(QStringLiteral("us(dvorak)")),
+                 QStringLiteral("English (Dvorak)"));
+        QCOMPARE(XkbKeyboard::description(QStringLiteral("us(basic)")),
+                 QStringLiteral("English (US)"));
+        QCOMPARE(XkbKeyboard::description(QStringLiteral("no-such")), QString());
+        QCOMPARE(XkbKeyboard::nameOfDescription(QStringLiteral("French")), QStringLiteral("fr"));
+    }
+
+    // The Keys window follows a change of the desktop's keyboard while it is open: its
+    // keyboard, the lessons built, the lesson started again at its first line, and a note
+    // until the next key. The keys typed before the change stay in the history.
+    void keysWindowFollowsAChange() {
+        FakeLayouts xkb;
+        xkb.system = QStringLiteral("us");
+        xkb.known.insert(QStringLiteral("de"), compiled(QStringLiteral("de")));
+        QTemporaryDir dir;
+        auto in = [&dir](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
+        copyTree(QStringLiteral(DATA_DIR "/1"), in("1"));
+        copyTree(QStringLiteral(DATA_DIR "/2"), in("2"));
+        writeBytes(in("sz0.txt"), "1100\r\n");
+        HistoryStore store(in("history.db"));
+        KeyboardChoice choice(ProgramFolder(dir.path()), xkb.source());
+        choice.load();
+        AppContext c = context();
+        c.folder = ProgramFolder(dir.path());
+        c.keyboard = &choice;
+        c.history = &store;
+        {
+            KeysWindow window(c);
+            window.show();
+            QCOMPARE(window.exercise().currentLine(), QStringLiteral("asdf jkl;"));
+            auto* input = window.findChild<QLineEdit*>(QStringLiteral("Text1"));
+            for (auto [key, text] : {std::pair{Qt::Key_A, "a"}, {Qt::Key_S, "s"}, {Qt::Key_D, "d"}})
+                typeKey(input, key, QString::fromLatin1(text));
+            QCOMPARE(window.exercise().typedCount(), 3);
+
+            xkb.system = QStringLiteral("de");
+            choice.systemChanged();
+            QCOMPARE(KeysPictures::capOf(186, window.keyboard()->keyboardLayout()).label,
+                     QStringLiteral("Ö"));
+            QCOMPARE(window.exercise().currentLine(), QStringLiteral("asdf jklö"));
+            QCOMPARE(window.exercise().typedCount(), 0);
+            QCOMPARE(window.exercise().expectedKey(), 65);
+            QVERIFY(QFileInfo(in("1-de/0.txt")).size() > 0);
+            auto* note = window.findChild<QLabel*>(QStringLiteral("KeyNote"));
+            QVERIFY(note->isVisible());
+            QCOMPARE(note->text(),
+                     QStringLiteral("The keyboard is German now: the lesson starts again."));
+            QCOMPARE(window.layoutChoice()->itemText(0), QStringLiteral("Automatic: German"));
+            typeKey(input, Qt::Key_A, QStringLiteral("a"));
+            QVERIFY(note->isHidden());
+            window.setClosingMark(PracticeWindow::kFend);
+            window.close();
+        }
+        qint64 counted = 0;
+        for (const KeyTally& key : store.keyTallies())
+            counted += key.expected;
+        QCOMPARE(counted, 4);
     }
 };
 

@@ -142,7 +142,9 @@ class ShellTest : public QObject {
         for (const char* folder : {"1", "2", "text"}) {
             const QDir dir(QStringLiteral(DATA_DIR "/") + QLatin1String(folder));
             for (const QString& name : dir.entryList({QStringLiteral("*.txt")}, QDir::Files)) {
-                if (name.startsWith(QLatin1String("COPYING")))
+                // Another language's words are for its keyboard (test_layouts types them).
+                if (name.startsWith(QLatin1String("COPYING")) ||
+                    name.startsWith(QLatin1String("words-")))
                     continue;
                 ++files;
                 const QString text = StateFile::readText(dir.filePath(name));

@@ -13,12 +13,15 @@
 #include "look/palette_roles.h"
 #include "look/skin_engine.h"
 #include "look/theme_menu.h"
+#include "platform/keyboard_choice.h"
+#include "platform/xkb_keyboard.h"
 #include "progress/progress_window.h"
 #include "words/ui/word_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,6 +32,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTimer>
 #include <sys/stat.h>
@@ -92,6 +96,8 @@ class ThemesTest : public QObject {
     struct Skinned {
         CountingSkinEngine engine;
         std::unique_ptr<ThemeMenu> menu;
+        // The layout list names the system's layout: one of the longer names a learner meets.
+        std::unique_ptr<KeyboardChoice> keyboard;
         std::unique_ptr<PracticeWindow> window;
     };
     std::unique_ptr<Skinned> skinnedWindow(Mode mode, int index) {
@@ -104,6 +110,12 @@ class ThemesTest : public QObject {
         AppContext context;
         context.folder = ProgramFolder(m_dir.path());
         context.skin = &s->engine;
+        KeyboardChoice::Source colemak;
+        colemak.activeName = [] { return QStringLiteral("us(colemak)"); };
+        colemak.describe = XkbKeyboard::description;
+        s->keyboard = std::make_unique<KeyboardChoice>(context.folder, colemak);
+        s->keyboard->load();
+        context.keyboard = s->keyboard.get();
         if (index >= 0)
             s->menu->fff_Click(index);
         switch (mode) {
@@ -514,6 +526,17 @@ class ThemesTest : public QObject {
                 text = button->text();
                 need = button->fontMetrics().horizontalAdvance(text);
                 room = button->style()->subElementRect(contents, &option, button).width();
+            } else if (auto* list = qobject_cast<QComboBox*>(w)) {
+                // The field the style leaves for the caption of the closed list.
+                QStyleOptionComboBox option;
+                option.initFrom(list);
+                option.currentText = list->currentText();
+                text = list->currentText();
+                need = list->fontMetrics().horizontalAdvance(text) + 2;
+                room = list->style()
+                           ->subControlRect(QStyle::CC_ComboBox, &option,
+                                            QStyle::SC_ComboBoxEditField, list)
+                           .width();
             } else if (auto* label = qobject_cast<QLabel*>(w)) {
                 if (label->wordWrap() || label->text().contains(u'\n') || !label->pixmap().isNull())
                     continue;

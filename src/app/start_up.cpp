@@ -1,14 +1,15 @@
 #include "app/start_up.h"
 
 #include "app/app_navigator.h"
+#include "core/state_file.h"
 #include "history/history_store.h"
 #include "look/look.h"
-#include "platform/keyboard_choice.h"
-#include "platform/platform.h"
-#include "platform/sound_player.h"
-#include "core/state_file.h"
 #include "look/skin_engine.h"
 #include "look/theme_menu.h"
+#include "platform/keyboard_choice.h"
+#include "platform/keyboard_watch.h"
+#include "platform/platform.h"
+#include "platform/sound_player.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -33,9 +34,11 @@ std::unique_ptr<Program> startProgram(const ProgramFolder& folder) {
     program->skin = std::make_unique<SkinEngine>();
     program->history =
         std::make_unique<HistoryStore>(folder.path(QLatin1Char('\\') + HistoryStore::kFileName));
-    // The learner's keyboard layout, read once at start: the system's or the one chosen.
+    // The learner's keyboard layout: the system's or the one chosen, read at start and
+    // followed while the program runs.
     program->keyboard = std::make_unique<KeyboardChoice>(folder);
-    program->keyboard->load();
+    program->keyboardWatch = std::make_unique<KeyboardWatch>(*program->keyboard);
+    program->keyboardWatch->load();
 
     AppContext context;
     context.folder = folder;

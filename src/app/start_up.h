@@ -7,6 +7,7 @@
 class AppNavigator;
 class HistoryStore;
 class KeyboardChoice;
+class KeyboardWatch;
 class Platform;
 class SkinEngine;
 class SoundPlayer;
@@ -19,6 +20,7 @@ struct Program {
     std::unique_ptr<SkinEngine> skin;
     std::unique_ptr<HistoryStore> history; // opened by the first keystroke or look, not here
     std::unique_ptr<KeyboardChoice> keyboard;
+    std::unique_ptr<KeyboardWatch> keyboardWatch; // the display server's changes to it
     std::unique_ptr<ThemeMenu> themeMenu;
     std::unique_ptr<AppNavigator> navigator;
     ~Program();

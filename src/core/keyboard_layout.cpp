@@ -112,8 +112,23 @@ KeyboardLayout::Key KeyboardLayout::key(int code) const {
 
 void KeyboardLayout::setKey(int code, const Key& key) {
     const int i = indexOf(code);
-    if (i >= 0)
-        m_keys[i] = key;
+    if (i < 0 || m_keys[i] == key)
+        return;
+    m_keys[i] = key;
+    indexCharacters();
+}
+
+void KeyboardLayout::indexCharacters() {
+    m_codes.clear();
+    // A character on two keys is the one alone: the key that needs no Shift comes first.
+    for (bool shift : {false, true}) {
+        for (qsizetype i = 0; i < m_keys.size(); ++i) {
+            const Level& level = shift ? m_keys[i].shifted : m_keys[i].normal;
+            if (!level.character.isNull() && !level.dead &&
+                !m_codes.contains(level.character.unicode()))
+                m_codes.insert(level.character.unicode(), characterKeys()[i]);
+        }
+    }
 }
 
 void KeyboardLayout::addAltGr(QChar c) {
@@ -138,17 +153,15 @@ int KeyboardLayout::codeOfScanCode(quint32 scanCode) const {
 int KeyboardLayout::codeOf(QChar c) const {
     if (c == u' ')
         return KeyCode::Space;
-    if (c.isNull())
-        return 0;
-    // A character on two keys is the one alone: the key that needs no Shift comes first.
-    for (bool shift : {false, true}) {
-        for (qsizetype i = 0; i < m_keys.size(); ++i) {
-            const Level& level = shift ? m_keys[i].shifted : m_keys[i].normal;
-            if (level.character == c && !level.dead)
-                return characterKeys()[i];
-        }
-    }
-    return 0;
+    return c.isNull() ? 0 : m_codes.value(c.unicode(), 0);
+}
+
+QChar KeyboardLayout::keyCharacter(QChar c) const {
+    const int code = codeOf(c);
+    if (code == KeyCode::Space)
+        return u' ';
+    const QChar alone = typed(code, false);
+    return alone.isNull() ? typed(code, true) : alone;
 }
 
 KeyboardLayout::Reach KeyboardLayout::reach(QChar c) const {

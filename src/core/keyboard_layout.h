@@ -56,8 +56,12 @@ class KeyboardLayout {
     int codeOfScanCode(quint32 scanCode) const;
 
     // The key that types `c` alone or with Shift (a dead key types nothing); Space for a blank;
-    // 0 when no key of the table does.
+    // 0 when no key of the table does. A character on two keys is the one it types alone.
     int codeOf(QChar c) const;
+    // The character that names the key typing `c` in figures, pairs and drills: what the key
+    // types alone ("a" for A, "6" for & on a German keyboard, " " for a blank), or with Shift
+    // where it types nothing alone; null when no key of the table types `c`.
+    QChar keyCharacter(QChar c) const;
     Reach reach(QChar c) const;
     // The key types a letter or a digit, alone or with Shift.
     bool typesLetterOrDigit(int code) const;
@@ -79,10 +83,12 @@ class KeyboardLayout {
 
   private:
     static int indexOf(int code);
+    void indexCharacters();
 
     QString m_name;
     QList<Key> m_keys; // in the order of characterKeys()
     QString m_altGr;
     QString m_offTable;
     QHash<quint32, int> m_scanCodes;
+    QHash<char16_t, int> m_codes; // codeOf, asked at every keystroke
 };

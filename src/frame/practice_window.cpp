@@ -174,6 +174,8 @@ void PracticeWindow::attachModel(PracticeModel* model, PracticeMode mode, QTimer
     m_model = model;
     m_clockTimer = clockTimer;
     m_recorder = std::make_unique<ProgressRecorder>(m_context.history, mode);
+    m_recorder->setKeyboardLayout(
+        [this]() -> const KeyboardLayout& { return keyboardLayout(m_context); });
     connect(model, &PracticeModel::changed, this, &PracticeWindow::modelChanged);
 }
 

@@ -6,8 +6,9 @@
 #include <array>
 
 // How fast and how surely the learner types each key and each pair of keys. A key is named by
-// the character its cap types unshifted ("a" for A and a, "1" for 1 and !, " " for Space), a
-// pair by the two such characters in the order typed ("th"); both are "grams". Times go into
+// the character it types alone in the learner's layout (KeyboardLayout::keyCharacter: "a" for
+// A and a, "1" for 1 and ! on a US keyboard, "ö" for ö and Ö on a German one, " " for Space),
+// a pair by the two such characters in the order typed ("th"); both are "grams". Times go into
 // a histogram of fixed buckets, so the figures of many days add up and still give a median.
 namespace KeyTiming {
 

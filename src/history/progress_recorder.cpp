@@ -1,6 +1,5 @@
 #include "history/progress_recorder.h"
 
-#include "core/keyboard_table.h"
 #include "history/history_store.h"
 
 #include <algorithm>
@@ -37,14 +36,15 @@ void ProgressRecorder::keyJudged(const KeyJudgement& key) {
     keyJudged(key.expectedKey, !key.right);
     if (!m_store || key.expectedKey <= 0)
         return;
-    const QChar c = KeyboardTable::keyCharacter(key.character);
+    const KeyboardLayout& layout = m_layout ? m_layout() : KeyboardLayout::us();
+    const QChar c = layout.keyCharacter(key.character);
     if (c.isNull())
         return;
     // Only a right keystroke is timed: a wrong one's time says nothing of how well the key is
     // known.
     const int interval = key.right ? key.intervalMs : -1;
     addGram(QChar(), c, !key.right, interval);
-    const QChar before = KeyboardTable::keyCharacter(key.previous);
+    const QChar before = layout.keyCharacter(key.previous);
     if (!before.isNull())
         addGram(before, c, !key.right, interval);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/keyboard_layout.h"
 #include "core/practice_model.h"
 #include "history/key_timing.h"
 #include "history/practice_run.h"
@@ -52,6 +53,13 @@ class ProgressRecorder {
     bool windowUnloaded(const QString& item, const Totals& totals);
     void countersReset(const QString& item, const Totals& totalsBeforeReset);
 
+    // The learner's layout, whose keys the figures name ("ö", and "6" for & on a German
+    // keyboard); the US one until it is given. Asked at each keystroke, so a change of layout
+    // names the keys typed after it.
+    void setKeyboardLayout(std::function<const KeyboardLayout&()> layout) {
+        m_layout = std::move(layout);
+    }
+
     // The time source; tests set a fixed one.
     void setClock(std::function<QDateTime()> now) { m_now = std::move(now); }
 
@@ -72,4 +80,5 @@ class ProgressRecorder {
     QMap<int, KeyTally> m_keys;
     QHash<quint32, GramStats> m_grams; // by the gram's characters, the first one high
     std::function<QDateTime()> m_now = [] { return QDateTime::currentDateTime(); };
+    std::function<const KeyboardLayout&()> m_layout;
 };

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QStringList>
 
 #ifdef TUTOR_HAVE_XKB
@@ -12,6 +13,9 @@
 #include <xcb/xkb.h>
 #undef explicit
 #include <xkbcommon/xkbcommon.h>
+#ifdef TUTOR_HAVE_XKBREGISTRY
+#include <xkbcommon/xkbregistry.h>
+#endif
 
 #include <algorithm>
 #include <memory>
@@ -126,6 +130,11 @@ struct StateFree {
     void operator()(xkb_state* s) const { xkb_state_unref(s); }
 };
 
+// A keymap is some 70 KB; a compositor that sends far more is not sending a keymap.
+constexpr qsizetype kMaxKeymapBytes = 4 * 1024 * 1024;
+// XKB's own bound on the groups of a keymap.
+constexpr xkb_layout_index_t kMaxGroups = 4;
+
 QString xkbRoot() {
     const QString root = qEnvironmentVariable("XKB_CONFIG_ROOT");
     return root.isEmpty() ? QStringLiteral(TUTOR_XKB_BASE) : root;
@@ -188,32 +197,23 @@ QString activeLayoutName() {
     return variant.isEmpty() ? layout : layout + u'(' + variant + u')';
 }
 
-std::optional<KeyboardLayout> compile(const QString& name) {
-    const auto [layoutName, variantName] = splitName(name);
-    if (layoutName.isEmpty() || !plausible(layoutName) || !plausible(variantName))
-        return std::nullopt;
-    const std::unique_ptr<xkb_context, ContextFree> context(
-        xkb_context_new(XKB_CONTEXT_NO_ENVIRONMENT_NAMES));
-    if (!context)
-        return std::nullopt;
-    xkb_context_set_log_level(context.get(), XKB_LOG_LEVEL_CRITICAL);
-    const QByteArray layout = layoutName.toLatin1();
-    const QByteArray variant = variantName.toLatin1();
-    const xkb_rule_names names{"evdev", "pc105", layout.constData(), variant.constData(), ""};
-    const std::unique_ptr<xkb_keymap, KeymapFree> keymap(
-        xkb_keymap_new_from_names(context.get(), &names, XKB_KEYMAP_COMPILE_NO_FLAGS));
-    if (!keymap || xkb_keymap_num_layouts(keymap.get()) < 1)
-        return std::nullopt;
-    const std::unique_ptr<xkb_state, StateFree> plain(xkb_state_new(keymap.get()));
-    const std::unique_ptr<xkb_state, StateFree> shifted(xkb_state_new(keymap.get()));
-    const xkb_mod_index_t shift = xkb_keymap_mod_get_index(keymap.get(), XKB_MOD_NAME_SHIFT);
+namespace {
+
+// What each key of `keymap` types in its group `group`: the keys of the table alone and with
+// Shift, the keys beside them, and AltGr's characters.
+std::optional<KeyboardLayout> layoutOf(xkb_keymap* keymap, const QString& name,
+                                       xkb_layout_index_t group) {
+    const std::unique_ptr<xkb_state, StateFree> plain(xkb_state_new(keymap));
+    const std::unique_ptr<xkb_state, StateFree> shifted(xkb_state_new(keymap));
+    const xkb_mod_index_t shift = xkb_keymap_mod_get_index(keymap, XKB_MOD_NAME_SHIFT);
     if (!plain || !shifted || shift == XKB_MOD_INVALID)
         return std::nullopt;
-    xkb_state_update_mask(shifted.get(), 1u << shift, 0, 0, 0, 0, 0);
+    xkb_state_update_mask(plain.get(), 0, 0, 0, 0, 0, group);
+    xkb_state_update_mask(shifted.get(), 1u << shift, 0, 0, 0, 0, group);
 
     KeyboardLayout result(name);
     for (const NamedKey& named : kNamedKeys) {
-        const xkb_keycode_t key = xkb_keymap_key_by_name(keymap.get(), named.name);
+        const xkb_keycode_t key = xkb_keymap_key_by_name(keymap, named.name);
         if (key == XKB_KEYCODE_INVALID)
             continue;
         const KeyboardLayout::Key levels{levelOf(plain.get(), key), levelOf(shifted.get(), key)};
@@ -226,13 +226,13 @@ std::optional<KeyboardLayout> compile(const QString& name) {
     // What the other keys type, and what every key types with AltGr (the third and fourth
     // levels), so that a character off the table can be told apart from one nowhere.
     struct Collect {
-        xkb_keymap* keymap;
         xkb_state* plain;
         xkb_state* shifted;
+        xkb_layout_index_t group;
         KeyboardLayout* layout;
-    } collect{keymap.get(), plain.get(), shifted.get(), &result};
+    } collect{plain.get(), shifted.get(), group, &result};
     xkb_keymap_key_for_each(
-        keymap.get(),
+        keymap,
         [](xkb_keymap* keymap, xkb_keycode_t key, void* data) {
             auto* into = static_cast<Collect*>(data);
             const char* keyName = xkb_keymap_key_get_name(keymap, key);
@@ -248,10 +248,13 @@ std::optional<KeyboardLayout> compile(const QString& name) {
                         into->layout->addOffTable(level.character);
                 }
             }
-            const xkb_level_index_t levels = xkb_keymap_num_levels_for_key(keymap, key, 0);
+            // A key with fewer groups than the keymap types its first group's characters.
+            const xkb_layout_index_t group =
+                into->group < xkb_keymap_num_layouts_for_key(keymap, key) ? into->group : 0;
+            const xkb_level_index_t levels = xkb_keymap_num_levels_for_key(keymap, key, group);
             for (xkb_level_index_t level = 2; level < levels && level < 4; ++level) {
                 const xkb_keysym_t* syms = nullptr;
-                if (xkb_keymap_key_get_syms_by_level(keymap, key, 0, level, &syms) == 1) {
+                if (xkb_keymap_key_get_syms_by_level(keymap, key, group, level, &syms) == 1) {
                     const QChar c = printable(xkb_keysym_to_utf32(syms[0]));
                     if (!c.isNull())
                         into->layout->addAltGr(c);
@@ -260,6 +263,60 @@ std::optional<KeyboardLayout> compile(const QString& name) {
         },
         &collect);
     return result;
+}
+
+std::unique_ptr<xkb_context, ContextFree> newContext() {
+    std::unique_ptr<xkb_context, ContextFree> context(
+        xkb_context_new(XKB_CONTEXT_NO_ENVIRONMENT_NAMES));
+    if (context)
+        xkb_context_set_log_level(context.get(), XKB_LOG_LEVEL_CRITICAL);
+    return context;
+}
+
+} // namespace
+
+std::optional<KeyboardLayout> compile(const QString& name) {
+    const auto [layoutName, variantName] = splitName(name);
+    if (layoutName.isEmpty() || !plausible(layoutName) || !plausible(variantName))
+        return std::nullopt;
+    const auto context = newContext();
+    if (!context)
+        return std::nullopt;
+    const QByteArray layout = layoutName.toLatin1();
+    const QByteArray variant = variantName.toLatin1();
+    const xkb_rule_names names{"evdev", "pc105", layout.constData(), variant.constData(), ""};
+    const std::unique_ptr<xkb_keymap, KeymapFree> keymap(
+        xkb_keymap_new_from_names(context.get(), &names, XKB_KEYMAP_COMPILE_NO_FLAGS));
+    if (!keymap || xkb_keymap_num_layouts(keymap.get()) < 1)
+        return std::nullopt;
+    return layoutOf(keymap.get(), name, 0);
+}
+
+QList<KeyboardLayout> compileKeymap(const QByteArray& text) {
+    QList<KeyboardLayout> groups;
+    const auto context = newContext();
+    if (!context || text.isEmpty() || text.size() > kMaxKeymapBytes)
+        return groups;
+    const std::unique_ptr<xkb_keymap, KeymapFree> keymap(
+        xkb_keymap_new_from_buffer(context.get(), text.constData(), size_t(text.size()),
+                                   XKB_KEYMAP_FORMAT_TEXT_V1, XKB_KEYMAP_COMPILE_NO_FLAGS));
+    if (!keymap)
+        return groups;
+    const xkb_layout_index_t count = std::min(xkb_keymap_num_layouts(keymap.get()), kMaxGroups);
+    for (xkb_layout_index_t group = 0; group < count; ++group) {
+        // A group is named by its description ("German"), which the registry turns back into
+        // the layout's name ("de").
+        const QString description =
+            QString::fromUtf8(xkb_keymap_layout_get_name(keymap.get(), group));
+        QString name = nameOfDescription(description);
+        if (name.isEmpty())
+            name = description.isEmpty() ? QStringLiteral("group%1").arg(group + 1) : description;
+        std::optional<KeyboardLayout> layout = layoutOf(keymap.get(), name, group);
+        if (!layout)
+            break; // the groups keep their numbers: none after one that types nothing
+        groups << *layout;
+    }
+    return groups;
 }
 
 QString sourceStamp(const QString& name) {
@@ -283,10 +340,69 @@ QString activeLayoutName() {
 std::optional<KeyboardLayout> compile(const QString&) {
     return std::nullopt;
 }
+QList<KeyboardLayout> compileKeymap(const QByteArray&) {
+    return {};
+}
 QString sourceStamp(const QString& name) {
     return name;
 }
 
 #endif
+
+// --- the names people know layouts by, from xkeyboard-config's registry ---
+
+namespace {
+
+struct Registry {
+    QHash<QString, QString> descriptions; // "us(dvorak)" -> "English (Dvorak)"
+    QHash<QString, QString> names;        // and back
+};
+
+const Registry& registry() {
+    // Read once, on whichever thread asks first: some thousand entries, a few milliseconds.
+    static const Registry read = [] {
+        Registry r;
+#ifdef TUTOR_HAVE_XKBREGISTRY
+        rxkb_context* context = rxkb_context_new(RXKB_CONTEXT_NO_FLAGS);
+        if (!context)
+            return r;
+        rxkb_context_set_log_level(context, RXKB_LOG_LEVEL_CRITICAL);
+        if (rxkb_context_parse_default_ruleset(context)) {
+            for (rxkb_layout* layout = rxkb_layout_first(context); layout;
+                 layout = rxkb_layout_next(layout)) {
+                const QString name = QString::fromUtf8(rxkb_layout_get_name(layout));
+                const char* variant = rxkb_layout_get_variant(layout);
+                const QString full =
+                    variant && *variant ? name + u'(' + QString::fromUtf8(variant) + u')' : name;
+                const QString description = QString::fromUtf8(rxkb_layout_get_description(layout));
+                if (name.isEmpty() || description.isEmpty())
+                    continue;
+                r.descriptions.insert(full, description);
+                if (!r.names.contains(description))
+                    r.names.insert(description, full);
+            }
+        }
+        rxkb_context_unref(context);
+#endif
+        return r;
+    }();
+    return read;
+}
+
+} // namespace
+
+QString description(const QString& name) {
+    const QString trimmed = name.trimmed();
+    const QString found = registry().descriptions.value(trimmed);
+    if (!found.isEmpty())
+        return found;
+    // "us(basic)" is the plain layout.
+    const auto [layout, variant] = splitName(trimmed);
+    return variant == u"basic" ? registry().descriptions.value(layout) : QString();
+}
+
+QString nameOfDescription(const QString& description) {
+    return registry().names.value(description);
+}
 
 } // namespace XkbKeyboard

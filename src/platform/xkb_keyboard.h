@@ -2,6 +2,8 @@
 
 #include "core/keyboard_layout.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -20,6 +22,19 @@ QString activeLayoutName();
 // characters it types alone and with Shift, and its X key code. Nothing for a name XKB does not
 // know.
 std::optional<KeyboardLayout> compile(const QString& name);
+
+// The layouts of a keymap in XKB's text form, as a Wayland compositor hands it to its clients:
+// one for each group, in the order of the groups, each named by xkeyboard-config's name where
+// the registry knows the group's description ("de" for "German"). Empty for text that is no
+// keymap.
+QList<KeyboardLayout> compileKeymap(const QByteArray& text);
+
+// The name people know a layout by, from xkeyboard-config's registry (libxkbregistry):
+// "German" for "de", "English (Dvorak)" for "us(dvorak)"; empty for a name it does not know.
+// The registry is read at the first call.
+QString description(const QString& name);
+// The layout of a description: "de" for "German"; empty when the registry has none.
+QString nameOfDescription(const QString& description);
 
 // What tells a compiled copy of `name` is still good: the name and the time of the
 // xkeyboard-config symbols file it comes from.

@@ -1,6 +1,5 @@
 #include "progress/progress_window.h"
 
-#include "core/keyboard_table.h"
 #include "core/twips.h"
 #include "frame/shortcut.h"
 #include "history/history_store.h"
@@ -215,7 +214,7 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
     auto* tabs = new QTabWidget(this);
     tabs->setObjectName(QStringLiteral("ProgressTabs"));
     tabs->addTab(table, QStringLiteral("Recent runs"));
-    tabs->addTab(buildKeyFigures(figures), QStringLiteral("Your keys"));
+    tabs->addTab(buildKeyFigures(figures, keyboard), QStringLiteral("Your keys"));
     tabs->setFocusPolicy(Qt::TabFocus);
     tabs->setDocumentMode(true);
     layout->addWidget(tabs, 2);
@@ -260,7 +259,8 @@ QString missesAndTime(const QHash<QString, KeyWeakness::Figure>& week, const QSt
 
 // Every key with its misses and median time over the latest weeks, and how its latest week
 // went against the week before; the weakest first.
-QWidget* ProgressWindow::buildKeyFigures(const KeyWeakness::Report& report) {
+QWidget* ProgressWindow::buildKeyFigures(const KeyWeakness::Report& report,
+                                         const KeyboardLayout& keyboard) {
     QList<KeyWeakness::Figure> keys = report.keys;
     std::stable_sort(
         keys.begin(), keys.end(), [](const KeyWeakness::Figure& a, const KeyWeakness::Figure& b) {
@@ -279,7 +279,7 @@ QWidget* ProgressWindow::buildKeyFigures(const KeyWeakness::Report& report) {
         const KeyWeakness::Trend trend = report.trend(key.gram());
         const char* const trends[] = {"", "better", "steady", "worse"};
         const QString cells[] = {
-            c == u' ' ? QStringLiteral("Space") : KeyboardTable::keyName(KeyboardTable::codeOf(c)),
+            keyboard.codeOf(c) ? keyboard.keyName(keyboard.codeOf(c)) : QString(c),
             QString::number(key.stats.expected),
             QStringLiteral("%1 %").arg(key.stats.missRate() * 100, 0, 'f', 1),
             key.medianMs < 0 ? QStringLiteral("\u2013") : QStringLiteral("%1 ms").arg(key.medianMs),

@@ -32,7 +32,7 @@ class ProgressWindow : public QDialog {
 
   private:
     void buildStyle();
-    QWidget* buildKeyFigures(const KeyWeakness::Report& report);
+    QWidget* buildKeyFigures(const KeyWeakness::Report& report, const KeyboardLayout& keyboard);
 
     HistoryStore* m_store;
     PracticeMode m_mode;

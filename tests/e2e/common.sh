@@ -155,3 +155,23 @@ history() { # query
 print("|".join(str(v) for row in sqlite3.connect(sys.argv[1]).execute(sys.argv[2]) for v in row))' \
         "$folder/history.db" "$1"
 }
+# The text of a message box, as Ctrl+C copies it to the clipboard.
+box_text() { # window
+    local text
+    wait_focus "$1"
+    xdotool key ctrl+c
+    for _ in $(seq 50); do
+        text=$(xclip -selection clipboard -o 2>/dev/null || true)
+        [ -n "$text" ] && { echo "$text"; return 0; }
+        sleep 0.1
+    done
+    fail "the message box copied no text"
+}
+# Waits until a file is there with something in it.
+wait_file() { # path, what failed when it does not come
+    for _ in $(seq "${E2E_WAIT:-300}"); do
+        [ -s "$1" ] && return 0
+        sleep 0.1
+    done
+    fail "$2"
+}

@@ -46,11 +46,7 @@ for line in "${lines[@]}"; do
 done
 
 xdotool key ctrl+6
-for _ in $(seq "${E2E_WAIT:-300}"); do
-    [ -s "$folder/drill.txt" ] && break
-    sleep 0.1
-done
-[ -s "$folder/drill.txt" ] || fail "Ctrl+6 wrote no drill.txt"
+wait_file "$folder/drill.txt" "Ctrl+6 wrote no drill.txt"
 
 python3 - "$fixture" "$folder/drill.txt" "$folder" <<'EOF' || fail "the drill is not one of g"
 import glob, os, sys

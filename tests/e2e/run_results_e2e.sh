@@ -14,17 +14,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/common.sh"
 begin_e2e
 
-# The text of the message box, as Ctrl+C copies it to the clipboard.
-box_text() { # window
-    wait_focus "$1"
-    xdotool key ctrl+c
-    for _ in $(seq 50); do
-        text=$(xclip -selection clipboard -o 2>/dev/null || true)
-        [ -n "$text" ] && { echo "$text"; return 0; }
-        sleep 0.1
-    done
-    fail "the message box copied no text"
-}
 # The figures of a run as its results show them, in the order of the query below.
 shown_figures() { # results text
     local time speed accuracy keystrokes wrong

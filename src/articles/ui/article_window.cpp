@@ -83,6 +83,10 @@ ArticleWindow::ArticleWindow(const AppContext& context, const HandOver&, QWidget
 
     attachModel(m_exercise.get(), PracticeMode::Articles, m_clockTimer);
     m_exercise->setKeyboardLayout(keyboardLayout(m_context));
+    if (m_context.keyboard) {
+        connect(m_context.keyboard, &KeyboardChoice::layoutChanged, this,
+                [this] { m_exercise->setKeyboardLayout(keyboardLayout(m_context)); });
+    }
     m_exercise->restore(Articles::Sz2::parse(
         StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz2.txt")))));
 }

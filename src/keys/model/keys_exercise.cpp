@@ -31,7 +31,18 @@ void KeysExercise::setLayout(const KeyboardLayout& layout, const QString& lesson
     reset();
 }
 
+void KeysExercise::keyboardChanged(const KeyboardLayout& layout, const QString& lessonFolder,
+                                   const QString& caption) {
+    const Batch batch(this);
+    m_keyboardNote =
+        QStringLiteral("The keyboard is %1 now: the lesson starts again.").arg(caption);
+    setLayout(layout, lessonFolder);
+    display(CursorMoved);
+}
+
 QString KeysExercise::keyNote() const {
+    if (!m_keyboardNote.isEmpty())
+        return m_keyboardNote;
     if (m_expectedChar.isEmpty() || m_expectedKey != 0)
         return QString();
     const QChar c = m_expectedChar[0];
@@ -150,6 +161,10 @@ void KeysExercise::keyDown(int code, quint32 scanCode) {
     // A held key repeats its press; it keeps the character of its first press.
     if (findPress(code, scanCode) < 0)
         m_presses.append({scanCode, code, QString(), false});
+    if (!m_keyboardNote.isEmpty()) {
+        m_keyboardNote.clear();
+        display(CursorMoved); // the note of the key due, if any, comes back
+    }
 
     if (m_layout.typesLetterOrDigit(code) && !m_clockRunning) {
         m_clockRunning = true;

@@ -62,6 +62,11 @@ class KeysExercise : public PracticeModel {
     // ones). The marks go to the keys that type the characters in this layout. A lesson already
     // started is read again from the new folder and started afresh.
     void setLayout(const KeyboardLayout& layout, const QString& lessonFolder);
+    // The same when the keyboard changed while the window is open (the desktop's layout or
+    // group, or another choice): the lesson starts again at its first line, and until the next
+    // key the note says that the keyboard is `caption` ("German") now.
+    void keyboardChanged(const KeyboardLayout& layout, const QString& lessonFolder,
+                         const QString& caption);
     const KeyboardLayout& layout() const { return m_layout; }
 
     // --- state file and lessons ---
@@ -120,7 +125,8 @@ class KeysExercise : public PracticeModel {
     QString expectedChar() const { return m_expectedChar; }
     int expectedKey() const { return m_expectedKey; }
     // Why no key is marked for the character to type: it needs AltGr, or no key of the
-    // keyboard types it. Empty when its key is marked (or there is nothing to type).
+    // keyboard types it. Empty when its key is marked (or there is nothing to type). Right
+    // after the keyboard changed, that it did.
     QString keyNote() const;
     int lastKeyCode() const { return m_lastKeyCode; }
     QString typedHistory() const { return m_typedHistory; }
@@ -177,6 +183,7 @@ class KeysExercise : public PracticeModel {
 
     ProgramFolder m_folder;
     KeyboardLayout m_layout = KeyboardLayout::us();
+    QString m_keyboardNote; // the keyboard changed: shown till the next key
     QString m_lessonFolder = QStringLiteral("\\1\\");
     bool m_restored = false;
     Measure m_measure;

@@ -1,7 +1,7 @@
 #include "keys/model/weak_key_drill.h"
 
-#include "core/keyboard_table.h"
 #include "core/state_file.h"
+#include "keys/model/key_lessons.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -24,7 +24,8 @@ constexpr int kShortWord = 7;
 constexpr int kFillers = 120;
 constexpr int kMaxFiller = 5;
 constexpr int kMaxFiles = 100; // of each kind: a folder full of files costs no more
-const QString kHomeRow = QStringLiteral("asdfghjkl");
+// The home row's keys, from the left little finger's to the right little finger's.
+constexpr int kHomeKeys[] = {65, 83, 68, 70, 71, 72, 74, 75, 76, 186};
 const QString kMarks = QStringLiteral(",.;:?!");
 
 bool isWordCharacter(QChar c) {
@@ -57,7 +58,8 @@ QStringView usableWord(QStringView token, bool marks) {
     return token;
 }
 
-// Numbers in the order of their digits: "Lesson 2.txt" before "Lesson 10.txt".
+// Numbers in the order of their digits: "Lesson 2.txt" before "Lesson 10.txt". The lists of
+// other languages are UTF-8, marked as such; the rest is GBK.
 QStringList filesIn(const QString& folder, const QString& pattern) {
     QStringList names = QDir(folder).entryList({pattern}, QDir::Files | QDir::Readable);
     std::stable_sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
@@ -65,9 +67,27 @@ QStringList filesIn(const QString& folder, const QString& pattern) {
     });
     names = names.mid(0, kMaxFiles);
     QStringList texts;
-    for (const QString& name : names)
-        texts << StateFile::readText(QDir(folder).filePath(name), nullptr, StateFile::kListCap);
+    for (const QString& name : names) {
+        const StateFile::ReadResult read =
+            StateFile::readBytes(QDir(folder).filePath(name), StateFile::kListCap);
+        if (read.found())
+            texts << KeyLessons::decode(read.bytes);
+    }
     return texts;
+}
+
+// A word of another language's list: lower-case letters, an apostrophe or hyphen inside.
+bool languageWord(const QString& word) {
+    if (word.isEmpty() || word.size() > kMaxWordLength || !word.front().isLower() ||
+        !word.back().isLower())
+        return false;
+    return std::all_of(word.begin(), word.end(),
+                       [](QChar c) { return c.isLower() || c == u'\'' || c == u'-'; });
+}
+
+// Every character of the word on a key of the layout, alone or with Shift.
+bool typeable(const QString& word, const KeyboardLayout& layout) {
+    return std::all_of(word.begin(), word.end(), [&](QChar c) { return layout.codeOf(c) != 0; });
 }
 
 // Picks from the front of a list more often: the commoner words come first.
@@ -109,24 +129,27 @@ QStringList layOut(const std::function<QString(const QString& last)>& nextWord) 
 
 } // namespace
 
-QString keysOf(const QString& word) {
+QString keysOf(const QString& word, const KeyboardLayout& layout) {
     QString keys = word;
     for (QChar& c : keys) {
-        const QChar key = KeyboardTable::keyCharacter(c);
+        const QChar key = layout.keyCharacter(c);
         c = key.isNull() ? c : key;
     }
     return keys;
 }
 
-namespace {
-
-QString keysAt(const Vocabulary& words, qsizetype i) {
-    return i < words.keys.size() ? words.keys[i] : keysOf(words.words[i]);
+QStringList Vocabulary::wordsFor(const KeyboardLayout& layout) const {
+    QStringList all = words;
+    for (const Language& language : languages) {
+        if (std::all_of(language.letters.begin(), language.letters.end(),
+                        [&](QChar c) { return layout.codeOf(c) != 0; }))
+            all += language.words;
+    }
+    return all;
 }
 
-} // namespace
-
-Vocabulary parseVocabulary(const QStringList& lists, const QStringList& articles) {
+Vocabulary parseVocabulary(const QStringList& lists, const QStringList& articles,
+                           const QStringList& languages) {
     // Words are looked at in place, as views into the texts, which live till the end; only
     // the words kept are copied.
     using View = std::u16string_view;
@@ -177,6 +200,22 @@ Vocabulary parseVocabulary(const QStringList& lists, const QStringList& articles
     vocabulary.keys.reserve(vocabulary.words.size());
     for (const QString& word : std::as_const(vocabulary.words))
         vocabulary.keys << keysOf(word);
+    for (const QString& text : languages) {
+        Vocabulary::Language language;
+        const QStringList lines = StateFile::splitLines(text, {.maxLines = 20000});
+        for (qsizetype i = 1; i < lines.size(); ++i) {
+            const QString word = lines[i].trimmed();
+            if (!languageWord(word) || seen.count(view(word)))
+                continue;
+            language.words << word;
+            for (QChar c : word) {
+                if (c.unicode() >= 0x80 && !language.letters.contains(c))
+                    language.letters += c;
+            }
+        }
+        if (!language.words.isEmpty())
+            vocabulary.languages << language;
+    }
     return vocabulary;
 }
 
@@ -185,9 +224,11 @@ const Vocabulary& vocabulary(const ProgramFolder& folder) {
     const auto it = read.find(folder.dir());
     if (it != read.end())
         return it->second;
+    const QString lists = folder.path(QStringLiteral("\\2"));
     const Vocabulary words =
-        parseVocabulary(filesIn(folder.path(QStringLiteral("\\2")), QStringLiteral("Lesson *.txt")),
-                        filesIn(folder.path(QStringLiteral("\\text")), QStringLiteral("*.txt")));
+        parseVocabulary(filesIn(lists, QStringLiteral("Lesson *.txt")),
+                        filesIn(folder.path(QStringLiteral("\\text")), QStringLiteral("*.txt")),
+                        filesIn(lists, QStringLiteral("words-*.txt")));
     return read.emplace(folder.dir(), words).first->second;
 }
 
@@ -198,7 +239,14 @@ QString Drill::text() const {
     return text;
 }
 
-Drill build(const QList<Target>& targets, const Vocabulary& words, quint32 seed) {
+Drill build(const QList<Target>& targets, const Vocabulary& vocabulary, quint32 seed,
+            const KeyboardLayout& layout) {
+    // The words and their keys on this layout; the US keys are known already.
+    const QStringList words = vocabulary.wordsFor(layout);
+    auto keysAt = [&](qsizetype i) {
+        return layout.isUs() && i < vocabulary.keys.size() ? vocabulary.keys[i]
+                                                           : keysOf(words[i], layout);
+    };
     // Each target's commonest short words; a target without any is left out.
     QList<Target> kept;
     QList<QStringList> candidates;
@@ -207,10 +255,10 @@ Drill build(const QList<Target>& targets, const Vocabulary& words, quint32 seed)
             continue;
         // Short words first: they bring the target more often for the same length of text.
         QStringList found, longer;
-        for (qsizetype i = 0; i < words.words.size(); ++i) {
-            if (!keysAt(words, i).contains(target.gram))
+        for (qsizetype i = 0; i < words.size(); ++i) {
+            if (!keysAt(i).contains(target.gram) || !typeable(words[i], layout))
                 continue;
-            const QString& word = words.words[i];
+            const QString& word = words[i];
             (word.size() <= kShortWord ? found : longer) << word;
             if (found.size() == kCandidates)
                 break;
@@ -222,16 +270,18 @@ Drill build(const QList<Target>& targets, const Vocabulary& words, quint32 seed)
         }
     }
     if (kept.isEmpty())
-        return homeRow(words, seed);
+        return homeRow(vocabulary, seed, layout);
 
     // Easy words between them: short, common, without any target.
     QStringList fillers;
-    for (qsizetype i = 0; i < words.words.size(); ++i) {
-        const QString& word = words.words[i];
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString& word = words[i];
         if (word.size() < 2 || word.size() > kMaxFiller ||
-            !std::all_of(word.begin(), word.end(), [](QChar c) { return c >= u'a' && c <= u'z'; }))
+            !std::all_of(word.begin(), word.end(),
+                         [](QChar c) { return c >= u'a' && c <= u'z'; }) ||
+            !typeable(word, layout))
             continue;
-        const QString keys = keysAt(words, i);
+        const QString keys = keysAt(i);
         if (std::none_of(kept.begin(), kept.end(),
                          [&keys](const Target& t) { return keys.contains(t.gram); })) {
             fillers << word;
@@ -269,19 +319,34 @@ Drill build(const QList<Target>& targets, const Vocabulary& words, quint32 seed)
     return drill;
 }
 
-Drill homeRow(const Vocabulary& words, quint32 seed) {
+Drill homeRow(const Vocabulary& vocabulary, quint32 seed, const KeyboardLayout& layout) {
+    QString row; // what the home row's keys type alone: "asdfghjkl;" on a US keyboard
+    for (int code : kHomeKeys)
+        row += layout.typed(code, false);
+    row.remove(QChar());
+    QString letters = row; // the words are of its letters
+    letters.removeIf([](QChar c) { return !c.isLetter(); });
     QStringList homeWords;
-    for (const QString& word : words.words) {
+    for (const QString& word : vocabulary.wordsFor(layout)) {
         if (word.size() >= 2 &&
-            std::all_of(word.begin(), word.end(), [](QChar c) { return kHomeRow.contains(c); })) {
+            std::all_of(word.begin(), word.end(), [&](QChar c) { return letters.contains(c); })) {
             homeWords << word;
             if (homeWords.size() == kCandidates)
                 break;
         }
     }
-    // Without words (a folder without lists), the keys themselves.
-    if (homeWords.size() < 5)
-        homeWords = QStringList{"asdf", "jkl;", "fdsa", ";lkj", "fj", "dk", "sl", "a;", "gh"};
+    // Without words (a folder without lists), the keys themselves: "asdf", "jkl;", "fdsa" ...
+    if (homeWords.size() < 5) {
+        const QString left = row.left(4), right = row.mid(6, 4);
+        QString leftBack = left, rightBack = right;
+        std::reverse(leftBack.begin(), leftBack.end());
+        std::reverse(rightBack.begin(), rightBack.end());
+        homeWords = QStringList{left, right, leftBack, rightBack};
+        for (int i = 0; i < 4; ++i)
+            homeWords << QString(left.at(3 - i)) + right.at(i);
+        homeWords << row.mid(4, 2);
+        homeWords.removeAll(QString());
+    }
     QRandomGenerator random(seed);
     Drill drill;
     drill.heading = QStringLiteral("Drill: home row");

@@ -17,16 +17,17 @@ QString weakness(const KeyWeakness::Figure& figure, int typicalMs) {
     const double missing = 1 + KeyWeakness::kMissWeight * figure.stats.missRate();
     const double slowness =
         figure.medianMs > 0 && typicalMs > 0 ? double(figure.medianMs) / typicalMs : 0;
-    const QString what = missing >= slowness
-                             ? QStringLiteral("%1 % missed")
-                                   .arg(int(figure.stats.missRate() * 100 + 0.5))
-                             : QStringLiteral("%1 ms").arg(figure.medianMs);
+    const QString what =
+        missing >= slowness
+            ? QStringLiteral("%1 % missed").arg(int(figure.stats.missRate() * 100 + 0.5))
+            : QStringLiteral("%1 ms").arg(figure.medianMs);
     return KeyWeakness::displayName(figure.gram()) + u' ' + what;
 }
 
 } // namespace
 
-Made make(HistoryStore* history, const ProgramFolder& folder, quint32 seed) {
+Made make(HistoryStore* history, const ProgramFolder& folder, quint32 seed,
+          const KeyboardLayout& layout) {
     const WeakKeyDrill::Vocabulary& words = WeakKeyDrill::vocabulary(folder);
     KeyWeakness::Report report;
     if (history)
@@ -42,7 +43,7 @@ Made make(HistoryStore* history, const ProgramFolder& folder, quint32 seed) {
         figures.insert(figure.gram(), &figure);
     }
     Made made;
-    made.drill = WeakKeyDrill::build(targets, words, seed);
+    made.drill = WeakKeyDrill::build(targets, words, seed, layout);
     if (made.drill.targets.isEmpty()) {
         made.note = QStringLiteral("Too little practice is recorded yet to find your weak keys: "
                                    "this drill is the home row.");

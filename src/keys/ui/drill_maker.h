@@ -15,6 +15,8 @@ struct Made {
     QString note;
 };
 
-Made make(HistoryStore* history, const ProgramFolder& folder, quint32 seed);
+// The drill's words are typed on `layout`, whose keys the history's figures name.
+Made make(HistoryStore* history, const ProgramFolder& folder, quint32 seed,
+          const KeyboardLayout& layout = KeyboardLayout::us());
 
 } // namespace DrillMaker

@@ -6,24 +6,25 @@
 #include "core/state_file.h"
 #include "core/timer_table.h"
 #include "core/twips.h"
+#include "frame/eliding_combo_box.h"
 #include "frame/input_box.h"
 #include "frame/navigator.h"
 #include "frame/settings_panel.h"
+#include "frame/shortcut.h"
+#include "keys/model/key_lesson_plan.h"
 #include "keys/model/weak_key_drill.h"
 #include "keys/ui/drill_maker.h"
-#include "keys/model/key_lesson_plan.h"
 #include "keys/ui/key_chooser.h"
 #include "keys/ui/keys_display.h"
 #include "keys/ui/keys_keyboard.h"
 #include "keys/ui/keys_look.h"
 #include "look/look.h"
-#include "frame/shortcut.h"
 #include "platform/key_mapping.h"
 #include "platform/platform.h"
 
 #include <QCheckBox>
-#include <QDateTime>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -32,6 +33,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -149,6 +151,12 @@ KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
     useLayout();
     m_keyboard->loadBase(m_context.folder.path(
         KeysPictures::resource(KeysPictures::Role::Base, m_keyboard->keyboardLayout())));
+    if (m_context.keyboard) {
+        connect(m_context.keyboard, &KeyboardChoice::layoutChanged, this,
+                &KeysWindow::keyboardChanged);
+        connect(m_context.keyboard, &KeyboardChoice::systemLayoutChanged, this,
+                &KeysWindow::fillLayoutChoice);
+    }
     m_exercise.restore(
         Sz0::parse(StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz0.txt")))));
     m_exercise.setFingerColours(
@@ -262,13 +270,12 @@ void KeysWindow::buildSettingsPanel() {
 
     // The keyboard layout, under the Themes button: the system's, or one of the common ones.
     // Alt+Y opens the list from the keyboard.
-    m_layoutChoice = new QComboBox(panel);
+    m_layoutChoice = new ElidingComboBox(panel);
     m_layoutChoice->setObjectName(QStringLiteral("KeyboardLayout"));
     m_layoutChoice->setFocusPolicy(Qt::NoFocus);
-    m_layoutChoice->setToolTip(QStringLiteral("The keyboard layout the lessons teach"));
     fillLayoutChoice();
-    panel->resize(twipsSize(3300, 2520));
-    m_layoutChoice->setGeometry(twipsRect(168, 2010, 2964, 390));
+    panel->resize(twipsSize(3900, 2520));
+    m_layoutChoice->setGeometry(twipsRect(168, 2010, 3564, 390));
     connect(m_layoutChoice, &QComboBox::activated, this, &KeysWindow::chooseLayout);
     ::addShortcut(m_layoutChoice, QKeySequence(Qt::ALT | Qt::Key_Y), [this] {
         if (!m_layoutChoice->isVisibleTo(this))
@@ -280,41 +287,48 @@ void KeysWindow::buildSettingsPanel() {
 void KeysWindow::fillLayoutChoice() {
     const QSignalBlocker blocker(m_layoutChoice);
     m_layoutChoice->clear();
-    const KeyboardChoice* choice = m_context.keyboard;
-    m_layoutChoice->addItem(choice ? choice->automaticCaption()
-                                   : QStringLiteral("Keyboard: automatic (us)"),
-                            QString());
-    if (!choice)
-        return;
-    for (const KeyboardChoice::Option& option : choice->options()) {
-        m_layoutChoice->addItem(option.caption, option.name);
-        if (option.name == choice->choice())
-            m_layoutChoice->setCurrentIndex(m_layoutChoice->count() - 1);
+    KeyboardChoice* choice = m_context.keyboard;
+    m_layoutChoice->addItem(
+        choice ? choice->automaticCaption() : QStringLiteral("Automatic: English (US)"), QString());
+    if (choice) {
+        for (const KeyboardChoice::Option& option : choice->options()) {
+            m_layoutChoice->addItem(option.caption, option.name);
+            if (option.name == choice->choice())
+                m_layoutChoice->setCurrentIndex(m_layoutChoice->count() - 1);
+        }
     }
+    m_layoutChoice->setToolTip(QStringLiteral("The keyboard layout the lessons teach: ") +
+                               m_layoutChoice->currentText());
 }
 
 void KeysWindow::chooseLayout(int index) {
-    if (m_context.keyboard && index >= 0 && index < m_layoutChoice->count() &&
-        m_context.keyboard->choose(m_layoutChoice->itemData(index).toString())) {
-        useLayout();
-        m_keyboard->loadBase(m_context.folder.path(
-            KeysPictures::resource(KeysPictures::Role::Base, m_keyboard->keyboardLayout())));
-        m_picturesTimer->start();
-    }
+    // Another layout comes back through keyboardChanged().
+    if (m_context.keyboard && index >= 0 && index < m_layoutChoice->count())
+        m_context.keyboard->choose(m_layoutChoice->itemData(index).toString());
     fillLayoutChoice();
     focusInputBox();
 }
 
-void KeysWindow::useLayout() {
+void KeysWindow::keyboardChanged() {
+    // The lessons of the new layout, built when they are missing; its keyboard drawn; the
+    // lesson started again at its first line (the run so far goes into the history first).
+    useLayout(m_context.keyboard->layoutCaption());
+    m_keyboard->loadBase(m_context.folder.path(
+        KeysPictures::resource(KeysPictures::Role::Base, m_keyboard->keyboardLayout())));
+    m_picturesTimer->start();
+    fillLayoutChoice();
+}
+
+void KeysWindow::useLayout(const QString& changedTo) {
     const KeyboardLayout& layout = keyboardLayout(m_context);
     QString folder = KeyLessonPlan::lessonFolder(layout);
     m_titles = KeyLessonPlan::titles(layout);
     switch (KeyLessonPlan::prepare(m_context.folder, layout)) {
     case KeyLessonPlan::Prepared::Built:
         // New lessons mean the layout types something else now: its pictures are drawn again.
-        for (auto role : {KeysPictures::Role::Base, KeysPictures::Role::Tip,
-                          KeysPictures::Role::Press, KeysPictures::Role::WrongPress,
-                          KeysPictures::Role::WrongKey})
+        for (auto role :
+             {KeysPictures::Role::Base, KeysPictures::Role::Tip, KeysPictures::Role::Press,
+              KeysPictures::Role::WrongPress, KeysPictures::Role::WrongKey})
             QFile::remove(m_context.folder.path(KeysPictures::resource(role, layout)));
         break;
     case KeyLessonPlan::Prepared::Failed:
@@ -327,7 +341,10 @@ void KeysWindow::useLayout() {
         break;
     }
     m_keyboard->setKeyboardLayout(layout);
-    m_exercise.setLayout(layout, folder);
+    if (changedTo.isEmpty())
+        m_exercise.setLayout(layout, folder);
+    else
+        m_exercise.keyboardChanged(layout, folder, changedTo);
     showKeyNote();
 }
 
@@ -481,11 +498,17 @@ void KeysWindow::openDrill() {
     hideSettingsPanel();
     // The figures of the run so far count in the drill.
     recordRunSoFar();
-    const DrillMaker::Made made = DrillMaker::make(m_context.history, m_context.folder,
-                                                   quint32(QDateTime::currentMSecsSinceEpoch()));
+    const DrillMaker::Made made =
+        DrillMaker::make(m_context.history, m_context.folder,
+                         quint32(QDateTime::currentMSecsSinceEpoch()), keyboardLayout(m_context));
     const QString text = made.drill.text();
-    // Kept for the learner to look at; a drill that cannot be written is typed all the same.
-    StateFile::writeBytes(m_context.folder.path(WeakKeyDrill::kResource), text.toLatin1(), false);
+    // Kept for the learner to look at; a drill that cannot be written is typed all the same. A
+    // drill with letters outside ASCII (ö) is UTF-8 with its mark, as the layouts' lessons are.
+    const bool ascii =
+        std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    StateFile::writeBytes(m_context.folder.path(WeakKeyDrill::kResource),
+                          ascii ? text.toLatin1() : QByteArray("\xEF\xBB\xBF") + text.toUtf8(),
+                          false);
     m_drillNote->setText(made.note);
     m_exercise.openDrill(KeyLessons::parseLesson(text, QStringLiteral("drill.txt")));
     focusInputBox();

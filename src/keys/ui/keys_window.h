@@ -61,9 +61,12 @@ class KeysWindow : public PracticeWindow {
     void buildWidgets();
     void buildSettingsPanel();
     void fillLayoutChoice();
+    // The keyboard changed while the window is open: drawn, taught and typed in anew.
+    void keyboardChanged();
     // Gives the keyboard, the exercise and the chooser the learner's layout, building its
-    // lessons when they are not there yet.
-    void useLayout();
+    // lessons when they are not there yet; `changedTo` names it when it changed while the
+    // window is open.
+    void useLayout(const QString& changedTo = QString());
     void showKeyNote();
     void showFingerLine();
     void layoutLine();

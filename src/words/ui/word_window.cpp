@@ -2,8 +2,6 @@
 
 #include "core/key_codes.h"
 #include "core/keyboard_table.h"
-#include "look/look.h"
-#include "words/ui/word_look.h"
 #include "core/maker.h"
 #include "core/state_file.h"
 #include "core/timer_table.h"
@@ -18,6 +16,7 @@
 #include "words/model/word_lessons.h"
 #include "words/ui/keyboard_panel.h"
 #include "words/ui/word_chooser.h"
+#include "words/ui/word_look.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -218,6 +217,13 @@ WordWindow::WordWindow(const AppContext& context, QWidget* parent)
     // last: at the first start in a layout, it is read while the window is built.)
     m_keyboard->setKeyboardLayout(keyboardLayout(m_context));
     m_exercise.setKeyboardLayout(keyboardLayout(m_context));
+    if (m_context.keyboard) {
+        // The keyboard of the desktop changed while the window is open.
+        connect(m_context.keyboard, &KeyboardChoice::layoutChanged, this, [this] {
+            m_keyboard->setKeyboardLayout(keyboardLayout(m_context));
+            m_exercise.setKeyboardLayout(keyboardLayout(m_context));
+        });
+    }
     idle->start();
     startLoader();
 }
