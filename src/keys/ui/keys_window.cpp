@@ -147,8 +147,7 @@ KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
     attachModel(&m_exercise, PracticeMode::Keys, clock);
 
     useLayout();
-    m_keyboard->loadBase(m_context.folder.path(
-        KeysPictures::resource(KeysPictures::Role::Base, m_keyboard->keyboardLayout())));
+    m_keyboard->loadBase(m_context.folder);
     m_exercise.restore(
         Sz0::parse(StateFile::readFirstField(m_context.folder.path(QStringLiteral("\\sz0.txt")))));
     m_exercise.setFingerColours(
@@ -297,8 +296,7 @@ void KeysWindow::chooseLayout(int index) {
     if (m_context.keyboard && index >= 0 && index < m_layoutChoice->count() &&
         m_context.keyboard->choose(m_layoutChoice->itemData(index).toString())) {
         useLayout();
-        m_keyboard->loadBase(m_context.folder.path(
-            KeysPictures::resource(KeysPictures::Role::Base, m_keyboard->keyboardLayout())));
+        m_keyboard->loadBase(m_context.folder);
         m_picturesTimer->start();
     }
     fillLayoutChoice();
@@ -315,7 +313,8 @@ void KeysWindow::useLayout() {
         for (auto role : {KeysPictures::Role::Base, KeysPictures::Role::Tip,
                           KeysPictures::Role::Press, KeysPictures::Role::WrongPress,
                           KeysPictures::Role::WrongKey})
-            QFile::remove(m_context.folder.path(KeysPictures::resource(role, layout)));
+            for (qreal scale : {1.0, m_keyboard->devicePixelRatioF()})
+                QFile::remove(m_context.folder.path(KeysPictures::resource(role, layout, scale)));
         break;
     case KeyLessonPlan::Prepared::Failed:
         // A folder that cannot be written keeps the shipped lessons.
