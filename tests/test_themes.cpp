@@ -438,6 +438,24 @@ class ThemesTest : public QObject {
         QCOMPARE(ticked(), QStringList{"Cancel theme"});
     }
 
+    // "Cancel theme" takes the skin off at once: the window looks as it does when the program
+    // starts without a skin, to the pixel.
+    void cancelThemeLooksAsAStartWithoutSkin_data() { windowTable(); }
+    void cancelThemeLooksAsAStartWithoutSkin() {
+        QFETCH(Mode, mode);
+        QImage unskinned;
+        {
+            auto plain = skinnedWindow(mode, -1);
+            unskinned = look(plain->window.get());
+        }
+        auto s = skinnedWindow(mode, ThemeMenu::skinNames().indexOf("Slate"));
+        QVERIFY(look(s->window.get()) != unskinned);
+        s->menu->noface_Click();
+        s->window->popThemeMenu(QPoint()); // as the menu closes
+        QCOMPARE(readAll(file("face.txt")), QByteArray("Cancel theme.urf\r\n"));
+        QCOMPARE(look(s->window.get()), unskinned);
+    }
+
     void ownControlsKeepTheirLookUnderEverySkin() {
         freshFolder();
         FakeNavigator navigator;
