@@ -12,6 +12,7 @@
 #include "keys/ui/key_chooser.h"
 #include "keys/ui/keys_display.h"
 #include "keys/ui/keys_keyboard.h"
+#include "keys/ui/keys_look.h"
 #include "keys/ui/keys_window.h"
 #include "look/fonts.h"
 #include "look/look.h"
@@ -480,6 +481,34 @@ class KeysWindowTest : public QObject, WindowFixture {
         link.findChild<QPushButton*>("Command3")->click();
         QCOMPARE(m_platform.opened, QStringList{QStringLiteral("https://games.example/")});
         QCOMPARE(link.chosenIndex(), -1);
+    }
+
+    // What the status bar shows (its captions, fields and progress bar) keeps clear of the
+    // bar's rounded ends, at either end.
+    void theMetersKeepClearOfTheBarsEnds() {
+        auto window = openWindow("Fixture\r\nf\r\n", "0000\r\n");
+        auto* bar = window->findChild<KeysStatusBar*>("Picture8");
+        const QImage shown = bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QImage plain = shown;
+        {
+            QPainter p(&plain);
+            p.setRenderHint(QPainter::Antialiasing);
+            KeysLook::paintStatusBar(p, bar->rect(), bar->palette());
+        }
+        // Between the rounded corners, inside the bar's outline.
+        const int d = int(shown.devicePixelRatio());
+        int first = shown.width(), last = -1;
+        for (int y = 8 * d; y < shown.height() - 8 * d; ++y)
+            for (int x = 2 * d; x < shown.width() - 2 * d; ++x)
+                if (shown.pixel(x, y) != plain.pixel(x, y)) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+        QVERIFY(last > first);
+        const int margin = 16 * d;
+        QVERIFY2(first >= margin, qPrintable(QStringLiteral("%1 px at the left").arg(first)));
+        QVERIFY2(shown.width() - 1 - last >= margin,
+                 qPrintable(QStringLiteral("%1 px at the right").arg(shown.width() - 1 - last)));
     }
 
     // Every key label lies on the keyboard, every mark covers its key, the Caps Lock lamp
