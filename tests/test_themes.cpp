@@ -102,6 +102,7 @@ class ThemesTest : public QObject {
     std::unique_ptr<Skinned> skinnedWindow(Mode mode, int index) {
         freshFolder();
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QApplication::setFont(Look::uiFont()); // as the program starts
         QApplication::setPalette(Look::basePalette());
         qApp->setStyleSheet(Look::baseStyleSheet());
         auto s = std::make_unique<Skinned>();
@@ -794,7 +795,7 @@ class ThemesTest : public QObject {
             run.mode = modes[i % 5];
             run.item = items[i % 5];
             run.started = now.addDays(i - 400); // some of another year
-            run.activeSeconds = i < 2 ? 36000 + i : 60 + 97 * i;
+            run.activeSeconds = i < 2 ? 7200 + i : 60 + 97 * i;
             run.keystrokes = 12345 + i;
             run.wrongKeystrokes = i;
             run.computeMeters();

@@ -55,11 +55,11 @@ QString clockTime(qint64 seconds) {
                                 minutesAndSeconds.rightJustified(5, QLatin1Char('0')));
 }
 
-// When a run began; the year only when it was not this year's.
+// When a run began: this year's by day and time, an earlier year's by its date.
 QString startedAt(const QDateTime& started) {
     const bool thisYear = started.date().year() == QDate::currentDate().year();
     return QLocale().toString(started, thisYear ? QStringLiteral("d MMM  HH:mm")
-                                                : QStringLiteral("d MMM yyyy  HH:mm"));
+                                                : QStringLiteral("d MMM yyyy"));
 }
 
 // A practice mode as the buttons above the chart and the table of runs name it.
@@ -334,7 +334,9 @@ QWidget* ProgressWindow::buildKeyFigures(const KeyWeakness::Report& report) {
         QStringLiteral("The latest week with practice against the week before it: its misses "
                        "and its time together"));
     setUpReadOnlyTable(table);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Each column as wide as its heading and figures; the trend takes the room left.
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setStretchLastSection(true);
     return table;
 }
 

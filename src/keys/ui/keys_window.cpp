@@ -244,19 +244,21 @@ void KeysWindow::buildWidgets() {
 }
 
 void KeysWindow::buildSettingsPanel() {
-    // The panel reaches below "Themes" for the switch of the finger colours.
+    // The panel reaches below "Themes" for the switch of the finger colours. The switches
+    // take the panel's width, which the layout list widens: a bold skin's captions fit.
+    constexpr int kSwitchWidth = 2964;
     SettingsPanel* panel = addSettingsPanel(QStringLiteral("Picture7"), 2505, 2070);
     m_keyedTips = panel->addSwitch(QStringLiteral("Check1"), QStringLiteral("Keyed tips"), 144);
-    m_keyedTips->setGeometry(twipsRect(168, 144, 1770, 345));
+    m_keyedTips->setGeometry(twipsRect(168, 144, kSwitchWidth, 345));
     m_sound = panel->addSwitch(QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 570);
-    m_sound->setGeometry(twipsRect(168, 570, 2145, 345));
+    m_sound->setGeometry(twipsRect(168, 570, kSwitchWidth, 345));
     m_themes = panel->addThemesButton(QStringLiteral("Command3"));
     m_themes->setGeometry(twipsRect(360, 1095, 1725, 420));
     connect(m_keyedTips, &QCheckBox::clicked, &m_exercise, &KeysExercise::setKeyedTips);
     connect(m_sound, &QCheckBox::clicked, &m_exercise, &KeysExercise::setKeystrokeSound);
     m_fingerSwitch =
         panel->addSwitch(QStringLiteral("Check1fc"), QStringLiteral("Finger colours"), 1605);
-    m_fingerSwitch->setGeometry(twipsRect(168, 1605, 2145, 345));
+    m_fingerSwitch->setGeometry(twipsRect(168, 1605, kSwitchWidth, 345));
     connect(m_fingerSwitch, &QCheckBox::clicked, &m_exercise, &KeysExercise::setFingerColours);
 
     // The keyboard layout, under the Themes button: the system's, or one of the common ones.
@@ -267,7 +269,7 @@ void KeysWindow::buildSettingsPanel() {
     m_layoutChoice->setToolTip(QStringLiteral("The keyboard layout the lessons teach"));
     fillLayoutChoice();
     panel->resize(twipsSize(3300, 2520));
-    m_layoutChoice->setGeometry(twipsRect(168, 2010, 2964, 390));
+    m_layoutChoice->setGeometry(twipsRect(168, 2010, kSwitchWidth, 390));
     connect(m_layoutChoice, &QComboBox::activated, this, &KeysWindow::chooseLayout);
     ::addShortcut(m_layoutChoice, QKeySequence(Qt::ALT | Qt::Key_Y), [this] {
         if (!m_layoutChoice->isVisibleTo(this))
