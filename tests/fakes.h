@@ -106,10 +106,14 @@ inline void writeBytes(const QString& path, const QByteArray& bytes) {
 class FakeNavigator final : public Navigator {
   public:
     void navigate(PracticeWindow*, int entry) override { entries << entry; }
-    void popThemeMenu(PracticeWindow*, QPoint) override { ++menus; }
+    void popThemeMenu(PracticeWindow*, QPoint at) override {
+        ++menus;
+        menuAt = at;
+    }
     void endProgram() override { ++ended; }
     QList<int> entries;
     int menus = 0;
+    QPoint menuAt; // where the latest menu popped up, on the screen
     int ended = 0;
 };
 

@@ -12,8 +12,10 @@
 #include "keys/ui/key_chooser.h"
 #include "keys/ui/keys_display.h"
 #include "keys/ui/keys_keyboard.h"
+#include "keys/ui/keys_look.h"
 #include "keys/ui/keys_window.h"
 #include "look/fonts.h"
+#include "look/look.h"
 #include "platform/key_mapping.h"
 
 #include <QApplication>
@@ -22,9 +24,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <array>
+#include <cmath>
 
 namespace {
 
@@ -59,6 +64,166 @@ QColor averageColour(const QImage& image, const QRectF& logical) {
         }
     return n ? QColor(int(red / n), int(green / n), int(blue / n)) : QColor();
 }
+
+// Colour distance as the eye judges it: CIEDE2000 between two sRGB colours (D65).
+struct Lab {
+    double L, a, b;
+};
+double linear(double c) {
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+Lab toLab(const std::array<double, 3>& rgb) {
+    const double r = rgb[0], g = rgb[1], b = rgb[2];
+    const double x = (0.4124564 * r + 0.3575761 * g + 0.1804375 * b) / 0.95047;
+    const double y = 0.2126729 * r + 0.7151522 * g + 0.0721750 * b;
+    const double z = (0.0193339 * r + 0.1191920 * g + 0.9503041 * b) / 1.08883;
+    const auto f = [](double t) {
+        return t > 216.0 / 24389 ? std::cbrt(t) : (24389.0 / 27 * t + 16) / 116;
+    };
+    return {116 * f(y) - 16, 500 * (f(x) - f(y)), 200 * (f(y) - f(z))};
+}
+double ciede2000(const Lab& one, const Lab& two) {
+    constexpr double kPi = 3.14159265358979323846;
+    const auto rad = [](double deg) { return deg * kPi / 180; };
+    const auto deg = [](double r) { return r * 180 / kPi; };
+    const double cBar = (std::hypot(one.a, one.b) + std::hypot(two.a, two.b)) / 2;
+    const double g =
+        0.5 * (1 - std::sqrt(std::pow(cBar, 7) / (std::pow(cBar, 7) + std::pow(25, 7))));
+    const double a1 = (1 + g) * one.a, a2 = (1 + g) * two.a;
+    const double c1 = std::hypot(a1, one.b), c2 = std::hypot(a2, two.b);
+    const auto hue = [&](double b, double a) {
+        const double h = deg(std::atan2(b, a));
+        return h < 0 ? h + 360 : h;
+    };
+    const double h1 = hue(one.b, a1), h2 = hue(two.b, a2);
+    double dh = 0;
+    if (c1 * c2 != 0)
+        dh = h2 - h1 > 180 ? h2 - h1 - 360 : h2 - h1 < -180 ? h2 - h1 + 360 : h2 - h1;
+    const double dL = two.L - one.L, dC = c2 - c1;
+    const double dH = 2 * std::sqrt(c1 * c2) * std::sin(rad(dh / 2));
+    const double lBar = (one.L + two.L) / 2, cpBar = (c1 + c2) / 2;
+    double hBar = h1 + h2;
+    if (c1 * c2 != 0)
+        hBar = std::abs(h1 - h2) <= 180 ? (h1 + h2) / 2
+               : h1 + h2 < 360          ? (h1 + h2 + 360) / 2
+                                        : (h1 + h2 - 360) / 2;
+    const double t = 1 - 0.17 * std::cos(rad(hBar - 30)) + 0.24 * std::cos(rad(2 * hBar)) +
+                     0.32 * std::cos(rad(3 * hBar + 6)) - 0.20 * std::cos(rad(4 * hBar - 63));
+    const double theta = 30 * std::exp(-std::pow((hBar - 275) / 25, 2));
+    const double rc = 2 * std::sqrt(std::pow(cpBar, 7) / (std::pow(cpBar, 7) + std::pow(25, 7)));
+    const double sl = 1 + 0.015 * std::pow(lBar - 50, 2) / std::sqrt(20 + std::pow(lBar - 50, 2));
+    const double sc = 1 + 0.045 * cpBar, sh = 1 + 0.015 * cpBar * t;
+    const double rt = -std::sin(rad(2 * theta)) * rc;
+    return std::sqrt(std::pow(dL / sl, 2) + std::pow(dC / sc, 2) + std::pow(dH / sh, 2) +
+                     rt * (dC / sc) * (dH / sh));
+}
+// A colour as a person with full colour vision, or with a dichromacy, sees it: the
+// simulation of Machado, Oliveira and Fernandes (2009) at full severity, on linear RGB.
+enum class Vision { Normal, Deuteranopia, Protanopia };
+Lab seen(const QColor& c, Vision vision) {
+    std::array<double, 3> rgb{linear(c.redF()), linear(c.greenF()), linear(c.blueF())};
+    using M = std::array<std::array<double, 3>, 3>;
+    const M deutan{{{0.367322, 0.860646, -0.227968},
+                    {0.280085, 0.672501, 0.047413},
+                    {-0.011820, 0.042940, 0.968881}}};
+    const M protan{{{0.152286, 1.052583, -0.204868},
+                    {0.114503, 0.786281, 0.099216},
+                    {-0.003882, -0.048116, 1.051998}}};
+    if (vision != Vision::Normal) {
+        const M& m = vision == Vision::Deuteranopia ? deutan : protan;
+        std::array<double, 3> out{};
+        for (int i = 0; i < 3; ++i)
+            out[size_t(i)] = std::clamp(m[size_t(i)][0] * rgb[0] + m[size_t(i)][1] * rgb[1] +
+                                            m[size_t(i)][2] * rgb[2],
+                                        0.0, 1.0);
+        rgb = out;
+    }
+    return toLab(rgb);
+}
+
+// The pixels of a key as the keyboard shows it, and as its base picture is drawn.
+QImage keyShown(KeysKeyboard* keyboard, int code) {
+    const QImage shown = keyboard->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const qreal d = keyboard->devicePixelRatioF();
+    const QRectF r = KeysPictures::labelRect(code, keyboard->size());
+    return shown.copy(QRectF(r.topLeft() * d, r.size() * d).toAlignedRect());
+}
+QImage keyDrawn(KeysKeyboard* keyboard, int code) {
+    const qreal d = keyboard->devicePixelRatioF();
+    const QImage drawn = KeysPictures::draw(KeysPictures::Role::Base, keyboard->size(), d);
+    const QRectF r = KeysPictures::labelRect(code, keyboard->size());
+    return drawn.copy(QRectF(r.topLeft() * d, r.size() * d).toAlignedRect());
+}
+
+// The keys of a drawn keyboard, found in its pixels: the keyboard's body is what can be reached
+// from its corner over pixels of the body's colour; every patch of touching pixels left over,
+// the letters on it included, is one key.
+class DrawnKeys {
+  public:
+    DrawnKeys(const QImage& keyboard, qreal scale) : m_size(keyboard.size()) {
+        QImage body(keyboard.size(), QImage::Format_RGB32);
+        body.setDevicePixelRatio(scale);
+        {
+            QPainter p(&body);
+            p.setRenderHint(QPainter::Antialiasing);
+            Look::paintKeyboardBody(p, QRectF(QPointF(0, 0), QSizeF(keyboard.size()) / scale),
+                                    Look::basePalette(), 0);
+        }
+        const auto ofBody = [&](QPoint at) {
+            const QRgb a = keyboard.pixel(at), b = body.pixel(at);
+            return qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) +
+                       qAbs(qBlue(a) - qBlue(b)) <=
+                   kStandsOut;
+        };
+        m_patch.fill(kUnseen, m_size.width() * m_size.height());
+        fill(QPoint(0, 0), kBody, ofBody);
+        for (int y = 0; y < m_size.height(); ++y)
+            for (int x = 0; x < m_size.width(); ++x)
+                if (m_patch[index({x, y})] == kUnseen) {
+                    m_pixels.append(QList<QPoint>());
+                    fill({x, y}, int(m_pixels.size()) - 1,
+                         [this](QPoint at) { return m_patch[index(at)] == kUnseen; });
+                }
+    }
+    int patches() const { return int(m_pixels.size()); }
+    int patchAt(QPoint p) const {
+        return QRect(QPoint(0, 0), m_size).contains(p) ? std::max(m_patch[index(p)], -1) : -1;
+    }
+    const QList<QPoint>& pixels(int patch) const { return m_pixels[patch]; }
+    QRect bounds(int patch) const {
+        QRect r;
+        for (const QPoint& p : m_pixels[patch])
+            r |= QRect(p, QSize(1, 1));
+        return r;
+    }
+
+  private:
+    // A pixel is the body's when it differs from the body by no more than a faint tint.
+    static constexpr int kStandsOut = 24;
+    static constexpr int kUnseen = -2;
+    static constexpr int kBody = -1;
+    int index(QPoint p) const { return p.y() * m_size.width() + p.x(); }
+    template <typename Belongs> void fill(QPoint from, int patch, Belongs belongs) {
+        QList<QPoint> todo{from};
+        m_patch[index(from)] = patch;
+        while (!todo.isEmpty()) {
+            const QPoint p = todo.takeLast();
+            if (patch >= 0)
+                m_pixels[patch] << p;
+            for (const QPoint& n :
+                 {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)}) {
+                if (!QRect(QPoint(0, 0), m_size).contains(n) || m_patch[index(n)] != kUnseen ||
+                    !belongs(n))
+                    continue;
+                m_patch[index(n)] = patch;
+                todo << n;
+            }
+        }
+    }
+    QSize m_size;
+    QList<int> m_patch;
+    QList<QList<QPoint>> m_pixels;
+};
 
 } // namespace
 
@@ -318,6 +483,34 @@ class KeysWindowTest : public QObject, WindowFixture {
         QCOMPARE(link.chosenIndex(), -1);
     }
 
+    // What the status bar shows (its captions, fields and progress bar) keeps clear of the
+    // bar's rounded ends, at either end.
+    void theMetersKeepClearOfTheBarsEnds() {
+        auto window = openWindow("Fixture\r\nf\r\n", "0000\r\n");
+        auto* bar = window->findChild<KeysStatusBar*>("Picture8");
+        const QImage shown = bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QImage plain = shown;
+        {
+            QPainter p(&plain);
+            p.setRenderHint(QPainter::Antialiasing);
+            KeysLook::paintStatusBar(p, bar->rect(), bar->palette());
+        }
+        // Between the rounded corners, inside the bar's outline.
+        const int d = int(shown.devicePixelRatio());
+        int first = shown.width(), last = -1;
+        for (int y = 8 * d; y < shown.height() - 8 * d; ++y)
+            for (int x = 2 * d; x < shown.width() - 2 * d; ++x)
+                if (shown.pixel(x, y) != plain.pixel(x, y)) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+        QVERIFY(last > first);
+        const int margin = 16 * d;
+        QVERIFY2(first >= margin, qPrintable(QStringLiteral("%1 px at the left").arg(first)));
+        QVERIFY2(shown.width() - 1 - last >= margin,
+                 qPrintable(QStringLiteral("%1 px at the right").arg(shown.width() - 1 - last)));
+    }
+
     // Every key label lies on the keyboard, every mark covers its key, the Caps Lock lamp
     // covers the Caps Lock key.
     void keyLabelsLieOnTheKeyboard() {
@@ -355,7 +548,7 @@ class KeysWindowTest : public QObject, WindowFixture {
                  averageColour(KeysPictures::draw(R::Base, size, 1), tab));
     }
 
-    void scaledPicturesAreWrittenOnceAndRedrawnWhenStale() {
+    void scaledPicturesAreWrittenOnceAndNeverReplaced() {
         auto window = openWindow("Fixture\r\nf\r\n", "1100\r\n");
         QVERIFY(QFileInfo::exists(file("test5.bmp")));
         QVERIFY(!QFileInfo::exists(file("test2.bmp")));
@@ -365,17 +558,161 @@ class KeysWindowTest : public QObject, WindowFixture {
         window->timers().fire("Timer3");
         for (const char* name : {"test2.bmp", "test3.bmp", "test4.bmp", "test6.bmp"}) {
             const QImage copy(file(QString::fromLatin1(name)));
-            QCOMPARE(copy.size(), window->keyboard()->size() * window->devicePixelRatioF());
+            QCOMPARE(copy.size(), window->keyboard()->size());
         }
 
-        // A later load reads the copies and writes nothing; a copy of another size is drawn
-        // again.
+        // A later load reads the copies and writes nothing; a file of another size stays as
+        // it is, and the keyboard is drawn without it.
         const QDateTime written = QFileInfo(file("test3.bmp")).lastModified();
         QImage(QSize(100, 30), QImage::Format_RGB888).save(file("test5.bmp"), "BMP");
+        const QByteArray learners = readAll(file("test5.bmp"));
         auto again = std::make_unique<KeysWindow>(context());
-        QCOMPARE(QImage(file("test5.bmp")).size(), again->keyboard()->size());
         again->completePictures();
+        QCOMPARE(readAll(file("test5.bmp")), learners);
         QCOMPARE(QFileInfo(file("test3.bmp")).lastModified(), written);
+        QCOMPARE(keyShown(again->keyboard(), 'Q'), keyDrawn(again->keyboard(), 'Q'));
+    }
+
+    // On a screen scaled by another factor (QT_SCALE_FACTOR=2 in its own run of this test),
+    // the documented pictures keep their size and bytes, and the sharper copies the screen
+    // needs are kept under names of their own.
+    void picturesAtAnotherScaleKeepTheDocumentedFiles() {
+        const QSize keyboardSize = openWindow("Fixture\r\nf\r\n", "1100\r\n")->keyboard()->size();
+        QHash<QString, QByteArray> documented;
+        using R = KeysPictures::Role;
+        for (R role : {R::Base, R::Tip, R::Press, R::WrongPress, R::WrongKey}) {
+            const QString name = KeysPictures::resource(role).mid(1);
+            QFile::remove(file(name));
+            KeysPictures::loadOrWrite(role, file(name), keyboardSize, 1.0);
+            documented.insert(name, readAll(file(name)));
+        }
+        auto window = openWindow("Fixture\r\nf\r\n", "1100\r\n");
+        window->completePictures();
+        const qreal scale = window->keyboard()->devicePixelRatioF();
+        for (auto it = documented.cbegin(); it != documented.cend(); ++it)
+            QVERIFY2(readAll(file(it.key())) == it.value(), qPrintable(it.key()));
+        for (R role : {R::Base, R::Tip, R::Press, R::WrongPress, R::WrongKey}) {
+            const QString name = KeysPictures::resource(role, KeyboardLayout::us(), scale).mid(1);
+            QCOMPARE(QImage(file(name)).size(), keyboardSize * scale);
+            if (qFuzzyCompare(scale, 2.0))
+                QCOMPARE(name, QStringLiteral("test%1@2x.bmp").arg(name[4]));
+        }
+        QCOMPARE(keyShown(window->keyboard(), 'Q'), keyDrawn(window->keyboard(), 'Q'));
+    }
+
+    // Every cap stands where the keyboard table puts its key, found in the pixels of the
+    // drawn keyboard: inside its label, so that a mark covers the whole key; clear of every
+    // other label, so that a mark never touches the next key; in line with its row; and
+    // parted from its neighbours by one gap, across the rows and between them.
+    void everyCapStandsInItsKeyInLineWithItsRow_data() {
+        QTest::addColumn<qreal>("scale");
+        QTest::newRow("100 %") << 1.0;
+        QTest::newRow("200 %") << 2.0;
+    }
+    void everyCapStandsInItsKeyInLineWithItsRow() {
+        QFETCH(qreal, scale);
+        const QSize size(695, 223);
+        const QImage keyboard = KeysPictures::draw(KeysPictures::Role::Base, size, scale);
+        const DrawnKeys drawn(keyboard, scale);
+        const auto device = [scale](const QRectF& r) {
+            return QRectF(r.topLeft() * scale, r.size() * scale);
+        };
+        // The patch of each key: the one under the middle of its label.
+        QHash<int, int> patchOf;
+        QSet<int> ofLabels;
+        for (const KeyboardTable::Place& place : KeyboardTable::keysKeyboardLabels()) {
+            const QRectF label = device(KeysPictures::labelRect(place.index, size));
+            const int patch = drawn.patchAt(label.center().toPoint());
+            QVERIFY2(patch >= 0, qPrintable(QStringLiteral("no cap in label %1").arg(place.index)));
+            patchOf.insert(place.index, patch);
+            ofLabels.insert(patch);
+        }
+        QCOMPARE(patchOf.value(13), patchOf.value(888));     // the two parts of one Enter key
+        QCOMPARE(drawn.patches(), int(ofLabels.size()) + 6); // and Shift, Ctrl and Alt twice
+        for (const KeyboardTable::Place& place : KeyboardTable::keysKeyboardLabels()) {
+            const QString name = QString::number(place.index);
+            QRectF own = device(KeysPictures::labelRect(place.index, size));
+            if (place.code == KeyCode::Enter)
+                own = device(KeysPictures::labelRect(13, size))
+                          .united(device(KeysPictures::labelRect(888, size)));
+            const int patch = patchOf.value(place.index);
+            const QRectF other = device(KeysPictures::labelRect(place.index, size));
+            for (const QPoint& pixel : drawn.pixels(patch)) {
+                const QPointF centre = QPointF(pixel) + QPointF(0.5, 0.5);
+                if (place.code == KeyCode::Enter) // inside one of its two labels
+                    QVERIFY2(device(KeysPictures::labelRect(13, size)).contains(centre) ||
+                                 device(KeysPictures::labelRect(888, size)).contains(centre),
+                             qPrintable("Enter reaches out of its labels"));
+                else
+                    QVERIFY2(own.contains(centre), qPrintable(name + " reaches out of its label"));
+            }
+            // A mark copies the label's rectangle: it holds no pixel of another key.
+            const QRect copied = other.toAlignedRect();
+            for (int y = copied.top(); y <= copied.bottom(); ++y)
+                for (int x = copied.left(); x <= copied.right(); ++x) {
+                    const int at = drawn.patchAt({x, y});
+                    QVERIFY2(at < 0 || at == patch,
+                             qPrintable(QStringLiteral("the label %1 holds part of another key at "
+                                                       "%2, %3")
+                                            .arg(name)
+                                            .arg(x)
+                                            .arg(y)));
+                }
+        }
+
+        // Five rows of caps, each cap of a row with the same top and bottom; the Enter key
+        // reaches from the second row's top to the third's bottom.
+        QMap<int, int> bottomOfRow; // top -> bottom
+        for (int patch = 0; patch < drawn.patches(); ++patch) {
+            const QRect r = drawn.bounds(patch);
+            if (patch == patchOf.value(13))
+                continue;
+            QVERIFY2(!bottomOfRow.contains(r.top()) || bottomOfRow.value(r.top()) == r.bottom(),
+                     qPrintable(QStringLiteral("a cap at %1, %2 is not as tall as its row")
+                                    .arg(r.x())
+                                    .arg(r.y())));
+            bottomOfRow.insert(r.top(), r.bottom());
+        }
+        const QList<int> tops = bottomOfRow.keys();
+        QCOMPARE(tops.size(), 5);
+        const QRect enter = drawn.bounds(patchOf.value(13));
+        QCOMPARE(enter.top(), tops[1]);
+        QCOMPARE(enter.bottom(), bottomOfRow.value(tops[2]));
+
+        // One gap between neighbours in a row and between the rows, to a pixel; the character
+        // keys all one width.
+        QList<int> gaps;
+        for (int top : tops) {
+            QList<std::pair<int, int>> across; // each key's left and right within the row
+            for (int patch = 0; patch < drawn.patches(); ++patch) {
+                int left = INT_MAX, right = -1;
+                for (const QPoint& p : drawn.pixels(patch))
+                    if (p.y() >= top && p.y() <= bottomOfRow.value(top)) {
+                        left = std::min(left, p.x());
+                        right = std::max(right, p.x());
+                    }
+                if (right >= 0)
+                    across << std::pair{left, right};
+            }
+            std::sort(across.begin(), across.end());
+            for (qsizetype k = 0; k + 1 < across.size(); ++k)
+                gaps << across[k + 1].first - across[k].second - 1;
+        }
+        for (qsizetype k = 0; k + 1 < tops.size(); ++k)
+            gaps << tops[k + 1] - bottomOfRow.value(tops[k]) - 1;
+        const auto [fewest, most] = std::minmax_element(gaps.cbegin(), gaps.cend());
+        QVERIFY2(*most - *fewest <= 1,
+                 qPrintable(QStringLiteral("gaps from %1 to %2 pixels").arg(*fewest).arg(*most)));
+        QVERIFY(*fewest >= 3 * scale);
+        QList<int> widths;
+        for (const KeyboardTable::Place& place : KeyboardTable::keysKeyboardLabels()) {
+            const KeyboardTable::Key* key = KeyboardTable::find(place.code);
+            if (key && key->label[0] && !key->label[1])
+                widths << drawn.bounds(patchOf.value(place.index)).width();
+        }
+        const auto [narrowest, widest] = std::minmax_element(widths.cbegin(), widths.cend());
+        QVERIFY2(*widest - *narrowest <= 1,
+                 qPrintable(QStringLiteral("widths from %1 to %2").arg(*narrowest).arg(*widest)));
     }
 
     // What the learner must see fits: each shipped heading in its label, each practice line
@@ -566,6 +903,47 @@ class KeysWindowTest : public QObject, WindowFixture {
         auto again = openWindow("Fixture\r\nfa\r\n", "1100\r\n");
         QVERIFY(again->findChild<QCheckBox*>("Check1fc")->isChecked());
         QVERIFY(again->keyboard()->fingerColours());
+    }
+
+    // The eight finger colours, as the keyboard shows them, can be told from each other and
+    // from the plain keys by a clear distance (CIEDE2000 of 15 or more), also by those who
+    // see no red or no green.
+    void fingerColoursStayApartForEveryEye_data() {
+        QTest::addColumn<Vision>("vision");
+        QTest::newRow("full colour vision") << Vision::Normal;
+        QTest::newRow("deuteranopia") << Vision::Deuteranopia;
+        QTest::newRow("protanopia") << Vision::Protanopia;
+    }
+    void fingerColoursStayApartForEveryEye() {
+        QFETCH(Vision, vision);
+        const QSize size(695, 223);
+        const QImage keyboard =
+            KeysPictures::draw(KeysPictures::Role::Base, size, 1.0, KeyboardLayout::us(), true);
+        // A patch of a cap's face left of its label, clear of its edge.
+        const auto faceOf = [&](int index) {
+            const QRectF cap = KeysPictures::capRect(index, size);
+            return averageColour(keyboard,
+                                 QRectF(cap.x() + cap.width() * 0.1, cap.y() + cap.height() * 0.2,
+                                        cap.width() * 0.2, cap.height() * 0.3));
+        };
+        // One key of each finger, left little to right little, then the plain keys.
+        const QList<std::pair<const char*, int>> fingers{
+            {"left little", 'A'}, {"left ring", 'S'},   {"left middle", 'D'},
+            {"left index", 'G'},  {"right index", 'H'}, {"right middle", 'K'},
+            {"right ring", 'L'},  {"right little", 'P'}};
+        const QList<std::pair<const char*, int>> plain{{"a plain key (Space)", KeyCode::Space},
+                                                       {"a plain key (Tab)", 527}};
+        for (qsizetype i = 0; i < fingers.size(); ++i) {
+            const Lab one = seen(faceOf(fingers[i].second), vision);
+            QList<std::pair<const char*, int>> others = fingers.mid(i + 1);
+            others += plain;
+            for (const auto& [name, index] : std::as_const(others)) {
+                const double distance = ciede2000(one, seen(faceOf(index), vision));
+                QVERIFY2(distance >= 15, qPrintable(QStringLiteral("%1 and %2: %3")
+                                                        .arg(fingers[i].first, name)
+                                                        .arg(distance, 0, 'f', 1)));
+            }
+        }
     }
 
     // The line under the keyboard names the finger, and the other hand's Shift for a capital

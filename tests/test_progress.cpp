@@ -807,7 +807,8 @@ class ProgressTest : public QObject {
         auto* table = window.findChild<QTableWidget*>("RecentRuns");
         QCOMPARE(table->rowCount(), 8);
         QCOMPARE(table->item(0, 2)->text(), QStringLiteral("run 7"));
-        QCOMPARE(table->item(0, 1)->text(), QStringLiteral("Article practice"));
+        QCOMPARE(table->item(0, 1)->text(), QStringLiteral("Articles"));
+        QCOMPARE(table->item(0, 1)->toolTip(), QStringLiteral("Article practice"));
         QCOMPARE(table->item(7, 2)->text(), QStringLiteral("run 0"));
 
         QList<int> weakest;

@@ -425,6 +425,9 @@ class ShellTest : public QObject {
         QTest::newRow("drill") << "\\drill.txt" << true;
         QTest::newRow("a layout's picture") << "\\test2-de_nodeadkeys.bmp" << true;
         QTest::newRow("a picture's layout in capitals") << "\\test2-DE.bmp" << false;
+        QTest::newRow("a picture for a scaled screen") << "\\test2@2x.bmp" << true;
+        QTest::newRow("a layout's picture for a scaled screen") << "\\test5-de@1.5x.bmp" << true;
+        QTest::newRow("a scale without its number") << "\\test5@x.bmp" << false;
         QTest::newRow("a layout's lessons") << "\\1-de\\3.txt" << true;
         QTest::newRow("deeper in a layout's lessons") << "\\1-de\\a\\3.txt" << false;
         QTest::newRow("the lessons of the US layout") << "\\1\\3.txt" << false;

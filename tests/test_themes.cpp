@@ -13,6 +13,7 @@
 #include "look/palette_roles.h"
 #include "look/skin_engine.h"
 #include "look/theme_menu.h"
+#include "history/history_store.h"
 #include "platform/keyboard_choice.h"
 #include "platform/xkb_keyboard.h"
 #include "progress/progress_window.h"
@@ -23,6 +24,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDirIterator>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -103,6 +108,7 @@ class ThemesTest : public QObject {
     std::unique_ptr<Skinned> skinnedWindow(Mode mode, int index) {
         freshFolder();
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QApplication::setFont(Look::uiFont()); // as the program starts
         QApplication::setPalette(Look::basePalette());
         qApp->setStyleSheet(Look::baseStyleSheet());
         auto s = std::make_unique<Skinned>();
@@ -450,6 +456,24 @@ class ThemesTest : public QObject {
         QCOMPARE(ticked(), QStringList{"Cancel theme"});
     }
 
+    // "Cancel theme" takes the skin off at once: the window looks as it does when the program
+    // starts without a skin, to the pixel.
+    void cancelThemeLooksAsAStartWithoutSkin_data() { windowTable(); }
+    void cancelThemeLooksAsAStartWithoutSkin() {
+        QFETCH(Mode, mode);
+        QImage unskinned;
+        {
+            auto plain = skinnedWindow(mode, -1);
+            unskinned = look(plain->window.get());
+        }
+        auto s = skinnedWindow(mode, ThemeMenu::skinNames().indexOf("Slate"));
+        QVERIFY(look(s->window.get()) != unskinned);
+        s->menu->noface_Click();
+        s->window->popThemeMenu(QPoint()); // as the menu closes
+        QCOMPARE(readAll(file("face.txt")), QByteArray("Cancel theme.urf\r\n"));
+        QCOMPARE(look(s->window.get()), unskinned);
+    }
+
     void ownControlsKeepTheirLookUnderEverySkin() {
         freshFolder();
         FakeNavigator navigator;
@@ -769,6 +793,76 @@ class ThemesTest : public QObject {
             const QString sheet = QStringLiteral("palette(%1)").arg(name);
             QVERIFY2(!resolvePaletteRoles(sheet, Look::basePalette()).contains(u'('),
                      qPrintable(sheet + " is not resolved"));
+        }
+    }
+
+    // Progress after twenty runs of the longest names the program ships: every column of its
+    // tables shows its heading and every cell whole at the window's size, with no scroll bar
+    // across, under every skin.
+    void progressColumnsFitUnderEverySkin_data() { skinTable(); }
+    void progressColumnsFitUnderEverySkin() {
+        QFETCH(int, skin);
+        auto s = skinnedWindow(Mode::Keys, skin);
+        HistoryStore store(file(HistoryStore::kFileName));
+        const QStringList items{QStringLiteral("Lesson 8: Words in junior middle school 3(Total 465)"),
+                                QStringLiteral("Key exercises\uFF08Case insensitive letters\uFF09"),
+                                QStringLiteral("Varlow's election victory speech"),
+                                QStringLiteral("Punctuation: marks around the words"),
+                                QStringLiteral("Drill: f g th j k")};
+        const PracticeMode modes[] = {PracticeMode::Words, PracticeMode::Game,
+                                      PracticeMode::Articles, PracticeMode::Keys,
+                                      PracticeMode::Keys};
+        const QDateTime now = QDateTime::currentDateTime();
+        for (int i = 0; i < 20; ++i) {
+            PracticeRun run;
+            run.mode = modes[i % 5];
+            run.item = items[i % 5];
+            run.started = now.addDays(i - 400); // some of another year
+            run.activeSeconds = i < 2 ? 7200 + i : 60 + 97 * i;
+            run.keystrokes = 12345 + i;
+            run.wrongKeystrokes = i;
+            run.computeMeters();
+            QList<GramStats> grams;
+            for (const char* gram : {" ", "th", ";", "q"}) {
+                GramStats g;
+                g.gram = QString::fromLatin1(gram);
+                g.day = run.started.date().toJulianDay();
+                g.expected = 1000 + i;
+                g.wrong = 10 + i;
+                for (int t = 0; t < 900; ++t)
+                    g.addTime(1500 + i);
+                grams << g;
+            }
+            QVERIFY(store.record(run, {}, grams));
+        }
+        ProgressWindow window(&store, PracticeMode::Keys, s->window.get());
+        window.show();
+        auto* tabs = window.findChild<QTabWidget*>("ProgressTabs");
+        for (const char* name : {"RecentRuns", "KeyFigures"}) {
+            auto* table = window.findChild<QTableWidget*>(name);
+            tabs->setCurrentWidget(table);
+            QCoreApplication::processEvents(); // the columns follow the shown table's width
+            QCOMPARE(table->rowCount(), name == QByteArray("RecentRuns") ? 20 : 3); // keys only
+            QVERIFY2(!table->horizontalScrollBar()->isVisible(), name);
+            QHeaderView* header = table->horizontalHeader();
+            for (int c = 0; c < table->columnCount(); ++c) {
+                const QString column = QStringLiteral("%1 column %2 (%3 px)")
+                                           .arg(name)
+                                           .arg(c)
+                                           .arg(table->columnWidth(c));
+                QVERIFY2(header->sectionSizeHint(c) <= table->columnWidth(c),
+                         qPrintable(column + ": its heading is cut"));
+                const QFontMetrics metrics(table->font());
+                for (int r = 0; r < table->rowCount(); ++r) {
+                    const QString text = table->item(r, c)->text();
+                    // The cell's text within its padding, over as many lines as the row holds.
+                    const QRect room(0, 0, table->columnWidth(c) - 12, table->rowHeight(r));
+                    const QRect needed = metrics.boundingRect(
+                        room, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
+                    QVERIFY2(room.contains(needed),
+                             qPrintable(column + ": \"" + text + "\" is cut"));
+                }
+            }
         }
     }
 

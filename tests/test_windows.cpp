@@ -297,6 +297,52 @@ class TestWindows : public QObject {
         QTEST(m_navigator.menus, "menus");
     }
 
+    // Alt+T drops the theme menu from the "Themes" button, the settings panel open for it
+    // while the menu is up and as it was afterwards; a right click pops it at the pointer.
+    void altTOpensTheThemeMenuUnderThemes_data() {
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<QString>("themes");
+        QTest::addColumn<QString>("background");
+        QTest::newRow("keys") << Kind::Keys << "Command2" << "Command3" << "Image3";
+        QTest::newRow("articles") << Kind::Articles << "Command6" << "Command7" << "Picture2";
+    }
+    void altTOpensTheThemeMenuUnderThemes() {
+        QFETCH(Kind, kind);
+        QFETCH(QString, settings);
+        QFETCH(QString, themes);
+        QFETCH(QString, background);
+        std::unique_ptr<QWidget> window = make(kind);
+        window->move(40, 30);
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto* button = window->findChild<QWidget*>(themes);
+        QWidget* panel = button->parentWidget();
+        QWidget* focus =
+            QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+        const auto altT = [focus] {
+            QTest::keyPress(focus, Qt::Key_Alt, Qt::AltModifier);
+            QTest::keyClick(focus, Qt::Key_T, Qt::AltModifier);
+            QTest::keyRelease(focus, Qt::Key_Alt, Qt::NoModifier);
+        };
+        for (bool open : {false, true}) {
+            if (open)
+                click(window->findChild<QWidget*>(settings));
+            QCOMPARE(panel->isVisible(), open);
+            m_navigator.menus = 0;
+            altT();
+            QCOMPARE(m_navigator.menus, 1);
+            QCOMPARE(m_navigator.menuAt, button->mapToGlobal(QPoint(0, button->height())));
+            QVERIFY(window->geometry().contains(m_navigator.menuAt));
+            QCOMPARE(panel->isVisible(), open);
+        }
+        auto* ground = window->findChild<QWidget*>(background);
+        click(ground, Qt::RightButton, QPointF(30, 20));
+        QCOMPARE(m_navigator.menus, 2);
+        QCOMPARE(m_navigator.menuAt, ground->mapToGlobal(QPoint(30, 20)));
+    }
+
     void linksOpenTheirPages_data() {
         QTest::addColumn<Kind>("kind");
         QTest::addColumn<QString>("label");

@@ -148,9 +148,21 @@ bool ProgramFolder::isStateName(const QString& resourceName) {
     // sz0.txt, sz1.txt, sz1-yj.txt ...: "sz", a digit, anything, ".txt".
     if (name.size() >= 7 && name.startsWith(u"sz") && digit(name[2]) && name.endsWith(u".txt"))
         return true;
-    // The keyboard pictures: "test", digits, "-" and a layout for all but the US one, ".bmp".
+    // The keyboard pictures: "test", digits, "-" and a layout for all but the US one, "@", a
+    // scale and "x" for a scaled screen, ".bmp".
     if (name.size() >= 9 && name.startsWith(u"test") && name.endsWith(u".bmp")) {
-        const QStringView middle = name.mid(4, name.size() - 8);
+        QStringView middle = name.mid(4, name.size() - 8);
+        const qsizetype at = middle.indexOf(u'@');
+        if (at >= 0) {
+            const QStringView scale = middle.mid(at + 1);
+            const bool scaleOk = scale.size() >= 2 && scale.endsWith(u'x') &&
+                                 digit(scale.front()) &&
+                                 std::all_of(scale.begin(), scale.end() - 1,
+                                             [digit](QChar c) { return digit(c) || c == u'.'; });
+            if (!scaleOk)
+                return false;
+            middle = middle.left(at);
+        }
         const qsizetype dash = middle.indexOf(u'-');
         const QStringView number = dash < 0 ? middle : middle.left(dash);
         return !number.isEmpty() && std::all_of(number.begin(), number.end(), digit) &&

@@ -15,6 +15,7 @@
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QPushButton>
 
 const QString PracticeWindow::kSpeedToolTip = QStringLiteral(
     "Speed in characters per minute: the keys typed, right or wrong, in the active time. "
@@ -228,13 +229,22 @@ SettingsPanel* PracticeWindow::addSettingsPanel(const QString& name, int widthTw
         focusInputBox();
     });
     connect(m_settingsPanel, &SettingsPanel::switchClicked, this, &PracticeWindow::focusInputBox);
-    // The theme menu from the keyboard opens below the input box, or mid-window.
-    connect(m_settingsPanel, &SettingsPanel::themesRequested, this, [this] {
-        const QWidget* box = inputBox();
-        popThemeMenu(box ? box->mapToGlobal(QPoint(0, box->height()))
-                         : mapToGlobal(rect().center()));
-    });
+    connect(m_settingsPanel, &SettingsPanel::themesRequested, this,
+            &PracticeWindow::popThemeMenuUnderThemes);
     return m_settingsPanel;
+}
+
+// The theme menu from the keyboard drops from the "Themes" button, as from a click on it: a
+// closed settings panel opens while the menu is up and closes again after it.
+void PracticeWindow::popThemeMenuUnderThemes() {
+    const bool wasOpen = m_settingsPanel->isVisible();
+    if (!wasOpen)
+        openSettings();
+    const QWidget* themes = m_settingsPanel->themesButton();
+    popThemeMenu(themes && themes->isVisible() ? themes->mapToGlobal(QPoint(0, themes->height()))
+                                               : mapToGlobal(rect().center()));
+    if (!wasOpen)
+        hideSettingsPanel();
 }
 
 // "Settings" (and Alt+S) opens the panel, and closes it again while it is open.

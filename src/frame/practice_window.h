@@ -92,6 +92,8 @@ class PracticeWindow : public QWidget {
     void route(std::initializer_list<Route::Entry> entries);
     SettingsPanel* addSettingsPanel(const QString& name, int widthTwips, int heightTwips);
     SettingsPanel* settingsPanel() const { return m_settingsPanel; }
+    // "Settings": the window shows its panel where it belongs, or hides it when it is open.
+    virtual void openSettings() {}
     // Shows the settings panel at `topLeft` and gives the input box the focus.
     void showSettingsPanel(QPoint topLeft);
     void hideSettingsPanel();
@@ -112,6 +114,7 @@ class PracticeWindow : public QWidget {
 
   private:
     void runRoute(Route::Actions actions, QPoint globalPos);
+    void popThemeMenuUnderThemes();
     void modelChanged(const ModelEvents& events);
 
     int m_ownEntry;

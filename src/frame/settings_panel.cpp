@@ -25,6 +25,7 @@ QPushButton* SettingsPanel::addThemesButton(const QString& name) {
     button->setGeometry(twipsRect(240, 180, 2280, 450));
     button->setFocusPolicy(Qt::NoFocus);
     addShortcut(button, QKeySequence(Qt::ALT | Qt::Key_T), [this] { emit themesRequested(); });
+    m_themes = button;
     return button;
 }
 

@@ -20,6 +20,7 @@ class SettingsPanel : public QWidget {
     QCheckBox* addSwitch(const QString& name, const QString& caption, int topTwips);
     // Places the panel, fits its frame and shows it over everything.
     void showAt(QPoint topLeft);
+    QPushButton* themesButton() const { return m_themes; }
 
   signals:
     void switchClicked();
@@ -27,4 +28,5 @@ class SettingsPanel : public QWidget {
 
   private:
     QWidget* m_frame = nullptr;
+    QPushButton* m_themes = nullptr;
 };

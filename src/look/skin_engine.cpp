@@ -282,8 +282,11 @@ void SkinEngine::captureBase() {
 void SkinEngine::applyBase() {
     if (!qApp)
         return;
-    qApp->setStyleSheet(m_baseStyleSheet);
+    // The palette first, as a skin is put on: the style sheet's change then polishes every
+    // widget again against the program's own palette. The other way round, the widgets the
+    // skin's sheet had styled kept the skin's colours until the program started again.
     QApplication::setPalette(m_basePalette);
+    qApp->setStyleSheet(m_baseStyleSheet);
     m_applied = false;
     m_current = Skin();
 }

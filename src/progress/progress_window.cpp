@@ -45,6 +45,28 @@ QString duration(qint64 seconds) {
     return QStringLiteral("%1 h %2 min").arg(seconds / 3600).arg(seconds % 3600 / 60);
 }
 
+// A run's length as a clock shows it: "4:54", "1:02:03".
+QString clockTime(qint64 seconds) {
+    const QString minutesAndSeconds =
+        QStringLiteral("%1:%2").arg(seconds / 60 % 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    return seconds < 3600 ? minutesAndSeconds
+                          : QStringLiteral("%1:%2").arg(seconds / 3600).arg(
+                                minutesAndSeconds.rightJustified(5, QLatin1Char('0')));
+}
+
+// When a run began: this year's by day and time, an earlier year's by its date.
+QString startedAt(const QDateTime& started) {
+    const bool thisYear = started.date().year() == QDate::currentDate().year();
+    return QLocale().toString(started, thisYear ? QStringLiteral("d MMM  HH:mm")
+                                                : QStringLiteral("d MMM yyyy"));
+}
+
+// A practice mode as the buttons above the chart and the table of runs name it.
+QString shortName(PracticeMode mode) {
+    const char* const names[] = {"Keys", "Words", "Articles", "Game"};
+    return QString::fromLatin1(names[int(mode)]);
+}
+
 QLabel* heading(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setFont(Look::uiFont(10, true));
@@ -95,8 +117,7 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
     auto* modeRow = new QHBoxLayout;
     modeRow->setSpacing(6);
     for (PracticeMode mode : PracticeModes::kAll) {
-        const char* const shortNames[] = {"Keys", "Words", "Articles", "Game"};
-        auto* button = new QPushButton(QString::fromLatin1(shortNames[int(mode)]), this);
+        auto* button = new QPushButton(shortName(mode), this);
         button->setToolTip(PracticeModes::title(mode));
         button->setObjectName(QStringLiteral("Mode_") + PracticeModes::key(mode));
         button->setCheckable(true);
@@ -122,18 +143,19 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
 
     auto* table = new QTableWidget(this);
     table->setObjectName(QStringLiteral("RecentRuns"));
-    const QStringList headers{"Date", "Practice",         "Lesson",      "Time",
-                              "Keys", "Characters / min", "Words / min", "Accuracy"};
+    // The long headers take two lines, so that every column fits the window.
+    const QStringList headers{"Date", "Practice",           "Lesson",        "Time",
+                              "Keys", "Characters\n/ min", "Words\n/ min", "Accuracy"};
     table->setColumnCount(headers.size());
     table->setHorizontalHeaderLabels(headers);
     table->setRowCount(int(recent.size()));
     for (int row = 0; row < recent.size(); ++row) {
         const PracticeRun& run = recent[row];
         const QString cells[] = {
-            QLocale().toString(run.started, QStringLiteral("d MMM yyyy  HH:mm")),
-            PracticeModes::title(run.mode),
+            startedAt(run.started),
+            shortName(run.mode),
             run.item,
-            duration(run.activeSeconds),
+            clockTime(run.activeSeconds),
             QString::number(run.keystrokes),
             QString::number(run.speed),
             QString::number(run.speed / 5),
@@ -142,6 +164,12 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
             auto* item = new QTableWidgetItem(cells[column]);
             if (column >= 3)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (column == 0)
+                item->setToolTip(QLocale().toString(run.started, QLocale::LongFormat));
+            if (column == 1)
+                item->setToolTip(PracticeModes::title(run.mode));
+            if (column == 3)
+                item->setToolTip(duration(run.activeSeconds));
             table->setItem(row, column, item);
         }
     }
@@ -153,8 +181,12 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
         QStringLiteral("The keystrokes that were right, in per cent. In the typing game: hits "
                        "divided by hits and wrong inputs together"));
     setUpReadOnlyTable(table);
+    // Every column shows all it holds at the window's width: the lesson takes the room the
+    // figures leave, a long name on a second line.
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    table->setWordWrap(true);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
     auto* noticeLabel = new QLabel(notice, this);
     noticeLabel->setObjectName(QStringLiteral("HistoryNotice"));
@@ -302,7 +334,9 @@ QWidget* ProgressWindow::buildKeyFigures(const KeyWeakness::Report& report,
         QStringLiteral("The latest week with practice against the week before it: its misses "
                        "and its time together"));
     setUpReadOnlyTable(table);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Each column as wide as its heading and figures; the trend takes the room left.
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setStretchLastSection(true);
     return table;
 }
 

@@ -39,7 +39,7 @@ class ArticleWindow : public PracticeWindow {
     bool articlePathRelative() const { return m_exercise->articlePathRelative(); }
 
     void openChooser();  // "Select lesson"
-    void openSettings(); // "Settings"
+    void openSettings() override; // "Settings"
 
   protected:
     void render(const ModelEvents& events) override;

@@ -477,7 +477,7 @@ QString TypingGame::ci1() const {
     const int seconds = m_clockValue.toInt();
     const int v = seconds > 0 ? int(qint64(m_score.toInt()) * 60 / seconds) : 0;
     return QStringLiteral("\nYour typing speed is: %1 Character / min\uFF0CYou type a total of %2"
-                          " seconds. Type the correct %3 characters\uFF0CTyping error %4"
+                          " seconds. Type the correct %3 characters\uFF0CTyping error  %4"
                           " characters\n\n")
                .arg(v)
                .arg(m_clockValue, m_score)

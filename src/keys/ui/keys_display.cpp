@@ -110,8 +110,11 @@ void TypedRow::paintEvent(QPaintEvent*) {
 }
 
 KeysStatusBar::KeysStatusBar(QWidget* parent) : QWidget(parent) {
+    constexpr int kWidthTwips = 10845;
+    // The accuracy field keeps clear of the bar's rounded end.
+    constexpr int kAccuracyWidthTwips = 870, kRightMarginTwips = 360;
     setObjectName(QStringLiteral("Picture8"));
-    resize(twipsSize(10845, 630));
+    resize(twipsSize(kWidthTwips, 630));
     auto field = [this](const char* name, const char* text, int leftTwips, int widthTwips) {
         auto* label = new QLabel(QString::fromLatin1(text), this);
         label->setObjectName(QString::fromLatin1(name));
@@ -123,7 +126,8 @@ KeysStatusBar::KeysStatusBar(QWidget* parent) : QWidget(parent) {
     };
     m_time = field("Label40", "0:00:00", 1155, 1080);
     m_speed = field("Label45", "0 WPM", 3728, 1200);
-    m_accuracy = field("Label38", "0 %", 10290 - 330, 870);
+    m_accuracy = field("Label38", "0 %", kWidthTwips - kRightMarginTwips - kAccuracyWidthTwips,
+                       kAccuracyWidthTwips);
     m_empty = new ProgressPiece(QStringLiteral("Image8"), false, this);
     m_empty->setGeometry(twips(6090), height() / 2 - 9 / 2, 148, 9);
     m_filled = new ProgressPiece(QStringLiteral("Image9"), true, this);

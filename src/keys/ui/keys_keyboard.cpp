@@ -8,6 +8,7 @@
 #include "core/twips.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -118,9 +119,194 @@ qreal scaleY(QSize size) {
     return size.height() / qreal(KeyboardTable::kKeysKeyboardHeightTwips);
 }
 
-QRectF toPixels(const QRect& twips, QSize size) {
+QRectF toPixels(const QRectF& twips, QSize size) {
     return QRectF(twips.x() * scaleX(size), twips.y() * scaleY(size), twips.width() * scaleX(size),
                   twips.height() * scaleY(size));
+}
+
+// --- where the caps stand ---
+// The labels were placed by hand over a picture: their edges wander by a few twips, and some
+// overlap their neighbours. The caps stand on a regular grid inside them instead. Each cap
+// lies within its own label and clear of every other label, so a mark copies its whole key
+// and nothing of the next; the caps of a row share their top and height; one gap parts every
+// two neighbours, across a row and between the rows.
+
+constexpr int kRows = 5;
+constexpr qreal kCapHeightTwips = 516; // the cap with its edge below it
+constexpr qreal kKeyPitchTwips = 696;  // a character key's label
+
+struct Span {
+    qreal lo;
+    qreal hi;
+};
+struct Grid {
+    qreal start;
+    qreal pitch;
+};
+
+// Items of `size` at start + k × pitch, the k-th inside span k, each as far from the ends of
+// its span as the spans allow.
+Grid fitGrid(const std::vector<Span>& spans, qreal size) {
+    const int n = int(spans.size());
+    if (n == 1)
+        return {(spans[0].lo + spans[0].hi - size) / 2, 0};
+    const qreal guess =
+        (spans.back().lo + spans.back().hi - spans.front().lo - spans.front().hi) / 2 / (n - 1);
+    Grid best{spans[0].lo, guess};
+    qreal bestSlack = -1e9;
+    for (qreal pitch = guess * 0.95; pitch <= guess * 1.05; pitch += 0.25) {
+        qreal low = -1e9, high = 1e9;
+        for (int k = 0; k < n; ++k) {
+            low = std::max(low, spans[size_t(k)].lo - k * pitch);
+            high = std::min(high, spans[size_t(k)].hi - size - k * pitch);
+        }
+        if ((high - low) / 2 > bestSlack) {
+            bestSlack = (high - low) / 2;
+            best = {(low + high) / 2, pitch};
+        }
+    }
+    return best;
+}
+
+struct CapPlace {
+    const Place* place;
+    bool labelled;
+    QRectF twips; // the cap with its edge, in the keyboard's twips
+};
+
+const std::vector<CapPlace>& capPlaces() {
+    static const std::vector<CapPlace> caps = [] {
+        std::vector<CapPlace> all;
+        for (const Place& place : KeyboardTable::keysKeyboardLabels())
+            all.push_back({&place, true, {}});
+        for (const Place& place : KeyboardTable::keysKeyboardUnlabelled())
+            all.push_back({&place, false, {}});
+        // The five rows: a label belongs to the rows it covers more than half of.
+        const qreal rowHeight = KeyboardTable::kKeysKeyboardHeightTwips / qreal(kRows);
+        const auto topRow = [rowHeight](const QRect& r) {
+            return int((r.top() + rowHeight / 2) / rowHeight);
+        };
+        const auto bottomRow = [rowHeight](const QRect& r) {
+            return int((r.y() + r.height() - rowHeight / 2) / rowHeight);
+        };
+        const auto right = [](const QRect& r) { return qreal(r.x() + r.width()); };
+        const auto bottom = [](const QRect& r) { return qreal(r.y() + r.height()); };
+
+        // Each row's band: below the labels of the row above, above those of the row below.
+        std::vector<Span> bands(kRows, Span{0, qreal(KeyboardTable::kKeysKeyboardHeightTwips)});
+        for (const CapPlace& cap : all) {
+            if (!cap.labelled)
+                continue;
+            const QRect& r = cap.place->twips;
+            const int top = topRow(r), last = bottomRow(r);
+            bands[size_t(top)].lo = std::max(bands[size_t(top)].lo, qreal(r.top()));
+            bands[size_t(last)].hi = std::min(bands[size_t(last)].hi, bottom(r));
+            if (last + 1 < kRows)
+                bands[size_t(last + 1)].lo = std::max(bands[size_t(last + 1)].lo, bottom(r));
+            if (top > 0)
+                bands[size_t(top - 1)].hi = std::min(bands[size_t(top - 1)].hi, qreal(r.top()));
+        }
+        const Grid rows = fitGrid(bands, kCapHeightTwips);
+        const qreal gap = rows.pitch - kCapHeightTwips;
+        const qreal width = kKeyPitchTwips - gap;
+        const auto band = [&rows](int row) { return rows.start + row * rows.pitch; };
+
+        // The keys of every row share the left edge and the right edge of the narrowest row.
+        qreal leftEdge = 1e9, rightEdge = 1e9;
+        std::vector<qreal> rowRight(kRows, 0);
+        for (const CapPlace& cap : all) {
+            leftEdge = std::min(leftEdge, qreal(cap.place->twips.x()));
+            for (int row = topRow(cap.place->twips); row <= bottomRow(cap.place->twips); ++row)
+                rowRight[size_t(row)] = std::max(rowRight[size_t(row)], right(cap.place->twips));
+        }
+        for (qreal r : rowRight)
+            rightEdge = std::min(rightEdge, r);
+        leftEdge += gap / 2;
+        rightEdge -= gap / 2;
+
+        // Across each row: a key is the labels of one code that overlap there (the two parts
+        // of Enter); the character keys stand on a grid, the others fill the rest.
+        struct Key {
+            int code;
+            qreal lo, hi;      // its labels' extent
+            qreal left, right; // its cap's
+        };
+        std::vector<std::vector<Key>> keysOfRow(kRows);
+        for (int row = 0; row < kRows; ++row) {
+            std::vector<Key>& keys = keysOfRow[size_t(row)];
+            for (const CapPlace& cap : all) {
+                const QRect& r = cap.place->twips;
+                if (row < topRow(r) || row > bottomRow(r))
+                    continue;
+                auto same = std::find_if(keys.begin(), keys.end(), [&](const Key& k) {
+                    return k.code == cap.place->code && k.lo < right(r) && r.x() < k.hi;
+                });
+                if (same == keys.end())
+                    keys.push_back({cap.place->code, qreal(r.x()), right(r), 0, 0});
+                else
+                    *same = {same->code, std::min(same->lo, qreal(r.x())),
+                             std::max(same->hi, right(r)), 0, 0};
+            }
+            std::sort(keys.begin(), keys.end(),
+                      [](const Key& a, const Key& b) { return a.lo < b.lo; });
+            const int n = int(keys.size());
+            int first = n, last = -1;
+            for (int k = 0; k < n; ++k)
+                if (kindOf(keys[size_t(k)].code) == Kind::Character) {
+                    first = std::min(first, k);
+                    last = k;
+                }
+            qreal rowGap = gap;
+            if (last >= 0) {
+                std::vector<Span> spans;
+                for (int k = first; k <= last; ++k) {
+                    const qreal before = k > 0 ? keys[size_t(k - 1)].hi : leftEdge;
+                    const qreal after = k + 1 < n ? keys[size_t(k + 1)].lo : rightEdge;
+                    spans.push_back({std::max(keys[size_t(k)].lo, before),
+                                     std::min(keys[size_t(k)].hi, after)});
+                }
+                const Grid grid = fitGrid(spans, width);
+                rowGap = grid.pitch - width;
+                for (int k = first; k <= last; ++k) {
+                    keys[size_t(k)].left = grid.start + (k - first) * grid.pitch;
+                    keys[size_t(k)].right = keys[size_t(k)].left + width;
+                }
+            }
+            const auto inRun = [first, last](int k) { return k >= first && k <= last; };
+            if (!inRun(0))
+                keys.front().left = leftEdge;
+            if (!inRun(n - 1))
+                keys.back().right = rightEdge;
+            for (int k = 0; k + 1 < n; ++k) {
+                Key& a = keys[size_t(k)];
+                Key& b = keys[size_t(k + 1)];
+                if (inRun(k) && inRun(k + 1))
+                    continue;
+                if (inRun(k + 1)) {
+                    a.right = b.left - rowGap;
+                } else if (inRun(k)) {
+                    b.left = a.right + rowGap;
+                } else {
+                    const qreal middle = (a.hi + b.lo) / 2;
+                    a.right = middle - rowGap / 2;
+                    b.left = middle + rowGap / 2;
+                }
+            }
+        }
+
+        // A label's cap: the span of its key in its top row, down to the band of its last.
+        for (CapPlace& cap : all) {
+            const QRect& r = cap.place->twips;
+            const int top = topRow(r), last = bottomRow(r);
+            for (const Key& key : keysOfRow[size_t(top)]) {
+                if (key.code == cap.place->code && key.lo <= r.x() && right(r) <= key.hi)
+                    cap.twips = QRectF(QPointF(key.left, band(top)),
+                                       QPointF(key.right, band(last) + kCapHeightTwips));
+            }
+        }
+        return all;
+    }();
+    return caps;
 }
 
 void drawKey(QPainter& p, const QPainterPath& shape, const QRectF& labelArea, int code, Face face,
@@ -192,6 +378,13 @@ QRectF labelRect(int index, QSize logicalSize) {
     return place ? toPixels(place->twips, logicalSize) : QRectF();
 }
 
+QRectF capRect(int index, QSize logicalSize) {
+    for (const CapPlace& cap : capPlaces())
+        if (cap.labelled && cap.place->index == index)
+            return toPixels(cap.twips, logicalSize);
+    return {};
+}
+
 QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio, const KeyboardLayout& layout,
             bool fingers) {
     QImage image((QSizeF(logicalSize) * devicePixelRatio).toSize(), QImage::Format_RGB32);
@@ -202,39 +395,39 @@ QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio, const Keyboard
     Look::paintKeyboardBody(p, QRectF(QPointF(0, 0), QSizeF(logicalSize)), Look::basePalette(), 0);
 
     const qreal unit = logicalSize.width() / 695.0; // one pixel at the design size
-    const qreal gap = 2 * unit;
     const qreal radius = 5 * unit;
     const qreal lift = 2.5 * unit; // room for the cap's edge below it
-    auto shapeOf = [&](const QRectF& r) {
+    const auto faceOfCap = [&](const CapPlace& cap) {
+        return toPixels(cap.twips, logicalSize).adjusted(0, 0, 0, -lift);
+    };
+    const auto shapeOf = [&](const QRectF& face) {
         QPainterPath path;
-        path.addRoundedRect(r.adjusted(gap, gap, -gap, -gap - lift), radius, radius);
+        path.addRoundedRect(face, radius, radius);
         return path;
     };
+    QPainterPath enterLower;
+    for (const CapPlace& cap : capPlaces())
+        if (cap.labelled && cap.place->index == KeyboardTable::kEnterLowerLabel)
+            enterLower = shapeOf(faceOfCap(cap));
 
-    for (const Place& place : KeyboardTable::keysKeyboardUnlabelled()) {
-        const QRectF r = toPixels(place.twips, logicalSize);
-        drawKey(p, shapeOf(r), r.adjusted(gap, gap, -gap, -gap - lift), place.code,
-                faceOf(role, kindOf(place.code)), unit, layout, fingers);
-    }
-    for (const Place& place : KeyboardTable::keysKeyboardLabels()) {
-        if (place.index == KeyboardTable::kEnterLowerLabel)
+    for (const CapPlace& cap : capPlaces()) {
+        const int index = cap.labelled ? cap.place->index : 0;
+        if (index == KeyboardTable::kEnterLowerLabel)
             continue; // drawn with the upper part
-        const QRectF r = toPixels(place.twips, logicalSize);
-        QPainterPath shape = shapeOf(r);
-        if (place.index == KeyCode::Enter) {
-            // The L-shaped Enter key: its lower-left part joins the upper and right part.
-            const QRectF lower =
-                labelRect(KeyboardTable::kEnterLowerLabel, logicalSize).adjusted(0, 0, gap * 2, 0);
-            shape = shape.united(shapeOf(lower)).simplified();
-        }
-        drawKey(p, shape, r.adjusted(gap, gap, -gap, -gap - lift), place.code,
-                faceOf(role, kindOf(place.code)), unit, layout, fingers);
+        const QRectF face = faceOfCap(cap);
+        QPainterPath shape = shapeOf(face);
+        if (index == KeyCode::Enter) // the L-shaped Enter key: its lower-left part joins it
+            shape = shape.united(enterLower).simplified();
+        drawKey(p, shape, face, cap.place->code, faceOf(role, kindOf(cap.place->code)), unit,
+                layout, fingers);
     }
     return image;
 }
 
-QString resource(Role role, const KeyboardLayout& layout) {
-    const QString suffix = layout.isUs() ? QString() : u'-' + layout.fileName();
+QString resource(Role role, const KeyboardLayout& layout, qreal devicePixelRatio) {
+    QString suffix = layout.isUs() ? QString() : u'-' + layout.fileName();
+    if (!qFuzzyCompare(devicePixelRatio, 1.0))
+        suffix += QStringLiteral("@%1x").arg(QString::number(devicePixelRatio, 'g', 4));
     switch (role) {
     case Role::Base:
         return QStringLiteral("\\test5%1.bmp").arg(suffix);
@@ -282,14 +475,18 @@ QImage loadOrWrite(Role role, const QString& path, QSize logicalSize, qreal devi
     const QSize wanted = (QSizeF(logicalSize) * devicePixelRatio).toSize();
     if (written)
         *written = false;
-    // A copy of another size (an older window or another screen scale) would put the marks
-    // beside the keys; it is drawn again.
     QImage copy = readCopy(path, wanted);
     if (!copy.isNull()) {
         copy.setDevicePixelRatio(devicePixelRatio);
         return copy;
     }
+    // A copy of another size would put the marks beside the keys: the picture is drawn
+    // afresh, and a file the learner has stays as it is. Only an entry that is no file of
+    // the folder (a link, a pipe) is replaced.
     const QImage image = draw(role, logicalSize, devicePixelRatio, layout);
+    const QFileInfo entry(path);
+    if (entry.isFile() && !entry.isSymLink())
+        return image;
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -334,13 +531,19 @@ class CapsIndicator : public QWidget {
         m_image = image;
     }
 
+    // Where the keyboard's own Caps Lock cap stands, in this widget.
+    void setCap(const QRectF& cap) {
+        m_cap = cap;
+        update();
+    }
+
   protected:
     void resizeEvent(QResizeEvent*) override { m_image->setGeometry(rect()); }
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
-        const qreal unit = width() / 79.0;
-        const QRectF cap = QRectF(rect()).adjusted(2 * unit, 2 * unit, -2 * unit, -4.5 * unit);
+        const qreal unit = parentWidget()->width() / 695.0;
+        const QRectF cap = m_cap.adjusted(0, 0, 0, -2.5 * unit);
         const Look::KeyColours lit = KeysLook::keyColours(KeysLook::KeyFace::Tip);
         Look::drawKeycap(p, cap, lit.top, lit.bottom, lit.edge, 5 * unit, 2.2 * unit);
         KeysLook::paintCapsLamp(p, QPointF(cap.right() - 9 * unit, cap.top() + 8 * unit), 6 * unit);
@@ -352,6 +555,7 @@ class CapsIndicator : public QWidget {
 
   private:
     QWidget* m_image;
+    QRectF m_cap;
 };
 
 } // namespace
@@ -372,10 +576,14 @@ void KeysKeyboard::setKeyboardLayout(const KeyboardLayout& layout) {
     update();
 }
 
-void KeysKeyboard::loadBase(const QString& path) {
+void KeysKeyboard::loadBase(const ProgramFolder& folder) {
+    const QString path =
+        folder.path(KeysPictures::resource(Role::Base, m_layout, devicePixelRatioF()));
     m_base = KeysPictures::loadOrWrite(Role::Base, path, size(), devicePixelRatioF(), nullptr,
                                        m_layout);
     m_caps->setGeometry(labelRect(KeyCode::CapsLock));
+    static_cast<CapsIndicator*>(m_caps)->setCap(
+        KeysPictures::capRect(KeyCode::CapsLock, size()).translated(-m_caps->pos()));
     update();
 }
 
@@ -384,9 +592,9 @@ void KeysKeyboard::completePictures(const ProgramFolder& folder) {
                                 KeyPicture::WrongKey};
     for (KeyPicture picture : order) {
         const Role role = roleOf(picture);
-        m_pictures[size_t(picture)] =
-            KeysPictures::loadOrWrite(role, folder.path(KeysPictures::resource(role, m_layout)),
-                                      size(), devicePixelRatioF(), nullptr, m_layout);
+        m_pictures[size_t(picture)] = KeysPictures::loadOrWrite(
+            role, folder.path(KeysPictures::resource(role, m_layout, devicePixelRatioF())), size(),
+            devicePixelRatioF(), nullptr, m_layout);
     }
     m_complete = true;
     for (const KeyMark& mark : m_marks)

@@ -29,20 +29,26 @@ QImage draw(Role role, QSize logicalSize, qreal devicePixelRatio,
             const KeyboardLayout& layout = KeyboardLayout::us(), bool fingers = false);
 
 // The scaled copy's file: "\test5.bmp" for the base picture, "\test2.bmp" ... "\test6.bmp";
-// another layout's copies carry its name: "\test5-de.bmp".
-QString resource(Role role, const KeyboardLayout& layout = KeyboardLayout::us());
+// another layout's copies carry its name: "\test5-de.bmp", and copies for a screen scaled by
+// another factor carry it: "\test5@2x.bmp", "\test5-de@1.5x.bmp".
+QString resource(Role role, const KeyboardLayout& layout = KeyboardLayout::us(),
+                 qreal devicePixelRatio = 1.0);
 
 // The copy at `path` when it is a BMP of `wanted` device pixels; else a null image.
 QImage readCopy(const QString& path, QSize wanted);
 
-// Loads the copy at `path` when it has the size wanted; otherwise draws the picture and
-// writes it there (a missing, unreadable or stale copy). `written` tells which happened.
+// Loads the copy at `path` when it has the size wanted; otherwise draws the picture, and
+// writes it there when no file is there yet. A file that is there is never replaced, whatever
+// it holds. `written` tells whether the file was written.
 QImage loadOrWrite(Role role, const QString& path, QSize logicalSize, qreal devicePixelRatio,
                    bool* written = nullptr, const KeyboardLayout& layout = KeyboardLayout::us());
 
 // The key rectangle of label `index` in a keyboard of `logicalSize`, in its pixels; an empty
 // rectangle for an index without a label.
 QRectF labelRect(int index, QSize logicalSize);
+// The cap drawn for label `index`, with its edge below it, in the same pixels: inside the
+// label's rectangle. An empty rectangle for an index without a label.
+QRectF capRect(int index, QSize logicalSize);
 
 } // namespace KeysPictures
 
@@ -56,8 +62,8 @@ class KeysKeyboard : public QWidget {
     // The layout the caps are labelled with; the pictures of another are put aside.
     void setKeyboardLayout(const KeyboardLayout& layout);
     const KeyboardLayout& keyboardLayout() const { return m_layout; }
-    // The base picture from its scaled copy at `path`, written when needed.
-    void loadBase(const QString& path);
+    // The base picture from its scaled copy in the folder, written when needed.
+    void loadBase(const ProgramFolder& folder);
     // The four mark pictures from their copies in the folder, written when needed.
     void completePictures(const ProgramFolder& folder);
     bool picturesComplete() const { return m_complete; }

@@ -39,38 +39,45 @@ bool hasFingerColour(KeyboardTable::Finger finger) {
 
 Look::KeyColours fingerColours(KeyboardTable::Finger finger) {
     using F = KeyboardTable::Finger;
-    QColor face;
+    // Eight colours that stay apart from each other and from the plain keys for every eye,
+    // also for those who tell no red from green: lightness and the blue-yellow axis part
+    // them, not only hue. The dark ones carry white ink.
+    struct Finger {
+        QColor face;
+        bool whiteInk;
+    };
+    Finger c;
     switch (finger) {
     case F::LeftLittle:
-        face = QColor(0xf6, 0xc9, 0xd4); // rose
+        c = {QColor(0x7f, 0x2b, 0x42), true}; // wine
         break;
     case F::LeftRing:
-        face = QColor(0xf8, 0xd9, 0xb5); // apricot
+        c = {QColor(0xe4, 0x95, 0x28), false}; // amber
         break;
     case F::LeftMiddle:
-        face = QColor(0xf2, 0xe6, 0xa2); // butter
+        c = {QColor(0xfe, 0xff, 0xad), false}; // cream
         break;
     case F::LeftIndex:
-        face = QColor(0xbf, 0xdb, 0xf6); // sky
+        c = {QColor(0x5c, 0xb0, 0x99), false}; // jade
         break;
     case F::RightIndex:
-        face = QColor(0xd8, 0xcc, 0xf4); // lavender
+        c = {QColor(0x6a, 0x92, 0xe6), false}; // cornflower
         break;
     case F::RightMiddle:
-        face = QColor(0xb9, 0xe6, 0xe6); // aqua
+        c = {QColor(0x1f, 0x4a, 0x91), true}; // navy
         break;
     case F::RightRing:
-        face = QColor(0xe6, 0xd3, 0xbd); // sand
+        c = {QColor(0x9e, 0x69, 0x40), true}; // copper
         break;
     case F::RightLittle:
-        face = QColor(0xee, 0xc6, 0xee); // orchid
+        c = {QColor(0x3f, 0x7b, 0x81), true}; // teal
         break;
     case F::Thumbs:
     case F::None:
         return keyColours(KeyFace::Character);
     }
-    // Dark ink on every one of them, as on the plain keys.
-    return {face.lighter(106), face.darker(108), face.darker(150), QColor(0x23, 0x2b, 0x36)};
+    return {c.face.lighter(106), c.face.darker(108), c.face.darker(150),
+            c.whiteInk ? QColor(Qt::white) : QColor(0x23, 0x2b, 0x36)};
 }
 
 void paintCapsLamp(QPainter& p, const QPointF& centre, qreal radius) {

@@ -20,8 +20,8 @@ namespace KeysLook {
 // green, a wrong key red (deeper while held).
 enum class KeyFace { Character, Function, Tip, Pressed, Wrong, WrongPressed };
 Look::KeyColours keyColours(KeyFace face);
-// "Finger colours": a key at rest in the soft colour of the finger that strikes it, one of
-// eight, none of them the green or red of the marks. Keys of no finger keep their own colours.
+// "Finger colours": a key at rest in the colour of the finger that strikes it, one of eight,
+// none of them the green or red of the marks. Keys of no finger keep their own colours.
 Look::KeyColours fingerColours(KeyboardTable::Finger finger);
 bool hasFingerColour(KeyboardTable::Finger finger);
 // The cross on a wrong key, and the lit lamp of the Caps Lock indicator.

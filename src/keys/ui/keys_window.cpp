@@ -149,8 +149,7 @@ KeysWindow::KeysWindow(const AppContext& context, QWidget* parent)
     attachModel(&m_exercise, PracticeMode::Keys, clock);
 
     useLayout();
-    m_keyboard->loadBase(m_context.folder.path(
-        KeysPictures::resource(KeysPictures::Role::Base, m_keyboard->keyboardLayout())));
+    m_keyboard->loadBase(m_context.folder);
     if (m_context.keyboard) {
         connect(m_context.keyboard, &KeyboardChoice::layoutChanged, this,
                 &KeysWindow::keyboardChanged);
@@ -253,19 +252,21 @@ void KeysWindow::buildWidgets() {
 }
 
 void KeysWindow::buildSettingsPanel() {
-    // The panel reaches below "Themes" for the switch of the finger colours.
+    // The panel reaches below "Themes" for the switch of the finger colours. The switches
+    // take the panel's width, which the layout list widens: a bold skin's captions fit.
+    constexpr int kSwitchWidth = 3564;
     SettingsPanel* panel = addSettingsPanel(QStringLiteral("Picture7"), 2505, 2070);
     m_keyedTips = panel->addSwitch(QStringLiteral("Check1"), QStringLiteral("Keyed tips"), 144);
-    m_keyedTips->setGeometry(twipsRect(168, 144, 1770, 345));
+    m_keyedTips->setGeometry(twipsRect(168, 144, kSwitchWidth, 345));
     m_sound = panel->addSwitch(QStringLiteral("Check1qq"), QStringLiteral("Keystroke sound"), 570);
-    m_sound->setGeometry(twipsRect(168, 570, 2145, 345));
+    m_sound->setGeometry(twipsRect(168, 570, kSwitchWidth, 345));
     m_themes = panel->addThemesButton(QStringLiteral("Command3"));
     m_themes->setGeometry(twipsRect(360, 1095, 1725, 420));
     connect(m_keyedTips, &QCheckBox::clicked, &m_exercise, &KeysExercise::setKeyedTips);
     connect(m_sound, &QCheckBox::clicked, &m_exercise, &KeysExercise::setKeystrokeSound);
     m_fingerSwitch =
         panel->addSwitch(QStringLiteral("Check1fc"), QStringLiteral("Finger colours"), 1605);
-    m_fingerSwitch->setGeometry(twipsRect(168, 1605, 2145, 345));
+    m_fingerSwitch->setGeometry(twipsRect(168, 1605, kSwitchWidth, 345));
     connect(m_fingerSwitch, &QCheckBox::clicked, &m_exercise, &KeysExercise::setFingerColours);
 
     // The keyboard layout, under the Themes button: the system's, or one of the common ones.
@@ -275,7 +276,7 @@ void KeysWindow::buildSettingsPanel() {
     m_layoutChoice->setFocusPolicy(Qt::NoFocus);
     fillLayoutChoice();
     panel->resize(twipsSize(3900, 2520));
-    m_layoutChoice->setGeometry(twipsRect(168, 2010, 3564, 390));
+    m_layoutChoice->setGeometry(twipsRect(168, 2010, kSwitchWidth, 390));
     connect(m_layoutChoice, &QComboBox::activated, this, &KeysWindow::chooseLayout);
     ::addShortcut(m_layoutChoice, QKeySequence(Qt::ALT | Qt::Key_Y), [this] {
         if (!m_layoutChoice->isVisibleTo(this))
@@ -313,8 +314,7 @@ void KeysWindow::keyboardChanged() {
     // The lessons of the new layout, built when they are missing; its keyboard drawn; the
     // lesson started again at its first line (the run so far goes into the history first).
     useLayout(m_context.keyboard->layoutCaption());
-    m_keyboard->loadBase(m_context.folder.path(
-        KeysPictures::resource(KeysPictures::Role::Base, m_keyboard->keyboardLayout())));
+    m_keyboard->loadBase(m_context.folder);
     m_picturesTimer->start();
     fillLayoutChoice();
 }
@@ -326,10 +326,11 @@ void KeysWindow::useLayout(const QString& changedTo) {
     switch (KeyLessonPlan::prepare(m_context.folder, layout)) {
     case KeyLessonPlan::Prepared::Built:
         // New lessons mean the layout types something else now: its pictures are drawn again.
-        for (auto role :
-             {KeysPictures::Role::Base, KeysPictures::Role::Tip, KeysPictures::Role::Press,
-              KeysPictures::Role::WrongPress, KeysPictures::Role::WrongKey})
-            QFile::remove(m_context.folder.path(KeysPictures::resource(role, layout)));
+        for (auto role : {KeysPictures::Role::Base, KeysPictures::Role::Tip,
+                          KeysPictures::Role::Press, KeysPictures::Role::WrongPress,
+                          KeysPictures::Role::WrongKey})
+            for (qreal scale : {1.0, m_keyboard->devicePixelRatioF()})
+                QFile::remove(m_context.folder.path(KeysPictures::resource(role, layout, scale)));
         break;
     case KeyLessonPlan::Prepared::Failed:
         // A folder that cannot be written keeps the shipped lessons.

@@ -40,7 +40,7 @@ class KeysWindow : public PracticeWindow {
     // Takes the layout of choice `index` of the settings (0 is the system's).
     void chooseLayout(int index);
 
-    void openSettings();
+    void openSettings() override;
     // "Select lesson": the chooser, modal; its closing rule runs in the exercise.
     void openChooser();
     // A drill of the learner's weak keys, built afresh from the history (after the run so far

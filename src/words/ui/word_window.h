@@ -45,7 +45,7 @@ class WordWindow : public PracticeWindow {
     void renderDisplay();
     void renderClock();
     void soundTick(PracticeSound sound);
-    void openSettings();
+    void openSettings() override;
 
     WordExercise m_exercise;
 
