@@ -314,8 +314,8 @@ HistoryStore::Outcome HistoryStore::tryOpen() {
         return schemaOutcome;
     // The runs are read from their table, but a row lost from the index by time, or one too
     // many there (a failing disk), is damage all the same, which no look would come upon.
-    const QString digest =
-        QStringLiteral("(SELECT count(*) || ' ' || total(started) || ' ' || total(id) FROM runs %1)");
+    const QString digest = QStringLiteral(
+        "(SELECT count(*) || ' ' || total(started) || ' ' || total(id) FROM runs %1)");
     QSqlQuery index(m_connection->db);
     const bool indexRead =
         index.exec(QStringLiteral("SELECT %1 = %2")
