@@ -53,9 +53,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const QString noticeAfterRecord = store.notice();
         const QList<PracticeRun> runs = store.runs();
         const QList<PracticeRun> recent = store.recentRuns(100);
-        store.keyTallies();
-        store.chartPoints(PracticeMode::Keys, 2);
+        // Whatever the file holds, nothing is shown that a run cannot come to.
+        for (const PracticeRun& r : runs + recent)
+            Fuzz::check(r.isPlausible(), "a run read back is one a run can be");
+        for (const KeyTally& key : store.keyTallies())
+            Fuzz::check(key.isPlausible(), "a key count read back is plausible");
+        for (PracticeMode mode : {PracticeMode::Keys, PracticeMode::Words}) {
+            for (const ChartPoint& point : store.chartPoints(mode, 2))
+                Fuzz::check(point.speed >= 0 && point.speed <= RunLimits::kMostSpeed &&
+                                point.accuracy >= 0 && point.accuracy <= 100 && point.runs > 0,
+                            "a point of the chart is one runs can make");
+        }
         const HistoryStore::Totals totals = store.totals();
+        Fuzz::check(totals.runs >= 0 && totals.activeSeconds >= 0 &&
+                        totals.activeSeconds <= qint64(totals.runs) * RunLimits::kMostSeconds,
+                    "the totals are sums of runs");
         // The figures of keys and pairs, as the Progress window and a drill read them.
         const QList<GramStats> grams = store.gramStats(0, std::numeric_limits<int>::max());
         KeyWeakness::fromHistory(store);
@@ -73,8 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                                r.keystrokes == run.keystrokes;
                                     }),
                         "a recorded run is read back");
-            // The totals count runs of modes a newer program knows, the lists leave them out.
-            Fuzz::check(runs.size() <= totals.runs, "the totals count every run");
+            // The totals and the lists leave out the same runs: those no run can be.
+            Fuzz::check(runs.size() == totals.runs, "the totals count every run listed");
             Fuzz::check(recent.size() <= std::min<qsizetype>(runs.size(), 100),
                         "the recent runs are some of them");
         }

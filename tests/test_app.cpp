@@ -8,6 +8,8 @@
 #include "core/state_file.h"
 #include "core/timer_table.h"
 #include "fakes.h"
+#include "history/history_store.h"
+#include "keys/ui/keys_window.h"
 #include "look/theme_menu.h"
 #include "small_disk.h"
 #include "words/ui/word_window.h"
@@ -48,6 +50,7 @@ class AppTest : public QObject {
     FakeSound m_sound;
     std::unique_ptr<CountingSkinEngine> m_skin;
     std::unique_ptr<ThemeMenu> m_menu;
+    std::unique_ptr<HistoryStore> m_history;
     std::unique_ptr<AppNavigator> m_navigator;
 
     QString m_folder;
@@ -64,6 +67,7 @@ class AppTest : public QObject {
         m_navigator.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         m_navigator.reset();
+        m_history.reset();
         m_folder = folder.isEmpty() ? m_dir.path() : folder;
         QDir(m_folder).removeRecursively();
         copyTree(QStringLiteral(DATA_DIR), m_folder);
@@ -78,6 +82,8 @@ class AppTest : public QObject {
         context.sound = &m_sound;
         m_skin = std::make_unique<CountingSkinEngine>();
         context.skin = m_skin.get();
+        m_history = std::make_unique<HistoryStore>(file(HistoryStore::kFileName));
+        context.history = m_history.get();
         m_menu = std::make_unique<ThemeMenu>(context.folder, m_skin.get());
         m_navigator = std::make_unique<AppNavigator>(context, m_menu.get());
         m_navigator->setQuit([] {});
@@ -352,6 +358,81 @@ class AppTest : public QObject {
             QVERIFY(QFileInfo::exists(file("sz1.txt/inside")));
         }
         m_navigator.reset();
+    }
+
+    // Twelve seconds of Keys practice on a disk that is full, then the window closed: the run
+    // reaches the disk all the same. In the room kept for it, without a question; or, beside
+    // a history an older program made, which has no room kept, once the learner makes room and
+    // chooses OK. A save that failed earlier in the session and can go through now goes
+    // through without a question.
+    void practiceOnAFullDiskIsKeptAtTheEnd_data() {
+        QTest::addColumn<QString>("disk");
+        QTest::addColumn<bool>("roomKept");
+        QTest::addColumn<int>("questions");
+        QTest::newRow("full at the end, room kept") << "full" << true << 0;
+        QTest::newRow("full at the end, no room kept, room made and OK") << "full" << false << 1;
+        QTest::newRow("full at a switch, room made before the end") << "room made" << false << 0;
+    }
+    void practiceOnAFullDiskIsKeptAtTheEnd() {
+        QFETCH(QString, disk);
+        QFETCH(bool, roomKept);
+        QFETCH(int, questions);
+        SmallDisk small(2 * 1024 * 1024);
+        if (!small.available())
+            QSKIP(qPrintable("no small disk to fill: " + small.why()));
+        startProgram(small.filePath("program"));
+        PracticeRun earlier;
+        earlier.mode = PracticeMode::Words;
+        earlier.item = QStringLiteral("Lesson 2");
+        earlier.started = QDateTime::currentDateTime().addDays(-1);
+        earlier.activeSeconds = 60;
+        earlier.keystrokes = 200;
+        earlier.computeMeters();
+        QVERIFY(m_history->record(earlier, {}));
+        if (!roomKept)
+            QVERIFY(QFile::remove(file(HistoryStore::kReserveName)));
+        auto* words = static_cast<WordWindow*>(current());
+        words->exercise().stepNext();
+        words->exercise().stepNext();
+        if (disk == "room made")
+            small.fill(); // the switch below cannot save the Word window's place
+        click(Navigator::KeysEntry);
+        auto* keys = static_cast<KeysWindow*>(current());
+        for (int i = 0; i < 12; ++i) {
+            keys->exercise().keyDown(70);
+            keys->exercise().textChanged(QStringLiteral("f"));
+            keys->exercise().keyUp(70);
+            keys->timers().fire("Timer4");
+        }
+        if (disk == "room made")
+            small.makeRoom();
+        else
+            small.fill();
+        m_platform.onAsk = [&] { small.makeRoom(); };
+        m_platform.answer = true;
+
+        current()->close();
+        QVERIFY(m_navigator->ended());
+        QCoreApplication::processEvents();
+        QCOMPARE(m_platform.askedText.size(), questions);
+        if (questions > 0)
+            QVERIFY2(m_platform.askedText[0].contains("practice could not be saved") &&
+                         m_platform.askedText[0].contains("disk is full"),
+                     qPrintable(m_platform.askedText[0]));
+        QVERIFY2(m_platform.told.isEmpty(), qPrintable(m_platform.told.join(u'\n')));
+        m_navigator.reset();
+        m_history.reset();
+        small.makeRoom();
+
+        // Started again: both runs are in the history, and the place was saved.
+        HistoryStore again(file(HistoryStore::kFileName));
+        QVERIFY(again.writePending());
+        const QList<PracticeRun> runs = again.runs();
+        QCOMPARE(runs.size(), 2);
+        QCOMPARE(runs[1].mode, PracticeMode::Keys);
+        QCOMPARE(runs[1].activeSeconds, 12);
+        QVERIFY(QFileInfo::exists(file("sz0.txt")));
+        QCOMPARE(readAll(file("sz1.txt")), QByteArray("1100007Lesson 2\r\n"));
     }
 
     void hotZoneArmsTheMark() {

@@ -504,12 +504,19 @@ class ShellTest : public QObject {
             QCOMPARE(readAll(user + u'/' + QLatin1String(name)), readAll(shipped(name)));
     }
 
-    // A write killed half-way leaves its temporary file; a start clears away those, and only
-    // those: not a file another running copy is writing, nor anything that is not ours.
+    // A write killed half-way leaves its temporary file, in the state folder or in the folder
+    // of a layout's key lessons; a start clears away those, and only those: not a file another
+    // running copy is writing, nor anything that is not ours, nor anything out of the folder.
     void aStartClearsOnlyTheTemporaryFilesOfKilledWrites() {
         QTemporaryDir dir, outside;
         const auto in = [&](const char* name) { return dir.filePath(name); };
         writeBytes(outside.filePath("keep.txt"), "the learner's own\n");
+        QVERIFY(QDir().mkpath(in("1-de")) && QDir().mkpath(in("1-DE")));
+        writeBytes(in("1-de/.3.txt.Ab12Cd"), "Lesson 3\r\n");
+        writeBytes(in("1-de/3.txt"), "Lesson 3\r\n");
+        writeBytes(in("1-DE/.3.txt.Ab12Cd"), "not a layout's\r\n");
+        writeBytes(outside.filePath(".3.txt.Ab12Cd"), "elsewhere\r\n");
+        QVERIFY(QFile::link(outside.path(), in("1-fr")));
         writeBytes(in(".sz1.txt.Ab12Cd"), "1100009Lesson 2\r\n");
         writeBytes(in(".history-pending.txt.zz99YY"), "Zephkin pending runs 1\r\n");
         QVERIFY(QFile::link(outside.filePath("keep.txt"), in(".sz2.txt.Qq11Ww")));
@@ -522,13 +529,17 @@ class ShellTest : public QObject {
                                    O_CREAT | O_RDWR | O_CLOEXEC, 0600);
         QVERIFY(writing >= 0 && ::flock(writing, LOCK_EX) == 0);
 
-        QCOMPARE(ProgramFolder(dir.path()).removeStaleTemporaries(), 2);
+        QCOMPARE(ProgramFolder(dir.path()).removeStaleTemporaries(), 3);
         ::close(writing);
 
         QCOMPARE(entries(dir.path()),
                  (QStringList{".face.txt.Dd22Ee", ".face.txt.Ll33Kk", ".notes.txt.Ab12Cd",
-                              ".sz1.txt.Ab12", ".sz2.txt.Qq11Ww", "sz1.txt.Ab12Cd"}));
+                              ".sz1.txt.Ab12", ".sz2.txt.Qq11Ww", "1-DE", "1-de", "1-fr",
+                              "sz1.txt.Ab12Cd"}));
+        QCOMPARE(entries(in("1-de")), QStringList{"3.txt"});
+        QCOMPARE(entries(in("1-DE")), QStringList{".3.txt.Ab12Cd"});
         QCOMPARE(readAll(outside.filePath("keep.txt")), QByteArray("the learner's own\n"));
+        QVERIFY(QFileInfo::exists(outside.filePath(".3.txt.Ab12Cd")));
     }
 
     void typingClockStopsAfterSixIdleTicks() {

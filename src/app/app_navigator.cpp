@@ -5,6 +5,7 @@
 #include "core/state_file.h"
 #include "frame/practice_window.h"
 #include "game/ui/game_window.h"
+#include "history/history_store.h"
 #include "keys/ui/keys_window.h"
 #include "look/theme_menu.h"
 #include "platform/platform.h"
@@ -13,6 +14,8 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QTimer>
 
 namespace {
@@ -62,23 +65,47 @@ void AppNavigator::tellSaveFailure() {
         m_context.platform->tell(messageParent(), kMessageTitle, message);
 }
 
+// Writes again what could not be written: the state files, and the runs that wait in memory
+// for want of a file; true when everything went through.
+bool AppNavigator::saveAgain() {
+    const bool state = !StateFile::hasFailedWrites() || StateFile::retryFailedWrites();
+    const bool runs = !m_context.history || m_context.history->saveUnsavedRuns();
+    return state && runs;
+}
+
 void AppNavigator::tellFailedSavesBeforeEnd() {
-    if (!m_context.platform || m_unattended) {
+    // What failed earlier may go through now (the learner made room meanwhile): it is tried
+    // again first, in silence, and the question comes only when it still fails.
+    HistoryStore* history = m_context.history;
+    if (saveAgain() || !m_context.platform || m_unattended) {
         m_saveFailure.clear();
         return;
     }
+    const auto mayPass = [history] {
+        const bool runsUnsaved = history && history->hasUnsavedRuns();
+        return (StateFile::hasFailedWrites() || runsUnsaved) &&
+               (!StateFile::hasFailedWrites() || StateFile::failedWritesMayPass()) &&
+               (!runsUnsaved || history->unsavedForWantOfRoom());
+    };
     // A full disk: the user may make room and save again, a few times over.
-    for (int i = 0; i < kSaveRetries && StateFile::failedWritesMayPass(); ++i) {
-        const QString message =
-            (m_saveFailure.isEmpty() ? QStringLiteral("Your place could not be saved.")
-                                     : m_saveFailure) +
-            QStringLiteral(" The disk is full: make some room, then choose OK to save again, "
-                           "or Cancel to end without saving.");
+    for (int i = 0; i < kSaveRetries && mayPass(); ++i) {
+        QString message;
+        if (StateFile::hasFailedWrites())
+            message = m_saveFailure.isEmpty() ? QStringLiteral("Your place could not be saved.")
+                                              : m_saveFailure;
+        if (history && history->hasUnsavedRuns())
+            message += QStringLiteral(" Your latest practice could not be saved.");
+        message = message.trimmed() +
+                  QStringLiteral(" The disk is full: make some room, then choose OK to save again, "
+                                 "or Cancel to end without saving.");
         m_saveFailure.clear();
-        if (!m_context.platform->ask(messageParent(), kMessageTitle, message) ||
-            StateFile::retryFailedWrites())
+        if (!m_context.platform->ask(messageParent(), kMessageTitle, message) || saveAgain())
             return;
     }
+    if (m_saveFailure.isEmpty() && history && history->hasUnsavedRuns())
+        m_saveFailure =
+            QStringLiteral("Your latest practice cannot be saved in %1.")
+                .arg(QDir::toNativeSeparators(QFileInfo(history->path()).absolutePath()));
     tellSaveFailure();
 }
 

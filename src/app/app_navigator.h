@@ -17,8 +17,9 @@ class ThemeMenu;
 // The only place that knows every window: creates them as pages of the program's one window,
 // switches between them and hands the word lesson and the article over from one to the next.
 // It also tells the user of a state file that could not be saved: during practice once, as
-// soon as the window is free; at the end of the program before it ends, offering to save
-// again when making room can mend it.
+// soon as the window is free; at the end of the program before it ends, after saving again in
+// silence, and offering to save again when making room can mend it. The runs of the history
+// that could not reach the disk are saved again and asked about with them.
 class AppNavigator final : public Navigator {
   public:
     AppNavigator(const AppContext& context, ThemeMenu* themeMenu);
@@ -49,6 +50,7 @@ class AppNavigator final : public Navigator {
     HandOver handOverTo(int entry, const PracticeWindow* from) const;
     void saveFailed(const QString& message);
     void tellSaveFailure();
+    bool saveAgain();
     void tellFailedSavesBeforeEnd();
     QWidget* messageParent() const;
 

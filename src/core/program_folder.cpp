@@ -86,13 +86,25 @@ ProgramFolder ProgramFolder::choose(const QString& dir, bool dirWritable,
 }
 
 int ProgramFolder::removeStaleTemporaries() const {
-    const QDir folder(m_stateDir);
+    const QDir stateDir(m_stateDir);
+    // The state folder, and the folders of the layouts' key lessons in it: not a link to a
+    // folder elsewhere, which holds nothing of ours.
+    QStringList folders{QString()};
+    for (const QString& name : stateDir.entryList({QStringLiteral("1-*")},
+                                                  QDir::Dirs | QDir::NoSymLinks | QDir::Hidden)) {
+        if (isStateName(name))
+            folders << name;
+    }
     int removed = 0;
-    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        const QString target = StateFile::temporaryTarget(name);
-        if (!target.isEmpty() && isStateName(target) &&
-            StateFile::removeStaleTemporary(folder.filePath(name)))
-            ++removed;
+    for (const QString& folder : std::as_const(folders)) {
+        const QDir dir(stateDir.filePath(folder));
+        const QString prefix = folder.isEmpty() ? QString() : folder + u'/';
+        for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+            const QString target = StateFile::temporaryTarget(name);
+            if (!target.isEmpty() && isStateName(prefix + target) &&
+                StateFile::removeStaleTemporary(dir.filePath(name)))
+                ++removed;
+        }
     }
     return removed;
 }

@@ -38,8 +38,9 @@ class ProgramFolder {
     // keyboard.txt, and the key lessons built for a layout, in 1-<layout>/.
     static bool isStateName(const QString& resourceName);
 
-    // Removes the temporary files that writes of state files left in the state folder when
-    // the program was killed in the middle of them; returns how many.
+    // Removes the temporary files that writes of state files left in the state folder, and in
+    // the layouts' folders 1-<layout> in it, when the program was killed in the middle of
+    // them; returns how many.
     int removeStaleTemporaries() const;
 
   private:

@@ -213,14 +213,18 @@ bool hasFailedWrites() {
     return !failedWrites().isEmpty();
 }
 
+bool wantsRoom(int error) {
+#ifdef EDQUOT
+    if (error == EDQUOT)
+        return true;
+#endif
+    return error == ENOSPC;
+}
+
 bool failedWritesMayPass() {
     const QMap<QString, FailedWrite>& writes = failedWrites();
     return !writes.isEmpty() && std::all_of(writes.begin(), writes.end(), [](const FailedWrite& w) {
-#ifdef EDQUOT
-        if (w.error == EDQUOT)
-            return true;
-#endif
-        return w.error == ENOSPC;
+        return wantsRoom(w.error);
     });
 }
 
@@ -311,7 +315,8 @@ bool removeStaleTemporary(const QString& path) {
     struct stat named {};
     if (::lstat(name.constData(), &named) != 0 || !S_ISREG(named.st_mode))
         return false;
-    const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd =
+        ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat opened {};
@@ -324,7 +329,41 @@ bool removeStaleTemporary(const QString& path) {
     return removed;
 }
 
+bool reserve(const QString& path, qint64 bytes) {
+    const QByteArray name = QFile::encodeName(path);
+    const int fd =
+        ::open(name.constData(),
+               O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    // Blocks of the disk's own, not a file full of holes that takes no room.
+    const bool made = ::posix_fallocate(fd, 0, off_t(bytes)) == 0;
+    if (!made && ::ftruncate(fd, 0) == 0)
+        ::unlink(name.constData());
+    ::close(fd);
+    return made;
+}
+
 #else
+
+bool reserve(const QString& path, qint64 bytes) {
+    QFile file(path);
+    if (QFileInfo(path).isSymLink() || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    const QByteArray zeros(64 * 1024, '\0');
+    for (qint64 done = 0; done < bytes; done += zeros.size()) {
+        if (file.write(zeros.constData(), std::min<qint64>(zeros.size(), bytes - done)) < 0) {
+            file.remove();
+            return false;
+        }
+    }
+    return true;
+}
 
 namespace {
 
@@ -363,6 +402,10 @@ bool writeBytes(const QString& path, const QByteArray& bytes, bool reportFailure
     failedWrites().insert(path, {bytes, error});
     reportWriteFailure(path);
     return false;
+}
+
+int writeQuietly(const QString& path, const QByteArray& bytes) {
+    return writeAtomically(path, bytes);
 }
 
 bool writeRegenerable(const QString& path, const QByteArray& bytes) {

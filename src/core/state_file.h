@@ -7,8 +7,8 @@
 #include <functional>
 
 // Every file the program reads goes through these readers, and every state file it writes
-// through writeLine or writeBytes. The folder is the learner's, and anything may sit in it: a FIFO, a link
-// to a device or out of the folder, a file of gigabytes. So:
+// through writeLine or writeBytes. The folder is the learner's, and anything may sit in it: a FIFO,
+// a link to a device or out of the folder, a file of gigabytes. So:
 //  - a reader opens only regular files (checked before opening, opened without blocking and
 //    checked again once open); anything else reads as a missing file;
 //  - a reader reads at most `cap` bytes, the cap of the file's kind below, and says when it
@@ -83,6 +83,18 @@ bool writeLine(const QString& path, const QString& line);
 // Writes `bytes` as the whole file, the same way as writeLine. A scratch file that the
 // learner's place does not depend on passes `reportFailure` false.
 bool writeBytes(const QString& path, const QByteArray& bytes, bool reportFailure = true);
+
+// Writes `bytes` as writeBytes does, but reports nothing: 0, or the error that kept the file
+// from being written (ENOSPC for a full disk).
+int writeQuietly(const QString& path, const QByteArray& bytes);
+// Whether a write that failed with `error` failed for want of room (a full disk, a quota), so
+// that making room and writing again can mend it.
+bool wantsRoom(int error);
+
+// Makes `path` a file of `bytes` bytes that take their room on the disk, so that removing it
+// frees that room for a write that must go through. Made in the folder itself, never through a
+// link; false, and no file, when there is no room for it.
+bool reserve(const QString& path, qint64 bytes);
 
 // Writes a file that the program makes again whenever it is missing or damaged (a cache, the
 // lessons built for a keyboard layout): atomically as writeBytes, but without waiting for the

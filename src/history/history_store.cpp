@@ -10,36 +10,34 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryFile>
-#include <QUrl>
 #include <QVariant>
 #include <QtDebug>
 
+#include <algorithm>
+#include <utility>
+
 const QString HistoryStore::kFileName = QStringLiteral("history.db");
 const QString HistoryStore::kPendingFileName = QStringLiteral("history-pending.txt");
+const QString HistoryStore::kReserveName = QStringLiteral(".history-reserve");
 
 namespace {
 
 // SQLite's result codes, as Qt hands them over in QSqlError::nativeErrorCode().
+constexpr int kSqliteError = 1;
 constexpr int kSqliteBusy = 5;
 constexpr int kSqliteLocked = 6;
 constexpr int kSqliteReadOnly = 8;
 constexpr int kSqliteCorrupt = 11;
 constexpr int kSqliteCantOpen = 14;
+constexpr int kSqliteTooBig = 18;
+constexpr int kSqliteConstraint = 19;
+constexpr int kSqliteMismatch = 20;
+constexpr int kSqliteRange = 25;
 constexpr int kSqliteNotADatabase = 26;
 
 // How long a write waits for another running copy of the program to finish its own. A
 // longer hold is not waited for: the run waits in the pending file instead.
 constexpr int kBusyTimeoutMs = 100;
-
-// The pending file: a header line, then one line a run, one a key and one a gram of a day
-// (older programs pass over the lines they do not know), fields split by tabs.
-constexpr qint64 kPendingCap = 256 * 1024;
-constexpr qsizetype kPendingItemBytes = 300; // the item, percent-encoded, at most
-const QByteArray kPendingHeader = "Zephkin pending runs 1";
-
-// No count of the learner's comes near this: a file that holds more is not ours, and sums of
-// counts within it cannot overflow.
-constexpr qint64 kMostCount = 1'000'000'000'000;
 
 // The journal files SQLite keeps beside a history.
 const QString kJournalSuffixes[] = {QStringLiteral("-wal"), QStringLiteral("-shm"),
@@ -48,6 +46,64 @@ const QString kJournalSuffixes[] = {QStringLiteral("-wal"), QStringLiteral("-shm
 int nativeCode(const QSqlError& error) {
     // Extended codes carry the primary code in their low byte.
     return error.nativeErrorCode().toInt() & 0xff;
+}
+
+// Whether a look that failed with `code` came upon a damaged file, rather than one that cannot
+// be read just now (a lock, an input/output error, no memory) or an error of no code.
+bool isDamage(int code) {
+    switch (code) {
+    case kSqliteError:
+    case kSqliteCorrupt:
+    case kSqliteTooBig:
+    case kSqliteConstraint:
+    case kSqliteMismatch:
+    case kSqliteRange:
+    case kSqliteNotADatabase:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The rows whose figures a real run can have, as SQL conditions. The type is asked first: a
+// column of a file someone else wrote may hold text, a blob or a number of any size.
+QString integerIn(const QString& column, qint64 least, const QString& most) {
+    return QStringLiteral("typeof(%1) = 'integer' AND %1 BETWEEN %2 AND %3")
+        .arg(column)
+        .arg(least)
+        .arg(most);
+}
+QString integerIn(const QString& column, qint64 least, qint64 most) {
+    return integerIn(column, least, QString::number(most));
+}
+
+const QString& validRun() {
+    using namespace RunLimits;
+    static const QString condition =
+        QStringLiteral("(typeof(mode) = 'text' AND mode IN ('keys', 'words', 'articles', 'game')"
+                       " AND typeof(item) = 'text' AND ") +
+        // Never through the index by time (the unary plus): see kRunsInOrder.
+        QStringList{integerIn(QStringLiteral("+started"), 0, kLatestStart),
+                    integerIn(QStringLiteral("active_seconds"), 0, kMostSeconds),
+                    integerIn(QStringLiteral("keystrokes"), 0, kMostKeystrokes),
+                    integerIn(QStringLiteral("wrong"), 0, QStringLiteral("keystrokes")),
+                    integerIn(QStringLiteral("speed"), 0, kMostSpeed),
+                    integerIn(QStringLiteral("accuracy"), 0, 100)}
+            .join(QStringLiteral(" AND ")) +
+        u')';
+    return condition;
+}
+
+const QString& validKey() {
+    using namespace RunLimits;
+    static const QString condition =
+        u'(' +
+        QStringList{integerIn(QStringLiteral("code"), 1, kMostCode),
+                    integerIn(QStringLiteral("expected"), 0, kMostKeyCount),
+                    integerIn(QStringLiteral("wrong"), 0, QStringLiteral("expected"))}
+            .join(QStringLiteral(" AND ")) +
+        u')';
+    return condition;
 }
 
 // The first version: runs without their meters, key counts summed over the modes.
@@ -93,22 +149,58 @@ QStringList migrateTo4() {
                 .arg(timeColumns(QStringLiteral("t%1 INTEGER NOT NULL DEFAULT 0")))};
 }
 
+// One day's figures of a gram, each within what a day of typing comes to.
+const QString& validGram() {
+    static const QString condition = [] {
+        QStringList parts{
+            integerIn(QStringLiteral("day"), GramStats::kFirstDay, GramStats::kLastDay),
+            QStringLiteral("typeof(gram) = 'text' AND length(gram) BETWEEN 1 AND 2"),
+            integerIn(QStringLiteral("expected"), 0, GramStats::kMostDayCount),
+            integerIn(QStringLiteral("wrong"), 0, QStringLiteral("expected"))};
+        for (int i = 0; i < KeyTiming::kBuckets; ++i)
+            parts << integerIn(QStringLiteral("t%1").arg(i), 0, GramStats::kMostDayCount);
+        return u'(' + parts.join(QStringLiteral(" AND ")) + u')';
+    }();
+    return condition;
+}
+
 const char kRunColumns[] =
     "SELECT mode, item, started, active_seconds, keystrokes, wrong, speed, accuracy FROM runs";
-// Every run in the order it was practised.
-const char kRunsInOrder[] = " ORDER BY started, id";
+// Every run in the order it was practised. The runs are read from their table, never through
+// the index by time: a lost row of the index would leave a run out without a word, and every
+// list and sum is to count the same runs.
+const char kRunsInOrder[] = " ORDER BY +started, id";
 
-bool readRun(const QSqlQuery& query, PracticeRun* run) {
-    if (!PracticeModes::fromKey(query.value(0).toString(), &run->mode))
-        return false; // a mode of a newer program
-    run->item = query.value(1).toString();
-    run->started = QDateTime::fromSecsSinceEpoch(query.value(2).toLongLong());
-    run->activeSeconds = query.value(3).toInt();
-    run->keystrokes = query.value(4).toInt();
-    run->wrongKeystrokes = query.value(5).toInt();
-    run->speed = query.value(6).toInt();
-    run->accuracy = query.value(7).toInt();
-    return true;
+// A row of kRunColumns that validRun() let through.
+PracticeRun readRun(const QSqlQuery& query) {
+    PracticeRun run;
+    PracticeModes::fromKey(query.value(0).toString(), &run.mode);
+    run.item = query.value(1).toString();
+    run.started = QDateTime::fromSecsSinceEpoch(query.value(2).toLongLong());
+    run.activeSeconds = query.value(3).toInt();
+    run.keystrokes = query.value(4).toInt();
+    run.wrongKeystrokes = query.value(5).toInt();
+    run.speed = query.value(6).toInt();
+    run.accuracy = query.value(7).toInt();
+    return run;
+}
+
+QString keyTalliesQuery() {
+    return QStringLiteral("SELECT code, total(expected), total(wrong) FROM key_counts WHERE %1"
+                          " GROUP BY code ORDER BY code")
+        .arg(validKey());
+}
+
+QString gramStatsQuery() {
+    return QStringLiteral("SELECT gram, total(expected), total(wrong), %1 FROM gram_stats"
+                          " WHERE day BETWEEN ? AND ? AND %2 GROUP BY gram ORDER BY gram")
+        .arg(timeColumns(QStringLiteral("total(t%1)")), validGram());
+}
+
+// The date a put-aside file is named after.
+QString asideName(const QString& path) {
+    return path + QStringLiteral(".broken-") +
+           QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
 }
 
 } // namespace
@@ -189,6 +281,10 @@ HistoryStore::Outcome HistoryStore::tryOpen() {
         QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     if (!m_connection->db.open())
         return existed ? classify(nativeCode(m_connection->db.lastError())) : Outcome::CannotOpen;
+    // SQLite itself came upon damage in a look: a check might pass over it (a lost row of an
+    // index), and the file is put aside as it is.
+    if (m_damageMet)
+        return Outcome::NotADatabase;
     // The file is the learner's folder's: a trigger or view someone put in it runs no
     // function that reaches out of the database.
     exec(QStringLiteral("PRAGMA trusted_schema = OFF"));
@@ -211,17 +307,28 @@ HistoryStore::Outcome HistoryStore::tryOpen() {
 
     if (existed && !info.isWritable())
         return Outcome::Unwritable;
-    if (m_suspectedFailure == kSqliteCorrupt || m_suspectedFailure == kSqliteNotADatabase) {
-        QSqlQuery check(m_connection->db);
-        if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next() ||
-            check.value(0).toString() != QLatin1String("ok"))
-            return Outcome::NotADatabase;
-    }
     // Always one write at open: it proves the file can be written, and it sets up the log, so
     // the records that follow cost no more than their own rows.
     const Outcome schemaOutcome = createOrMigrate(schema);
     if (schemaOutcome != Outcome::Ok)
         return schemaOutcome;
+    // The runs are read from their table, but a row lost from the index by time, or one too
+    // many there (a failing disk), is damage all the same, which no look would come upon.
+    const QString digest = QStringLiteral(
+        "(SELECT count(*) || ' ' || total(started) || ' ' || total(id) FROM runs %1)");
+    QSqlQuery index(m_connection->db);
+    const bool indexRead =
+        index.exec(QStringLiteral("SELECT %1 = %2")
+                       .arg(digest.arg(QStringLiteral("INDEXED BY runs_by_start")),
+                            digest.arg(QStringLiteral("NOT INDEXED")))) &&
+        index.next();
+    if (!indexRead && !isDamage(nativeCode(index.lastError())))
+        return classify(nativeCode(index.lastError()));
+    if (!indexRead || !index.value(0).toBool()) {
+        m_damageMet = true;
+        return Outcome::NotADatabase;
+    }
+    index.finish();
 
     m_connection->insertRun = QSqlQuery(m_connection->db);
     m_connection->addKey = QSqlQuery(m_connection->db);
@@ -244,11 +351,16 @@ HistoryStore::Outcome HistoryStore::tryOpen() {
                            " wrong = wrong + excluded.wrong, %3")
                 .arg(timeColumns(QStringLiteral("t%1")), placeholders.join(u','),
                      timeColumns(QStringLiteral("t%1 = t%1 + excluded.t%1"))));
-    // The runs must also come out as they are read, by their number: tables someone edited
-    // would take runs in and never give them back, and such a file is no history.
-    QSqlQuery readRuns(m_connection->db);
-    const bool readable = prepared && readRuns.prepare(QString::fromLatin1(kRunColumns) +
-                                                       QString::fromLatin1(kRunsInOrder));
+    // The runs must also come out as they are read, by their number, and every look must find
+    // its columns: tables someone edited would take runs in and never give them back, and such
+    // a file is no history.
+    bool readable = prepared;
+    for (const QString& sql : {QString::fromLatin1(kRunColumns) + QStringLiteral(" WHERE ") +
+                                   validRun() + QString::fromLatin1(kRunsInOrder),
+                               keyTalliesQuery(), gramStatsQuery()}) {
+        QSqlQuery look(m_connection->db);
+        readable = readable && look.prepare(sql);
+    }
     return readable ? Outcome::Ok : Outcome::NotADatabase;
 }
 
@@ -315,19 +427,18 @@ HistoryStore::Outcome HistoryStore::createOrMigrate(int version) {
     return Outcome::Ok;
 }
 
-QString HistoryStore::moveAside() {
-    const QString base = m_path + QStringLiteral(".broken-") +
-                         QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+QString HistoryStore::moveAside(const QString& path) {
+    const QString base = asideName(path);
     QString aside = base;
     for (int n = 2; QFileInfo::exists(aside) || QFileInfo(aside).isSymLink(); ++n)
         aside = base + QStringLiteral("-%1").arg(n);
     QDir folder;
-    if (!folder.rename(m_path, aside))
+    if (!folder.rename(path, aside))
         return {};
     // The journal files belong to the file put aside; a new history must not take them up.
     for (const QString& suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")}) {
-        if (QFileInfo::exists(m_path + suffix))
-            folder.rename(m_path + suffix, aside + suffix);
+        if (QFileInfo::exists(path + suffix))
+            folder.rename(path + suffix, aside + suffix);
     }
     return aside;
 }
@@ -347,6 +458,8 @@ bool HistoryStore::open() {
     if (m_state != State::Closed)
         return m_state == State::Open;
     Outcome outcome = tryOpen();
+    // SQLite came upon damage in this file: it is put aside, or cannot be, now.
+    const bool damaged = std::exchange(m_damageMet, false);
     if (outcome == Outcome::NotAFile || outcome == Outcome::NotADatabase ||
         outcome == Outcome::Unwritable) {
         // A sound history that could not be written: its runs, those still in its log too,
@@ -367,8 +480,9 @@ bool HistoryStore::open() {
         }
         closeConnection();
         removeOwnJournals(m_journalsBefore);
-        const QString aside = moveAside();
+        const QString aside = moveAside(m_path);
         if (!aside.isEmpty()) {
+            m_damagedRows.clear(); // what was left out of it is no longer looked at
             const QString asideName = QFileInfo(aside).fileName();
             bool copied = false;
             if (copy) {
@@ -388,7 +502,11 @@ bool HistoryStore::open() {
             }
             if (!copied)
                 outcome = tryOpen();
-            if (outcome == Outcome::Ok) {
+            if (outcome == Outcome::Ok && damaged && salvage(aside)) {
+                m_notice = QStringLiteral("The practice history was damaged: it was kept as %1, "
+                                          "and what could be read of it was copied to a new file.")
+                               .arg(asideName);
+            } else if (outcome == Outcome::Ok) {
                 m_notice = copied ? QStringLiteral("The practice history could not be written: it "
                                                    "was kept as %1 and copied to a new file.")
                                         .arg(asideName)
@@ -404,6 +522,7 @@ bool HistoryStore::open() {
         m_laterNotice.clear();
         if (!m_notice.isEmpty())
             qWarning("%s", qPrintable(m_notice));
+        keepRoom();
         return true;
     }
     closeConnection();
@@ -424,6 +543,44 @@ bool HistoryStore::open() {
     return false;
 }
 
+// The rows of a file put aside as damaged that can still be read go into the new history, each
+// table by itself and row by row from the table (an index may be what is damaged); rows no run
+// can have stay behind. True when any table came over.
+bool HistoryStore::salvage(const QString& aside) {
+    QSqlQuery query(m_connection->db);
+    query.prepare(QStringLiteral("ATTACH DATABASE ? AS damaged"));
+    query.bindValue(0, aside);
+    if (!query.exec())
+        return false;
+    const QString runColumns =
+        QStringLiteral("mode, item, started, active_seconds, keystrokes, wrong, speed, accuracy");
+    const QString gramColumns =
+        QStringLiteral("day, gram, expected, wrong, ") + timeColumns(QStringLiteral("t%1"));
+    const QString copies[] = {
+        QStringLiteral(
+            "INSERT INTO runs(%1) SELECT %1 FROM damaged.runs WHERE %2 ORDER BY +started, id")
+            .arg(runColumns, validRun()),
+        QStringLiteral("INSERT OR IGNORE INTO key_counts(code, expected, wrong)"
+                       " SELECT code, expected, wrong FROM damaged.key_counts WHERE %1")
+            .arg(validKey()),
+        QStringLiteral("INSERT OR IGNORE INTO gram_stats(%1) SELECT %1 FROM damaged.gram_stats"
+                       " WHERE %2")
+            .arg(gramColumns, validGram())};
+    bool any = false;
+    if (exec(QStringLiteral("BEGIN"))) {
+        // A statement that fails takes back its own rows only.
+        for (const QString& sql : copies)
+            any = query.exec(sql) || any;
+        if (!exec(QStringLiteral("COMMIT"))) {
+            exec(QStringLiteral("ROLLBACK"));
+            any = false;
+        }
+    }
+    query.finish();
+    exec(QStringLiteral("DETACH DATABASE damaged"));
+    return any;
+}
+
 void HistoryStore::notWrittenNow(Outcome outcome) {
     const QString text =
         outcome == Outcome::Busy
@@ -437,12 +594,14 @@ void HistoryStore::notWrittenNow(Outcome outcome) {
 }
 
 void HistoryStore::handleFailure(int code) {
-    // A file damaged or made read-only while the program runs: it is checked again, and put
-    // aside when it fails, at the next look or record.
-    if (code == kSqliteCorrupt || code == kSqliteNotADatabase || code == kSqliteReadOnly) {
+    // A file made read-only while the program runs is checked again, and a damaged one put
+    // aside, at the next look or record. SQLite's word on damage is taken as it is: a check
+    // passes over some of it (a lost row of an index), and every record would fail again.
+    if (code == kSqliteReadOnly || isDamage(code)) {
         closeConnection();
         m_state = State::Closed;
         m_suspectedFailure = code;
+        m_damageMet = code != kSqliteReadOnly;
         return;
     }
     const Outcome outcome = classify(code);
@@ -455,45 +614,41 @@ void HistoryStore::handleFailure(int code) {
     }
 }
 
-void HistoryStore::Pending::addGrams(const QList<GramStats>& more) {
-    for (const GramStats& gram : more) {
-        GramStats& sum = grams[{gram.day, gram.gram}];
-        sum.gram = gram.gram;
-        sum.day = gram.day;
-        sum.add(gram);
-    }
-}
-
 bool HistoryStore::record(const std::optional<PracticeRun>& run, const QList<KeyTally>& keys,
                           const QList<GramStats>& grams) {
     loadPending();
-    if (!run && keys.isEmpty() && grams.isEmpty() && m_pending.isEmpty())
+    // What a window counted may go past what the history keeps (a run left open for days):
+    // it is kept within those limits, so that it is never read back as damage.
+    PendingRuns now;
+    if (run)
+        now.runs << run->bounded();
+    for (const KeyTally& key : keys) {
+        if (key.isPlausible())
+            now.addKeys({key});
+    }
+    for (const GramStats& gram : grams) {
+        if (gram.isPlausibleDay())
+            now.addGrams({gram});
+    }
+    if (now.isEmpty() && m_pending.isEmpty())
         return true;
     // The runs that wait go first, in the same transaction.
-    QList<PracticeRun> runs = m_pending.runs;
-    if (run)
-        runs.append(*run);
-    QMap<int, KeyTally> tallies = m_pending.keys;
-    for (const KeyTally& key : keys) {
-        KeyTally& sum = tallies[key.code];
-        sum.code = key.code;
-        sum.expected += key.expected;
-        sum.wrong += key.wrong;
-    }
-    Pending withGrams;
-    withGrams.grams = m_pending.grams;
-    withGrams.addGrams(grams);
-    const QList<GramStats> allGrams = withGrams.grams.values();
-    Write result = recordOnce(runs, tallies.values(), allGrams);
+    PendingRuns all = m_pending;
+    all.add(now);
+    const QList<KeyTally> allKeys = all.keys.values();
+    const QList<GramStats> allGrams = all.grams.values();
+    Write result = recordOnce(all.runs, allKeys, allGrams);
     // Once more into a file that was checked (and put aside if need be) after the failure.
     if (result != Write::Done && m_state == State::Closed && m_suspectedFailure != 0)
-        result = recordOnce(runs, tallies.values(), allGrams);
+        result = recordOnce(all.runs, allKeys, allGrams);
     if (result == Write::Done) {
         clearPending();
         return true;
     }
-    if (result == Write::Later)
-        keepForLater(run, keys, grams);
+    if (result == Write::Later) {
+        m_pending = all;
+        writePendingFile();
+    }
     return false;
 }
 
@@ -505,144 +660,103 @@ bool HistoryStore::writePending() {
 }
 
 bool HistoryStore::hasPending() const {
-    return !m_pending.isEmpty() ||
-           (!m_pendingLoaded && StateFile::isRegularFile(pendingPath()));
+    return !m_pending.isEmpty() || (!m_pendingLoaded && StateFile::isRegularFile(pendingPath()));
 }
 
 QString HistoryStore::pendingPath() const {
     return QFileInfo(m_path).absolutePath() + u'/' + kPendingFileName;
 }
 
+bool HistoryStore::unsavedForWantOfRoom() const {
+    return StateFile::wantsRoom(m_unsavedError);
+}
+
+bool HistoryStore::saveUnsavedRuns() {
+    if (hasUnsavedRuns())
+        writePending();
+    return !hasUnsavedRuns();
+}
+
 void HistoryStore::loadPending() {
     if (m_pendingLoaded)
         return;
     m_pendingLoaded = true;
-    bool found = false, cut = false;
-    const QString text = StateFile::readText(pendingPath(), &found, kPendingCap, &cut);
-    if (!found)
+    const QString path = pendingPath();
+    StateFile::ReadResult file = StateFile::readBytes(path, PendingFile::kCap);
+    if (!file.found())
         return;
-    QStringList lines = StateFile::splitLines(
-        text, {.maxLines = kMaxPendingRuns + 1000 + kMaxPendingGrams, .maxLineLength = 1000});
-    if (lines.value(0).toLatin1() != kPendingHeader)
+    if (file.cut()) {
+        // Longer than this program writes it: its lines are taken up to the cap, and the file
+        // is kept whole beside, since what was not read must not be lost.
+        file.bytes.truncate(file.bytes.lastIndexOf('\n') + 1);
+    }
+    PendingFile::Contents contents = PendingFile::parse(file.bytes);
+    if (!contents.ours)
         return; // not ours, or of a newer program: left as it is
-    m_pendingInFile = true;
-    if (cut)
-        lines.removeLast(); // it may end in the middle
-    Pending kept;
-    for (const QString& line : lines.mid(1)) {
-        const QStringList f = line.split(u'\t');
-        bool ok[4] = {false, false, false, false};
-        if (f.size() == 7 && f[0] == u"run") {
-            PracticeRun run;
-            if (!PracticeModes::fromKey(f[1], &run.mode))
-                continue;
-            run.started = QDateTime::fromSecsSinceEpoch(f[2].toLongLong(&ok[0]));
-            run.activeSeconds = f[3].toInt(&ok[1]);
-            run.keystrokes = f[4].toInt(&ok[2]);
-            run.wrongKeystrokes = f[5].toInt(&ok[3]);
-            run.item = QUrl::fromPercentEncoding(f[6].toLatin1());
-            if (!(ok[0] && ok[1] && ok[2] && ok[3]) || run.activeSeconds < 0 ||
-                run.keystrokes < 0 || run.wrongKeystrokes < 0 ||
-                run.wrongKeystrokes > run.keystrokes)
-                continue;
-            run.computeMeters();
-            kept.runs.append(run);
-        } else if (f.size() == 4 && f[0] == u"key") {
-            KeyTally key;
-            key.code = f[1].toInt(&ok[0]);
-            key.expected = f[2].toLongLong(&ok[1]);
-            key.wrong = f[3].toLongLong(&ok[2]);
-            if (!(ok[0] && ok[1] && ok[2]) || key.code <= 0 || key.code > 255 || key.expected < 0 ||
-                key.wrong < 0 || key.wrong > key.expected || key.expected > kMostCount)
-                continue;
-            KeyTally& sum = kept.keys[key.code];
-            sum.code = key.code;
-            sum.expected += key.expected;
-            sum.wrong += key.wrong;
-        } else if (f.size() == 6 && f[0] == u"gram") {
-            GramStats gram;
-            gram.day = f[1].toLongLong(&ok[0]);
-            gram.gram = QUrl::fromPercentEncoding(f[2].toLatin1());
-            gram.expected = f[3].toLongLong(&ok[1]);
-            gram.wrong = f[4].toLongLong(&ok[2]);
-            const QStringList times = f[5].split(u',');
-            ok[3] = times.size() == KeyTiming::kBuckets;
-            for (int i = 0; ok[3] && i < KeyTiming::kBuckets; ++i) {
-                gram.times[size_t(i)] = times[i].toLongLong(&ok[3]);
-                ok[3] = ok[3] && gram.times[size_t(i)] >= 0 && gram.times[size_t(i)] <= kMostCount;
-            }
-            if (!(ok[0] && ok[1] && ok[2] && ok[3]) || gram.gram.isEmpty() ||
-                gram.gram.size() > 2 || gram.expected < 0 || gram.wrong < 0 ||
-                gram.wrong > gram.expected || gram.expected > kMostCount)
-                continue;
-            kept.addGrams({gram});
-        }
+    m_damagedLines += contents.damaged;
+    if (file.cut()) {
+        const QString aside = moveAside(path);
+        if (aside.isEmpty())
+            return; // nothing is taken from a file that would be read again
+        m_pendingNotice =
+            QStringLiteral("%1 was longer than Zephkin writes it: what could be read was taken "
+                           "and the file was kept as %2.")
+                .arg(kPendingFileName, QFileInfo(aside).fileName());
+        qWarning("%s", qPrintable(m_pendingNotice));
+    } else {
+        m_pendingInFile = true;
     }
     // What was kept before this run comes first.
-    kept.runs += m_pending.runs;
-    for (const KeyTally& key : std::as_const(m_pending.keys)) {
-        KeyTally& sum = kept.keys[key.code];
-        sum.code = key.code;
-        sum.expected += key.expected;
-        sum.wrong += key.wrong;
-    }
-    kept.addGrams(m_pending.grams.values());
-    m_pending = kept;
+    contents.runs.add(m_pending);
+    m_pending = contents.runs;
 }
 
-void HistoryStore::keepForLater(const std::optional<PracticeRun>& run, const QList<KeyTally>& keys,
-                                const QList<GramStats>& grams) {
-    if (run)
-        m_pending.runs.append(*run);
-    for (const KeyTally& key : keys) {
-        KeyTally& sum = m_pending.keys[key.code];
-        sum.code = key.code;
-        sum.expected += key.expected;
-        sum.wrong += key.wrong;
-    }
-    if (m_pending.runs.size() > kMaxPendingRuns)
-        m_pending.runs.remove(0, m_pending.runs.size() - kMaxPendingRuns);
-    m_pending.addGrams(grams);
-    // The oldest days' figures give way first.
-    while (m_pending.grams.size() > kMaxPendingGrams)
-        m_pending.grams.erase(m_pending.grams.begin());
-
-    QByteArray bytes = kPendingHeader + "\r\n";
-    for (const PracticeRun& r : std::as_const(m_pending.runs)) {
-        QString item = r.item;
-        QByteArray encoded = QUrl::toPercentEncoding(item);
-        while (encoded.size() > kPendingItemBytes) {
-            item.chop(std::max<qsizetype>(1, item.size() / 4));
-            encoded = QUrl::toPercentEncoding(item);
-        }
-        bytes += "run\t" + PracticeModes::key(r.mode).toLatin1() + '\t' +
-                 QByteArray::number(r.started.toSecsSinceEpoch()) + '\t' +
-                 QByteArray::number(r.activeSeconds) + '\t' + QByteArray::number(r.keystrokes) +
-                 '\t' + QByteArray::number(r.wrongKeystrokes) + '\t' + encoded + "\r\n";
-    }
-    for (const KeyTally& key : std::as_const(m_pending.keys))
-        bytes += "key\t" + QByteArray::number(key.code) + '\t' +
-                 QByteArray::number(key.expected) + '\t' + QByteArray::number(key.wrong) +
-                 "\r\n";
-    for (const GramStats& gram : std::as_const(m_pending.grams)) {
-        QByteArrayList times;
-        for (qint64 n : gram.times)
-            times << QByteArray::number(n);
-        bytes += "gram\t" + QByteArray::number(gram.day) + '\t' +
-                 QUrl::toPercentEncoding(gram.gram) + '\t' + QByteArray::number(gram.expected) +
-                 '\t' + QByteArray::number(gram.wrong) + '\t' + times.join(',') + "\r\n";
-    }
-    // Written as every state file is; when even that fails (the disk is full) the runs wait
-    // in memory for the rest of the session.
-    if (StateFile::writeBytes(pendingPath(), bytes, false))
+void HistoryStore::writePendingFile() {
+    const PendingRuns::Dropped dropped = m_pending.trim();
+    m_dropped.runs += dropped.runs;
+    m_dropped.grams += dropped.grams;
+    const QByteArray bytes = PendingFile::bytes(m_pending);
+    // Written as every state file is. On a full disk the room kept for it is given up and it
+    // is written again; when even that fails, the runs wait in memory, and the end of the
+    // program asks about them.
+    int error = StateFile::writeQuietly(pendingPath(), bytes);
+    if (error != 0 && giveUpRoom())
+        error = StateFile::writeQuietly(pendingPath(), bytes);
+    m_unsavedError = error;
+    if (error == 0)
         m_pendingInFile = true;
+    else
+        qWarning("history: the runs that wait could not be written to %s",
+                 qPrintable(pendingPath()));
 }
 
 void HistoryStore::clearPending() {
     m_pending = {};
+    m_unsavedError = 0;
     if (m_pendingInFile && QFileInfo(pendingPath()).isFile())
         QFile::remove(pendingPath());
     m_pendingInFile = false;
+    // The disk had room for the history: it may have room to keep again.
+    keepRoom();
+}
+
+QString HistoryStore::reservePath() const {
+    return QFileInfo(m_path).absolutePath() + u'/' + kReserveName;
+}
+
+void HistoryStore::keepRoom() {
+    const QString path = reservePath();
+    const QFileInfo info(path);
+    if (info.isSymLink() || (info.exists() && !info.isFile()) || info.size() >= kReserveBytes)
+        return; // the room is kept, or something not ours stands in its place
+    if (!StateFile::reserve(path, kReserveBytes))
+        qWarning("history: no room could be kept in %s", qPrintable(path));
+}
+
+bool HistoryStore::giveUpRoom() {
+    const QString path = reservePath();
+    const QFileInfo info(path);
+    return info.isFile() && !info.isSymLink() && info.size() > 0 && QFile::remove(path);
 }
 
 HistoryStore::Write HistoryStore::recordOnce(const QList<PracticeRun>& runs,
@@ -653,8 +767,7 @@ HistoryStore::Write HistoryStore::recordOnce(const QList<PracticeRun>& runs,
     auto failed = [this](int code) {
         handleFailure(code);
         const Outcome outcome = classify(code);
-        return outcome == Outcome::Busy || outcome == Outcome::NotNow ? Write::Later
-                                                                      : Write::Lost;
+        return outcome == Outcome::Busy || outcome == Outcome::NotNow ? Write::Later : Write::Lost;
     };
     QSqlDatabase& db = m_connection->db;
     if (!db.transaction())
@@ -714,203 +827,275 @@ HistoryStore::Write HistoryStore::recordOnce(const QList<PracticeRun>& runs,
     return failed(failure);
 }
 
+bool HistoryStore::read(const QString& sql, const QVariantList& values,
+                        const std::function<void()>& restart,
+                        const std::function<void(const QSqlQuery&)>& row) {
+    // Twice at most: damage puts the file aside, and the new history is read once.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!open())
+            return false;
+        restart();
+        QSqlQuery query(m_connection->db);
+        query.setForwardOnly(true);
+        bool ok = query.prepare(sql);
+        for (qsizetype i = 0; ok && i < values.size(); ++i)
+            query.bindValue(int(i), values[i]);
+        ok = ok && query.exec();
+        while (ok && query.next())
+            row(query);
+        // A step that fails ends the rows as the last one does; only the error tells them apart.
+        const QSqlError error = query.lastError();
+        if (ok && error.type() == QSqlError::NoError) {
+            m_readNotice.clear();
+            return true;
+        }
+        query.finish();
+        restart();
+        const int code = nativeCode(error);
+        qWarning("history: a look failed: %s", qPrintable(error.text()));
+        if (!isDamage(code)) {
+            const QString text =
+                QStringLiteral("The practice history cannot be read just now: what it holds is "
+                               "shown once it can be.");
+            if (text != m_readNotice)
+                qWarning("%s", qPrintable(text));
+            m_readNotice = text;
+            if (classify(code) == Outcome::NotNow) {
+                closeConnection();
+                m_state = State::Closed;
+            }
+            return false;
+        }
+        m_damageMet = true;
+        closeConnection();
+        m_state = State::Closed;
+    }
+    return false;
+}
+
+qint64 HistoryStore::readNumber(const QString& sql, const QVariantList& values, qint64 none) {
+    qint64 number = none;
+    read(
+        sql, values, [&] { number = none; },
+        [&](const QSqlQuery& query) {
+            if (!query.isNull(0))
+                number = query.value(0).toLongLong();
+        });
+    return number;
+}
+
+QList<PracticeRun> HistoryStore::selectRuns(const QString& where, const QString& order,
+                                            const QVariantList& values) {
+    QList<PracticeRun> result;
+    read(
+        QString::fromLatin1(kRunColumns) + QStringLiteral(" WHERE ") + where +
+            QStringLiteral(" AND ") + validRun() + order,
+        values, [&] { result.clear(); }, [&](const QSqlQuery& query) { result << readRun(query); });
+    return result;
+}
+
 QList<PracticeRun> HistoryStore::runs() {
-    return selectRuns(QString::fromLatin1(kRunsInOrder), -1);
+    return selectRuns(QStringLiteral("1"), QString::fromLatin1(kRunsInOrder), {});
 }
 
 QList<PracticeRun> HistoryStore::recentRuns(int limit) {
-    return selectRuns(QStringLiteral(" ORDER BY started DESC, id DESC LIMIT ?"), limit);
-}
-
-// The runs in `order`; `limit` is bound to its placeholder when it has one (limit >= 0).
-QList<PracticeRun> HistoryStore::selectRuns(const QString& order, int limit) {
-    QList<PracticeRun> result;
-    if (!open())
-        return result;
-    QSqlQuery query(m_connection->db);
-    query.setForwardOnly(true);
-    query.prepare(QString::fromLatin1(kRunColumns) + order);
-    if (limit >= 0)
-        query.bindValue(0, limit);
-    if (!query.exec()) {
-        handleFailure(nativeCode(query.lastError()));
-        return result;
-    }
-    PracticeRun run;
-    while (query.next()) {
-        if (readRun(query, &run))
-            result.append(run);
-    }
-    return result;
+    return selectRuns(QStringLiteral("1"),
+                      QStringLiteral(" ORDER BY +started DESC, id DESC LIMIT ?"), {limit});
 }
 
 QList<KeyTally> HistoryStore::keyTallies() {
     QList<KeyTally> result;
-    if (!open())
+    qint64 damaged = 0;
+    const bool ok = read(
+        keyTalliesQuery(), {},
+        [&] {
+            result.clear();
+            damaged = 0;
+        },
+        [&](const QSqlQuery& query) {
+            // Rows of one key add up (a file someone else wrote may hold several), and their
+            // sums, as doubles, stay exact far past what a key can come to.
+            const double expected = query.value(1).toDouble();
+            const double wrong = query.value(2).toDouble();
+            KeyTally key{query.value(0).toInt(), 0, 0};
+            if (expected > double(RunLimits::kMostKeyCount)) {
+                ++damaged;
+                return;
+            }
+            key.expected = qint64(expected);
+            key.wrong = qint64(wrong);
+            result << key;
+        });
+    if (!ok)
         return result;
-    QSqlQuery query(m_connection->db);
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT code, expected, wrong FROM key_counts ORDER BY code"))) {
-        handleFailure(nativeCode(query.lastError()));
-        return result;
-    }
-    while (query.next())
-        result.append(
-            {query.value(0).toInt(), query.value(1).toLongLong(), query.value(2).toLongLong()});
+    // Only the valid keys are read, however many rows there are: what is left out is counted.
+    damaged +=
+        readNumber(QStringLiteral("SELECT count(*) FROM key_counts WHERE NOT ") + validKey(), {});
+    m_damagedRows[QStringLiteral("key_counts")] = damaged;
     return result;
 }
 
 QList<GramStats> HistoryStore::gramStats(qint64 firstDay, qint64 lastDay) {
     QList<GramStats> result;
-    if (!open())
+    qint64 damaged = 0;
+    const bool ok = read(
+        gramStatsQuery(), {firstDay, lastDay},
+        [&] {
+            result.clear();
+            damaged = 0;
+        },
+        [&](const QSqlQuery& query) {
+            GramStats gram;
+            gram.gram = query.value(0).toString();
+            // Sums of valid days stay within 53 bits, so the doubles are exact.
+            gram.expected = qint64(query.value(1).toDouble());
+            gram.wrong = qint64(query.value(2).toDouble());
+            for (int i = 0; i < KeyTiming::kBuckets; ++i)
+                gram.times[size_t(i)] = qint64(query.value(3 + i).toDouble());
+            // SQLite counts characters, a QString UTF-16 units.
+            if (gram.gram.size() > 2) {
+                ++damaged;
+                return;
+            }
+            result << gram;
+        });
+    if (!ok)
         return result;
-    QSqlQuery query(m_connection->db);
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT gram, sum(expected), sum(wrong), %1 FROM gram_stats"
-                                 " WHERE day BETWEEN ? AND ? GROUP BY gram ORDER BY gram")
-                      .arg(timeColumns(QStringLiteral("sum(t%1)"))));
-    query.bindValue(0, firstDay);
-    query.bindValue(1, lastDay);
-    if (!query.exec()) {
-        handleFailure(nativeCode(query.lastError()));
-        return result;
-    }
-    while (query.next()) {
-        GramStats gram;
-        gram.gram = query.value(0).toString();
-        gram.expected = query.value(1).toLongLong();
-        gram.wrong = query.value(2).toLongLong();
-        for (int i = 0; i < KeyTiming::kBuckets; ++i)
-            gram.times[size_t(i)] = query.value(3 + i).toLongLong();
-        // A row someone else wrote may hold anything: a gram is one or two characters, and
-        // every count lies between zero and more than a lifetime of typing, so sums of them
-        // cannot overflow.
-        const auto wild = [](qint64 n) { return n < 0 || n > kMostCount; };
-        if (gram.gram.isEmpty() || gram.gram.size() > 2 || wild(gram.expected) ||
-            wild(gram.wrong) || std::any_of(gram.times.begin(), gram.times.end(), wild))
-            continue;
-        result.append(gram);
-    }
+    damaged += readNumber(
+        QStringLiteral("SELECT count(*) FROM gram_stats WHERE day BETWEEN ? AND ? AND NOT ") +
+            validGram(),
+        {firstDay, lastDay});
+    // The looks of a week are within the look of four: the widest one counts.
+    qint64& counted = m_damagedRows[QStringLiteral("gram_stats")];
+    counted = std::max(counted, damaged);
     return result;
 }
 
 // Like the lessons' last runs: a history that is not there yet is not made for asking.
 qint64 HistoryStore::lastGramDay() {
-    if (!QFileInfo::exists(m_path) || !open())
+    if (!QFileInfo::exists(m_path))
         return 0;
-    QSqlQuery query(m_connection->db);
-    if (!query.exec(QStringLiteral("SELECT max(day) FROM gram_stats"))) {
-        handleFailure(nativeCode(query.lastError()));
-        return 0;
-    }
-    return query.next() ? query.value(0).toLongLong() : 0;
+    const QVariantList days{GramStats::kFirstDay, GramStats::kLastDay};
+    const qint64 last =
+        readNumber(QStringLiteral("SELECT max(day) FROM gram_stats WHERE day BETWEEN ? AND ?"
+                                  " AND typeof(day) = 'integer'"),
+                   days);
+    // The rows of days there are not: no look by days ever reads them.
+    m_damagedRows[QStringLiteral("gram_days")] = readNumber(
+        QStringLiteral("SELECT count(*) FROM gram_stats WHERE day < ? OR day > ?"), days);
+    return last;
 }
 
 int HistoryStore::runCount() {
-    if (!open())
-        return 0;
-    QSqlQuery query(m_connection->db);
-    if (!query.exec(QStringLiteral("SELECT count(*) FROM runs")) || !query.next())
-        return 0;
-    return query.value(0).toInt();
+    return int(readNumber(QStringLiteral("SELECT count(*) FROM runs WHERE ") + validRun(), {}));
 }
 
 QList<ChartPoint> HistoryStore::chartPoints(PracticeMode mode, int maxPoints) {
     QList<ChartPoint> points;
-    if (!open())
-        return points;
-    QSqlQuery count(m_connection->db);
-    count.prepare(QStringLiteral("SELECT count(*) FROM runs WHERE mode = ?"));
-    count.bindValue(0, PracticeModes::key(mode));
-    if (!count.exec() || !count.next()) {
-        handleFailure(nativeCode(count.lastError()));
-        return points;
-    }
-    const bool byDay = count.value(0).toInt() > maxPoints;
-    count.finish();
-    QSqlQuery query(m_connection->db);
-    query.setForwardOnly(true);
-    query.prepare(byDay
-                      ? QStringLiteral("SELECT date(started, 'unixepoch', 'localtime') AS day,"
-                                       " sum(active_seconds), sum(keystrokes), sum(wrong), count(*)"
-                                       " FROM runs WHERE mode = ? GROUP BY day ORDER BY day")
-                      : QStringLiteral("SELECT started, active_seconds, keystrokes, wrong,"
-                                       " speed, accuracy FROM runs WHERE mode = ?"
-                                       " ORDER BY started, id"));
-    query.bindValue(0, PracticeModes::key(mode));
-    if (!query.exec()) {
-        handleFailure(nativeCode(query.lastError()));
-        return points;
-    }
-    while (query.next()) {
-        ChartPoint point;
-        if (byDay) {
-            point.when =
-                QDateTime(QDate::fromString(query.value(0).toString(), Qt::ISODate), QTime(12, 0));
-            const qint64 seconds = query.value(1).toLongLong();
-            const qint64 keys = query.value(2).toLongLong();
-            const qint64 wrong = query.value(3).toLongLong();
-            point.speed = seconds > 0 ? int(keys * 60 / seconds) : 0;
-            point.accuracy = keys > 0 ? int((keys - wrong) * 100 / keys) : 0;
-            point.runs = query.value(4).toInt();
-        } else {
-            point.when = QDateTime::fromSecsSinceEpoch(query.value(0).toLongLong());
-            point.speed = query.value(4).toInt();
-            point.accuracy = query.value(5).toInt();
-            point.runs = 1;
-        }
-        points.append(point);
-    }
+    const QString modeKey = PracticeModes::key(mode);
+    const QString valid = validRun();
+    const bool byDay =
+        readNumber(QStringLiteral("SELECT count(*) FROM runs WHERE mode = ? AND ") + valid,
+                   {modeKey}) > maxPoints;
+    const QString sql =
+        byDay ? QStringLiteral("SELECT date(started, 'unixepoch', 'localtime') AS day,"
+                               " sum(active_seconds), sum(keystrokes), sum(wrong), count(*)"
+                               " FROM runs WHERE mode = ? AND %1 GROUP BY day ORDER BY day")
+                    .arg(valid)
+              : QStringLiteral("SELECT started, active_seconds, keystrokes, wrong, speed, accuracy"
+                               " FROM runs WHERE mode = ? AND %1 ORDER BY +started, id")
+                    .arg(valid);
+    read(
+        sql, {modeKey}, [&] { points.clear(); },
+        [&](const QSqlQuery& query) {
+            ChartPoint point;
+            if (byDay) {
+                point.when = QDateTime(QDate::fromString(query.value(0).toString(), Qt::ISODate),
+                                       QTime(12, 0));
+                const qint64 seconds = query.value(1).toLongLong();
+                const qint64 keys = query.value(2).toLongLong();
+                const qint64 wrong = query.value(3).toLongLong();
+                // Each run is within its limits, so are a day's meters.
+                point.speed =
+                    seconds > 0 ? int(std::min<qint64>(keys * 60 / seconds, RunLimits::kMostSpeed))
+                                : 0;
+                point.accuracy = keys > 0 ? int((keys - wrong) * 100 / keys) : 0;
+                point.runs = query.value(4).toInt();
+            } else {
+                point.when = QDateTime::fromSecsSinceEpoch(query.value(0).toLongLong());
+                point.speed = query.value(4).toInt();
+                point.accuracy = query.value(5).toInt();
+                point.runs = 1;
+            }
+            points.append(point);
+        });
     return points;
 }
 
 HistoryStore::Totals HistoryStore::totals() {
     Totals result;
-    if (!open())
-        return result;
-    QSqlQuery query(m_connection->db);
-    if (!query.exec(
-            QStringLiteral("SELECT count(*), total(active_seconds), min(started) FROM runs")) ||
-        !query.next())
-        return result;
-    result.runs = query.value(0).toInt();
-    result.activeSeconds = qint64(query.value(1).toDouble());
-    if (result.runs > 0)
-        result.first = QDateTime::fromSecsSinceEpoch(query.value(2).toLongLong());
+    qint64 damaged = 0;
+    // The runs whose figures a run can have, and how many others there are.
+    read(
+        QStringLiteral("SELECT sum(valid), sum(CASE WHEN valid THEN active_seconds END),"
+                       " min(CASE WHEN valid THEN started END), sum(NOT valid)"
+                       " FROM (SELECT %1 AS valid, active_seconds, started FROM runs)")
+            .arg(validRun()),
+        {},
+        [&] {
+            result = {};
+            damaged = 0;
+        },
+        [&](const QSqlQuery& query) {
+            result.runs = query.value(0).toInt();
+            result.activeSeconds = query.value(1).toLongLong();
+            if (result.runs > 0)
+                result.first = QDateTime::fromSecsSinceEpoch(query.value(2).toLongLong());
+            damaged = query.value(3).toLongLong();
+        });
+    m_damagedRows[QStringLiteral("runs")] = damaged;
     return result;
 }
 
 // A history that is not there yet has no runs to compare with, and is not made for asking.
 std::optional<PracticeRun> HistoryStore::lastRun(PracticeMode mode, const QString& item) {
-    if (!QFileInfo::exists(m_path) || !open())
+    if (!QFileInfo::exists(m_path))
         return std::nullopt;
-    QSqlQuery query(m_connection->db);
-    query.setForwardOnly(true);
-    query.prepare(QString::fromLatin1(kRunColumns) +
-                  QStringLiteral(" WHERE mode = ? AND item = ? ORDER BY started DESC, id DESC"
-                                 " LIMIT 1"));
-    query.bindValue(0, PracticeModes::key(mode));
-    query.bindValue(1, item);
-    PracticeRun run;
-    if (!query.exec()) {
-        handleFailure(nativeCode(query.lastError()));
-        return std::nullopt;
-    }
-    if (query.next() && readRun(query, &run))
-        return run;
-    return std::nullopt;
+    const QList<PracticeRun> last =
+        selectRuns(QStringLiteral("mode = ? AND item = ?"),
+                   QStringLiteral(" ORDER BY +started DESC, id DESC LIMIT 1"),
+                   {PracticeModes::key(mode), item});
+    return last.isEmpty() ? std::nullopt : std::optional<PracticeRun>(last.first());
 }
 
 int HistoryStore::bestSpeed(PracticeMode mode, const QString& item) {
-    if (!QFileInfo::exists(m_path) || !open())
+    if (!QFileInfo::exists(m_path))
         return 0;
-    QSqlQuery query(m_connection->db);
-    query.prepare(QStringLiteral("SELECT max(speed) FROM runs WHERE mode = ? AND item = ?"));
-    query.bindValue(0, PracticeModes::key(mode));
-    query.bindValue(1, item);
-    if (!query.exec()) {
-        handleFailure(nativeCode(query.lastError()));
-        return 0;
+    return int(readNumber(
+        QStringLiteral("SELECT max(speed) FROM runs WHERE mode = ? AND item = ? AND ") + validRun(),
+        {PracticeModes::key(mode), item}));
+}
+
+QString HistoryStore::notice() const {
+    QStringList parts;
+    for (const QString& part : {m_notice, m_laterNotice, m_readNotice, m_pendingNotice}) {
+        if (!part.isEmpty())
+            parts << part;
     }
-    return query.next() ? query.value(0).toInt() : 0;
+    qint64 damaged = m_damagedLines;
+    for (qint64 rows : m_damagedRows)
+        damaged += rows;
+    if (damaged > 0)
+        parts << (damaged == 1
+                      ? QStringLiteral("1 entry of the practice history is damaged and left out.")
+                      : QStringLiteral("%1 entries of the practice history are damaged and left "
+                                       "out.")
+                            .arg(damaged));
+    const int dropped = m_dropped.runs + m_dropped.grams;
+    if (dropped > 0)
+        parts << QStringLiteral("Too much waited for the practice history: %1 of the oldest runs "
+                                "and %2 of the oldest days' key figures gave way to newer ones.")
+                     .arg(m_dropped.runs)
+                     .arg(m_dropped.grams);
+    return parts.join(u' ');
 }

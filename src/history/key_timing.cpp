@@ -25,6 +25,13 @@ qint64 GramStats::timed() const {
     return sum;
 }
 
+bool GramStats::isPlausibleDay() const {
+    const auto count = [](qint64 n) { return n >= 0 && n <= kMostDayCount; };
+    return day >= kFirstDay && day <= kLastDay && !gram.isEmpty() && gram.size() <= 2 &&
+           count(expected) && count(wrong) && wrong <= expected &&
+           std::all_of(times.begin(), times.end(), count);
+}
+
 int GramStats::medianMs() const {
     const qint64 n = timed();
     if (n == 0)

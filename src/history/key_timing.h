@@ -25,6 +25,12 @@ int bucketOf(int ms);
 
 // One gram's figures: how often it was due, how often missed, and its times.
 struct GramStats {
+    // The most one day's figures come to, and the days they may be of (Julian days of
+    // 1970-01-01 and 9999-12-31). Sums over every day of them still fit in 53 bits.
+    static constexpr qint64 kMostDayCount = 1'000'000'000;
+    static constexpr qint64 kFirstDay = 2'440'588;
+    static constexpr qint64 kLastDay = 5'373'484;
+
     QString gram;
     qint64 day = 0; // the day typed, as a Julian day, for one day's figures
     qint64 expected = 0;
@@ -37,4 +43,6 @@ struct GramStats {
     // The median time, read from the histogram; -1 without times.
     int medianMs() const;
     double missRate() const { return expected > 0 ? double(wrong) / double(expected) : 0.0; }
+    // Whether these are figures one day of typing can come to.
+    bool isPlausibleDay() const;
 };

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace PracticeModes {
 
 namespace {
@@ -51,6 +53,28 @@ QString title(PracticeMode mode) {
 void PracticeRun::computeMeters() {
     speed = activeSeconds > 0 ? int(qint64(keystrokes) * 60 / activeSeconds) : 0;
     accuracy = keystrokes > 0 ? int(qint64(keystrokes - wrongKeystrokes) * 100 / keystrokes) : 0;
+}
+
+bool PracticeRun::isPlausible() const {
+    using namespace RunLimits;
+    const qint64 start = started.isValid() ? started.toSecsSinceEpoch() : -1;
+    return start >= 0 && start <= kLatestStart && activeSeconds >= 0 &&
+           activeSeconds <= kMostSeconds && keystrokes >= 0 && keystrokes <= kMostKeystrokes &&
+           wrongKeystrokes >= 0 && wrongKeystrokes <= keystrokes && speed >= 0 &&
+           speed <= kMostSpeed && accuracy >= 0 && accuracy <= 100;
+}
+
+PracticeRun PracticeRun::bounded() const {
+    using namespace RunLimits;
+    PracticeRun run = *this;
+    const qint64 start = started.isValid() ? started.toSecsSinceEpoch() : 0;
+    run.started = QDateTime::fromSecsSinceEpoch(std::clamp<qint64>(start, 0, kLatestStart));
+    run.activeSeconds = std::clamp(activeSeconds, 0, kMostSeconds);
+    run.keystrokes = std::clamp(keystrokes, 0, kMostKeystrokes);
+    run.wrongKeystrokes = std::clamp(wrongKeystrokes, 0, run.keystrokes);
+    run.speed = std::clamp(speed, 0, kMostSpeed);
+    run.accuracy = std::clamp(accuracy, 0, 100);
+    return run;
 }
 
 QString RunResult::text(const KeyboardLayout& layout) const {

@@ -22,6 +22,17 @@ bool fromKey(const QString& key, PracticeMode* mode);
 QString title(PracticeMode mode);
 } // namespace PracticeModes
 
+// The most a real run and a key's count come to. A stored figure past them, or below zero, was
+// never written by the program: it is damage, left out where it is read.
+namespace RunLimits {
+constexpr qint64 kLatestStart = 253'402'300'799; // the last second of the year 9999
+constexpr int kMostSeconds = 24 * 3600;          // a run's active time
+constexpr int kMostKeystrokes = 1000 * kMostSeconds;
+constexpr int kMostSpeed = 60 * 1000; // characters a minute
+constexpr int kMostCode = 255;
+constexpr qint64 kMostKeyCount = 1'000'000'000'000; // how often one key was due, over all time
+} // namespace RunLimits
+
 // One practice run as the history keeps it. The counts are the change since the previous
 // row of the same window, so no keystroke is counted twice.
 struct PracticeRun {
@@ -36,6 +47,10 @@ struct PracticeRun {
 
     // Speed and accuracy from the counts, rounded down.
     void computeMeters();
+    // Whether every figure is one a real run can come to.
+    bool isPlausible() const;
+    // The run with each figure brought within those limits.
+    PracticeRun bounded() const;
 };
 
 // How often one key was the key to press, and how often something else was typed instead.
@@ -45,6 +60,10 @@ struct KeyTally {
     qint64 wrong = 0;
 
     double errorRate() const { return expected > 0 ? double(wrong) / double(expected) : 0.0; }
+    bool isPlausible() const {
+        return code >= 1 && code <= RunLimits::kMostCode && expected >= 0 &&
+               expected <= RunLimits::kMostKeyCount && wrong >= 0 && wrong <= expected;
+    }
 };
 
 // What a run came to, as the results under a lesson's end message show it: the run as the

@@ -47,6 +47,23 @@ bool plausible(const QString& part) {
 
 } // namespace
 
+QString layoutOfRulesNames(const QByteArray& value, int group) {
+    // rules, model, layout, variant, options: strings ended by NUL.
+    const QList<QByteArray> fields = value.split('\0');
+    if (fields.size() < 3)
+        return QString();
+    const QStringList layouts = QString::fromLatin1(fields[2]).split(u',');
+    const QStringList variants =
+        fields.size() > 3 ? QString::fromLatin1(fields[3]).split(u',') : QStringList();
+    if (group < 0 || group >= layouts.size())
+        group = 0;
+    const QString layout = layouts[group].trimmed();
+    const QString variant = variants.value(group).trimmed();
+    if (layout.isEmpty())
+        return QString();
+    return variant.isEmpty() ? layout : layout + u'(' + variant + u')';
+}
+
 #ifdef TUTOR_HAVE_XKB
 
 namespace {
@@ -179,22 +196,10 @@ QString activeLayoutName() {
         &free);
     if (!property || property->format != 8)
         return QString();
-    // rules, model, layout, variant, options: strings ended by NUL.
-    const QByteArray value(static_cast<const char*>(xcb_get_property_value(property.get())),
-                           xcb_get_property_value_length(property.get()));
-    const QList<QByteArray> fields = value.split('\0');
-    if (fields.size() < 3)
-        return QString();
-    const QStringList layouts = QString::fromLatin1(fields[2]).split(u',');
-    const QStringList variants =
-        fields.size() > 3 ? QString::fromLatin1(fields[3]).split(u',') : QStringList();
-    if (group >= layouts.size())
-        group = 0;
-    const QString layout = layouts[group].trimmed();
-    const QString variant = variants.value(group).trimmed();
-    if (layout.isEmpty())
-        return QString();
-    return variant.isEmpty() ? layout : layout + u'(' + variant + u')';
+    return layoutOfRulesNames(
+        QByteArray(static_cast<const char*>(xcb_get_property_value(property.get())),
+                   xcb_get_property_value_length(property.get())),
+        group);
 }
 
 namespace {

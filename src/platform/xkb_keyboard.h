@@ -18,6 +18,11 @@ bool available();
 // "us(dvorak)". Empty without an X11 connection or the property.
 QString activeLayoutName();
 
+// The layout of `group` in the value of an _XKB_RULES_NAMES property (rules, model, layouts,
+// variants and options, each ended by NUL; layouts and variants listed by group, split by
+// commas), or of the first group when there is no such group. Empty when it names none.
+QString layoutOfRulesNames(const QByteArray& value, int group);
+
 // The layout `name` compiled from xkeyboard-config: for each key of the keyboard table the
 // characters it types alone and with Shift, and its X key code. Nothing for a name XKB does not
 // know.

@@ -87,7 +87,6 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
     QList<KeyTally> tallies;
     QList<PracticeRun> recent;
     HistoryStore::Totals totals;
-    QString notice;
     KeyWeakness::Report figures;
     if (store) {
         store->writePending(); // the runs that waited for the history are shown too
@@ -95,7 +94,6 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
         tallies = store->keyTallies();
         totals = store->totals();
         figures = KeyWeakness::fromHistory(*store);
-        notice = store->notice();
     }
 
     // --- widgets ---
@@ -188,9 +186,8 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
     table->setWordWrap(true);
     table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
-    auto* noticeLabel = new QLabel(notice, this);
+    auto* noticeLabel = new QLabel(this);
     noticeLabel->setObjectName(QStringLiteral("HistoryNotice"));
-    noticeLabel->setVisible(!notice.isEmpty());
     noticeLabel->setWordWrap(true);
     noticeLabel->setFont(Look::uiFont(8.5));
 
@@ -260,8 +257,16 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
     layout->addLayout(bottom);
 
     // --- connections ---
-    connect(m_modes, &QButtonGroup::idClicked, this,
-            [this](int id) { showMode(PracticeMode(id)); });
+    // A look at a mode's chart may come upon damage the looks above did not.
+    const auto showNotice = [this, noticeLabel] {
+        const QString now = m_store ? m_store->notice() : QString();
+        noticeLabel->setText(now);
+        noticeLabel->setVisible(!now.isEmpty());
+    };
+    connect(m_modes, &QButtonGroup::idClicked, this, [this, showNotice](int id) {
+        showMode(PracticeMode(id));
+        showNotice();
+    });
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(drill, &QPushButton::clicked, this, [this] {
         m_drillWanted = true;
@@ -273,6 +278,7 @@ ProgressWindow::ProgressWindow(HistoryStore* store, PracticeMode initialMode, QW
     showMode(initialMode);
     if (m_chart->points().isEmpty() && !recent.isEmpty())
         showMode(recent.first().mode);
+    showNotice();
 }
 
 namespace {
